@@ -1,0 +1,56 @@
+// The framework's standard command, control and string ids.
+#pragma once
+
+constexpr unsigned ID_SEPARATOR = 0;
+constexpr unsigned IDOK = 1;
+constexpr unsigned IDCANCEL = 2;
+constexpr unsigned IDYES = 6;
+constexpr unsigned IDNO = 7;
+
+constexpr unsigned ID_FILE_NEW = 57600;
+constexpr unsigned ID_FILE_OPEN = 57601;
+constexpr unsigned ID_FILE_CLOSE = 57602;
+constexpr unsigned ID_FILE_SAVE = 57603;
+constexpr unsigned ID_FILE_SAVE_AS = 57604;
+constexpr unsigned ID_FILE_PAGE_SETUP = 57605;
+constexpr unsigned ID_FILE_PRINT_SETUP = 57606;
+constexpr unsigned ID_FILE_PRINT = 57607;
+constexpr unsigned ID_FILE_PRINT_DIRECT = 57608;
+constexpr unsigned ID_FILE_PRINT_PREVIEW = 57609;
+constexpr unsigned ID_FILE_MRU_FILE1 = 57616;
+constexpr unsigned ID_FILE_MRU_FILE16 = 57631;
+
+constexpr unsigned ID_EDIT_CLEAR = 57632;
+constexpr unsigned ID_EDIT_CLEAR_ALL = 57633;
+constexpr unsigned ID_EDIT_COPY = 57634;
+constexpr unsigned ID_EDIT_CUT = 57635;
+constexpr unsigned ID_EDIT_FIND = 57636;
+constexpr unsigned ID_EDIT_PASTE = 57637;
+constexpr unsigned ID_EDIT_REPEAT = 57640;
+constexpr unsigned ID_EDIT_REPLACE = 57641;
+constexpr unsigned ID_EDIT_SELECT_ALL = 57642;
+constexpr unsigned ID_EDIT_UNDO = 57643;
+constexpr unsigned ID_EDIT_REDO = 57644;
+constexpr unsigned ID_WINDOW_SPLIT = 57653;
+
+constexpr unsigned ID_APP_ABOUT = 57664;
+constexpr unsigned ID_APP_EXIT = 57665;
+constexpr unsigned ID_NEXT_PANE = 57680;
+constexpr unsigned ID_PREV_PANE = 57681;
+
+constexpr unsigned ID_INDICATOR_EXT = 59136;
+constexpr unsigned ID_INDICATOR_CAPS = 59137;
+constexpr unsigned ID_INDICATOR_NUM = 59138;
+constexpr unsigned ID_INDICATOR_SCRL = 59139;
+constexpr unsigned ID_INDICATOR_OVR = 59140;
+constexpr unsigned ID_INDICATOR_REC = 59141;
+
+constexpr unsigned ID_VIEW_TOOLBAR = 59392;
+constexpr unsigned ID_VIEW_STATUS_BAR = 59393;
+
+constexpr unsigned IDS_APP_TITLE = 57344;
+constexpr unsigned IDS_IDLE_MESSAGE = 57345;
+constexpr unsigned IDS_PREVIEW_CLOSE = 61445;
+constexpr unsigned IDS_SCSIZE = 61184;
+
+constexpr unsigned AFX_IDW_PANE_FIRST = 59648;

@@ -1,0 +1,119 @@
+// Resource tables, read by id: menus, accelerators, toolbars, strings, dialog templates,
+// bitmaps and icons. The tables themselves are data in res/.
+#pragma once
+
+#include "Types.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace res {
+
+enum class MenuKind { Item, Separator, Popup };
+
+struct MenuNode {
+    MenuKind kind;
+    const char* text; // "&" marks the mnemonic, "\t" separates the key text
+    UINT id;          // command id of an item
+    bool grayed;
+    std::vector<MenuNode> children; // items of a pop-up
+};
+
+struct Menu {
+    UINT id;
+    std::vector<MenuNode> popups;
+};
+
+// Accelerator flags and the virtual keys the tables use.
+constexpr BYTE FVIRTKEY = 0x01;
+constexpr BYTE FSHIFT = 0x04;
+constexpr BYTE FCONTROL = 0x08;
+constexpr BYTE FALT = 0x10;
+constexpr WORD VK_BACK = 0x08;
+constexpr WORD VK_INSERT = 0x2D;
+constexpr WORD VK_DELETE = 0x2E;
+constexpr WORD VK_F6 = 0x75;
+
+struct Accel {
+    BYTE fVirt;
+    WORD key; // a virtual key: 'A'–'Z', '0'–'9' or a VK_ code
+    UINT cmd;
+};
+
+struct AccelTable {
+    UINT id;
+    std::vector<Accel> entries;
+};
+
+// Buttons in order; ID_SEPARATOR (0) marks a separator.
+struct Toolbar {
+    UINT id;
+    int buttonWidth;
+    int buttonHeight;
+    std::vector<UINT> items;
+};
+
+struct String {
+    UINT id;
+    const char* text; // UTF-8
+};
+
+struct DialogItem {
+    enum Kind { Icon, Static, Button };
+    Kind kind;
+    int x, y, cx, cy; // dialog units
+    int id;
+    DWORD style;
+    const char* text;
+    UINT iconId; // for Icon
+};
+
+struct Dialog {
+    UINT id;
+    int x, y, cx, cy; // dialog units
+    DWORD style;
+    const char* caption;
+    const char* fontName;
+    int pointSize;
+    std::vector<DialogItem> items;
+};
+
+// A binary resource: a BMP file (without its meaning changed) or an ICO file.
+struct Binary {
+    UINT id;
+    const BYTE* data;
+    std::size_t size;
+};
+
+struct Version {
+    WORD fileVersion[4];
+    WORD productVersion[4];
+    WORD language;
+    WORD codePage;
+    DWORD fileType; // VFT_APP 1
+};
+
+struct Tables {
+    std::vector<Menu> menus;
+    std::vector<AccelTable> accelerators;
+    std::vector<Toolbar> toolbars;
+    std::vector<String> strings;
+    std::vector<Dialog> dialogs;
+    std::vector<Binary> bitmaps;
+    std::vector<Binary> icons;
+    Version version;
+};
+
+// Defined in res/: the program's resources.
+const Tables& ProgramTables();
+
+const Menu* FindMenu(UINT id);
+const AccelTable* FindAccelerators(UINT id);
+const Toolbar* FindToolbar(UINT id);
+// Null when the table holds no string with this id.
+const char* FindString(UINT id);
+const Dialog* FindDialog(UINT id);
+const Binary* FindBitmap(UINT id);
+const Binary* FindIcon(UINT id);
+
+} // namespace res

@@ -1,0 +1,7 @@
+#include "framework/Resource.h"
+
+const res::Tables& res::ProgramTables()
+{
+    static const Tables tables{};
+    return tables;
+}

@@ -1,0 +1,22 @@
+// Resource and command ids of the program's own.
+#pragma once
+
+constexpr unsigned IDD_ABOUTBOX = 100;
+constexpr unsigned IDR_MAINFRAME = 128;
+constexpr unsigned IDR_SKORELTYPE = 129;
+constexpr unsigned IDB_CANVAS = 130;
+
+constexpr unsigned ID_DRAW_LINE = 32771;
+constexpr unsigned ID_LINE_COLOR = 32772;
+constexpr unsigned ID_FILL_COLOR = 32773;
+constexpr unsigned ID_DRAW_RECT = 32774;
+constexpr unsigned ID_DRAW_ELLIPSE = 32775;
+constexpr unsigned ID_SELECT = 32776;
+constexpr unsigned ID_ERASER = 32777;
+constexpr unsigned ID_WIDTH_1 = 32782;
+constexpr unsigned ID_WIDTH_2 = 32783;
+constexpr unsigned ID_WIDTH_3 = 32784;
+constexpr unsigned ID_WIDTH_4 = 32785;
+constexpr unsigned ID_WIDTH_7 = 32786;
+constexpr unsigned ID_WIDTH_6 = 32787;
+constexpr unsigned ID_WIDTH_5 = 32788;

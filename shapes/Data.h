@@ -1,0 +1,29 @@
+// One drawn shape: a line, a rectangle or an ellipse.
+#pragma once
+
+#include "framework/Archive.h"
+#include "framework/Object.h"
+#include "framework/Types.h"
+
+// Shape kind codes; any other code is kept as it is and draws nothing.
+constexpr int SHAPE_LINE = 1;
+constexpr int SHAPE_RECT = 2;
+constexpr int SHAPE_ELLIPSE = 3;
+
+class CData : public CObject {
+public:
+    // Gives no field a value: whoever makes a record fills it in.
+    CData() = default;
+    ~CData() override = default;
+
+    // The record's 32 bytes: start x, y, end x, y, kind, line colour, fill colour, thickness.
+    void Serialize(CArchive& ar) override;
+
+    CRect m_rect;         // not used, not archived
+    int m_nThickness;     // outline width in pixels
+    CPoint m_ptEnd;       // line: drag end; rectangle, ellipse: bottom-right corner
+    CPoint m_ptStart;     // line: drag start; rectangle, ellipse: top-left corner
+    int m_nKind;          // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE
+    COLORREF m_crFill;    // interior of rectangles and ellipses
+    COLORREF m_crLine;    // outline
+};
