@@ -144,6 +144,8 @@ private:
     std::unique_ptr<QImage> m_pImage;
 };
 
+class CWnd;
+using HWND = CWnd*;
 using HDC = CDC*;
 using HBITMAP = CBitmap*;
 using HGDIOBJ = CGdiObject*;
