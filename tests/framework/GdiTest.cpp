@@ -1,0 +1,279 @@
+// Device contexts: GDI geometry, mix modes and object selection on 32-bit surfaces.
+#include "framework/Gdi.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+// A white memory context of the given size.
+struct Surface {
+    CDC dc;
+    CBitmap bmp;
+    Surface(int w = 64, int h = 48)
+    {
+        dc.CreateCompatibleDC(nullptr);
+        bmp.CreateCompatibleBitmap(&dc, w, h);
+        dc.SelectObject(&bmp);
+        dc.FillSolidRect(0, 0, w, h, kWhite);
+    }
+    std::vector<COLORREF> Pixels() const
+    {
+        std::vector<COLORREF> v;
+        const CSize s = bmp.GetSize();
+        for (int y = 0; y < s.cy; ++y)
+            for (int x = 0; x < s.cx; ++x)
+                v.push_back(dc.GetPixel(x, y));
+        return v;
+    }
+    // Bounding box of the pixels that are not white.
+    CRect Ink() const
+    {
+        const CSize s = bmp.GetSize();
+        CRect r(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+        for (int y = 0; y < s.cy; ++y)
+            for (int x = 0; x < s.cx; ++x)
+                if (dc.GetPixel(x, y) != kWhite) {
+                    r.left = std::min<LONG>(r.left, x);
+                    r.top = std::min<LONG>(r.top, y);
+                    r.right = std::max<LONG>(r.right, x + 1);
+                    r.bottom = std::max<LONG>(r.bottom, y + 1);
+                }
+        return r;
+    }
+    int Count(COLORREF c) const
+    {
+        int n = 0;
+        for (COLORREF p : Pixels())
+            n += p == c;
+        return n;
+    }
+};
+
+struct Corners {
+    const char* name;
+    int x1, y1, x2, y2;
+};
+
+class RectangleCorners : public ::testing::TestWithParam<Corners> {};
+
+TEST_P(RectangleCorners, CoverExactlyTheOrderedHalfOpenRectangle)
+{
+    const Corners c = GetParam();
+    Surface s;
+    CPen pen(PS_SOLID, 1, kRed);
+    CBrush brush(kBlue);
+    s.dc.SelectObject(&pen);
+    s.dc.SelectObject(&brush);
+    s.dc.Rectangle(c.x1, c.y1, c.x2, c.y2);
+    EXPECT_EQ(s.Ink(), CRect(10, 5, 30, 20));
+    EXPECT_EQ(s.Count(kBlue), 18 * 13);
+    EXPECT_EQ(s.Count(kRed), 20 * 15 - 18 * 13);
+
+    Surface e;
+    e.dc.SelectObject(&pen);
+    e.dc.SelectObject(&brush);
+    e.dc.Ellipse(c.x1, c.y1, c.x2, c.y2);
+    EXPECT_EQ(e.Ink(), CRect(10, 5, 30, 20));
+}
+
+INSTANTIATE_TEST_SUITE_P(AnyOrder, RectangleCorners,
+                         ::testing::Values(Corners{"TopLeftFirst", 10, 5, 30, 20},
+                                           Corners{"BottomRightFirst", 30, 20, 10, 5},
+                                           Corners{"TopRightFirst", 30, 5, 10, 20},
+                                           Corners{"BottomLeftFirst", 10, 20, 30, 5}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DeviceContext, LineToLeavesOutItsEndPointAndMovesThePosition)
+{
+    Surface s;
+    s.dc.MoveTo(2, 3);
+    s.dc.LineTo(12, 3);
+    EXPECT_EQ(s.Ink(), CRect(2, 3, 12, 4));
+    EXPECT_EQ(s.dc.GetCurrentPosition(), CPoint(12, 3));
+    Surface v;
+    v.dc.MoveTo(5, 20);
+    v.dc.LineTo(5, 10);
+    EXPECT_EQ(v.Ink(), CRect(5, 11, 6, 21));
+}
+
+TEST(DeviceContext, FigureFromAPointToItselfDrawsNothing)
+{
+    Surface s;
+    s.dc.MoveTo(7, 7);
+    s.dc.LineTo(7, 7);
+    s.dc.Rectangle(9, 9, 9, 9);
+    s.dc.Ellipse(9, 9, 9, 20);
+    EXPECT_EQ(s.Count(kWhite), 64 * 48);
+}
+
+TEST(DeviceContext, WidePenIsCentredOnTheOutline)
+{
+    for (int width = 2; width <= 7; ++width) {
+        Surface s;
+        CPen pen(PS_SOLID, width, kRed);
+        s.dc.SelectObject(&pen);
+        s.dc.SelectStockObject(NULL_BRUSH);
+        s.dc.Rectangle(20, 15, 40, 30);
+        const int lo = width / 2, hi = width - lo;
+        EXPECT_EQ(s.Ink(), CRect(20 - lo, 15 - lo, 39 + hi, 29 + hi)) << "width " << width;
+        // The band is `width` pixels across on every side.
+        int left = 0;
+        for (int x = 0; x < 30; ++x)
+            left += s.dc.GetPixel(x, 22) == kRed;
+        EXPECT_EQ(left, width);
+
+        Surface l;
+        l.dc.SelectObject(&pen);
+        l.dc.MoveTo(10, 20);
+        l.dc.LineTo(50, 20);
+        int across = 0;
+        for (int y = 0; y < 48; ++y)
+            across += l.dc.GetPixel(30, y) == kRed;
+        EXPECT_EQ(across, width) << "line width " << width;
+    }
+}
+
+TEST(DeviceContext, ExclusiveOrFigureDrawnTwiceRestoresEveryPixel)
+{
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> coord(-20, 84), width(1, 7);
+    Surface s;
+    // A busy background, so that restoring is not a matter of white alone.
+    for (int i = 0; i < 20; ++i) {
+        CBrush b(RGB(i * 12, 255 - i * 10, i * 7));
+        s.dc.SelectObject(&b);
+        s.dc.Ellipse(coord(rng), coord(rng), coord(rng), coord(rng));
+    }
+    const std::vector<COLORREF> before = s.Pixels();
+    s.dc.SetROP2(R2_XORPEN);
+    for (int i = 0; i < 200; ++i) {
+        CPen pen(i % 3 == 0 ? PS_DOT : PS_SOLID, width(rng), RGB(127, 127, 127));
+        CBrush brush(RGB(i, 2 * i, 3 * i));
+        s.dc.SelectObject(&pen);
+        if (i % 2)
+            s.dc.SelectObject(&brush);
+        else
+            s.dc.SelectStockObject(NULL_BRUSH);
+        const int a = coord(rng), b = coord(rng), c = coord(rng), d = coord(rng);
+        for (int twice = 0; twice < 2; ++twice) {
+            switch (i % 3) {
+            case 0:
+                s.dc.MoveTo(a, b);
+                s.dc.LineTo(c, d);
+                break;
+            case 1:
+                s.dc.Rectangle(a, b, c, d);
+                break;
+            default:
+                s.dc.Ellipse(a, b, c, d);
+                break;
+            }
+        }
+        ASSERT_EQ(s.Pixels(), before) << "figure " << i;
+    }
+}
+
+TEST(DeviceContext, ExclusiveOrWithGreyOnWhiteShowsMidGrey)
+{
+    Surface s;
+    CPen pen(PS_SOLID, 1, RGB(127, 127, 127));
+    s.dc.SelectObject(&pen);
+    s.dc.SetROP2(R2_XORPEN);
+    s.dc.MoveTo(0, 0);
+    s.dc.LineTo(10, 0);
+    EXPECT_EQ(s.dc.GetPixel(5, 0), RGB(128, 128, 128));
+}
+
+TEST(DeviceContext, SelectObjectReturnsWhatItReplaced)
+{
+    Surface s;
+    CPen a(PS_SOLID, 1, kRed), b(PS_SOLID, 2, kBlue);
+    CPen* stock = s.dc.SelectObject(&a);
+    EXPECT_EQ(stock, CPen::Stock(BLACK_PEN));
+    EXPECT_EQ(s.dc.SelectObject(&b), &a);
+    CBrush br(kRed);
+    EXPECT_EQ(s.dc.SelectObject(&br), CBrush::Stock(WHITE_BRUSH));
+    EXPECT_EQ(s.dc.SelectStockObject(NULL_BRUSH), &br);
+    EXPECT_TRUE(s.dc.GetCurrentBrush()->IsHollow());
+    EXPECT_EQ(s.dc.SetROP2(R2_XORPEN), R2_COPYPEN);
+    EXPECT_EQ(s.dc.GetROP2(), R2_XORPEN);
+    EXPECT_EQ(GetStockObject(NULL_BRUSH), CBrush::Stock(NULL_BRUSH));
+}
+
+TEST(DeviceContext, DottedThinPenSkipsPixelsWideOneIsSolid)
+{
+    Surface s;
+    CPen dot(PS_DOT, 1, kRed);
+    s.dc.SelectObject(&dot);
+    s.dc.MoveTo(0, 1);
+    s.dc.LineTo(30, 1);
+    EXPECT_EQ(s.Count(kRed), 15);
+    Surface w;
+    CPen wide(PS_DOT, 2, kRed);
+    w.dc.SelectObject(&wide);
+    w.dc.MoveTo(0, 10);
+    w.dc.LineTo(30, 10);
+    for (int x = 1; x < 29; ++x)
+        EXPECT_EQ(w.dc.GetPixel(x, 10), kRed) << x;
+}
+
+TEST(DeviceContext, FiguresFarOutsideTheSurfaceAreClippedQuickly)
+{
+    Surface s;
+    CPen pen(PS_SOLID, 7, kRed);
+    s.dc.SelectObject(&pen);
+    s.dc.MoveTo(INT_MIN, INT_MIN);
+    s.dc.LineTo(INT_MAX, INT_MAX);
+    s.dc.Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    s.dc.Ellipse(INT_MIN, -5, INT_MAX, 5);
+    CPen thin(PS_SOLID, 1, kBlue);
+    s.dc.SelectObject(&thin);
+    s.dc.MoveTo(-2000000000, 10);
+    s.dc.LineTo(2000000000, 12);
+    EXPECT_GT(s.Count(kRed), 0);
+    EXPECT_GT(s.Count(kBlue), 0);
+}
+
+TEST(DeviceContext, BitBltCopiesAndClips)
+{
+    Surface src(16, 16), dst(20, 20);
+    src.dc.FillSolidRect(4, 4, 4, 4, kRed);
+    dst.dc.BitBlt(-4, -4, 16, 16, &src.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(dst.Ink(), CRect(0, 0, 4, 4));
+    EXPECT_EQ(dst.dc.GetPixel(0, 0), kRed);
+    dst.dc.BitBlt(18, 18, 16, 16, &src.dc, 4, 4, SRCCOPY);
+    EXPECT_EQ(dst.dc.GetPixel(19, 19), kRed);
+    EXPECT_TRUE(dst.dc.BitBlt(0, 0, 5, 5, &src.dc, 100, 100, SRCCOPY));
+}
+
+TEST(DeviceContext, DisplayIsATrueColourDevice)
+{
+    Surface s;
+    EXPECT_EQ(s.dc.GetDeviceCaps(BITSPIXEL), 32);
+    EXPECT_EQ(s.dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, 0);
+    EXPECT_EQ(s.dc.GetDeviceCaps(SIZEPALETTE), 0);
+}
+
+TEST(DeviceContext, SelectingABitmapOnlyWorksInAMemoryContext)
+{
+    CDC dc;
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dc, 4, 4);
+    EXPECT_EQ(dc.SelectObject(&bmp), nullptr);
+    EXPECT_FALSE(dc.Rectangle(0, 0, 2, 2));
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap* old = dc.SelectObject(&bmp);
+    ASSERT_NE(old, nullptr);
+    EXPECT_EQ(old->GetSize(), CSize(1, 1));
+    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 0));
+}
+
+} // namespace
