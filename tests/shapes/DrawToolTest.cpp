@@ -61,8 +61,9 @@ TEST_P(RubberBand, SecondCallErasesFirstAndLeavesOnlyTheFigureToTheLastPoint)
     c.tool.DrawRubberBand(&c.dc, p, kind);
     c.tool.DrawRubberBand(&c.dc, p, kind);
     EXPECT_EQ(c.Pixels(), expected.Pixels());
-    if (kind != SHAPE_ELLIPSE)
+    if (kind != SHAPE_ELLIPSE) {
         EXPECT_EQ(c.dc.GetPixel(anchor.x, anchor.y), kFeedback);
+    }
     EXPECT_EQ(c.tool.m_ptLast, p);
 }
 
