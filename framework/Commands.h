@@ -51,6 +51,15 @@ constexpr unsigned ID_VIEW_STATUS_BAR = 59393;
 constexpr unsigned IDS_APP_TITLE = 57344;
 constexpr unsigned IDS_IDLE_MESSAGE = 57345;
 constexpr unsigned IDS_PREVIEW_CLOSE = 61445;
+// Prompts of the system-menu commands.
 constexpr unsigned IDS_SCSIZE = 61184;
+constexpr unsigned IDS_SCMOVE = 61185;
+constexpr unsigned IDS_SCMINIMIZE = 61186;
+constexpr unsigned IDS_SCMAXIMIZE = 61187;
+constexpr unsigned IDS_SCNEXTWINDOW = 61188;
+constexpr unsigned IDS_SCPREVWINDOW = 61189;
+constexpr unsigned IDS_SCCLOSE = 61190;
+constexpr unsigned IDS_SCRESTORE = 61202;
+constexpr unsigned IDS_SCTASKLIST = 61203;
 
 constexpr unsigned AFX_IDW_PANE_FIRST = 59648;
