@@ -1,5 +1,7 @@
 #include "CmdTarget.h"
 
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, nullptr}};

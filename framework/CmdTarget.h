@@ -19,6 +19,8 @@ struct AFX_MSGMAP {
 };
 
 class CCmdTarget : public CObject {
+    DECLARE_DYNAMIC(CCmdTarget)
+
 public:
     ~CCmdTarget() override = default;
 

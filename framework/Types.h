@@ -40,6 +40,7 @@ struct RECT {
     LONG bottom;
 };
 
+using LPPOINT = POINT*;
 using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 
