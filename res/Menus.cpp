@@ -1,0 +1,101 @@
+// The frame's main menu and accelerator table, both resource 128.
+#include "framework/Commands.h"
+#include "res/Tables.h"
+#include "res/resource.h"
+
+#include <utility>
+
+namespace res {
+namespace {
+
+MenuNode Item(const char* text, UINT id) { return {MenuKind::Item, text, id, false, {}}; }
+
+MenuNode GrayedItem(const char* text, UINT id) { return {MenuKind::Item, text, id, true, {}}; }
+
+MenuNode Separator() { return {MenuKind::Separator, "", ID_SEPARATOR, false, {}}; }
+
+MenuNode Popup(const char* text, std::vector<MenuNode> items)
+{
+    return {MenuKind::Popup, text, 0, false, std::move(items)};
+}
+
+} // namespace
+
+std::vector<Menu> ProgramMenus()
+{
+    Menu main{IDR_MAINFRAME,
+              {
+                  Popup("파일(&F)",
+                        {
+                            Item("새 파일(&N)\tCtrl+N", ID_FILE_NEW),
+                            Item("열기(&O)...\tCtrl+O", ID_FILE_OPEN),
+                            Item("저장(&S)\tCtrl+S", ID_FILE_SAVE),
+                            Item("다른 이름으로 저장(&A)...", ID_FILE_SAVE_AS),
+                            Separator(),
+                            Item("인쇄(&P)...\tCtrl+P", ID_FILE_PRINT),
+                            Item("인쇄 미리 보기(&V)", ID_FILE_PRINT_PREVIEW),
+                            Item("인쇄 설정(&R)...", ID_FILE_PRINT_SETUP),
+                            Separator(),
+                            // The recent files are listed in place of this item.
+                            GrayedItem("최근 파일", ID_FILE_MRU_FILE1),
+                            Separator(),
+                            Item("종료(&X)", ID_APP_EXIT),
+                        }),
+                  Popup("편집(&E)",
+                        {
+                            Item("취소(&U)\tCtrl+Z", ID_EDIT_UNDO),
+                            Separator(),
+                            Item("잘라내기(&T)\tCtrl+X", ID_EDIT_CUT),
+                            Item("복사(&C)\tCtrl+C", ID_EDIT_COPY),
+                            Item("붙여넣기(&P)\tCtrl+V", ID_EDIT_PASTE),
+                        }),
+                  Popup("보기(&V)",
+                        {
+                            Item("도구 모음(&T)", ID_VIEW_TOOLBAR),
+                            Item("상태 표시줄(&S)", ID_VIEW_STATUS_BAR),
+                        }),
+                  Popup("도움말(&H)",
+                        {
+                            Item("Skorel 정보(&A)...", ID_APP_ABOUT),
+                        }),
+                  // The ids of items 5 to 7 run backwards; each id still sets the
+                  // thickness its name says.
+                  Popup("굵기",
+                        {
+                            Item("1", ID_WIDTH_1),
+                            Item("2", ID_WIDTH_2),
+                            Item("3", ID_WIDTH_3),
+                            Item("4", ID_WIDTH_4),
+                            Item("5", ID_WIDTH_5),
+                            Item("6", ID_WIDTH_6),
+                            Item("7", ID_WIDTH_7),
+                        }),
+              }};
+    return {std::move(main)};
+}
+
+std::vector<AccelTable> ProgramAccelerators()
+{
+    constexpr BYTE CTRL = FVIRTKEY | FCONTROL;
+    constexpr BYTE SHIFT = FVIRTKEY | FSHIFT;
+    constexpr BYTE ALT = FVIRTKEY | FALT;
+    return {{IDR_MAINFRAME,
+             {
+                 {CTRL, 'N', ID_FILE_NEW},
+                 {CTRL, 'O', ID_FILE_OPEN},
+                 {CTRL, 'S', ID_FILE_SAVE},
+                 {CTRL, 'P', ID_FILE_PRINT},
+                 {CTRL, 'Z', ID_EDIT_UNDO},
+                 {CTRL, 'X', ID_EDIT_CUT},
+                 {CTRL, 'C', ID_EDIT_COPY},
+                 {CTRL, 'V', ID_EDIT_PASTE},
+                 {ALT, VK_BACK, ID_EDIT_UNDO},
+                 {SHIFT, VK_DELETE, ID_EDIT_CUT},
+                 {CTRL, VK_INSERT, ID_EDIT_COPY},
+                 {SHIFT, VK_INSERT, ID_EDIT_PASTE},
+                 {FVIRTKEY, VK_F6, ID_NEXT_PANE},
+                 {SHIFT, VK_F6, ID_PREV_PANE},
+             }}};
+}
+
+} // namespace res

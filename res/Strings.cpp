@@ -1,0 +1,97 @@
+// The string table. A command's string has the command's id: the status-bar prompt, then
+// after "\n" the tooltip. The program's own commands (32771–32788) have none, so their
+// buttons and menu items show neither.
+#include "framework/Commands.h"
+#include "res/Tables.h"
+#include "res/resource.h"
+
+namespace res {
+namespace {
+
+// Every entry of the recent-file list shares this prompt.
+constexpr const char* kOpenRecent = "이 문서를 엽니다";
+
+} // namespace
+
+std::vector<String> ProgramStrings()
+{
+    return {
+        // Window title, untitled base name (empty: the framework's), type name, file filter
+        // (empty: all files), default extension (none), registry type id and name.
+        {IDR_MAINFRAME, "Skorel\n\nSkorel\n\n\nSkorel.Document\nSkorel Document"},
+
+        {IDS_APP_TITLE, "Skorel"},
+        {IDS_IDLE_MESSAGE, "준비"},
+
+        {ID_FILE_NEW, "새 문서를 작성합니다\n새 파일"},
+        {ID_FILE_OPEN, "기존 문서를 엽니다\n열기"},
+        {ID_FILE_CLOSE, "현재 열린 문서를 닫습니다\n닫기"},
+        {ID_FILE_SAVE, "현재 열린 문서를 저장합니다\n저장"},
+        {ID_FILE_SAVE_AS, "현재 열린 문서를 다른 이름으로 저장합니다\n다른 이름으로 저장"},
+        {ID_FILE_PAGE_SETUP, "인쇄 옵션을 변경합니다\n쪽 설정"},
+        {ID_FILE_PRINT_SETUP, "프린터와 인쇄 옵션을 변경합니다\n인쇄 설정"},
+        {ID_FILE_PRINT, "현재 열린 문서를 인쇄합니다\n인쇄"},
+        {ID_FILE_PRINT_PREVIEW, "쪽 전체를 표시합니다\n인쇄 미리 보기"},
+
+        {ID_FILE_MRU_FILE1, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 1, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 2, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 3, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 4, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 5, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 6, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 7, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 8, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 9, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 10, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 11, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 12, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 13, kOpenRecent},
+        {ID_FILE_MRU_FILE1 + 14, kOpenRecent},
+        {ID_FILE_MRU_FILE16, kOpenRecent},
+
+        {ID_EDIT_CLEAR, "선택 부분을 지웁니다\n지우기"},
+        {ID_EDIT_CLEAR_ALL, "모든 것을 지웁니다\n모두 지우기"},
+        {ID_EDIT_COPY, "선택 부분을 복사하여 클립보드에 넣습니다\n복사"},
+        {ID_EDIT_CUT, "선택 부분을 잘라내어 클립보드에 넣습니다\n잘라내기"},
+        {ID_EDIT_FIND, "지정한 문자열을 찾습니다\n찾기"},
+        {ID_EDIT_PASTE, "클립보드의 내용을 붙여 넣습니다\n붙여넣기"},
+        {ID_EDIT_REPEAT, "마지막으로 실행한 동작을 반복합니다\n반복"},
+        {ID_EDIT_REPLACE, "지정한 문자열을 다른 문자열로 바꿉니다\n바꾸기"},
+        {ID_EDIT_SELECT_ALL, "문서 전체를 선택합니다\n전체 선택"},
+        {ID_EDIT_UNDO, "마지막으로 한 동작을 취소합니다\n실행 취소"},
+        {ID_EDIT_REDO, "이전에 취소한 동작을 다시 수행합니다\n다시 실행"},
+        {ID_WINDOW_SPLIT, "현재 열린 창을 나눕니다\n나누기"},
+
+        {ID_APP_ABOUT, "프로그램 정보와 버전 정보, 저작권 정보를 표시합니다\n정보"},
+        {ID_APP_EXIT, "응용 프로그램을 종료하기 위해 문서를 저장할 것인지 묻습니다\n종료"},
+        {ID_NEXT_PANE, "다음 창으로 전환합니다\n다음 창"},
+        {ID_PREV_PANE, "이전 창으로 전환합니다\n이전 창"},
+
+        {ID_INDICATOR_EXT, "EXT"},
+        {ID_INDICATOR_CAPS, "CAP"},
+        {ID_INDICATOR_NUM, "NUM"},
+        {ID_INDICATOR_SCRL, "SCRL"},
+        {ID_INDICATOR_OVR, "OVR"},
+        {ID_INDICATOR_REC, "REC"},
+
+        {ID_VIEW_TOOLBAR, "도구 모음을 보이거나 감춥니다\n도구 모음 전환"},
+        {ID_VIEW_STATUS_BAR, "상태 표시줄을 표시하거나 감춥니다\n상태 표시줄 전환"},
+
+        // Prompts of the system menu: system command SC_x has string
+        // IDS_SCSIZE + (SC_x - 0xF000) / 16.
+        {IDS_SCSIZE, "창의 크기를 변경합니다"},
+        {IDS_SCMOVE, "창의 위치를 변경합니다"},
+        {IDS_SCMINIMIZE, "창을 아이콘으로 줄여서 표시합니다"},
+        {IDS_SCMAXIMIZE, "창을 최대 크기로 확장합니다"},
+        {IDS_SCNEXTWINDOW, "다음 문서 창으로 전환합니다"},
+        {IDS_SCPREVWINDOW, "이전 문서 창으로 전환합니다"},
+        {IDS_SCCLOSE, "현재 열린 창을 닫고 문서를 저장할 것인지를 묻습니다"},
+        {IDS_SCRESTORE, "창을 원래 크기로 복원합니다"},
+        {IDS_SCTASKLIST, "작업 목록을 활성화합니다"},
+
+        {IDS_PREVIEW_CLOSE, "인쇄 미리 보기 모드를 닫습니다\n미리 보기 취소"},
+    };
+}
+
+} // namespace res

@@ -1,0 +1,17 @@
+// The pieces of the program's resource set, each defined in the file named after it.
+#pragma once
+
+#include "framework/Resource.h"
+
+#include <vector>
+
+namespace res {
+
+// Menus.cpp: the main menu and the accelerator table of the frame.
+std::vector<Menu> ProgramMenus();
+std::vector<AccelTable> ProgramAccelerators();
+
+// Strings.cpp: the string table.
+std::vector<String> ProgramStrings();
+
+} // namespace res

@@ -1,0 +1,173 @@
+#!/usr/bin/env python3
+"""Writes the program's pictures as 16-colour BMP and ICO files into res/.
+
+    res/toolbar.bmp   bitmap 128: the toolbar strip, fifteen 16 x 15 pictures side by side
+    res/canvas.bmp    bitmap 130: the blank 1280 x 1024 canvas, every pixel white
+    res/skorel.ico    icon 128: the application, 32 x 32 and 16 x 16
+    res/document.ico  icon 129: the document type, 32 x 32 and 16 x 16
+
+The pictures are drawn as text in toolbar.py and icons.py. Run this script after changing
+them and commit the files it writes; the build embeds those files and needs no Python.
+"""
+
+import struct
+import sys
+from pathlib import Path
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+import icons  # noqa: E402
+import toolbar  # noqa: E402
+
+# The classic 16-colour desktop palette, as (red, green, blue).
+PALETTE = [
+    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
+    (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
+    (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
+    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
+]
+
+# Picture characters: lower case the dark half of the palette, upper case the bright half.
+PALETTE_KEYS = {
+    '#': 0,   # black
+    'r': 1,   # dark red
+    'g': 2,   # dark green
+    'y': 3,   # dark yellow
+    'b': 4,   # dark blue
+    'm': 5,   # dark magenta
+    'c': 6,   # dark cyan
+    ':': 7,   # light grey
+    '+': 8,   # dark grey
+    'R': 9,   # red
+    'G': 10,  # green
+    'Y': 11,  # yellow
+    'B': 12,  # blue
+    'M': 13,  # magenta
+    'C': 14,  # cyan
+    'o': 15,  # white
+}
+# The background: light grey on the toolbar, transparent in an icon.
+BACKGROUND = '.'
+LIGHT_GREY = PALETTE_KEYS[':']
+WHITE = PALETTE_KEYS['o']
+
+BUTTON_WIDTH = 16
+BUTTON_HEIGHT = 15
+CANVAS_WIDTH = 1280
+CANVAS_HEIGHT = 1024
+
+
+def parse(art, width, height):
+    """Returns the picture's rows, top first, as strings of picture characters."""
+    rows = art.strip('\n').split('\n')
+    if len(rows) != height or any(len(row) != width for row in rows):
+        raise ValueError(f'a picture must be {width} x {height}:\n{art}')
+    for row in rows:
+        for ch in row:
+            if ch != BACKGROUND and ch not in PALETTE_KEYS:
+                raise ValueError(f'unknown picture character {ch!r} in {row!r}')
+    return rows
+
+
+def indices(rows, background):
+    """Turns picture rows into rows of palette indices, the background given as `background`."""
+    return [[background if ch == BACKGROUND else PALETTE_KEYS[ch] for ch in row]
+            for row in rows]
+
+
+def color_table():
+    return b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
+
+
+def row_stride(width, bits):
+    return (width * bits + 31) // 32 * 4
+
+
+def pack_4bit(pixels, width):
+    """Packs rows of palette indices bottom row first, two pixels a byte, rows padded to 4 bytes."""
+    stride = row_stride(width, 4)
+    out = bytearray()
+    for row in reversed(pixels):
+        line = bytearray(stride)
+        for x, index in enumerate(row):
+            line[x // 2] |= index << (0 if x % 2 else 4)
+        out += line
+    return bytes(out)
+
+
+def pack_mask(mask, width):
+    """Packs mask rows (1: transparent) bottom row first, a bit a pixel, rows padded to 4 bytes."""
+    stride = row_stride(width, 1)
+    out = bytearray()
+    for row in reversed(mask):
+        line = bytearray(stride)
+        for x, bit in enumerate(row):
+            line[x // 8] |= bit << (7 - x % 8)
+        out += line
+    return bytes(out)
+
+
+def info_header(width, height, image_size):
+    # BITMAPINFOHEADER: 16 colours used and important, no compression, no resolution.
+    return struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, image_size, 0, 0, 16, 16)
+
+
+def bmp_file(pixels, width, height):
+    bits = pack_4bit(pixels, width)
+    offset = 14 + 40 + 16 * 4
+    file_header = struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset)
+    return file_header + info_header(width, height, len(bits)) + color_table() + bits
+
+
+def ico_image(rows):
+    """One icon image: header of double height, colour table, colour bits, AND mask."""
+    size = len(rows)
+    pixels = indices(rows, 0)
+    mask = [[1 if ch == BACKGROUND else 0 for ch in row] for row in rows]
+    bits = pack_4bit(pixels, size)
+    and_bits = pack_mask(mask, size)
+    return info_header(size, 2 * size, len(bits) + len(and_bits)) + color_table() + bits + and_bits
+
+
+def ico_file(pictures):
+    """An icon file of the given square pictures, each 16 colours with an AND mask."""
+    images = [(len(rows), ico_image(rows)) for rows in pictures]
+    offset = 6 + 16 * len(images)
+    out = bytearray(struct.pack('<HHH', 0, 1, len(images)))
+    for size, image in images:
+        out += struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4, len(image), offset)
+        offset += len(image)
+    for _, image in images:
+        out += image
+    return bytes(out)
+
+
+def toolbar_strip():
+    pictures = [indices(parse(art, BUTTON_WIDTH, BUTTON_HEIGHT), LIGHT_GREY)
+                for art in toolbar.PICTURES]
+    strip = [sum((picture[y] for picture in pictures), []) for y in range(BUTTON_HEIGHT)]
+    return strip, BUTTON_WIDTH * len(pictures), BUTTON_HEIGHT
+
+
+def icon_file(large, small):
+    return ico_file([parse(large, 32, 32), parse(small, 16, 16)])
+
+
+def main():
+    out_dir = Path(__file__).resolve().parent.parent
+    strip, width, height = toolbar_strip()
+    canvas = [[WHITE] * CANVAS_WIDTH for _ in range(CANVAS_HEIGHT)]
+    files = {
+        'toolbar.bmp': bmp_file(strip, width, height),
+        'canvas.bmp': bmp_file(canvas, CANVAS_WIDTH, CANVAS_HEIGHT),
+        'skorel.ico': icon_file(icons.APP_32, icons.APP_16),
+        'document.ico': icon_file(icons.DOCUMENT_32, icons.DOCUMENT_16),
+    }
+    for name, data in files.items():
+        (out_dir / name).write_bytes(data)
+        print(f'{name}: {len(data)} bytes')
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,134 @@
+// The embedded pictures: toolbar strip and blank canvas (BMP), application and document
+// icons (ICO). Headers are read byte by byte; the BMPs also go through Qt's decoder.
+#include "framework/Resource.h"
+#include "res/resource.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <vector>
+
+namespace {
+
+unsigned U16(const BYTE* p) { return p[0] | (p[1] << 8); }
+unsigned U32(const BYTE* p) { return U16(p) | (U16(p + 2) << 16); }
+int Stride(int width, int bits) { return (width * bits + 31) / 32 * 4; }
+
+// A BITMAPINFOHEADER of an uncompressed 4-bit image of the given size.
+void ExpectFourBitInfoHeader(const BYTE* info, int width, int height)
+{
+    EXPECT_EQ(U32(info), 40u);
+    EXPECT_EQ(int(U32(info + 4)), width);
+    EXPECT_EQ(int(U32(info + 8)), height);
+    EXPECT_EQ(U16(info + 14), 4u); // bits per pixel
+    EXPECT_EQ(U32(info + 16), 0u); // no compression
+}
+
+// A BMP file with a 16-entry colour table right before uncompressed 4-bit pixels.
+QImage ExpectSixteenColourBmp(const res::Binary& bmp, int width, int height)
+{
+    EXPECT_EQ(std::memcmp(bmp.data, "BM", 2), 0);
+    EXPECT_EQ(U32(bmp.data + 2), bmp.size);
+    EXPECT_EQ(U32(bmp.data + 10), 14u + 40u + 16u * 4u);
+    ExpectFourBitInfoHeader(bmp.data + 14, width, height);
+    EXPECT_EQ(bmp.size, 14u + 40u + 16u * 4u + std::size_t(Stride(width, 4)) * height);
+    QImage image;
+    EXPECT_TRUE(image.loadFromData(bmp.data, int(bmp.size), "BMP"));
+    EXPECT_EQ(image.size(), QSize(width, height));
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButton)
+{
+    const res::Toolbar* bar = res::FindToolbar(IDR_MAINFRAME);
+    const int buttons =
+        int(bar->items.size() - std::count(bar->items.begin(), bar->items.end(), 0u));
+    EXPECT_EQ(buttons * bar->buttonWidth, 240);
+    ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), buttons * bar->buttonWidth,
+                           bar->buttonHeight);
+}
+
+TEST(ToolbarBitmap, EveryPictureIsDrawnOnLightGreyAndDiffersFromTheOthers)
+{
+    const QImage image = ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), 240, 15);
+    constexpr QRgb lightGrey = 0xFFC0C0C0;
+    std::set<std::vector<QRgb>> pictures;
+    for (int left = 0; left < image.width(); left += 16) {
+        std::vector<QRgb> pixels;
+        QRect drawn;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = left; x < left + 16; ++x) {
+                pixels.push_back(image.pixel(x, y));
+                if (pixels.back() != lightGrey)
+                    drawn |= QRect(x, y, 1, 1);
+            }
+        const auto background = std::count(pixels.begin(), pixels.end(), lightGrey);
+        // Readable: on the grey, filling most of its button, yet no solid block.
+        EXPECT_EQ(image.pixel(left, 0), lightGrey) << "picture at " << left;
+        EXPECT_TRUE(drawn.width() >= 8 && drawn.height() >= 8) << "picture at " << left;
+        EXPECT_GT(background, 16 * 15 / 5) << "picture at " << left;
+        EXPECT_TRUE(pictures.insert(pixels).second) << "picture at " << left << " repeats";
+    }
+}
+
+TEST(CanvasBitmap, IsAWhiteSixteenColourBitmapOfTheCanvasSize)
+{
+    const QImage image = ExpectSixteenColourBmp(*res::FindBitmap(IDB_CANVAS), 1280, 1024);
+    ASSERT_EQ(image.size(), QSize(1280, 1024));
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        ASSERT_TRUE(std::all_of(line, line + image.width(), [](QRgb c) { return c == 0xFFFFFFFF; }))
+            << "row " << y;
+    }
+}
+
+class IconFile : public ::testing::TestWithParam<UINT> {};
+
+// Each image: a 4-bit bitmap of double height (colours, then AND mask). Where the mask
+// makes a pixel transparent its colour must be 0, or the desktop would invert what lies
+// under it.
+TEST_P(IconFile, HoldsA32And16PixelSixteenColourImageWithCleanMasks)
+{
+    const res::Binary& ico = *res::FindIcon(GetParam());
+    ASSERT_GE(ico.size, 6u + 2 * 16u);
+    EXPECT_EQ(U16(ico.data + 2), 1u); // an icon, not a cursor
+    ASSERT_EQ(U16(ico.data + 4), 2u);
+    const int sizes[] = {32, 16};
+    for (int i = 0; i < 2; ++i) {
+        const BYTE* entry = ico.data + 6 + 16 * i;
+        const int size = sizes[i];
+        EXPECT_TRUE(entry[0] == size && entry[1] == size) << i;
+        EXPECT_EQ(entry[2], 16); // colours
+        EXPECT_EQ(U16(entry + 6), 4u);
+        const unsigned bytes = U32(entry + 8);
+        const unsigned offset = U32(entry + 12);
+        ASSERT_LE(std::size_t(offset) + bytes, ico.size);
+        ASSERT_EQ(bytes, 40u + 16u * 4u + unsigned(Stride(size, 4) + Stride(size, 1)) * size);
+        ExpectFourBitInfoHeader(ico.data + offset, size, 2 * size);
+
+        const BYTE* colours = ico.data + offset + 40 + 16 * 4;
+        const BYTE* mask = colours + Stride(size, 4) * size;
+        int transparent = 0;
+        for (int row = 0; row < size; ++row)
+            for (int x = 0; x < size; ++x) {
+                if (!(mask[row * Stride(size, 1) + x / 8] & (0x80 >> (x % 8))))
+                    continue;
+                ++transparent;
+                EXPECT_EQ((colours[row * Stride(size, 4) + x / 2] >> (x % 2 ? 0 : 4)) & 0xF, 0)
+                    << size << "px at " << x << "," << row;
+            }
+        EXPECT_TRUE(transparent > 0 && transparent < size * size / 2) << size;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Icons, IconFile, ::testing::Values(IDR_MAINFRAME, IDR_SKORELTYPE),
+                         [](const auto& info) {
+                             return info.param == IDR_MAINFRAME ? "Application" : "Document";
+                         });
+
+} // namespace
