@@ -1,0 +1,4 @@
+// The one application object.
+#include "Skorel.h"
+
+CSkorelApp theApp;

@@ -1,0 +1,20 @@
+// The main window: the frame with its flat toolbar docked at the top and its status bar.
+#pragma once
+
+#include "framework/Frame.h"
+
+class CMainFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CMainFrame)
+
+public:
+    CMainFrame() = default;
+    ~CMainFrame() override = default;
+
+    BOOL PreCreate(CREATESTRUCT& cs) override;
+    // Makes the toolbar and the status bar; -1 when either can't be made.
+    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+
+protected:
+    CStatusBar m_statusBar;
+    CToolBar m_toolBar;
+};

@@ -1,0 +1,44 @@
+#include "Skorel.h"
+
+#include "MainFrm.h"
+
+#include "doc/SkorelDoc.h"
+#include "res/resource.h"
+#include "view/SkorelView.h"
+
+#include "framework/Commands.h"
+#include "framework/DocTemplate.h"
+#include "framework/Frame.h"
+
+BEGIN_MESSAGE_MAP(CSkorelApp, CWinApp)
+ON_COMMAND(ID_APP_ABOUT, OnAbout)
+ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
+ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
+END_MESSAGE_MAP()
+
+BOOL CSkorelApp::Initialize()
+{
+    // Embedded-control hosting and 3D dialog controls have no counterpart here.
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    LoadStdProfileSettings(4);
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc),
+                                          RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CSkorelView)));
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+    m_pMainWnd->ShowWindow(SW_SHOW);
+    m_pMainWnd->UpdateWindow();
+    return TRUE;
+}
+
+void CSkorelApp::OnAbout()
+{
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
+}
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+void CAboutDlg::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }

@@ -1,0 +1,27 @@
+// The application object and the About box.
+#pragma once
+
+#include "framework/App.h"
+#include "framework/Dialog.h"
+
+class CSkorelApp : public CWinApp {
+public:
+    CSkorelApp() = default;
+    ~CSkorelApp() override = default;
+
+    // Registers the document template and carries out the command line: New, or Open of
+    // the file named there. FALSE (the program ends) when that fails.
+    BOOL Initialize() override;
+
+protected:
+    void OnAbout();
+    DECLARE_MESSAGE_MAP()
+};
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+};

@@ -1,0 +1,192 @@
+#include "App.h"
+
+#include "Commands.h"
+#include "DocTemplate.h"
+#include "Document.h"
+#include "FileDialog.h"
+#include "Frame.h"
+#include "Printing.h"
+#include "Resource.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QTranslator>
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+constexpr const char* kRecentGroup = "Recent File List";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+ON_COMMAND(ID_APP_EXIT, OnAppExit)
+END_MESSAGE_MAP()
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+CWinApp::CWinApp(const char* lpszAppName)
+{
+    const char* title = res::FindString(IDS_APP_TITLE);
+    m_strAppName = lpszAppName ? lpszAppName : title ? title : "";
+    m_pszAppName = m_strAppName.c_str();
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+BOOL CWinApp::Initialize() { return TRUE; }
+
+int CWinApp::ExitInstance()
+{
+    SaveStdProfileSettings();
+    m_pMainWnd = nullptr;
+    m_pDocTemplate.reset();
+    return 0;
+}
+
+int CWinApp::Run()
+{
+    const int code = QApplication::exec();
+    ExitInstance();
+    return code;
+}
+
+void CWinApp::SetRegistryKey(const char* lpszRegistryKey) { m_strRegistryKey = lpszRegistryKey; }
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
+{
+    m_nMaxMRU = nMaxMRU;
+    m_recentFiles.clear();
+    QSettings settings(QString::fromStdString(m_strRegistryKey), QString::fromStdString(m_strAppName));
+    settings.beginGroup(kRecentGroup);
+    for (UINT i = 1; i <= m_nMaxMRU; ++i) {
+        const QString file = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!file.isEmpty())
+            m_recentFiles.push_back(file.toStdString());
+    }
+}
+
+void CWinApp::SaveStdProfileSettings() const
+{
+    if (m_nMaxMRU == 0)
+        return;
+    QSettings settings(QString::fromStdString(m_strRegistryKey), QString::fromStdString(m_strAppName));
+    settings.remove(kRecentGroup);
+    settings.beginGroup(kRecentGroup);
+    for (size_t i = 0; i < m_recentFiles.size(); ++i)
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), QString::fromStdString(m_recentFiles[i]));
+}
+
+void CWinApp::AddToRecentFileList(const char* lpszPathName)
+{
+    if (m_nMaxMRU == 0 || !lpszPathName)
+        return;
+    const std::string path = QFileInfo(QString::fromUtf8(lpszPathName)).absoluteFilePath().toStdString();
+    std::erase(m_recentFiles, path);
+    m_recentFiles.insert(m_recentFiles.begin(), path);
+    if (m_recentFiles.size() > m_nMaxMRU)
+        m_recentFiles.resize(m_nMaxMRU);
+}
+
+void CWinApp::AddDocTemplate(CSingleDocTemplate* pTemplate) { m_pDocTemplate.reset(pTemplate); }
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
+{
+    for (const std::string& arg : m_arguments) {
+        if (arg.empty() || arg[0] == '-')
+            continue;
+        rCmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
+        rCmdInfo.m_strFileName = arg;
+        break;
+    }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
+{
+    if (!m_pDocTemplate)
+        return FALSE;
+    if (rCmdInfo.m_nShellCommand == CCommandLineInfo::FileNew)
+        return m_pDocTemplate->OpenDocumentFile(nullptr) ? TRUE : FALSE;
+    return OpenDocumentFile(rCmdInfo.m_strFileName.c_str()) ? TRUE : FALSE;
+}
+
+CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName)
+{
+    if (!m_pDocTemplate)
+        return nullptr;
+    CDocument* doc = m_pDocTemplate->OpenDocumentFile(lpszFileName);
+    if (doc)
+        AddToRecentFileList(lpszFileName);
+    return doc;
+}
+
+BOOL CWinApp::OnCmdMsg(UINT nID, bool bExecute)
+{
+    if (nID >= ID_FILE_MRU_FILE1 && nID <= ID_FILE_MRU_FILE16) {
+        const size_t index = nID - ID_FILE_MRU_FILE1;
+        if (index >= m_recentFiles.size())
+            return FALSE;
+        if (bExecute) {
+            const std::string file = m_recentFiles[index];
+            // A file that no longer opens leaves the list.
+            if (!OpenDocumentFile(file.c_str()))
+                std::erase(m_recentFiles, file);
+        }
+        return TRUE;
+    }
+    return CCmdTarget::OnCmdMsg(nID, bExecute);
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_pDocTemplate)
+        m_pDocTemplate->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen()
+{
+    CFileDialog dialog(TRUE, nullptr, nullptr, 0, nullptr, m_pMainWnd);
+    if (dialog.DoModal() == IDOK)
+        OpenDocumentFile(dialog.GetPathName().c_str());
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    QPrintDialog dialog(&AfxPrinter(), QApplication::activeWindow());
+    dialog.setWindowTitle(QStringLiteral("인쇄 설정"));
+    dialog.exec();
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd && m_pMainWnd->Widget())
+        m_pMainWnd->Widget()->close();
+}
+
+int AfxWinMain(int argc, char** argv)
+{
+    QApplication qtApp(argc, argv);
+    QTranslator translator;
+    if (translator.load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return 1;
+    for (int i = 1; i < argc; ++i)
+        app->m_arguments.emplace_back(argv[i]);
+    if (!app->Initialize()) {
+        app->ExitInstance();
+        return 1;
+    }
+    return app->Run();
+}

@@ -1,0 +1,4 @@
+// The process entry of a program built on the framework.
+#include "App.h"
+
+int main(int argc, char** argv) { return AfxWinMain(argc, argv); }

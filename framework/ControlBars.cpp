@@ -1,0 +1,187 @@
+// The toolbar and the status bar of a frame.
+#include "Commands.h"
+#include "Frame.h"
+#include "Keyboard.h"
+#include "Resource.h"
+
+#include <QAction>
+#include <QBitmap>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+constexpr QRgb kButtonFace = 0xFFC0C0C0; // the toolbar bitmap's background
+
+Qt::ToolBarAreas ToAreas(DWORD dwDockStyle)
+{
+    Qt::ToolBarAreas areas;
+    if (dwDockStyle & CBRS_ALIGN_TOP)
+        areas |= Qt::TopToolBarArea;
+    if (dwDockStyle & CBRS_ALIGN_BOTTOM)
+        areas |= Qt::BottomToolBarArea;
+    if (dwDockStyle & CBRS_ALIGN_LEFT)
+        areas |= Qt::LeftToolBarArea;
+    if (dwDockStyle & CBRS_ALIGN_RIGHT)
+        areas |= Qt::RightToolBarArea;
+    return areas;
+}
+
+// The button pictures, one column of the strip each, with the background made transparent.
+std::vector<QPixmap> ButtonPictures(UINT nIDResource, int width, int height)
+{
+    std::vector<QPixmap> pictures;
+    const res::Binary* bmp = res::FindBitmap(nIDResource);
+    QImage strip;
+    if (!bmp || !strip.loadFromData(bmp->data, qsizetype(bmp->size), "BMP"))
+        return pictures;
+    strip = strip.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < strip.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(strip.scanLine(y));
+        for (int x = 0; x < strip.width(); ++x)
+            if (row[x] == kButtonFace)
+                row[x] = 0;
+    }
+    for (int x = 0; x + width <= strip.width(); x += width)
+        pictures.push_back(QPixmap::fromImage(strip.copy(x, 0, width, height)));
+    return pictures;
+}
+
+} // namespace
+
+void CControlBar::EnableDocking(DWORD) {}
+
+// ---- toolbar ------------------------------------------------------------------------------
+
+QWidget* CToolBar::CreateWidget(QWidget* pParent) { return new QToolBar(pParent); }
+
+BOOL CToolBar::CreateEx(CFrameWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID)
+{
+    if (!pParentWnd || !pParentWnd->Widget())
+        return FALSE;
+    m_pFrame = pParentWnd;
+    m_nID = nID;
+    m_dwStyle = dwStyle;
+    CREATESTRUCT cs{};
+    if (!CWnd::CreateEx(pParentWnd, cs))
+        return FALSE;
+    auto* bar = static_cast<QToolBar*>(Widget());
+    bar->setObjectName(QStringLiteral("toolbar%1").arg(nID));
+    bar->setWindowTitle(QStringLiteral("도구 모음"));
+    // A gripper: the bar can be dragged off its dock and docked again.
+    bar->setMovable((dwStyle & CBRS_GRIPPER) != 0);
+    bar->setFloatable((dwStyle & CBRS_SIZE_DYNAMIC) != 0);
+    bar->setAllowedAreas(ToAreas(dwStyle & CBRS_ALIGN_ANY));
+    bar->setIconSize(QSize(16, 15));
+    pParentWnd->AddControlBar(this);
+    pParentWnd->DockControlBar(this);
+    bar->setVisible((dwStyle & WS_VISIBLE) != 0);
+    return TRUE;
+}
+
+BOOL CToolBar::LoadToolBar(UINT nIDResource)
+{
+    const res::Toolbar* tb = res::FindToolbar(nIDResource);
+    auto* bar = static_cast<QToolBar*>(Widget());
+    if (!tb || !bar)
+        return FALSE;
+    const std::vector<QPixmap> pictures =
+        ButtonPictures(nIDResource, tb->buttonWidth, tb->buttonHeight);
+    size_t button = 0;
+    for (UINT id : tb->items) {
+        if (id == ID_SEPARATOR) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* action = m_pFrame->Action(id);
+        if (button < pictures.size())
+            action->setIcon(QIcon(pictures[button]));
+        ++button;
+        bar->addAction(action);
+    }
+    return TRUE;
+}
+
+void CToolBar::EnableDocking(DWORD dwDockStyle)
+{
+    if (auto* bar = static_cast<QToolBar*>(Widget()))
+        bar->setAllowedAreas(ToAreas(dwDockStyle));
+}
+
+// ---- status bar ---------------------------------------------------------------------------
+
+QWidget* CStatusBar::CreateWidget(QWidget* pParent) { return new QStatusBar(pParent); }
+
+BOOL CStatusBar::Create(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID)
+{
+    if (!pParentWnd || !pParentWnd->Widget())
+        return FALSE;
+    m_pFrame = pParentWnd;
+    m_nID = nID;
+    m_dwStyle = dwStyle;
+    CREATESTRUCT cs{};
+    if (!CWnd::CreateEx(pParentWnd, cs))
+        return FALSE;
+    auto* bar = static_cast<QStatusBar*>(Widget());
+    static_cast<QMainWindow*>(pParentWnd->Widget())->setStatusBar(bar);
+    pParentWnd->AddControlBar(this);
+    bar->setVisible((dwStyle & WS_VISIBLE) != 0);
+    return TRUE;
+}
+
+BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
+{
+    auto* bar = static_cast<QStatusBar*>(Widget());
+    if (!bar || nIDCount < 1 || lpIDArray[0] != ID_SEPARATOR)
+        return FALSE;
+    // Pane 0: the prompt of the highlighted command, or the idle text.
+    const char* idle = res::FindString(IDS_IDLE_MESSAGE);
+    const QString idleText = QString::fromUtf8(idle ? idle : "");
+    QObject::connect(bar, &QStatusBar::messageChanged, bar, [bar, idleText](const QString& m) {
+        if (m.isEmpty())
+            bar->showMessage(idleText);
+    });
+    bar->showMessage(idleText);
+    // The lock indicators show their text only while their lock is on.
+    std::vector<std::pair<QLabel*, UINT>> panes;
+    for (int i = 1; i < nIDCount; ++i) {
+        const char* text = res::FindString(lpIDArray[i]);
+        auto* label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("pane%1").arg(i));
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString::fromUtf8(text ? text : "")) + 8);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setProperty("indicatorText", QString::fromUtf8(text ? text : ""));
+        bar->addPermanentWidget(label);
+        panes.emplace_back(label, lpIDArray[i]);
+    }
+    auto refresh = [panes] {
+        const LockKeys locks = ReadLockKeys();
+        for (const auto& [label, id] : panes) {
+            const bool on = (id == ID_INDICATOR_CAPS && locks.caps) ||
+                            (id == ID_INDICATOR_NUM && locks.num) ||
+                            (id == ID_INDICATOR_SCRL && locks.scroll);
+            label->setText(on ? label->property("indicatorText").toString() : QString());
+        }
+    };
+    auto* timer = new QTimer(bar);
+    QObject::connect(timer, &QTimer::timeout, bar, refresh);
+    timer->start(250);
+    refresh();
+    return TRUE;
+}
+
+std::string CStatusBar::GetPaneText(int nIndex) const
+{
+    auto* bar = static_cast<QStatusBar*>(Widget());
+    if (!bar)
+        return {};
+    if (nIndex == 0)
+        return bar->currentMessage().toStdString();
+    const auto* label = bar->findChild<QLabel*>(QStringLiteral("pane%1").arg(nIndex));
+    return label ? label->text().toStdString() : std::string();
+}

@@ -1,0 +1,323 @@
+#include "Frame.h"
+
+#include "App.h"
+#include "Commands.h"
+#include "Document.h"
+#include "FramePrivate.h"
+#include "Resource.h"
+#include "WindowWidget.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QToolBar>
+
+IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolbar)
+ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+END_MESSAGE_MAP()
+
+namespace {
+
+QKeySequence ToKeySequence(const res::Accel& a)
+{
+    int key = 0;
+    switch (a.key) {
+    case res::VK_BACK:
+        key = Qt::Key_Backspace;
+        break;
+    case res::VK_INSERT:
+        key = Qt::Key_Insert;
+        break;
+    case res::VK_DELETE:
+        key = Qt::Key_Delete;
+        break;
+    case res::VK_F6:
+        key = Qt::Key_F6;
+        break;
+    default:
+        key = a.key; // letters and digits share their codes with Qt's keys
+        break;
+    }
+    if (a.fVirt & res::FCONTROL)
+        key |= Qt::CTRL;
+    if (a.fVirt & res::FSHIFT)
+        key |= Qt::SHIFT;
+    if (a.fVirt & res::FALT)
+        key |= Qt::ALT;
+    return QKeySequence(key);
+}
+
+} // namespace
+
+FrameWidget::FrameWidget(CFrameWnd* pOwner) : m_pOwner(pOwner)
+{
+    setProperty("skorelWnd", QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
+}
+
+void FrameWidget::closeEvent(QCloseEvent* event)
+{
+    if (m_pOwner->OnClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+CFrameWnd::CFrameWnd() : d(std::make_unique<FramePrivate>()) {}
+
+CFrameWnd::~CFrameWnd()
+{
+    // The view's widget lives inside the frame's: the view goes first.
+    d->view.reset();
+}
+
+QWidget* CFrameWnd::CreateWidget(QWidget*) { return new FrameWidget(this); }
+
+BOOL CFrameWnd::PreCreate(CREATESTRUCT&) { return TRUE; }
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) { return PreCreate(cs); }
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                          CCreateContext* pContext)
+{
+    m_nIDResource = nIDResource;
+    m_pContext = pContext;
+    CREATESTRUCT cs{};
+    cs.style = dwDefaultStyle;
+    // A new main window gets about three quarters of the screen, as a desktop gives it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        cs.cx = avail.width() * 3 / 4;
+        cs.cy = avail.height() * 3 / 4;
+    }
+    if (const char* title = res::FindString(nIDResource))
+        cs.name = std::string(title).substr(0, std::string(title).find('\n'));
+    const BOOL ok = CreateEx(pParentWnd, cs);
+    m_pContext = nullptr;
+    if (!ok)
+        return FALSE;
+    if (const res::Binary* icon = res::FindIcon(nIDResource)) {
+        QPixmap pm;
+        pm.loadFromData(icon->data, uint(icon->size), "ICO");
+        Widget()->setWindowIcon(QIcon(pm));
+    }
+    BuildMenu(nIDResource);
+    BuildAccelerators(nIDResource);
+    UpdateCommandStates();
+    return TRUE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT)
+{
+    if (!m_pContext || !m_pContext->m_pNewViewClass)
+        return 0;
+    CObject* obj = m_pContext->m_pNewViewClass->CreateObject();
+    auto* view = dynamic_cast<CView*>(obj);
+    if (!view) {
+        delete obj;
+        return -1;
+    }
+    d->view.reset(view);
+    view->m_pParentFrame = this;
+    CREATESTRUCT cs{};
+    cs.style = WS_CHILD | WS_VISIBLE;
+    if (!view->CreateEx(this, cs)) {
+        d->view.reset();
+        return -1;
+    }
+    static_cast<QMainWindow*>(Widget())->setCentralWidget(view->Widget());
+    view->m_pDocument = m_pContext->m_pCurrentDoc;
+    m_pViewActive = view;
+    return 0;
+}
+
+CDocument* CFrameWnd::GetActiveDocument() const
+{
+    return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, bool bExecute)
+{
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, bExecute))
+        return TRUE;
+    if (CDocument* doc = GetActiveDocument(); doc && doc->OnCmdMsg(nID, bExecute))
+        return TRUE;
+    if (CWnd::OnCmdMsg(nID, bExecute))
+        return TRUE;
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(nID, bExecute);
+}
+
+QAction* CFrameWnd::Action(UINT nID)
+{
+    if (auto it = d->actions.find(nID); it != d->actions.end())
+        return it->second;
+    auto* action = new QAction(Widget());
+    // The command's string: the status-bar prompt, then after a newline the tooltip.
+    if (const char* s = res::FindString(nID)) {
+        const QString text = QString::fromUtf8(s);
+        const qsizetype nl = text.indexOf('\n');
+        action->setStatusTip(nl < 0 ? text : text.left(nl));
+        if (nl >= 0)
+            action->setToolTip(text.mid(nl + 1));
+    }
+    QObject::connect(action, &QAction::triggered, Widget(), [this, nID] {
+        OnCmdMsg(nID, true);
+        UpdateCommandStates();
+    });
+    Widget()->addAction(action);
+    d->actions[nID] = action;
+    return action;
+}
+
+void CFrameWnd::BuildMenu(UINT nIDResource)
+{
+    const res::Menu* menu = res::FindMenu(nIDResource);
+    if (!menu)
+        return;
+    QMenuBar* bar = static_cast<QMainWindow*>(Widget())->menuBar();
+    for (const res::MenuNode& popup : menu->popups) {
+        QMenu* m = bar->addMenu(QString::fromUtf8(popup.text));
+        for (const res::MenuNode& item : popup.children) {
+            if (item.kind == res::MenuKind::Separator) {
+                m->addSeparator();
+                continue;
+            }
+            QAction* a = Action(item.id);
+            if (a->text().isEmpty())
+                a->setText(QString::fromUtf8(item.text));
+            m->addAction(a);
+            if (item.id == ID_FILE_MRU_FILE1)
+                d->recentMenu = m;
+        }
+        QObject::connect(m, &QMenu::aboutToShow, Widget(), [this] { UpdateCommandStates(); });
+    }
+    if (QAction* toolbar = d->actions.count(ID_VIEW_TOOLBAR) ? d->actions[ID_VIEW_TOOLBAR] : nullptr)
+        toolbar->setCheckable(true);
+    if (QAction* status = d->actions.count(ID_VIEW_STATUS_BAR) ? d->actions[ID_VIEW_STATUS_BAR] : nullptr)
+        status->setCheckable(true);
+}
+
+void CFrameWnd::BuildAccelerators(UINT nIDResource)
+{
+    const res::AccelTable* table = res::FindAccelerators(nIDResource);
+    if (!table)
+        return;
+    std::map<UINT, QList<QKeySequence>> keys;
+    for (const res::Accel& a : table->entries)
+        keys[a.cmd].append(ToKeySequence(a));
+    for (const auto& [cmd, seqs] : keys)
+        Action(cmd)->setShortcuts(seqs);
+}
+
+void CFrameWnd::UpdateCommandStates()
+{
+    for (const auto& [id, action] : d->actions)
+        if (id < ID_FILE_MRU_FILE1 || id > ID_FILE_MRU_FILE16)
+            action->setEnabled(OnCmdMsg(id, false));
+    for (CControlBar* bar : d->bars)
+        if (auto it = d->actions.find(bar->GetDlgCtrlID()); it != d->actions.end())
+            it->second->setChecked(bar->IsWindowVisible());
+    RefreshRecentFiles();
+    OnUpdateFrameTitle();
+}
+
+void CFrameWnd::RefreshRecentFiles()
+{
+    // The recent files take the place of the placeholder item; it shows, greyed, while the
+    // list is empty.
+    if (!d->recentMenu)
+        return;
+    QAction* placeholder = Action(ID_FILE_MRU_FILE1);
+    if (d->placeholderText.isEmpty())
+        d->placeholderText = placeholder->text();
+    const CWinApp* app = AfxGetApp();
+    const std::vector<std::string> files = app ? app->GetRecentFiles() : std::vector<std::string>();
+    for (UINT i = 1; i < d->recentCount; ++i)
+        d->recentMenu->removeAction(Action(ID_FILE_MRU_FILE1 + i));
+    d->recentCount = UINT(files.size());
+    if (files.empty()) {
+        placeholder->setText(d->placeholderText);
+        placeholder->setEnabled(false);
+        return;
+    }
+    QAction* before = nullptr;
+    const QList<QAction*> items = d->recentMenu->actions();
+    if (const qsizetype at = items.indexOf(placeholder); at >= 0 && at + 1 < items.size())
+        before = items[at + 1];
+    for (UINT i = 0; i < files.size(); ++i) {
+        QAction* a = Action(ID_FILE_MRU_FILE1 + i);
+        const QString name = QFileInfo(QString::fromStdString(files[i])).fileName();
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        a->setEnabled(true);
+        if (i > 0)
+            d->recentMenu->insertAction(before, a);
+    }
+}
+
+void CFrameWnd::AddControlBar(CControlBar* pBar) { d->bars.push_back(pBar); }
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID) const
+{
+    for (CControlBar* bar : d->bars)
+        if (bar->GetDlgCtrlID() == nID)
+            return bar;
+    return nullptr;
+}
+
+BOOL CFrameWnd::OnBarCheck(UINT nID)
+{
+    CControlBar* bar = GetControlBar(nID);
+    if (!bar)
+        return FALSE;
+    bar->ShowWindow(bar->IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    return TRUE;
+}
+
+void CFrameWnd::EnableDocking(DWORD) {}
+
+void CFrameWnd::DockControlBar(CControlBar* pBar, UINT, LPCRECT)
+{
+    auto* toolbar = dynamic_cast<QToolBar*>(pBar->Widget());
+    if (!toolbar)
+        return;
+    const DWORD style = pBar->GetBarStyle();
+    const Qt::ToolBarArea area = (style & CBRS_ALIGN_TOP)      ? Qt::TopToolBarArea
+                                 : (style & CBRS_ALIGN_BOTTOM) ? Qt::BottomToolBarArea
+                                 : (style & CBRS_ALIGN_LEFT)   ? Qt::LeftToolBarArea
+                                                               : Qt::RightToolBarArea;
+    static_cast<QMainWindow*>(Widget())->addToolBar(area, toolbar);
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible)
+{
+    if (m_pViewActive)
+        m_pViewActive->OnInitialUpdate();
+    UpdateCommandStates();
+    if (bMakeVisible)
+        ShowWindow(SW_SHOW);
+}
+
+void CFrameWnd::OnUpdateFrameTitle()
+{
+    std::string title;
+    if (const char* s = res::FindString(m_nIDResource))
+        title = std::string(s).substr(0, std::string(s).find('\n'));
+    if (CDocument* doc = GetActiveDocument())
+        title = doc->GetTitle() + " - " + title;
+    if (Widget() && GetWindowText() != title)
+        SetWindowText(title.c_str());
+}
+
+BOOL CFrameWnd::OnClose()
+{
+    CDocument* doc = GetActiveDocument();
+    return !doc || doc->SaveModified();
+}

@@ -1,0 +1,129 @@
+// The frame window with its menu, accelerators, toolbar and status bar, and the routing of
+// commands from the active view through its document and the frame to the application.
+#pragma once
+
+#include "Wnd.h"
+
+#include <memory>
+#include <vector>
+
+class CDocument;
+class CView;
+class CControlBar;
+class QAction;
+struct FramePrivate;
+
+// Control-bar styles.
+constexpr DWORD CBRS_TOOLTIPS = 0x0010;
+constexpr DWORD CBRS_FLYBY = 0x0020;
+constexpr DWORD CBRS_SIZE_DYNAMIC = 0x0004;
+constexpr DWORD CBRS_BORDER_TOP = 0x0200;
+constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;
+constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;
+constexpr DWORD CBRS_ALIGN_TOP = 0x2000;
+constexpr DWORD CBRS_ALIGN_RIGHT = 0x4000;
+constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;
+constexpr DWORD CBRS_ALIGN_ANY = 0xF000;
+constexpr DWORD CBRS_GRIPPER = 0x00400000;
+constexpr DWORD CBRS_TOP = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
+constexpr DWORD TBSTYLE_FLAT = 0x0800;
+
+// What the frame needs to make its view.
+struct CCreateContext {
+    const CRuntimeClass* m_pNewViewClass = nullptr;
+    CDocument* m_pCurrentDoc = nullptr;
+};
+
+class CFrameWnd : public CWnd {
+    DECLARE_DYNAMIC(CFrameWnd)
+
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // Makes the frame with the menu, accelerators, icon and title of the resource id.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                   CCreateContext* pContext);
+    // Hook before the window is made; the default keeps the frame style.
+    virtual BOOL PreCreate(CREATESTRUCT& cs);
+    BOOL PreCreateWindow(CREATESTRUCT& cs) final;
+    // Makes the view from the creation context; -1 when it can't.
+    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+
+    CView* GetActiveView() const { return m_pViewActive; }
+    CDocument* GetActiveDocument() const;
+    // Routes a command: active view, its document, this frame, the application.
+    BOOL OnCmdMsg(UINT nID, bool bExecute) override;
+
+    void EnableDocking(DWORD dwDockStyle);
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    CControlBar* GetControlBar(UINT nID) const;
+    // Shows or hides the bar with this child id; TRUE when there is one.
+    BOOL OnBarCheck(UINT nID);
+
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    void OnUpdateFrameTitle();
+    // Enables each command that some handler on the route takes, and disables the rest.
+    void UpdateCommandStates();
+    // Closing the window: asks the document to save when it is modified.
+    virtual BOOL OnClose();
+
+    // The action of a command id, made on first use; framework-internal.
+    QAction* Action(UINT nID);
+    void AddControlBar(CControlBar* pBar);
+
+protected:
+    QWidget* CreateWidget(QWidget* pParent) override;
+    void OnViewToolbar() { OnBarCheck(0xE800); }
+    void OnViewStatusBar() { OnBarCheck(0xE801); }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void BuildMenu(UINT nIDResource);
+    void RefreshRecentFiles();
+    void BuildAccelerators(UINT nIDResource);
+
+    UINT m_nIDResource = 0;
+    CCreateContext* m_pContext = nullptr;
+    CView* m_pViewActive = nullptr;
+    std::unique_ptr<FramePrivate> d;
+};
+
+class CControlBar : public CWnd {
+public:
+    ~CControlBar() override = default;
+    UINT GetDlgCtrlID() const { return m_nID; }
+    DWORD GetBarStyle() const { return m_dwStyle; }
+    void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
+    // Edges of the frame the bar may dock at (CBRS_ALIGN_*).
+    virtual void EnableDocking(DWORD dwDockStyle);
+
+protected:
+    CFrameWnd* m_pFrame = nullptr;
+    UINT m_nID = 0;
+    DWORD m_dwStyle = 0;
+};
+
+class CToolBar : public CControlBar {
+public:
+    BOOL CreateEx(CFrameWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRect rcBorders,
+                  UINT nID);
+    // The buttons of a toolbar resource, with their pictures from the bitmap of the same id.
+    BOOL LoadToolBar(UINT nIDResource);
+    void EnableDocking(DWORD dwDockStyle) override;
+
+protected:
+    QWidget* CreateWidget(QWidget* pParent) override;
+};
+
+class CStatusBar : public CControlBar {
+public:
+    BOOL Create(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID);
+    // Pane 0 (ID_SEPARATOR) shows prompts and the idle text; the others show their
+    // indicator's text while it is on.
+    BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
+    std::string GetPaneText(int nIndex) const;
+
+protected:
+    QWidget* CreateWidget(QWidget* pParent) override;
+};

@@ -1,0 +1,33 @@
+// What a frame keeps of Qt: its main window, its actions and its view. Framework-internal.
+#pragma once
+
+#include "Frame.h"
+#include "View.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+class FrameWidget : public QMainWindow {
+public:
+    explicit FrameWidget(CFrameWnd* pOwner);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CFrameWnd* m_pOwner;
+};
+
+struct FramePrivate {
+    std::map<UINT, QAction*> actions;
+    std::vector<CControlBar*> bars;
+    std::unique_ptr<CView> view;
+    QMenu* recentMenu = nullptr; // the pop-up that holds the recent-file entries
+    QString placeholderText;     // the greyed item shown while there are none
+    UINT recentCount = 0;
+};

@@ -1,0 +1,25 @@
+#include "View.h"
+
+IMPLEMENT_DYNAMIC(CView, CWnd)
+
+CView::CView() = default;
+CView::~CView() = default;
+
+void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+
+void CView::OnUpdate(CView*, long, CObject*) { Invalidate(TRUE); }
+
+void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+
+void CView::OnPaint()
+{
+    CPaintDC dc(this);
+    OnPrepareDC(&dc);
+    OnDraw(&dc);
+}
+
+void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}
+
+void CView::OnPrint(CDC* pDC, CPrintInfo*) { OnDraw(pDC); }
+
+void CView::OnEndPrinting(CDC*, CPrintInfo*) {}

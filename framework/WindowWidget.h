@@ -1,0 +1,50 @@
+// The widget under a window: keeps the window's surface, runs its paints and hands mouse
+// events to its handlers. Framework-internal.
+#pragma once
+
+#include "Cursor.h"
+#include "Wnd.h"
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+class WindowWidget : public QWidget {
+public:
+    WindowWidget(CWnd* pOwner, QWidget* pParent);
+
+    CWnd* Owner() const { return m_pOwner; }
+    // The window's client pixels; they persist between paints.
+    QImage& Surface() { return m_surface; }
+    // Makes the surface at least as large as the widget.
+    void EnsureSurface();
+    // Puts pixels that a device context changed on the screen, without a paint.
+    void Show(const QRect& rect);
+    void Invalidate();
+    void RunPendingPaint();
+
+    // The window a widget carries, or null.
+    static CWnd* OwnerOf(const QWidget* pWidget);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+
+private:
+    void GrowSurface(const QSize& size);
+    void AskForCursor(UINT message);
+    void Paint();
+
+    CWnd* m_pOwner;
+    QImage m_surface;
+    QRegion m_shown; // changed by device contexts since the last paint event
+    bool m_bInvalid = true;
+};
+
+// Win32 cursor ids to Qt's shapes.
+Qt::CursorShape ToQtCursor(HCURSOR hCursor);

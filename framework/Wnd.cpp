@@ -1,0 +1,354 @@
+#include "Wnd.h"
+
+#include "Cursor.h"
+#include "WindowWidget.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr const char* kOwnerProperty = "skorelWnd";
+constexpr QRgb kWindowColour = 0xFFFFFFFF;
+CWnd* g_pCapture = nullptr;
+
+UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    UINT flags = 0;
+    if (buttons & Qt::LeftButton)
+        flags |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        flags |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        flags |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier)
+        flags |= MK_SHIFT;
+    if (mods & Qt::ControlModifier)
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+CPoint ClientPoint(const QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    return CPoint(p.x(), p.y());
+}
+
+} // namespace
+
+// ---- the widget ---------------------------------------------------------------------------
+
+WindowWidget::WindowWidget(CWnd* pOwner, QWidget* pParent) : QWidget(pParent), m_pOwner(pOwner)
+{
+    setProperty(kOwnerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+CWnd* WindowWidget::OwnerOf(const QWidget* pWidget)
+{
+    return pWidget ? reinterpret_cast<CWnd*>(pWidget->property(kOwnerProperty).value<quintptr>())
+                   : nullptr;
+}
+
+void WindowWidget::EnsureSurface() { GrowSurface(size()); }
+
+void WindowWidget::GrowSurface(const QSize& size)
+{
+    // Pixels persist: the surface only grows, and new area takes the window colour.
+    const QSize want = size.expandedTo(m_surface.size());
+    if (want == m_surface.size())
+        return;
+    QImage grown(want, QImage::Format_RGB32);
+    grown.fill(kWindowColour);
+    if (!m_surface.isNull()) {
+        QPainter p(&grown);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, m_surface);
+    }
+    m_surface = std::move(grown);
+}
+
+void WindowWidget::Show(const QRect& rect)
+{
+    m_shown += rect;
+    update(rect);
+}
+
+void WindowWidget::Invalidate()
+{
+    m_bInvalid = true;
+    update();
+}
+
+void WindowWidget::RunPendingPaint()
+{
+    if (m_bInvalid && isVisible())
+        repaint();
+}
+
+void WindowWidget::Paint()
+{
+    m_bInvalid = false;
+    {
+        CPaintDC dc(m_pOwner);
+        m_pOwner->OnEraseBkgnd(&dc);
+    }
+    m_pOwner->OnPaint();
+}
+
+void WindowWidget::paintEvent(QPaintEvent* event)
+{
+    EnsureSurface();
+    // Pixels that a device context already put on the surface only need showing; anything
+    // else (an invalidation, an uncovered or new area) is a paint.
+    if (m_bInvalid || !(event->region() - m_shown).isEmpty())
+        Paint();
+    m_shown = QRegion();
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : event->region())
+        p.drawImage(r.topLeft(), m_surface, r);
+}
+
+void WindowWidget::resizeEvent(QResizeEvent*)
+{
+    EnsureSurface();
+    m_pOwner->OnSize(0, width(), height());
+}
+
+void WindowWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pOwner->OnLButtonDown(KeyFlags(event->buttons(), event->modifiers()),
+                                ClientPoint(event));
+}
+
+void WindowWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pOwner->OnLButtonUp(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
+}
+
+void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is a message of its own, not a button-down.
+    if (event->button() == Qt::LeftButton)
+        m_pOwner->OnLButtonDblClk(KeyFlags(event->buttons(), event->modifiers()),
+                                  ClientPoint(event));
+}
+
+void WindowWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() == Qt::NoButton)
+        AskForCursor(WM_MOUSEMOVE);
+    m_pOwner->OnMouseMove(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
+}
+
+void WindowWidget::enterEvent(QEnterEvent*) { AskForCursor(WM_MOUSEMOVE); }
+
+void WindowWidget::AskForCursor(UINT message)
+{
+    m_pOwner->OnSetCursor(m_pOwner, HTCLIENT, message);
+    setCursor(ToQtCursor(GetCursor()));
+}
+
+Qt::CursorShape ToQtCursor(HCURSOR hCursor)
+{
+    switch (hCursor ? hCursor->id : IDC_ARROW) {
+    case IDC_IBEAM:
+        return Qt::IBeamCursor;
+    case IDC_WAIT:
+        return Qt::WaitCursor;
+    case IDC_CROSS:
+        return Qt::CrossCursor;
+    case IDC_SIZENWSE:
+        return Qt::SizeFDiagCursor;
+    case IDC_SIZENESW:
+        return Qt::SizeBDiagCursor;
+    case IDC_SIZEWE:
+        return Qt::SizeHorCursor;
+    case IDC_SIZENS:
+        return Qt::SizeVerCursor;
+    case IDC_SIZEALL:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+// ---- the window ---------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd()
+{
+    if (g_pCapture == this)
+        g_pCapture = nullptr;
+    delete m_pWidget;
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+int CWnd::OnCreate(LPCREATESTRUCT) { return 0; }
+void CWnd::OnDestroy() {}
+void CWnd::OnPaint() { CPaintDC dc(this); }
+
+BOOL CWnd::OnEraseBkgnd(CDC* pDC)
+{
+    CRect rc;
+    GetClientRect(rc);
+    pDC->FillSolidRect(0, 0, rc.Width(), rc.Height(), RGB(255, 255, 255));
+    return TRUE;
+}
+
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    return TRUE;
+}
+
+void CWnd::OnLButtonDown(UINT, CPoint) {}
+void CWnd::OnLButtonUp(UINT, CPoint) {}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {}
+void CWnd::OnMouseMove(UINT, CPoint) {}
+void CWnd::OnSize(UINT, int, int) {}
+
+QWidget* CWnd::CreateWidget(QWidget* pParent) { return new WindowWidget(this, pParent); }
+
+void CWnd::AttachWidget(QWidget* pWidget) { m_pWidget = pWidget; }
+
+BOOL CWnd::CreateEx(CWnd* pParent, CREATESTRUCT& cs)
+{
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    QWidget* parentWidget = pParent ? pParent->m_pWidget : nullptr;
+    m_pWidget = CreateWidget(parentWidget);
+    if (!cs.name.empty())
+        m_pWidget->setWindowTitle(QString::fromStdString(cs.name));
+    if (cs.cx > 0 && cs.cy > 0)
+        m_pWidget->resize(cs.cx, cs.cy);
+    if (OnCreate(&cs) == -1) {
+        delete m_pWidget;
+        m_pWidget = nullptr;
+        return FALSE;
+    }
+    if (cs.style & WS_VISIBLE)
+        m_pWidget->show();
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_pWidget)
+        return FALSE;
+    OnDestroy();
+    QWidget* w = m_pWidget;
+    m_pWidget = nullptr;
+    w->deleteLater();
+    return TRUE;
+}
+
+void CWnd::Invalidate(BOOL)
+{
+    if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
+        w->Invalidate();
+    else if (m_pWidget)
+        m_pWidget->update();
+}
+
+void CWnd::UpdateWindow()
+{
+    if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
+        w->RunPendingPaint();
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    if (!m_pWidget)
+        return FALSE;
+    const BOOL wasVisible = m_pWidget->isVisible();
+    m_pWidget->setVisible(nCmdShow != SW_HIDE);
+    return wasVisible;
+}
+
+BOOL CWnd::IsWindowVisible() const { return m_pWidget && m_pWidget->isVisible(); }
+
+CWnd* CWnd::SetCapture()
+{
+    // While a button is held the widget has the mouse anyway; the capture is remembered so
+    // that moves and the release keep coming here.
+    CWnd* old = g_pCapture;
+    g_pCapture = this;
+    return old;
+}
+
+void CWnd::GetClientRect(LPRECT lpRect) const
+{
+    *lpRect = m_pWidget ? RECT{0, 0, m_pWidget->width(), m_pWidget->height()} : RECT{0, 0, 0, 0};
+}
+
+void CWnd::ClientToScreen(LPPOINT lpPoint) const
+{
+    if (!m_pWidget)
+        return;
+    const QPoint p = m_pWidget->mapToGlobal(QPoint(lpPoint->x, lpPoint->y));
+    *lpPoint = POINT{p.x(), p.y()};
+}
+
+void CWnd::ScreenToClient(LPPOINT lpPoint) const
+{
+    if (!m_pWidget)
+        return;
+    const QPoint p = m_pWidget->mapFromGlobal(QPoint(lpPoint->x, lpPoint->y));
+    *lpPoint = POINT{p.x(), p.y()};
+}
+
+void CWnd::SetWindowText(const char* lpszString)
+{
+    if (m_pWidget)
+        m_pWidget->setWindowTitle(QString::fromUtf8(lpszString));
+}
+
+std::string CWnd::GetWindowText() const
+{
+    return m_pWidget ? m_pWidget->windowTitle().toStdString() : std::string();
+}
+
+CFrameWnd* CWnd::GetParentFrame() const { return m_pParentFrame; }
+
+BOOL GetCursorPos(LPPOINT lpPoint)
+{
+    const QPoint p = QCursor::pos();
+    *lpPoint = POINT{p.x(), p.y()};
+    return TRUE;
+}
+
+BOOL ReleaseCapture()
+{
+    g_pCapture = nullptr;
+    return TRUE;
+}
+
+CWnd* GetCapture() { return g_pCapture; }
+
+// ---- window device contexts ---------------------------------------------------------------
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_pWnd(pWnd)
+{
+    if (auto* w = dynamic_cast<WindowWidget*>(pWnd ? pWnd->Widget() : nullptr)) {
+        w->EnsureSurface();
+        AttachSurface(&w->Surface());
+    }
+}
+
+CWindowDC::~CWindowDC() = default;
+
+void CWindowDC::OnChanged(const CRect& bounds)
+{
+    if (auto* w = dynamic_cast<WindowWidget*>(m_pWnd->Widget()))
+        w->Show(QRect(bounds.left, bounds.top, bounds.Width(), bounds.Height()));
+}

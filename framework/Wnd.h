@@ -1,0 +1,137 @@
+// Windows: the base of frames and views. A window is a Qt widget underneath; its message
+// handlers are virtual functions that the widget calls.
+#pragma once
+
+#include "CmdTarget.h"
+#include "Gdi.h"
+
+#include <memory>
+#include <string>
+
+class QWidget;
+class CFrameWnd;
+
+// Mouse and key flags of the button messages.
+constexpr UINT MK_LBUTTON = 0x0001;
+constexpr UINT MK_RBUTTON = 0x0002;
+constexpr UINT MK_SHIFT = 0x0004;
+constexpr UINT MK_CONTROL = 0x0008;
+constexpr UINT MK_MBUTTON = 0x0010;
+
+// Hit-test area codes and the messages that ask for a cursor.
+constexpr UINT HTCLIENT = 1;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+
+// Show commands.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOW = 5;
+
+// Window styles.
+constexpr DWORD WS_OVERLAPPED = 0x00000000;
+constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
+constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
+
+struct CREATESTRUCT {
+    int x, y, cx, cy;
+    DWORD style;
+    std::string name;
+};
+using LPCREATESTRUCT = CREATESTRUCT*;
+
+struct CCreateContext;
+
+class CWnd : public CCmdTarget {
+    DECLARE_DYNAMIC(CWnd)
+
+public:
+    CWnd();
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND GetSafeHwnd() { return m_pWidget ? this : nullptr; }
+
+    // Message handlers; the defaults do what the platform does by itself.
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    virtual int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    virtual void OnDestroy();
+    virtual void OnPaint();
+    virtual BOOL OnEraseBkgnd(CDC* pDC);
+    // Returns TRUE when it set a cursor; the default shows the arrow.
+    virtual BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    virtual void OnLButtonDown(UINT nFlags, CPoint point);
+    virtual void OnLButtonUp(UINT nFlags, CPoint point);
+    virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
+    virtual void OnMouseMove(UINT nFlags, CPoint point);
+    virtual void OnSize(UINT nType, int cx, int cy);
+
+    // Marks the whole client area for painting; the paint runs from the event loop.
+    void Invalidate(BOOL bErase = TRUE);
+    // Runs a pending paint now.
+    void UpdateWindow();
+    BOOL ShowWindow(int nCmdShow);
+    BOOL IsWindowVisible() const;
+    CWnd* SetCapture();
+    void GetClientRect(LPRECT lpRect) const;
+    void ClientToScreen(LPPOINT lpPoint) const;
+    void ScreenToClient(LPPOINT lpPoint) const;
+    void SetWindowText(const char* lpszString);
+    std::string GetWindowText() const;
+    CFrameWnd* GetParentFrame() const;
+    BOOL DestroyWindow();
+
+    // The widget underneath, for the framework's own use.
+    QWidget* Widget() const { return m_pWidget; }
+
+protected:
+    // Makes the window: the widget (from CreateWidget), then OnCreate. Returns FALSE and
+    // leaves no window when OnCreate returns -1.
+    BOOL CreateEx(CWnd* pParent, CREATESTRUCT& cs);
+    // The widget that carries this window; the default is a widget with a window surface.
+    virtual QWidget* CreateWidget(QWidget* pParent);
+    void AttachWidget(QWidget* pWidget);
+
+private:
+    friend class CFrameWnd;
+    QWidget* m_pWidget = nullptr;
+    CFrameWnd* m_pParentFrame = nullptr; // set by the frame that hosts this window
+};
+
+BOOL GetCursorPos(LPPOINT lpPoint);
+BOOL ReleaseCapture();
+CWnd* GetCapture();
+
+// Draws onto a window's surface; what it draws is shown at once.
+class CWindowDC : public CDC {
+public:
+    explicit CWindowDC(CWnd* pWnd);
+    ~CWindowDC() override;
+
+protected:
+    void OnChanged(const CRect& bounds) override;
+
+private:
+    CWnd* m_pWnd;
+};
+
+// A device context of a window's client area.
+class CClientDC : public CWindowDC {
+public:
+    explicit CClientDC(CWnd* pWnd) : CWindowDC(pWnd) {}
+};
+
+// The context of a paint: draws onto the surface, shown when the paint ends.
+class CPaintDC : public CWindowDC {
+public:
+    explicit CPaintDC(CWnd* pWnd) : CWindowDC(pWnd) {}
+};

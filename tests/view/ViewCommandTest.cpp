@@ -1,0 +1,172 @@
+// The view's commands, its paint, Save and printing.
+#include "view/ViewFixture.h"
+
+#include "framework/Printing.h"
+
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+namespace {
+
+using namespace testing_support;
+
+TEST_F(ViewTest, FreshViewDrawsBlackOnePixelLinesWithWhiteFill)
+{
+    EXPECT_EQ(m_view->m_nMode, MODE_DRAW);
+    EXPECT_EQ(m_view->m_nShapeKind, SHAPE_LINE);
+    EXPECT_EQ(m_view->m_nThickness, 1);
+    EXPECT_EQ(m_view->m_crLine, kBlack);
+    EXPECT_EQ(m_view->m_crFill, kWhite);
+    EXPECT_EQ(m_view->m_nCanvasWidth, 1280);
+    EXPECT_EQ(m_view->m_nCanvasHeight, 1024);
+    EXPECT_EQ(Screen(640, 512), kWhite);
+}
+
+TEST_F(ViewTest, ThicknessItemsFiveAndSevenCarryTheirOwnIds)
+{
+    Command(32788);
+    EXPECT_EQ(m_view->m_nThickness, 5);
+    Command(32786);
+    EXPECT_EQ(m_view->m_nThickness, 7);
+    Command(ID_WIDTH_6);
+    EXPECT_EQ(m_view->m_nThickness, 6);
+}
+
+TEST_F(ViewTest, SelectionCommandChangesOnlyTheMode)
+{
+    Command(ID_DRAW_ELLIPSE);
+    Command(ID_SELECT);
+    EXPECT_EQ(m_view->m_nMode, MODE_SELECT);
+    EXPECT_EQ(m_view->m_nShapeKind, SHAPE_ELLIPSE);
+    Drag(W(), {10, 10}, {90, 90});
+    EXPECT_TRUE(Records().empty());
+    Command(ID_DRAW_RECT);
+    EXPECT_EQ(m_view->m_nMode, MODE_DRAW);
+}
+
+TEST_F(ViewTest, ColourDialogCancelKeepsTheColourAndOkTakesTheChosenOne)
+{
+    AnswerNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<QColorDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        // It opens on black, whatever the current colour.
+        EXPECT_EQ(dlg->currentColor(), QColor(0, 0, 0));
+        dlg->setCurrentColor(QColor(10, 20, 30));
+        dlg->accept();
+    });
+    Command(ID_LINE_COLOR);
+    EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
+    AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    Command(ID_LINE_COLOR);
+    EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
+    AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+    Command(ID_FILL_COLOR);
+    EXPECT_EQ(m_view->m_crFill, kBlack);
+}
+
+TEST_F(ViewTest, PaintDrawsTheFrameOnTopOnlyWhenThereAreRecords)
+{
+    m_doc->m_tracker.m_rect = CRect(50, 50, 150, 150);
+    m_doc->m_tracker.m_nStyle = 10;
+    m_doc->m_tracker.m_nHandleSize = 7;
+    m_view->Invalidate();
+    Paint();
+    EXPECT_EQ(Screen(52, 52), kWhite);
+    Draw(ID_DRAW_RECT, {40, 40}, {160, 160});
+    m_doc->m_tracker.m_rect = CRect(50, 50, 150, 150);
+    m_view->Invalidate();
+    Paint();
+    // The handle inside the top-left corner is drawn over the record's white fill.
+    EXPECT_NE(Screen(52, 52), kWhite);
+}
+
+TEST_F(ViewTest, EraserRemovesTheShapesAndKeepsThePicture)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("red.bmp");
+    QImage red(64, 32, QImage::Format_RGB888);
+    red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(red.save(path, "BMP"));
+    ASSERT_TRUE(m_doc->OnOpenDoc(path.toUtf8().constData()));
+    Draw(ID_DRAW_RECT, {200, 200}, {300, 300});
+    EXPECT_EQ(Screen(10, 10), RGB(255, 0, 0));
+    Command(ID_ERASER);
+    Paint();
+    EXPECT_TRUE(Records().empty());
+    EXPECT_EQ(m_doc->m_tracker.m_rect, CRect(0, 0, 0, 0));
+    EXPECT_EQ(Screen(10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(Screen(200, 250), kWhite);
+}
+
+// Answers the Save dialog with a file name, and the message box after it.
+void SaveAs(const QString& path, QString* message)
+{
+    AnswerNextModal([path, message](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->nameFilters().size(), 2);
+        dlg->selectFile(path);
+        AnswerNextModal([message](QWidget* box) {
+            if (auto* mb = qobject_cast<QMessageBox*>(box))
+                *message = mb->text();
+            static_cast<QDialog*>(box)->accept();
+        });
+        dlg->accept();
+    });
+}
+
+TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
+{
+    Command(ID_WIDTH_5);
+    Draw(ID_DRAW_RECT, {100, 100}, {300, 250});
+    Draw(ID_DRAW_ELLIPSE, {820, 100}, {1000, 300});
+    QTemporaryDir dir;
+    const QString path = dir.filePath("canvas.bmp");
+    QString message;
+    SaveAs(path, &message);
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(message, QStringLiteral("저장 성공"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.size(), 1440054);
+    QImage saved(path, "BMP");
+    ASSERT_EQ(saved.size(), QSize(800, 600));
+    const QImage& canvas = *m_view->m_dcCanvas.Surface();
+    for (int y = 0; y < 600; y += 3)
+        for (int x = 0; x < 800; x += 3)
+            ASSERT_EQ(saved.pixel(x, y) & 0xFFFFFF, canvas.pixel(x, y) & 0xFFFFFF) << x << "," << y;
+    EXPECT_EQ(saved.pixel(100, 150) & 0xFFFFFF, 0u);
+    // The document's path and title are not touched by Save.
+    EXPECT_EQ(m_doc->GetPathName(), "");
+}
+
+TEST_F(ViewTest, CancelledSaveWritesNothingAndShowsNothing)
+{
+    QTemporaryDir dir;
+    AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    Command(ID_FILE_SAVE);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(ViewTest, PrintingToAPdfFileMakesOnePage)
+{
+    Draw(ID_DRAW_RECT, {10, 10}, {200, 200});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("page.pdf");
+    AfxPrinter().setOutputFormat(QPrinter::PdfFormat);
+    AfxPrinter().setOutputFileName(pdf);
+    Command(ID_FILE_PRINT_DIRECT);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+}
+
+} // namespace

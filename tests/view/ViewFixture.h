@@ -1,0 +1,75 @@
+// A real frame with the real view and document on the offscreen platform.
+#pragma once
+
+#include "support/Modal.h"
+
+#include "doc/SkorelDoc.h"
+#include "res/resource.h"
+#include "view/SkorelView.h"
+
+#include "framework/App.h"
+#include "framework/Commands.h"
+#include "framework/DocTemplate.h"
+#include "framework/Frame.h"
+#include "framework/WindowWidget.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+class ViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_template = std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc),
+                                                          RUNTIME_CLASS(CFrameWnd),
+                                                          RUNTIME_CLASS(CSkorelView));
+        m_doc = static_cast<CSkorelDoc*>(m_template->OpenDocumentFile(nullptr));
+        ASSERT_NE(m_doc, nullptr);
+        m_frame = m_template->GetFrame();
+        m_view = static_cast<CSkorelView*>(m_frame->GetActiveView());
+        m_frame->Widget()->resize(1400, 1150);
+        m_frame->ShowWindow(SW_SHOW);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_frame->Widget()));
+        Paint();
+    }
+
+    QWidget* W() const { return m_view->Widget(); }
+    void Command(UINT id) { m_frame->OnCmdMsg(id, true); }
+    // Runs the pending paint, as the event loop would.
+    void Paint()
+    {
+        QApplication::processEvents();
+        m_view->UpdateWindow();
+    }
+    COLORREF Screen(int x, int y) const
+    {
+        const QRgb p = static_cast<WindowWidget*>(W())->Surface().pixel(x, y);
+        return RGB(BYTE(qRed(p)), BYTE(qGreen(p)), BYTE(qBlue(p)));
+    }
+    std::vector<const CData*> Records() const
+    {
+        std::vector<const CData*> v;
+        for (POSITION pos = m_doc->m_shapeList.GetHeadPosition(); pos;)
+            v.push_back(m_doc->m_shapeList.GetNext(pos));
+        return v;
+    }
+    void Draw(UINT tool, QPoint from, QPoint to)
+    {
+        Command(tool);
+        testing_support::Drag(W(), from, to);
+        Paint();
+    }
+
+    CWinApp m_app;
+    std::unique_ptr<CSingleDocTemplate> m_template;
+    CSkorelDoc* m_doc = nullptr;
+    CFrameWnd* m_frame = nullptr;
+    CSkorelView* m_view = nullptr;
+};
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);

@@ -1,0 +1,185 @@
+// Drawing, grabbing, moving and resizing shapes with real mouse events.
+#include "view/ViewFixture.h"
+
+namespace {
+
+using namespace testing_support;
+
+TEST_F(ViewTest, RoadOfOneRectangle)
+{
+    Command(ID_WIDTH_3);
+    Draw(ID_DRAW_RECT, {300, 200}, {100, 50});
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    const CData* r = records[0];
+    EXPECT_EQ(r->m_ptStart, CPoint(100, 50));
+    EXPECT_EQ(r->m_ptEnd, CPoint(300, 200));
+    EXPECT_EQ(r->m_nKind, SHAPE_RECT);
+    EXPECT_EQ(r->m_crLine, kBlack);
+    EXPECT_EQ(r->m_crFill, kWhite);
+    EXPECT_EQ(r->m_nThickness, 3);
+    EXPECT_EQ(Screen(100, 120), kBlack);
+    EXPECT_EQ(Screen(98, 120), kWhite);
+    EXPECT_EQ(Screen(200, 120), kWhite);
+    EXPECT_EQ(Screen(299, 120), kBlack);
+}
+
+TEST_F(ViewTest, RubberBandShowsDuringTheDragAndGoesAtRelease)
+{
+    Command(ID_DRAW_RECT);
+    Press(W(), {50, 50});
+    MoveHeld(W(), {200, 150});
+    EXPECT_EQ(Screen(120, 50), RGB(128, 128, 128));
+    MoveHeld(W(), {100, 100});
+    // The first figure was taken away by the second step.
+    EXPECT_EQ(Screen(150, 149), kWhite);
+    EXPECT_EQ(Screen(75, 99), RGB(128, 128, 128));
+    Release(W(), {100, 100});
+    Paint();
+    EXPECT_EQ(Screen(75, 99), kBlack);
+    EXPECT_EQ(Screen(150, 149), kWhite);
+}
+
+TEST_F(ViewTest, ClickWithoutMovingAppendsAZeroSizeRecord)
+{
+    Command(ID_DRAW_ELLIPSE);
+    Press(W(), {40, 60});
+    Release(W(), {40, 60});
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]->m_ptStart, CPoint(40, 60));
+    EXPECT_EQ(records[0]->m_ptEnd, CPoint(40, 60));
+}
+
+TEST_F(ViewTest, LineDrawnRightToLeftKeepsItsDirection)
+{
+    Draw(ID_DRAW_LINE, {400, 300}, {100, 120});
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]->m_ptStart, CPoint(400, 300));
+    EXPECT_EQ(records[0]->m_ptEnd, CPoint(100, 120));
+    EXPECT_EQ(records[0]->m_nKind, SHAPE_LINE);
+}
+
+TEST_F(ViewTest, SecondPressOfADoubleClickIsNotAPressButItsReleaseDraws)
+{
+    Command(ID_DRAW_RECT);
+    Press(W(), {10, 10});
+    Release(W(), {10, 10});
+    SendMouse(W(), QEvent::MouseButtonDblClick, {30, 40}, Qt::LeftButton, Qt::LeftButton);
+    Release(W(), {30, 40});
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 2u);
+    // The second record runs from the last real press to the release.
+    EXPECT_EQ(records[1]->m_ptStart, CPoint(10, 10));
+    EXPECT_EQ(records[1]->m_ptEnd, CPoint(30, 40));
+}
+
+TEST_F(ViewTest, PointsOutsideTheWindowArriveWhileTheButtonIsHeld)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {-50, -20});
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]->m_ptStart, CPoint(-50, -20));
+    EXPECT_EQ(records[0]->m_ptEnd, CPoint(100, 100));
+}
+
+TEST_F(ViewTest, OverlappingShapesGrabTheLastOne)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {300, 300});
+    Draw(ID_DRAW_RECT, {200, 200}, {400, 400});
+    Command(ID_SELECT);
+    Drag(W(), {250, 250}, {260, 270});
+    const auto records = Records();
+    EXPECT_EQ(records[0]->m_ptStart, CPoint(100, 100));
+    EXPECT_EQ(records[1]->m_ptStart, CPoint(210, 220));
+    EXPECT_EQ(records[1]->m_ptEnd, CPoint(410, 420));
+    EXPECT_EQ(m_doc->m_tracker.m_rect, CRect(210, 220, 410, 420));
+}
+
+TEST_F(ViewTest, RightAndBottomEdgesOfTheBoundingBoxDoNotHit)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {200, 200});
+    Command(ID_SELECT);
+    for (QPoint p : {QPoint(200, 150), QPoint(150, 200), QPoint(99, 150)}) {
+        Drag(W(), p, p + QPoint(30, 30));
+        EXPECT_EQ(Records()[0]->m_ptStart, CPoint(100, 100)) << p.x() << "," << p.y();
+    }
+    Drag(W(), {100, 150}, {110, 150});
+    EXPECT_EQ(Records()[0]->m_ptStart, CPoint(110, 100));
+}
+
+TEST_F(ViewTest, EllipseIsHitAnywhereInItsBoundingBox)
+{
+    Draw(ID_DRAW_ELLIPSE, {100, 100}, {300, 200});
+    Command(ID_SELECT);
+    // Inside the box, outside the curve, on no handle of the frame.
+    Drag(W(), {110, 180}, {120, 200});
+    EXPECT_EQ(Records()[0]->m_ptStart, CPoint(110, 120));
+    EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(310, 220));
+}
+
+TEST_F(ViewTest, ResizePastTheOppositeEdgeIsStoredNormalised)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {200, 200});
+    Command(ID_SELECT);
+    // Grab, then drag the right-edge handle far past the left edge.
+    Press(W(), {150, 150});
+    Release(W(), {150, 150});
+    const CRect handle = m_doc->m_tracker.GetHandleRect(CResizeTracker::hitRight);
+    const QPoint onHandle((handle.left + handle.right) / 2, (handle.top + handle.bottom) / 2);
+    Drag(W(), onHandle, {40, 150});
+    const CData* r = Records()[0];
+    EXPECT_EQ(r->m_ptStart, CPoint(40, 100));
+    EXPECT_EQ(r->m_ptEnd, CPoint(100, 200));
+    EXPECT_EQ(m_doc->m_tracker.m_rect, CRect(100, 100, 40, 200));
+}
+
+TEST_F(ViewTest, ClickOnAHandleWithoutMovingChangesNothing)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {200, 200});
+    Command(ID_SELECT);
+    Press(W(), {150, 150});
+    Release(W(), {150, 150});
+    const CRect handle = m_doc->m_tracker.GetHandleRect(CResizeTracker::hitBottomRight);
+    const QPoint onHandle((handle.left + handle.right) / 2, (handle.top + handle.bottom) / 2);
+    Press(W(), onHandle);
+    Release(W(), onHandle);
+    EXPECT_EQ(Records()[0]->m_ptStart, CPoint(100, 100));
+    EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(200, 200));
+}
+
+TEST_F(ViewTest, PressOnEmptyCanvasChangesNothing)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {200, 200});
+    Command(ID_SELECT);
+    Drag(W(), {500, 500}, {600, 650});
+    EXPECT_EQ(Records()[0]->m_ptStart, CPoint(100, 100));
+    EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(200, 200));
+}
+
+TEST_F(ViewTest, MovingALineKeepsItsThicknessAndColours)
+{
+    Command(ID_WIDTH_4);
+    Draw(ID_DRAW_LINE, {100, 100}, {300, 100});
+    Command(ID_SELECT);
+    Drag(W(), {200, 110}, {220, 150});
+    const CData* r = Records()[0];
+    EXPECT_EQ(r->m_ptStart, CPoint(120, 140));
+    EXPECT_EQ(r->m_ptEnd, CPoint(320, 140));
+    EXPECT_EQ(r->m_nThickness, 4);
+    EXPECT_EQ(Screen(200, 140), kBlack);
+    EXPECT_EQ(Screen(200, 100), kWhite);
+}
+
+TEST_F(ViewTest, CursorIsACrossHairWhileDrawing)
+{
+    Command(ID_DRAW_RECT);
+    SendMouse(W(), QEvent::MouseMove, {20, 20}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(W()->cursor().shape(), Qt::CrossCursor);
+    Command(ID_SELECT);
+    SendMouse(W(), QEvent::MouseMove, {25, 20}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(W()->cursor().shape(), Qt::ArrowCursor);
+}
+
+} // namespace

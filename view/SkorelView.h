@@ -1,0 +1,88 @@
+// The view the user draws in: the drawing state and its commands, the mouse interaction that
+// makes, moves and resizes shapes, the paint through an off-screen canvas, and Save.
+#pragma once
+
+#include "doc/SkorelDoc.h"
+#include "image/BaseImage.h"
+#include "shapes/DrawTool.h"
+#include "shapes/MyTracker.h"
+
+#include "framework/View.h"
+
+// Drawing modes of m_nMode.
+constexpr int MODE_DRAW = 0;
+constexpr int MODE_SELECT = 1;
+
+class CSkorelView : public CView {
+    DECLARE_DYNCREATE(CSkorelView)
+
+public:
+    CSkorelView();
+    ~CSkorelView() override;
+
+    CSkorelDoc* GetDocument() const;
+
+    // Composes the canvas (white, picture, shapes with the selection frame after each) and
+    // copies it to the target in one block transfer.
+    void OnDraw(CDC* pDC) override;
+    // Draws the picture into the canvas, without clearing it first or repainting.
+    void OnInitialUpdate() override;
+    // Notifications from the document change nothing on the screen.
+    void OnUpdate(CView* pSender, long lHint, CObject* pHint) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    BOOL OnEraseBkgnd(CDC* pDC) override;
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+
+    int m_nHitCode = -1;     // frame's hit code at the last press in selection mode
+    int m_nThickness;        // thickness of new shapes, 1 to 7
+    CDC m_dcCanvas;          // the back buffer every paint is composed in
+    CBitmap m_bmpCanvas;     // 1280 × 1024, selected into m_dcCanvas
+    CDC m_dcBlank;           // holds the blank canvas
+    CBitmap m_bmpBlank;      // the blank canvas resource, selected into m_dcBlank
+    CBaseImage m_captureImage; // writes the canvas to a file on Save
+    int m_nCanvasHeight;
+    int m_nCanvasWidth;
+    BOOL m_bMoved;           // the mouse moved during the current selection drag
+    BOOL m_bHit = FALSE;     // the record last tested at button-down was hit
+    CRect m_rectTracked;     // rectangle last reported by the tracker's feedback
+    POSITION m_posSelected = nullptr; // the grabbed record
+    int m_nMode;             // MODE_DRAW or MODE_SELECT
+    BOOL m_bButtonDown;      // the left button went down in the view and is still down
+    CDrawTool m_drawTool;
+    CMyTracker m_myTracker;
+    int m_nShapeKind;        // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
+    CPoint m_ptStart;        // press point in drawing mode
+    COLORREF m_crFill;       // fill colour of new shapes
+    COLORREF m_crLine;       // outline colour of new shapes
+
+protected:
+    void OnDrawLine();
+    void OnDrawRect();
+    void OnDrawEllipse();
+    void OnLineColor();
+    void OnFillColor();
+    void OnSelect();
+    void OnEraser();
+    void OnWidth1();
+    void OnWidth2();
+    void OnWidth3();
+    void OnWidth4();
+    void OnWidth5();
+    void OnWidth6();
+    void OnWidth7();
+    void OnFileSave();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Asks for a colour (opening on black) and returns it, or the given one on cancel.
+    COLORREF ChooseColor(COLORREF crCurrent);
+    void PressInSelection(CPoint point);
+    void CommitSelection();
+};

@@ -1,0 +1,108 @@
+// The mouse: drawing a shape with rubber-band feedback, grabbing, moving and resizing one.
+#include "SkorelView.h"
+
+void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    SetCapture();
+    m_bButtonDown = TRUE;
+    if (m_nMode == MODE_DRAW) {
+        m_ptStart = point;
+        m_drawTool.SetStartPoint(point);
+    } else {
+        PressInSelection(point);
+    }
+    CView::OnLButtonDown(nFlags, point);
+}
+
+void CSkorelView::PressInSelection(CPoint point)
+{
+    CSkorelDoc* pDoc = GetDocument();
+    // Every record that is hit is taken in turn, so the last one, painted on top, wins.
+    for (POSITION pos = pDoc->m_shapeList.GetHeadPosition(); pos;) {
+        const POSITION at = pos;
+        CData* pData = pDoc->m_shapeList.GetNext(pos);
+        if (pData->m_nKind == SHAPE_LINE) {
+            m_bHit = m_myTracker.HitTestLine(point, pData);
+        } else if (pData->m_nKind == SHAPE_RECT || pData->m_nKind == SHAPE_ELLIPSE) {
+            const CRect bounds(pData->m_ptStart.x, pData->m_ptStart.y, pData->m_ptEnd.x,
+                               pData->m_ptEnd.y);
+            m_bHit = PtInRect(&bounds, point);
+        } else {
+            m_bHit = FALSE;
+        }
+        if (m_bHit) {
+            m_posSelected = at;
+            m_myTracker.Select(point, pData, &pDoc->m_tracker);
+        }
+    }
+    m_nHitCode = pDoc->m_tracker.HitTest(point);
+}
+
+void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CClientDC dc(this);
+    if (m_bButtonDown && m_nMode == MODE_DRAW) {
+        m_drawTool.DrawRubberBand(&dc, point, m_nShapeKind);
+    } else if (m_bButtonDown && m_nMode == MODE_SELECT) {
+        m_bMoved = TRUE;
+        if (m_myTracker.m_nKind == SHAPE_LINE)
+            m_myTracker.TrackLine(point, &dc);
+        else
+            m_rectTracked = m_myTracker.TrackRect(point, &dc, m_nHitCode);
+    }
+    CView::OnMouseMove(nFlags, point);
+}
+
+void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    m_bButtonDown = FALSE;
+    if (m_nMode == MODE_DRAW) {
+        auto pData = std::make_unique<CData>();
+        if (m_nShapeKind == SHAPE_RECT || m_nShapeKind == SHAPE_ELLIPSE) {
+            pData->m_ptStart = m_drawTool.TopLeftOf(m_ptStart, point);
+            pData->m_ptEnd = m_drawTool.BottomRightOf(m_ptStart, point);
+        } else {
+            // A line keeps the direction it was drawn in.
+            pData->m_ptStart = m_ptStart;
+            pData->m_ptEnd = point;
+        }
+        pData->m_nKind = m_nShapeKind;
+        pData->m_crLine = m_crLine;
+        pData->m_crFill = m_crFill;
+        pData->m_nThickness = m_nThickness;
+        GetDocument()->m_shapeList.AddTail(std::move(pData));
+    } else if (m_myTracker.m_bGrabbed && m_bMoved) {
+        CommitSelection();
+    }
+    m_myTracker.m_bGrabbed = FALSE;
+    m_bHit = FALSE;
+    m_bMoved = FALSE;
+    ReleaseCapture();
+    Invalidate(TRUE);
+    CView::OnLButtonUp(nFlags, point);
+}
+
+void CSkorelView::CommitSelection()
+{
+    CSkorelDoc* pDoc = GetDocument();
+    CData* pData = pDoc->m_shapeList.GetAt(m_posSelected);
+    const CRect& r = m_rectTracked;
+    if (m_myTracker.m_nKind == SHAPE_LINE) {
+        pData->m_ptStart = m_myTracker.m_ptStart;
+        pData->m_ptEnd = m_myTracker.m_ptEnd;
+    } else if (m_nHitCode == CResizeTracker::hitMiddle) {
+        pData->m_ptStart = r.TopLeft();
+        pData->m_ptEnd = r.BottomRight();
+        pDoc->m_tracker.m_rect = r;
+    } else if (m_nHitCode >= CResizeTracker::hitTopLeft && m_nHitCode <= CResizeTracker::hitLeft) {
+        // The stored corners are normalised even when an edge was dragged past the other.
+        pData->m_ptStart = m_drawTool.TopLeftOf(r.TopLeft(), r.BottomRight());
+        pData->m_ptEnd = m_drawTool.BottomRightOf(r.TopLeft(), r.BottomRight());
+        pDoc->m_tracker.m_rect = r;
+    } else {
+        return;
+    }
+    pData->m_nKind = m_myTracker.m_nKind;
+    pData->m_crLine = m_myTracker.m_crLine;
+    pData->m_crFill = m_myTracker.m_crFill;
+}
