@@ -54,6 +54,8 @@ std::vector<QPixmap> ButtonPictures(UINT nIDResource, int width, int height)
 
 void CControlBar::EnableDocking(DWORD) {}
 
+BOOL CControlBar::IsVisible() const { return Widget() && !Widget()->isHidden(); }
+
 // ---- toolbar ------------------------------------------------------------------------------
 
 QWidget* CToolBar::CreateWidget(QWidget* pParent) { return new QToolBar(pParent); }

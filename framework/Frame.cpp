@@ -17,7 +17,7 @@
 #include <QScreen>
 #include <QToolBar>
 
-IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolbar)
@@ -224,7 +224,7 @@ void CFrameWnd::UpdateCommandStates()
             action->setEnabled(OnCmdMsg(id, false));
     for (CControlBar* bar : d->bars)
         if (auto it = d->actions.find(bar->GetDlgCtrlID()); it != d->actions.end())
-            it->second->setChecked(bar->IsWindowVisible());
+            it->second->setChecked(bar->IsVisible());
     RefreshRecentFiles();
     OnUpdateFrameTitle();
 }
@@ -277,7 +277,7 @@ BOOL CFrameWnd::OnBarCheck(UINT nID)
     CControlBar* bar = GetControlBar(nID);
     if (!bar)
         return FALSE;
-    bar->ShowWindow(bar->IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    bar->ShowWindow(bar->IsVisible() ? SW_HIDE : SW_SHOW);
     return TRUE;
 }
 

@@ -35,7 +35,7 @@ struct CCreateContext {
 };
 
 class CFrameWnd : public CWnd {
-    DECLARE_DYNAMIC(CFrameWnd)
+    DECLARE_DYNCREATE(CFrameWnd)
 
 public:
     CFrameWnd();
@@ -94,6 +94,8 @@ public:
     ~CControlBar() override = default;
     UINT GetDlgCtrlID() const { return m_nID; }
     DWORD GetBarStyle() const { return m_dwStyle; }
+    // Shown by its own state, whether or not the frame is on the screen yet.
+    BOOL IsVisible() const;
     void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
     // Edges of the frame the bar may dock at (CBRS_ALIGN_*).
     virtual void EnableDocking(DWORD dwDockStyle);

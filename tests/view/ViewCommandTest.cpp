@@ -116,7 +116,7 @@ void SaveAs(const QString& path, QString* message)
                 *message = mb->text();
             static_cast<QDialog*>(box)->accept();
         });
-        dlg->accept();
+        QMetaObject::invokeMethod(dlg, "accept");
     });
 }
 

@@ -164,6 +164,7 @@ TEST_F(ViewTest, MovingALineKeepsItsThicknessAndColours)
     Draw(ID_DRAW_LINE, {100, 100}, {300, 100});
     Command(ID_SELECT);
     Drag(W(), {200, 110}, {220, 150});
+    Paint();
     const CData* r = Records()[0];
     EXPECT_EQ(r->m_ptStart, CPoint(120, 140));
     EXPECT_EQ(r->m_ptEnd, CPoint(320, 140));
