@@ -210,6 +210,8 @@ public:
 
     // The pixels this context draws on, or null (a printer, or no bitmap).
     QImage* Surface() const { return m_pSurface; }
+    // Reports pixels written straight into the surface (DIB transfers) like any other drawing.
+    void SurfaceChanged(const CRect& bounds) { OnChanged(bounds); }
 
 protected:
     // A context drawing on a surface that someone else owns (a window's).

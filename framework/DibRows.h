@@ -1,0 +1,71 @@
+// Decoding of DIB pixels into 32-bit surface pixels (0xFFRRGGBB): the checked form of a header,
+// one decoder per bit depth, and the RLE walker. Used by SetDIBitsToDevice.
+#pragma once
+
+#include "Dib.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace dib {
+
+// One colour channel of a 16- or 32-bit pixel, scaled to 8 bits.
+struct Channel {
+    std::uint32_t mask = 0;
+    int shift = 0; // of the mask's lowest bit
+    int drop = 0;  // low bits dropped from a field wider than 8 bits
+    // The 8-bit values of a field of 8 bits or fewer.
+    std::array<std::uint8_t, 256> widen{};
+
+    void SetMask(std::uint32_t m);
+    std::uint32_t Value(std::uint32_t px) const
+    {
+        const std::uint32_t v = (px & mask) >> shift;
+        return drop ? v >> drop : widen[v];
+    }
+};
+
+// A header that has been checked: what the rows look like and what colours their pixels are.
+struct Format {
+    int width = 0;
+    int height = 0; // number of rows
+    bool topDown = false;
+    int bitCount = 0;
+    DWORD compression = BI_RGB;
+    std::int64_t rowBytes = 0;
+    // Pixels of the colour indices; black beyond the colour table.
+    std::array<std::uint32_t, 256> colors{};
+    // Red, green and blue of 16- and 32-bit pixels.
+    std::array<Channel, 3> channels;
+    // 32-bit pixels laid out as 0x00RRGGBB, copied without the channels.
+    bool plain32 = false;
+};
+
+// Reads a header of 40 bytes or more with the colour table or masks behind it; false for a
+// size, depth or compression that can't be drawn.
+bool ReadFormat(const BITMAPINFO* bmi, Format& f);
+
+// Writes pixels [x0, x0 + n) of an uncompressed row to out.
+void DecodeRow(const Format& f, const BYTE* row, int x0, int n, std::uint32_t* out);
+
+// Where the visible part of a DIB lands: pixel x of scan line `line` (counted in the DIB's
+// own row order) for x in [x0, x1) and line in [line0, line1).
+struct Window {
+    int x0 = 0;
+    int x1 = 0;
+    int line0 = 0;
+    int line1 = 0;
+    std::uint32_t* origin = nullptr; // where (x0, line0) lands
+    std::int64_t lineStep = 0;       // from one scan line's pixels to the next one's
+
+    bool Empty() const { return x0 >= x1 || line0 >= line1; }
+    std::uint32_t* At(int x, int line) const { return origin + (line - line0) * lineStep + (x - x0); }
+};
+
+// Decodes an RLE8 or RLE4 stream of `size` bytes onto the window; pixels the stream skips are
+// left as they are. Runs and deltas are cut at the image's edges; reading stops at the end of
+// the stream, at its end-of-bitmap mark or when a delta leaves the image.
+void DrawRle(const Format& f, const BYTE* p, std::size_t size, const Window& win);
+
+} // namespace dib

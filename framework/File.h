@@ -1,0 +1,66 @@
+// Binary files: a handle that closes itself, opened in the ways the program asks for, and the
+// replacement of a file through a temporary one, so that a failed write loses nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class CFileHandle {
+public:
+    enum class Mode {
+        // An existing regular file, for reading, locked against every other opener that
+        // locks (share mode 0) while it is open.
+        ReadExisting,
+        // A file that must not exist yet, for writing.
+        CreateNew,
+    };
+
+    CFileHandle() = default;
+    ~CFileHandle();
+    CFileHandle(CFileHandle&& other) noexcept;
+    CFileHandle& operator=(CFileHandle&& other) noexcept;
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+
+    bool Open(const char* pszPath, Mode mode);
+    bool IsOpen() const { return m_fd >= 0; }
+    // Reads up to n bytes; fewer only at the end of the file or on an error.
+    std::size_t Read(void* p, std::size_t n);
+    // Writes all n bytes or fails.
+    bool Write(const void* p, std::size_t n);
+    bool Seek(std::uint64_t offset);
+    // The file's length in bytes.
+    bool Length(std::uint64_t& length) const;
+    // Makes the written bytes durable.
+    bool Sync();
+    // Closes the file; false when the system reports a failure on closing.
+    bool Close();
+
+private:
+    int m_fd = -1;
+};
+
+// Writes the new contents of a file beside it and renames them over it only on Commit, when
+// every byte is written and on disk. An uncommitted replacement removes its temporary file
+// and leaves the target as it was.
+class CFileReplacement {
+public:
+    CFileReplacement() = default;
+    ~CFileReplacement();
+    CFileReplacement(const CFileReplacement&) = delete;
+    CFileReplacement& operator=(const CFileReplacement&) = delete;
+
+    // Creates the temporary file in the target's folder; a new file takes the permissions an
+    // existing target has.
+    bool Open(const char* pszPath);
+    bool Write(const void* p, std::size_t n);
+    bool Commit();
+
+private:
+    void Discard();
+
+    CFileHandle m_file;
+    std::string m_strTarget;
+    std::string m_strTemp;
+};

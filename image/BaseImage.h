@@ -1,0 +1,98 @@
+// The program's raster image: one device-independent bitmap in the BMP layout, with the
+// palette used to show it.
+#pragma once
+
+#include "framework/Dib.h"
+#include "framework/Gdi.h"
+#include "framework/Palette.h"
+#include "framework/Types.h"
+
+#include <memory>
+#include <string>
+
+class CBaseImage {
+public:
+    CBaseImage();
+    virtual ~CBaseImage();
+    CBaseImage(const CBaseImage&) = delete;
+    CBaseImage& operator=(const CBaseImage&) = delete;
+
+    // A blank image of nColors colours (0 for 24 bits, 2, 16 or 256), every pixel crFill
+    // (palette images: its exact entry in the default palette, else entry 0).
+    BOOL Create(int nWidth, int nHeight, int nColors, COLORREF crFill);
+    // An 8-bit image, every pixel 0, with the caller's 256 colours as palette.
+    void CreateFromColorTable(int nWidth, int nHeight, const COLORREF* pColors);
+    // The info header of a new image, without pixels or palette; FALSE with the image as it
+    // was for a size or colour count it can't have.
+    BOOL CreateHeader(int nWidth, int nHeight, int nColors);
+    // A zeroed info block for a 40-byte header and nColors colour-table entries, in place of
+    // the header and the pixels held so far.
+    BOOL AllocBmInfo(int nColors);
+    // The logical palette and its palette object: from the colour table, or the 6 × 6 × 6
+    // colour cube written into the colour table as well.
+    BOOL BuildPalette(BOOL bFromColorTable);
+    // The first palette entry exactly equal to cr, or -1.
+    int FindColorIndex(COLORREF cr) const;
+    // Width and height as stored (negative for top-down rows); empty without a header.
+    CSize GetSize() const;
+
+    // Reads a BMP file; on FALSE the image holds what it held before.
+    BOOL LoadBMP(const char* pszPath);
+    // Writes the image as a BMP file (null: to the name last loaded or saved). An existing
+    // file is replaced only when the whole new one is written.
+    BOOL SaveBMP(const char* pszPath);
+
+    // Shows the whole image unscaled with its top-left corner at (x, y).
+    BOOL Draw(int x, int y, HDC hDC);
+    // Selects a palette made from the device's system palette; FALSE on a device without one.
+    BOOL UseSystemPalette(HDC hDC);
+    // Draws the image into m_pBitmap, a new bitmap compatible with the display.
+    void RenderToBitmap();
+
+    // Writes the 800 × 600 pixels at the origin of pSrcDC as a BMP file; pDC is the window's
+    // context that the copy is made compatible with.
+    BOOL CaptureToFile(CDC* pDC, CDC* pSrcDC, std::string strPath);
+    // Writes a bitmap as a BMP file: palette depths kept, deeper ones as 24 bits.
+    BOOL WriteBitmapFile(HBITMAP hBitmap, std::string strPath);
+
+    int m_nDefaultWidth;
+    int m_nDefaultHeight;
+    BITMAPFILEHEADER m_bmfHeader{};
+    // The info header, with the masks of a 40-byte BI_BITFIELDS header and the colour table
+    // behind it.
+    BITMAPINFO* m_pBmInfo = nullptr;
+    BYTE* m_pBits = nullptr;
+    // Everything behind the file header of a loaded file.
+    BYTE* m_pFileData = nullptr;
+    int m_nRowPad = 0;
+    int m_nColors = 0;
+    LOGPALETTE* m_pLogPalette = nullptr;
+    CPalette* m_pPalette = nullptr;
+    char m_szFileName[512]{};
+    CBitmap* m_pBitmap = nullptr;
+
+private:
+    // Takes over a checked file: its data, and its rebuilt info block if it needed one.
+    void Adopt(std::unique_ptr<BYTE[]> fileData, std::unique_ptr<BYTE[]> info,
+               std::size_t bitsOffset, int nColors);
+    void ReleaseImageData();
+    void ReleasePalette();
+    // A new logical-palette record for m_nColors entries and an empty palette object.
+    BOOL NewPalette();
+    RGBQUAD* ColorTable() const;
+    void FillPixels(COLORREF crFill);
+    BOOL WriteFile(const char* pszPath) const;
+    // Bytes of the info header, its masks and the colour table, as written to a file.
+    std::size_t InfoBytes() const;
+    // Bytes of the pixel block, as written to a file.
+    std::size_t PixelBytes() const;
+
+    // The blocks the raw pointers above point into.
+    std::unique_ptr<BYTE[]> m_fileBlock;
+    std::unique_ptr<BYTE[]> m_infoBlock;
+    std::unique_ptr<BYTE[]> m_bitsBlock;
+    std::unique_ptr<BYTE[]> m_logPaletteBlock;
+    std::unique_ptr<CPalette> m_palette;
+    std::unique_ptr<CPalette> m_systemPalette;
+    std::unique_ptr<CBitmap> m_bitmap;
+};

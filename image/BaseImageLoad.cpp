@@ -1,0 +1,244 @@
+// Reading a BMP file. Nothing in a header is trusted: before the image takes the data over,
+// the info header, the colour table and every pixel byte that drawing or saving will touch
+// are known to lie inside what was read.
+#include "BaseImage.h"
+
+#include "BmpFormat.h"
+#include "framework/File.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr DWORD kCoreHeaderBytes = sizeof(BITMAPCOREHEADER);
+constexpr DWORD kInfoHeaderBytes = sizeof(BITMAPINFOHEADER);
+constexpr DWORD kOs2HeaderBytes = 64;
+constexpr std::size_t kMaskBytes = 12;
+// Colour spaces of a 124-byte header that point at a profile elsewhere in the file.
+constexpr DWORD kProfileEmbedded = 0x4D424544;
+constexpr DWORD kProfileLinked = 0x4C494E4B;
+constexpr DWORD kColorSpaceSrgb = 0x73524742;
+
+std::uint32_t Read32(const BYTE* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+std::uint16_t Read16(const BYTE* p) { return std::uint16_t(p[0] | p[1] << 8); }
+
+void Write32(BYTE* p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = BYTE(v >> (8 * i));
+}
+
+// The info header as the image keeps it, and where the parts of the file lie in the data
+// behind the file header.
+struct Layout {
+    BITMAPINFOHEADER bi{}; // a core header converted; lying fields mended by LocatePixels
+    bool core = false;
+    std::uint64_t headerEnd = 0; // behind the header and the masks behind a 40-byte one
+    std::uint64_t tableEntries = 0;
+    std::uint64_t entryBytes = 4;
+    std::uint64_t tableEnd = 0;
+    std::uint64_t bitsOffset = 0;
+    int nColors = 0;
+};
+
+bool IsKnownHeaderSize(DWORD n)
+{
+    return n == kCoreHeaderBytes || n == kInfoHeaderBytes || n == 52 || n == 56 || n == kOs2HeaderBytes ||
+           n == 108 || n == 124;
+}
+
+bool DepthFitsCompression(const BITMAPINFOHEADER& bi)
+{
+    const int bits = bi.biBitCount;
+    switch (bi.biCompression) {
+    case BI_RGB:
+        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case BI_RLE8:
+        return bits == 8 && bi.biHeight > 0;
+    case BI_RLE4:
+        return bits == 4 && bi.biHeight > 0;
+    case BI_BITFIELDS:
+        // The 64-byte OS/2 header gives this code another meaning.
+        return (bits == 16 || bits == 32) && bi.biSize != kOs2HeaderBytes;
+    default:
+        return false;
+    }
+}
+
+bool ParseCoreHeader(const BYTE* p, Layout& l)
+{
+    const int bits = Read16(p + 10);
+    l.core = true;
+    l.bi = {kInfoHeaderBytes, Read16(p + 4), Read16(p + 6), Read16(p + 8), WORD(bits),
+            BI_RGB, 0, 0, 0, 0, 0};
+    l.headerEnd = kCoreHeaderBytes;
+    l.entryBytes = sizeof(RGBTRIPLE);
+    return l.bi.biWidth > 0 && l.bi.biHeight > 0 && l.bi.biPlanes == 1 &&
+           (bits == 1 || bits == 4 || bits == 8 || bits == 24);
+}
+
+bool ParseInfoHeader(const BYTE* p, std::uint64_t length, Layout& l)
+{
+    std::memcpy(&l.bi, p, sizeof l.bi);
+    const BITMAPINFOHEADER& bi = l.bi;
+    l.headerEnd = bi.biSize;
+    if (bi.biCompression == BI_BITFIELDS && bi.biSize == kInfoHeaderBytes)
+        l.headerEnd += kMaskBytes;
+    return bi.biWidth > 0 && bi.biHeight != 0 && bi.biHeight != INT_MIN && bi.biPlanes == 1 &&
+           DepthFitsCompression(bi) && l.headerEnd <= length;
+}
+
+// Reads the header at the start of the data; the colour table it announces is not yet
+// checked against the data's length.
+bool ParseHeader(const BYTE* p, std::uint64_t length, Layout& l)
+{
+    if (length < 4 || !IsKnownHeaderSize(Read32(p)) || length < Read32(p))
+        return false;
+    if (Read32(p) == kCoreHeaderBytes ? !ParseCoreHeader(p, l) : !ParseInfoHeader(p, length, l))
+        return false;
+    const DWORD used = l.core ? 0 : l.bi.biClrUsed;
+    if (l.bi.biBitCount <= 8) {
+        l.nColors = 1 << l.bi.biBitCount;
+        l.tableEntries = used == 0 || used > DWORD(l.nColors) ? l.nColors : used;
+    } else {
+        // Deeper images may carry a table for palette devices; it only moves the pixels.
+        l.tableEntries = used;
+    }
+    l.tableEnd = l.headerEnd + l.tableEntries * l.entryBytes;
+    return true;
+}
+
+// Places the pixels at bfOffBits when that lies at or behind the colour table, else right
+// behind it, and checks them against the length; mends what the image's header would
+// otherwise say wrongly about the data it keeps.
+bool LocatePixels(Layout& l, std::uint64_t length, DWORD bfOffBits)
+{
+    BITMAPINFOHEADER& bi = l.bi;
+    if (l.nColors != 0 && l.tableEnd > length)
+        return false;
+    const std::int64_t offset = std::int64_t(bfOffBits) - std::int64_t(bmp::kFileHeaderBytes);
+    const std::uint64_t least = l.nColors != 0 ? l.tableEnd : l.headerEnd;
+    l.bitsOffset = offset >= std::int64_t(least) ? std::uint64_t(offset) : l.tableEnd;
+    if (l.bitsOffset > length)
+        return false;
+    const std::uint64_t available = length - l.bitsOffset;
+    if (bi.biCompression == BI_RLE8 || bi.biCompression == BI_RLE4) {
+        if (bi.biSizeImage == 0)
+            bi.biSizeImage = DWORD(available);
+        if (bi.biSizeImage == 0 || bi.biSizeImage > available)
+            return false;
+    } else {
+        const auto rowBytes = std::uint64_t(DibRowBytes(bi.biWidth, bi.biBitCount));
+        const std::uint64_t rows = bi.biHeight < 0 ? -std::int64_t(bi.biHeight) : bi.biHeight;
+        if (rows > available / rowBytes)
+            return false;
+        if (bi.biSizeImage < rowBytes * rows || bi.biSizeImage > available)
+            bi.biSizeImage = DWORD(rowBytes * rows);
+    }
+    if (bi.biClrUsed != DWORD(l.nColors))
+        bi.biClrUsed = 0;
+    return true;
+}
+
+// A core header, an OS/2 header (whose colour table other readers disagree on), or a colour
+// table shorter than the bit depth allows gets an info block of its own: a 40-byte header and
+// a full table of RGBQUADs, the missing entries black.
+bool NeedsOwnInfo(const Layout& l)
+{
+    return l.core || l.bi.biSize == kOs2HeaderBytes || l.tableEntries < std::uint64_t(l.nColors);
+}
+
+std::unique_ptr<BYTE[]> RebuildInfo(const BYTE* data, const Layout& l)
+{
+    auto info = bmp::AllocZeroed(kInfoHeaderBytes + sizeof(RGBQUAD) * l.nColors);
+    if (!info)
+        return nullptr;
+    BITMAPINFOHEADER bi = l.bi;
+    bi.biSize = kInfoHeaderBytes;
+    std::memcpy(info.get(), &bi, sizeof bi);
+    auto* table = reinterpret_cast<RGBQUAD*>(info.get() + kInfoHeaderBytes);
+    for (std::uint64_t i = 0; i < l.tableEntries; ++i) {
+        const BYTE* e = data + l.headerEnd + i * l.entryBytes;
+        table[i] = {e[0], e[1], e[2], 0};
+    }
+    return info;
+}
+
+// Writes the mended fields back, and lets a colour profile that the image does not keep go.
+void MendInPlace(BYTE* data, const Layout& l)
+{
+    std::memcpy(data, &l.bi, sizeof l.bi);
+    if (l.bi.biSize < 124)
+        return;
+    const DWORD space = Read32(data + 56);
+    if (space == kProfileEmbedded || space == kProfileLinked) {
+        Write32(data + 56, kColorSpaceSrgb);
+        Write32(data + 112, 0);
+        Write32(data + 116, 0);
+    }
+}
+
+// Reads everything behind the file header. The data ends at bfSize, or at the end of the file
+// when bfSize is too small to cover the headers and the colour table.
+bool ReadBmpFile(const char* pszPath, BITMAPFILEHEADER& bf, std::unique_ptr<BYTE[]>& data,
+                 Layout& l, std::uint64_t& length)
+{
+    CFileHandle file;
+    std::uint64_t fileLength = 0;
+    if (!file.Open(pszPath, CFileHandle::Mode::ReadExisting) || !file.Length(fileLength) ||
+        file.Read(&bf, sizeof bf) != sizeof bf)
+        return false;
+    if (bf.bfType != bmp::kType || bf.bfSize > fileLength ||
+        fileLength - sizeof bf > std::uint64_t(INT_MAX))
+        return false;
+    const std::uint64_t all = fileLength - sizeof bf;
+    data.reset(new (std::nothrow) BYTE[all]);
+    if (!data || file.Read(data.get(), all) != all || !ParseHeader(data.get(), all, l))
+        return false;
+    const std::uint64_t covered = sizeof bf + (l.nColors != 0 ? l.tableEnd : l.headerEnd);
+    length = bf.bfSize < covered ? all : bf.bfSize - sizeof bf;
+    return true;
+}
+
+} // namespace
+
+BOOL CBaseImage::LoadBMP(const char* pszPath)
+{
+    if (!bmp::FitsPath(pszPath))
+        return FALSE;
+    std::strcpy(m_szFileName, pszPath);
+    std::unique_ptr<BYTE[]> data;
+    Layout l;
+    std::uint64_t length = 0;
+    if (!ReadBmpFile(pszPath, m_bmfHeader, data, l, length) ||
+        !LocatePixels(l, length, m_bmfHeader.bfOffBits))
+        return FALSE;
+    std::unique_ptr<BYTE[]> info;
+    if (NeedsOwnInfo(l)) {
+        info = RebuildInfo(data.get(), l);
+        if (!info)
+            return FALSE;
+    } else {
+        MendInPlace(data.get(), l);
+    }
+    Adopt(std::move(data), std::move(info), l.bitsOffset, l.nColors);
+    return m_nColors != 0 ? BuildPalette(TRUE) : TRUE;
+}
+
+void CBaseImage::Adopt(std::unique_ptr<BYTE[]> fileData, std::unique_ptr<BYTE[]> info,
+                       std::size_t bitsOffset, int nColors)
+{
+    ReleaseImageData();
+    ReleasePalette();
+    m_fileBlock = std::move(fileData);
+    m_infoBlock = std::move(info);
+    m_pFileData = m_fileBlock.get();
+    m_pBmInfo = reinterpret_cast<BITMAPINFO*>(m_infoBlock ? m_infoBlock.get() : m_pFileData);
+    m_pBits = m_pFileData + bitsOffset;
+    m_nColors = nColors;
+}
