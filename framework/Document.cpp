@@ -1,0 +1,133 @@
+#include "Document.h"
+
+#include "Archive.h"
+#include "File.h"
+#include "FileDialog.h"
+#include "MessageBox.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+void Report(const char* message, const std::string& path)
+{
+    AfxMessageBox((path + "\n\n" + message).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+} // namespace
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+END_MESSAGE_MAP()
+
+CDocument::CDocument() = default;
+
+CDocument::~CDocument() = default;
+
+void CDocument::SetTitle(const char* lpszTitle) { m_strTitle = lpszTitle ? lpszTitle : ""; }
+
+void CDocument::SetDefaultTitle() { SetTitle(AFX_UNTITLED); }
+
+void CDocument::SetPathName(const char* lpszPathName)
+{
+    m_strPathName = lpszPathName ? lpszPathName : "";
+    SetTitle(std::filesystem::path(m_strPathName).filename().string().c_str());
+}
+
+void CDocument::DeleteContents() {}
+
+BOOL CDocument::OnNewDoc()
+{
+    DeleteContents();
+    m_strPathName.clear();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnOpenDoc(const char* lpszPathName)
+{
+    const std::string path = lpszPathName ? lpszPathName : "";
+    std::error_code ec;
+    FilePtr file;
+    if (!path.empty() && !std::filesystem::is_directory(path, ec))
+        file.reset(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        Report(AFX_MSG_OPEN_FAILED, path);
+        return FALSE;
+    }
+    DeleteContents();
+    try {
+        CArchive ar(file.get(), CArchive::load);
+        Serialize(ar);
+    } catch (const CArchiveException&) {
+        Report(AFX_MSG_READ_FAILED, path);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnSaveDoc(const char* lpszPathName)
+{
+    std::vector<BYTE> bytes;
+    try {
+        CArchive ar(bytes, CArchive::store);
+        Serialize(ar);
+    } catch (const CArchiveException&) {
+        return FALSE;
+    }
+    CFileReplacement file;
+    if (!file.Open(lpszPathName) || !file.Write(bytes.data(), bytes.size()) || !file.Commit())
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::DoSave(const char* lpszPathName)
+{
+    std::string newName = lpszPathName ? lpszPathName : "";
+    if (newName.empty()) {
+        const std::string& initial = m_strPathName.empty() ? m_strTitle : m_strPathName;
+        CFileDialog dlg(FALSE, nullptr, initial.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        if (dlg.DoModal() != IDOK)
+            return FALSE;
+        newName = dlg.GetPathName();
+    }
+    if (!OnSaveDoc(newName.c_str())) {
+        Report(AFX_MSG_SAVE_FAILED, newName);
+        return FALSE;
+    }
+    SetPathName(newName.c_str());
+    return TRUE;
+}
+
+BOOL CDocument::SaveModified()
+{
+    if (!IsModified())
+        return TRUE;
+    const std::string prompt = "변경 내용을 " + m_strTitle + "에 저장하시겠습니까?";
+    switch (AfxMessageBox(prompt.c_str(), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDCANCEL:
+        return FALSE;
+    case IDYES:
+        return DoSave(m_strPathName.empty() ? nullptr : m_strPathName.c_str());
+    default:
+        return TRUE;
+    }
+}
+
+void CDocument::OnFileSave() { DoSave(m_strPathName.empty() ? nullptr : m_strPathName.c_str()); }
+
+void CDocument::OnFileSaveAs() { DoSave(nullptr); }

@@ -1,0 +1,68 @@
+// The document base: path, title and modified flag, and the default new, open and save
+// handling with its dialogs and messages.
+#pragma once
+
+#include "CmdTarget.h"
+
+#include <string>
+
+// The title of a document that has no file yet.
+constexpr const char* AFX_UNTITLED = "제목 없음";
+// The framework's messages about documents; the file's path is shown above them.
+constexpr const char* AFX_MSG_OPEN_FAILED =
+    "파일을 열 수 없습니다. 파일이 있는지, 읽을 수 있는지 확인하십시오.";
+constexpr const char* AFX_MSG_READ_FAILED =
+    "파일을 읽을 수 없습니다. 파일이 손상되었거나 이 프로그램에서 열 수 없는 형식입니다.";
+constexpr const char* AFX_MSG_SAVE_FAILED =
+    "파일을 저장하지 못했습니다. 저장할 내용이 없거나, 디스크에 공간이 없거나, 쓸 수 없는 "
+    "위치입니다.";
+
+class CDocument : public CCmdTarget {
+    DECLARE_DYNAMIC(CDocument)
+public:
+    CDocument();
+    ~CDocument() override;
+
+    const std::string& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const char* lpszTitle);
+    // Gives the document the untitled name.
+    void SetDefaultTitle();
+    const std::string& GetPathName() const { return m_strPathName; }
+    // Takes the path (UTF-8) and makes its file name the title.
+    virtual void SetPathName(const char* lpszPathName);
+
+    BOOL IsModified() const { return m_bModified; }
+    void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified; }
+
+    // New: empties the contents (DeleteContents), forgets the path, marks not modified.
+    virtual BOOL OnNewDoc();
+    // Open: reads the file through Serialize with a loading archive, after DeleteContents.
+    // A file that can't be opened, or that runs out or fails while being read, is reported in
+    // a message box and gives FALSE; records read by then stay. Marks not modified.
+    virtual BOOL OnOpenDoc(const char* lpszPathName);
+    // Save: writes Serialize's storing archive to the file, replacing it only once every byte
+    // is written. FALSE when that fails; reporting it is the caller's (DoSave).
+    virtual BOOL OnSaveDoc(const char* lpszPathName);
+    // Empties the document's contents; the base holds none.
+    virtual void DeleteContents();
+
+    // Saves to lpszPathName, or, when it is null, to a name asked for with the save dialog
+    // (no filter, no default extension; an existing file is replaced only when confirmed).
+    // A failing OnSaveDoc is reported and leaves path and title as they were; success takes
+    // the new path and title. FALSE when cancelled or failed.
+    virtual BOOL DoSave(const char* lpszPathName);
+    // Before the document's contents are dropped: when it is modified, asks whether to save
+    // (yes, no, cancel) and saves on yes. FALSE means stop (cancelled, or the save failed).
+    virtual BOOL SaveModified();
+
+protected:
+    void OnFileSave();
+    void OnFileSaveAs();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::string m_strTitle;
+    std::string m_strPathName;
+    BOOL m_bModified = FALSE;
+};

@@ -1,0 +1,94 @@
+#include "FileDialog.h"
+
+#include "Commands.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+std::vector<std::string> Split(const std::string& s, char sep)
+{
+    std::vector<std::string> parts;
+    std::string::size_type begin = 0;
+    for (std::string::size_type end; (end = s.find(sep, begin)) != std::string::npos;
+         begin = end + 1)
+        parts.push_back(s.substr(begin, end - begin));
+    parts.push_back(s.substr(begin));
+    return parts;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail)
+{
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// One Qt name filter: Qt reads the patterns from the last parentheses, separated by spaces.
+std::string NameFilter(std::string text, const std::string& patterns)
+{
+    std::string spaced;
+    for (const std::string& p : Split(patterns, ';'))
+        if (!p.empty())
+            spaced += (spaced.empty() ? "" : " ") + p;
+    const std::string tail = "(" + patterns + ")";
+    if (EndsWith(text, tail))
+        text.erase(text.size() - tail.size());
+    else if (!text.empty() && text.back() != ' ')
+        text += ' ';
+    return text + "(" + spaced + ")";
+}
+
+} // namespace
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
+                         DWORD dwFlags, const char* lpszFilter, CWnd*)
+    : m_bOpenFileDialog(bOpenFileDialog != FALSE),
+      m_strDefExt(lpszDefExt ? lpszDefExt : ""),
+      m_strFileName(lpszFileName ? lpszFileName : ""),
+      m_dwFlags(dwFlags),
+      m_filters(ParseFilter(lpszFilter))
+{
+}
+
+std::vector<std::string> CFileDialog::ParseFilter(const char* lpszFilter)
+{
+    std::vector<std::string> filters;
+    if (!lpszFilter)
+        return filters;
+    const std::vector<std::string> parts = Split(lpszFilter, '|');
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+        if (!parts[i + 1].empty())
+            filters.push_back(NameFilter(parts[i], parts[i + 1]));
+    return filters;
+}
+
+int CFileDialog::DoModal()
+{
+    QFileDialog dlg(QApplication::activeWindow());
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setWindowModality(Qt::ApplicationModal);
+    dlg.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dlg.setFileMode(m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !(m_dwFlags & OFN_OVERWRITEPROMPT));
+    // Names match their patterns whatever their case: "*.BMP" lists "photo.bmp" too.
+    dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
+    if (!m_filters.empty()) {
+        QStringList filters;
+        for (const std::string& f : m_filters)
+            filters << QString::fromStdString(f);
+        dlg.setNameFilters(filters);
+        dlg.selectNameFilter(filters.first());
+    }
+    dlg.setDefaultSuffix(QString::fromStdString(m_strDefExt));
+    if (!m_strFileName.empty()) {
+        const QFileInfo initial(QString::fromStdString(m_strFileName));
+        if (initial.isAbsolute())
+            dlg.setDirectory(initial.absolutePath());
+        dlg.selectFile(initial.fileName());
+    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return IDCANCEL;
+    m_strPathName = dlg.selectedFiles().first().toStdString();
+    return IDOK;
+}

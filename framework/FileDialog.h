@@ -1,0 +1,49 @@
+// The file open and save dialogs: Qt's own file dialog (never the desktop's native one),
+// set up from Win32-style arguments.
+#pragma once
+
+#include "Types.h"
+
+#include <string>
+#include <vector>
+
+class CWnd;
+
+// Flags of CFileDialog.
+constexpr DWORD OFN_READONLY = 0x00000001;
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
+constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
+constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
+constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+
+class CFileDialog {
+public:
+    // lpszDefExt: extension (without the dot) added to a name typed without one; null or ""
+    // adds none. lpszFileName: the name shown at first, possibly with a directory.
+    // lpszFilter: pairs "text|patterns|", patterns separated by ';', for example
+    // "(*.BMP)|*.BMP|모든파일(*.*)|*.*|"; the first pair is selected at first; patterns match
+    // names whatever their case. OFN_OVERWRITEPROMPT makes a save dialog ask before it
+    // accepts an existing file. The dialog is modal to the application; pParentWnd is not used.
+    explicit CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt = nullptr,
+                         const char* lpszFileName = nullptr,
+                         DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                         const char* lpszFilter = nullptr, CWnd* pParentWnd = nullptr);
+
+    // IDOK when the user chose a file, IDCANCEL otherwise.
+    int DoModal();
+    // The chosen file's full path (UTF-8), empty before an accepted DoModal.
+    std::string GetPathName() const { return m_strPathName; }
+
+    // The dialog's name filters for a filter string: "text (pattern pattern)" per pair, the
+    // text kept as it is when it already ends with its patterns in parentheses. Pairs without
+    // patterns are left out.
+    static std::vector<std::string> ParseFilter(const char* lpszFilter);
+
+private:
+    bool m_bOpenFileDialog;
+    std::string m_strDefExt;
+    std::string m_strFileName;
+    DWORD m_dwFlags;
+    std::vector<std::string> m_filters;
+    std::string m_strPathName;
+};

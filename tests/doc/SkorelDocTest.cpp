@@ -1,0 +1,419 @@
+// The document: the archive form, opening archives and pictures (and damaged files), Save As
+// of the picture, New, and ownership of records and picture.
+#include "doc/SkorelDoc.h"
+
+#include "framework/Gdi.h"
+#include "tests/support/ModalAnswers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+void Put32(Bytes& b, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b.push_back(BYTE(v >> (8 * i)));
+}
+
+// The 32 bytes of one line record whose fields all derive from `n`.
+Bytes RecordBytes(int n)
+{
+    Bytes b;
+    for (std::uint32_t v : {std::uint32_t(n), std::uint32_t(n + 1), std::uint32_t(n + 2),
+                            std::uint32_t(n + 3), 1u, 0xFFu, 0xFFFFFFu, 3u})
+        Put32(b, v);
+    return b;
+}
+
+Bytes Archive(std::int32_t count, int records)
+{
+    Bytes b;
+    Put32(b, std::uint32_t(count));
+    for (int i = 0; i < records; ++i) {
+        const Bytes r = RecordBytes(10 * (i + 1));
+        b.insert(b.end(), r.begin(), r.end());
+    }
+    return b;
+}
+
+// A 24-bit BMP file of w × h pixels with a 40-byte info header, every pixel mid-grey.
+Bytes Bmp24(int w, int h)
+{
+    const std::uint32_t row = std::uint32_t((3 * w + 3) / 4 * 4);
+    const std::uint32_t pixels = row * std::uint32_t(h);
+    Bytes b = {'B', 'M'};
+    for (std::uint32_t v : {54 + pixels, 0u, 54u, 40u, std::uint32_t(w), std::uint32_t(h)})
+        Put32(b, v);
+    b.push_back(1);
+    b.push_back(0); // planes
+    b.push_back(24);
+    b.push_back(0); // bits
+    for (std::uint32_t v : {0u, pixels, 2835u, 2835u, 0u, 0u})
+        Put32(b, v);
+    b.resize(b.size() + pixels, 0x80);
+    return b;
+}
+
+std::vector<int> RecordIds(const CSkorelDoc& doc)
+{
+    std::vector<int> ids;
+    for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;)
+        ids.push_back(doc.m_shapeList.GetNext(pos)->m_ptStart.x);
+    return ids;
+}
+
+void AddRecord(CSkorelDoc& doc, int id)
+{
+    auto d = std::make_unique<CData>();
+    d->m_ptStart = CPoint(id, id + 1);
+    d->m_ptEnd = CPoint(id + 2, id + 3);
+    d->m_nKind = SHAPE_LINE;
+    d->m_crLine = 0xFF;
+    d->m_crFill = 0xFFFFFF;
+    d->m_nThickness = 3;
+    doc.m_shapeList.AddTail(std::move(d));
+}
+
+class SkorelDocTest : public ::testing::Test {
+protected:
+    std::string Write(const char* name, const Bytes& bytes) const
+    {
+        const QString path = m_dir.filePath(QString::fromUtf8(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+        SaveSeed(name, bytes);
+        return path.toStdString();
+    }
+    std::string PathOf(const char* name) const
+    {
+        return m_dir.filePath(QString::fromUtf8(name)).toStdString();
+    }
+    // Files the tests open are good starting points for the document fuzzer.
+    static void SaveSeed(const char* name, const Bytes& bytes)
+    {
+        const QByteArray root = qgetenv("SKOREL_FUZZ_SEEDS");
+        if (root.isEmpty() || bytes.size() > 65536)
+            return;
+        const QString dir = QString::fromUtf8(root) + "/fuzz_doc";
+        QDir().mkpath(dir);
+        QFile f(dir + "/" + QString::fromUtf8(name));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    }
+    // Opens a file whose open is expected to fail with one message, which it returns.
+    QString OpenFailing(const std::string& path)
+    {
+        ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});
+        EXPECT_FALSE(m_doc.OnOpenDoc(path.c_str()));
+        return answers.Texts().value(0);
+    }
+
+    QTemporaryDir m_dir;
+    CSkorelDoc m_doc;
+};
+
+// ---- construction -----------------------------------------------------------------------
+
+TEST_F(SkorelDocTest, StartsEmptyWithTheFrameAwayFromTheCanvas)
+{
+    EXPECT_STREQ(CSkorelDoc::classCSkorelDoc.m_lpszClassName, "CSkorelDoc");
+    EXPECT_EQ(CSkorelDoc::classCSkorelDoc.m_pBaseClass, RUNTIME_CLASS(CDocument));
+    std::unique_ptr<CObject> created(RUNTIME_CLASS(CSkorelDoc)->CreateObject());
+    EXPECT_TRUE(created->IsKindOf(RUNTIME_CLASS(CSkorelDoc)));
+
+    EXPECT_TRUE(m_doc.m_shapeList.IsEmpty());
+    EXPECT_EQ(m_doc.m_pImage, nullptr);
+    EXPECT_EQ(m_doc.m_tracker.m_nStyle, 20u);
+    EXPECT_FALSE(m_doc.IsModified());
+
+    CDC dc;
+    CBitmap bmp;
+    dc.CreateCompatibleDC(nullptr);
+    bmp.CreateCompatibleBitmap(&dc, 1280, 1024);
+    dc.SelectObject(&bmp);
+    dc.FillSolidRect(0, 0, 1280, 1024, RGB(255, 255, 255));
+    m_doc.m_tracker.Draw(&dc);
+    for (int y = 0; y < 1024; y += 1)
+        for (int x = 0; x < 1280; x += 1)
+            ASSERT_EQ(dc.GetPixel(x, y), RGB(255, 255, 255)) << x << "," << y;
+}
+
+// ---- the archive form -------------------------------------------------------------------
+
+TEST_F(SkorelDocTest, EmptyListStoresFourZeroBytes)
+{
+    Bytes out;
+    CArchive ar(out, CArchive::store);
+    m_doc.Serialize(ar);
+    EXPECT_EQ(out, (Bytes{0, 0, 0, 0}));
+}
+
+TEST_F(SkorelDocTest, StoresTheCountThenTheRecordsHeadToTail)
+{
+    for (int id : {10, 20, 30})
+        AddRecord(m_doc, id);
+    Bytes out;
+    CArchive ar(out, CArchive::store);
+    m_doc.Serialize(ar);
+    EXPECT_EQ(out, Archive(3, 3));
+}
+
+struct LoadCase {
+    const char* name;
+    std::int32_t count;
+    int records;           // whole records in the data
+    int extraBytes;        // a cut-off record behind them
+    bool throws;
+    std::vector<int> ids;  // records after loading, behind the one already there (id 1)
+};
+
+class SkorelDocLoad : public SkorelDocTest, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(SkorelDocLoad, AppendsTheRecordsReadOneByOne)
+{
+    const LoadCase& c = GetParam();
+    AddRecord(m_doc, 1);
+    Bytes data = Archive(c.count, c.records);
+    data.resize(data.size() + std::size_t(c.extraBytes), 0x11);
+    CArchive ar(data, CArchive::load);
+    if (c.throws)
+        EXPECT_THROW(m_doc.Serialize(ar), CArchiveException);
+    else
+        EXPECT_NO_THROW(m_doc.Serialize(ar));
+    EXPECT_EQ(RecordIds(m_doc), c.ids);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, SkorelDocLoad,
+    ::testing::Values(LoadCase{"ZeroReadsNothing", 0, 0, 0, false, {1}},
+                      LoadCase{"NegativeReadsNothing", -1, 2, 0, false, {1}},
+                      LoadCase{"MostNegativeReadsNothing", INT_MIN, 1, 0, false, {1}},
+                      LoadCase{"ThreeInFileOrder", 3, 3, 0, false, {1, 10, 20, 30}},
+                      LoadCase{"DataBeyondTheCountIsLeft", 1, 2, 0, false, {1, 10}},
+                      LoadCase{"CountLargerThanTheData", 4, 2, 0, true, {1, 10, 20}},
+                      LoadCase{"CutOffRecordIsNotAdded", 3, 2, 31, true, {1, 10, 20}},
+                      LoadCase{"HugeCountReservesNothing", INT_MAX, 1, 0, true, {1, 10}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- opening archives -------------------------------------------------------------------
+
+TEST_F(SkorelDocTest, OpeningArchivesAppendsAndLeavesAnEmptyPicture)
+{
+    AddRecord(m_doc, 1);
+    ModalAnswers none({});
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("two.skr", Archive(2, 2)).c_str()));
+    ASSERT_NE(m_doc.m_pImage, nullptr);
+    const CBaseImage* first = m_doc.m_pImage.get();
+    EXPECT_EQ(first->m_pBits, nullptr);
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("one.skr", Archive(1, 1)).c_str()));
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 10, 20, 10}));
+    EXPECT_EQ(m_doc.m_pImage->m_pBits, nullptr);
+    EXPECT_FALSE(m_doc.IsModified());
+    QTest::qWait(30);
+    EXPECT_EQ(none.Unexpected(), 0);
+}
+
+TEST_F(SkorelDocTest, ArchiveShorterThanItsCountFailsKeepingWhatWasRead)
+{
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("bmp.bmp", Bmp24(2, 2)).c_str()));
+    const CBaseImage* picture = m_doc.m_pImage.get();
+    const QString message = OpenFailing(Write("short.skr", Archive(3, 1)));
+    EXPECT_TRUE(message.contains(QString::fromUtf8(AFX_MSG_READ_FAILED)));
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{10}));
+    EXPECT_EQ(m_doc.m_pImage.get(), picture);
+}
+
+TEST_F(SkorelDocTest, MissingFileIsReportedAndChangesNothing)
+{
+    const QString message = OpenFailing(PathOf("missing.skr"));
+    EXPECT_TRUE(message.contains(QString::fromUtf8(AFX_MSG_OPEN_FAILED)));
+    EXPECT_EQ(m_doc.m_pImage, nullptr);
+}
+
+// ---- opening pictures -------------------------------------------------------------------
+
+struct BmpCase {
+    const char* name;
+    int w, h;
+    bool countNegative; // what the first four bytes say read as a record count
+};
+
+class SkorelDocOpenBmp : public SkorelDocTest, public ::testing::WithParamInterface<BmpCase> {};
+
+TEST_P(SkorelDocOpenBmp, OpensAsAPictureOnly)
+{
+    const BmpCase& c = GetParam();
+    const Bytes file = Bmp24(c.w, c.h);
+    ASSERT_EQ(std::int32_t(file[0] | file[1] << 8 | file[2] << 16 | file[3] << 24) < 0,
+              c.countNegative);
+    AddRecord(m_doc, 1);
+    ModalAnswers none({});
+    const std::string name = std::string(c.name) + ".bmp";
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write(name.c_str(), file).c_str()));
+    ASSERT_NE(m_doc.m_pImage, nullptr);
+    EXPECT_NE(m_doc.m_pImage->m_pBits, nullptr);
+    EXPECT_EQ(m_doc.m_pImage->GetSize(), CSize(c.w, c.h));
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1}));
+    EXPECT_FALSE(m_doc.IsModified());
+    QTest::qWait(30);
+    EXPECT_EQ(none.Unexpected(), 0);
+}
+
+// 24-bit files: 54 header bytes and rows padded to 4 bytes.
+INSTANTIATE_TEST_SUITE_P(Sizes, SkorelDocOpenBmp,
+                         ::testing::Values(BmpCase{"Tiny", 2, 2, false},
+                                           BmpCase{"JustBelowHalf", 100, 109, false},
+                                           BmpCase{"AboveHalf", 128, 100, true},
+                                           BmpCase{"AboveAWrap", 300, 100, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct DamagedCase {
+    const char* name;
+    Bytes bytes;
+};
+
+Bytes Damaged(Bytes b, std::size_t at, BYTE value)
+{
+    b[at] = value;
+    return b;
+}
+
+Bytes Cut(Bytes b, std::size_t size)
+{
+    b.resize(size);
+    return b;
+}
+
+class SkorelDocDamagedBmp : public SkorelDocTest,
+                            public ::testing::WithParamInterface<DamagedCase> {};
+
+TEST_P(SkorelDocDamagedBmp, FailsAndLeavesTheDocumentAsItWas)
+{
+    AddRecord(m_doc, 1);
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("good.bmp", Bmp24(4, 4)).c_str()));
+    m_doc.SetPathName(PathOf("good.bmp").c_str());
+    const CBaseImage* picture = m_doc.m_pImage.get();
+    const std::string name = std::string(GetParam().name) + ".bmp";
+    const QString message = OpenFailing(Write(name.c_str(), GetParam().bytes));
+    EXPECT_TRUE(message.contains(QString::fromUtf8(SKOREL_MSG_BAD_PICTURE)));
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1}));
+    EXPECT_EQ(m_doc.m_pImage.get(), picture);
+    EXPECT_EQ(picture->GetSize(), CSize(4, 4));
+    EXPECT_EQ(m_doc.GetPathName(), PathOf("good.bmp"));
+    EXPECT_EQ(m_doc.GetTitle(), "good.bmp");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SkorelDocDamagedBmp,
+    ::testing::Values(DamagedCase{"MagicOnly", {'B', 'M'}},
+                      DamagedCase{"FileHeaderOnly", Cut(Bmp24(4, 4), 14)},
+                      DamagedCase{"CutInThePixels", Cut(Bmp24(4, 4), 70)},
+                      DamagedCase{"UnsupportedDepth", Damaged(Bmp24(4, 4), 28, 7)},
+                      DamagedCase{"UnknownHeaderSize", Damaged(Bmp24(4, 4), 14, 41)},
+                      DamagedCase{"ZeroWidth", Damaged(Bmp24(4, 4), 18, 0)},
+                      DamagedCase{"Garbage", {'B', 'M', 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Save As ----------------------------------------------------------------------------
+
+TEST_F(SkorelDocTest, SaveAsWritesThePictureAndTakesTheName)
+{
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("in.bmp", Bmp24(3, 2)).c_str()));
+    const std::string out = PathOf("사본.bmp");
+    ModalAnswers answers({ModalAnswers::TypeFileName(QString::fromStdString(out))});
+    ASSERT_TRUE(m_doc.DoSave(nullptr));
+    EXPECT_EQ(m_doc.GetPathName(), out);
+    EXPECT_EQ(m_doc.GetTitle(), "사본.bmp");
+    CBaseImage back;
+    ASSERT_TRUE(back.LoadBMP(out.c_str()));
+    EXPECT_EQ(back.GetSize(), CSize(3, 2));
+}
+
+struct SaveFailCase {
+    const char* name;
+    const char* opened;  // what was opened before: "bmp", "archive" or nothing
+    const char* target;  // file name typed, in the temporary directory
+};
+
+class SkorelDocSaveFails : public SkorelDocTest,
+                           public ::testing::WithParamInterface<SaveFailCase> {};
+
+TEST_P(SkorelDocSaveFails, IsReportedAndKeepsPathAndTitle)
+{
+    const SaveFailCase& c = GetParam();
+    if (std::string(c.opened) == "bmp") {
+        ASSERT_TRUE(m_doc.OnOpenDoc(Write("in.bmp", Bmp24(3, 2)).c_str()));
+    } else if (std::string(c.opened) == "archive") {
+        ASSERT_TRUE(m_doc.OnOpenDoc(Write("in.skr", Archive(0, 0)).c_str()));
+    }
+    m_doc.SetPathName(PathOf("kept.skr").c_str());
+    const std::string target = PathOf(c.target);
+    ModalAnswers answers({ModalAnswers::TypeFileName(QString::fromStdString(target)),
+                          ModalAnswers::Click(QMessageBox::Ok)});
+    EXPECT_FALSE(m_doc.DoSave(nullptr));
+    ASSERT_EQ(answers.Texts().size(), 1);
+    EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(AFX_MSG_SAVE_FAILED)));
+    EXPECT_EQ(m_doc.GetPathName(), PathOf("kept.skr"));
+    EXPECT_EQ(m_doc.GetTitle(), "kept.skr");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SkorelDocSaveFails,
+    ::testing::Values(SaveFailCase{"WithoutAPicture", "", "out.bmp"},
+                      SaveFailCase{"PictureWithoutPixels", "archive", "out.bmp"},
+                      SaveFailCase{"IntoAMissingFolder", "bmp", "no-such-folder/out.bmp"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SkorelDocTest, SaveWithoutAPathWritesNothing)
+{
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("in.bmp", Bmp24(3, 2)).c_str()));
+    EXPECT_FALSE(m_doc.OnSaveDoc(nullptr));
+    EXPECT_FALSE(m_doc.OnSaveDoc(""));
+}
+
+// ---- New and ownership ------------------------------------------------------------------
+
+TEST_F(SkorelDocTest, NewKeepsTheShapesAndThePicture)
+{
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("in.bmp", Bmp24(3, 2)).c_str()));
+    AddRecord(m_doc, 1);
+    m_doc.m_tracker.m_rect = CRect(1, 2, 3, 4);
+    const CBaseImage* picture = m_doc.m_pImage.get();
+    EXPECT_TRUE(m_doc.OnNewDoc());
+    m_doc.SetDefaultTitle();
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1}));
+    EXPECT_EQ(m_doc.m_pImage.get(), picture);
+    EXPECT_EQ(m_doc.m_tracker.m_rect, CRect(1, 2, 3, 4));
+    EXPECT_EQ(m_doc.GetTitle(), "제목 없음");
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+// Under LeakSanitizer: records dropped by the eraser's remove-all, a picture replaced by the
+// next one and everything left at destruction are released.
+TEST_F(SkorelDocTest, ReleasesWhatItDrops)
+{
+    auto doc = std::make_unique<CSkorelDoc>();
+    for (int i = 0; i < 25; ++i)
+        AddRecord(*doc, i);
+    doc->m_shapeList.RemoveAll();
+    EXPECT_TRUE(doc->m_shapeList.IsEmpty());
+    ASSERT_TRUE(doc->OnOpenDoc(Write("a.bmp", Bmp24(2, 2)).c_str()));
+    ASSERT_TRUE(doc->OnOpenDoc(Write("b.bmp", Bmp24(5, 3)).c_str()));
+    EXPECT_EQ(doc->m_pImage->GetSize(), CSize(5, 3));
+    AddRecord(*doc, 1);
+    doc.reset();
+}
+
+} // namespace
