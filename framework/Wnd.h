@@ -130,8 +130,11 @@ public:
     explicit CClientDC(CWnd* pWnd) : CWindowDC(pWnd) {}
 };
 
-// The context of a paint: draws onto the surface, shown when the paint ends.
+// The context of a paint: draws onto the surface; the paint shows its area when it ends.
 class CPaintDC : public CWindowDC {
 public:
     explicit CPaintDC(CWnd* pWnd) : CWindowDC(pWnd) {}
+
+protected:
+    void OnChanged(const CRect&) override {}
 };

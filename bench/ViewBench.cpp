@@ -1,0 +1,203 @@
+// The view as the user meets it: a full paint over a picture, one mouse-move step of a drag,
+// and Save's capture and write; beside the same work done straight with Qt.
+#include "Ratios.h"
+
+#include "doc/SkorelDoc.h"
+#include "res/resource.h"
+#include "view/SkorelView.h"
+
+#include "framework/App.h"
+#include "framework/DocTemplate.h"
+#include "framework/Frame.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <random>
+
+namespace {
+
+constexpr int kWidth = 1280, kHeight = 1024;
+
+QString PicturePath()
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath("picture.bmp");
+    if (!QFile::exists(path)) {
+        QImage picture(kWidth, kHeight, QImage::Format_RGB888);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                picture.setPixel(x, y, qRgb(x & 255, y & 255, (x + y) & 255));
+        picture.save(path, "BMP");
+    }
+    return path;
+}
+
+std::vector<CData> Records(int n)
+{
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1), size(10, 400),
+        thickness(1, 7), kind(1, 3), colour(0, 0xFFFFFF);
+    std::vector<CData> records(n);
+    for (CData& d : records) {
+        d.m_nKind = kind(rng);
+        d.m_ptStart = CPoint(x(rng), y(rng));
+        d.m_ptEnd = CPoint(d.m_ptStart.x + size(rng), d.m_ptStart.y + size(rng));
+        d.m_nThickness = thickness(rng);
+        d.m_crLine = COLORREF(colour(rng));
+        d.m_crFill = COLORREF(colour(rng));
+    }
+    return records;
+}
+
+// The real frame, view and document, shown on the offscreen screen.
+struct Scene {
+    CWinApp app;
+    CSingleDocTemplate tmpl{IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc), RUNTIME_CLASS(CFrameWnd),
+                            RUNTIME_CLASS(CSkorelView)};
+    CSkorelDoc* doc;
+    CSkorelView* view;
+
+    Scene(int nRecords, bool withPicture)
+    {
+        doc = static_cast<CSkorelDoc*>(tmpl.OpenDocumentFile(nullptr));
+        view = static_cast<CSkorelView*>(tmpl.GetFrame()->GetActiveView());
+        tmpl.GetFrame()->Widget()->resize(1400, 1150);
+        tmpl.GetFrame()->ShowWindow(SW_SHOW);
+        if (withPicture)
+            doc->OnOpenDoc(PicturePath().toUtf8().constData());
+        for (const CData& d : Records(nRecords))
+            doc->m_shapeList.AddTail(std::make_unique<CData>(d));
+        QApplication::processEvents();
+    }
+};
+
+void BM_Paint_View(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)), true);
+    for (auto _ : state) {
+        CPaintDC dc(scene.view);
+        scene.view->OnDraw(&dc);
+    }
+}
+BENCHMARK(BM_Paint_View)->Arg(0)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
+
+void BM_Paint_RawQPainter(benchmark::State& state)
+{
+    // The same scene: the 24-bit picture as Qt keeps it, the shapes, one copy to the window.
+    const QImage picture = QImage(PicturePath()).convertToFormat(QImage::Format_RGB888);
+    const std::vector<CData> records = Records(int(state.range(0)));
+    QImage canvas(kWidth, kHeight, QImage::Format_RGB32), window(1400, 1150, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&canvas);
+        p.fillRect(canvas.rect(), Qt::white);
+        p.drawImage(0, 0, picture);
+        for (const CData& d : records) {
+            p.setPen(QPen(ToQColor(d.m_crLine), d.m_nThickness));
+            p.setBrush(ToQColor(d.m_crFill));
+            const QRect r(QPoint(d.m_ptStart.x, d.m_ptStart.y), QPoint(d.m_ptEnd.x, d.m_ptEnd.y));
+            if (d.m_nKind == SHAPE_LINE)
+                p.drawLine(r.topLeft(), r.bottomRight());
+            else if (d.m_nKind == SHAPE_RECT)
+                p.drawRect(r);
+            else
+                p.drawEllipse(r);
+        }
+        p.end();
+        QPainter w(&window);
+        w.drawImage(0, 0, canvas);
+    }
+}
+BENCHMARK(BM_Paint_RawQPainter)->Arg(0)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// One mouse move of a drag, until its pixels are on the screen; the argument is the number
+// of other records in the document.
+void DragStep(benchmark::State& state, UINT tool, QPoint press, QPoint a, QPoint b)
+{
+    Scene scene(int(state.range(0)), false);
+    {
+        // The drag starts on a shape of its own, appended after the others.
+        CData target;
+        target.m_nKind = SHAPE_RECT;
+        target.m_ptStart = CPoint(200, 150);
+        target.m_ptEnd = CPoint(600, 450);
+        target.m_nThickness = 1;
+        target.m_crLine = 0;
+        target.m_crFill = RGB(255, 255, 255);
+        scene.doc->m_shapeList.AddTail(std::make_unique<CData>(target));
+    }
+    scene.view->OnCmdMsg(tool, true);
+    scene.view->OnLButtonDown(MK_LBUTTON, CPoint(press.x(), press.y()));
+    bool flip = false;
+    for (auto _ : state) {
+        const QPoint p = flip ? a : b;
+        scene.view->OnMouseMove(MK_LBUTTON, CPoint(p.x(), p.y()));
+        QApplication::processEvents();
+        flip = !flip;
+    }
+    scene.view->OnLButtonUp(0, CPoint(press.x(), press.y()));
+}
+
+void BM_MouseMove_DrawingRectangle(benchmark::State& state)
+{
+    DragStep(state, ID_DRAW_RECT, {200, 150}, {600, 450}, {601, 451});
+}
+BENCHMARK(BM_MouseMove_DrawingRectangle)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void BM_MouseMove_MovingSelection(benchmark::State& state)
+{
+    DragStep(state, ID_SELECT, {400, 300}, {410, 305}, {411, 306});
+}
+BENCHMARK(BM_MouseMove_MovingSelection)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// Save's capture and write, to memory-backed storage and to the disk of the build.
+void BM_Save_Capture(benchmark::State& state, const QString& dir)
+{
+    Scene scene(100, true);
+    CPaintDC paint(scene.view);
+    scene.view->OnDraw(&paint);
+    const std::string path = (dir + "/capture.bmp").toStdString();
+    for (auto _ : state) {
+        CClientDC dc(scene.view);
+        scene.view->m_captureImage.CaptureToFile(&dc, &scene.view->m_dcCanvas, path);
+    }
+    QFile::remove(QString::fromStdString(path));
+}
+
+void BM_Save_QImage(benchmark::State& state, const QString& dir)
+{
+    QImage canvas(kWidth, kHeight, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    const QString path = dir + "/qt.bmp";
+    for (auto _ : state)
+        canvas.copy(0, 0, 800, 600).save(path, "BMP");
+    QFile::remove(path);
+}
+
+const QString kShm = QStringLiteral("/dev/shm");
+const QString kDisk = QDir::currentPath();
+BENCHMARK_CAPTURE(BM_Save_Capture, memory, kShm)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Save_QImage, memory, kShm)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Save_Capture, disk, kDisk)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Save_QImage, disk, kDisk)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const char* n : {"0", "1000", "10000", "100000"})
+        pairs.emplace_back(std::string("BM_Paint_View/") + n, std::string("BM_Paint_RawQPainter/") + n);
+    pairs.emplace_back("BM_Save_Capture/memory", "BM_Save_QImage/memory");
+    pairs.emplace_back("BM_Save_Capture/disk", "BM_Save_QImage/disk");
+    return bench::RunWithRatios(argc, argv, pairs);
+}
