@@ -1,0 +1,141 @@
+// Start-up of a new process to the first complete paint of its canvas: Skorel with an empty
+// document and with a 10,000-record drawing, beside a bare Qt main window (menu bar, toolbar,
+// status bar and a white 1280 × 1024 image) started the same way. Each run starts this
+// program again in a child mode that makes the window and ends once the canvas has painted.
+#include "Ratios.h"
+
+#include "app/Skorel.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+extern char** environ;
+
+namespace {
+
+std::string g_self;
+
+// Ends the process once the main window's central widget has finished its first paint.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject* obj, QEvent* event) override
+    {
+        auto* w = qobject_cast<QWidget*>(obj);
+        auto* main = w ? qobject_cast<QMainWindow*>(w->window()) : nullptr;
+        if (event->type() == QEvent::Paint && main && main->centralWidget() == w)
+            QTimer::singleShot(0, [] { std::_Exit(0); });
+        return false;
+    }
+};
+
+void WatchFirstPaint() { qApp->installEventFilter(new FirstPaint); }
+Q_COREAPP_STARTUP_FUNCTION(WatchFirstPaint)
+
+class WhiteCanvas : public QWidget {
+public:
+    WhiteCanvas() : m_image(1280, 1024, QImage::Format_RGB32) { m_image.fill(Qt::white); }
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_image); }
+
+private:
+    QImage m_image;
+};
+
+int RunBareWindow(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QMainWindow window;
+    for (const char* menu : {"파일(&F)", "편집(&E)", "보기(&V)", "도움말(&H)", "굵기"})
+        window.menuBar()->addMenu(QString::fromUtf8(menu))->addAction(QStringLiteral("item"));
+    QToolBar* bar = window.addToolBar(QStringLiteral("toolbar"));
+    for (int i = 0; i < 15; ++i)
+        bar->addAction(QStringLiteral("b%1").arg(i));
+    window.statusBar()->showMessage(QStringLiteral("준비"));
+    window.setCentralWidget(new WhiteCanvas);
+    window.resize(1200, 900);
+    window.show();
+    return app.exec();
+}
+
+int RunSkorel(int argc, char** argv)
+{
+    static CSkorelApp theApp;
+    return AfxWinMain(argc, argv);
+}
+
+std::string DrawingFile(int nRecords)
+{
+    static QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("drawing%1.skr").arg(nRecords)).toStdString();
+    std::ofstream out(path, std::ios::binary);
+    auto put = [&out](std::int32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    put(nRecords);
+    for (int i = 0; i < nRecords; ++i)
+        for (int v : {i % 1200, i % 1000, i % 1200 + 80, i % 1000 + 60, 1 + i % 3, 0, 0xFFFFFF, 1 + i % 7})
+            put(v);
+    return path;
+}
+
+void Launch(benchmark::State& state, std::vector<std::string> args)
+{
+    args.insert(args.begin(), g_self);
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto _ : state) {
+        pid_t pid = 0;
+        if (posix_spawn(&pid, g_self.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+            state.SkipWithError("cannot start the child");
+            return;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            state.SkipWithError("the child failed");
+    }
+}
+
+void BM_Startup_Skorel(benchmark::State& state)
+{
+    std::vector<std::string> args = {"--child=skorel"};
+    if (state.range(0))
+        args.push_back(DrawingFile(int(state.range(0))));
+    Launch(state, args);
+}
+BENCHMARK(BM_Startup_Skorel)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Startup_BareQtWindow(benchmark::State& state) { Launch(state, {"--child=bare"}); }
+BENCHMARK(BM_Startup_BareQtWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--child=skorel") == 0)
+        return RunSkorel(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "--child=bare") == 0)
+        return RunBareWindow(argc - 1, argv + 1);
+    g_self = argv[0];
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    return bench::RunWithRatios(argc, argv,
+                                {{"BM_Startup_Skorel/0/real_time", "BM_Startup_BareQtWindow/real_time"},
+                                 {"BM_Startup_Skorel/10000/real_time", "BM_Startup_BareQtWindow/real_time"}});
+}
