@@ -1,5 +1,5 @@
 // The whole program in one process: start-up, menus, toolbar, status bar, commands, About.
-#include "support/Modal.h"
+#include "tests/support/ModalAnswers.h"
 
 #include "app/Skorel.h"
 #include "doc/SkorelDoc.h"
@@ -28,8 +28,6 @@
 #include <fstream>
 
 namespace {
-
-using namespace testing_support;
 
 class AppTest : public ::testing::Test {
 protected:
@@ -114,13 +112,9 @@ TEST_F(AppTest, StartsWithABmpFileAndShowsIt)
 
 TEST_F(AppTest, UnreadableFileOnTheCommandLineEndsAfterTheMessage)
 {
-    bool told = false;
-    AnswerNextModal([&told](QWidget* w) {
-        told = qobject_cast<QMessageBox*>(w) != nullptr;
-        static_cast<QDialog*>(w)->accept();
-    });
+    ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});
     EXPECT_FALSE(Start({m_dir.filePath("missing.skr").toStdString()}));
-    EXPECT_TRUE(told);
+    EXPECT_EQ(answers.Texts().size(), 1);
     EXPECT_EQ(m_app->m_pMainWnd, nullptr);
 }
 
@@ -128,11 +122,10 @@ TEST_F(AppTest, UnreadableFileOnTheCommandLineEndsAfterTheMessage)
 int FiltersOfTheDialogOpenedBy(const std::function<void()>& command)
 {
     int filters = -1;
-    AnswerNextModal([&filters](QWidget* w) {
+    ModalAnswers answers({ModalAnswers::Cancel([&filters](QWidget* w) {
         if (auto* dlg = qobject_cast<QFileDialog*>(w))
             filters = int(dlg->nameFilters().size());
-        static_cast<QDialog*>(w)->reject();
-    });
+    })});
     command();
     return filters;
 }
@@ -231,21 +224,25 @@ TEST_F(AppTest, AboutBoxShowsTheTemplateAndEndsWithOk)
 {
     ASSERT_TRUE(Start());
     QString caption, text;
-    AnswerNextModal([&](QWidget* w) {
-        caption = w->windowTitle();
-        for (QLabel* l : w->findChildren<QLabel*>())
-            text += l->text();
-        QPushButton* ok = w->findChild<QPushButton*>();
-        ASSERT_NE(ok, nullptr);
-        EXPECT_EQ(ok->text(), QStringLiteral("확인"));
-        EXPECT_TRUE(ok->isDefault());
-        ok->click();
-    });
+    ModalAnswers answers({[&](QWidget* w) {
+                              caption = w->windowTitle();
+                              for (QLabel* l : w->findChildren<QLabel*>())
+                                  text += l->text();
+                              QPushButton* ok = w->findChild<QPushButton*>();
+                              ASSERT_NE(ok, nullptr);
+                              EXPECT_EQ(ok->text(), QStringLiteral("확인"));
+                              EXPECT_TRUE(ok->isDefault());
+                              ok->click();
+                          },
+                          [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); },
+                          [](QWidget* w) { w->close(); }});
     Button(ID_APP_ABOUT)->trigger();
     EXPECT_EQ(caption, QStringLiteral("Skorel 정보"));
     EXPECT_TRUE(text.contains(QStringLiteral("Skorel 버전 1.0")));
-    AnswerNextModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    // Esc and the close box end it too.
     Button(ID_APP_ABOUT)->trigger();
+    Button(ID_APP_ABOUT)->trigger();
+    EXPECT_EQ(answers.Answered(), 3);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -1,5 +1,5 @@
 // The view's commands, its paint, Save and printing.
-#include "view/ViewFixture.h"
+#include "tests/view/ViewFixture.h"
 
 #include "framework/Printing.h"
 
@@ -51,22 +51,25 @@ TEST_F(ViewTest, SelectionCommandChangesOnlyTheMode)
 
 TEST_F(ViewTest, ColourDialogCancelKeepsTheColourAndOkTakesTheChosenOne)
 {
-    AnswerNextModal([](QWidget* w) {
-        auto* dlg = qobject_cast<QColorDialog*>(w);
-        ASSERT_NE(dlg, nullptr);
-        // It opens on black, whatever the current colour.
-        EXPECT_EQ(dlg->currentColor(), QColor(0, 0, 0));
-        dlg->setCurrentColor(QColor(10, 20, 30));
-        dlg->accept();
-    });
+    QColor opened;
+    ModalAnswers answers({[&opened](QWidget* w) {
+                              auto* dlg = qobject_cast<QColorDialog*>(w);
+                              ASSERT_NE(dlg, nullptr);
+                              opened = dlg->currentColor();
+                              dlg->setCurrentColor(QColor(10, 20, 30));
+                              dlg->accept();
+                          },
+                          ModalAnswers::Cancel(),
+                          [](QWidget* w) { static_cast<QDialog*>(w)->accept(); }});
+    Command(ID_LINE_COLOR);
+    // It opens on black, whatever the current colour.
+    EXPECT_EQ(opened, QColor(0, 0, 0));
+    EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
     Command(ID_LINE_COLOR);
     EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
-    AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
-    Command(ID_LINE_COLOR);
-    EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
-    AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
     Command(ID_FILL_COLOR);
     EXPECT_EQ(m_view->m_crFill, kBlack);
+    EXPECT_EQ(answers.Answered(), 3);
 }
 
 TEST_F(ViewTest, PaintDrawsTheFrameOnTopOnlyWhenThereAreRecords)
@@ -103,23 +106,6 @@ TEST_F(ViewTest, EraserRemovesTheShapesAndKeepsThePicture)
     EXPECT_EQ(Screen(200, 250), kWhite);
 }
 
-// Answers the Save dialog with a file name, and the message box after it.
-void SaveAs(const QString& path, QString* message)
-{
-    AnswerNextModal([path, message](QWidget* w) {
-        auto* dlg = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->nameFilters().size(), 2);
-        dlg->selectFile(path);
-        AnswerNextModal([message](QWidget* box) {
-            if (auto* mb = qobject_cast<QMessageBox*>(box))
-                *message = mb->text();
-            static_cast<QDialog*>(box)->accept();
-        });
-        QMetaObject::invokeMethod(dlg, "accept");
-    });
-}
-
 TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
 {
     Command(ID_WIDTH_5);
@@ -127,10 +113,13 @@ TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
     Draw(ID_DRAW_ELLIPSE, {820, 100}, {1000, 300});
     QTemporaryDir dir;
     const QString path = dir.filePath("canvas.bmp");
-    QString message;
-    SaveAs(path, &message);
+    int filters = 0;
+    ModalAnswers answers(
+        {ModalAnswers::TypeFileName(path, [&filters](QFileDialog* d) { filters = int(d->nameFilters().size()); }),
+         ModalAnswers::Click(QMessageBox::Ok)});
     Command(ID_FILE_SAVE);
-    EXPECT_EQ(message, QStringLiteral("저장 성공"));
+    EXPECT_EQ(filters, 2);
+    EXPECT_EQ(answers.Texts(), QStringList{QStringLiteral("저장 성공")});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.size(), 1440054);
@@ -148,10 +137,12 @@ TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
 TEST_F(ViewTest, CancelledSaveWritesNothingAndShowsNothing)
 {
     QTemporaryDir dir;
-    AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    ModalAnswers answers({ModalAnswers::TypeFileName(dir.filePath("no.bmp"),
+                                                     [](QFileDialog* d) { d->reject(); })});
     Command(ID_FILE_SAVE);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(answers.Answered(), 1);
+    EXPECT_EQ(answers.Unexpected(), 0);
 }
 
 TEST_F(ViewTest, PrintingToAPdfFileMakesOnePage)

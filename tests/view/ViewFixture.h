@@ -1,7 +1,8 @@
 // A real frame with the real view and document on the offscreen platform.
 #pragma once
 
-#include "support/Modal.h"
+#include "tests/support/ModalAnswers.h"
+#include "tests/support/Mouse.h"
 
 #include "doc/SkorelDoc.h"
 #include "res/resource.h"

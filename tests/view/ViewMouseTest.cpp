@@ -1,5 +1,5 @@
 // Drawing, grabbing, moving and resizing shapes with real mouse events.
-#include "view/ViewFixture.h"
+#include "tests/view/ViewFixture.h"
 
 namespace {
 

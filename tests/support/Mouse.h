@@ -1,31 +1,11 @@
-// Answers the next modal dialog from a timer, as a user would: the test's function gets the
-// dialog once it is up, and must end it.
+// Real mouse events for a widget, with the button state a drag has.
 #pragma once
 
 #include <QApplication>
-#include <QDialog>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QWidget>
 
-#include <functional>
-
 namespace testing_support {
-
-inline void AnswerNextModal(std::function<void(QWidget*)> answer)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        answer(modal);
-    });
-    timer->start();
-}
 
 // Sends one mouse event to a widget, with the button state given (outside points included).
 inline void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
