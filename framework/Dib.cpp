@@ -81,8 +81,8 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
     lines.Cut(uStartScan, std::int64_t(uStartScan) + cScanLines);
     // Scan line `line` lands on surface row top + step × line.
     const int step = f.topDown ? 1 : -1;
-    const std::int64_t top = f.topDown ? std::int64_t(yDest) - ySrc
-                                       : std::int64_t(yDest) + ySrc + std::int64_t(h) - 1;
+    const std::int64_t top =
+        f.topDown ? std::int64_t(yDest) - ySrc : std::int64_t(yDest) + ySrc + std::int64_t(h) - 1;
     if (f.topDown)
         lines.Cut(-top, s->height() - top);
     else
@@ -94,9 +94,9 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
     const std::int64_t stride = s->bytesPerLine() / 4;
     const std::int64_t left = xDest + (xs.lo - xSrc);
     const std::int64_t firstRow = top + step * lines.lo;
-    dib::Window win{int(xs.lo), int(xs.hi), int(lines.lo), int(lines.hi),
-                    reinterpret_cast<std::uint32_t*>(s->bits()) + firstRow * stride + left,
-                    step * stride};
+    auto* origin = reinterpret_cast<std::uint32_t*>(s->bits()) + firstRow * stride + left;
+    const dib::Window win{int(xs.lo),    int(xs.hi), int(lines.lo),
+                          int(lines.hi), origin,     step * stride};
     const auto* bits = static_cast<const BYTE*>(lpvBits);
     if (IsRle(f.compression))
         dib::DrawRle(f, bits, lpbmi->bmiHeader.biSizeImage, win);

@@ -59,8 +59,8 @@ void ReadMasks(const BITMAPINFO* bmi, Format& f)
     }
     for (int i = 0; i < 3; ++i)
         f.channels[i].SetMask(masks[i]);
-    f.plain32 = f.bitCount == 32 && masks[0] == 0xFF0000 && masks[1] == 0x00FF00 &&
-                masks[2] == 0x0000FF;
+    f.plain32 =
+        f.bitCount == 32 && masks[0] == 0xFF0000 && masks[1] == 0x00FF00 && masks[2] == 0x0000FF;
 }
 
 void Decode1(const Format& f, const BYTE* row, int x0, int n, std::uint32_t* out)
@@ -199,10 +199,11 @@ bool RleEscape(RleStream& s, RleCursor& c, int code)
 void Channel::SetMask(std::uint32_t m)
 {
     mask = m;
+    widen.fill(0);
     shift = m ? std::countr_zero(m) : 0;
     const int bits = m ? 32 - std::countl_zero(m) - shift : 0;
     drop = bits > 8 ? bits - 8 : 0;
-    if (drop)
+    if (drop || bits == 0)
         return;
     const std::uint32_t top = (std::uint32_t(1) << bits) - 1;
     for (std::uint32_t v = 0; v <= top; ++v)

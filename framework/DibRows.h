@@ -59,8 +59,10 @@ struct Window {
     std::uint32_t* origin = nullptr; // where (x0, line0) lands
     std::int64_t lineStep = 0;       // from one scan line's pixels to the next one's
 
-    bool Empty() const { return x0 >= x1 || line0 >= line1; }
-    std::uint32_t* At(int x, int line) const { return origin + (line - line0) * lineStep + (x - x0); }
+    std::uint32_t* At(int x, int line) const
+    {
+        return origin + (line - line0) * lineStep + (x - x0);
+    }
 };
 
 // Decodes an RLE8 or RLE4 stream of `size` bytes onto the window; pixels the stream skips are

@@ -75,8 +75,8 @@ BOOL CBaseImage::CreateHeader(int nWidth, int nHeight, int nColors)
         return FALSE;
     const WORD bitCount = nColors == 0 ? 24 : nColors == 256 ? 8 : nColors == 16 ? 4 : 1;
     const auto sizeImage = DWORD((rowBytes + rowPad) * nHeight);
-    m_pBmInfo->bmiHeader = {sizeof(BITMAPINFOHEADER), nWidth, nHeight, 1, bitCount, BI_RGB,
-                            sizeImage, 0, 0, 0, 0};
+    m_pBmInfo->bmiHeader = {
+        sizeof(BITMAPINFOHEADER), nWidth, nHeight, 1, bitCount, BI_RGB, sizeImage, 0, 0, 0, 0};
     m_nColors = nColors;
     m_nRowPad = rowPad;
     return TRUE;

@@ -28,8 +28,17 @@ BITMAPINFOHEADER HeaderFor(const BITMAP& bm)
     int bitCount = bm.bmPlanes * bm.bmBitsPixel;
     if (bitCount > 8)
         bitCount = 24;
-    return {sizeof(BITMAPINFOHEADER), bm.bmWidth, bm.bmHeight, 1, WORD(bitCount), BI_RGB,
-            0, 0, 0, 0, 0};
+    return {sizeof(BITMAPINFOHEADER),
+            bm.bmWidth,
+            bm.bmHeight,
+            1,
+            WORD(bitCount),
+            BI_RGB,
+            0,
+            0,
+            0,
+            0,
+            0};
 }
 
 } // namespace

@@ -48,8 +48,8 @@ struct Layout {
 
 bool IsKnownHeaderSize(DWORD n)
 {
-    return n == kCoreHeaderBytes || n == kInfoHeaderBytes || n == 52 || n == 56 || n == kOs2HeaderBytes ||
-           n == 108 || n == 124;
+    return n == kCoreHeaderBytes || n == kInfoHeaderBytes || n == 52 || n == 56 ||
+           n == kOs2HeaderBytes || n == 108 || n == 124;
 }
 
 bool DepthFitsCompression(const BITMAPINFOHEADER& bi)
@@ -74,8 +74,17 @@ bool ParseCoreHeader(const BYTE* p, Layout& l)
 {
     const int bits = Read16(p + 10);
     l.core = true;
-    l.bi = {kInfoHeaderBytes, Read16(p + 4), Read16(p + 6), Read16(p + 8), WORD(bits),
-            BI_RGB, 0, 0, 0, 0, 0};
+    l.bi = {kInfoHeaderBytes,
+            Read16(p + 4),
+            Read16(p + 6),
+            Read16(p + 8),
+            WORD(bits),
+            BI_RGB,
+            0,
+            0,
+            0,
+            0,
+            0};
     l.headerEnd = kCoreHeaderBytes;
     l.entryBytes = sizeof(RGBTRIPLE);
     return l.bi.biWidth > 0 && l.bi.biHeight > 0 && l.bi.biPlanes == 1 &&

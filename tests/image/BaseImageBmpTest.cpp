@@ -54,7 +54,7 @@ TEST_F(BmpFile, Saving24BitTwoByTwoWritesOneByteBehindBfSize)
     EXPECT_EQ(Get32(b, 34), 16u);
     EXPECT_EQ(b[54], 3); // blue of the first pixel
     EXPECT_EQ(b[70], 0);
-    EXPECT_EQ(image.m_bmfHeader.bfSize, 70u);
+    EXPECT_EQ(DWORD(image.m_bmfHeader.bfSize), 70u);
 }
 
 class SavePaletteImage : public BmpFile, public ::testing::WithParamInterface<int> {};
@@ -82,7 +82,7 @@ TEST_F(BmpFile, LoadedFileSavedAgainIsReproducedByteForByte)
     std::vector<BYTE> in = Bits8();
     Put16(in, 6, 0x1234); // reserved fields, written back as 0
     Put16(in, 8, 0x5678);
-    in[54 + 4 * 7 + 3] = 0x99;       // a reserved byte of the colour table, kept
+    in[54 + 4 * 7 + 3] = 0x99;        // a reserved byte of the colour table, kept
     Put32(in, 34, Get32(in, 34) + 4); // biSizeImage covering four bytes more
     in.insert(in.end(), {9, 8, 7, 6});
     Put32(in, 2, std::uint32_t(in.size()));
@@ -235,10 +235,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         HeaderCase{"V5Header", {24, BI_RGB, 124, false, {}}, 124, 138},
         HeaderCase{"V4Header", {24, BI_RGB, 108, false, {}}, 108, 122},
-        HeaderCase{"MasksBehind40Bytes", {16, BI_BITFIELDS, 40, false, {}, 0, {0xF800, 0x7E0, 0x1F}}, 40, 66},
-        HeaderCase{"MasksInside56Bytes", {32, BI_BITFIELDS, 56, false, {}, 0, {0xFF, 0xFF00, 0xFF0000}}, 56, 70},
+        HeaderCase{"MasksBehind40Bytes",
+                   {16, BI_BITFIELDS, 40, false, {}, 0, {0xF800, 0x7E0, 0x1F}},
+                   40,
+                   66},
+        HeaderCase{"MasksInside56Bytes",
+                   {32, BI_BITFIELDS, 56, false, {}, 0, {0xFF, 0xFF00, 0xFF0000}},
+                   56,
+                   70},
         HeaderCase{"CoreHeaderConverted", {1, BI_RGB, 12, false, {0, 0xFFFFFF}}, 40, 62},
-        HeaderCase{"Os2HeaderConverted", {4, BI_RGB, 64, false, std::vector<std::uint32_t>(16)}, 40, 118}),
+        HeaderCase{
+            "Os2HeaderConverted", {4, BI_RGB, 64, false, std::vector<std::uint32_t>(16)}, 40, 118}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BmpFile, EmbeddedProfileIsDroppedFromAV5Header)

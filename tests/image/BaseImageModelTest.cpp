@@ -68,20 +68,20 @@ TEST_P(CreateHeader, FollowsTheRowRule)
     EXPECT_EQ(image.m_pPalette, nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CreateHeader,
-    ::testing::Values(HeaderCase{"Bits4Width9", 9, 3, 16, true, 3, 24, 4},
-                      HeaderCase{"Bits8Width5", 5, 2, 256, true, 3, 16, 8},
-                      HeaderCase{"Bits1Width8", 8, 1, 2, true, 3, 4, 1},
-                      HeaderCase{"Bits24Width3", 3, 2, 0, true, 3, 24, 24},
-                      HeaderCase{"Bits24Width4", 4, 2, 0, true, 0, 24, 24},
-                      HeaderCase{"Bits4Width1", 1, 3, 16, false, 0, 0, 0},
-                      HeaderCase{"Bits1Width7", 7, 3, 2, false, 0, 0, 0},
-                      HeaderCase{"ThreeColours", 8, 8, 3, false, 0, 0, 0},
-                      HeaderCase{"ZeroWidth", 0, 8, 0, false, 0, 0, 0},
-                      HeaderCase{"NegativeHeight", 8, -8, 0, false, 0, 0, 0},
-                      HeaderCase{"PixelBlockOver2GB", 40000, 40000, 0, false, 0, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CreateHeader,
+                         ::testing::Values(HeaderCase{"Bits4Width9", 9, 3, 16, true, 3, 24, 4},
+                                           HeaderCase{"Bits8Width5", 5, 2, 256, true, 3, 16, 8},
+                                           HeaderCase{"Bits1Width8", 8, 1, 2, true, 3, 4, 1},
+                                           HeaderCase{"Bits24Width3", 3, 2, 0, true, 3, 24, 24},
+                                           HeaderCase{"Bits24Width4", 4, 2, 0, true, 0, 24, 24},
+                                           HeaderCase{"Bits4Width1", 1, 3, 16, false, 0, 0, 0},
+                                           HeaderCase{"Bits1Width7", 7, 3, 2, false, 0, 0, 0},
+                                           HeaderCase{"ThreeColours", 8, 8, 3, false, 0, 0, 0},
+                                           HeaderCase{"ZeroWidth", 0, 8, 0, false, 0, 0, 0},
+                                           HeaderCase{"NegativeHeight", 8, -8, 0, false, 0, 0, 0},
+                                           HeaderCase{"PixelBlockOver2GB", 40000, 40000, 0, false,
+                                                      0, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BaseImageModel, FailedHeaderKeepsTheImage)
 {
@@ -200,8 +200,8 @@ TEST(BaseImageModel, CreateFromColorTableMakesAZeroed8BitImage)
     EXPECT_EQ(image.m_pBmInfo->bmiHeader.biSizeImage, 36u);
     EXPECT_TRUE(AllBytes(Bits(image), 0));
     EXPECT_EQ(image.m_bmfHeader.bfType, 0x4D42);
-    EXPECT_EQ(image.m_bmfHeader.bfSize, 1114u);
-    EXPECT_EQ(image.m_bmfHeader.bfOffBits, 1078u);
+    EXPECT_EQ(DWORD(image.m_bmfHeader.bfSize), 1114u);
+    EXPECT_EQ(DWORD(image.m_bmfHeader.bfOffBits), 1078u);
     EXPECT_EQ(image.m_nColors, 256);
     EXPECT_EQ(image.FindColorIndex(RGB(200, 55, 100)), 200);
     const RGBQUAD* table = &image.m_pBmInfo->bmiColors[0];

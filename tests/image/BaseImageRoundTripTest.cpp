@@ -49,13 +49,13 @@ Variant Palette(const char* name, int bits, DWORD headerSize, DWORD compression 
 {
     const int n = 1 << bits;
     const std::vector<std::uint32_t> t = Table(n);
-    return {name, {bits, compression, headerSize, false, t}, Indices(t, Range(n, bits == 8 ? 3 : 1))};
+    return {
+        name, {bits, compression, headerSize, false, t}, Indices(t, Range(n, bits == 8 ? 3 : 1))};
 }
 
-const std::vector<Ink> kTrueColours = {{0x000000, 0x000000}, {0xFFFFFF, 0xFFFFFF},
-                                       {0x123456, 0x123456}, {0xFF0000, 0xFF0000},
-                                       {0x00FF00, 0x00FF00}, {0x0000FF, 0x0000FF},
-                                       {0x80C0E0, 0x80C0E0}};
+const std::vector<Ink> kTrueColours = {
+    {0x000000, 0x000000}, {0xFFFFFF, 0xFFFFFF}, {0x123456, 0x123456}, {0xFF0000, 0xFF0000},
+    {0x00FF00, 0x00FF00}, {0x0000FF, 0x0000FF}, {0x80C0E0, 0x80C0E0}};
 
 Variant TrueColour(const char* name, int bits, DWORD headerSize, bool topDown = false)
 {
@@ -68,8 +68,8 @@ const std::vector<Ink> k555 = {{0x0000, 0x000000}, {0x7C00, 0xFF0000}, {0x03E0, 
 const std::vector<Ink> k565 = {{0x0000, 0x000000}, {0xF800, 0xFF0000}, {0x07E0, 0x00FF00},
                                {0x001F, 0x0000FF}, {0xFFFF, 0xFFFFFF}, {0x8410, 0x848284}};
 // Masks in the opposite order: red in the low byte.
-const std::vector<Ink> kSwapped32 = {{0x000000FF, 0xFF0000}, {0x0000FF00, 0x00FF00},
-                                     {0x00FF0000, 0x0000FF}, {0x00563412, 0x123456}};
+const std::vector<Ink> kSwapped32 = {
+    {0x000000FF, 0xFF0000}, {0x0000FF00, 0x00FF00}, {0x00FF0000, 0x0000FF}, {0x00563412, 0x123456}};
 
 std::vector<Variant> Variants()
 {

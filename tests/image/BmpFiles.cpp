@@ -216,14 +216,15 @@ void KeepSeed(const std::string& name, const std::vector<BYTE>& bytes)
 bool HaveConvert() { return !QStandardPaths::findExecutable("convert").isEmpty(); }
 
 std::optional<std::vector<std::uint32_t>> ConvertPixels(const std::string& path, int width,
-                                                         int height)
+                                                        int height)
 {
     QProcess convert;
     convert.start("convert", {QString::fromStdString(path), "-depth", "8", "rgb:-"});
     if (!convert.waitForFinished(60000))
         return std::nullopt;
     // ImageMagick names the extra zero byte behind SaveBMP's pixel rows, and reads on.
-    const bool onlyTrailer = convert.readAllStandardError().contains("length and filesize do not match");
+    const bool onlyTrailer =
+        convert.readAllStandardError().contains("length and filesize do not match");
     if (convert.exitCode() != 0 && !onlyTrailer)
         return std::nullopt;
     const QByteArray rgb = convert.readAllStandardOutput();

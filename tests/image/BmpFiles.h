@@ -63,7 +63,7 @@ void KeepSeed(const std::string& name, const std::vector<BYTE>& bytes);
 // when convert fails on it.
 bool HaveConvert();
 std::optional<std::vector<std::uint32_t>> ConvertPixels(const std::string& path, int width,
-                                                         int height);
+                                                        int height);
 
 // Caps the size of files this process writes, as a full disk would, for one scope.
 class FileSizeLimit {

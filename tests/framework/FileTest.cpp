@@ -1,0 +1,145 @@
+// File handles and file replacement: open modes, exclusive reading, and a target that stays
+// as it was until a replacement is committed.
+#include "framework/File.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+class FileTest : public ::testing::Test {
+protected:
+    std::string Path(const char* name) { return dir.filePath(name).toStdString(); }
+    std::string Put(const char* name, const std::string& text)
+    {
+        std::ofstream(Path(name), std::ios::binary) << text;
+        return Path(name);
+    }
+    std::string Contents(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    QStringList Names() { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(FileTest, ReadsAnExistingFile)
+{
+    const std::string path = Put("a.bin", "hello");
+    CFileHandle file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFileHandle::Mode::ReadExisting));
+    std::uint64_t length = 0;
+    ASSERT_TRUE(file.Length(length));
+    EXPECT_EQ(length, 5u);
+    char buf[8] = {};
+    EXPECT_EQ(file.Read(buf, 8), 5u);
+    EXPECT_STREQ(buf, "hello");
+    ASSERT_TRUE(file.Seek(1));
+    EXPECT_EQ(file.Read(buf, 2), 2u);
+    EXPECT_EQ(std::string(buf, 2), "el");
+    EXPECT_FALSE(file.Write("x", 1));
+}
+
+TEST_F(FileTest, ReadingRefusesWhatIsNotARegularFile)
+{
+    CFileHandle file;
+    EXPECT_FALSE(file.Open(Path("missing").c_str(), CFileHandle::Mode::ReadExisting));
+    EXPECT_FALSE(file.Open(dir.path().toStdString().c_str(), CFileHandle::Mode::ReadExisting));
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(file.Open(Path("fifo").c_str(), CFileHandle::Mode::ReadExisting));
+    EXPECT_FALSE(file.Open(nullptr, CFileHandle::Mode::ReadExisting));
+}
+
+TEST_F(FileTest, ReadingIsExclusiveUntilClosed)
+{
+    const std::string path = Put("a.bin", "x");
+    CFileHandle first, second;
+    ASSERT_TRUE(first.Open(path.c_str(), CFileHandle::Mode::ReadExisting));
+    EXPECT_FALSE(second.Open(path.c_str(), CFileHandle::Mode::ReadExisting));
+    CFileHandle moved = std::move(first);
+    EXPECT_FALSE(first.IsOpen());
+    EXPECT_FALSE(second.Open(path.c_str(), CFileHandle::Mode::ReadExisting));
+    EXPECT_TRUE(moved.Close());
+    EXPECT_TRUE(second.Open(path.c_str(), CFileHandle::Mode::ReadExisting));
+}
+
+TEST_F(FileTest, CreateNewRefusesAnExistingFile)
+{
+    const std::string path = Put("a.bin", "old");
+    CFileHandle file;
+    EXPECT_FALSE(file.Open(path.c_str(), CFileHandle::Mode::CreateNew));
+    ASSERT_TRUE(file.Open(Path("b.bin").c_str(), CFileHandle::Mode::CreateNew));
+    EXPECT_TRUE(file.Write("new", 3));
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(Contents(Path("b.bin")), "new");
+}
+
+TEST_F(FileTest, CommittedReplacementTakesThePlaceOfTheTarget)
+{
+    const std::string path = Put("a.bin", "old contents");
+    ::chmod(path.c_str(), 0640);
+    CFileReplacement file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    EXPECT_EQ(Contents(path), "old contents");
+    ASSERT_TRUE(file.Write("new", 3));
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(Contents(path), "new");
+    EXPECT_EQ(Names(), QStringList{"a.bin"});
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(FileTest, UncommittedReplacementLeavesNoTrace)
+{
+    const std::string path = Put("a.bin", "old");
+    {
+        CFileReplacement file;
+        ASSERT_TRUE(file.Open(path.c_str()));
+        ASSERT_TRUE(file.Write("new", 3));
+    }
+    EXPECT_EQ(Contents(path), "old");
+    EXPECT_EQ(Names(), QStringList{"a.bin"});
+}
+
+TEST_F(FileTest, ReplacementThatCannotBeWrittenFails)
+{
+    const std::string path = Put("a.bin", "old");
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 10;
+    {
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        CFileReplacement file;
+        const bool opened = file.Open(path.c_str());
+        const bool written = file.Write(std::string(100, 'x').data(), 100);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_TRUE(opened);
+        EXPECT_FALSE(written);
+    }
+    EXPECT_EQ(Contents(path), "old");
+
+    CFileReplacement nowhere;
+    EXPECT_FALSE(nowhere.Open(Path("missing/a.bin").c_str()));
+    EXPECT_FALSE(nowhere.Commit());
+    CFileReplacement overFolder;
+    QDir(dir.path()).mkdir("folder");
+    ASSERT_TRUE(overFolder.Open(Path("folder").c_str()));
+    EXPECT_FALSE(overFolder.Commit());
+    EXPECT_EQ(Names(), QStringList{"a.bin"});
+}
+
+} // namespace
