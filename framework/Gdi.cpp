@@ -1,6 +1,7 @@
 #include "Gdi.h"
 
 #include "Palette.h"
+#include "Parallel.h"
 #include "Raster.h"
 #include "Resource.h"
 
@@ -410,15 +411,17 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     const auto* srcBits = reinterpret_cast<const std::uint32_t*>(src.constBits());
     auto* dstBits = reinterpret_cast<std::uint32_t*>(m_pSurface->bits());
     const std::int64_t dstStride = m_pSurface->bytesPerLine() / 4;
-    for (std::int64_t row = 0; row < h; ++row) {
-        const std::uint32_t* s = srcBits + (sy + row) * srcStride + sx;
-        std::uint32_t* d = dstBits + (dy + row) * dstStride + dx;
-        if (xorMix)
-            for (std::int64_t i = 0; i < w; ++i)
-                d[i] ^= s[i] & 0x00FFFFFFu;
-        else
-            std::copy(s, s + w, d);
-    }
+    parallel::For(h, w, [&](std::int64_t first, std::int64_t last, int) {
+        for (std::int64_t row = first; row < last; ++row) {
+            const std::uint32_t* s = srcBits + (sy + row) * srcStride + sx;
+            std::uint32_t* d = dstBits + (dy + row) * dstStride + dx;
+            if (xorMix)
+                for (std::int64_t i = 0; i < w; ++i)
+                    d[i] ^= s[i] & 0x00FFFFFFu;
+            else
+                std::copy(s, s + w, d);
+        }
+    });
     OnChanged(CRect(int(dx), int(dy), int(dx + w), int(dy + h)));
     return TRUE;
 }

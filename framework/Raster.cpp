@@ -1,6 +1,7 @@
 #include "Raster.h"
 
 #include "Gdi.h"
+#include "Parallel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -78,16 +79,39 @@ void Canvas::Span(std::int64_t y, std::int64_t x0, std::int64_t x1, const Ink& i
         return;
     std::uint32_t* row = m_t.bits + y * m_t.stride;
     Apply(row + x0, row + x1, ink);
-    const CRect r(int(x0), int(y), int(x1), int(y + 1));
+    Extend(CRect(int(x0), int(y), int(x1), int(y + 1)));
+}
+
+void Canvas::Extend(const CRect& r)
+{
     if (!m_bTouched) {
         m_bounds = r;
         m_bTouched = true;
-    } else {
-        m_bounds.left = std::min(m_bounds.left, r.left);
-        m_bounds.top = std::min(m_bounds.top, r.top);
-        m_bounds.right = std::max(m_bounds.right, r.right);
-        m_bounds.bottom = std::max(m_bounds.bottom, r.bottom);
+        return;
     }
+    m_bounds.left = std::min(m_bounds.left, r.left);
+    m_bounds.top = std::min(m_bounds.top, r.top);
+    m_bounds.right = std::max(m_bounds.right, r.right);
+    m_bounds.bottom = std::max(m_bounds.bottom, r.bottom);
+}
+
+void Canvas::Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
+                  const std::function<void(Canvas&, std::int64_t)>& row)
+{
+    y0 = std::max<std::int64_t>(y0, 0);
+    y1 = std::min<std::int64_t>(y1, m_t.height);
+    if (y0 >= y1)
+        return;
+    width = std::clamp<std::int64_t>(width, 1, m_t.width);
+    std::vector<Canvas> parts(std::size_t(parallel::MaxSlices()), Canvas(m_t));
+    parallel::For(y1 - y0, width, [&](std::int64_t a, std::int64_t b, int slice) {
+        Canvas& part = parts[std::size_t(slice)];
+        for (std::int64_t y = y0 + a; y < y0 + b; ++y)
+            row(part, y);
+    });
+    for (const Canvas& part : parts)
+        if (part.m_bTouched)
+            Extend(part.m_bounds);
 }
 
 void Canvas::Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
@@ -217,17 +241,16 @@ void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int6
     const std::int64_t ol = l - lo, ot = t - lo, or_ = r - 1 + hi, ob = b - 1 + hi;
     const std::int64_t il = l + hi, it = t + hi, ir = r - 1 - lo, ib = b - 1 - lo;
     const bool hole = il < ir && it < ib;
-    const std::int64_t y0 = std::max<std::int64_t>(ot, 0), y1 = std::min<std::int64_t>(ob, m_t.height);
-    for (std::int64_t y = y0; y < y1; ++y) {
+    Rows(ot, ob, or_ - ol, [&](Canvas& c, std::int64_t y) {
         if (hole && y >= it && y < ib) {
-            Span(y, ol, il, pen.ink);
+            c.Span(y, ol, il, pen.ink);
             if (brush)
-                Span(y, il, ir, *brush);
-            Span(y, ir, or_, pen.ink);
+                c.Span(y, il, ir, *brush);
+            c.Span(y, ir, or_, pen.ink);
         } else {
-            Span(y, ol, or_, pen.ink);
+            c.Span(y, ol, or_, pen.ink);
         }
-    }
+    });
 }
 
 void Canvas::Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
@@ -240,28 +263,23 @@ void Canvas::Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_
     // The pen covers the ring between the outer and the inner ellipse, the brush the inside.
     const double orx = rx + half, ory = ry + half;
     const double irx = hasPen ? rx - half : rx + 0.5, iry = hasPen ? ry - half : ry + 0.5;
-    const std::int64_t y0 = std::max<std::int64_t>(std::int64_t(std::floor(cy - ory)), 0);
-    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t(std::ceil(cy + ory)) + 1, m_t.height);
-    for (std::int64_t y = y0; y < y1; ++y) {
+    const auto y0 = std::int64_t(std::floor(cy - ory)), y1 = std::int64_t(std::ceil(cy + ory)) + 1;
+    Rows(y0, y1, r - l, [&](Canvas& c, std::int64_t y) {
         std::int64_t oa = 0, ob = 0, ia = 0, ib = 0;
         const bool outer = EllipseRow(cx, cy, orx, ory, y, oa, ob);
         const bool inner = EllipseRow(cx, cy, irx, iry, y, ia, ib);
         if (!hasPen) {
             if (brush && inner)
-                Span(y, ia, ib, *brush);
-            continue;
+                c.Span(y, ia, ib, *brush);
+        } else if (outer && !inner) {
+            c.Span(y, oa, ob, pen.ink);
+        } else if (outer) {
+            c.Span(y, oa, ia, pen.ink);
+            if (brush)
+                c.Span(y, ia, ib, *brush);
+            c.Span(y, ib, ob, pen.ink);
         }
-        if (!outer)
-            continue;
-        if (!inner) {
-            Span(y, oa, ob, pen.ink);
-            continue;
-        }
-        Span(y, oa, ia, pen.ink);
-        if (brush)
-            Span(y, ia, ib, *brush);
-        Span(y, ib, ob, pen.ink);
-    }
+    });
 }
 
 } // namespace raster

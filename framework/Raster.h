@@ -5,6 +5,7 @@
 #include "Types.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace raster {
 
@@ -50,6 +51,12 @@ public:
     CRect Bounds() const { return m_bounds; }
 
 private:
+    // Runs row(canvas, y) for y in [y0, y1) clipped to the target, in slices on several
+    // threads when the figure is large; each slice draws through a canvas of its own.
+    void Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
+              const std::function<void(Canvas&, std::int64_t)>& row);
+    void Extend(const CRect& r);
+
     void ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
                   const PenSpec& pen, std::int64_t patternStart);
     void WideLine(double x0, double y0, double x1, double y1, double radius, const Ink& ink);
