@@ -1,6 +1,7 @@
 // Drawing finished shapes and rubber-band steps on the 1280 × 1024 canvas, beside the same
 // shapes drawn straight with QPainter.
 #include "Ratios.h"
+#include "Scene.h"
 
 #include "shapes/DrawTool.h"
 
@@ -8,29 +9,12 @@
 #include <QImage>
 #include <QPainter>
 
-#include <random>
 #include <vector>
 
 namespace {
 
-constexpr int kWidth = 1280, kHeight = 1024;
-
-std::vector<CData> MixedRecords(int n)
-{
-    std::mt19937 rng(42);
-    std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1), size(10, 400),
-        thickness(1, 7), kind(1, 3), colour(0, 0xFFFFFF);
-    std::vector<CData> records(n);
-    for (CData& d : records) {
-        d.m_nKind = kind(rng);
-        d.m_ptStart = CPoint(x(rng), y(rng));
-        d.m_ptEnd = CPoint(d.m_ptStart.x + size(rng), d.m_ptStart.y + size(rng));
-        d.m_nThickness = thickness(rng);
-        d.m_crLine = COLORREF(colour(rng));
-        d.m_crFill = COLORREF(colour(rng));
-    }
-    return records;
-}
+using bench::kCanvasHeight;
+using bench::kCanvasWidth;
 
 struct Canvas {
     CDC dc;
@@ -38,16 +22,14 @@ struct Canvas {
     Canvas()
     {
         dc.CreateCompatibleDC(nullptr);
-        bmp.CreateCompatibleBitmap(&dc, kWidth, kHeight);
+        bmp.CreateCompatibleBitmap(&dc, kCanvasWidth, kCanvasHeight);
         dc.SelectObject(&bmp);
     }
 };
 
-QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
-
 void BM_DrawShape_DeviceContext(benchmark::State& state)
 {
-    const std::vector<CData> records = MixedRecords(10000);
+    const std::vector<CData> records = bench::MixedRecords(10000, 42);
     Canvas canvas;
     CDrawTool tool;
     for (auto _ : state) {
@@ -60,21 +42,11 @@ BENCHMARK(BM_DrawShape_DeviceContext)->Unit(benchmark::kMillisecond);
 
 void BM_DrawShape_RawQPainter(benchmark::State& state)
 {
-    const std::vector<CData> records = MixedRecords(10000);
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    const std::vector<CData> records = bench::MixedRecords(10000, 42);
+    QImage image(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter p(&image);
-        for (const CData& d : records) {
-            p.setPen(QPen(ToQColor(d.m_crLine), d.m_nThickness));
-            p.setBrush(ToQColor(d.m_crFill));
-            const QRect r(QPoint(d.m_ptStart.x, d.m_ptStart.y), QPoint(d.m_ptEnd.x, d.m_ptEnd.y));
-            if (d.m_nKind == SHAPE_LINE)
-                p.drawLine(r.topLeft(), r.bottomRight());
-            else if (d.m_nKind == SHAPE_RECT)
-                p.drawRect(r);
-            else
-                p.drawEllipse(r);
-        }
+        bench::DrawWithQPainter(p, records);
         p.end();
         benchmark::ClobberMemory();
     }

@@ -1,6 +1,7 @@
 // The view as the user meets it: a full paint over a picture, one mouse-move step of a drag,
 // and Save's capture and write; beside the same work done straight with Qt.
 #include "Ratios.h"
+#include "Scene.h"
 
 #include "doc/SkorelDoc.h"
 #include "res/resource.h"
@@ -17,41 +18,24 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include <random>
 
 namespace {
 
-constexpr int kWidth = 1280, kHeight = 1024;
+using bench::kCanvasHeight;
+using bench::kCanvasWidth;
 
 QString PicturePath()
 {
     static QTemporaryDir dir;
     const QString path = dir.filePath("picture.bmp");
     if (!QFile::exists(path)) {
-        QImage picture(kWidth, kHeight, QImage::Format_RGB888);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
+        QImage picture(kCanvasWidth, kCanvasHeight, QImage::Format_RGB888);
+        for (int y = 0; y < kCanvasHeight; ++y)
+            for (int x = 0; x < kCanvasWidth; ++x)
                 picture.setPixel(x, y, qRgb(x & 255, y & 255, (x + y) & 255));
         picture.save(path, "BMP");
     }
     return path;
-}
-
-std::vector<CData> Records(int n)
-{
-    std::mt19937 rng(3);
-    std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1), size(10, 400),
-        thickness(1, 7), kind(1, 3), colour(0, 0xFFFFFF);
-    std::vector<CData> records(n);
-    for (CData& d : records) {
-        d.m_nKind = kind(rng);
-        d.m_ptStart = CPoint(x(rng), y(rng));
-        d.m_ptEnd = CPoint(d.m_ptStart.x + size(rng), d.m_ptStart.y + size(rng));
-        d.m_nThickness = thickness(rng);
-        d.m_crLine = COLORREF(colour(rng));
-        d.m_crFill = COLORREF(colour(rng));
-    }
-    return records;
 }
 
 // The real frame, view and document, shown on the offscreen screen.
@@ -70,7 +54,7 @@ struct Scene {
         tmpl.GetFrame()->ShowWindow(SW_SHOW);
         if (withPicture)
             doc->OnOpenDoc(PicturePath().toUtf8().constData());
-        for (const CData& d : Records(nRecords))
+        for (const CData& d : bench::MixedRecords(nRecords, 3))
             doc->m_shapeList.AddTail(std::make_unique<CData>(d));
         QApplication::processEvents();
     }
@@ -86,29 +70,17 @@ void BM_Paint_View(benchmark::State& state)
 }
 BENCHMARK(BM_Paint_View)->Arg(0)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
-
 void BM_Paint_RawQPainter(benchmark::State& state)
 {
     // The same scene: the 24-bit picture as Qt keeps it, the shapes, one copy to the window.
     const QImage picture = QImage(PicturePath()).convertToFormat(QImage::Format_RGB888);
-    const std::vector<CData> records = Records(int(state.range(0)));
-    QImage canvas(kWidth, kHeight, QImage::Format_RGB32), window(1400, 1150, QImage::Format_RGB32);
+    const std::vector<CData> records = bench::MixedRecords(int(state.range(0)), 3);
+    QImage canvas(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32), window(1400, 1150, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter p(&canvas);
         p.fillRect(canvas.rect(), Qt::white);
         p.drawImage(0, 0, picture);
-        for (const CData& d : records) {
-            p.setPen(QPen(ToQColor(d.m_crLine), d.m_nThickness));
-            p.setBrush(ToQColor(d.m_crFill));
-            const QRect r(QPoint(d.m_ptStart.x, d.m_ptStart.y), QPoint(d.m_ptEnd.x, d.m_ptEnd.y));
-            if (d.m_nKind == SHAPE_LINE)
-                p.drawLine(r.topLeft(), r.bottomRight());
-            else if (d.m_nKind == SHAPE_RECT)
-                p.drawRect(r);
-            else
-                p.drawEllipse(r);
-        }
+        bench::DrawWithQPainter(p, records);
         p.end();
         QPainter w(&window);
         w.drawImage(0, 0, canvas);
@@ -172,7 +144,7 @@ void BM_Save_Capture(benchmark::State& state, const QString& dir)
 
 void BM_Save_QImage(benchmark::State& state, const QString& dir)
 {
-    QImage canvas(kWidth, kHeight, QImage::Format_RGB32);
+    QImage canvas(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     const QString path = dir + "/qt.bmp";
     for (auto _ : state)

@@ -56,11 +56,7 @@ void CControlBar::EnableDocking(DWORD) {}
 
 BOOL CControlBar::IsVisible() const { return Widget() && !Widget()->isHidden(); }
 
-// ---- toolbar ------------------------------------------------------------------------------
-
-QWidget* CToolBar::CreateWidget(QWidget* pParent) { return new QToolBar(pParent); }
-
-BOOL CToolBar::CreateEx(CFrameWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID)
+BOOL CControlBar::CreateBar(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
     if (!pParentWnd || !pParentWnd->Widget())
         return FALSE;
@@ -70,6 +66,18 @@ BOOL CToolBar::CreateEx(CFrameWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT
     CREATESTRUCT cs{};
     if (!CWnd::CreateEx(pParentWnd, cs))
         return FALSE;
+    pParentWnd->AddControlBar(this);
+    return TRUE;
+}
+
+// ---- toolbar ------------------------------------------------------------------------------
+
+QWidget* CToolBar::CreateWidget(QWidget* pParent) { return new QToolBar(pParent); }
+
+BOOL CToolBar::CreateEx(CFrameWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID)
+{
+    if (!CreateBar(pParentWnd, dwStyle, nID))
+        return FALSE;
     auto* bar = static_cast<QToolBar*>(Widget());
     bar->setObjectName(QStringLiteral("toolbar%1").arg(nID));
     bar->setWindowTitle(QStringLiteral("도구 모음"));
@@ -78,7 +86,6 @@ BOOL CToolBar::CreateEx(CFrameWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT
     bar->setFloatable((dwStyle & CBRS_SIZE_DYNAMIC) != 0);
     bar->setAllowedAreas(ToAreas(dwStyle & CBRS_ALIGN_ANY));
     bar->setIconSize(QSize(16, 15));
-    pParentWnd->AddControlBar(this);
     pParentWnd->DockControlBar(this);
     bar->setVisible((dwStyle & WS_VISIBLE) != 0);
     return TRUE;
@@ -119,17 +126,10 @@ QWidget* CStatusBar::CreateWidget(QWidget* pParent) { return new QStatusBar(pPar
 
 BOOL CStatusBar::Create(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
-    if (!pParentWnd || !pParentWnd->Widget())
-        return FALSE;
-    m_pFrame = pParentWnd;
-    m_nID = nID;
-    m_dwStyle = dwStyle;
-    CREATESTRUCT cs{};
-    if (!CWnd::CreateEx(pParentWnd, cs))
+    if (!CreateBar(pParentWnd, dwStyle, nID))
         return FALSE;
     auto* bar = static_cast<QStatusBar*>(Widget());
     static_cast<QMainWindow*>(pParentWnd->Widget())->setStatusBar(bar);
-    pParentWnd->AddControlBar(this);
     bar->setVisible((dwStyle & WS_VISIBLE) != 0);
     return TRUE;
 }

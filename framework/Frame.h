@@ -101,6 +101,9 @@ public:
     virtual void EnableDocking(DWORD dwDockStyle);
 
 protected:
+    // Makes the bar's window as a child of the frame and registers it there.
+    BOOL CreateBar(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID);
+
     CFrameWnd* m_pFrame = nullptr;
     UINT m_nID = 0;
     DWORD m_dwStyle = 0;

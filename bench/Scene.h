@@ -1,0 +1,50 @@
+// The mixed drawing the benchmarks use, and the same drawing done straight with QPainter.
+#pragma once
+
+#include "shapes/Data.h"
+
+#include <QPainter>
+
+#include <random>
+#include <vector>
+
+namespace bench {
+
+constexpr int kCanvasWidth = 1280, kCanvasHeight = 1024;
+
+// Lines, filled rectangles and ellipses of 10–400 pixels, thickness 1–7, on the canvas.
+inline std::vector<CData> MixedRecords(int n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> x(0, kCanvasWidth - 1), y(0, kCanvasHeight - 1),
+        size(10, 400), thickness(1, 7), kind(1, 3), colour(0, 0xFFFFFF);
+    std::vector<CData> records(static_cast<std::size_t>(n));
+    for (CData& d : records) {
+        d.m_nKind = kind(rng);
+        d.m_ptStart = CPoint(x(rng), y(rng));
+        d.m_ptEnd = CPoint(d.m_ptStart.x + size(rng), d.m_ptStart.y + size(rng));
+        d.m_nThickness = thickness(rng);
+        d.m_crLine = COLORREF(colour(rng));
+        d.m_crFill = COLORREF(colour(rng));
+    }
+    return records;
+}
+
+inline QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
+
+inline void DrawWithQPainter(QPainter& p, const std::vector<CData>& records)
+{
+    for (const CData& d : records) {
+        p.setPen(QPen(ToQColor(d.m_crLine), d.m_nThickness));
+        p.setBrush(ToQColor(d.m_crFill));
+        const QRect r(QPoint(d.m_ptStart.x, d.m_ptStart.y), QPoint(d.m_ptEnd.x, d.m_ptEnd.y));
+        if (d.m_nKind == SHAPE_LINE)
+            p.drawLine(r.topLeft(), r.bottomRight());
+        else if (d.m_nKind == SHAPE_RECT)
+            p.drawRect(r);
+        else
+            p.drawEllipse(r);
+    }
+}
+
+} // namespace bench
