@@ -1,21 +1,10 @@
 // The shape record's archive form.
 #include "shapes/Data.h"
+#include "tests/shapes/Records.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-CData Make(CPoint s, CPoint e, int kind, COLORREF line, COLORREF fill, int thickness)
-{
-    CData d;
-    d.m_ptStart = s;
-    d.m_ptEnd = e;
-    d.m_nKind = kind;
-    d.m_crLine = line;
-    d.m_crFill = fill;
-    d.m_nThickness = thickness;
-    return d;
-}
 
 std::vector<BYTE> Store(CData& d)
 {
@@ -27,7 +16,7 @@ std::vector<BYTE> Store(CData& d)
 
 TEST(ShapeRecord, StoresTheExample32Bytes)
 {
-    CData d = Make({10, 20}, {5, 7}, 1, RGB(255, 0, 0), RGB(255, 255, 255), 3);
+    CData d = Record(1, {10, 20}, {5, 7}, RGB(255, 0, 0), RGB(255, 255, 255), 3);
     const std::vector<BYTE> expected = {0x0A, 0, 0, 0, 0x14, 0, 0, 0, 5, 0, 0, 0, 7, 0, 0, 0,
                                         1,    0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0,
                                         3,    0, 0, 0};
@@ -36,7 +25,7 @@ TEST(ShapeRecord, StoresTheExample32Bytes)
 
 TEST(ShapeRecord, UnusedRectangleIsNotArchived)
 {
-    CData a = Make({1, 2}, {3, 4}, 2, 0, 0, 1);
+    CData a = Record(2, {1, 2}, {3, 4}, 0, 0, 1);
     CData b = a;
     a.m_rect = CRect(0, 0, 0, 0);
     b.m_rect = CRect(-9, 99, 12345, -1);
@@ -69,15 +58,15 @@ TEST_P(ShapeRecordRoundTrip, LoadsBitForBitWhatWasStored)
 
 INSTANTIATE_TEST_SUITE_P(
     Records, ShapeRecordRoundTrip,
-    ::testing::Values(RoundTrip{"NegativeCoordinates", Make({-1, -2}, {INT32_MIN, -300}, 2, 1, 2, 7)},
-                      RoundTrip{"UnknownKindStaysSeven", Make({0, 0}, {9, 9}, 7, 0, 0, 1)},
-                      RoundTrip{"ColourWithTopByte", Make({5, 5}, {6, 6}, 3, 0xFF123456, 0x80000000, 1)},
-                      RoundTrip{"ZeroAndNegativeThickness", Make({1, 1}, {2, 2}, 1, 0, 0, -4)}),
+    ::testing::Values(RoundTrip{"NegativeCoordinates", Record(2, {-1, -2}, {INT32_MIN, -300}, 1, 2, 7)},
+                      RoundTrip{"UnknownKindStaysSeven", Record(7, {0, 0}, {9, 9}, 0, 0, 1)},
+                      RoundTrip{"ColourWithTopByte", Record(3, {5, 5}, {6, 6}, 0xFF123456, 0x80000000, 1)},
+                      RoundTrip{"ZeroAndNegativeThickness", Record(1, {1, 1}, {2, 2}, 0, 0, -4)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ShapeRecord, NegativeCoordinateIsTwosComplement)
 {
-    CData d = Make({-1, 0}, {0, 0}, 1, 0, 0, 1);
+    CData d = Record(1, {-1, 0}, {0, 0}, 0, 0, 1);
     const std::vector<BYTE> buf = Store(d);
     EXPECT_EQ(std::vector<BYTE>(buf.begin(), buf.begin() + 4),
               (std::vector<BYTE>{0xFF, 0xFF, 0xFF, 0xFF}));
@@ -86,7 +75,7 @@ TEST(ShapeRecord, NegativeCoordinateIsTwosComplement)
 TEST(ShapeRecord, ShortArchiveRaisesAndKeepsWhatWasRead)
 {
     std::vector<BYTE> buf = {4, 0, 0, 0, 8, 0, 0, 0, 1, 0};
-    CData d = Make({0, 0}, {77, 77}, 0, 0, 0, 0);
+    CData d = Record(0, {0, 0}, {77, 77}, 0, 0, 0);
     CArchive ar(buf, CArchive::load);
     EXPECT_THROW(d.Serialize(ar), CArchiveException);
     EXPECT_EQ(d.m_ptStart, CPoint(4, 8));

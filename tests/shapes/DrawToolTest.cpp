@@ -1,5 +1,6 @@
 // The drawing tool: rubber-band feedback, finished shapes, the blank canvas and corners.
 #include "shapes/DrawTool.h"
+#include "tests/shapes/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -104,18 +105,6 @@ TEST(RubberBandFeedback, UnknownKindDrawsNothingButSetsTheStateAndTheContext)
         for (COLORREF px : c.Pixels())
             ASSERT_EQ(px, kWhite);
     }
-}
-
-CData Record(int kind, CPoint s, CPoint e, COLORREF line, COLORREF fill, int thickness)
-{
-    CData d;
-    d.m_nKind = kind;
-    d.m_ptStart = s;
-    d.m_ptEnd = e;
-    d.m_crLine = line;
-    d.m_crFill = fill;
-    d.m_nThickness = thickness;
-    return d;
 }
 
 TEST(DrawShape, UnknownKindDrawsNothingAndRestoresPenAndBrush)

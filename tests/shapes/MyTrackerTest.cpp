@@ -1,6 +1,7 @@
 // The selection tracker: line hit test, taking a record, and moving and resizing it with
 // exclusive-or feedback.
 #include "shapes/MyTracker.h"
+#include "tests/shapes/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +12,6 @@
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-CData Record(int kind, CPoint start, CPoint end, COLORREF line = RGB(255, 0, 0),
-             COLORREF fill = RGB(0, 0, 255))
-{
-    CData d;
-    d.m_nKind = kind;
-    d.m_ptStart = start;
-    d.m_ptEnd = end;
-    d.m_crLine = line;
-    d.m_crFill = fill;
-    d.m_nThickness = 3;
-    return d;
-}
 
 // A memory context on a 200 × 160 surface of random pixels.
 struct Window {
