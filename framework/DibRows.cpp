@@ -41,6 +41,8 @@ void ReadColorTable(const BITMAPINFO* bmi, Format& f)
     for (DWORD i = 0; i < count; ++i) {
         const BYTE* q = table + 4 * i;
         f.colors[i] = kOpaque | std::uint32_t(q[2]) << 16 | std::uint32_t(q[1]) << 8 | q[0];
+        for (int c = 0; c < 3; ++c)
+            f.planes[c][i] = q[c];
     }
 }
 
@@ -82,15 +84,16 @@ void Decode4(const Format& f, const BYTE* row, int x0, int n, std::uint32_t* out
 void Decode8(const Format& f, const BYTE* row, int x0, int n, std::uint32_t* out)
 {
     const BYTE* p = row + x0;
-    for (int i = 0; i < n; ++i)
+    for (int i = DecodeIndexedBlocks(f, p, n, out); i < n; ++i)
         out[i] = f.colors[p[i]];
 }
 
-// Four pixels at a time from three little-endian words: the hot path of showing a photo.
+// Four pixels at a time from three little-endian words, behind what the vector decoder did.
 void Decode24(const BYTE* row, int x0, int n, std::uint32_t* out)
 {
     const BYTE* p = row + 3 * std::int64_t(x0);
-    int i = 0;
+    int i = Decode24Blocks(p, n, out);
+    p += 3 * std::int64_t(i);
     for (; i + 4 <= n; i += 4, p += 12) {
         const std::uint32_t a = Load32(p), b = Load32(p + 4), c = Load32(p + 8);
         out[i] = kOpaque | (a & 0xFFFFFF);

@@ -36,6 +36,8 @@ struct Format {
     std::int64_t rowBytes = 0;
     // Pixels of the colour indices; black beyond the colour table.
     std::array<std::uint32_t, 256> colors{};
+    // The same colours as blue, green and red byte tables, for the vector decoder.
+    std::array<std::array<BYTE, 256>, 3> planes{};
     // Red, green and blue of 16- and 32-bit pixels.
     std::array<Channel, 3> channels;
     // 32-bit pixels laid out as 0x00RRGGBB, copied without the channels.
@@ -48,6 +50,13 @@ bool ReadFormat(const BITMAPINFO* bmi, Format& f);
 
 // Writes pixels [x0, x0 + n) of an uncompressed row to out.
 void DecodeRow(const Format& f, const BYTE* row, int x0, int n, std::uint32_t* out);
+
+// Vector decoders for long runs of 8- and 24-bit pixels, used where the processor has the
+// instructions for them. Each writes a leading part of the n pixels at p, whole blocks only,
+// without reading past the n pixels, and returns how many it wrote (0 without the
+// instructions); the caller decodes the rest.
+int DecodeIndexedBlocks(const Format& f, const BYTE* p, int n, std::uint32_t* out);
+int Decode24Blocks(const BYTE* p, int n, std::uint32_t* out);
 
 // Where the visible part of a DIB lands: pixel x of scan line `line` (counted in the DIB's
 // own row order) for x in [x0, x1) and line in [line0, line1).

@@ -3,14 +3,18 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
 
 // Opens without blocking on a FIFO or device, then accepts only a regular file.
 int OpenRegularForReading(const char* pszPath)
@@ -31,6 +35,21 @@ int OpenRegularForReading(const char* pszPath)
 }
 
 } // namespace
+
+void FileBlockDeleter::operator()(std::uint8_t* p) const { std::free(p); }
+
+FileBlock AllocFileBlock(std::size_t n)
+{
+    if (n < kHugePage)
+        return FileBlock(static_cast<std::uint8_t*>(std::malloc(n ? n : 1)));
+    if (n > SIZE_MAX - kHugePage)
+        return nullptr;
+    const std::size_t rounded = (n + kHugePage - 1) / kHugePage * kHugePage;
+    auto* p = static_cast<std::uint8_t*>(std::aligned_alloc(kHugePage, rounded));
+    if (p)
+        ::madvise(p, rounded, MADV_HUGEPAGE);
+    return FileBlock(p);
+}
 
 CFileHandle::~CFileHandle() { Close(); }
 

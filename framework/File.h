@@ -4,7 +4,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+struct FileBlockDeleter {
+    void operator()(std::uint8_t* p) const;
+};
+using FileBlock = std::unique_ptr<std::uint8_t[], FileBlockDeleter>;
+
+// Uninitialised room for n bytes read from a file, or null. A large block is aligned to and
+// advised for huge pages: filling it then costs a few page faults instead of one per 4 KB,
+// which is most of the time of opening a large picture.
+FileBlock AllocFileBlock(std::size_t n);
 
 class CFileHandle {
 public:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Dib.h"
+#include "framework/File.h"
 #include "framework/Gdi.h"
 #include "framework/Palette.h"
 #include "framework/Types.h"
@@ -73,8 +74,8 @@ public:
 
 private:
     // Takes over a checked file: its data, and its rebuilt info block if it needed one.
-    void Adopt(std::unique_ptr<BYTE[]> fileData, std::unique_ptr<BYTE[]> info,
-               std::size_t bitsOffset, int nColors);
+    void Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
+               int nColors);
     void ReleaseImageData();
     void ReleasePalette();
     // A new logical-palette record for m_nColors entries and an empty palette object.
@@ -88,7 +89,7 @@ private:
     std::size_t PixelBytes() const;
 
     // The blocks the raw pointers above point into.
-    std::unique_ptr<BYTE[]> m_fileBlock;
+    FileBlock m_fileBlock;
     std::unique_ptr<BYTE[]> m_infoBlock;
     std::unique_ptr<BYTE[]> m_bitsBlock;
     std::unique_ptr<BYTE[]> m_logPaletteBlock;

@@ -194,8 +194,8 @@ void MendInPlace(BYTE* data, const Layout& l)
 
 // Reads everything behind the file header. The data ends at bfSize, or at the end of the file
 // when bfSize is too small to cover the headers and the colour table.
-bool ReadBmpFile(const char* pszPath, BITMAPFILEHEADER& bf, std::unique_ptr<BYTE[]>& data,
-                 Layout& l, std::uint64_t& length)
+bool ReadBmpFile(const char* pszPath, BITMAPFILEHEADER& bf, FileBlock& data, Layout& l,
+                 std::uint64_t& length)
 {
     CFileHandle file;
     std::uint64_t fileLength = 0;
@@ -206,7 +206,7 @@ bool ReadBmpFile(const char* pszPath, BITMAPFILEHEADER& bf, std::unique_ptr<BYTE
         fileLength - sizeof bf > std::uint64_t(INT_MAX))
         return false;
     const std::uint64_t all = fileLength - sizeof bf;
-    data.reset(new (std::nothrow) BYTE[all]);
+    data = AllocFileBlock(all);
     if (!data || file.Read(data.get(), all) != all || !ParseHeader(data.get(), all, l))
         return false;
     const std::uint64_t covered = sizeof bf + (l.nColors != 0 ? l.tableEnd : l.headerEnd);
@@ -221,7 +221,7 @@ BOOL CBaseImage::LoadBMP(const char* pszPath)
     if (!bmp::FitsPath(pszPath))
         return FALSE;
     std::strcpy(m_szFileName, pszPath);
-    std::unique_ptr<BYTE[]> data;
+    FileBlock data;
     Layout l;
     std::uint64_t length = 0;
     if (!ReadBmpFile(pszPath, m_bmfHeader, data, l, length) ||
@@ -239,8 +239,8 @@ BOOL CBaseImage::LoadBMP(const char* pszPath)
     return m_nColors != 0 ? BuildPalette(TRUE) : TRUE;
 }
 
-void CBaseImage::Adopt(std::unique_ptr<BYTE[]> fileData, std::unique_ptr<BYTE[]> info,
-                       std::size_t bitsOffset, int nColors)
+void CBaseImage::Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
+                       int nColors)
 {
     ReleaseImageData();
     ReleasePalette();

@@ -109,23 +109,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 class DibDepth : public ::testing::TestWithParam<int> {};
 
-// Decoding from any pixel inside a byte or a word gives what the whole row gives.
-TEST_P(DibDepth, PartOfARowMatchesTheWholeRow)
+// Narrow strips, each starting inside a byte or a word, are decoded pixel by pixel; the whole
+// rows go through the vector decoders where the processor has them. Both show the same.
+TEST_P(DibDepth, NarrowStripsMatchTheWholeRows)
 {
     const int bits = GetParam();
-    constexpr int kW = 21, kH = 3;
+    constexpr int kW = 301, kH = 3, kStrip = 7;
     const std::vector<BYTE> info = Info(kW, kH, bits, BI_RGB, bits <= 8 ? 1 << bits : 0);
     std::vector<BYTE> rows(std::size_t(DibRowBytes(kW, bits)) * kH);
     for (std::size_t i = 0; i < rows.size(); ++i)
-        rows[i] = BYTE(i * 37 + 11);
-    Target whole(kW, kH), part(kW, kH);
+        rows[i] = BYTE(i * 37 + i / 7);
+    Target whole(kW, kH), strips(kW, kH);
     SetDIBitsToDevice(whole.dc(), 0, 0, kW, kH, 0, 0, 0, kH, rows.data(), AsInfo(info),
                       DIB_RGB_COLORS);
-    SetDIBitsToDevice(part.dc(), -5, -1, kW, kH, 0, 0, 0, kH, rows.data(), AsInfo(info),
-                      DIB_RGB_COLORS);
-    for (int y = 0; y + 1 < kH; ++y)
-        for (int x = 0; x + 5 < kW; ++x)
-            ASSERT_EQ(part.At(x, y), whole.At(x + 5, y + 1)) << x << ", " << y;
+    for (int x = 0; x < kW; x += kStrip)
+        SetDIBitsToDevice(strips.dc(), x, 0, kStrip, kH, x, 0, 0, kH, rows.data(), AsInfo(info),
+                          DIB_RGB_COLORS);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            ASSERT_EQ(strips.At(x, y), whole.At(x, y)) << x << ", " << y;
     EXPECT_NE(whole.At(0, 0), kBackground);
 }
 

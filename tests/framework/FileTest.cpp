@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -140,6 +141,15 @@ TEST_F(FileTest, ReplacementThatCannotBeWrittenFails)
     ASSERT_TRUE(overFolder.Open(Path("folder").c_str()));
     EXPECT_FALSE(overFolder.Commit());
     EXPECT_EQ(Names(), QStringList{"a.bin"});
+}
+
+TEST(FileBlock, HoldsEveryByteAskedFor)
+{
+    for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(3) << 20}) {
+        FileBlock block = AllocFileBlock(n);
+        ASSERT_NE(block, nullptr) << n;
+        std::fill_n(block.get(), n, std::uint8_t(7));
+    }
 }
 
 } // namespace
