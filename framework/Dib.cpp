@@ -121,6 +121,9 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT uStartScan, UINT cScanLines, void* lpvB
         (bi.biBitCount != 24 && bi.biBitCount != 32))
         return 0;
     const std::int64_t rowBytes = DibRowBytes(bi.biWidth, bi.biBitCount);
+    // biSizeImage must be able to hold the size of the rows.
+    if (rowBytes * height > std::int64_t(UINT32_MAX))
+        return 0;
     if (!lpvBits) {
         bi.biSizeImage = DWORD(rowBytes * height);
         return 1;

@@ -78,8 +78,10 @@ BOOL CBaseImage::WriteBitmapFile(HBITMAP hBitmap, std::string strPath)
     if (bi.biSizeImage == 0)
         bi.biSizeImage = DWORD(DibRowBytes(bi.biWidth, bi.biBitCount) * bi.biHeight);
     const std::size_t total = headBytes + bi.biSizeImage;
+    if (total > std::size_t(bmp::kMaxPixelBytes))
+        return FALSE;
     auto buffer = bmp::AllocZeroed(total);
-    if (!buffer || total > std::size_t(bmp::kMaxPixelBytes))
+    if (!buffer)
         return FALSE;
     std::memcpy(buffer.get(), head.get(), headBytes);
     pInfo = reinterpret_cast<BITMAPINFO*>(buffer.get());

@@ -6,8 +6,6 @@
 #include "BmpFormat.h"
 #include "framework/File.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr DWORD kCoreHeaderBytes = sizeof(BITMAPCOREHEADER);
