@@ -150,7 +150,9 @@ BOOL CBaseImage::Create(int nWidth, int nHeight, int nColors, COLORREF crFill)
 {
     if (!CreateHeader(nWidth, nHeight, nColors))
         return FALSE;
-    if (nColors != 0 && !BuildPalette(FALSE))
+    if (nColors == 0)
+        ReleasePalette();
+    else if (!BuildPalette(FALSE))
         return FALSE;
     m_bitsBlock = bmp::AllocZeroed(m_pBmInfo->bmiHeader.biSizeImage);
     m_pBits = m_bitsBlock.get();

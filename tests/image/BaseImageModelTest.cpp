@@ -125,6 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BaseImageModel, Blank24BitWhiteHasNoPadBytes)
 {
     CBaseImage image;
+    ASSERT_TRUE(image.Create(4, 4, 256, 0));
     ASSERT_TRUE(image.Create(4, 2, 0, RGB(255, 255, 255)));
     EXPECT_EQ(image.m_pBmInfo->bmiHeader.biSizeImage, 24u);
     EXPECT_TRUE(AllBytes(Bits(image), 0xFF));
