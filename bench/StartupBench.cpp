@@ -80,12 +80,14 @@ int RunSkorel(int argc, char** argv)
 std::string DrawingFile(int nRecords)
 {
     static QTemporaryDir dir;
-    const std::string path = dir.filePath(QStringLiteral("drawing%1.skr").arg(nRecords)).toStdString();
+    const std::string path =
+        dir.filePath(QStringLiteral("drawing%1.skr").arg(nRecords)).toStdString();
     std::ofstream out(path, std::ios::binary);
     auto put = [&out](std::int32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
     put(nRecords);
     for (int i = 0; i < nRecords; ++i)
-        for (int v : {i % 1200, i % 1000, i % 1200 + 80, i % 1000 + 60, 1 + i % 3, 0, 0xFFFFFF, 1 + i % 7})
+        for (int v :
+             {i % 1200, i % 1000, i % 1200 + 80, i % 1000 + 60, 1 + i % 3, 0, 0xFFFFFF, 1 + i % 7})
             put(v);
     return path;
 }
@@ -135,7 +137,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    return bench::RunWithRatios(argc, argv,
-                                {{"BM_Startup_Skorel/0/real_time", "BM_Startup_BareQtWindow/real_time"},
-                                 {"BM_Startup_Skorel/10000/real_time", "BM_Startup_BareQtWindow/real_time"}});
+    return bench::RunWithRatios(
+        argc, argv,
+        {{"BM_Startup_Skorel/0/real_time", "BM_Startup_BareQtWindow/real_time"},
+         {"BM_Startup_Skorel/10000/real_time", "BM_Startup_BareQtWindow/real_time"}});
 }

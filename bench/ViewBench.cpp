@@ -18,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-
 namespace {
 
 using bench::kCanvasHeight;
@@ -75,7 +74,8 @@ void BM_Paint_RawQPainter(benchmark::State& state)
     // The same scene: the 24-bit picture as Qt keeps it, the shapes, one copy to the window.
     const QImage picture = QImage(PicturePath()).convertToFormat(QImage::Format_RGB888);
     const std::vector<CData> records = bench::MixedRecords(int(state.range(0)), 3);
-    QImage canvas(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32), window(1400, 1150, QImage::Format_RGB32);
+    QImage canvas(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32),
+        window(1400, 1150, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter p(&canvas);
         p.fillRect(canvas.rect(), Qt::white);
@@ -86,7 +86,12 @@ void BM_Paint_RawQPainter(benchmark::State& state)
         w.drawImage(0, 0, canvas);
     }
 }
-BENCHMARK(BM_Paint_RawQPainter)->Arg(0)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paint_RawQPainter)
+    ->Arg(0)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 // One mouse move of a drag, until its pixels are on the screen; the argument is the number
 // of other records in the document.
@@ -168,7 +173,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const char* n : {"0", "1000", "10000", "100000"})
-        pairs.emplace_back(std::string("BM_Paint_View/") + n, std::string("BM_Paint_RawQPainter/") + n);
+        pairs.emplace_back(std::string("BM_Paint_View/") + n,
+                           std::string("BM_Paint_RawQPainter/") + n);
     pairs.emplace_back("BM_Save_Capture/memory", "BM_Save_QImage/memory");
     pairs.emplace_back("BM_Save_Capture/disk", "BM_Save_QImage/disk");
     return bench::RunWithRatios(argc, argv, pairs);

@@ -50,10 +50,7 @@ void CSkorelDoc::Serialize(CArchive& ar)
     }
 }
 
-BOOL CSkorelDoc::OnNewDoc()
-{
-    return CDocument::OnNewDoc();
-}
+BOOL CSkorelDoc::OnNewDoc() { return CDocument::OnNewDoc(); }
 
 BOOL CSkorelDoc::OnOpenDoc(const char* lpszPathName)
 {

@@ -66,7 +66,8 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
     m_nMaxMRU = nMaxMRU;
     m_recentFiles.clear();
-    QSettings settings(QString::fromStdString(m_strRegistryKey), QString::fromStdString(m_strAppName));
+    QSettings settings(QString::fromStdString(m_strRegistryKey),
+                       QString::fromStdString(m_strAppName));
     settings.beginGroup(kRecentGroup);
     for (UINT i = 1; i <= m_nMaxMRU; ++i) {
         const QString file = settings.value(QStringLiteral("File%1").arg(i)).toString();
@@ -79,18 +80,21 @@ void CWinApp::SaveStdProfileSettings() const
 {
     if (m_nMaxMRU == 0)
         return;
-    QSettings settings(QString::fromStdString(m_strRegistryKey), QString::fromStdString(m_strAppName));
+    QSettings settings(QString::fromStdString(m_strRegistryKey),
+                       QString::fromStdString(m_strAppName));
     settings.remove(kRecentGroup);
     settings.beginGroup(kRecentGroup);
     for (size_t i = 0; i < m_recentFiles.size(); ++i)
-        settings.setValue(QStringLiteral("File%1").arg(i + 1), QString::fromStdString(m_recentFiles[i]));
+        settings.setValue(QStringLiteral("File%1").arg(i + 1),
+                          QString::fromStdString(m_recentFiles[i]));
 }
 
 void CWinApp::AddToRecentFileList(const char* lpszPathName)
 {
     if (m_nMaxMRU == 0 || !lpszPathName)
         return;
-    const std::string path = QFileInfo(QString::fromUtf8(lpszPathName)).absoluteFilePath().toStdString();
+    const std::string path =
+        QFileInfo(QString::fromUtf8(lpszPathName)).absoluteFilePath().toStdString();
     std::erase(m_recentFiles, path);
     m_recentFiles.insert(m_recentFiles.begin(), path);
     if (m_recentFiles.size() > m_nMaxMRU)

@@ -15,8 +15,7 @@ public:
     enum Cause { endOfFile, writeFailed };
     CArchiveException(Cause cause, const std::string& what)
         : std::runtime_error(what), m_cause(cause)
-    {
-    }
+    {}
     Cause m_cause;
 };
 

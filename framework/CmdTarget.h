@@ -34,26 +34,27 @@ protected:
     static const AFX_MSGMAP* GetThisMessageMap();
 };
 
-#define DECLARE_MESSAGE_MAP()                                                              \
-protected:                                                                                 \
-    static const AFX_MSGMAP* GetThisMessageMap();                                          \
+#define DECLARE_MESSAGE_MAP()                                                                      \
+protected:                                                                                         \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                  \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                             \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }       \
-    const AFX_MSGMAP* theClass::GetThisMessageMap()                                        \
-    {                                                                                      \
-        using ThisClass = theClass;                                                        \
-        using TheBaseClass = baseClass;                                                    \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()                                                \
+    {                                                                                              \
+        using ThisClass = theClass;                                                                \
+        using TheBaseClass = baseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define ON_COMMAND(id, memberFxn) {id, static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
 
-#define END_MESSAGE_MAP()                                                                  \
-    {0, nullptr}                                                                           \
-    }                                                                                      \
-    ;                                                                                      \
-    static const AFX_MSGMAP messageMap = {TheBaseClass::GetThisMessageMap(),               \
-                                          &_messageEntries[0]};                            \
-    return &messageMap;                                                                    \
+#define END_MESSAGE_MAP()                                                                          \
+    {                                                                                              \
+        0, nullptr                                                                                 \
+    }                                                                                              \
+    }                                                                                              \
+    ;                                                                                              \
+    static const AFX_MSGMAP messageMap = {TheBaseClass::GetThisMessageMap(), &_messageEntries[0]}; \
+    return &messageMap;                                                                            \
     }

@@ -153,7 +153,8 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
         const char* text = res::FindString(lpIDArray[i]);
         auto* label = new QLabel(bar);
         label->setObjectName(QStringLiteral("pane%1").arg(i));
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString::fromUtf8(text ? text : "")) + 8);
+        label->setMinimumWidth(
+            label->fontMetrics().horizontalAdvance(QString::fromUtf8(text ? text : "")) + 8);
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);

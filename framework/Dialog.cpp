@@ -57,8 +57,7 @@ private:
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
-{
-}
+{}
 
 CDialog::~CDialog() = default;
 
@@ -85,9 +84,8 @@ int CDialog::DoModal()
             button->setGeometry(r);
             button->setDefault(true);
             button->setObjectName(QStringLiteral("control%1").arg(item.id));
-            QObject::connect(button, &QPushButton::clicked, dialog, [this, item] {
-                item.id == int(IDOK) ? OnOK() : EndDialog(item.id);
-            });
+            QObject::connect(button, &QPushButton::clicked, dialog,
+                             [this, item] { item.id == int(IDOK) ? OnOK() : EndDialog(item.id); });
         } else {
             auto* label = new QLabel(dialog);
             label->setGeometry(r);
@@ -140,8 +138,7 @@ void CDialog::EndDialog(int nResult)
 
 CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd)
     : m_color(clrInit), m_dwFlags(dwFlags), m_pParentWnd(pParentWnd)
-{
-}
+{}
 
 int CColorDialog::DoModal()
 {

@@ -10,8 +10,7 @@ CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, const CRuntimeClass* pD
                                        const CRuntimeClass* pViewClass)
     : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass),
       m_pViewClass(pViewClass)
-{
-}
+{}
 
 CSingleDocTemplate::~CSingleDocTemplate()
 {

@@ -43,13 +43,10 @@ std::string NameFilter(std::string text, const std::string& patterns)
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
                          DWORD dwFlags, const char* lpszFilter, CWnd*)
-    : m_bOpenFileDialog(bOpenFileDialog != FALSE),
-      m_strDefExt(lpszDefExt ? lpszDefExt : ""),
-      m_strFileName(lpszFileName ? lpszFileName : ""),
-      m_dwFlags(dwFlags),
+    : m_bOpenFileDialog(bOpenFileDialog != FALSE), m_strDefExt(lpszDefExt ? lpszDefExt : ""),
+      m_strFileName(lpszFileName ? lpszFileName : ""), m_dwFlags(dwFlags),
       m_filters(ParseFilter(lpszFilter))
-{
-}
+{}
 
 std::vector<std::string> CFileDialog::ParseFilter(const char* lpszFilter)
 {

@@ -199,9 +199,11 @@ void CFrameWnd::BuildMenu(UINT nIDResource)
         }
         QObject::connect(m, &QMenu::aboutToShow, Widget(), [this] { UpdateCommandStates(); });
     }
-    if (QAction* toolbar = d->actions.count(ID_VIEW_TOOLBAR) ? d->actions[ID_VIEW_TOOLBAR] : nullptr)
+    if (QAction* toolbar =
+            d->actions.count(ID_VIEW_TOOLBAR) ? d->actions[ID_VIEW_TOOLBAR] : nullptr)
         toolbar->setCheckable(true);
-    if (QAction* status = d->actions.count(ID_VIEW_STATUS_BAR) ? d->actions[ID_VIEW_STATUS_BAR] : nullptr)
+    if (QAction* status =
+            d->actions.count(ID_VIEW_STATUS_BAR) ? d->actions[ID_VIEW_STATUS_BAR] : nullptr)
         status->setCheckable(true);
 }
 

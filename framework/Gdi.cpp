@@ -38,8 +38,10 @@ CPen* CPen::Stock(int nIndex)
     static CPen white(PS_SOLID, 1, RGB(255, 255, 255));
     static CPen black(PS_SOLID, 1, 0);
     static CPen none(PS_NULL, 1, 0);
-    CPen* p = nIndex == WHITE_PEN ? &white : nIndex == BLACK_PEN ? &black
-            : nIndex == NULL_PEN  ? &none  : nullptr;
+    CPen* p = nIndex == WHITE_PEN   ? &white
+              : nIndex == BLACK_PEN ? &black
+              : nIndex == NULL_PEN  ? &none
+                                    : nullptr;
     if (p)
         p->m_bStock = true;
     return p;
@@ -76,7 +78,7 @@ CBrush* CBrush::Stock(int nIndex)
         return b;
     }();
     CBrush* p = nIndex >= WHITE_BRUSH && nIndex <= BLACK_BRUSH ? &brushes[nIndex]
-              : nIndex == NULL_BRUSH                          ? &hollow
+                : nIndex == NULL_BRUSH                         ? &hollow
                                                                : nullptr;
     if (p)
         p->m_bStock = true;
@@ -174,8 +176,7 @@ struct DcAccess {
 CDC::CDC()
     : m_pPen(CPen::Stock(BLACK_PEN)), m_pBrush(CBrush::Stock(WHITE_BRUSH)),
       m_hPalette(PaletteObject::Default())
-{
-}
+{}
 
 CDC::~CDC() = default;
 
@@ -430,7 +431,8 @@ COLORREF CDC::GetPixel(int x, int y) const
 {
     if (!m_pSurface || x < 0 || y < 0 || x >= m_pSurface->width() || y >= m_pSurface->height())
         return CLR_INVALID;
-    return raster::FromPixel(reinterpret_cast<const std::uint32_t*>(m_pSurface->constScanLine(y))[x]);
+    return raster::FromPixel(
+        reinterpret_cast<const std::uint32_t*>(m_pSurface->constScanLine(y))[x]);
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)

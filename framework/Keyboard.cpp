@@ -14,7 +14,8 @@ LockKeys ReadLockKeys()
     auto named = [display](const char* name) {
         Bool on = False;
         const Atom atom = XInternAtom(display, name, True);
-        return atom != None && XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr) && on;
+        return atom != None &&
+               XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr) && on;
     };
     keys.caps = named("Caps Lock");
     keys.num = named("Num Lock");

@@ -50,8 +50,7 @@ private:
 
 // A list that owns its elements: it takes each one at AddTail and destroys them at RemoveAll
 // and at its own destruction. Elements are reached as T* for reading and changing in place.
-template <class T>
-class CTypedOwningList {
+template <class T> class CTypedOwningList {
     static_assert(std::is_base_of_v<CObject, T>, "elements are objects");
 
 public:

@@ -31,26 +31,26 @@ protected:
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
 // In the class body: a descriptor and a creation function.
-#define DECLARE_DYNCREATE(class_name)                                                      \
-public:                                                                                    \
-    static const CRuntimeClass class##class_name;                                          \
-    static CObject* CreateObject();                                                        \
+#define DECLARE_DYNCREATE(class_name)                                                              \
+public:                                                                                            \
+    static const CRuntimeClass class##class_name;                                                  \
+    static CObject* CreateObject();                                                                \
     const CRuntimeClass* GetRuntimeClass() const override;
 
 // In the source file.
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                   \
-    CObject* class_name::CreateObject() { return new class_name; }                         \
-    const CRuntimeClass class_name::class##class_name = {                                  \
-        #class_name, RUNTIME_CLASS(base_class_name), &class_name::CreateObject};           \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
+    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    const CRuntimeClass class_name::class##class_name = {                                          \
+        #class_name, RUNTIME_CLASS(base_class_name), &class_name::CreateObject};                   \
     const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
 // A descriptor without a creation function, for framework base classes.
-#define DECLARE_DYNAMIC(class_name)                                                        \
-public:                                                                                    \
-    static const CRuntimeClass class##class_name;                                          \
+#define DECLARE_DYNAMIC(class_name)                                                                \
+public:                                                                                            \
+    static const CRuntimeClass class##class_name;                                                  \
     const CRuntimeClass* GetRuntimeClass() const override;
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                     \
-    const CRuntimeClass class_name::class##class_name = {                                  \
-        #class_name, RUNTIME_CLASS(base_class_name), nullptr};                             \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
+    const CRuntimeClass class_name::class##class_name = {#class_name,                              \
+                                                         RUNTIME_CLASS(base_class_name), nullptr}; \
     const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }

@@ -14,7 +14,10 @@ constexpr int kMaxSlices = 4;
 
 } // namespace
 
-int MaxSlices() { return std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, kMaxSlices); }
+int MaxSlices()
+{
+    return std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, kMaxSlices);
+}
 
 void For(std::int64_t n, std::int64_t costPerItem,
          const std::function<void(std::int64_t, std::int64_t, int)>& body)

@@ -216,13 +216,15 @@ void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int6
 {
     if (pen.style == PS_NULL) {
         if (brush)
-            for (std::int64_t y = std::max<std::int64_t>(t, 0); y < std::min<std::int64_t>(b - 1, m_t.height); ++y)
+            for (std::int64_t y = std::max<std::int64_t>(t, 0);
+                 y < std::min<std::int64_t>(b - 1, m_t.height); ++y)
                 Span(y, l, r - 1, *brush);
         return;
     }
     if (pen.style == PS_DOT && pen.width <= 1) {
         if (brush)
-            for (std::int64_t y = std::max<std::int64_t>(t + 1, 0); y < std::min<std::int64_t>(b - 1, m_t.height); ++y)
+            for (std::int64_t y = std::max<std::int64_t>(t + 1, 0);
+                 y < std::min<std::int64_t>(b - 1, m_t.height); ++y)
                 Span(y, l + 1, r - 1, *brush);
         if (r - l == 1 || b - t == 1) {
             ThinLine(l, t, r - 1 + (r - l == 1 ? 0 : 1), b - 1 + (b - t == 1 ? 0 : 1), pen, 0);

@@ -40,8 +40,8 @@ public:
     // Ordered corners l < r, t < b; brush may be null (hollow).
     void Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
                    const PenSpec& pen, const Ink* brush);
-    void Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
-                 const PenSpec& pen, const Ink* brush);
+    void Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const PenSpec& pen,
+                 const Ink* brush);
     // Applies the ink to [x0, x1) of row y, clipped to the target.
     void Span(std::int64_t y, std::int64_t x0, std::int64_t x1, const Ink& ink);
     void Pixel(std::int64_t x, std::int64_t y, const Ink& ink) { Span(y, x, x + 1, ink); }

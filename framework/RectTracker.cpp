@@ -97,16 +97,13 @@ void HatchBand(CDC* pDC, const Box& box, i64 d)
 
 } // namespace
 
-CResizeTracker::CResizeTracker()
-    : CResizeTracker(CRect(kFarAway, kFarAway, kFarAway, kFarAway), 0)
-{
-}
+CResizeTracker::CResizeTracker() : CResizeTracker(CRect(kFarAway, kFarAway, kFarAway, kFarAway), 0)
+{}
 
 CResizeTracker::CResizeTracker(const CRect& rect, UINT nStyle)
     : m_rect(rect), m_nStyle(nStyle), m_nHandleSize(kDefaultHandleSize),
       m_sizeMin(kDefaultHandleSize * 2, kDefaultHandleSize * 2)
-{
-}
+{}
 
 bool CResizeTracker::IsHidden() const
 {

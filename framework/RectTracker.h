@@ -56,10 +56,10 @@ public:
     // The square of a handle (0–7); empty when the style has no handles.
     CRect GetHandleRect(int nHandle) const;
 
-    CRect m_rect;        // as set, not necessarily normalised
-    UINT m_nStyle = 0;   // StyleFlags
-    int m_nHandleSize;   // side of a handle square, in pixels
-    CSize m_sizeMin;     // smallest size a resize should leave
+    CRect m_rect;      // as set, not necessarily normalised
+    UINT m_nStyle = 0; // StyleFlags
+    int m_nHandleSize; // side of a handle square, in pixels
+    CSize m_sizeMin;   // smallest size a resize should leave
 
 private:
     bool IsHidden() const;

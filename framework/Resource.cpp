@@ -7,7 +7,8 @@ namespace {
 
 template <typename T> const T* ById(const std::vector<T>& table, UINT id)
 {
-    const auto it = std::find_if(table.begin(), table.end(), [id](const T& e) { return e.id == id; });
+    const auto it =
+        std::find_if(table.begin(), table.end(), [id](const T& e) { return e.id == id; });
     return it == table.end() ? nullptr : &*it;
 }
 

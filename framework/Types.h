@@ -74,8 +74,7 @@ public:
     CRect(RECT rc) : RECT(rc) {}
     CRect(CPoint topLeft, CPoint bottomRight)
         : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}
-    {
-    }
+    {}
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     CPoint TopLeft() const { return CPoint(left, top); }
@@ -117,7 +116,4 @@ inline CRect CRect::Normalized() const
     return r;
 }
 
-inline BOOL PtInRect(const RECT* rc, POINT pt)
-{
-    return CRect(*rc).PtInRect(pt) ? TRUE : FALSE;
-}
+inline BOOL PtInRect(const RECT* rc, POINT pt) { return CRect(*rc).PtInRect(pt) ? TRUE : FALSE; }

@@ -122,8 +122,7 @@ void WindowWidget::resizeEvent(QResizeEvent*)
 void WindowWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_pOwner->OnLButtonDown(KeyFlags(event->buttons(), event->modifiers()),
-                                ClientPoint(event));
+        m_pOwner->OnLButtonDown(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
 }
 
 void WindowWidget::mouseReleaseEvent(QMouseEvent* event)

@@ -20,9 +20,9 @@ int AnswerAtOnce(const char*, UINT) { return IDOK; }
 
 const std::string& InputPath()
 {
-    static const std::string path = (std::filesystem::temp_directory_path() /
-                                     ("skorel_fuzz_doc_" + std::to_string(::getpid())))
-                                        .string();
+    static const std::string path =
+        (std::filesystem::temp_directory_path() / ("skorel_fuzz_doc_" + std::to_string(::getpid())))
+            .string();
     return path;
 }
 

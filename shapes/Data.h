@@ -19,11 +19,11 @@ public:
     // The record's 32 bytes: start x, y, end x, y, kind, line colour, fill colour, thickness.
     void Serialize(CArchive& ar) override;
 
-    CRect m_rect;         // not used, not archived
-    int m_nThickness;     // outline width in pixels
-    CPoint m_ptEnd;       // line: drag end; rectangle, ellipse: bottom-right corner
-    CPoint m_ptStart;     // line: drag start; rectangle, ellipse: top-left corner
-    int m_nKind;          // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE
-    COLORREF m_crFill;    // interior of rectangles and ellipses
-    COLORREF m_crLine;    // outline
+    CRect m_rect;      // not used, not archived
+    int m_nThickness;  // outline width in pixels
+    CPoint m_ptEnd;    // line: drag end; rectangle, ellipse: bottom-right corner
+    CPoint m_ptStart;  // line: drag start; rectangle, ellipse: top-left corner
+    int m_nKind;       // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE
+    COLORREF m_crFill; // interior of rectangles and ellipses
+    COLORREF m_crLine; // outline
 };

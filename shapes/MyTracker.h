@@ -32,21 +32,21 @@ public:
     // hollow brush is selected when no line is grabbed.
     void TrackLine(CPoint point, CDC* pDC);
 
-    int m_nPtY = 0;           // point last given to HitTestLine
+    int m_nPtY = 0; // point last given to HitTestLine
     int m_nPtX = 0;
-    int m_nY1 = 0;            // start of the line last given to HitTestLine
+    int m_nY1 = 0; // start of the line last given to HitTestLine
     int m_nX1 = 0;
-    int m_nY2 = 0;            // its end
+    int m_nY2 = 0; // its end
     int m_nX2 = 0;
-    CPoint m_ptMovedEnd;      // grabbed line moved by the latest mouse offset
+    CPoint m_ptMovedEnd; // grabbed line moved by the latest mouse offset
     CPoint m_ptMovedStart;
-    CPoint m_ptLast;          // mouse position of the last move step (the press point at first)
-    CRect m_rect;             // current rectangle of a grabbed rectangle or ellipse
-    int m_nKind = 0;          // kind of the grabbed shape; 0 before the first grab
-    CPoint m_ptEnd;           // grabbed line as last drawn
+    CPoint m_ptLast; // mouse position of the last move step (the press point at first)
+    CRect m_rect;    // current rectangle of a grabbed rectangle or ellipse
+    int m_nKind = 0; // kind of the grabbed shape; 0 before the first grab
+    CPoint m_ptEnd;  // grabbed line as last drawn
     CPoint m_ptStart;
-    COLORREF m_crLine = 0;    // colours of the grabbed shape
+    COLORREF m_crLine = 0; // colours of the grabbed shape
     COLORREF m_crFill = 0;
-    BOOL m_bGrabbed = FALSE;  // a shape is grabbed in the current press
-    CRect m_rcOld;            // grabbed rectangle as last drawn
+    BOOL m_bGrabbed = FALSE; // a shape is grabbed in the current press
+    CRect m_rcOld;           // grabbed rectangle as last drawn
 };

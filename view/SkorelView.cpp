@@ -33,8 +33,7 @@ CSkorelView::CSkorelView()
     : m_nThickness(1), m_nCanvasHeight(1024), m_nCanvasWidth(1280), m_bMoved(FALSE),
       m_nMode(MODE_DRAW), m_bButtonDown(FALSE), m_nShapeKind(SHAPE_LINE),
       m_crFill(RGB(255, 255, 255)), m_crLine(RGB(0, 0, 0))
-{
-}
+{}
 
 CSkorelView::~CSkorelView() = default;
 

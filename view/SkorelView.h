@@ -40,27 +40,27 @@ public:
     void OnMouseMove(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
 
-    int m_nHitCode = -1;     // frame's hit code at the last press in selection mode
-    int m_nThickness;        // thickness of new shapes, 1 to 7
-    CDC m_dcCanvas;          // the back buffer every paint is composed in
-    CBitmap m_bmpCanvas;     // 1280 × 1024, selected into m_dcCanvas
-    CDC m_dcBlank;           // holds the blank canvas
-    CBitmap m_bmpBlank;      // the blank canvas resource, selected into m_dcBlank
+    int m_nHitCode = -1;       // frame's hit code at the last press in selection mode
+    int m_nThickness;          // thickness of new shapes, 1 to 7
+    CDC m_dcCanvas;            // the back buffer every paint is composed in
+    CBitmap m_bmpCanvas;       // 1280 × 1024, selected into m_dcCanvas
+    CDC m_dcBlank;             // holds the blank canvas
+    CBitmap m_bmpBlank;        // the blank canvas resource, selected into m_dcBlank
     CBaseImage m_captureImage; // writes the canvas to a file on Save
     int m_nCanvasHeight;
     int m_nCanvasWidth;
-    BOOL m_bMoved;           // the mouse moved during the current selection drag
-    BOOL m_bHit = FALSE;     // the record last tested at button-down was hit
-    CRect m_rectTracked;     // rectangle last reported by the tracker's feedback
+    BOOL m_bMoved;                    // the mouse moved during the current selection drag
+    BOOL m_bHit = FALSE;              // the record last tested at button-down was hit
+    CRect m_rectTracked;              // rectangle last reported by the tracker's feedback
     POSITION m_posSelected = nullptr; // the grabbed record
-    int m_nMode;             // MODE_DRAW or MODE_SELECT
-    BOOL m_bButtonDown;      // the left button went down in the view and is still down
+    int m_nMode;                      // MODE_DRAW or MODE_SELECT
+    BOOL m_bButtonDown;               // the left button went down in the view and is still down
     CDrawTool m_drawTool;
     CMyTracker m_myTracker;
-    int m_nShapeKind;        // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
-    CPoint m_ptStart;        // press point in drawing mode
-    COLORREF m_crFill;       // fill colour of new shapes
-    COLORREF m_crLine;       // outline colour of new shapes
+    int m_nShapeKind;  // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
+    CPoint m_ptStart;  // press point in drawing mode
+    COLORREF m_crFill; // fill colour of new shapes
+    COLORREF m_crLine; // outline colour of new shapes
 
 protected:
     void OnDrawLine();

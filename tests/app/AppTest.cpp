@@ -134,25 +134,34 @@ TEST_F(AppTest, SaveKeyMenuItemAndButtonReachTheViewAndOnlySaveAsTheDocument)
 {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Window()));
-    EXPECT_EQ(FiltersOfTheDialogOpenedBy([&] { QTest::keyClick(Window(), Qt::Key_S, Qt::ControlModifier); }), 2);
-    EXPECT_EQ(FiltersOfTheDialogOpenedBy([&] { MenuItem(QStringLiteral("저장(&S)\tCtrl+S"))->trigger(); }), 2);
-    QToolButton* floppy = qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ID_FILE_SAVE)));
+    EXPECT_EQ(FiltersOfTheDialogOpenedBy(
+                  [&] { QTest::keyClick(Window(), Qt::Key_S, Qt::ControlModifier); }),
+              2);
+    EXPECT_EQ(FiltersOfTheDialogOpenedBy(
+                  [&] { MenuItem(QStringLiteral("저장(&S)\tCtrl+S"))->trigger(); }),
+              2);
+    QToolButton* floppy =
+        qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ID_FILE_SAVE)));
     ASSERT_NE(floppy, nullptr);
     EXPECT_EQ(FiltersOfTheDialogOpenedBy([&] { floppy->click(); }), 2);
-    EXPECT_EQ(FiltersOfTheDialogOpenedBy([&] { MenuItem(QStringLiteral("다른 이름으로 저장(&A)..."))->trigger(); }), 1);
+    EXPECT_EQ(FiltersOfTheDialogOpenedBy(
+                  [&] { MenuItem(QStringLiteral("다른 이름으로 저장(&A)..."))->trigger(); }),
+              1);
 }
 
 TEST_F(AppTest, CommandsWithoutAHandlerAreDisabledAndTheirKeysDoNothing)
 {
     ASSERT_TRUE(Start());
-    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE})
+    for (UINT id :
+         {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE})
         EXPECT_FALSE(Button(id)->isEnabled()) << id;
     EXPECT_FALSE(ToolBar()->widgetForAction(Button(ID_EDIT_CUT))->isEnabled());
     EXPECT_TRUE(Button(ID_FILE_NEW)->isEnabled());
     EXPECT_TRUE(Button(ID_DRAW_RECT)->isEnabled());
     const QList<QKeySequence> cut = Button(ID_EDIT_CUT)->shortcuts();
     EXPECT_TRUE(cut.contains(QKeySequence(Qt::SHIFT | Qt::Key_Delete)));
-    EXPECT_TRUE(Button(ID_EDIT_UNDO)->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Backspace)));
+    EXPECT_TRUE(
+        Button(ID_EDIT_UNDO)->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Backspace)));
     EXPECT_TRUE(Button(ID_NEXT_PANE)->shortcuts().contains(QKeySequence(Qt::Key_F6)));
     // The keys reach nothing: no dialog, no change.
     QTest::keyClick(Window(), Qt::Key_Z, Qt::ControlModifier);

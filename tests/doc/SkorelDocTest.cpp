@@ -172,10 +172,10 @@ TEST_F(SkorelDocTest, StoresTheCountThenTheRecordsHeadToTail)
 struct LoadCase {
     const char* name;
     std::int32_t count;
-    int records;           // whole records in the data
-    int extraBytes;        // a cut-off record behind them
+    int records;    // whole records in the data
+    int extraBytes; // a cut-off record behind them
     bool throws;
-    std::vector<int> ids;  // records after loading, behind the one already there (id 1)
+    std::vector<int> ids; // records after loading, behind the one already there (id 1)
 };
 
 class SkorelDocLoad : public SkorelDocTest, public ::testing::WithParamInterface<LoadCase> {};
@@ -342,8 +342,8 @@ TEST_F(SkorelDocTest, SaveAsWritesThePictureAndTakesTheName)
 
 struct SaveFailCase {
     const char* name;
-    const char* opened;  // what was opened before: "bmp", "archive" or nothing
-    const char* target;  // file name typed, in the temporary directory
+    const char* opened; // what was opened before: "bmp", "archive" or nothing
+    const char* target; // file name typed, in the temporary directory
 };
 
 class SkorelDocSaveFails : public SkorelDocTest,

@@ -121,8 +121,8 @@ TEST_F(DocumentTest, OpenReadsTheFileThroughSerializeAfterClearing)
 
 struct OpenFailure {
     const char* name;
-    const char* file;       // made in the temporary directory, or null
-    const char* bytes;      // its contents
+    const char* file;  // made in the temporary directory, or null
+    const char* bytes; // its contents
     std::size_t size;
     const char* message;
     std::vector<std::int32_t> valuesAfter;
@@ -149,12 +149,16 @@ TEST_P(DocumentOpenFailure, IsReportedInKorean)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DocumentOpenFailure,
-    ::testing::Values(
-        OpenFailure{"MissingFile", nullptr, nullptr, 0, AFX_MSG_OPEN_FAILED, {}},
-        OpenFailure{"EmptyFile", "empty.dat", "", 0, AFX_MSG_READ_FAILED, {}},
-        OpenFailure{"CutInTheCount", "cut.dat", "\x02\x00", 2, AFX_MSG_READ_FAILED, {}},
-        OpenFailure{"CountLargerThanTheData", "short.dat", "\x03\x00\x00\x00\x05\x00\x00\x00", 8,
-                    AFX_MSG_READ_FAILED, {5}}),
+    ::testing::Values(OpenFailure{"MissingFile", nullptr, nullptr, 0, AFX_MSG_OPEN_FAILED, {}},
+                      OpenFailure{"EmptyFile", "empty.dat", "", 0, AFX_MSG_READ_FAILED, {}},
+                      OpenFailure{
+                          "CutInTheCount", "cut.dat", "\x02\x00", 2, AFX_MSG_READ_FAILED, {}},
+                      OpenFailure{"CountLargerThanTheData",
+                                  "short.dat",
+                                  "\x03\x00\x00\x00\x05\x00\x00\x00",
+                                  8,
+                                  AFX_MSG_READ_FAILED,
+                                  {5}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentTest, OpeningADirectoryIsAnOpenFailure)
@@ -203,14 +207,12 @@ TEST_F(DocumentTest, SaveAsAsksForANameAndTakesIt)
     QStringList filters{"unset"};
     QString suffix{"unset"}, shownName;
     const std::string path = PathOf("새 문서.dat");
-    ModalAnswers answers({ModalAnswers::TypeFileName(QString::fromStdString(path),
-                                                      [&](QFileDialog* dlg) {
-                                                          filters = dlg->nameFilters();
-                                                          suffix = dlg->defaultSuffix();
-                                                          shownName = dlg->findChild<QLineEdit*>(
-                                                                            "fileNameEdit")
-                                                                          ->text();
-                                                      })});
+    ModalAnswers answers(
+        {ModalAnswers::TypeFileName(QString::fromStdString(path), [&](QFileDialog* dlg) {
+            filters = dlg->nameFilters();
+            suffix = dlg->defaultSuffix();
+            shownName = dlg->findChild<QLineEdit*>("fileNameEdit")->text();
+        })});
     m_doc.m_values = {7, -7};
     EXPECT_TRUE(m_doc.DoSave(nullptr));
     EXPECT_EQ(m_doc.m_saved, std::vector<std::string>{path});

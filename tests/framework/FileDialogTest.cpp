@@ -33,10 +33,10 @@ INSTANTIATE_TEST_SUITE_P(
     Strings, FileDialogFilter,
     ::testing::Values(
         FilterCase{"SaveWindowFilterKeepsItsTexts", kBmpFilter, {"(*.BMP)", "모든파일(*.*)"}},
-        FilterCase{"NullHasNone", nullptr, {}},
-        FilterCase{"EmptyHasNone", "", {}},
+        FilterCase{"NullHasNone", nullptr, {}}, FilterCase{"EmptyHasNone", "", {}},
         FilterCase{"SeveralPatternsAreSpaced", "Bitmaps|*.bmp;*.dib||", {"Bitmaps (*.bmp *.dib)"}},
-        FilterCase{"TextWithItsPatternsKeepsThem", "Pictures (*.bmp;*.dib)|*.bmp;*.dib|",
+        FilterCase{"TextWithItsPatternsKeepsThem",
+                   "Pictures (*.bmp;*.dib)|*.bmp;*.dib|",
                    {"Pictures (*.bmp *.dib)"}},
         FilterCase{"MissingLastBarStillCounts", "Text|*.txt", {"Text (*.txt)"}},
         FilterCase{"PairWithoutPatternIsLeftOut", "Odd||Text|*.txt|", {"Text (*.txt)"}}),
@@ -97,8 +97,8 @@ TEST_F(FileDialogTest, DefaultExtensionIsAddedWhenGiven)
 TEST_F(FileDialogTest, ReplacingAFileIsConfirmedFirst)
 {
     Touch("old.bmp");
-    ModalAnswers answers({ModalAnswers::TypeFileName(PathOf("old.bmp")),
-                          ModalAnswers::Click(QMessageBox::Yes)});
+    ModalAnswers answers(
+        {ModalAnswers::TypeFileName(PathOf("old.bmp")), ModalAnswers::Click(QMessageBox::Yes)});
     CFileDialog dlg(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     ASSERT_EQ(dlg.DoModal(), int(IDOK));
     EXPECT_EQ(dlg.GetPathName(), PathOf("old.bmp").toStdString());

@@ -28,14 +28,14 @@ TEST_P(MessageBoxButtons, ClickedButtonGivesItsResult)
 
 INSTANTIATE_TEST_SUITE_P(
     AllSets, MessageBoxButtons,
-    ::testing::Values(ButtonCase{"OkGivesIdOk", MB_OK, QMessageBox::Ok, int(IDOK)},
-                      ButtonCase{"OkCancelCancel", MB_OKCANCEL, QMessageBox::Cancel, int(IDCANCEL)},
-                      ButtonCase{"OkCancelOk", MB_OKCANCEL, QMessageBox::Ok, int(IDOK)},
-                      ButtonCase{"YesNoCancelYes", MB_YESNOCANCEL, QMessageBox::Yes, int(IDYES)},
-                      ButtonCase{"YesNoCancelNo", MB_YESNOCANCEL, QMessageBox::No, int(IDNO)},
-                      ButtonCase{"YesNoCancelCancel", MB_YESNOCANCEL, QMessageBox::Cancel,
-                                 int(IDCANCEL)},
-                      ButtonCase{"YesNoNo", MB_YESNO | MB_ICONQUESTION, QMessageBox::No, int(IDNO)}),
+    ::testing::Values(
+        ButtonCase{"OkGivesIdOk", MB_OK, QMessageBox::Ok, int(IDOK)},
+        ButtonCase{"OkCancelCancel", MB_OKCANCEL, QMessageBox::Cancel, int(IDCANCEL)},
+        ButtonCase{"OkCancelOk", MB_OKCANCEL, QMessageBox::Ok, int(IDOK)},
+        ButtonCase{"YesNoCancelYes", MB_YESNOCANCEL, QMessageBox::Yes, int(IDYES)},
+        ButtonCase{"YesNoCancelNo", MB_YESNOCANCEL, QMessageBox::No, int(IDNO)},
+        ButtonCase{"YesNoCancelCancel", MB_YESNOCANCEL, QMessageBox::Cancel, int(IDCANCEL)},
+        ButtonCase{"YesNoNo", MB_YESNO | MB_ICONQUESTION, QMessageBox::No, int(IDNO)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MessageBox, ShowsTextCaptionedWithTheApplicationTitle)

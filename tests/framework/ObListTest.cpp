@@ -20,8 +20,7 @@ public:
     int* m_pDestroyed;
 };
 
-template <class List>
-std::vector<int> Ids(List& list)
+template <class List> std::vector<int> Ids(List& list)
 {
     std::vector<int> ids;
     for (POSITION pos = list.GetHeadPosition(); pos;)

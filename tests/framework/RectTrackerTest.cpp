@@ -150,8 +150,8 @@ TEST(RectTracker, DottedStyleDrawsABorderOutsideAndHandlesInside)
     int borderInk = 0;
     for (int x = 20; x < 100; ++x)
         borderInk += s.dc.GetPixel(x, 19) == kBlack;
-    EXPECT_GT(borderInk, 20);  // dotted: some pixels,
-    EXPECT_LT(borderInk, 80);  // not all
+    EXPECT_GT(borderInk, 20); // dotted: some pixels,
+    EXPECT_LT(borderInk, 80); // not all
     EXPECT_EQ(s.dc.GetPixel(60, 50), kWhite);
     EXPECT_EQ(s.dc.GetPixel(30, 30), kWhite);
     EXPECT_EQ(s.dc.GetPixel(60, 18), kWhite);
@@ -179,8 +179,8 @@ TEST(RectTracker, HatchedStyleDrawsADiagonalBandAndHandlesOutside)
     const CRect rect(10, 20, 110, 80);
     for (int y = 0; y < s.h; ++y)
         for (int x = 0; x < s.w; ++x) {
-            const bool hatched = band.PtInRect(CPoint(x, y)) && !rect.PtInRect(CPoint(x, y)) &&
-                                 (x + y) % 4 == 0;
+            const bool hatched =
+                band.PtInRect(CPoint(x, y)) && !rect.PtInRect(CPoint(x, y)) && (x + y) % 4 == 0;
             const COLORREF expected = hatched || inHandle(x, y) ? kBlack : kWhite;
             ASSERT_EQ(s.dc.GetPixel(x, y), expected) << x << "," << y;
         }
@@ -217,9 +217,9 @@ TEST(RectTracker, DrawPutsBackTheContextsState)
 TEST(RectTracker, RectanglesAtTheEndsOfTheRangeAreSafe)
 {
     Surface s(64, 64);
-    for (const CRect& rc : {CRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX),
-                            CRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN),
-                            CRect(INT_MAX, 0, INT_MAX, 10)}) {
+    for (const CRect& rc :
+         {CRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), CRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN),
+          CRect(INT_MAX, 0, INT_MAX, 10)}) {
         for (UINT style : {kSelected, kInitial, 63u}) {
             const CResizeTracker t = Tracker(style, rc);
             t.Draw(&s.dc);

@@ -17,9 +17,9 @@ std::vector<BYTE> Store(CData& d)
 TEST(ShapeRecord, StoresTheExample32Bytes)
 {
     CData d = Record(1, {10, 20}, {5, 7}, RGB(255, 0, 0), RGB(255, 255, 255), 3);
-    const std::vector<BYTE> expected = {0x0A, 0, 0, 0, 0x14, 0, 0, 0, 5, 0, 0, 0, 7, 0, 0, 0,
-                                        1,    0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0,
-                                        3,    0, 0, 0};
+    const std::vector<BYTE> expected = {0x0A, 0, 0,    0,    0x14, 0, 0, 0, 5, 0,    0,
+                                        0,    7, 0,    0,    0,    1, 0, 0, 0, 0xFF, 0,
+                                        0,    0, 0xFF, 0xFF, 0xFF, 0, 3, 0, 0, 0};
     EXPECT_EQ(Store(d), expected);
 }
 
@@ -58,10 +58,11 @@ TEST_P(ShapeRecordRoundTrip, LoadsBitForBitWhatWasStored)
 
 INSTANTIATE_TEST_SUITE_P(
     Records, ShapeRecordRoundTrip,
-    ::testing::Values(RoundTrip{"NegativeCoordinates", Record(2, {-1, -2}, {INT32_MIN, -300}, 1, 2, 7)},
-                      RoundTrip{"UnknownKindStaysSeven", Record(7, {0, 0}, {9, 9}, 0, 0, 1)},
-                      RoundTrip{"ColourWithTopByte", Record(3, {5, 5}, {6, 6}, 0xFF123456, 0x80000000, 1)},
-                      RoundTrip{"ZeroAndNegativeThickness", Record(1, {1, 1}, {2, 2}, 0, 0, -4)}),
+    ::testing::Values(
+        RoundTrip{"NegativeCoordinates", Record(2, {-1, -2}, {INT32_MIN, -300}, 1, 2, 7)},
+        RoundTrip{"UnknownKindStaysSeven", Record(7, {0, 0}, {9, 9}, 0, 0, 1)},
+        RoundTrip{"ColourWithTopByte", Record(3, {5, 5}, {6, 6}, 0xFF123456, 0x80000000, 1)},
+        RoundTrip{"ZeroAndNegativeThickness", Record(1, {1, 1}, {2, 2}, 0, 0, -4)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ShapeRecord, NegativeCoordinateIsTwosComplement)

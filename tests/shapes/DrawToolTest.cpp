@@ -77,7 +77,8 @@ TEST_P(RubberBand, FirstCallLeavesNoStrayPixelAtTheAnchor)
         ASSERT_EQ(px, kWhite);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, RubberBand, ::testing::Values(SHAPE_LINE, SHAPE_RECT, SHAPE_ELLIPSE),
+INSTANTIATE_TEST_SUITE_P(Kinds, RubberBand,
+                         ::testing::Values(SHAPE_LINE, SHAPE_RECT, SHAPE_ELLIPSE),
                          [](const auto& info) {
                              return std::string(info.param == SHAPE_LINE   ? "Line"
                                                 : info.param == SHAPE_RECT ? "Rectangle"

@@ -80,8 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineHit{"ZeroLengthEvenOnIt", {5, 5}, {5, 5}, {5, 5}, FALSE},
         LineHit{"WholeRangeDiagonal", {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {0, 0}, TRUE},
         LineHit{"VerticalAtTheEndOfTheRange", {INT_MAX, 0}, {INT_MAX, 10}, {INT_MIN, 5}, FALSE},
-        LineHit{"HorizontalAtTheStartOfTheRange", {0, INT_MIN}, {9, INT_MIN}, {5, INT_MIN + 20},
-                TRUE}),
+        LineHit{
+            "HorizontalAtTheStartOfTheRange", {0, INT_MIN}, {9, INT_MIN}, {5, INT_MIN + 20}, TRUE}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MyTracker, HitTestLineKeepsTheLineAndPointEvenWhenItMisses)

@@ -115,7 +115,8 @@ TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
     const QString path = dir.filePath("canvas.bmp");
     int filters = 0;
     ModalAnswers answers(
-        {ModalAnswers::TypeFileName(path, [&filters](QFileDialog* d) { filters = int(d->nameFilters().size()); }),
+        {ModalAnswers::TypeFileName(
+             path, [&filters](QFileDialog* d) { filters = int(d->nameFilters().size()); }),
          ModalAnswers::Click(QMessageBox::Ok)});
     Command(ID_FILE_SAVE);
     EXPECT_EQ(filters, 2);
@@ -137,8 +138,8 @@ TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
 TEST_F(ViewTest, CancelledSaveWritesNothingAndShowsNothing)
 {
     QTemporaryDir dir;
-    ModalAnswers answers({ModalAnswers::TypeFileName(dir.filePath("no.bmp"),
-                                                     [](QFileDialog* d) { d->reject(); })});
+    ModalAnswers answers(
+        {ModalAnswers::TypeFileName(dir.filePath("no.bmp"), [](QFileDialog* d) { d->reject(); })});
     Command(ID_FILE_SAVE);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_EQ(answers.Answered(), 1);
