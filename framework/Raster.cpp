@@ -103,7 +103,7 @@ void Canvas::Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
     if (y0 >= y1)
         return;
     width = std::clamp<std::int64_t>(width, 1, m_t.width);
-    std::vector<Canvas> parts(std::size_t(parallel::MaxSlices()), Canvas(m_t));
+    std::vector<Canvas> parts(static_cast<std::size_t>(parallel::MaxSlices()), Canvas(m_t));
     parallel::For(y1 - y0, width, [&](std::int64_t a, std::int64_t b, int slice) {
         Canvas& part = parts[std::size_t(slice)];
         for (std::int64_t y = y0 + a; y < y0 + b; ++y)
