@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -159,6 +161,27 @@ TEST_F(ViewTest, PrintingToAPdfFileMakesOnePage)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+}
+
+TEST_F(ViewTest, PrintAsksForThePrinterAndPreviewShowsThePage)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("cancelled.pdf");
+    AfxPrinter().setOutputFormat(QPrinter::PdfFormat);
+    AfxPrinter().setOutputFileName(pdf);
+    bool printDialog = false, preview = false;
+    ModalAnswers answers({ModalAnswers::Cancel([&](QWidget* w) {
+                              printDialog = qobject_cast<QPrintDialog*>(w) != nullptr;
+                          }),
+                          ModalAnswers::Cancel([&](QWidget* w) {
+                              preview = qobject_cast<QPrintPreviewDialog*>(w) != nullptr;
+                          })});
+    Command(ID_FILE_PRINT);
+    EXPECT_TRUE(printDialog);
+    EXPECT_FALSE(QFile::exists(pdf));
+    Command(ID_FILE_PRINT_PREVIEW);
+    EXPECT_TRUE(preview);
+    EXPECT_EQ(answers.Unexpected(), 0);
 }
 
 } // namespace
