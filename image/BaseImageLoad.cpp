@@ -6,6 +6,9 @@
 #include "BmpFormat.h"
 #include "framework/File.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 constexpr DWORD kCoreHeaderBytes = sizeof(BITMAPCOREHEADER);
@@ -168,8 +171,11 @@ std::unique_ptr<BYTE[]> RebuildInfo(const BYTE* data, const Layout& l)
     BITMAPINFOHEADER bi = l.bi;
     bi.biSize = kInfoHeaderBytes;
     std::memcpy(info.get(), &bi, sizeof bi);
+    // Only a palette image keeps a table; a deeper one's table (which only moved its pixels)
+    // is not carried over.
     auto* table = reinterpret_cast<RGBQUAD*>(info.get() + kInfoHeaderBytes);
-    for (std::uint64_t i = 0; i < l.tableEntries; ++i) {
+    const std::uint64_t entries = std::min<std::uint64_t>(l.tableEntries, std::uint64_t(l.nColors));
+    for (std::uint64_t i = 0; i < entries; ++i) {
         const BYTE* e = data + l.headerEnd + i * l.entryBytes;
         table[i] = {e[0], e[1], e[2], 0};
     }

@@ -41,6 +41,7 @@ std::vector<Base> Bases()
         {"Rle8", {8, BI_RLE8, 40, false, Grey(256)}},
         {"Rle4", {4, BI_RLE4, 40, false, Grey(16)}},
         {"Core8", {8, BI_RGB, 12, false, Grey(256)}},
+        {"Os2Bits16", {16, BI_RGB, 64, false, {}}},
     };
 }
 
@@ -114,7 +115,7 @@ auto Stream(std::vector<BYTE> rle)
 }
 
 constexpr int kBits1 = 0, kBits4 = 1, kBits8 = 2, kBits16 = 3, kBits24 = 4, kRle8 = 6, kRle4 = 7,
-              kCore = 8;
+              kCore = 8, kOs2Bits16 = 9;
 
 std::vector<Damage> Damages()
 {
@@ -174,6 +175,7 @@ std::vector<Damage> Damages()
         {"BfOffBitsZero", kBits8, Set32(10, 0), true},
         {"ClrUsedHuge", kBits8, Set32(kClrUsed, 0xFFFFFFFF), true},
         {"ClrUsedOneOnBits4", kBits4, Set32(kClrUsed, 1), true},
+        {"ClrUsedOnOs2Bits16", kOs2Bits16, Set32(kClrUsed, 0x1000), true},
         {"SizeImageHuge", kBits24, Set32(kSizeImage, 0xFFFFFFFF), true},
         {"SizeImageTooSmall", kBits1, Set32(kSizeImage, 1), true},
         {"RleSizeZero", kRle8, Set32(kSizeImage, 0), true},
