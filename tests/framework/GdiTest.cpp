@@ -1,5 +1,6 @@
 // Device contexts: GDI geometry, mix modes and object selection on 32-bit surfaces.
 #include "framework/Gdi.h"
+#include "tests/support/Surface.h"
 
 #include <gtest/gtest.h>
 
@@ -14,25 +15,8 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 // A white memory context of the given size.
-struct Surface {
-    CDC dc;
-    CBitmap bmp;
-    Surface(int w = 64, int h = 48)
-    {
-        dc.CreateCompatibleDC(nullptr);
-        bmp.CreateCompatibleBitmap(&dc, w, h);
-        dc.SelectObject(&bmp);
-        dc.FillSolidRect(0, 0, w, h, kWhite);
-    }
-    std::vector<COLORREF> Pixels() const
-    {
-        std::vector<COLORREF> v;
-        const CSize s = bmp.GetSize();
-        for (int y = 0; y < s.cy; ++y)
-            for (int x = 0; x < s.cx; ++x)
-                v.push_back(dc.GetPixel(x, y));
-        return v;
-    }
+struct Surface : MemorySurface {
+    Surface(int w = 64, int h = 48) : MemorySurface(w, h, kWhite) {}
     // Bounding box of the pixels that are not white.
     CRect Ink() const
     {

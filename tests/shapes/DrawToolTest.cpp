@@ -1,6 +1,7 @@
 // The drawing tool: rubber-band feedback, finished shapes, the blank canvas and corners.
 #include "shapes/DrawTool.h"
 #include "tests/shapes/Records.h"
+#include "tests/support/Surface.h"
 
 #include <gtest/gtest.h>
 
@@ -11,25 +12,9 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kFeedback = RGB(128, 128, 128);
 
-struct Canvas {
-    CDC dc;
-    CBitmap bmp;
+struct Canvas : MemorySurface {
     CDrawTool tool;
-    Canvas()
-    {
-        dc.CreateCompatibleDC(nullptr);
-        bmp.CreateCompatibleBitmap(&dc, 200, 150);
-        dc.SelectObject(&bmp);
-        tool.ClearCanvas(&dc, 200, 150);
-    }
-    std::vector<COLORREF> Pixels() const
-    {
-        std::vector<COLORREF> v;
-        for (int y = 0; y < 150; ++y)
-            for (int x = 0; x < 200; ++x)
-                v.push_back(dc.GetPixel(x, y));
-        return v;
-    }
+    Canvas() : MemorySurface(200, 150, RGB(0, 0, 0)) { tool.ClearCanvas(&dc, 200, 150); }
 };
 
 class RubberBand : public ::testing::TestWithParam<int> {};

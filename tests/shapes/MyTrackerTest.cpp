@@ -2,6 +2,7 @@
 // exclusive-or feedback.
 #include "shapes/MyTracker.h"
 #include "tests/shapes/Records.h"
+#include "tests/support/Surface.h"
 
 #include <gtest/gtest.h>
 
@@ -14,26 +15,13 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // A memory context on a 200 × 160 surface of random pixels.
-struct Window {
-    CDC dc;
-    CBitmap bmp;
-    Window()
+struct Window : MemorySurface {
+    Window() : MemorySurface(200, 160, 0)
     {
-        dc.CreateCompatibleDC(nullptr);
-        bmp.CreateCompatibleBitmap(&dc, 200, 160);
-        dc.SelectObject(&bmp);
         std::mt19937 rng(7);
         for (int y = 0; y < 160; ++y)
             for (int x = 0; x < 200; ++x)
                 dc.SetPixel(x, y, rng() & 0xFFFFFF);
-    }
-    std::vector<COLORREF> Pixels() const
-    {
-        std::vector<COLORREF> v;
-        for (int y = 0; y < 160; ++y)
-            for (int x = 0; x < 200; ++x)
-                v.push_back(dc.GetPixel(x, y));
-        return v;
     }
 };
 
