@@ -1,25 +1,24 @@
 #include "SkorelDoc.h"
 
+#include "framework/File.h"
 #include "framework/MessageBox.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr int kListBlockSize = 10;
+constexpr std::uint64_t kRecordBytes = 32;
 
 // Whether the file begins with the BMP magic "BM"; false when it can't be read.
 bool StartsLikeBmp(const char* lpszPathName)
 {
-    std::FILE* f = lpszPathName ? std::fopen(lpszPathName, "rb") : nullptr;
-    if (!f)
-        return false;
+    CFileHandle file;
     char magic[2] = {};
-    const bool bmp = std::fread(magic, 1, 2, f) == 2 && magic[0] == 'B' && magic[1] == 'M';
-    std::fclose(f);
-    return bmp;
+    return file.Open(lpszPathName, CFileHandle::Mode::ReadExisting) && file.Read(magic, 2) == 2 &&
+           magic[0] == 'B' && magic[1] == 'M';
 }
 
 } // namespace
@@ -43,11 +42,17 @@ void CSkorelDoc::Serialize(CArchive& ar)
     }
     std::int32_t count = 0;
     ar >> count;
+    if (count > 0 && std::uint64_t(count) > ar.BytesLeft() / kRecordBytes)
+        throw CArchiveException(CArchiveException::endOfFile, "count beyond the data");
+    // Nothing is appended unless every record was read.
+    std::vector<std::unique_ptr<CData>> loaded;
+    loaded.reserve(std::size_t(count > 0 ? count : 0));
     for (std::int32_t i = 0; i < count; ++i) {
-        auto pData = std::make_unique<CData>();
-        pData->Serialize(ar);
-        m_shapeList.AddTail(std::move(pData));
+        loaded.push_back(std::make_unique<CData>());
+        loaded.back()->Serialize(ar);
     }
+    for (std::unique_ptr<CData>& pData : loaded)
+        m_shapeList.AddTail(std::move(pData));
 }
 
 BOOL CSkorelDoc::OnNewDoc() { return CDocument::OnNewDoc(); }

@@ -19,8 +19,8 @@ public:
     ~CSkorelDoc() override;
 
     // The archive form: a signed 32-bit count, then that many 32-byte records head to tail.
-    // Loading appends the records read after those already there, one at a time, so that a
-    // count larger than the data reserves nothing; a cut-off record is not added.
+    // Loading appends the records after those already there, all of them or, when the data
+    // runs out (or the count is more than it can hold), none.
     void Serialize(CArchive& ar) override;
     // Keeps the shapes and the picture: only the framework's new step runs.
     BOOL OnNewDoc() override;

@@ -9,6 +9,7 @@
 #include "Resource.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPrintDialog>
@@ -16,10 +17,39 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 CWinApp* g_pApp = nullptr;
 constexpr const char* kRecentGroup = "Recent File List";
+
+// File names are bytes in the file system's encoding. One that the encoding can't carry
+// through a QString intact is kept in the settings as its bytes.
+QVariant StoredName(const std::string& path)
+{
+    const QByteArray bytes = QByteArray::fromStdString(path);
+    const QString name = QFile::decodeName(bytes);
+    return QFile::encodeName(name) == bytes ? QVariant(name) : QVariant(bytes);
+}
+
+std::string NameFromSettings(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray().toStdString();
+    return QFile::encodeName(value.toString()).toStdString();
+}
+
+// Qt ends the process with exit() when it loses its display, without returning from the
+// message loop: the windows and documents must go while Qt is still there, not with the
+// application object's static destruction.
+void TearDownAtExit()
+{
+    if (g_pApp && QCoreApplication::instance())
+        g_pApp->ExitInstance();
+}
 
 } // namespace
 
@@ -47,6 +77,8 @@ BOOL CWinApp::Initialize() { return TRUE; }
 
 int CWinApp::ExitInstance()
 {
+    if (!m_pDocTemplate)
+        return 0;
     SaveStdProfileSettings();
     m_pMainWnd = nullptr;
     m_pDocTemplate.reset();
@@ -70,9 +102,9 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
                        QString::fromStdString(m_strAppName));
     settings.beginGroup(kRecentGroup);
     for (UINT i = 1; i <= m_nMaxMRU; ++i) {
-        const QString file = settings.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!file.isEmpty())
-            m_recentFiles.push_back(file.toStdString());
+        const std::string file = NameFromSettings(settings.value(QStringLiteral("File%1").arg(i)));
+        if (!file.empty())
+            m_recentFiles.push_back(file);
     }
 }
 
@@ -85,16 +117,17 @@ void CWinApp::SaveStdProfileSettings() const
     settings.remove(kRecentGroup);
     settings.beginGroup(kRecentGroup);
     for (size_t i = 0; i < m_recentFiles.size(); ++i)
-        settings.setValue(QStringLiteral("File%1").arg(i + 1),
-                          QString::fromStdString(m_recentFiles[i]));
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), StoredName(m_recentFiles[i]));
 }
 
 void CWinApp::AddToRecentFileList(const char* lpszPathName)
 {
     if (m_nMaxMRU == 0 || !lpszPathName)
         return;
-    const std::string path =
-        QFileInfo(QString::fromUtf8(lpszPathName)).absoluteFilePath().toStdString();
+    std::error_code ec;
+    const std::string path = std::filesystem::absolute(lpszPathName, ec).lexically_normal();
+    if (ec)
+        return;
     std::erase(m_recentFiles, path);
     m_recentFiles.insert(m_recentFiles.begin(), path);
     if (m_recentFiles.size() > m_nMaxMRU)
@@ -188,6 +221,7 @@ int AfxWinMain(int argc, char** argv)
         return 1;
     for (int i = 1; i < argc; ++i)
         app->m_arguments.emplace_back(argv[i]);
+    std::atexit(TearDownAtExit);
     if (!app->Initialize()) {
         app->ExitInstance();
         return 1;

@@ -1,19 +1,28 @@
 #include "Archive.h"
 
+#include "File.h"
+
+#include <algorithm>
+
 namespace {
 constexpr std::size_t kFileChunk = 64 * 1024;
 }
 
 CArchive::CArchive(std::vector<BYTE>& buffer, Mode mode) : m_mode(mode), m_pBuffer(&buffer) {}
 
-CArchive::CArchive(std::FILE* file, Mode mode) : m_mode(mode), m_pFile(file) {}
+CArchive::CArchive(CFileHandle& file, Mode mode) : m_mode(mode), m_pFile(&file)
+{
+    std::uint64_t length = 0;
+    if (IsLoading() && file.Length(length))
+        m_nFileLeft = length;
+}
 
 CArchive::~CArchive()
 {
     // A store that was never flushed explicitly still reaches the file; errors here can't be
     // raised from a destructor, so callers that care call Flush themselves.
     if (m_pFile && IsStoring() && !m_fileBuffer.empty())
-        std::fwrite(m_fileBuffer.data(), 1, m_fileBuffer.size(), m_pFile);
+        m_pFile->Write(m_fileBuffer.data(), m_fileBuffer.size());
 }
 
 CArchive& CArchive::operator<<(std::int32_t v)
@@ -53,8 +62,7 @@ void CArchive::Flush()
 {
     if (!m_pFile || m_fileBuffer.empty())
         return;
-    const std::size_t n = std::fwrite(m_fileBuffer.data(), 1, m_fileBuffer.size(), m_pFile);
-    const bool ok = n == m_fileBuffer.size() && std::fflush(m_pFile) == 0;
+    const bool ok = m_pFile->Write(m_fileBuffer.data(), m_fileBuffer.size());
     m_fileBuffer.clear();
     if (!ok)
         throw CArchiveException(CArchiveException::writeFailed, "archive write failed");
@@ -67,8 +75,15 @@ void CArchive::FillBuffer()
     m_nPos = 0;
     const std::size_t old = m_fileBuffer.size();
     m_fileBuffer.resize(old + kFileChunk);
-    const std::size_t n = std::fread(m_fileBuffer.data() + old, 1, kFileChunk, m_pFile);
+    const std::size_t n = m_pFile->Read(m_fileBuffer.data() + old, kFileChunk);
     m_fileBuffer.resize(old + n);
+    m_nFileLeft -= std::min<std::uint64_t>(m_nFileLeft, n);
+}
+
+std::uint64_t CArchive::BytesLeft() const
+{
+    const std::vector<BYTE>& buffer = m_pBuffer ? *m_pBuffer : m_fileBuffer;
+    return buffer.size() - m_nPos + (m_pFile ? m_nFileLeft : 0);
 }
 
 std::uint32_t CArchive::Read32()

@@ -3,11 +3,13 @@
 
 #include "Types.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+class CFileHandle;
 
 // Raised by a loading archive that runs out of data, or a storing one that cannot write.
 class CArchiveException : public std::runtime_error {
@@ -26,7 +28,7 @@ public:
     // On a byte buffer: loading reads it, storing appends to it.
     CArchive(std::vector<BYTE>& buffer, Mode mode);
     // On a file opened by the caller; the archive does not close it.
-    CArchive(std::FILE* file, Mode mode);
+    CArchive(CFileHandle& file, Mode mode);
     ~CArchive();
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
@@ -41,6 +43,9 @@ public:
 
     // Pushes buffered output to the file; raises on a write failure.
     void Flush();
+    // Loading: the bytes not yet read, so that a reader can refuse a count that the data
+    // cannot hold before it reads or allocates anything.
+    std::uint64_t BytesLeft() const;
 
 private:
     void Write32(std::uint32_t v);
@@ -49,7 +54,8 @@ private:
 
     Mode m_mode;
     std::vector<BYTE>* m_pBuffer = nullptr;
-    std::FILE* m_pFile = nullptr;
+    CFileHandle* m_pFile = nullptr;
     std::vector<BYTE> m_fileBuffer;
     std::size_t m_nPos = 0;
+    std::uint64_t m_nFileLeft = 0; // bytes of the file not yet in m_fileBuffer
 };

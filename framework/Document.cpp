@@ -1,29 +1,14 @@
 #include "Document.h"
 
 #include "Archive.h"
+#include "Error.h"
 #include "File.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
-#include <system_error>
+#include <new>
 #include <vector>
-
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-void Report(const char* message, const std::string& path)
-{
-    AfxMessageBox((path + "\n\n" + message).c_str(), MB_OK | MB_ICONEXCLAMATION);
-}
-
-} // namespace
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
@@ -59,20 +44,20 @@ BOOL CDocument::OnNewDoc()
 BOOL CDocument::OnOpenDoc(const char* lpszPathName)
 {
     const std::string path = lpszPathName ? lpszPathName : "";
-    std::error_code ec;
-    FilePtr file;
-    if (!path.empty() && !std::filesystem::is_directory(path, ec))
-        file.reset(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        Report(AFX_MSG_OPEN_FAILED, path);
+    CFileHandle file;
+    if (!file.Open(path.c_str(), CFileHandle::Mode::ReadExisting)) {
+        AfxFileMessageBox(path, AFX_MSG_OPEN_FAILED, GetLastError());
         return FALSE;
     }
     DeleteContents();
     try {
-        CArchive ar(file.get(), CArchive::load);
+        CArchive ar(file, CArchive::load);
         Serialize(ar);
     } catch (const CArchiveException&) {
-        Report(AFX_MSG_READ_FAILED, path);
+        AfxFileMessageBox(path, AFX_MSG_READ_FAILED, 0);
+        return FALSE;
+    } catch (const std::bad_alloc&) {
+        AfxFileMessageBox(path, AFX_MSG_READ_FAILED, ERROR_NOT_ENOUGH_MEMORY_FOR_FILE);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
@@ -105,8 +90,9 @@ BOOL CDocument::DoSave(const char* lpszPathName)
             return FALSE;
         newName = dlg.GetPathName();
     }
+    SetLastError(0);
     if (!OnSaveDoc(newName.c_str())) {
-        Report(AFX_MSG_SAVE_FAILED, newName);
+        AfxFileMessageBox(newName, AFX_MSG_SAVE_FAILED, GetLastError());
         return FALSE;
     }
     SetPathName(newName.c_str());

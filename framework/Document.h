@@ -37,8 +37,9 @@ public:
     // New: empties the contents (DeleteContents), forgets the path, marks not modified.
     virtual BOOL OnNewDoc();
     // Open: reads the file through Serialize with a loading archive, after DeleteContents.
-    // A file that can't be opened, or that runs out or fails while being read, is reported in
-    // a message box and gives FALSE; records read by then stay. Marks not modified.
+    // Only a regular file is opened, without blocking on a FIFO or device. A file that can't
+    // be opened, or that runs out, fails or exhausts memory while being read, is reported in
+    // a message box and gives FALSE. Marks not modified.
     virtual BOOL OnOpenDoc(const char* lpszPathName);
     // Save: writes Serialize's storing archive to the file, replacing it only once every byte
     // is written. FALSE when that fails; reporting it is the caller's (DoSave).
@@ -48,8 +49,9 @@ public:
 
     // Saves to lpszPathName, or, when it is null, to a name asked for with the save dialog
     // (no filter, no default extension; an existing file is replaced only when confirmed).
-    // A failing OnSaveDoc is reported and leaves path and title as they were; success takes
-    // the new path and title. FALSE when cancelled or failed.
+    // A failing OnSaveDoc is reported, with the reason its last error gives, and leaves path
+    // and title as they were; success takes the new path and title. FALSE when cancelled or
+    // failed.
     virtual BOOL DoSave(const char* lpszPathName);
     // Before the document's contents are dropped: when it is modified, asks whether to save
     // (yes, no, cancel) and saves on yes. FALSE means stop (cancelled, or the save failed).

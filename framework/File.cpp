@@ -1,9 +1,12 @@
 #include "File.h"
 
+#include "Error.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <utility>
 
 #include <fcntl.h>
@@ -15,23 +18,73 @@
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
+// As many links as the system itself follows before it gives up.
+constexpr int kMaxLinkHops = 40;
+
+FileStepHook g_stepHook = nullptr;
+
+void Step(const char* step)
+{
+    if (g_stepHook)
+        g_stepHook(step);
+}
+
+// Fails with `error` as the last error, closing fd when it is open.
+int Refuse(int fd, DWORD error)
+{
+    if (fd >= 0)
+        ::close(fd);
+    SetLastError(error);
+    return -1;
+}
 
 // Opens without blocking on a FIFO or device, then accepts only a regular file.
 int OpenRegularForReading(const char* pszPath)
 {
     const int fd = ::open(pszPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return -1;
+        return Refuse(fd, DWORD(errno));
     struct stat st;
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (::fstat(fd, &st) != 0)
+        return Refuse(fd, DWORD(errno));
+    if (!S_ISREG(st.st_mode))
+        return Refuse(fd, ERROR_NOT_REGULAR_FILE);
     // Another opener holding the lock makes the file unavailable; a file system without
     // locks just goes unlocked.
-    const bool locked = regular && (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK);
-    if (!locked || ::fcntl(fd, F_SETFL, 0) != 0) {
-        ::close(fd);
-        return -1;
-    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        return Refuse(fd, EBUSY);
+    if (::fcntl(fd, F_SETFL, 0) != 0)
+        return Refuse(fd, DWORD(errno));
     return fd;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Follows symbolic links from `path` to the name they end at, which need not exist yet.
+bool FollowLinks(std::string& path)
+{
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0) {
+            SetLastError(DWORD(errno));
+            return errno == ENOENT;
+        }
+        if (!S_ISLNK(st.st_mode))
+            return true;
+        std::error_code ec;
+        const std::string target = std::filesystem::read_symlink(path, ec).string();
+        if (ec) {
+            SetLastError(DWORD(ec.value()));
+            return false;
+        }
+        path = target.starts_with('/') ? target : FolderOf(path) + target;
+    }
+    SetLastError(ELOOP);
+    return false;
 }
 
 } // namespace
@@ -66,12 +119,14 @@ CFileHandle& CFileHandle::operator=(CFileHandle&& other) noexcept
 
 bool CFileHandle::Open(const char* pszPath, Mode mode)
 {
-    if (IsOpen() || !pszPath)
+    if (IsOpen() || !pszPath) {
+        SetLastError(EINVAL);
         return false;
+    }
     if (mode == Mode::ReadExisting)
         m_fd = OpenRegularForReading(pszPath);
-    else
-        m_fd = ::open(pszPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    else if ((m_fd = ::open(pszPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)) < 0)
+        SetLastError(DWORD(errno));
     return IsOpen();
 }
 
@@ -82,6 +137,8 @@ std::size_t CFileHandle::Read(void* p, std::size_t n)
         const ssize_t got = ::read(m_fd, static_cast<char*>(p) + done, n - done);
         if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0)
+            SetLastError(DWORD(errno));
         if (got <= 0)
             break;
         done += std::size_t(got);
@@ -96,8 +153,10 @@ bool CFileHandle::Write(const void* p, std::size_t n)
         const ssize_t put = ::write(m_fd, static_cast<const char*>(p) + done, n - done);
         if (put < 0 && errno == EINTR)
             continue;
-        if (put <= 0)
+        if (put <= 0) {
+            SetLastError(put < 0 ? DWORD(errno) : DWORD(EIO));
             return false;
+        }
         done += std::size_t(put);
     }
     return done == n;
@@ -118,40 +177,70 @@ bool CFileHandle::Length(std::uint64_t& length) const
     return true;
 }
 
-bool CFileHandle::Sync() { return IsOpen() && ::fsync(m_fd) == 0; }
+bool CFileHandle::Sync()
+{
+    if (!IsOpen() || ::fsync(m_fd) != 0) {
+        SetLastError(IsOpen() ? DWORD(errno) : DWORD(EBADF));
+        return false;
+    }
+    Step("sync");
+    return true;
+}
 
 bool CFileHandle::Close()
 {
     if (!IsOpen())
         return true;
     const int fd = std::exchange(m_fd, -1);
-    return ::close(fd) == 0;
+    if (::close(fd) == 0)
+        return true;
+    SetLastError(DWORD(errno));
+    return false;
 }
+
+FileStepHook SetFileStepHook(FileStepHook hook) { return std::exchange(g_stepHook, hook); }
 
 CFileReplacement::~CFileReplacement() { Discard(); }
 
 bool CFileReplacement::Open(const char* pszPath)
 {
-    if (m_file.IsOpen() || !pszPath || !*pszPath)
+    if (m_file.IsOpen() || !pszPath || !*pszPath) {
+        SetLastError(EINVAL);
         return false;
+    }
     m_strTarget = pszPath;
+    if (!FollowLinks(m_strTarget))
+        return false;
+    struct stat st;
+    const bool exists = ::stat(m_strTarget.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        SetLastError(ERROR_NOT_REGULAR_FILE);
+        return false;
+    }
+    // The permission bits count as well: the superuser passes access() for any file.
+    if (exists && (::access(m_strTarget.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0)) {
+        SetLastError(EACCES);
+        return false;
+    }
     // A short name of its own, so that a target name near the length limit still leaves room.
-    const std::size_t slash = m_strTarget.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : m_strTarget.substr(0, slash + 1);
+    m_strFolder = FolderOf(m_strTarget);
     static unsigned s_nCounter = 0;
     for (int attempt = 0; attempt < 100 && !m_file.IsOpen(); ++attempt) {
-        m_strTemp = folder + ".skorel-" + std::to_string(::getpid()) + "-" +
+        m_strTemp = m_strFolder + ".skorel-" + std::to_string(::getpid()) + "-" +
                     std::to_string(s_nCounter++) + ".tmp";
-        if (!m_file.Open(m_strTemp.c_str(), CFileHandle::Mode::CreateNew) && errno != EEXIST)
+        if (!m_file.Open(m_strTemp.c_str(), CFileHandle::Mode::CreateNew) &&
+            GetLastError() != EEXIST)
             break;
     }
     if (!m_file.IsOpen()) {
         m_strTemp.clear();
         return false;
     }
-    struct stat st;
-    if (::stat(pszPath, &st) == 0 && S_ISREG(st.st_mode))
+    if (exists) {
         ::chmod(m_strTemp.c_str(), st.st_mode & 07777);
+        // Only the superuser can give the file away; others keep their own.
+        [[maybe_unused]] const int owned = ::chown(m_strTemp.c_str(), st.st_uid, st.st_gid);
+    }
     return true;
 }
 
@@ -159,19 +248,35 @@ bool CFileReplacement::Write(const void* p, std::size_t n) { return m_file.Write
 
 bool CFileReplacement::Commit()
 {
-    if (!m_file.IsOpen() || !m_file.Sync() || !m_file.Close() ||
-        std::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) {
+    if (!m_file.IsOpen() || !m_file.Sync() || !m_file.Close()) {
         Discard();
         return false;
     }
+    if (std::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) {
+        SetLastError(DWORD(errno));
+        Discard();
+        return false;
+    }
+    Step("rename");
     m_strTemp.clear();
+    // The rename itself reaches the disk with the folder's entries.
+    const int folder =
+        ::open(m_strFolder.empty() ? "." : m_strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        if (::fsync(folder) == 0)
+            Step("sync folder");
+        ::close(folder);
+    }
     return true;
 }
 
 void CFileReplacement::Discard()
 {
+    // Cleaning up must not hide why the replacement failed.
+    const DWORD error = GetLastError();
     m_file.Close();
     if (!m_strTemp.empty())
         ::unlink(m_strTemp.c_str());
     m_strTemp.clear();
+    SetLastError(error);
 }

@@ -34,6 +34,8 @@ public:
     CFileHandle(const CFileHandle&) = delete;
     CFileHandle& operator=(const CFileHandle&) = delete;
 
+    // On failure the last error (GetLastError) says why; a path that is not a regular file
+    // gives ERROR_NOT_REGULAR_FILE and never blocks, whatever it names.
     bool Open(const char* pszPath, Mode mode);
     bool IsOpen() const { return m_fd >= 0; }
     // Reads up to n bytes; fewer only at the end of the file or on an error.
@@ -54,7 +56,8 @@ private:
 
 // Writes the new contents of a file beside it and renames them over it only on Commit, when
 // every byte is written and on disk. An uncommitted replacement removes its temporary file
-// and leaves the target as it was.
+// and leaves the target as it was. A symbolic link is followed, so the file it ends at is
+// replaced and the link stays a link. Every failure sets the last error.
 class CFileReplacement {
 public:
     CFileReplacement() = default;
@@ -62,8 +65,9 @@ public:
     CFileReplacement(const CFileReplacement&) = delete;
     CFileReplacement& operator=(const CFileReplacement&) = delete;
 
-    // Creates the temporary file in the target's folder; a new file takes the permissions an
-    // existing target has.
+    // Creates the temporary file in the target's folder; it takes the permissions and owner an
+    // existing target has. Refuses a target that exists but is not a regular file (a FIFO or
+    // device would be replaced by a plain file) or is not writable.
     bool Open(const char* pszPath);
     bool Write(const void* p, std::size_t n);
     bool Commit();
@@ -72,6 +76,12 @@ private:
     void Discard();
 
     CFileHandle m_file;
-    std::string m_strTarget;
+    std::string m_strTarget; // where the links from the path given to Open end
+    std::string m_strFolder;
     std::string m_strTemp;
 };
+
+// For tests: called with each step that makes a committed replacement durable, in order:
+// "sync" (the data is on disk), "rename", "sync folder". Returns the hook it replaced.
+using FileStepHook = void (*)(const char* step);
+FileStepHook SetFileStepHook(FileStepHook hook);

@@ -3,6 +3,7 @@
 #include "Commands.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -79,13 +80,13 @@ int CFileDialog::DoModal()
     }
     dlg.setDefaultSuffix(QString::fromStdString(m_strDefExt));
     if (!m_strFileName.empty()) {
-        const QFileInfo initial(QString::fromStdString(m_strFileName));
+        const QFileInfo initial(QFile::decodeName(QByteArray::fromStdString(m_strFileName)));
         if (initial.isAbsolute())
             dlg.setDirectory(initial.absolutePath());
         dlg.selectFile(initial.fileName());
     }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return IDCANCEL;
-    m_strPathName = dlg.selectedFiles().first().toStdString();
+    m_strPathName = QFile::encodeName(dlg.selectedFiles().first()).toStdString();
     return IDOK;
 }

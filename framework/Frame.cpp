@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -60,6 +61,15 @@ QKeySequence ToKeySequence(const res::Accel& a)
 FrameWidget::FrameWidget(CFrameWnd* pOwner) : m_pOwner(pOwner)
 {
     setProperty("skorelWnd", QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
+}
+
+bool FrameWidget::event(QEvent* event)
+{
+    // A modal dialog takes the mouse: a drag in one of the frame's windows can't go on, and
+    // its release will never come.
+    if (event->type() == QEvent::WindowBlocked)
+        ReleaseCapture();
+    return QMainWindow::event(event);
 }
 
 void FrameWidget::closeEvent(QCloseEvent* event)
@@ -132,7 +142,7 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT)
         d->view.reset();
         return -1;
     }
-    static_cast<QMainWindow*>(Widget())->setCentralWidget(view->Widget());
+    static_cast<QMainWindow*>(Widget())->setCentralWidget(view->ContainerWidget());
     view->m_pDocument = m_pContext->m_pCurrentDoc;
     m_pViewActive = view;
     return 0;
@@ -256,7 +266,8 @@ void CFrameWnd::RefreshRecentFiles()
         before = items[at + 1];
     for (UINT i = 0; i < files.size(); ++i) {
         QAction* a = Action(ID_FILE_MRU_FILE1 + i);
-        const QString name = QFileInfo(QString::fromStdString(files[i])).fileName();
+        const QString name =
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(files[i]))).fileName();
         a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         a->setEnabled(true);
         if (i > 0)

@@ -17,6 +17,7 @@ public:
     explicit FrameWidget(CFrameWnd* pOwner);
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -207,6 +207,8 @@ public:
     COLORREF SetPixel(int x, int y, COLORREF crColor);
 
     int GetDeviceCaps(int nIndex) const;
+    // Whether this context draws on a printer or a print preview's page.
+    BOOL IsPrinting() const { return m_pPainter != nullptr; }
 
     // The pixels this context draws on, or null (a printer, or no bitmap).
     QImage* Surface() const { return m_pSurface; }

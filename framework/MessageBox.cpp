@@ -1,5 +1,6 @@
 #include "MessageBox.h"
 
+#include "Error.h"
 #include "Resource.h"
 
 #include <QApplication>
@@ -90,4 +91,12 @@ int AfxMessageBox(const char* text, UINT nType, UINT)
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     return ResultOf(clicked ? box.standardButton(clicked) : set.escapeButton);
+}
+
+int AfxFileMessageBox(const std::string& path, const char* message, DWORD dwError)
+{
+    std::string text = path + "\n\n" + (message ? message : "");
+    if (const std::string reason = AfxErrorText(dwError); !reason.empty())
+        text += "\n\n" + reason;
+    return AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -5,6 +5,8 @@
 #include "Commands.h"
 #include "Types.h"
 
+#include <string>
+
 // Button sets.
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;
@@ -27,6 +29,10 @@ constexpr UINT MB_ICONMASK = 0x000000F0;
 // without a button counts as IDCANCEL, or as IDOK when MB_OK offers nothing else. nIDHelp is
 // accepted for compatibility and not used.
 int AfxMessageBox(const char* text, UINT nType = MB_OK, UINT nIDHelp = 0);
+
+// A notice about a file: its path, the message, and what the error (GetLastError) means when
+// it is not 0.
+int AfxFileMessageBox(const std::string& path, const char* message, DWORD dwError);
 
 // Replaces every message box by a call to `hook`, whose result is the box's answer; null
 // restores the real box. For programs that must not block on a dialog, such as fuzz targets,

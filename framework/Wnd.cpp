@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <utility>
+
 namespace {
 
 constexpr const char* kOwnerProperty = "skorelWnd";
@@ -215,6 +217,7 @@ void CWnd::OnLButtonUp(UINT, CPoint) {}
 void CWnd::OnLButtonDblClk(UINT, CPoint) {}
 void CWnd::OnMouseMove(UINT, CPoint) {}
 void CWnd::OnSize(UINT, int, int) {}
+void CWnd::OnCaptureChanged(CWnd*) {}
 
 QWidget* CWnd::CreateWidget(QWidget* pParent) { return new WindowWidget(this, pParent); }
 
@@ -231,8 +234,9 @@ BOOL CWnd::CreateEx(CWnd* pParent, CREATESTRUCT& cs)
     if (cs.cx > 0 && cs.cy > 0)
         m_pWidget->resize(cs.cx, cs.cy);
     if (OnCreate(&cs) == -1) {
-        delete m_pWidget;
+        QWidget* container = ContainerWidget();
         m_pWidget = nullptr;
+        delete container;
         return FALSE;
     }
     if (cs.style & WS_VISIBLE)
@@ -261,8 +265,13 @@ void CWnd::Invalidate(BOOL)
 
 void CWnd::UpdateWindow()
 {
+    if (!m_pWidget)
+        return;
     if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
         w->RunPendingPaint();
+    // The windows inside a frame paint with it.
+    for (WindowWidget* child : m_pWidget->findChildren<WindowWidget*>())
+        child->RunPendingPaint();
 }
 
 BOOL CWnd::ShowWindow(int nCmdShow)
@@ -280,8 +289,9 @@ CWnd* CWnd::SetCapture()
 {
     // While a button is held the widget has the mouse anyway; the capture is remembered so
     // that moves and the release keep coming here.
-    CWnd* old = g_pCapture;
-    g_pCapture = this;
+    CWnd* old = std::exchange(g_pCapture, this);
+    if (old && old != this)
+        old->OnCaptureChanged(this);
     return old;
 }
 
@@ -328,7 +338,8 @@ BOOL GetCursorPos(LPPOINT lpPoint)
 
 BOOL ReleaseCapture()
 {
-    g_pCapture = nullptr;
+    if (CWnd* old = std::exchange(g_pCapture, nullptr))
+        old->OnCaptureChanged(nullptr);
     return TRUE;
 }
 

@@ -74,10 +74,13 @@ public:
     virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
     virtual void OnMouseMove(UINT nFlags, CPoint point);
     virtual void OnSize(UINT nType, int cx, int cy);
+    // The mouse capture left this window: released, taken by another window, or taken away
+    // because a modal dialog blocked the window. pWnd is the new holder, or null.
+    virtual void OnCaptureChanged(CWnd* pWnd);
 
     // Marks the whole client area for painting; the paint runs from the event loop.
     void Invalidate(BOOL bErase = TRUE);
-    // Runs a pending paint now.
+    // Runs a pending paint of the window and the windows inside it now.
     void UpdateWindow();
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
@@ -92,6 +95,9 @@ public:
 
     // The widget underneath, for the framework's own use.
     QWidget* Widget() const { return m_pWidget; }
+    // The widget that stands for the window in its parent: the widget itself, or what holds
+    // it (a scrolling area).
+    virtual QWidget* ContainerWidget() const { return m_pWidget; }
 
 protected:
     // Makes the window: the widget (from CreateWidget), then OnCreate. Returns FALSE and
@@ -108,6 +114,7 @@ private:
 };
 
 BOOL GetCursorPos(LPPOINT lpPoint);
+// Ends the capture; its holder hears of it through OnCaptureChanged.
 BOOL ReleaseCapture();
 CWnd* GetCapture();
 

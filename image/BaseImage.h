@@ -37,10 +37,12 @@ public:
     // Width and height as stored (negative for top-down rows); empty without a header.
     CSize GetSize() const;
 
-    // Reads a BMP file; on FALSE the image holds what it held before.
+    // Reads a BMP file; on FALSE the image holds what it held before, its file name and file
+    // header included.
     BOOL LoadBMP(const char* pszPath);
     // Writes the image as a BMP file (null: to the name last loaded or saved). An existing
-    // file is replaced only when the whole new one is written.
+    // file is replaced only when the whole new one is written; on FALSE the last error says
+    // why.
     BOOL SaveBMP(const char* pszPath);
 
     // Shows the whole image unscaled with its top-left corner at (x, y).
@@ -51,7 +53,7 @@ public:
     void RenderToBitmap();
 
     // Writes the 800 × 600 pixels at the origin of pSrcDC as a BMP file; pDC is the window's
-    // context that the copy is made compatible with.
+    // context that the copy is made compatible with. On FALSE the last error says why.
     BOOL CaptureToFile(CDC* pDC, CDC* pSrcDC, std::string strPath);
     // Writes a bitmap as a BMP file: palette depths kept, deeper ones as 24 bits.
     BOOL WriteBitmapFile(HBITMAP hBitmap, std::string strPath);
@@ -69,10 +71,13 @@ public:
     int m_nColors = 0;
     LOGPALETTE* m_pLogPalette = nullptr;
     CPalette* m_pPalette = nullptr;
-    char m_szFileName[512]{};
+    std::string m_strFileName; // the file last loaded or saved
     CBitmap* m_pBitmap = nullptr;
 
 private:
+    // Exchanges everything that describes the picture (pixels, headers, palette, file name)
+    // with another image.
+    void Swap(CBaseImage& other) noexcept;
     // Takes over a checked file: its data, and its rebuilt info block if it needed one.
     void Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
                int nColors);

@@ -2,7 +2,10 @@
 #include "BaseImage.h"
 
 #include "BmpFormat.h"
+#include "framework/Error.h"
 #include "framework/File.h"
+
+#include <cstring>
 
 namespace {
 
@@ -61,7 +64,8 @@ BOOL CBaseImage::CaptureToFile(CDC* pDC, CDC* pSrcDC, std::string strPath)
 BOOL CBaseImage::WriteBitmapFile(HBITMAP hBitmap, std::string strPath)
 {
     BITMAP bm;
-    if (!bmp::FitsPath(strPath.c_str()) || !::GetObject(hBitmap, sizeof bm, &bm))
+    SetLastError(0);
+    if (!::GetObject(hBitmap, sizeof bm, &bm))
         return FALSE;
     const ScreenDC screen;
     BITMAPINFOHEADER bi = HeaderFor(bm);

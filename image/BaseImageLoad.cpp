@@ -222,14 +222,13 @@ bool ReadBmpFile(const char* pszPath, BITMAPFILEHEADER& bf, FileBlock& data, Lay
 
 BOOL CBaseImage::LoadBMP(const char* pszPath)
 {
-    if (!bmp::FitsPath(pszPath))
-        return FALSE;
-    std::strcpy(m_szFileName, pszPath);
+    // Everything is read into an image of its own and taken over only when it all worked.
+    CBaseImage loaded;
     FileBlock data;
     Layout l;
     std::uint64_t length = 0;
-    if (!ReadBmpFile(pszPath, m_bmfHeader, data, l, length) ||
-        !LocatePixels(l, length, m_bmfHeader.bfOffBits))
+    if (!pszPath || !ReadBmpFile(pszPath, loaded.m_bmfHeader, data, l, length) ||
+        !LocatePixels(l, length, loaded.m_bmfHeader.bfOffBits))
         return FALSE;
     std::unique_ptr<BYTE[]> info;
     if (NeedsOwnInfo(l)) {
@@ -239,8 +238,30 @@ BOOL CBaseImage::LoadBMP(const char* pszPath)
     } else {
         MendInPlace(data.get(), l);
     }
-    Adopt(std::move(data), std::move(info), l.bitsOffset, l.nColors);
-    return m_nColors != 0 ? BuildPalette(TRUE) : TRUE;
+    loaded.Adopt(std::move(data), std::move(info), l.bitsOffset, l.nColors);
+    if (loaded.m_nColors != 0 && !loaded.BuildPalette(TRUE))
+        return FALSE;
+    loaded.m_strFileName = pszPath;
+    Swap(loaded);
+    return TRUE;
+}
+
+void CBaseImage::Swap(CBaseImage& other) noexcept
+{
+    std::swap(m_bmfHeader, other.m_bmfHeader);
+    std::swap(m_pBmInfo, other.m_pBmInfo);
+    std::swap(m_pBits, other.m_pBits);
+    std::swap(m_pFileData, other.m_pFileData);
+    std::swap(m_nRowPad, other.m_nRowPad);
+    std::swap(m_nColors, other.m_nColors);
+    std::swap(m_pLogPalette, other.m_pLogPalette);
+    std::swap(m_pPalette, other.m_pPalette);
+    std::swap(m_strFileName, other.m_strFileName);
+    std::swap(m_fileBlock, other.m_fileBlock);
+    std::swap(m_infoBlock, other.m_infoBlock);
+    std::swap(m_bitsBlock, other.m_bitsBlock);
+    std::swap(m_logPaletteBlock, other.m_logPaletteBlock);
+    std::swap(m_palette, other.m_palette);
 }
 
 void CBaseImage::Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,

@@ -3,6 +3,7 @@
 #include "BaseImage.h"
 
 #include "BmpFormat.h"
+#include "framework/Error.h"
 #include "framework/File.h"
 
 std::size_t CBaseImage::InfoBytes() const
@@ -23,15 +24,15 @@ std::size_t CBaseImage::PixelBytes() const
 
 BOOL CBaseImage::SaveBMP(const char* pszPath)
 {
-    if (pszPath && !bmp::FitsPath(pszPath))
-        return FALSE;
     if (pszPath)
-        std::strcpy(m_szFileName, pszPath);
-    if (!m_pBmInfo || !m_pBits || !m_szFileName[0])
+        m_strFileName = pszPath;
+    if (!m_pBmInfo || !m_pBits || m_strFileName.empty()) {
+        SetLastError(0);
         return FALSE;
+    }
     const std::size_t offBits = bmp::kFileHeaderBytes + InfoBytes();
     m_bmfHeader = {bmp::kType, DWORD(offBits + PixelBytes()), 0, 0, DWORD(offBits)};
-    return WriteFile(m_szFileName);
+    return WriteFile(m_strFileName.c_str());
 }
 
 BOOL CBaseImage::WriteFile(const char* pszPath) const

@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -17,14 +16,6 @@ constexpr WORD kType = 0x4D42;
 constexpr std::size_t kFileHeaderBytes = 14;
 // The largest pixel block an image holds, so that every size of its file fits an int.
 constexpr std::int64_t kMaxPixelBytes = INT_MAX - 4096;
-// Paths up to this many bytes, terminator included, fit the image's file name.
-constexpr std::size_t kMaxPathBytes = 512;
-
-inline bool FitsPath(const char* pszPath)
-{
-    return pszPath && ::strnlen(pszPath, kMaxPathBytes) < kMaxPathBytes;
-}
-
 // A zeroed block, or null when it can't be had.
 inline std::unique_ptr<BYTE[]> AllocZeroed(std::size_t n)
 {

@@ -91,6 +91,8 @@ std::vector<String> ProgramStrings()
         {IDS_SCTASKLIST, "작업 목록을 활성화합니다"},
 
         {IDS_PREVIEW_CLOSE, "인쇄 미리 보기 모드를 닫습니다\n미리 보기 취소"},
+
+        {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
     };
 }
 

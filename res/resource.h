@@ -20,3 +20,6 @@ constexpr unsigned ID_WIDTH_4 = 32785;
 constexpr unsigned ID_WIDTH_7 = 32786;
 constexpr unsigned ID_WIDTH_6 = 32787;
 constexpr unsigned ID_WIDTH_5 = 32788;
+
+// The program's own messages.
+constexpr unsigned IDS_SAVE_FAILED = 200;

@@ -6,9 +6,9 @@
 #include "framework/Cursor.h"
 #include "framework/Dialog.h"
 
-IMPLEMENT_DYNCREATE(CSkorelView, CView)
+IMPLEMENT_DYNCREATE(CSkorelView, CScrollView)
 
-BEGIN_MESSAGE_MAP(CSkorelView, CView)
+BEGIN_MESSAGE_MAP(CSkorelView, CScrollView)
 ON_COMMAND(ID_DRAW_LINE, OnDrawLine)
 ON_COMMAND(ID_DRAW_RECT, OnDrawRect)
 ON_COMMAND(ID_DRAW_ELLIPSE, OnDrawEllipse)
@@ -44,8 +44,10 @@ CSkorelDoc* CSkorelView::GetDocument() const
 
 int CSkorelView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CView::OnCreate(lpCreateStruct) == -1)
+    if (CScrollView::OnCreate(lpCreateStruct) == -1)
         return -1;
+    // The window is the canvas; a smaller frame scrolls it.
+    SetScrollSizes(MM_TEXT, CSize(m_nCanvasWidth, m_nCanvasHeight));
     CClientDC dc(this);
     m_dcBlank.CreateCompatibleDC(&dc);
     m_bmpBlank.LoadBitmap(IDB_CANVAS);
@@ -72,7 +74,7 @@ BOOL CSkorelView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     CSkorelDoc* pDoc = GetDocument();
     if (pWnd == this && pDoc && pDoc->m_tracker.SetCursor(this, nHitTest))
         return TRUE;
-    return CView::OnSetCursor(pWnd, nHitTest, message);
+    return CScrollView::OnSetCursor(pWnd, nHitTest, message);
 }
 
 void CSkorelView::OnDrawLine()
@@ -107,8 +109,10 @@ void CSkorelView::OnSelect() { m_nMode = MODE_SELECT; }
 
 void CSkorelView::OnEraser()
 {
+    CancelDrag();
     CSkorelDoc* pDoc = GetDocument();
     pDoc->m_shapeList.RemoveAll();
+    m_posSelected = nullptr;
     pDoc->m_tracker.m_rect = CRect(0, 0, 0, 0);
     Invalidate(TRUE);
 }

@@ -7,13 +7,13 @@
 #include "shapes/DrawTool.h"
 #include "shapes/MyTracker.h"
 
-#include "framework/View.h"
+#include "framework/ScrollView.h"
 
 // Drawing modes of m_nMode.
 constexpr int MODE_DRAW = 0;
 constexpr int MODE_SELECT = 1;
 
-class CSkorelView : public CView {
+class CSkorelView : public CScrollView {
     DECLARE_DYNCREATE(CSkorelView)
 
 public:
@@ -22,10 +22,11 @@ public:
 
     CSkorelDoc* GetDocument() const;
 
-    // Composes the canvas (white, picture, shapes with the selection frame after each) and
-    // copies it to the target in one block transfer.
+    // Composes the canvas (white, picture, shapes) and copies it to the target in one block
+    // transfer; on the screen the selection frame goes on top, once there are shapes. The
+    // frame is a mark for the user, never part of the drawing: Save and printing leave it out.
     void OnDraw(CDC* pDC) override;
-    // Draws the picture into the canvas, without clearing it first or repainting.
+    // After New and Open: the whole view is repainted from the document.
     void OnInitialUpdate() override;
     // Notifications from the document change nothing on the screen.
     void OnUpdate(CView* pSender, long lHint, CObject* pHint) override;
@@ -39,6 +40,8 @@ public:
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnMouseMove(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
+    // A drag that loses the mouse (a modal dialog took it) is dropped.
+    void OnCaptureChanged(CWnd* pWnd) override;
 
     int m_nHitCode = -1;       // frame's hit code at the last press in selection mode
     int m_nThickness;          // thickness of new shapes, 1 to 7
@@ -83,6 +86,11 @@ protected:
 private:
     // Asks for a colour (opening on black) and returns it, or the given one on cancel.
     COLORREF ChooseColor(COLORREF crCurrent);
+    // Draws white, the picture and every record into the canvas.
+    void ComposeCanvas();
     void PressInSelection(CPoint point);
     void CommitSelection();
+    // Ends a drag whose release will not come: nothing is stored, and the repaint takes the
+    // rubber band or the tracker's outline off the window.
+    void CancelDrag();
 };

@@ -3,6 +3,8 @@
 
 void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    // A press while a drag is still going means its release was lost.
+    CancelDrag();
     SetCapture();
     m_bButtonDown = TRUE;
     if (m_nMode == MODE_DRAW) {
@@ -40,6 +42,8 @@ void CSkorelView::PressInSelection(CPoint point)
 
 void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
 {
+    if (m_bButtonDown && !(nFlags & MK_LBUTTON))
+        CancelDrag();
     CClientDC dc(this);
     if (m_bButtonDown && m_nMode == MODE_DRAW) {
         m_drawTool.DrawRubberBand(&dc, point, m_nShapeKind);
@@ -82,9 +86,25 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
     CView::OnLButtonUp(nFlags, point);
 }
 
+void CSkorelView::OnCaptureChanged(CWnd*) { CancelDrag(); }
+
+void CSkorelView::CancelDrag()
+{
+    if (!m_bButtonDown)
+        return;
+    m_bButtonDown = FALSE;
+    m_myTracker.m_bGrabbed = FALSE;
+    m_bHit = FALSE;
+    m_bMoved = FALSE;
+    ReleaseCapture();
+    Invalidate(TRUE);
+}
+
 void CSkorelView::CommitSelection()
 {
     CSkorelDoc* pDoc = GetDocument();
+    if (!m_posSelected)
+        return;
     CData* pData = pDoc->m_shapeList.GetAt(m_posSelected);
     const CRect& r = m_rectTracked;
     if (m_myTracker.m_nKind == SHAPE_LINE) {

@@ -1,29 +1,36 @@
 // Painting through the off-screen canvas, printing, and saving the canvas as a BMP file.
 #include "SkorelView.h"
 
+#include "res/resource.h"
+
+#include "framework/Error.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
+#include "framework/Resource.h"
 
 void CSkorelView::OnDraw(CDC* pDC)
+{
+    ComposeCanvas();
+    pDC->BitBlt(0, 0, m_nCanvasWidth, m_nCanvasHeight, &m_dcCanvas, 0, 0, SRCCOPY);
+    CSkorelDoc* pDoc = GetDocument();
+    if (!pDC->IsPrinting() && !pDoc->m_shapeList.IsEmpty())
+        pDoc->m_tracker.Draw(pDC);
+}
+
+void CSkorelView::ComposeCanvas()
 {
     CSkorelDoc* pDoc = GetDocument();
     m_drawTool.ClearCanvas(&m_dcCanvas, m_nCanvasWidth, m_nCanvasHeight);
     if (pDoc->m_pImage)
         pDoc->m_pImage->Draw(0, 0, m_dcCanvas.GetSafeHdc());
-    // The frame is drawn after every record, so it ends on top of them all.
-    for (POSITION pos = pDoc->m_shapeList.GetHeadPosition(); pos;) {
+    for (POSITION pos = pDoc->m_shapeList.GetHeadPosition(); pos;)
         m_drawTool.DrawShape(&m_dcCanvas, pDoc->m_shapeList.GetNext(pos));
-        pDoc->m_tracker.Draw(&m_dcCanvas);
-    }
-    pDC->BitBlt(0, 0, m_nCanvasWidth, m_nCanvasHeight, &m_dcCanvas, 0, 0, SRCCOPY);
 }
 
 void CSkorelView::OnInitialUpdate()
 {
-    CView::OnInitialUpdate();
-    CSkorelDoc* pDoc = GetDocument();
-    if (pDoc && pDoc->m_pImage)
-        pDoc->m_pImage->Draw(0, 0, m_dcCanvas.GetSafeHdc());
+    CScrollView::OnInitialUpdate();
+    Invalidate(TRUE);
 }
 
 void CSkorelView::OnUpdate(CView*, long, CObject*) {}
@@ -40,8 +47,12 @@ void CSkorelView::OnFileSave()
                     "(*.BMP)|*.BMP|모든파일(*.*)|*.*|");
     if (dlg.DoModal() != IDOK)
         return;
+    // The file gets the drawing as it is now, whether or not the screen has caught up.
+    ComposeCanvas();
     CClientDC dc(this);
     const std::string path = dlg.GetPathName();
     if (m_captureImage.CaptureToFile(&dc, &m_dcCanvas, path))
         AfxMessageBox("저장 성공");
+    else
+        AfxFileMessageBox(path, res::FindString(IDS_SAVE_FAILED), GetLastError());
 }

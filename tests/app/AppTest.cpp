@@ -107,6 +107,8 @@ TEST_F(AppTest, StartsWithABmpFileAndShowsIt)
     ASSERT_TRUE(Start({path.toStdString()}));
     EXPECT_EQ(Doc()->m_shapeList.GetCount(), 0);
     ASSERT_TRUE(Doc()->m_pImage);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Window()));
+    QApplication::processEvents();
     EXPECT_EQ(View()->m_dcCanvas.GetPixel(5, 5), RGB(0, 255, 0));
 }
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstdint>
 #include <vector>
@@ -180,7 +182,7 @@ struct LoadCase {
 
 class SkorelDocLoad : public SkorelDocTest, public ::testing::WithParamInterface<LoadCase> {};
 
-TEST_P(SkorelDocLoad, AppendsTheRecordsReadOneByOne)
+TEST_P(SkorelDocLoad, AppendsEveryRecordOrNone)
 {
     const LoadCase& c = GetParam();
     AddRecord(m_doc, 1);
@@ -201,9 +203,9 @@ INSTANTIATE_TEST_SUITE_P(
                       LoadCase{"MostNegativeReadsNothing", INT_MIN, 1, 0, false, {1}},
                       LoadCase{"ThreeInFileOrder", 3, 3, 0, false, {1, 10, 20, 30}},
                       LoadCase{"DataBeyondTheCountIsLeft", 1, 2, 0, false, {1, 10}},
-                      LoadCase{"CountLargerThanTheData", 4, 2, 0, true, {1, 10, 20}},
-                      LoadCase{"CutOffRecordIsNotAdded", 3, 2, 31, true, {1, 10, 20}},
-                      LoadCase{"HugeCountReservesNothing", INT_MAX, 1, 0, true, {1, 10}}),
+                      LoadCase{"CountLargerThanTheData", 4, 2, 0, true, {1}},
+                      LoadCase{"CutOffRecordAddsNothing", 3, 2, 31, true, {1}},
+                      LoadCase{"HugeCountReservesNothing", INT_MAX, 1, 0, true, {1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- opening archives -------------------------------------------------------------------
@@ -224,14 +226,54 @@ TEST_F(SkorelDocTest, OpeningArchivesAppendsAndLeavesAnEmptyPicture)
     EXPECT_EQ(none.Unexpected(), 0);
 }
 
-TEST_F(SkorelDocTest, ArchiveShorterThanItsCountFailsKeepingWhatWasRead)
+struct FailedOpenCase {
+    const char* name;
+    Bytes bytes;
+};
+
+class SkorelDocFailedOpen : public SkorelDocTest,
+                            public ::testing::WithParamInterface<FailedOpenCase> {};
+
+// Whatever the file holds, a failed open adds no record and keeps the picture and the title.
+TEST_P(SkorelDocFailedOpen, ChangesNothing)
 {
+    AddRecord(m_doc, 1);
     ASSERT_TRUE(m_doc.OnOpenDoc(Write("bmp.bmp", Bmp24(2, 2)).c_str()));
+    m_doc.SetPathName(PathOf("bmp.bmp").c_str());
     const CBaseImage* picture = m_doc.m_pImage.get();
-    const QString message = OpenFailing(Write("short.skr", Archive(3, 1)));
+    const QString message = OpenFailing(Write(GetParam().name, GetParam().bytes));
     EXPECT_TRUE(message.contains(QString::fromUtf8(AFX_MSG_READ_FAILED)));
-    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{10}));
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1}));
     EXPECT_EQ(m_doc.m_pImage.get(), picture);
+    EXPECT_EQ(m_doc.GetTitle(), "bmp.bmp");
+}
+
+Bytes Png()
+{
+    Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    b.resize(208, 0x54);
+    return b;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SkorelDocFailedOpen,
+                         ::testing::Values(FailedOpenCase{"ShortArchive", Archive(3, 1)},
+                                           FailedOpenCase{"Png", Png()},
+                                           FailedOpenCase{"Text", Bytes{'h', 'e', 'l', 'l', 'o',
+                                                                        ' ', 'w', 'o', 'r', 'l'}},
+                                           FailedOpenCase{"ThreeBytes", Bytes{1, 0, 0}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Special files are refused at once, without blocking or reading without end.
+TEST_F(SkorelDocTest, OnlyRegularFilesOpen)
+{
+    ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    for (const std::string& path : {PathOf("fifo"), std::string("/dev/zero"),
+                                    std::string("/dev/urandom"), m_dir.path().toStdString()}) {
+        const QString message = OpenFailing(path);
+        EXPECT_TRUE(message.contains(QString::fromUtf8(AFX_MSG_OPEN_FAILED))) << path;
+        EXPECT_TRUE(m_doc.m_shapeList.IsEmpty());
+        EXPECT_EQ(m_doc.m_pImage, nullptr);
+    }
 }
 
 TEST_F(SkorelDocTest, MissingFileIsReportedAndChangesNothing)

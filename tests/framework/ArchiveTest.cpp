@@ -1,6 +1,8 @@
 // The archive: little-endian 32-bit integers in both directions, on buffers and files.
 #include "framework/Archive.h"
+#include "framework/File.h"
 
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <gtest/gtest.h>
@@ -28,32 +30,34 @@ TEST(Archive, LoadsWhatWasStoredAndRaisesPastTheEnd)
     EXPECT_THROW(ar >> i, CArchiveException);
 }
 
-TEST(Archive, FileRoundTripAcrossItsInternalChunks)
+TEST(Archive, FileRoundTripAcrossItsInternalChunksCountsWhatIsLeft)
 {
-    QTemporaryFile tmp;
-    ASSERT_TRUE(tmp.open());
-    const std::string path = tmp.fileName().toStdString();
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("a.bin").toStdString();
     constexpr int kCount = 40000; // more than one 64 KiB chunk
     {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        CArchive ar(f, CArchive::store);
+        CFileHandle file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFileHandle::Mode::CreateNew));
+        CArchive ar(file, CArchive::store);
         for (int n = 0; n < kCount; ++n)
             ar << std::int32_t(n * 7 - 3);
         ar.Flush();
-        std::fclose(f);
     }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    CArchive ar(f, CArchive::load);
+    CFileHandle file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFileHandle::Mode::ReadExisting));
+    CArchive ar(file, CArchive::load);
+    EXPECT_EQ(ar.BytesLeft(), 4u * kCount);
     for (int n = 0; n < kCount; ++n) {
         std::int32_t v = 0;
         ar >> v;
         ASSERT_EQ(v, n * 7 - 3);
+        if (n == 20000) {
+            EXPECT_EQ(ar.BytesLeft(), 4u * (kCount - n - 1));
+        }
     }
+    EXPECT_EQ(ar.BytesLeft(), 0u);
     std::int32_t v;
     EXPECT_THROW(ar >> v, CArchiveException);
-    std::fclose(f);
 }
 
 TEST(Archive, ShortTailOfAFileIsAReadFailure)
@@ -62,14 +66,14 @@ TEST(Archive, ShortTailOfAFileIsAReadFailure)
     ASSERT_TRUE(tmp.open());
     tmp.write("\x01\x00\x00\x00\x02\x00", 6);
     tmp.flush();
-    std::FILE* f = std::fopen(tmp.fileName().toStdString().c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    CArchive ar(f, CArchive::load);
+    CFileHandle file;
+    ASSERT_TRUE(file.Open(tmp.fileName().toStdString().c_str(), CFileHandle::Mode::ReadExisting));
+    CArchive ar(file, CArchive::load);
     std::int32_t v = 0;
     ar >> v;
     EXPECT_EQ(v, 1);
+    EXPECT_EQ(ar.BytesLeft(), 2u);
     EXPECT_THROW(ar >> v, CArchiveException);
-    std::fclose(f);
 }
 
 } // namespace
