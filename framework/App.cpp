@@ -221,10 +221,12 @@ int AfxWinMain(int argc, char** argv)
         return 1;
     for (int i = 1; i < argc; ++i)
         app->m_arguments.emplace_back(argv[i]);
-    std::atexit(TearDownAtExit);
     if (!app->Initialize()) {
         app->ExitInstance();
         return 1;
     }
+    // Registered once start-up has made what Qt keeps for the process (settings, fonts,
+    // styles), so that exit() runs this before those are gone.
+    std::atexit(TearDownAtExit);
     return app->Run();
 }

@@ -213,6 +213,23 @@ TEST_F(AppTest, RecentFilesHoldAtMostFourAndSurviveARestart)
     EXPECT_TRUE(Button(ID_FILE_MRU_FILE1 + 3)->isEnabled());
 }
 
+// A name that is not valid UTF-8 is a name all the same: the list keeps its bytes.
+TEST_F(AppTest, RecentFileWithANameThatIsNotUtf8StillOpens)
+{
+    ASSERT_TRUE(Start());
+    const std::string path = m_dir.path().toStdString() + "/caf\xE9\xFF.skr";
+    std::ofstream(path, std::ios::binary).write("\0\0\0\0", 4);
+    ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
+    m_app->ExitInstance();
+    m_app.reset();
+    ASSERT_TRUE(Start());
+    ASSERT_FALSE(m_app->GetRecentFiles().empty());
+    EXPECT_EQ(m_app->GetRecentFiles().front(), path);
+    Button(ID_FILE_MRU_FILE1)->trigger();
+    EXPECT_EQ(m_app->GetRecentFiles().front(), path);
+    EXPECT_EQ(Doc()->GetPathName(), path);
+}
+
 TEST_F(AppTest, ViewMenuTogglesTheBarsAndTheirCheckMarks)
 {
     ASSERT_TRUE(Start());

@@ -255,13 +255,15 @@ Bytes Png()
     return b;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SkorelDocFailedOpen,
-                         ::testing::Values(FailedOpenCase{"ShortArchive", Archive(3, 1)},
-                                           FailedOpenCase{"Png", Png()},
-                                           FailedOpenCase{"Text", Bytes{'h', 'e', 'l', 'l', 'o',
-                                                                        ' ', 'w', 'o', 'r', 'l'}},
-                                           FailedOpenCase{"ThreeBytes", Bytes{1, 0, 0}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, SkorelDocFailedOpen,
+    ::testing::Values(FailedOpenCase{"ShortArchive", Archive(3, 1)}, FailedOpenCase{"Png", Png()},
+                      FailedOpenCase{"Text",
+                                     Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l'}},
+                      FailedOpenCase{"ThreeBytes", Bytes{1, 0, 0}},
+                      // Only "BM" marks a picture: "B" then anything else is an archive.
+                      FailedOpenCase{"BWithoutM", Bytes{'B', 'N', 0, 0, 1, 2, 3, 4}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Special files are refused at once, without blocking or reading without end.
 TEST_F(SkorelDocTest, OnlyRegularFilesOpen)

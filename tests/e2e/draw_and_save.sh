@@ -19,36 +19,9 @@ for tool in Xvfb xdotool convert import; do
   command -v "$tool" >/dev/null || fail "$tool is missing"
 done
 
-# A display of our own, never :0 or :99.
-for n in $(seq 120 199); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=:$n; break; }
-done
-[ -n "${display:-}" ] || fail "no free display number"
-Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-export DISPLAY=$display QT_QPA_PLATFORM=xcb HOME=$work XDG_CONFIG_HOME=$work/config
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-
-wait_window() { # name pattern → window id
-  local id=
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# A client started right after another one ended can fail to connect now and then: retry.
-window=
-for _ in 1 2 3; do
-  "$skorel" >"$work/skorel.log" 2>&1 &
-  app=$!
-  window=$(wait_window ' - Skorel$') && break
-  grep -q "could not connect to display" "$work/skorel.log" || { cat "$work/skorel.log"; fail "no main window"; }
-  kill "$app" 2>/dev/null || true
-done
-[ -n "$window" ] || fail "no main window"
+. "$(dirname "$0")/display.sh"
+start_display 1600x1200 || fail "no display"
+start_skorel "$skorel" || fail "no main window"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
 

@@ -1,6 +1,7 @@
 // File handles and file replacement: open modes, exclusive reading, and a target that stays
 // as it was until a replacement is committed.
 #include "framework/File.h"
+#include "framework/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,12 @@
 #include <csignal>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -137,6 +141,89 @@ TEST_F(FileTest, ReplacementThatCannotBeWrittenFails)
     EXPECT_FALSE(nowhere.Open(Path("missing/a.bin").c_str()));
     EXPECT_FALSE(nowhere.Commit());
     EXPECT_EQ(Names(), QStringList{"a.bin"});
+}
+
+// Replaces the file at the end of `link` (relative to the folder) and reports what the folder
+// holds afterwards.
+struct LinkCase {
+    const char* name;
+    const char* link;   // target of the symbolic link "a.lnk"; empty: sub/target.bin by its
+                        // absolute path
+    const char* result; // the file that receives the new contents
+};
+
+class FileLinks : public FileTest, public ::testing::WithParamInterface<LinkCase> {};
+
+TEST_P(FileLinks, ReplacementFollowsTheLinkAndKeepsIt)
+{
+    QDir(dir.path()).mkdir("sub");
+    Put("sub/target.bin", "old");
+    const std::string link = *GetParam().link ? GetParam().link : Path("sub/target.bin");
+    ASSERT_EQ(::symlink(link.c_str(), Path("a.lnk").c_str()), 0);
+    CFileReplacement file;
+    ASSERT_TRUE(file.Open(Path("a.lnk").c_str()));
+    ASSERT_TRUE(file.Write("new", 3));
+    ASSERT_TRUE(file.Commit());
+    struct stat st;
+    ASSERT_EQ(::lstat(Path("a.lnk").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Contents(Path(GetParam().result)), "new");
+    EXPECT_EQ(QDir(dir.filePath("sub")).entryList(QDir::Files | QDir::Hidden).filter(".tmp"),
+              QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, FileLinks,
+                         ::testing::Values(LinkCase{"Relative", "sub/target.bin", "sub/target.bin"},
+                                           LinkCase{"Absolute", "", "sub/target.bin"},
+                                           LinkCase{"Dangling", "sub/new.bin", "sub/new.bin"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A target that exists but is not a regular file, or can't be written, is left untouched.
+TEST_F(FileTest, ReplacementRefusesSpecialAndReadOnlyTargets)
+{
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    const std::string readOnly = Put("ro.bin", "old");
+    ::chmod(readOnly.c_str(), 0444);
+    QDir(dir.path()).mkdir("folder");
+    const struct {
+        std::string path;
+        DWORD error;
+    } cases[] = {{Path("fifo"), ERROR_NOT_REGULAR_FILE},
+                 {Path("folder"), ERROR_NOT_REGULAR_FILE},
+                 {"/dev/null", ERROR_NOT_REGULAR_FILE},
+                 {readOnly, DWORD(EACCES)},
+                 {Path("missing/a.bin"), DWORD(ENOENT)}};
+    for (const auto& c : cases) {
+        CFileReplacement file;
+        SetLastError(0);
+        EXPECT_FALSE(file.Open(c.path.c_str())) << c.path;
+        EXPECT_EQ(GetLastError(), c.error) << c.path;
+        EXPECT_FALSE(file.Commit());
+    }
+    struct stat st;
+    ASSERT_EQ(::stat(Path("fifo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(Contents(readOnly), "old");
+    EXPECT_EQ(Names(), QStringList{"ro.bin"});
+}
+
+std::vector<std::string> g_steps;
+
+// The data reaches the disk before the name does: the order of the durable steps.
+TEST_F(FileTest, CommitSyncsTheDataBeforeTheRename)
+{
+    const std::string path = Put("a.bin", "old");
+    g_steps.clear();
+    const FileStepHook old = SetFileStepHook([](const char* step) { g_steps.push_back(step); });
+    CFileReplacement file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    ASSERT_TRUE(file.Write("new", 3));
+    EXPECT_TRUE(g_steps.empty());
+    ASSERT_TRUE(file.Commit());
+    SetFileStepHook(old);
+    EXPECT_EQ(g_steps, (std::vector<std::string>{"sync", "rename", "sync folder"}));
 }
 
 TEST(FileBlock, HoldsEveryByteAskedFor)

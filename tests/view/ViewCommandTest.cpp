@@ -1,7 +1,9 @@
 // The view's commands, its paint, Save and printing.
 #include "tests/view/ViewFixture.h"
 
+#include "framework/Error.h"
 #include "framework/Printing.h"
+#include "framework/Resource.h"
 
 #include <QColorDialog>
 #include <QFile>
@@ -135,6 +137,67 @@ TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
     EXPECT_EQ(saved.pixel(100, 150) & 0xFFFFFF, 0u);
     // The document's path and title are not touched by Save.
     EXPECT_EQ(m_doc->GetPathName(), "");
+}
+
+// The selection frame is a mark on the screen: the file holds the drawing alone.
+TEST_F(ViewTest, SaveLeavesTheSelectionFrameOut)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {300, 250});
+    Command(ID_SELECT);
+    Press(W(), {200, 200});
+    Release(W(), {200, 200});
+    Paint();
+    EXPECT_EQ(Screen(103, 103), kBlack); // the top-left handle, on the screen
+    QTemporaryDir dir;
+    const QString path = dir.filePath("selected.bmp");
+    ModalAnswers answers({ModalAnswers::TypeFileName(path), ModalAnswers::Click(QMessageBox::Ok)});
+    Command(ID_FILE_SAVE);
+    const QImage saved(path, "BMP");
+    ASSERT_EQ(saved.size(), QSize(800, 600));
+    for (QPoint p : {QPoint(103, 103), QPoint(199, 103), QPoint(296, 246), QPoint(102, 175)})
+        EXPECT_EQ(saved.pixel(p) & 0xFFFFFF, 0xFFFFFFu) << p.x() << "," << p.y();
+    EXPECT_EQ(saved.pixel(100, 175) & 0xFFFFFF, 0u);
+}
+
+// A failed write is reported with the file's name and the reason, and the file is kept.
+TEST_F(ViewTest, FailedSaveSaysWhyAndKeepsTheFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.bmp");
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    ModalAnswers answers({ModalAnswers::TypeFileName(path),
+                          ModalAnswers::Click(QMessageBox::Yes), // replace it?
+                          ModalAnswers::Click(QMessageBox::Ok)});
+    Command(ID_FILE_SAVE);
+    ASSERT_EQ(answers.Texts().size(), 2);
+    const QString message = answers.Texts().back();
+    EXPECT_TRUE(message.contains(path));
+    EXPECT_TRUE(message.contains(QString::fromUtf8(res::FindString(IDS_SAVE_FAILED))));
+    EXPECT_TRUE(message.contains(QString::fromStdString(AfxErrorText(EACCES))));
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.bmp"});
+}
+
+// New and Open show the document at once: the picture opened replaces what the window showed.
+TEST_F(ViewTest, OpenedPictureReachesTheScreen)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("blue.bmp");
+    QImage blue(64, 32, QImage::Format_RGB888);
+    blue.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(blue.save(path, "BMP"));
+    Draw(ID_DRAW_RECT, {200, 200}, {300, 300});
+    ASSERT_TRUE(m_template->OpenDocumentFile(path.toUtf8().constData()));
+    Paint();
+    EXPECT_EQ(Screen(10, 10), RGB(0, 0, 255));
+    EXPECT_TRUE(ScreenShowsCanvas(CRect(190, 190, 310, 310)));
 }
 
 TEST_F(ViewTest, CancelledSaveWritesNothingAndShowsNothing)

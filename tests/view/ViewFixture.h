@@ -58,6 +58,21 @@ protected:
             v.push_back(m_doc->m_shapeList.GetNext(pos));
         return v;
     }
+    // Whether the window shows exactly what the canvas holds, with nothing left over from a
+    // drag; `except` is left out of the comparison (where the selection frame is).
+    bool ScreenShowsCanvas(const CRect& except = CRect()) const
+    {
+        const QImage& screen = static_cast<WindowWidget*>(W())->Surface();
+        const QImage& canvas = *m_view->m_dcCanvas.Surface();
+        if (screen.size() != canvas.size())
+            return false;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x)
+                if (!PtInRect(&except, CPoint(x, y)) &&
+                    (screen.pixel(x, y) & 0xFFFFFF) != (canvas.pixel(x, y) & 0xFFFFFF))
+                    return false;
+        return true;
+    }
     void Draw(UINT tool, QPoint from, QPoint to)
     {
         Command(tool);

@@ -1,6 +1,8 @@
 // Drawing, grabbing, moving and resizing shapes with real mouse events.
 #include "tests/view/ViewFixture.h"
 
+#include "framework/MessageBox.h"
+
 namespace {
 
 using namespace testing_support;
@@ -171,6 +173,95 @@ TEST_F(ViewTest, MovingALineKeepsItsThicknessAndColours)
     EXPECT_EQ(r->m_nThickness, 4);
     EXPECT_EQ(Screen(200, 140), kBlack);
     EXPECT_EQ(Screen(200, 100), kWhite);
+}
+
+// How a drag can lose its release: a modal dialog takes the mouse (Ctrl+O, Ctrl+S, Ctrl+P
+// while the button is down), a move arrives with the button already up, or a new press.
+enum class Loss { ModalDialog, MoveWithoutButton, NewPress };
+
+struct LostCase {
+    const char* name;
+    UINT tool;
+    Loss loss;
+};
+
+class ViewLostRelease : public ViewTest, public ::testing::WithParamInterface<LostCase> {
+protected:
+    void Lose(Loss loss)
+    {
+        switch (loss) {
+        case Loss::ModalDialog: {
+            ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});
+            AfxMessageBox("x");
+            break;
+        }
+        case Loss::MoveWithoutButton:
+            SendMouse(W(), QEvent::MouseMove, {700, 500}, Qt::NoButton, Qt::NoButton);
+            break;
+        case Loss::NewPress:
+            Press(W(), {900, 700});
+            break;
+        }
+    }
+};
+
+// The drag is dropped: nothing is stored, the feedback leaves the window, and later moves
+// with no button draw nothing.
+TEST_P(ViewLostRelease, DropsTheDrag)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {200, 200});
+    Command(GetParam().tool);
+    Press(W(), {150, 150});
+    MoveHeld(W(), {400, 350});
+    Lose(GetParam().loss);
+    EXPECT_EQ(m_view->m_bButtonDown, GetParam().loss == Loss::NewPress);
+    EXPECT_FALSE(m_view->m_myTracker.m_bGrabbed);
+    SendMouse(W(), QEvent::MouseMove, {600, 450}, Qt::NoButton, Qt::NoButton);
+    Paint();
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]->m_ptStart, CPoint(100, 100));
+    EXPECT_EQ(records[0]->m_ptEnd, CPoint(200, 200));
+    EXPECT_TRUE(ScreenShowsCanvas(CRect(90, 90, 210, 210)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Losses, ViewLostRelease,
+    ::testing::Values(LostCase{"DrawingModalDialog", ID_DRAW_ELLIPSE, Loss::ModalDialog},
+                      LostCase{"DrawingMoveWithoutButton", ID_DRAW_LINE, Loss::MoveWithoutButton},
+                      LostCase{"SelectionModalDialog", ID_SELECT, Loss::ModalDialog},
+                      LostCase{"SelectionMoveWithoutButton", ID_SELECT, Loss::MoveWithoutButton},
+                      LostCase{"SelectionNewPress", ID_SELECT, Loss::NewPress}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Under AddressSanitizer: a grab whose release was lost, then the eraser, then a click on
+// empty canvas must not reach the erased record.
+TEST_F(ViewTest, EraserAfterALostReleaseLeavesNoGrabbedRecord)
+{
+    Draw(ID_DRAW_LINE, {100, 100}, {300, 100});
+    Command(ID_SELECT);
+    Press(W(), {200, 105});
+    MoveHeld(W(), {210, 130});
+    {
+        ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});
+        AfxMessageBox("x");
+    }
+    Command(ID_ERASER);
+    Drag(W(), {600, 600}, {640, 650});
+    Paint();
+    EXPECT_TRUE(Records().empty());
+    EXPECT_TRUE(ScreenShowsCanvas());
+}
+
+// Nothing drawn during a drag outlives its release, also where it reached past the canvas.
+TEST_F(ViewTest, FeedbackPastTheCanvasEdgeLeavesNoTrace)
+{
+    Draw(ID_DRAW_RECT, {1200, 950}, {1500, 1200});
+    Command(ID_SELECT);
+    Drag(W(), {1250, 1000}, {1400, 1100});
+    Paint();
+    EXPECT_EQ(QSize(W()->size()), QSize(1280, 1024));
+    EXPECT_TRUE(ScreenShowsCanvas(CRect(1180, 930, 1280, 1024)));
 }
 
 TEST_F(ViewTest, CursorIsACrossHairWhileDrawing)
