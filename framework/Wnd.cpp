@@ -270,8 +270,9 @@ void CWnd::UpdateWindow()
     if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
         w->RunPendingPaint();
     // The windows inside a frame paint with it.
-    for (WindowWidget* child : m_pWidget->findChildren<WindowWidget*>())
-        child->RunPendingPaint();
+    for (QWidget* child : m_pWidget->findChildren<QWidget*>())
+        if (auto* w = dynamic_cast<WindowWidget*>(child))
+            w->RunPendingPaint();
 }
 
 BOOL CWnd::ShowWindow(int nCmdShow)
