@@ -11,9 +11,8 @@ namespace {
 
 const UINT indicators[] = {
     ID_SEPARATOR, // the message pane
-    ID_INDICATOR_CAPS,
-    ID_INDICATOR_NUM,
-    ID_INDICATOR_SCRL,
+    ID_INDICATOR_POSITION, ID_INDICATOR_SIZE, ID_INDICATOR_CAPS,
+    ID_INDICATOR_NUM,      ID_INDICATOR_SCRL,
 };
 
 } // namespace

@@ -166,13 +166,13 @@ CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName)
     return doc;
 }
 
-BOOL CWinApp::OnCmdMsg(UINT nID, bool bExecute)
+BOOL CWinApp::OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI)
 {
     if (nID >= ID_FILE_MRU_FILE1 && nID <= ID_FILE_MRU_FILE16) {
         const size_t index = nID - ID_FILE_MRU_FILE1;
-        if (index >= m_recentFiles.size())
+        if (index >= m_recentFiles.size() || action == CmdAction::Update)
             return FALSE;
-        if (bExecute) {
+        if (action == CmdAction::Execute) {
             const std::string file = m_recentFiles[index];
             // A file that no longer opens leaves the list.
             if (!OpenDocumentFile(file.c_str()))
@@ -180,7 +180,7 @@ BOOL CWinApp::OnCmdMsg(UINT nID, bool bExecute)
         }
         return TRUE;
     }
-    return CCmdTarget::OnCmdMsg(nID, bExecute);
+    return CCmdTarget::OnCmdMsg(nID, action, pCmdUI);
 }
 
 void CWinApp::OnFileNew()

@@ -45,7 +45,8 @@ public:
     std::vector<std::string> GetRecentFiles() const { return m_recentFiles; }
     std::string GetSettingsKey() const { return m_strRegistryKey; }
 
-    BOOL OnCmdMsg(UINT nID, bool bExecute) override;
+    using CCmdTarget::OnCmdMsg;
+    BOOL OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI) override;
 
     const char* m_pszAppName;
     CWnd* m_pMainWnd = nullptr;

@@ -1,21 +1,33 @@
-// Command tables: every class that handles commands has a static table of (command id,
-// handler) entries chained to its base's table.
+// Command tables: every class that handles commands has a static table of entries chained to
+// its base's table. An entry runs a command, or updates the user-interface item of a command
+// (enabled, checked, its text) through a CCmdUI.
 #pragma once
 
 #include "Object.h"
 #include "Types.h"
 
 class CCmdTarget;
+class CCmdUI;
 using AFX_PMSG = void (CCmdTarget::*)();
+using AFX_PUPDATE = void (CCmdTarget::*)(CCmdUI*);
 
 struct AFX_MSGMAP_ENTRY {
     UINT nID;
-    AFX_PMSG pfn; // null ends the table
+    UINT nLastID;      // the entry covers nID … nLastID
+    AFX_PMSG pfn;      // a command handler, or
+    AFX_PUPDATE pfnUI; // an update handler; both null end the table
 };
 
 struct AFX_MSGMAP {
     const AFX_MSGMAP* pBaseMap;
     const AFX_MSGMAP_ENTRY* lpEntries;
+};
+
+// What OnCmdMsg is asked to do with a command id.
+enum class CmdAction {
+    Query,   // only say whether a command handler takes it
+    Execute, // run its command handler
+    Update,  // run its update handler with the CCmdUI given
 };
 
 class CCmdTarget : public CObject {
@@ -24,14 +36,40 @@ class CCmdTarget : public CObject {
 public:
     ~CCmdTarget() override = default;
 
-    // Runs the handler of nID from this object's tables and returns true, or returns false
-    // when none holds it. With bExecute false it only answers whether one does.
-    virtual BOOL OnCmdMsg(UINT nID, bool bExecute);
+    // Finds the handler of nID for the action in this object's tables (command routing
+    // overrides this to ask other targets in turn); false when none holds it.
+    virtual BOOL OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI);
+    // Runs the command handler of nID (bExecute) or only says whether there is one.
+    BOOL OnCmdMsg(UINT nID, bool bExecute)
+    {
+        return OnCmdMsg(nID, bExecute ? CmdAction::Execute : CmdAction::Query, nullptr);
+    }
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
 protected:
     CCmdTarget() = default;
     static const AFX_MSGMAP* GetThisMessageMap();
+};
+
+// The user-interface item of one command (a menu item, a toolbar button, a status-bar pane)
+// while its update handler runs. The base ignores what its kind of item can't show.
+class CCmdUI {
+public:
+    virtual ~CCmdUI() = default;
+
+    virtual void Enable(BOOL bOn = TRUE);
+    virtual void SetCheck(int nCheck = 1);
+    // A check that marks one of a group of choices.
+    virtual void SetRadio(BOOL bOn = TRUE);
+    virtual void SetText(const char* lpszText);
+    // Shows a colour on the item: a swatch on the command's toolbar button.
+    virtual void SetColor(COLORREF cr);
+
+    // Enables the item when a command handler takes its id, then lets the update handler,
+    // if there is one, say more.
+    void DoUpdate(CCmdTarget* pTarget);
+
+    UINT m_nID = 0;
 };
 
 #define DECLARE_MESSAGE_MAP()                                                                      \
@@ -47,11 +85,17 @@ protected:                                                                      
         using TheBaseClass = baseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
-#define ON_COMMAND(id, memberFxn) {id, static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
+#define ON_COMMAND(id, memberFxn) {id, id, static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr},
+
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
+    {id, id, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn)},
+
+#define ON_UPDATE_COMMAND_UI_RANGE(id, lastId, memberFxn)                                          \
+    {id, lastId, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn)},
 
 #define END_MESSAGE_MAP()                                                                          \
     {                                                                                              \
-        0, nullptr                                                                                 \
+        0, 0, nullptr, nullptr                                                                     \
     }                                                                                              \
     }                                                                                              \
     ;                                                                                              \

@@ -50,9 +50,33 @@ std::vector<QPixmap> ButtonPictures(UINT nIDResource, int width, int height)
     return pictures;
 }
 
+bool IsLockIndicator(UINT id)
+{
+    return id == ID_INDICATOR_CAPS || id == ID_INDICATOR_NUM || id == ID_INDICATOR_SCRL;
+}
+
+// A status-bar pane while its command's update handler runs.
+class PaneCmdUI : public CCmdUI {
+public:
+    explicit PaneCmdUI(QLabel* pLabel) : m_pLabel(pLabel) {}
+    void SetText(const char* lpszText) override
+    {
+        const QString text = QString::fromUtf8(lpszText ? lpszText : "");
+        if (m_pLabel->text() != text)
+            m_pLabel->setText(text);
+    }
+
+private:
+    QLabel* m_pLabel;
+};
+
+constexpr const char* kCommandProperty = "skorelCommand";
+
 } // namespace
 
 void CControlBar::EnableDocking(DWORD) {}
+
+void CControlBar::OnUpdateCmdUI(CFrameWnd*) {}
 
 BOOL CControlBar::IsVisible() const { return Widget() && !Widget()->isHidden(); }
 
@@ -158,9 +182,13 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setProperty("indicatorText", QString::fromUtf8(text ? text : ""));
         bar->addPermanentWidget(label);
-        panes.emplace_back(label, lpIDArray[i]);
+        if (IsLockIndicator(lpIDArray[i])) {
+            label->setProperty("indicatorText", QString::fromUtf8(text ? text : ""));
+            panes.emplace_back(label, lpIDArray[i]);
+        } else {
+            label->setProperty(kCommandProperty, lpIDArray[i]);
+        }
     }
     auto refresh = [panes] {
         const LockKeys locks = ReadLockKeys();
@@ -176,6 +204,20 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
     timer->start(250);
     refresh();
     return TRUE;
+}
+
+void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget)
+{
+    if (!Widget())
+        return;
+    for (QLabel* label : Widget()->findChildren<QLabel*>()) {
+        const QVariant id = label->property(kCommandProperty);
+        if (!id.isValid())
+            continue;
+        PaneCmdUI ui(label);
+        ui.m_nID = id.toUInt();
+        pTarget->OnCmdMsg(ui.m_nID, CmdAction::Update, &ui);
+    }
 }
 
 std::string CStatusBar::GetPaneText(int nIndex) const

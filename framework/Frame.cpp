@@ -8,14 +8,17 @@
 #include "WindowWidget.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -23,6 +26,8 @@ IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolbar)
 ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
 namespace {
@@ -56,11 +61,82 @@ QKeySequence ToKeySequence(const res::Accel& a)
     return QKeySequence(key);
 }
 
+// A menu item or toolbar button: both show the one action of their command.
+class ActionCmdUI : public CCmdUI {
+public:
+    explicit ActionCmdUI(QAction* pAction) : m_pAction(pAction) {}
+
+    void Enable(BOOL bOn) override { m_pAction->setEnabled(bOn != FALSE); }
+    void SetCheck(int nCheck) override
+    {
+        m_pAction->setCheckable(true);
+        m_pAction->setChecked(nCheck != 0);
+    }
+    void SetText(const char* lpszText) override
+    {
+        m_pAction->setText(QString::fromUtf8(lpszText ? lpszText : ""));
+    }
+    void SetColor(COLORREF cr) override
+    {
+        if (m_pAction->property(kSwatchProperty).toUInt() == cr + 1)
+            return;
+        if (!m_pAction->property(kPictureProperty).isValid())
+            m_pAction->setProperty(kPictureProperty, m_pAction->icon());
+        m_pAction->setProperty(kSwatchProperty, cr + 1);
+        m_pAction->setIcon(Swatched(m_pAction->property(kPictureProperty).value<QIcon>(), cr));
+    }
+
+private:
+    static constexpr const char* kPictureProperty = "skorelPicture";
+    static constexpr const char* kSwatchProperty = "skorelSwatch"; // colour + 1; 0: none
+
+    // The picture with a bar of the colour along its bottom, framed so that white shows too;
+    // at every scale the picture has.
+    static QIcon Swatched(const QIcon& picture, COLORREF cr)
+    {
+        const QSize size(16, 15);
+        QIcon icon;
+        for (const qreal scale : {1.0, 2.0}) {
+            QPixmap pm = picture.pixmap(size, scale);
+            if (pm.isNull())
+                continue;
+            pm.setDevicePixelRatio(scale);
+            QPainter p(&pm);
+            p.fillRect(QRect(1, 11, 14, 4), QColor(64, 64, 64));
+            p.fillRect(QRect(2, 12, 12, 2), QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)));
+            p.end();
+            icon.addPixmap(pm);
+        }
+        return icon;
+    }
+
+    QAction* m_pAction;
+};
+
 } // namespace
 
 FrameWidget::FrameWidget(CFrameWnd* pOwner) : m_pOwner(pOwner)
 {
     setProperty("skorelWnd", QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
+    // What the user does may change what the commands can do: look again once it is handled.
+    QApplication::instance()->installEventFilter(this);
+}
+
+bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Leave:
+        m_pOwner->DelayUpdateCommandUI();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool FrameWidget::event(QEvent* event)
@@ -153,16 +229,16 @@ CDocument* CFrameWnd::GetActiveDocument() const
     return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
 }
 
-BOOL CFrameWnd::OnCmdMsg(UINT nID, bool bExecute)
+BOOL CFrameWnd::OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI)
 {
-    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, bExecute))
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, action, pCmdUI))
         return TRUE;
-    if (CDocument* doc = GetActiveDocument(); doc && doc->OnCmdMsg(nID, bExecute))
+    if (CDocument* doc = GetActiveDocument(); doc && doc->OnCmdMsg(nID, action, pCmdUI))
         return TRUE;
-    if (CWnd::OnCmdMsg(nID, bExecute))
+    if (CWnd::OnCmdMsg(nID, action, pCmdUI))
         return TRUE;
     CWinApp* app = AfxGetApp();
-    return app && app->OnCmdMsg(nID, bExecute);
+    return app && app->OnCmdMsg(nID, action, pCmdUI);
 }
 
 QAction* CFrameWnd::Action(UINT nID)
@@ -179,7 +255,7 @@ QAction* CFrameWnd::Action(UINT nID)
             action->setToolTip(text.mid(nl + 1));
     }
     QObject::connect(action, &QAction::triggered, Widget(), [this, nID] {
-        OnCmdMsg(nID, true);
+        OnCmdMsg(nID, CmdAction::Execute, nullptr);
         UpdateCommandStates();
     });
     Widget()->addAction(action);
@@ -209,12 +285,6 @@ void CFrameWnd::BuildMenu(UINT nIDResource)
         }
         QObject::connect(m, &QMenu::aboutToShow, Widget(), [this] { UpdateCommandStates(); });
     }
-    if (QAction* toolbar =
-            d->actions.count(ID_VIEW_TOOLBAR) ? d->actions[ID_VIEW_TOOLBAR] : nullptr)
-        toolbar->setCheckable(true);
-    if (QAction* status =
-            d->actions.count(ID_VIEW_STATUS_BAR) ? d->actions[ID_VIEW_STATUS_BAR] : nullptr)
-        status->setCheckable(true);
 }
 
 void CFrameWnd::BuildAccelerators(UINT nIDResource)
@@ -231,14 +301,36 @@ void CFrameWnd::BuildAccelerators(UINT nIDResource)
 
 void CFrameWnd::UpdateCommandStates()
 {
-    for (const auto& [id, action] : d->actions)
-        if (id < ID_FILE_MRU_FILE1 || id > ID_FILE_MRU_FILE16)
-            action->setEnabled(OnCmdMsg(id, false));
+    d->updatePending = false;
+    for (const auto& [id, action] : d->actions) {
+        if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE16)
+            continue;
+        ActionCmdUI ui(action);
+        ui.m_nID = id;
+        ui.DoUpdate(this);
+    }
     for (CControlBar* bar : d->bars)
-        if (auto it = d->actions.find(bar->GetDlgCtrlID()); it != d->actions.end())
-            it->second->setChecked(bar->IsVisible());
+        bar->OnUpdateCmdUI(this);
     RefreshRecentFiles();
     OnUpdateFrameTitle();
+}
+
+void CFrameWnd::DelayUpdateCommandUI()
+{
+    if (d->updatePending || !Widget())
+        return;
+    d->updatePending = true;
+    QTimer::singleShot(0, Widget(), [this] {
+        if (d->updatePending)
+            UpdateCommandStates();
+    });
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
+{
+    const CControlBar* bar = GetControlBar(pCmdUI->m_nID);
+    pCmdUI->Enable(bar != nullptr);
+    pCmdUI->SetCheck(bar && bar->IsVisible());
 }
 
 void CFrameWnd::RefreshRecentFiles()

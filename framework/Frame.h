@@ -2,6 +2,7 @@
 // commands from the active view through its document and the frame to the application.
 #pragma once
 
+#include "Commands.h"
 #include "Wnd.h"
 
 #include <memory>
@@ -53,7 +54,8 @@ public:
     CView* GetActiveView() const { return m_pViewActive; }
     CDocument* GetActiveDocument() const;
     // Routes a command: active view, its document, this frame, the application.
-    BOOL OnCmdMsg(UINT nID, bool bExecute) override;
+    using CCmdTarget::OnCmdMsg;
+    BOOL OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI) override;
 
     void EnableDocking(DWORD dwDockStyle);
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
@@ -63,8 +65,12 @@ public:
 
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     void OnUpdateFrameTitle();
-    // Enables each command that some handler on the route takes, and disables the rest.
+    // Updates every command's menu item and button, and the status bar's panes, through the
+    // update handlers on the route: enabled when some handler takes the command, and what
+    // its update handler says besides.
     void UpdateCommandStates();
+    // The same, once the events being handled now are done (after what the user did).
+    void DelayUpdateCommandUI();
     // Closing the window: asks the document to save when it is modified.
     virtual BOOL OnClose();
 
@@ -74,8 +80,9 @@ public:
 
 protected:
     QWidget* CreateWidget(QWidget* pParent) override;
-    void OnViewToolbar() { OnBarCheck(0xE800); }
-    void OnViewStatusBar() { OnBarCheck(0xE801); }
+    void OnViewToolbar() { OnBarCheck(ID_VIEW_TOOLBAR); }
+    void OnViewStatusBar() { OnBarCheck(ID_VIEW_STATUS_BAR); }
+    void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -99,6 +106,8 @@ public:
     void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
     // Edges of the frame the bar may dock at (CBRS_ALIGN_*).
     virtual void EnableDocking(DWORD dwDockStyle);
+    // Updates what the bar shows of the commands' states, asking pTarget's route.
+    virtual void OnUpdateCmdUI(CFrameWnd* pTarget);
 
 protected:
     // Makes the bar's window as a child of the frame and registers it there.
@@ -124,10 +133,12 @@ protected:
 class CStatusBar : public CControlBar {
 public:
     BOOL Create(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID);
-    // Pane 0 (ID_SEPARATOR) shows prompts and the idle text; the others show their
-    // indicator's text while it is on.
+    // Pane 0 (ID_SEPARATOR) shows prompts and the idle text; the lock indicators show their
+    // text while their lock is on; any other pane shows what its id's update handler sets
+    // (its string in the table gives the widest text it is made room for).
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
     std::string GetPaneText(int nIndex) const;
+    void OnUpdateCmdUI(CFrameWnd* pTarget) override;
 
 protected:
     QWidget* CreateWidget(QWidget* pParent) override;

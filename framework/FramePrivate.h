@@ -18,6 +18,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -31,4 +32,5 @@ struct FramePrivate {
     QMenu* recentMenu = nullptr; // the pop-up that holds the recent-file entries
     QString placeholderText;     // the greyed item shown while there are none
     UINT recentCount = 0;
+    bool updatePending = false; // a look at the commands' states is on its way
 };

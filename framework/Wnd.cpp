@@ -150,6 +150,8 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* event)
 
 void WindowWidget::enterEvent(QEnterEvent*) { AskForCursor(WM_MOUSEMOVE); }
 
+void WindowWidget::leaveEvent(QEvent*) { m_pOwner->OnMouseLeave(); }
+
 void WindowWidget::AskForCursor(UINT message)
 {
     m_pOwner->OnSetCursor(m_pOwner, HTCLIENT, message);
@@ -216,6 +218,7 @@ void CWnd::OnLButtonDown(UINT, CPoint) {}
 void CWnd::OnLButtonUp(UINT, CPoint) {}
 void CWnd::OnLButtonDblClk(UINT, CPoint) {}
 void CWnd::OnMouseMove(UINT, CPoint) {}
+void CWnd::OnMouseLeave() {}
 void CWnd::OnSize(UINT, int, int) {}
 void CWnd::OnCaptureChanged(CWnd*) {}
 

@@ -73,6 +73,8 @@ public:
     virtual void OnLButtonUp(UINT nFlags, CPoint point);
     virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
     virtual void OnMouseMove(UINT nFlags, CPoint point);
+    // The pointer left the window.
+    virtual void OnMouseLeave();
     virtual void OnSize(UINT nType, int cx, int cy);
     // The mouse capture left this window: released, taken by another window, or taken away
     // because a modal dialog blocked the window. pWnd is the new holder, or null.

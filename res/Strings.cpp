@@ -1,6 +1,5 @@
 // The string table. A command's string has the command's id: the status-bar prompt, then
-// after "\n" the tooltip. The program's own commands (32771–32788) have none, so their
-// buttons and menu items show neither.
+// after "\n" the tooltip. A status-bar pane's string is the widest text it shows.
 #include "framework/Commands.h"
 #include "res/Tables.h"
 #include "res/resource.h"
@@ -91,6 +90,24 @@ std::vector<String> ProgramStrings()
         {IDS_SCTASKLIST, "작업 목록을 활성화합니다"},
 
         {IDS_PREVIEW_CLOSE, "인쇄 미리 보기 모드를 닫습니다\n미리 보기 취소"},
+
+        {ID_DRAW_LINE, "직선을 그립니다\n직선"},
+        {ID_DRAW_RECT, "사각형을 그립니다\n사각형"},
+        {ID_DRAW_ELLIPSE, "타원을 그립니다\n타원"},
+        {ID_LINE_COLOR, "새 도형의 선 색을 고릅니다\n선 색"},
+        {ID_FILL_COLOR, "새 도형의 채우기 색을 고릅니다\n채우기 색"},
+        {ID_SELECT, "도형을 잡아 옮기거나 크기를 바꿉니다\n선택"},
+        {ID_ERASER, "그린 도형을 모두 지웁니다. 그림은 남습니다\n지우개"},
+        {ID_WIDTH_1, "새 도형의 선 굵기를 1 픽셀로 합니다\n굵기 1"},
+        {ID_WIDTH_2, "새 도형의 선 굵기를 2 픽셀로 합니다\n굵기 2"},
+        {ID_WIDTH_3, "새 도형의 선 굵기를 3 픽셀로 합니다\n굵기 3"},
+        {ID_WIDTH_4, "새 도형의 선 굵기를 4 픽셀로 합니다\n굵기 4"},
+        {ID_WIDTH_5, "새 도형의 선 굵기를 5 픽셀로 합니다\n굵기 5"},
+        {ID_WIDTH_6, "새 도형의 선 굵기를 6 픽셀로 합니다\n굵기 6"},
+        {ID_WIDTH_7, "새 도형의 선 굵기를 7 픽셀로 합니다\n굵기 7"},
+
+        {ID_INDICATOR_POSITION, "0000, 0000"},
+        {ID_INDICATOR_SIZE, "0000 × 0000"},
 
         {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
     };

@@ -21,5 +21,9 @@ constexpr unsigned ID_WIDTH_7 = 32786;
 constexpr unsigned ID_WIDTH_6 = 32787;
 constexpr unsigned ID_WIDTH_5 = 32788;
 
+// Status-bar panes: the pointer's place on the canvas, and the size of what a drag makes.
+constexpr unsigned ID_INDICATOR_POSITION = 201;
+constexpr unsigned ID_INDICATOR_SIZE = 202;
+
 // The program's own messages.
 constexpr unsigned IDS_SAVE_FAILED = 200;

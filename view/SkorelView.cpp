@@ -27,6 +27,15 @@ ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrintDirect)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+ON_UPDATE_COMMAND_UI(ID_DRAW_LINE, OnUpdateTool)
+ON_UPDATE_COMMAND_UI(ID_DRAW_RECT, OnUpdateTool)
+ON_UPDATE_COMMAND_UI(ID_DRAW_ELLIPSE, OnUpdateTool)
+ON_UPDATE_COMMAND_UI(ID_SELECT, OnUpdateTool)
+ON_UPDATE_COMMAND_UI_RANGE(ID_WIDTH_1, ID_WIDTH_5, OnUpdateWidth)
+ON_UPDATE_COMMAND_UI(ID_LINE_COLOR, OnUpdateLineColor)
+ON_UPDATE_COMMAND_UI(ID_FILL_COLOR, OnUpdateFillColor)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdatePosition)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_SIZE, OnUpdateSize)
 END_MESSAGE_MAP()
 
 CSkorelView::CSkorelView()
@@ -97,7 +106,7 @@ void CSkorelView::OnDrawEllipse()
 
 COLORREF CSkorelView::ChooseColor(COLORREF crCurrent)
 {
-    CColorDialog dlg(RGB(0, 0, 0), CC_RGBINIT | CC_FULLOPEN, this);
+    CColorDialog dlg(crCurrent, CC_RGBINIT | CC_FULLOPEN, this);
     return dlg.DoModal() == IDOK ? dlg.GetColor() : crCurrent;
 }
 
@@ -116,6 +125,36 @@ void CSkorelView::OnEraser()
     pDoc->m_tracker.m_rect = CRect(0, 0, 0, 0);
     Invalidate(TRUE);
 }
+
+void CSkorelView::OnUpdateTool(CCmdUI* pCmdUI)
+{
+    const bool selecting = m_nMode == MODE_SELECT;
+    switch (pCmdUI->m_nID) {
+    case ID_SELECT:
+        pCmdUI->SetRadio(selecting);
+        break;
+    case ID_DRAW_LINE:
+        pCmdUI->SetRadio(!selecting && m_nShapeKind == SHAPE_LINE);
+        break;
+    case ID_DRAW_RECT:
+        pCmdUI->SetRadio(!selecting && m_nShapeKind == SHAPE_RECT);
+        break;
+    default:
+        pCmdUI->SetRadio(!selecting && m_nShapeKind == SHAPE_ELLIPSE);
+        break;
+    }
+}
+
+void CSkorelView::OnUpdateWidth(CCmdUI* pCmdUI)
+{
+    // The ids of 5 to 7 run backwards.
+    static constexpr int kWidths[] = {1, 2, 3, 4, 7, 6, 5};
+    pCmdUI->SetRadio(kWidths[pCmdUI->m_nID - ID_WIDTH_1] == m_nThickness);
+}
+
+void CSkorelView::OnUpdateLineColor(CCmdUI* pCmdUI) { pCmdUI->SetColor(m_crLine); }
+
+void CSkorelView::OnUpdateFillColor(CCmdUI* pCmdUI) { pCmdUI->SetColor(m_crFill); }
 
 void CSkorelView::OnWidth1() { m_nThickness = 1; }
 void CSkorelView::OnWidth2() { m_nThickness = 2; }

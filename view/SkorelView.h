@@ -40,6 +40,7 @@ public:
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnMouseMove(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnMouseLeave() override;
     // A drag that loses the mouse (a modal dialog took it) is dropped.
     void OnCaptureChanged(CWnd* pWnd) override;
 
@@ -60,10 +61,12 @@ public:
     BOOL m_bButtonDown;               // the left button went down in the view and is still down
     CDrawTool m_drawTool;
     CMyTracker m_myTracker;
-    int m_nShapeKind;  // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
-    CPoint m_ptStart;  // press point in drawing mode
-    COLORREF m_crFill; // fill colour of new shapes
-    COLORREF m_crLine; // outline colour of new shapes
+    int m_nShapeKind;          // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
+    CPoint m_ptStart;          // press point in drawing mode
+    COLORREF m_crFill;         // fill colour of new shapes
+    COLORREF m_crLine;         // outline colour of new shapes
+    CPoint m_ptPointer;        // where the pointer was last seen
+    BOOL m_bPointerIn = FALSE; // the pointer is over the canvas
 
 protected:
     void OnDrawLine();
@@ -81,10 +84,18 @@ protected:
     void OnWidth6();
     void OnWidth7();
     void OnFileSave();
+    // What the toolbar, the menus and the status bar show of the drawing state.
+    void OnUpdateTool(CCmdUI* pCmdUI);
+    void OnUpdateWidth(CCmdUI* pCmdUI);
+    void OnUpdateLineColor(CCmdUI* pCmdUI);
+    void OnUpdateFillColor(CCmdUI* pCmdUI);
+    void OnUpdatePosition(CCmdUI* pCmdUI);
+    void OnUpdateSize(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Asks for a colour (opening on black) and returns it, or the given one on cancel.
+    // Asks for a colour, opening on the current one, and returns it, or the current one on
+    // cancel.
     COLORREF ChooseColor(COLORREF crCurrent);
     // Draws white, the picture and every record into the canvas.
     void ComposeCanvas();

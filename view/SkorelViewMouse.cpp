@@ -1,6 +1,10 @@
 // The mouse: drawing a shape with rubber-band feedback, grabbing, moving and resizing one.
 #include "SkorelView.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
 void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
 {
     // A press while a drag is still going means its release was lost.
@@ -42,6 +46,9 @@ void CSkorelView::PressInSelection(CPoint point)
 
 void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
 {
+    m_ptPointer = point;
+    m_bPointerIn =
+        point.x >= 0 && point.y >= 0 && point.x < m_nCanvasWidth && point.y < m_nCanvasHeight;
     if (m_bButtonDown && !(nFlags & MK_LBUTTON))
         CancelDrag();
     CClientDC dc(this);
@@ -87,6 +94,34 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
 }
 
 void CSkorelView::OnCaptureChanged(CWnd*) { CancelDrag(); }
+
+void CSkorelView::OnMouseLeave() { m_bPointerIn = FALSE; }
+
+void CSkorelView::OnUpdatePosition(CCmdUI* pCmdUI)
+{
+    const std::string text =
+        m_bPointerIn ? std::to_string(m_ptPointer.x) + ", " + std::to_string(m_ptPointer.y) : "";
+    pCmdUI->SetText(text.c_str());
+}
+
+void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
+{
+    std::string text;
+    if (m_bButtonDown && (m_nMode == MODE_DRAW || m_myTracker.m_bGrabbed)) {
+        // The box of the shape as the drag would leave it now.
+        CRect box;
+        if (m_nMode == MODE_DRAW)
+            box = CRect(m_ptStart, m_ptPointer);
+        else if (m_myTracker.m_nKind == SHAPE_LINE)
+            box = CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
+        else
+            box = m_bMoved ? m_rectTracked : m_myTracker.m_rect;
+        const auto extent = [](LONG a, LONG b) { return std::llabs(std::int64_t(b) - a); };
+        text = std::to_string(extent(box.left, box.right)) + " × " +
+               std::to_string(extent(box.top, box.bottom));
+    }
+    pCmdUI->SetText(text.c_str());
+}
 
 void CSkorelView::CancelDrag()
 {

@@ -1,5 +1,6 @@
 // The whole program in one process: start-up, menus, toolbar, status bar, commands, About.
 #include "tests/support/ModalAnswers.h"
+#include "tests/support/Mouse.h"
 
 #include "app/Skorel.h"
 #include "doc/SkorelDoc.h"
@@ -79,7 +80,7 @@ TEST_F(AppTest, StartsWithAnUntitledVisibleWindowReadyToDraw)
     EXPECT_TRUE(ToolBar()->isFloatable());
     EXPECT_EQ(ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_EQ(Window()->statusBar()->currentMessage(), QStringLiteral("준비"));
-    EXPECT_EQ(Window()->statusBar()->findChildren<QLabel*>().size(), 3);
+    EXPECT_EQ(Window()->statusBar()->findChildren<QLabel*>().size(), 5);
     // A new main window gets about three quarters of the screen.
     const QRect screen = Window()->screen()->availableGeometry();
     EXPECT_EQ(Window()->width(), screen.width() * 3 / 4);
@@ -185,11 +186,68 @@ TEST_F(AppTest, PromptsAndTooltipsComeFromTheStringTable)
     ASSERT_TRUE(Start());
     EXPECT_EQ(Button(ID_FILE_NEW)->toolTip(), QStringLiteral("새 파일"));
     EXPECT_EQ(Button(ID_FILE_NEW)->statusTip(), QStringLiteral("새 문서를 작성합니다"));
-    for (UINT id : {ID_DRAW_LINE, ID_DRAW_RECT, ID_DRAW_ELLIPSE, ID_LINE_COLOR, ID_FILL_COLOR,
-                    ID_SELECT, ID_ERASER}) {
-        EXPECT_TRUE(Button(id)->toolTip().isEmpty()) << id;
-        EXPECT_TRUE(Button(id)->statusTip().isEmpty()) << id;
-    }
+    EXPECT_EQ(Button(ID_DRAW_RECT)->toolTip(), QStringLiteral("사각형"));
+    EXPECT_EQ(Button(ID_DRAW_RECT)->statusTip(), QStringLiteral("사각형을 그립니다"));
+    EXPECT_EQ(MenuItem(QStringLiteral("7"))->statusTip(),
+              QStringLiteral("새 도형의 선 굵기를 7 픽셀로 합니다"));
+}
+
+// The toolbar and the menus show the drawing state: the tool pressed, the thickness checked,
+// the colours as swatches on their buttons.
+TEST_F(AppTest, ToolsShowTheirState)
+{
+    ASSERT_TRUE(Start());
+    const auto pressed = [this] {
+        std::vector<UINT> ids;
+        for (UINT id : {ID_DRAW_LINE, ID_DRAW_RECT, ID_DRAW_ELLIPSE, ID_SELECT})
+            if (Button(id)->isChecked())
+                ids.push_back(id);
+        return ids;
+    };
+    EXPECT_EQ(pressed(), std::vector<UINT>{ID_DRAW_LINE});
+    Button(ID_DRAW_ELLIPSE)->trigger();
+    EXPECT_EQ(pressed(), std::vector<UINT>{ID_DRAW_ELLIPSE});
+    Button(ID_SELECT)->trigger();
+    EXPECT_EQ(pressed(), std::vector<UINT>{ID_SELECT});
+
+    MenuItem(QStringLiteral("5"))->trigger();
+    for (const char* width : {"1", "2", "3", "4", "5", "6", "7"})
+        EXPECT_EQ(MenuItem(QString::fromUtf8(width))->isChecked(), std::string(width) == "5")
+            << width;
+
+    const auto swatch = [this](UINT id) {
+        const QImage picture = Button(id)->icon().pixmap(QSize(16, 15), 1.0).toImage();
+        return picture.pixelColor(8, 12);
+    };
+    EXPECT_EQ(swatch(ID_FILL_COLOR), QColor(255, 255, 255));
+    View()->m_crFill = RGB(200, 30, 40);
+    Frame()->UpdateCommandStates();
+    EXPECT_EQ(swatch(ID_FILL_COLOR), QColor(200, 30, 40));
+    EXPECT_EQ(swatch(ID_LINE_COLOR), QColor(0, 0, 0));
+}
+
+// The status bar shows where the pointer is on the canvas and how large a drag's shape is.
+TEST_F(AppTest, StatusBarShowsThePointerAndTheDragSize)
+{
+    ASSERT_TRUE(Start());
+    QWidget* view = View()->Widget();
+    const auto panes = [this] {
+        Frame()->UpdateCommandStates();
+        const auto* bar = Window()->statusBar();
+        return std::pair{bar->findChild<QLabel*>("pane1")->text(),
+                         bar->findChild<QLabel*>("pane2")->text()};
+    };
+    using testing_support::SendMouse;
+    SendMouse(view, QEvent::MouseMove, {120, 34}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(panes(), std::pair(QStringLiteral("120, 34"), QString()));
+    Button(ID_DRAW_RECT)->trigger();
+    testing_support::Press(view, {10, 10});
+    testing_support::MoveHeld(view, {110, 60});
+    EXPECT_EQ(panes(), std::pair(QStringLiteral("110, 60"), QStringLiteral("100 × 50")));
+    testing_support::MoveHeld(view, {-5, 60});
+    EXPECT_EQ(panes(), std::pair(QString(), QStringLiteral("15 × 50")));
+    testing_support::Release(view, {-5, 60});
+    EXPECT_EQ(panes().second, QString());
 }
 
 TEST_F(AppTest, RecentFilesHoldAtMostFourAndSurviveARestart)

@@ -18,8 +18,6 @@ namespace {
 using res::MenuKind;
 using res::MenuNode;
 
-bool IsOwnCommand(UINT id) { return id >= ID_DRAW_LINE && id <= ID_WIDTH_5; }
-
 const res::Menu& MainMenu() { return *res::FindMenu(IDR_MAINFRAME); }
 const res::Toolbar& MainToolbar() { return *res::FindToolbar(IDR_MAINFRAME); }
 const std::vector<res::Accel>& Accelerators()
@@ -213,21 +211,17 @@ TEST(Strings, IdsAreUniqueTextsValidUtf8AndPromptsSplitOnce)
     EXPECT_EQ(res::FindString(12345), nullptr);
 }
 
-TEST(Strings, ProgramCommandsHaveNoneAndStandardCommandsHavePrompts)
+TEST(Strings, EveryMenuItemHasAPromptAndEveryButtonATooltip)
 {
-    for (UINT id = ID_DRAW_LINE; id <= ID_WIDTH_5; ++id)
-        EXPECT_EQ(res::FindString(id), nullptr) << id;
-    for (const MenuNode* item : MenuItems()) {
-        if (!IsOwnCommand(item->id)) {
-            EXPECT_NE(res::FindString(item->id), nullptr) << item->text;
-        }
-    }
+    for (const MenuNode* item : MenuItems())
+        EXPECT_NE(res::FindString(item->id), nullptr) << item->text;
     for (UINT id : MainToolbar().items) {
-        if (id == ID_SEPARATOR || IsOwnCommand(id))
+        if (id == ID_SEPARATOR)
             continue;
         ASSERT_NE(res::FindString(id), nullptr) << id;
         EXPECT_EQ(Split(res::FindString(id), '\n').size(), 2u) << "no tooltip for " << id;
     }
+    EXPECT_STREQ(res::FindString(ID_DRAW_RECT), "사각형을 그립니다\n사각형");
 }
 
 TEST(Strings, SystemCommandsFindTheirPromptsByFormula)

@@ -66,13 +66,13 @@ TEST_F(ViewTest, ColourDialogCancelKeepsTheColourAndOkTakesTheChosenOne)
                           ModalAnswers::Cancel(),
                           [](QWidget* w) { static_cast<QDialog*>(w)->accept(); }});
     Command(ID_LINE_COLOR);
-    // It opens on black, whatever the current colour.
+    // It opens on the colour it changes.
     EXPECT_EQ(opened, QColor(0, 0, 0));
     EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
     Command(ID_LINE_COLOR);
     EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
     Command(ID_FILL_COLOR);
-    EXPECT_EQ(m_view->m_crFill, kBlack);
+    EXPECT_EQ(m_view->m_crFill, kWhite);
     EXPECT_EQ(answers.Answered(), 3);
 }
 
