@@ -1,4 +1,4 @@
-// The embedded pictures: toolbar strip and blank canvas (BMP), application and document
+// The embedded pictures: toolbar strips and blank canvas (BMP), application and document
 // icons (ICO). Headers are read byte by byte; the BMPs also go through Qt's decoder.
 #include "framework/Resource.h"
 #include "res/resource.h"
@@ -43,7 +43,7 @@ QImage ExpectSixteenColourBmp(const res::Binary& bmp, int width, int height)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButton)
+TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButtonAtBothScales)
 {
     const res::Toolbar* bar = res::FindToolbar(IDR_MAINFRAME);
     const int buttons =
@@ -51,6 +51,8 @@ TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButton)
     EXPECT_EQ(buttons * bar->buttonWidth, 240);
     ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), buttons * bar->buttonWidth,
                            bar->buttonHeight);
+    ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME, 2), 2 * buttons * bar->buttonWidth,
+                           2 * bar->buttonHeight);
 }
 
 TEST(ToolbarBitmap, EveryPictureIsDrawnOnLightGreyAndDiffersFromTheOthers)
@@ -91,15 +93,15 @@ class IconFile : public ::testing::TestWithParam<UINT> {};
 
 // Each image: a 4-bit bitmap of double height (colours, then AND mask). Where the mask
 // makes a pixel transparent its colour must be 0, or the desktop would invert what lies
-// under it.
-TEST_P(IconFile, HoldsA32And16PixelSixteenColourImageWithCleanMasks)
+// under it. The 32 comes first, for readers that take only the first image.
+TEST_P(IconFile, Holds32_16And64PixelSixteenColourImagesWithCleanMasks)
 {
     const res::Binary& ico = *res::FindIcon(GetParam());
-    ASSERT_GE(ico.size, 6u + 2 * 16u);
+    ASSERT_GE(ico.size, 6u + 3 * 16u);
     EXPECT_EQ(U16(ico.data + 2), 1u); // an icon, not a cursor
-    ASSERT_EQ(U16(ico.data + 4), 2u);
-    const int sizes[] = {32, 16};
-    for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(U16(ico.data + 4), 3u);
+    const int sizes[] = {32, 16, 64};
+    for (int i = 0; i < 3; ++i) {
         const BYTE* entry = ico.data + 6 + 16 * i;
         const int size = sizes[i];
         EXPECT_TRUE(entry[0] == size && entry[1] == size) << i;
