@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "Document.h"
 #include "FramePrivate.h"
+#include "Pictures.h"
 #include "Resource.h"
 #include "WindowWidget.h"
 
@@ -12,9 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QScreen>
 #include <QToolBar>
 
@@ -113,11 +112,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     m_pContext = nullptr;
     if (!ok)
         return FALSE;
-    if (const res::Binary* icon = res::FindIcon(nIDResource)) {
-        QPixmap pm;
-        pm.loadFromData(icon->data, uint(icon->size), "ICO");
-        Widget()->setWindowIcon(QIcon(pm));
-    }
+    if (const QIcon icon = ResourceIcon(nIDResource); !icon.isNull())
+        Widget()->setWindowIcon(icon);
     BuildMenu(nIDResource);
     BuildAccelerators(nIDResource);
     UpdateCommandStates();
