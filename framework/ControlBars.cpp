@@ -2,10 +2,10 @@
 #include "Commands.h"
 #include "Frame.h"
 #include "Keyboard.h"
+#include "Pictures.h"
 #include "Resource.h"
 
 #include <QAction>
-#include <QBitmap>
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
@@ -13,8 +13,6 @@
 #include <QToolBar>
 
 namespace {
-
-constexpr QRgb kButtonFace = 0xFFC0C0C0; // the toolbar bitmap's background
 
 Qt::ToolBarAreas ToAreas(DWORD dwDockStyle)
 {
@@ -28,26 +26,6 @@ Qt::ToolBarAreas ToAreas(DWORD dwDockStyle)
     if (dwDockStyle & CBRS_ALIGN_RIGHT)
         areas |= Qt::RightToolBarArea;
     return areas;
-}
-
-// The button pictures, one column of the strip each, with the background made transparent.
-std::vector<QPixmap> ButtonPictures(UINT nIDResource, int width, int height)
-{
-    std::vector<QPixmap> pictures;
-    const res::Binary* bmp = res::FindBitmap(nIDResource);
-    QImage strip;
-    if (!bmp || !strip.loadFromData(bmp->data, qsizetype(bmp->size), "BMP"))
-        return pictures;
-    strip = strip.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < strip.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(strip.scanLine(y));
-        for (int x = 0; x < strip.width(); ++x)
-            if (row[x] == kButtonFace)
-                row[x] = 0;
-    }
-    for (int x = 0; x + width <= strip.width(); x += width)
-        pictures.push_back(QPixmap::fromImage(strip.copy(x, 0, width, height)));
-    return pictures;
 }
 
 bool IsLockIndicator(UINT id)
@@ -121,8 +99,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
     auto* bar = static_cast<QToolBar*>(Widget());
     if (!tb || !bar)
         return FALSE;
-    const std::vector<QPixmap> pictures =
-        ButtonPictures(nIDResource, tb->buttonWidth, tb->buttonHeight);
+    const std::vector<QIcon> icons = ToolbarIcons(nIDResource, tb->buttonWidth, tb->buttonHeight);
     size_t button = 0;
     for (UINT id : tb->items) {
         if (id == ID_SEPARATOR) {
@@ -130,8 +107,8 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
             continue;
         }
         QAction* action = m_pFrame->Action(id);
-        if (button < pictures.size())
-            action->setIcon(QIcon(pictures[button]));
+        if (button < icons.size())
+            action->setIcon(icons[button]);
         ++button;
         bar->addAction(action);
     }

@@ -2,13 +2,13 @@
 
 #include "App.h"
 #include "Commands.h"
+#include "Pictures.h"
 #include "Resource.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFontDatabase>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -90,10 +90,8 @@ int CDialog::DoModal()
             auto* label = new QLabel(dialog);
             label->setGeometry(r);
             if (item.kind == res::DialogItem::Icon) {
-                if (const res::Binary* icon = res::FindIcon(item.iconId)) {
-                    QPixmap pm;
-                    pm.loadFromData(icon->data, uint(icon->size), "ICO");
-                    label->setPixmap(QIcon(pm).pixmap(32, 32));
+                if (const QIcon icon = ResourceIcon(item.iconId); !icon.isNull()) {
+                    label->setPixmap(icon.pixmap(32, 32));
                     label->resize(32, 32);
                 }
             } else {

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "Document.h"
 #include "FramePrivate.h"
+#include "Pictures.h"
 #include "Resource.h"
 #include "WindowWidget.h"
 
@@ -189,11 +190,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     m_pContext = nullptr;
     if (!ok)
         return FALSE;
-    if (const res::Binary* icon = res::FindIcon(nIDResource)) {
-        QPixmap pm;
-        pm.loadFromData(icon->data, uint(icon->size), "ICO");
-        Widget()->setWindowIcon(QIcon(pm));
-    }
+    if (const QIcon icon = ResourceIcon(nIDResource); !icon.isNull())
+        Widget()->setWindowIcon(icon);
     BuildMenu(nIDResource);
     BuildAccelerators(nIDResource);
     UpdateCommandStates();

@@ -5,11 +5,15 @@
 namespace res {
 namespace {
 
+template <typename T, typename Match> const T* FindIf(const std::vector<T>& table, Match match)
+{
+    const auto it = std::find_if(table.begin(), table.end(), match);
+    return it == table.end() ? nullptr : &*it;
+}
+
 template <typename T> const T* ById(const std::vector<T>& table, UINT id)
 {
-    const auto it =
-        std::find_if(table.begin(), table.end(), [id](const T& e) { return e.id == id; });
-    return it == table.end() ? nullptr : &*it;
+    return FindIf(table, [id](const T& e) { return e.id == id; });
 }
 
 } // namespace
@@ -18,7 +22,11 @@ const Menu* FindMenu(UINT id) { return ById(ProgramTables().menus, id); }
 const AccelTable* FindAccelerators(UINT id) { return ById(ProgramTables().accelerators, id); }
 const Toolbar* FindToolbar(UINT id) { return ById(ProgramTables().toolbars, id); }
 const Dialog* FindDialog(UINT id) { return ById(ProgramTables().dialogs, id); }
-const Binary* FindBitmap(UINT id) { return ById(ProgramTables().bitmaps, id); }
+const Binary* FindBitmap(UINT id, int scale)
+{
+    return FindIf(ProgramTables().bitmaps,
+                  [id, scale](const Binary& b) { return b.id == id && b.scale == scale; });
+}
 const Binary* FindIcon(UINT id) { return ById(ProgramTables().icons, id); }
 
 const char* FindString(UINT id)

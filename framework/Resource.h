@@ -83,6 +83,9 @@ struct Binary {
     UINT id;
     const BYTE* data;
     std::size_t size;
+    // Device pixels a picture pixel covers: a bitmap may come again under its id, drawn
+    // larger for high-density displays. An ICO file holds all its sizes itself.
+    int scale = 1;
 };
 
 struct Version {
@@ -113,7 +116,8 @@ const Toolbar* FindToolbar(UINT id);
 // Null when the table holds no string with this id.
 const char* FindString(UINT id);
 const Dialog* FindDialog(UINT id);
-const Binary* FindBitmap(UINT id);
+// Null when the table holds no bitmap with this id drawn at this scale.
+const Binary* FindBitmap(UINT id, int scale = 1);
 const Binary* FindIcon(UINT id);
 
 } // namespace res

@@ -10,6 +10,8 @@
 namespace res::embedded {
 extern const unsigned char toolbar_bmp[];
 extern const std::size_t toolbar_bmp_size;
+extern const unsigned char toolbar_2x_bmp[];
+extern const std::size_t toolbar_2x_bmp_size;
 extern const unsigned char canvas_bmp[];
 extern const std::size_t canvas_bmp_size;
 extern const unsigned char skorel_ico[];
@@ -99,6 +101,7 @@ Tables MakeTables()
         {AboutBox()},
         {
             {IDR_MAINFRAME, toolbar_bmp, toolbar_bmp_size},
+            {IDR_MAINFRAME, toolbar_2x_bmp, toolbar_2x_bmp_size, 2},
             {IDB_CANVAS, canvas_bmp, canvas_bmp_size},
         },
         {

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Writes the program's pictures as 16-colour BMP and ICO files into res/.
 
-    res/toolbar.bmp   bitmap 128: the toolbar strip, fifteen 16 x 15 pictures side by side
-    res/canvas.bmp    bitmap 130: the blank 1280 x 1024 canvas, every pixel white
-    res/skorel.ico    icon 128: the application, 32 x 32 and 16 x 16
-    res/document.ico  icon 129: the document type, 32 x 32 and 16 x 16
+    res/toolbar.bmp     bitmap 128: the toolbar strip, fifteen 16 x 15 pictures side by side
+    res/toolbar@2x.bmp  bitmap 128 for 200 % displays: the same strip, 32 x 30 a picture
+    res/canvas.bmp      bitmap 130: the blank 1280 x 1024 canvas, every pixel white
+    res/skorel.ico      icon 128: the application, 32 x 32, 16 x 16 and 64 x 64
+    res/document.ico    icon 129: the document type, 32 x 32, 16 x 16 and 64 x 64
 
-The pictures are drawn as text in toolbar.py and icons.py. Run this script after changing
-them and commit the files it writes; the build embeds those files and needs no Python.
+The pictures are drawn as text in toolbar.py and icons.py. The double-size ones are not
+drawn: Scale2x makes them from the 16 x 15 and 32 x 32 pictures. It only copies colours a
+picture already has, so they stay 16-colour. Run this script after changing the pictures
+and commit the files it writes; the build embeds those files and needs no Python.
 """
 
 import struct
@@ -74,6 +77,35 @@ def indices(rows, background):
     """Turns picture rows into rows of palette indices, the background given as `background`."""
     return [[background if ch == BACKGROUND else PALETTE_KEYS[ch] for ch in row]
             for row in rows]
+
+
+def scale2x(picture):
+    """Doubles a picture given as rows of cells that compare equal when they look alike.
+
+    Scale2x: each quarter of a pixel takes the colour of the two neighbours it touches when
+    they agree and the picture does not run straight through there, so diagonal edges come
+    out as finer steps instead of blocks, and straight edges stay sharp. Beyond the border
+    the edge pixels repeat.
+    """
+    height, width = len(picture), len(picture[0])
+
+    def at(x, y):
+        return picture[min(max(y, 0), height - 1)][min(max(x, 0), width - 1)]
+
+    doubled = []
+    for y in range(height):
+        upper, lower = [], []
+        for x in range(width):
+            p = picture[y][x]
+            up, down, left, right = at(x, y - 1), at(x, y + 1), at(x - 1, y), at(x + 1, y)
+            if up == down or left == right:
+                upper += [p, p]
+                lower += [p, p]
+            else:
+                upper += [left if left == up else p, right if up == right else p]
+                lower += [left if left == down else p, right if down == right else p]
+        doubled += [upper, lower]
+    return doubled
 
 
 def color_table():
@@ -143,23 +175,34 @@ def ico_file(pictures):
     return bytes(out)
 
 
-def toolbar_strip():
-    pictures = [indices(parse(art, BUTTON_WIDTH, BUTTON_HEIGHT), LIGHT_GREY)
-                for art in toolbar.PICTURES]
-    strip = [sum((picture[y] for picture in pictures), []) for y in range(BUTTON_HEIGHT)]
-    return strip, BUTTON_WIDTH * len(pictures), BUTTON_HEIGHT
+def toolbar_pictures():
+    # As palette indices: '.' and ':' are the same grey on the toolbar, so Scale2x must see
+    # them as alike.
+    return [indices(parse(art, BUTTON_WIDTH, BUTTON_HEIGHT), LIGHT_GREY)
+            for art in toolbar.PICTURES]
+
+
+def toolbar_strip(pictures):
+    """The pictures side by side, with the strip's width and height."""
+    height = len(pictures[0])
+    strip = [sum((picture[y] for picture in pictures), []) for y in range(height)]
+    return strip, len(strip[0]), height
 
 
 def icon_file(large, small):
-    return ico_file([parse(large, 32, 32), parse(small, 16, 16)])
+    # The 32 and 16 images come first, where a reader that takes only the first finds the
+    # 32 x 32 it always found.
+    large = parse(large, 32, 32)
+    return ico_file([large, parse(small, 16, 16), scale2x(large)])
 
 
 def main():
     out_dir = Path(__file__).resolve().parent.parent
-    strip, width, height = toolbar_strip()
+    pictures = toolbar_pictures()
     canvas = [[WHITE] * CANVAS_WIDTH for _ in range(CANVAS_HEIGHT)]
     files = {
-        'toolbar.bmp': bmp_file(strip, width, height),
+        'toolbar.bmp': bmp_file(*toolbar_strip(pictures)),
+        'toolbar@2x.bmp': bmp_file(*toolbar_strip([scale2x(p) for p in pictures])),
         'canvas.bmp': bmp_file(canvas, CANVAS_WIDTH, CANVAS_HEIGHT),
         'skorel.ico': icon_file(icons.APP_32, icons.APP_16),
         'document.ico': icon_file(icons.DOCUMENT_32, icons.DOCUMENT_16),

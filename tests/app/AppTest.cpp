@@ -288,6 +288,16 @@ TEST_F(AppTest, RecentFileWithANameThatIsNotUtf8StillOpens)
     EXPECT_EQ(Doc()->GetPathName(), path);
 }
 
+// At 200 % the buttons and the window icon draw art made for that size, not enlargements.
+TEST_F(AppTest, ToolbarButtonsAndWindowIconHoldDoubleSizeImages)
+{
+    ASSERT_TRUE(Start());
+    for (UINT id : {ID_FILE_NEW, ID_ERASER})
+        EXPECT_EQ(Button(id)->icon().pixmap(ToolBar()->iconSize(), 2.0).size(), QSize(32, 30));
+    const QList<QSize> sizes = Window()->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(64, 64)));
+}
+
 TEST_F(AppTest, ViewMenuTogglesTheBarsAndTheirCheckMarks)
 {
     ASSERT_TRUE(Start());

@@ -1,9 +1,12 @@
-// The embedded pictures: toolbar strip and blank canvas (BMP), application and document
-// icons (ICO). Headers are read byte by byte; the BMPs also go through Qt's decoder.
+// The embedded pictures: toolbar strips and blank canvas (BMP), application and document
+// icons (ICO), and the icons the framework makes of them. Headers are read byte by byte; the
+// BMPs also go through Qt's decoder.
+#include "framework/Pictures.h"
 #include "framework/Resource.h"
 #include "res/resource.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QRect>
 
 #include <gtest/gtest.h>
@@ -43,7 +46,34 @@ QImage ExpectSixteenColourBmp(const res::Binary& bmp, int width, int height)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButton)
+// Scale2x, the doubling that makes the pictures for 200 %: where two neighbours of a pixel
+// agree across a corner, that quarter takes their colour. Edge pixels repeat beyond the border.
+QImage Scale2x(const QImage& image)
+{
+    const auto at = [&image](int x, int y) {
+        return image.pixel(std::clamp(x, 0, image.width() - 1),
+                           std::clamp(y, 0, image.height() - 1));
+    };
+    QImage doubled(image.size() * 2, image.format());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = at(x, y), up = at(x, y - 1), down = at(x, y + 1);
+            const QRgb left = at(x - 1, y), right = at(x + 1, y);
+            const bool corners = up != down && left != right;
+            doubled.setPixel(2 * x, 2 * y, corners && left == up ? left : p);
+            doubled.setPixel(2 * x + 1, 2 * y, corners && up == right ? right : p);
+            doubled.setPixel(2 * x, 2 * y + 1, corners && left == down ? left : p);
+            doubled.setPixel(2 * x + 1, 2 * y + 1, corners && down == right ? right : p);
+        }
+    return doubled;
+}
+
+QImage Argb(const QPixmap& pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButtonAtBothScales)
 {
     const res::Toolbar* bar = res::FindToolbar(IDR_MAINFRAME);
     const int buttons =
@@ -51,6 +81,29 @@ TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButton)
     EXPECT_EQ(buttons * bar->buttonWidth, 240);
     ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), buttons * bar->buttonWidth,
                            bar->buttonHeight);
+    ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME, 2), 2 * buttons * bar->buttonWidth,
+                           2 * bar->buttonHeight);
+}
+
+// At 200 % a button shows its picture doubled by Scale2x from the 100 % strip, not one that
+// Qt enlarged (blurred or blocky), nor a neighbour's; the grey is transparent at both scales.
+TEST(ToolbarIcons, HoldEachPictureAndItsScale2xDoubleOnATransparentBackground)
+{
+    QImage strip = ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), 240, 15)
+                       .convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x)
+            if (strip.pixel(x, y) == 0xFFC0C0C0)
+                strip.setPixel(x, y, 0);
+    const std::vector<QIcon> icons = ToolbarIcons(IDR_MAINFRAME, 16, 15);
+    ASSERT_EQ(icons.size(), 15u);
+    for (int i = 0; i < 15; ++i) {
+        const QImage picture = strip.copy(16 * i, 0, 16, 15);
+        const QPixmap doubled = icons[i].pixmap(QSize(16, 15), 2.0);
+        EXPECT_EQ(Argb(icons[i].pixmap(QSize(16, 15), 1.0)), picture) << "button " << i;
+        EXPECT_EQ(doubled.devicePixelRatio(), 2.0) << "button " << i;
+        EXPECT_EQ(Argb(doubled), Scale2x(picture)) << "button " << i;
+    }
 }
 
 TEST(ToolbarBitmap, EveryPictureIsDrawnOnLightGreyAndDiffersFromTheOthers)
@@ -91,15 +144,15 @@ class IconFile : public ::testing::TestWithParam<UINT> {};
 
 // Each image: a 4-bit bitmap of double height (colours, then AND mask). Where the mask
 // makes a pixel transparent its colour must be 0, or the desktop would invert what lies
-// under it.
-TEST_P(IconFile, HoldsA32And16PixelSixteenColourImageWithCleanMasks)
+// under it. The 32 comes first, for readers that take only the first image.
+TEST_P(IconFile, Holds32_16And64PixelSixteenColourImagesWithCleanMasks)
 {
     const res::Binary& ico = *res::FindIcon(GetParam());
-    ASSERT_GE(ico.size, 6u + 2 * 16u);
+    ASSERT_GE(ico.size, 6u + 3 * 16u);
     EXPECT_EQ(U16(ico.data + 2), 1u); // an icon, not a cursor
-    ASSERT_EQ(U16(ico.data + 4), 2u);
-    const int sizes[] = {32, 16};
-    for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(U16(ico.data + 4), 3u);
+    const int sizes[] = {32, 16, 64};
+    for (int i = 0; i < 3; ++i) {
         const BYTE* entry = ico.data + 6 + 16 * i;
         const int size = sizes[i];
         EXPECT_TRUE(entry[0] == size && entry[1] == size) << i;
@@ -124,6 +177,15 @@ TEST_P(IconFile, HoldsA32And16PixelSixteenColourImageWithCleanMasks)
             }
         EXPECT_TRUE(transparent > 0 && transparent < size * size / 2) << size;
     }
+}
+
+// Qt picks among all the images for the size and scale it draws at; the 64 is the 32 doubled
+// by Scale2x.
+TEST_P(IconFile, BecomesAnIconOfEveryImageWhoseLargestIsTheScale2xOfThe32)
+{
+    const QIcon icon = ResourceIcon(GetParam());
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{32, 32}, {16, 16}, {64, 64}}));
+    EXPECT_EQ(Argb(icon.pixmap(64)), Scale2x(Argb(icon.pixmap(32))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Icons, IconFile, ::testing::Values(IDR_MAINFRAME, IDR_SKORELTYPE),
