@@ -7,14 +7,16 @@
 #include "Frame.h"
 #include "Printing.h"
 #include "Resource.h"
+#include "Settings.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSettings>
+#include <QPushButton>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -98,11 +100,12 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
     m_nMaxMRU = nMaxMRU;
     m_recentFiles.clear();
-    QSettings settings(QString::fromStdString(m_strRegistryKey),
-                       QString::fromStdString(m_strAppName));
-    settings.beginGroup(kRecentGroup);
+    const std::unique_ptr<QSettings> settings = AfxOpenSettings();
+    if (!settings)
+        return;
+    settings->beginGroup(kRecentGroup);
     for (UINT i = 1; i <= m_nMaxMRU; ++i) {
-        const std::string file = NameFromSettings(settings.value(QStringLiteral("File%1").arg(i)));
+        const std::string file = NameFromSettings(settings->value(QStringLiteral("File%1").arg(i)));
         if (!file.empty())
             m_recentFiles.push_back(file);
     }
@@ -112,12 +115,13 @@ void CWinApp::SaveStdProfileSettings() const
 {
     if (m_nMaxMRU == 0)
         return;
-    QSettings settings(QString::fromStdString(m_strRegistryKey),
-                       QString::fromStdString(m_strAppName));
-    settings.remove(kRecentGroup);
-    settings.beginGroup(kRecentGroup);
+    const std::unique_ptr<QSettings> settings = AfxOpenSettings();
+    if (!settings)
+        return;
+    settings->remove(kRecentGroup);
+    settings->beginGroup(kRecentGroup);
     for (size_t i = 0; i < m_recentFiles.size(); ++i)
-        settings.setValue(QStringLiteral("File%1").arg(i + 1), StoredName(m_recentFiles[i]));
+        settings->setValue(QStringLiteral("File%1").arg(i + 1), StoredName(m_recentFiles[i]));
 }
 
 void CWinApp::AddToRecentFileList(const char* lpszPathName)
@@ -200,6 +204,10 @@ void CWinApp::OnFilePrintSetup()
 {
     QPrintDialog dialog(&AfxPrinter(), QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("인쇄 설정"));
+    // Setting up prints nothing: the dialog confirms the choice.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("확인"));
     dialog.exec();
 }
 
@@ -229,4 +237,13 @@ int AfxWinMain(int argc, char** argv)
     // styles), so that exit() runs this before those are gone.
     std::atexit(TearDownAtExit);
     return app->Run();
+}
+
+std::unique_ptr<QSettings> AfxOpenSettings()
+{
+    const CWinApp* app = AfxGetApp();
+    if (!app || app->GetSettingsKey().empty())
+        return nullptr;
+    return std::make_unique<QSettings>(QString::fromStdString(app->GetSettingsKey()),
+                                       QString::fromUtf8(app->m_pszAppName));
 }

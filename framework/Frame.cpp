@@ -6,6 +6,7 @@
 #include "FramePrivate.h"
 #include "Pictures.h"
 #include "Resource.h"
+#include "Settings.h"
 #include "WindowWidget.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
@@ -32,6 +34,9 @@ ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
 namespace {
+
+// Where the window and its bars were when it last closed.
+constexpr const char* kLayoutGroup = "Layout";
 
 QKeySequence ToKeySequence(const res::Accel& a)
 {
@@ -130,6 +135,10 @@ bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
     case QEvent::KeyPress:
+        if (watched == menuBar() && LeaveHiddenMenuKeys(static_cast<QKeyEvent*>(event)))
+            return true;
+        m_pOwner->DelayUpdateCommandUI();
+        break;
     case QEvent::KeyRelease:
     case QEvent::Leave:
         m_pOwner->DelayUpdateCommandUI();
@@ -138,6 +147,19 @@ bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrameWidget::LeaveHiddenMenuKeys(const QKeyEvent* event)
+{
+    // Escape from a menu leaves the menu bar taking the keys even when it shows no highlighted
+    // item: a plain letter would open a menu out of nowhere. Without a visible item the keys
+    // go back to the window.
+    const QMenuBar* bar = menuBar();
+    if (bar->activeAction() || (event->modifiers() & Qt::AltModifier))
+        return false;
+    if (QWidget* central = centralWidget())
+        central->setFocus(Qt::OtherFocusReason);
+    return !event->text().isEmpty();
 }
 
 bool FrameWidget::event(QEvent* event)
@@ -151,10 +173,12 @@ bool FrameWidget::event(QEvent* event)
 
 void FrameWidget::closeEvent(QCloseEvent* event)
 {
-    if (m_pOwner->OnClose())
-        event->accept();
-    else
+    if (!m_pOwner->OnClose()) {
         event->ignore();
+        return;
+    }
+    m_pOwner->SaveLayout();
+    event->accept();
 }
 
 CFrameWnd::CFrameWnd() : d(std::make_unique<FramePrivate>()) {}
@@ -194,8 +218,36 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
         Widget()->setWindowIcon(icon);
     BuildMenu(nIDResource);
     BuildAccelerators(nIDResource);
+    RestoreLayout();
     UpdateCommandStates();
     return TRUE;
+}
+
+void CFrameWnd::SaveLayout() const
+{
+    const std::unique_ptr<QSettings> settings = AfxOpenSettings();
+    const auto* window = static_cast<const QMainWindow*>(Widget());
+    if (!settings || !window)
+        return;
+    settings->beginGroup(kLayoutGroup);
+    settings->setValue(QStringLiteral("Geometry"), window->saveGeometry());
+    settings->setValue(QStringLiteral("Bars"), window->saveState());
+    if (const CControlBar* status = GetControlBar(ID_VIEW_STATUS_BAR))
+        settings->setValue(QStringLiteral("StatusBar"), bool(status->IsVisible()));
+}
+
+void CFrameWnd::RestoreLayout()
+{
+    const std::unique_ptr<QSettings> settings = AfxOpenSettings();
+    auto* window = static_cast<QMainWindow*>(Widget());
+    if (!settings || !window)
+        return;
+    settings->beginGroup(kLayoutGroup);
+    window->restoreGeometry(settings->value(QStringLiteral("Geometry")).toByteArray());
+    window->restoreState(settings->value(QStringLiteral("Bars")).toByteArray());
+    const QVariant status = settings->value(QStringLiteral("StatusBar"));
+    if (CControlBar* bar = GetControlBar(ID_VIEW_STATUS_BAR); bar && status.isValid())
+        bar->ShowWindow(status.toBool() ? SW_SHOW : SW_HIDE);
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT)

@@ -76,6 +76,9 @@ public:
 
     // The action of a command id, made on first use; framework-internal.
     QAction* Action(UINT nID);
+    // Keeps the window's size, place and maximised state, where its bars are and whether
+    // they show, for the next start; framework-internal, at close.
+    void SaveLayout() const;
     void AddControlBar(CControlBar* pBar);
 
 protected:
@@ -89,6 +92,7 @@ private:
     void BuildMenu(UINT nIDResource);
     void RefreshRecentFiles();
     void BuildAccelerators(UINT nIDResource);
+    void RestoreLayout();
 
     UINT m_nIDResource = 0;
     CCreateContext* m_pContext = nullptr;

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 
 class FrameWidget : public QMainWindow {
@@ -22,6 +23,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool LeaveHiddenMenuKeys(const QKeyEvent* event);
+
     CFrameWnd* m_pOwner;
 };
 

@@ -379,6 +379,32 @@ BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
     });
 }
 
+BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                     int nSrcWidth, int nSrcHeight, DWORD dwRop)
+{
+    if (!pSrcDC || !pSrcDC->m_pSurface || dwRop != SRCCOPY || (!m_pPainter && !m_pSurface))
+        return FALSE;
+    const QRectF target(x, y, nWidth, nHeight);
+    const QRectF source(xSrc, ySrc, nSrcWidth, nSrcHeight);
+    const auto draw = [&](QPainter& p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, m_nStretchMode == HALFTONE);
+        p.drawImage(target, *pSrcDC->m_pSurface, source);
+    };
+    if (m_pPainter) {
+        m_pPainter->save();
+        draw(*m_pPainter);
+        m_pPainter->restore();
+        return TRUE;
+    }
+    {
+        QPainter p(m_pSurface);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        draw(p);
+    }
+    OnChanged(CRect(x, y, x + nWidth, y + nHeight));
+    return TRUE;
+}
+
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                  DWORD dwRop)
 {

@@ -203,12 +203,14 @@ public:
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                 DWORD dwRop);
+    // Copies the source rectangle scaled to the destination rectangle (SRCCOPY only): with
+    // the HALFTONE stretch mode smoothly filtered, otherwise pixel by pixel.
+    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                    int nSrcWidth, int nSrcHeight, DWORD dwRop);
     COLORREF GetPixel(int x, int y) const;
     COLORREF SetPixel(int x, int y, COLORREF crColor);
 
     int GetDeviceCaps(int nIndex) const;
-    // Whether this context draws on a printer or a print preview's page.
-    BOOL IsPrinting() const { return m_pPainter != nullptr; }
 
     // The pixels this context draws on, or null (a printer, or no bitmap).
     QImage* Surface() const { return m_pSurface; }

@@ -4,6 +4,7 @@
 #include "Wnd.h"
 
 class CDocument;
+class QPrinter;
 
 struct CPrintInfo {
     BOOL m_bDirect = FALSE;  // print without asking for a printer
@@ -47,6 +48,7 @@ protected:
 private:
     friend class CDocument;
     friend class CFrameWnd;
-    void PrintPages(CPrintInfo& info);
+    // Prints the pages through OnPrint, on the printer or the preview's page.
+    void PrintPages(CPrintInfo& info, QPrinter& printer);
     CDocument* m_pDocument = nullptr;
 };

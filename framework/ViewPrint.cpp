@@ -46,13 +46,13 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void CView::PrintPages(CPrintInfo& info)
+void CView::PrintPages(CPrintInfo& info, QPrinter& printer)
 {
-    QPrinter& printer = AfxPrinter();
     QPainter painter;
     if (!painter.begin(&printer))
         return;
     CPrinterDC dc(&painter, printer.resolution());
+    // The painter's origin is the printable area's corner.
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     info.m_rectDraw = CRect(0, 0, page.width(), page.height());
     OnBeginPrinting(&dc, &info);
@@ -70,7 +70,7 @@ void CView::OnFilePrint()
 {
     CPrintInfo info;
     if (OnPreparePrinting(&info))
-        PrintPages(info);
+        PrintPages(info, AfxPrinter());
 }
 
 void CView::OnFilePrintDirect()
@@ -78,7 +78,7 @@ void CView::OnFilePrintDirect()
     CPrintInfo info;
     info.m_bDirect = TRUE;
     if (OnPreparePrinting(&info))
-        PrintPages(info);
+        PrintPages(info, AfxPrinter());
 }
 
 void CView::OnFilePrintPreview()
@@ -88,13 +88,7 @@ void CView::OnFilePrintPreview()
     if (!OnPreparePrinting(&info))
         return;
     QPrintPreviewDialog preview(&AfxPrinter(), QApplication::activeWindow());
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* printer) {
-        QPainter painter(printer);
-        CPrinterDC dc(&painter, printer->resolution());
-        OnBeginPrinting(&dc, &info);
-        OnPrepareDC(&dc, &info);
-        OnPrint(&dc, &info);
-        OnEndPrinting(&dc, &info);
-    });
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                     [&](QPrinter* printer) { PrintPages(info, *printer); });
     preview.exec();
 }

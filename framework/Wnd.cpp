@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -32,10 +33,12 @@ UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
     return flags;
 }
 
+// The pixel under the pointer: at a scale above 100 % positions fall between whole pixels,
+// and the pixel is the one they fall in, not the nearest corner.
 CPoint ClientPoint(const QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
-    return CPoint(p.x(), p.y());
+    const QPointF p = event->position();
+    return CPoint(int(std::floor(p.x())), int(std::floor(p.y())));
 }
 
 } // namespace

@@ -22,10 +22,13 @@ public:
 
     CSkorelDoc* GetDocument() const;
 
-    // Composes the canvas (white, picture, shapes) and copies it to the target in one block
-    // transfer; on the screen the selection frame goes on top, once there are shapes. The
-    // frame is a mark for the user, never part of the drawing: Save and printing leave it out.
+    // Composes the canvas (white, picture, shapes) and copies it to the window in one block
+    // transfer; the selection frame goes on top, once there are shapes. The frame is a mark
+    // for the user, never part of the drawing: Save and printing leave it out.
     void OnDraw(CDC* pDC) override;
+    // Prints the canvas as large as the printable area takes it, its shape kept, centred
+    // across the top of the page, smoothly filtered; Print Preview shows the same page.
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     // After New and Open: the whole view is repainted from the document.
     void OnInitialUpdate() override;
     // Notifications from the document change nothing on the screen.

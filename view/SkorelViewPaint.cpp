@@ -1,6 +1,8 @@
 // Painting through the off-screen canvas, printing, and saving the canvas as a BMP file.
 #include "SkorelView.h"
 
+#include <algorithm>
+
 #include "res/resource.h"
 
 #include "framework/Error.h"
@@ -13,8 +15,21 @@ void CSkorelView::OnDraw(CDC* pDC)
     ComposeCanvas();
     pDC->BitBlt(0, 0, m_nCanvasWidth, m_nCanvasHeight, &m_dcCanvas, 0, 0, SRCCOPY);
     CSkorelDoc* pDoc = GetDocument();
-    if (!pDC->IsPrinting() && !pDoc->m_shapeList.IsEmpty())
+    if (!pDoc->m_shapeList.IsEmpty())
         pDoc->m_tracker.Draw(pDC);
+}
+
+void CSkorelView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    ComposeCanvas();
+    const CRect& page = pInfo->m_rectDraw;
+    const double scale =
+        std::min(double(page.Width()) / m_nCanvasWidth, double(page.Height()) / m_nCanvasHeight);
+    const int width = int(m_nCanvasWidth * scale);
+    const int height = int(m_nCanvasHeight * scale);
+    pDC->SetStretchBltMode(HALFTONE);
+    pDC->StretchBlt(page.left + (page.Width() - width) / 2, page.top, width, height, &m_dcCanvas, 0,
+                    0, m_nCanvasWidth, m_nCanvasHeight, SRCCOPY);
 }
 
 void CSkorelView::ComposeCanvas()

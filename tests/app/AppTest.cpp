@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +33,11 @@ namespace {
 
 class AppTest : public ::testing::Test {
 protected:
+    // Every test starts with the layout a first start has.
+    void SetUp() override
+    {
+        QSettings("Local AppWizard-Generated Applications", "Skorel").remove("Layout");
+    }
     // Starts the application with a command line, as the process entry would.
     bool Start(std::vector<std::string> args = {})
     {
@@ -248,6 +254,53 @@ TEST_F(AppTest, StatusBarShowsThePointerAndTheDragSize)
     EXPECT_EQ(panes(), std::pair(QString(), QStringLiteral("15 × 50")));
     testing_support::Release(view, {-5, 60});
     EXPECT_EQ(panes().second, QString());
+}
+
+// A plain letter reaching the menu bar while it shows no highlighted item (after Escape
+// closed a menu) opens no menu; with Alt it still does.
+TEST_F(AppTest, LetterKeysOpenMenusOnlyWhenTheMenuBarShowsItHasThem)
+{
+    ASSERT_TRUE(Start());
+    QMenuBar* bar = Window()->menuBar();
+    QTest::keyClick(bar, Qt::Key_E);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(bar, Qt::Key_E, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    popup->close();
+}
+
+// The window's size, its toolbar's dock and the status bar's visibility come back at the next
+// start.
+TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
+{
+    ASSERT_TRUE(Start());
+    Window()->resize(700, 500);
+    Window()->addToolBar(Qt::LeftToolBarArea, ToolBar());
+    MenuItem(QStringLiteral("상태 표시줄(&S)"))->trigger();
+    ASSERT_TRUE(Window()->close());
+    m_app->ExitInstance();
+    m_app.reset();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Window()->size(), QSize(700, 500));
+    EXPECT_EQ(Window()->toolBarArea(ToolBar()), Qt::LeftToolBarArea);
+    EXPECT_FALSE(Window()->statusBar()->isVisible());
+    EXPECT_FALSE(MenuItem(QStringLiteral("상태 표시줄(&S)"))->isChecked());
+}
+
+// Print Setup prints nothing: its dialog confirms with "확인".
+TEST_F(AppTest, PrintSetupConfirmsWithOk)
+{
+    ASSERT_TRUE(Start());
+    QStringList buttons;
+    ModalAnswers answers({ModalAnswers::Cancel([&buttons](QWidget* w) {
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            buttons << b->text();
+    })});
+    Button(ID_FILE_PRINT_SETUP)->trigger();
+    EXPECT_TRUE(buttons.contains(QStringLiteral("확인"))) << buttons.join(",").toStdString();
+    EXPECT_FALSE(buttons.filter(QStringLiteral("인쇄")).size() > 0)
+        << buttons.join(",").toStdString();
 }
 
 TEST_F(AppTest, RecentFilesHoldAtMostFourAndSurviveARestart)

@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
@@ -211,19 +212,51 @@ TEST_F(ViewTest, CancelledSaveWritesNothingAndShowsNothing)
     EXPECT_EQ(answers.Unexpected(), 0);
 }
 
-TEST_F(ViewTest, PrintingToAPdfFileMakesOnePage)
+// One page: the canvas as wide as the printable area, centred across its top, without the
+// selection frame. The page is rendered back with poppler's pdftoppm.
+TEST_F(ViewTest, PrintingFillsThePageWithTheDrawingAlone)
 {
-    Draw(ID_DRAW_RECT, {10, 10}, {200, 200});
+    Command(ID_WIDTH_7);
+    Draw(ID_DRAW_RECT, {0, 0}, {1280, 1024});
+    Command(ID_WIDTH_1);
+    Draw(ID_DRAW_RECT, {300, 300}, {500, 450});
+    Command(ID_SELECT);
+    Press(W(), {400, 400});
+    Release(W(), {400, 400});
     QTemporaryDir dir;
     const QString pdf = dir.filePath("page.pdf");
-    AfxPrinter().setOutputFormat(QPrinter::PdfFormat);
-    AfxPrinter().setOutputFileName(pdf);
+    QPrinter& printer = AfxPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
     Command(ID_FILE_PRINT_DIRECT);
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+
+    constexpr int kDpi = 72;
+    QProcess render;
+    render.start("pdftoppm",
+                 {"-r", QString::number(kDpi), "-png", "-singlefile", pdf, dir.filePath("page")});
+    ASSERT_TRUE(render.waitForFinished(30000));
+    const QImage page(dir.filePath("page.png"));
+    ASSERT_FALSE(page.isNull());
+    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Inch);
+    // The canvas's black border, along the row a quarter down the canvas.
+    const int row = int((printable.top() + printable.width() * 1024 / 1280 / 4) * kDpi);
+    int left = -1, right = -1;
+    for (int x = 0; x < page.width(); ++x)
+        if (qGray(page.pixel(x, row)) < 128)
+            (left < 0 ? left : right) = x;
+    const double width = right - left + 1;
+    EXPECT_NEAR(width, printable.width() * kDpi, printable.width() * kDpi * 0.01);
+    EXPECT_NEAR(left, printable.left() * kDpi, 2);
+    // The top-left handle of the frame lies inside the selected rectangle's white fill.
+    const double scale = width / 1280;
+    const QPoint handle(left + int(303.5 * scale), int(printable.top() * kDpi + 303.5 * scale));
+    EXPECT_GT(qGray(page.pixel(handle)), 200);
 }
 
 TEST_F(ViewTest, PrintAsksForThePrinterAndPreviewShowsThePage)

@@ -3,6 +3,10 @@
 
 #include "framework/MessageBox.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+
 namespace {
 
 using namespace testing_support;
@@ -262,6 +266,83 @@ TEST_F(ViewTest, FeedbackPastTheCanvasEdgeLeavesNoTrace)
     Paint();
     EXPECT_EQ(QSize(W()->size()), QSize(1280, 1024));
     EXPECT_TRUE(ScreenShowsCanvas(CRect(1180, 930, 1280, 1024)));
+}
+
+// At a scale above 100 % a position falls inside a canvas pixel: that pixel, not the next.
+TEST_F(ViewTest, PositionsBetweenWholePixelsMapToThePixelUnderThem)
+{
+    Command(ID_DRAW_RECT);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const QPointF at =
+            type == QEvent::MouseButtonPress ? QPointF(100.5, 50.75) : QPointF(200.5, 120.5);
+        QMouseEvent event(type, at, W()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(W(), &event);
+    }
+    ASSERT_EQ(Records().size(), 1u);
+    EXPECT_EQ(Records()[0]->m_ptStart, CPoint(100, 50));
+    EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(200, 120));
+}
+
+// The canvas scrolls inside a smaller window, keeping its coordinates; beyond a larger one
+// lies a grey desk.
+TEST_F(ViewTest, CanvasScrollsInASmallWindowAndShowsItsEdgeInALargeOne)
+{
+    auto* area = qobject_cast<QScrollArea*>(W()->parentWidget()->parentWidget());
+    ASSERT_NE(area, nullptr);
+    m_frame->Widget()->resize(700, 500);
+    QApplication::processEvents();
+    EXPECT_TRUE(area->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+
+    const auto wheel = [area](Qt::KeyboardModifiers mods) {
+        QWheelEvent event(QPointF(50, 50), area->mapToGlobal(QPointF(50, 50)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area->viewport(), &event);
+    };
+    wheel(Qt::NoModifier);
+    EXPECT_GT(area->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(area->horizontalScrollBar()->value(), 0);
+    wheel(Qt::ShiftModifier);
+    EXPECT_GT(area->horizontalScrollBar()->value(), 0);
+    const int before = area->verticalScrollBar()->value();
+    QTest::keyClick(W(), Qt::Key_PageDown);
+    EXPECT_GT(area->verticalScrollBar()->value(), before);
+
+    // A drag past the visible edge scrolls along; the shape keeps canvas coordinates.
+    area->horizontalScrollBar()->setValue(0);
+    const int visibleRight = area->viewport()->width();
+    Command(ID_DRAW_RECT);
+    Press(W(), {100, 400});
+    MoveHeld(W(), {visibleRight + 60, 420});
+    EXPECT_GE(area->horizontalScrollBar()->value(), 60);
+    Release(W(), {visibleRight + 60, 420});
+    ASSERT_EQ(Records().size(), 1u);
+    EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(visibleRight + 60, 420));
+
+    m_frame->Widget()->resize(1600, 1300);
+    QApplication::processEvents();
+    const QImage shown = area->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(1400, 200), QColor(0x9A, 0x9A, 0x9A));
+    EXPECT_EQ(shown.pixelColor(1200, 1100), QColor(0x9A, 0x9A, 0x9A));
+    EXPECT_EQ(shown.pixelColor(1200, 1000), QColor(255, 255, 255));
+}
+
+// At 200 % (the view_test_scaled run) one canvas pixel is an exact 2 × 2 block on the screen.
+TEST_F(ViewTest, ScaledCanvasShowsEveryPixelAsAnExactBlock)
+{
+    if (W()->devicePixelRatioF() != 2.0)
+        GTEST_SKIP() << "runs at QT_SCALE_FACTOR=2";
+    Command(ID_WIDTH_3);
+    Draw(ID_DRAW_ELLIPSE, {20, 30}, {180, 130});
+    const QImage shown = W()->grab(QRect(0, 0, 200, 150)).toImage();
+    ASSERT_EQ(shown.size(), QSize(400, 300));
+    const QImage& canvas = *m_view->m_dcCanvas.Surface();
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, canvas.pixel(x / 2, y / 2) & 0xFFFFFF)
+                << x << "," << y;
 }
 
 TEST_F(ViewTest, CursorIsACrossHairWhileDrawing)
