@@ -5,6 +5,9 @@
 #include "File.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
+#include "View.h"
+
+#include <algorithm>
 
 #include <filesystem>
 #include <new>
@@ -32,6 +35,23 @@ void CDocument::SetPathName(const char* lpszPathName)
 }
 
 void CDocument::DeleteContents() {}
+
+void CDocument::AddView(CView* pView)
+{
+    if (pView && std::find(m_views.begin(), m_views.end(), pView) == m_views.end())
+        m_views.push_back(pView);
+}
+
+void CDocument::RemoveView(CView* pView) { std::erase(m_views, pView); }
+
+void CDocument::UpdateAllViews(CView* pSender, long lHint, CObject* pHint)
+{
+    for (CView* view : m_views)
+        if (view != pSender)
+            view->OnUpdate(pSender, lHint, pHint);
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd*) { return SaveModified(); }
 
 BOOL CDocument::OnNewDoc()
 {

@@ -5,6 +5,10 @@
 #include "CmdTarget.h"
 
 #include <string>
+#include <vector>
+
+class CFrameWnd;
+class CView;
 
 // The title of a document that has no file yet.
 constexpr const char* AFX_UNTITLED = "제목 없음";
@@ -31,8 +35,14 @@ public:
     // Takes the path (UTF-8) and makes its file name the title.
     virtual void SetPathName(const char* lpszPathName);
 
-    BOOL IsModified() const { return m_bModified; }
+    virtual BOOL IsModified() const { return m_bModified; }
     void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified; }
+
+    // The views that show the document; a view joins when its frame makes it.
+    void AddView(CView* pView);
+    void RemoveView(CView* pView);
+    // Tells every view but pSender that the document changed (their OnUpdate).
+    void UpdateAllViews(CView* pSender, long lHint = 0, CObject* pHint = nullptr);
 
     // New: empties the contents (DeleteContents), forgets the path, marks not modified.
     virtual BOOL OnNewDoc();
@@ -56,6 +66,8 @@ public:
     // Before the document's contents are dropped: when it is modified, asks whether to save
     // (yes, no, cancel) and saves on yes. FALSE means stop (cancelled, or the save failed).
     virtual BOOL SaveModified();
+    // Before the frame that shows the document closes; the default is SaveModified.
+    virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
 
 protected:
     void OnFileSave();
@@ -67,4 +79,5 @@ private:
     std::string m_strTitle;
     std::string m_strPathName;
     BOOL m_bModified = FALSE;
+    std::vector<CView*> m_views;
 };

@@ -40,6 +40,17 @@ std::string NameFilter(std::string text, const std::string& patterns)
     return text + "(" + spaced + ")";
 }
 
+// The extension of a name filter's first pattern when it names one ("Text (*.skr)": "skr").
+QString FilterExtension(const QString& filter)
+{
+    const qsizetype open = filter.lastIndexOf('(');
+    const QString first = filter.mid(open + 1).section(' ', 0, 0).remove(')');
+    if (!first.startsWith(QStringLiteral("*.")))
+        return {};
+    const QString ext = first.mid(2);
+    return ext.contains('*') || ext.contains('?') ? QString() : ext;
+}
+
 } // namespace
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
@@ -76,9 +87,18 @@ int CFileDialog::DoModal()
         for (const std::string& f : m_filters)
             filters << QString::fromStdString(f);
         dlg.setNameFilters(filters);
-        dlg.selectNameFilter(filters.first());
+        dlg.selectNameFilter(filters.value(m_nFilterIndex - 1, filters.first()));
     }
     dlg.setDefaultSuffix(QString::fromStdString(m_strDefExt));
+    if (!m_strDefExt.empty()) {
+        const auto followFilter = [&dlg](const QString& filter) {
+            const QString ext = FilterExtension(filter);
+            if (!ext.isEmpty())
+                dlg.setDefaultSuffix(ext);
+        };
+        QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, followFilter);
+        followFilter(dlg.selectedNameFilter());
+    }
     if (!m_strFileName.empty()) {
         const QFileInfo initial(QFile::decodeName(QByteArray::fromStdString(m_strFileName)));
         if (initial.isAbsolute())
@@ -87,6 +107,8 @@ int CFileDialog::DoModal()
     }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return IDCANCEL;
+    if (!m_filters.empty())
+        m_nFilterIndex = int(dlg.nameFilters().indexOf(dlg.selectedNameFilter())) + 1;
     m_strPathName = QFile::encodeName(dlg.selectedFiles().first()).toStdString();
     return IDOK;
 }

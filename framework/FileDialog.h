@@ -19,7 +19,8 @@ constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 class CFileDialog {
 public:
     // lpszDefExt: extension (without the dot) added to a name typed without one; null or ""
-    // adds none. lpszFileName: the name shown at first, possibly with a directory.
+    // adds none. When one is given, the selected filter's own extension (its first pattern,
+    // "*.ext") takes its place. lpszFileName: the name shown at first, possibly with a directory.
     // lpszFilter: pairs "text|patterns|", patterns separated by ';', for example
     // "(*.BMP)|*.BMP|모든파일(*.*)|*.*|"; the first pair is selected at first; patterns match
     // names whatever their case. OFN_OVERWRITEPROMPT makes a save dialog ask before it
@@ -33,6 +34,10 @@ public:
     int DoModal();
     // The chosen file's full path (UTF-8), empty before an accepted DoModal.
     std::string GetPathName() const { return m_strPathName; }
+    // The filter pair selected, counted from 1: the one shown at first, and after an accepted
+    // DoModal the one the user left selected.
+    int GetFilterIndex() const { return m_nFilterIndex; }
+    void SetFilterIndex(int nIndex) { m_nFilterIndex = nIndex; }
 
     // The dialog's name filters for a filter string: "text (pattern pattern)" per pair, the
     // text kept as it is when it already ends with its patterns in parentheses. Pairs without
@@ -46,4 +51,5 @@ private:
     DWORD m_dwFlags;
     std::vector<std::string> m_filters;
     std::string m_strPathName;
+    int m_nFilterIndex = 1;
 };

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "Document.h"
 #include "FramePrivate.h"
+#include "Keyboard.h"
 #include "Pictures.h"
 #include "Resource.h"
 #include "Settings.h"
@@ -40,24 +41,7 @@ constexpr const char* kLayoutGroup = "Layout";
 
 QKeySequence ToKeySequence(const res::Accel& a)
 {
-    int key = 0;
-    switch (a.key) {
-    case res::VK_BACK:
-        key = Qt::Key_Backspace;
-        break;
-    case res::VK_INSERT:
-        key = Qt::Key_Insert;
-        break;
-    case res::VK_DELETE:
-        key = Qt::Key_Delete;
-        break;
-    case res::VK_F6:
-        key = Qt::Key_F6;
-        break;
-    default:
-        key = a.key; // letters and digits share their codes with Qt's keys
-        break;
-    }
+    int key = QtKeyOf(a.key);
     if (a.fVirt & res::FCONTROL)
         key |= Qt::CTRL;
     if (a.fVirt & res::FSHIFT)
@@ -270,6 +254,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT)
     }
     static_cast<QMainWindow*>(Widget())->setCentralWidget(view->ContainerWidget());
     view->m_pDocument = m_pContext->m_pCurrentDoc;
+    if (view->m_pDocument)
+        view->m_pDocument->AddView(view);
     m_pViewActive = view;
     return 0;
 }
@@ -466,7 +452,7 @@ void CFrameWnd::OnUpdateFrameTitle()
     if (const char* s = res::FindString(m_nIDResource))
         title = std::string(s).substr(0, std::string(s).find('\n'));
     if (CDocument* doc = GetActiveDocument())
-        title = doc->GetTitle() + " - " + title;
+        title = doc->GetTitle() + (doc->IsModified() ? "*" : "") + " - " + title;
     if (Widget() && GetWindowText() != title)
         SetWindowText(title.c_str());
 }
@@ -474,5 +460,5 @@ void CFrameWnd::OnUpdateFrameTitle()
 BOOL CFrameWnd::OnClose()
 {
     CDocument* doc = GetActiveDocument();
-    return !doc || doc->SaveModified();
+    return !doc || doc->CanCloseFrame(this);
 }

@@ -64,6 +64,7 @@ public:
     BOOL OnBarCheck(UINT nID);
 
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    // The caption: the document's title, an asterisk while it is modified, the program's name.
     void OnUpdateFrameTitle();
     // Updates every command's menu item and button, and the status bar's panes, through the
     // update handlers on the route: enabled when some handler takes the command, and what

@@ -1,5 +1,8 @@
-// The keyboard's lock states, as the windowing system tells them. Framework-internal.
+// The keyboard: lock states as the windowing system tells them, and virtual keys beside Qt's
+// key codes. Framework-internal.
 #pragma once
+
+#include "Types.h"
 
 struct LockKeys {
     bool caps = false;
@@ -9,3 +12,7 @@ struct LockKeys {
 
 // All off where the platform does not tell (no X display).
 LockKeys ReadLockKeys();
+
+// Qt's key for a virtual key, and back; 0 for a key the other side does not name.
+int QtKeyOf(WORD vk);
+WORD VirtualKeyOf(int qtKey);

@@ -48,18 +48,49 @@ CObListNode* CObList::NewNode()
     return node;
 }
 
-POSITION CObList::AddTail(CObject* pNewElement)
+POSITION CObList::AddTail(CObject* pNewElement) { return InsertBefore(nullptr, pNewElement); }
+
+POSITION CObList::InsertBefore(POSITION pos, CObject* pNewElement)
 {
     CObListNode* node = NewNode();
     node->data = pNewElement;
-    node->pPrev = m_pTail;
-    if (m_pTail)
-        m_pTail->pNext = node;
-    else
-        m_pHead = node;
-    m_pTail = node;
+    node->pNext = pos;
+    node->pPrev = pos ? pos->pPrev : m_pTail;
+    (node->pPrev ? node->pPrev->pNext : m_pHead) = node;
+    (pos ? pos->pPrev : m_pTail) = node;
     ++m_nCount;
     return node;
+}
+
+CObject* CObList::RemoveAt(POSITION pos)
+{
+    (pos->pPrev ? pos->pPrev->pNext : m_pHead) = pos->pNext;
+    (pos->pNext ? pos->pNext->pPrev : m_pTail) = pos->pPrev;
+    CObject* element = pos->data;
+    // The node goes back to the free list for the next insertion.
+    *pos = CObListNode{};
+    pos->pNext = m_pFree;
+    m_pFree = pos;
+    --m_nCount;
+    return element;
+}
+
+POSITION CObList::FindIndex(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= m_nCount)
+        return nullptr;
+    POSITION pos = m_pHead;
+    for (int i = 0; i < nIndex; ++i)
+        pos = pos->pNext;
+    return pos;
+}
+
+POSITION CObList::Find(const CObject* pElement) const
+{
+    for (POSITION pos = m_pHead; pos; pos = pos->pNext)
+        if (pos->data == pElement)
+            return pos;
+    return nullptr;
 }
 
 void CObList::RemoveAll()

@@ -34,6 +34,14 @@ public:
     CObject* GetAt(POSITION pos) const;
 
     POSITION AddTail(CObject* pNewElement);
+    // Inserts before pos; a null pos adds at the tail.
+    POSITION InsertBefore(POSITION pos, CObject* pNewElement);
+    // Takes the node at pos out of the list and hands back its element.
+    CObject* RemoveAt(POSITION pos);
+    // The position of the element with this index from the head, or null past the tail.
+    POSITION FindIndex(int nIndex) const;
+    // The first position holding the element, or null.
+    POSITION Find(const CObject* pElement) const;
     // Empties the list and frees its nodes; the elements are left alone.
     void RemoveAll();
 
@@ -72,12 +80,24 @@ public:
     // Takes the element; null elements are not kept (the position returned is null).
     POSITION AddTail(std::unique_ptr<T> pNewElement)
     {
+        return InsertBefore(nullptr, std::move(pNewElement));
+    }
+    // Takes the element and puts it before pos (at the tail for a null pos).
+    POSITION InsertBefore(POSITION pos, std::unique_ptr<T> pNewElement)
+    {
         if (!pNewElement)
             return nullptr;
-        const POSITION pos = m_list.AddTail(pNewElement.get());
+        const POSITION at = m_list.InsertBefore(pos, pNewElement.get());
         pNewElement.release(); // the list holds it now
-        return pos;
+        return at;
     }
+    // Hands the element at pos back to the caller; pos is no longer valid.
+    std::unique_ptr<T> RemoveAt(POSITION pos)
+    {
+        return std::unique_ptr<T>(static_cast<T*>(m_list.RemoveAt(pos)));
+    }
+    POSITION FindIndex(int nIndex) const { return m_list.FindIndex(nIndex); }
+    POSITION Find(const T* pElement) const { return m_list.Find(pElement); }
 
     // Destroys every element and empties the list.
     void RemoveAll()

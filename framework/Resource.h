@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Types.h"
+#include "VirtualKeys.h"
 
 #include <cstddef>
 #include <vector>
@@ -24,15 +25,11 @@ struct Menu {
     std::vector<MenuNode> popups;
 };
 
-// Accelerator flags and the virtual keys the tables use.
+// Accelerator flags.
 constexpr BYTE FVIRTKEY = 0x01;
 constexpr BYTE FSHIFT = 0x04;
 constexpr BYTE FCONTROL = 0x08;
 constexpr BYTE FALT = 0x10;
-constexpr WORD VK_BACK = 0x08;
-constexpr WORD VK_INSERT = 0x2D;
-constexpr WORD VK_DELETE = 0x2E;
-constexpr WORD VK_F6 = 0x75;
 
 struct Accel {
     BYTE fVirt;

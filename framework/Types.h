@@ -117,3 +117,28 @@ inline CRect CRect::Normalized() const
 }
 
 inline BOOL PtInRect(const RECT* rc, POINT pt) { return CRect(*rc).PtInRect(pt) ? TRUE : FALSE; }
+
+// The smallest rectangle holding both; an empty one counts for nothing. FALSE when the result
+// is empty.
+inline BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b)
+{
+    const CRect ra(*a), rb(*b);
+    if (ra.IsRectEmpty() || rb.IsRectEmpty()) {
+        *dst = ra.IsRectEmpty() ? (rb.IsRectEmpty() ? CRect() : rb) : ra;
+        return !CRect(*dst).IsRectEmpty();
+    }
+    *dst = CRect(ra.left < rb.left ? ra.left : rb.left, ra.top < rb.top ? ra.top : rb.top,
+                 ra.right > rb.right ? ra.right : rb.right,
+                 ra.bottom > rb.bottom ? ra.bottom : rb.bottom);
+    return TRUE;
+}
+
+// The common part of both; FALSE, and an empty rectangle, when they do not meet.
+inline BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b)
+{
+    const CRect r(a->left > b->left ? a->left : b->left, a->top > b->top ? a->top : b->top,
+                  a->right < b->right ? a->right : b->right,
+                  a->bottom < b->bottom ? a->bottom : b->bottom);
+    *dst = r.IsRectEmpty() ? CRect() : r;
+    return !r.IsRectEmpty();
+}

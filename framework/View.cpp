@@ -1,9 +1,16 @@
 #include "View.h"
 
+#include "Document.h"
+
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
 CView::CView() = default;
-CView::~CView() = default;
+
+CView::~CView()
+{
+    if (m_pDocument)
+        m_pDocument->RemoveView(this);
+}
 
 void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
 

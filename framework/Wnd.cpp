@@ -1,10 +1,12 @@
 #include "Wnd.h"
 
 #include "Cursor.h"
+#include "Keyboard.h"
 #include "WindowWidget.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -151,6 +153,13 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* event)
     m_pOwner->OnMouseMove(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
 }
 
+void WindowWidget::keyPressEvent(QKeyEvent* event)
+{
+    const WORD vk = VirtualKeyOf(event->key());
+    if (!vk || !m_pOwner->OnKeyDown(vk, 1, KeyFlags(Qt::NoButton, event->modifiers())))
+        event->ignore();
+}
+
 void WindowWidget::enterEvent(QEnterEvent*) { AskForCursor(WM_MOUSEMOVE); }
 
 void WindowWidget::leaveEvent(QEvent*) { m_pOwner->OnMouseLeave(); }
@@ -222,6 +231,7 @@ void CWnd::OnLButtonUp(UINT, CPoint) {}
 void CWnd::OnLButtonDblClk(UINT, CPoint) {}
 void CWnd::OnMouseMove(UINT, CPoint) {}
 void CWnd::OnMouseLeave() {}
+BOOL CWnd::OnKeyDown(UINT, UINT, UINT) { return FALSE; }
 void CWnd::OnSize(UINT, int, int) {}
 void CWnd::OnCaptureChanged(CWnd*) {}
 

@@ -4,6 +4,7 @@
 
 #include "CmdTarget.h"
 #include "Gdi.h"
+#include "VirtualKeys.h"
 
 #include <memory>
 #include <string>
@@ -75,6 +76,10 @@ public:
     virtual void OnMouseMove(UINT nFlags, CPoint point);
     // The pointer left the window.
     virtual void OnMouseLeave();
+    // A key went down while the window has the keyboard: nChar is its virtual key (VirtualKeys.h),
+    // nFlags holds MK_SHIFT and MK_CONTROL while they are held. TRUE when the window used the
+    // key; an unused key goes on to the window around it (a scrolling area pages with it).
+    virtual BOOL OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnSize(UINT nType, int cx, int cy);
     // The mouse capture left this window: released, taken by another window, or taken away
     // because a modal dialog blocked the window. pWnd is the new holder, or null.

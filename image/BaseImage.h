@@ -37,9 +37,9 @@ public:
     // Width and height as stored (negative for top-down rows); empty without a header.
     CSize GetSize() const;
 
-    // Reads a BMP file; on FALSE the image holds what it held before, its file name and file
-    // header included.
-    BOOL LoadBMP(const char* pszPath);
+    // Reads a BMP file, or one that begins `offset` bytes into the file; on FALSE the image
+    // holds what it held before, its file name and file header included.
+    BOOL LoadBMP(const char* pszPath, std::uint64_t offset = 0);
     // Writes the image as a BMP file (null: to the name last loaded or saved). An existing
     // file is replaced only when the whole new one is written; on FALSE the last error says
     // why.
@@ -51,6 +51,9 @@ public:
     BOOL UseSystemPalette(HDC hDC);
     // Draws the image into m_pBitmap, a new bitmap compatible with the display.
     void RenderToBitmap();
+
+    // Writes the image as a complete BMP file at the replacement's current end.
+    BOOL WriteTo(CFileReplacement& file) const;
 
     // Writes the 800 × 600 pixels at the origin of pSrcDC as a BMP file; pDC is the window's
     // context that the copy is made compatible with. On FALSE the last error says why.
@@ -87,7 +90,7 @@ private:
     BOOL NewPalette();
     RGBQUAD* ColorTable() const;
     void FillPixels(COLORREF crFill);
-    BOOL WriteFile(const char* pszPath) const;
+    BITMAPFILEHEADER FileHeader() const;
     // Bytes of the info header, its masks and the colour table, as written to a file.
     std::size_t InfoBytes() const;
     // Bytes of the pixel block, as written to a file.

@@ -198,14 +198,15 @@ void MendInPlace(BYTE* data, const Layout& l)
 
 // Reads everything behind the file header. The data ends at bfSize, or at the end of the file
 // when bfSize is too small to cover the headers and the colour table.
-bool ReadBmpFile(const char* pszPath, BITMAPFILEHEADER& bf, FileBlock& data, Layout& l,
-                 std::uint64_t& length)
+bool ReadBmpFile(const char* pszPath, std::uint64_t offset, BITMAPFILEHEADER& bf,
+                 FileBlock& data, Layout& l, std::uint64_t& length)
 {
     CFileHandle file;
     std::uint64_t fileLength = 0;
     if (!file.Open(pszPath, CFileHandle::Mode::ReadExisting) || !file.Length(fileLength) ||
-        file.Read(&bf, sizeof bf) != sizeof bf)
+        offset > fileLength || !file.Seek(offset) || file.Read(&bf, sizeof bf) != sizeof bf)
         return false;
+    fileLength -= offset;
     if (bf.bfType != bmp::kType || bf.bfSize > fileLength ||
         fileLength - sizeof bf > std::uint64_t(INT_MAX))
         return false;
@@ -220,14 +221,14 @@ bool ReadBmpFile(const char* pszPath, BITMAPFILEHEADER& bf, FileBlock& data, Lay
 
 } // namespace
 
-BOOL CBaseImage::LoadBMP(const char* pszPath)
+BOOL CBaseImage::LoadBMP(const char* pszPath, std::uint64_t offset)
 {
     // Everything is read into an image of its own and taken over only when it all worked.
     CBaseImage loaded;
     FileBlock data;
     Layout l;
     std::uint64_t length = 0;
-    if (!pszPath || !ReadBmpFile(pszPath, loaded.m_bmfHeader, data, l, length) ||
+    if (!pszPath || !ReadBmpFile(pszPath, offset, loaded.m_bmfHeader, data, l, length) ||
         !LocatePixels(l, length, loaded.m_bmfHeader.bfOffBits))
         return FALSE;
     std::unique_ptr<BYTE[]> info;

@@ -30,19 +30,28 @@ BOOL CBaseImage::SaveBMP(const char* pszPath)
         SetLastError(0);
         return FALSE;
     }
-    const std::size_t offBits = bmp::kFileHeaderBytes + InfoBytes();
-    m_bmfHeader = {bmp::kType, DWORD(offBits + PixelBytes()), 0, 0, DWORD(offBits)};
-    return WriteFile(m_strFileName.c_str());
+    m_bmfHeader = FileHeader();
+    CFileReplacement file;
+    return file.Open(m_strFileName.c_str()) && WriteTo(file) && file.Commit() ? TRUE : FALSE;
 }
 
-BOOL CBaseImage::WriteFile(const char* pszPath) const
+BITMAPFILEHEADER CBaseImage::FileHeader() const
 {
+    const std::size_t offBits = bmp::kFileHeaderBytes + InfoBytes();
+    return {bmp::kType, DWORD(offBits + PixelBytes()), 0, 0, DWORD(offBits)};
+}
+
+BOOL CBaseImage::WriteTo(CFileReplacement& file) const
+{
+    if (!m_pBmInfo || !m_pBits) {
+        SetLastError(0);
+        return FALSE;
+    }
     // Behind the pixel rows, one byte more than bfSize counts.
     const BYTE trailer = 0;
-    CFileReplacement file;
-    return file.Open(pszPath) && file.Write(&m_bmfHeader, sizeof m_bmfHeader) &&
-                   file.Write(m_pBmInfo, InfoBytes()) && file.Write(m_pBits, PixelBytes()) &&
-                   file.Write(&trailer, 1) && file.Commit()
+    const BITMAPFILEHEADER header = FileHeader();
+    return file.Write(&header, sizeof header) && file.Write(m_pBmInfo, InfoBytes()) &&
+                   file.Write(m_pBits, PixelBytes()) && file.Write(&trailer, 1)
                ? TRUE
                : FALSE;
 }

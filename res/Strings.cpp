@@ -109,6 +109,9 @@ std::vector<String> ProgramStrings()
         {ID_INDICATOR_POSITION, "0000, 0000"},
         {ID_INDICATOR_SIZE, "0000 × 0000"},
 
+        {IDS_SAVE_AS_FILTER, "BMP 그림 (*.bmp)|*.bmp|Skorel 그림 (*.skr)|*.skr||"},
+        {IDS_SAVE_DRAWING_PROMPT,
+         "그린 도형이 아직 저장되지 않았습니다. 끝내기 전에 그림을 저장하시겠습니까?"},
         {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
     };
 }

@@ -27,3 +27,5 @@ constexpr unsigned ID_INDICATOR_SIZE = 202;
 
 // The program's own messages.
 constexpr unsigned IDS_SAVE_FAILED = 200;
+constexpr unsigned IDS_SAVE_AS_FILTER = 203;
+constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 204;

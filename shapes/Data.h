@@ -5,10 +5,23 @@
 #include "framework/Object.h"
 #include "framework/Types.h"
 
+#include <algorithm>
+#include <cstdint>
+
 // Shape kind codes; any other code is kept as it is and draws nothing.
 constexpr int SHAPE_LINE = 1;
 constexpr int SHAPE_RECT = 2;
 constexpr int SHAPE_ELLIPSE = 3;
+
+// A point moved by (dx, dy); coordinates saturate at the ends of their range instead of
+// wrapping, so a record far out there can still be moved further.
+inline CPoint Shifted(CPoint p, std::int64_t dx, std::int64_t dy)
+{
+    const auto move = [](LONG v, std::int64_t d) {
+        return LONG(std::clamp<std::int64_t>(v + d, INT32_MIN, INT32_MAX));
+    };
+    return CPoint(move(p.x, dx), move(p.y, dy));
+}
 
 class CData : public CObject {
 public:

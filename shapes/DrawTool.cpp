@@ -1,6 +1,8 @@
 #include "DrawTool.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 constexpr COLORREF kFeedbackGrey = RGB(127, 127, 127);
@@ -88,4 +90,18 @@ CPoint CDrawTool::BottomRightOf(CPoint p1, CPoint p2)
 {
     m_ptBottomRight = CPoint(std::max(p1.x, p2.x), std::max(p1.y, p2.y));
     return m_ptBottomRight;
+}
+
+CRect CDrawTool::BoundsOf(const CData* pData)
+{
+    const std::int64_t reach = std::max(pData->m_nThickness, 1) / 2 + 2;
+    const auto clamp = [](std::int64_t v) {
+        return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+    };
+    const CPoint& a = pData->m_ptStart;
+    const CPoint& b = pData->m_ptEnd;
+    return CRect(clamp(std::int64_t(std::min(a.x, b.x)) - reach),
+                 clamp(std::int64_t(std::min(a.y, b.y)) - reach),
+                 clamp(std::int64_t(std::max(a.x, b.x)) + reach + 1),
+                 clamp(std::int64_t(std::max(a.y, b.y)) + reach + 1));
 }

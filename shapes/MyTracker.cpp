@@ -17,18 +17,6 @@ bool Between(std::int64_t v, std::int64_t a, std::int64_t b)
     return v >= std::min(a, b) && v <= std::max(a, b);
 }
 
-// Coordinates saturate instead of wrapping when a record far out at the end of the range is
-// dragged further.
-int Shifted(int v, std::int64_t d)
-{
-    return int(std::clamp<std::int64_t>(v + d, INT_MIN, INT_MAX));
-}
-
-CPoint Shifted(CPoint p, std::int64_t dx, std::int64_t dy)
-{
-    return CPoint(Shifted(p.x, dx), Shifted(p.y, dy));
-}
-
 // The rectangle with the edges of a resize handle (0–7) moved to the point; any other code
 // leaves it as it is.
 CRect Resized(CRect rc, CPoint p, int nHandle)
@@ -77,10 +65,26 @@ void CMyTracker::Select(CPoint point, const CData* pData, CResizeTracker* pFrame
     m_ptEnd = pData->m_ptEnd;
     m_nKind = kind;
     m_ptLast = point;
+    if (kind == SHAPE_RECT || kind == SHAPE_ELLIPSE)
+        FrameShape(pData, pFrame);
+}
+
+void CMyTracker::FrameShape(const CData* pData, CResizeTracker* pFrame)
+{
+    const int kind = pData ? pData->m_nKind : 0;
     if (kind == SHAPE_RECT || kind == SHAPE_ELLIPSE) {
-        pFrame->m_rect = CRect(m_ptStart, m_ptEnd);
+        pFrame->m_rect = CRect(pData->m_ptStart, pData->m_ptEnd);
         pFrame->m_nStyle = kFrameStyle;
         pFrame->m_nHandleSize = kFrameHandleSize;
+    } else if (kind == SHAPE_LINE) {
+        const CPoint& a = pData->m_ptStart;
+        const CPoint& b = pData->m_ptEnd;
+        const CPoint far = Shifted(CPoint(std::max(a.x, b.x), std::max(a.y, b.y)), 1, 1);
+        pFrame->m_rect = CRect(std::min(a.x, b.x), std::min(a.y, b.y), far.x, far.y);
+        pFrame->m_nStyle = CResizeTracker::dottedLine;
+        pFrame->m_nHandleSize = kFrameHandleSize;
+    } else {
+        pFrame->m_rect = CRect(0, 0, 0, 0);
     }
 }
 

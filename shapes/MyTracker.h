@@ -19,6 +19,10 @@ public:
     // Records of other kinds are not taken; after an earlier take in the same press their
     // kind and colours are still copied.
     void Select(CPoint point, const CData* pData, CResizeTracker* pFrame);
+    // Places the frame on a shape as the selection mark: on a rectangle's or ellipse's
+    // corners with a dotted border and 7-pixel handles inside; around a line's ends with a
+    // dotted border only (a line is moved, never resized). Any other kind, or none, hides it.
+    static void FrameShape(const CData* pData, CResizeTracker* pFrame);
     // TRUE when the point is close to the line record: within 20 pixels across a vertical or
     // horizontal line between its ends, or within 19 pixels vertically of a sloped line inside
     // its x range. A line of zero length is never hit. Keeps the point and the line's ends in

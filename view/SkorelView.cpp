@@ -27,6 +27,14 @@ ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrintDirect)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateNeedsSelection)
+ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNeedsSelection)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR, OnUpdateNeedsSelection)
+ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
 ON_UPDATE_COMMAND_UI(ID_DRAW_LINE, OnUpdateTool)
 ON_UPDATE_COMMAND_UI(ID_DRAW_RECT, OnUpdateTool)
 ON_UPDATE_COMMAND_UI(ID_DRAW_ELLIPSE, OnUpdateTool)
@@ -86,22 +94,26 @@ BOOL CSkorelView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     return CScrollView::OnSetCursor(pWnd, nHitTest, message);
 }
 
+// Choosing a drawing tool ends the selection.
 void CSkorelView::OnDrawLine()
 {
     m_nShapeKind = SHAPE_LINE;
     m_nMode = MODE_DRAW;
+    SelectShape(nullptr);
 }
 
 void CSkorelView::OnDrawRect()
 {
     m_nShapeKind = SHAPE_RECT;
     m_nMode = MODE_DRAW;
+    SelectShape(nullptr);
 }
 
 void CSkorelView::OnDrawEllipse()
 {
     m_nShapeKind = SHAPE_ELLIPSE;
     m_nMode = MODE_DRAW;
+    SelectShape(nullptr);
 }
 
 COLORREF CSkorelView::ChooseColor(COLORREF crCurrent)
@@ -119,10 +131,9 @@ void CSkorelView::OnSelect() { m_nMode = MODE_SELECT; }
 void CSkorelView::OnEraser()
 {
     CancelDrag();
-    CSkorelDoc* pDoc = GetDocument();
-    pDoc->m_shapeList.RemoveAll();
-    m_posSelected = nullptr;
-    pDoc->m_tracker.m_rect = CRect(0, 0, 0, 0);
+    GetDocument()->RemoveAllShapes();
+    SelectShape(nullptr);
+    GetDocument()->m_tracker.m_rect = CRect(0, 0, 0, 0);
     Invalidate(TRUE);
 }
 

@@ -9,6 +9,8 @@
 
 #include "framework/ScrollView.h"
 
+#include <vector>
+
 // Drawing modes of m_nMode.
 constexpr int MODE_DRAW = 0;
 constexpr int MODE_SELECT = 1;
@@ -31,7 +33,9 @@ public:
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     // After New and Open: the whole view is repainted from the document.
     void OnInitialUpdate() override;
-    // Notifications from the document change nothing on the screen.
+    // A change to the records (a CShapeHint): drops a drag in progress, forgets a selected
+    // shape that left the list, selects the shape an undo, redo, paste or move touched (with
+    // the arrow tool), and repaints.
     void OnUpdate(CView* pSender, long lHint, CObject* pHint) override;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
@@ -46,6 +50,8 @@ public:
     void OnMouseLeave() override;
     // A drag that loses the mouse (a modal dialog took it) is dropped.
     void OnCaptureChanged(CWnd* pWnd) override;
+    // Escape drops a drag; the arrow keys move the selected shape by 1 pixel, 10 with Shift.
+    BOOL OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
 
     int m_nHitCode = -1;       // frame's hit code at the last press in selection mode
     int m_nThickness;          // thickness of new shapes, 1 to 7
@@ -59,7 +65,8 @@ public:
     BOOL m_bMoved;                    // the mouse moved during the current selection drag
     BOOL m_bHit = FALSE;              // the record last tested at button-down was hit
     CRect m_rectTracked;              // rectangle last reported by the tracker's feedback
-    POSITION m_posSelected = nullptr; // the grabbed record
+    POSITION m_posSelected = nullptr; // the selected record: the one last grabbed
+    CData* m_pSelected = nullptr;     // the same record; null when none is selected
     int m_nMode;                      // MODE_DRAW or MODE_SELECT
     BOOL m_bButtonDown;               // the left button went down in the view and is still down
     CDrawTool m_drawTool;
@@ -87,6 +94,13 @@ protected:
     void OnWidth6();
     void OnWidth7();
     void OnFileSave();
+    // The selected shape to and from the clipboard, and deleted.
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditClear();
+    void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
     // What the toolbar, the menus and the status bar show of the drawing state.
     void OnUpdateTool(CCmdUI* pCmdUI);
     void OnUpdateWidth(CCmdUI* pCmdUI);
@@ -107,4 +121,9 @@ private:
     // Ends a drag whose release will not come: nothing is stored, and the repaint takes the
     // rubber band or the tracker's outline off the window.
     void CancelDrag();
+    // Makes the record (or none) the selected shape, with the frame on it.
+    void SelectShape(CData* pData);
+
+    std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
+    int m_nPasteShift = 0;          // how far they were moved then
 };

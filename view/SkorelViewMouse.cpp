@@ -41,6 +41,12 @@ void CSkorelView::PressInSelection(CPoint point)
             m_myTracker.Select(point, pData, &pDoc->m_tracker);
         }
     }
+    // The shape grabbed last is the selected one; a press that grabs nothing keeps it.
+    if (m_myTracker.m_bGrabbed) {
+        m_pSelected = pDoc->m_shapeList.GetAt(m_posSelected);
+        if (m_pSelected->m_nKind == SHAPE_LINE)
+            CMyTracker::FrameShape(m_pSelected, &pDoc->m_tracker);
+    }
     m_nHitCode = pDoc->m_tracker.HitTest(point);
 }
 
@@ -81,7 +87,9 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
         pData->m_crLine = m_crLine;
         pData->m_crFill = m_crFill;
         pData->m_nThickness = m_nThickness;
-        GetDocument()->m_shapeList.AddTail(std::move(pData));
+        std::vector<std::unique_ptr<CData>> drawn;
+        drawn.push_back(std::move(pData));
+        GetDocument()->AddShapes(std::move(drawn), true);
     } else if (m_myTracker.m_bGrabbed && m_bMoved) {
         CommitSelection();
     }
@@ -142,22 +150,56 @@ void CSkorelView::CommitSelection()
         return;
     CData* pData = pDoc->m_shapeList.GetAt(m_posSelected);
     const CRect& r = m_rectTracked;
+    // Kind and colours are the record's own: the tracker only ever copied them.
     if (m_myTracker.m_nKind == SHAPE_LINE) {
-        pData->m_ptStart = m_myTracker.m_ptStart;
-        pData->m_ptEnd = m_myTracker.m_ptEnd;
+        pDoc->ChangeShape(pData, m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
     } else if (m_nHitCode == CResizeTracker::hitMiddle) {
-        pData->m_ptStart = r.TopLeft();
-        pData->m_ptEnd = r.BottomRight();
+        pDoc->ChangeShape(pData, r.TopLeft(), r.BottomRight());
         pDoc->m_tracker.m_rect = r;
     } else if (m_nHitCode >= CResizeTracker::hitTopLeft && m_nHitCode <= CResizeTracker::hitLeft) {
-        // The stored corners are normalised even when an edge was dragged past the other.
-        pData->m_ptStart = m_drawTool.TopLeftOf(r.TopLeft(), r.BottomRight());
-        pData->m_ptEnd = m_drawTool.BottomRightOf(r.TopLeft(), r.BottomRight());
+        // The stored corners are normalised even when an edge was dragged past the other; the
+        // frame keeps the rectangle as dragged.
+        pDoc->ChangeShape(pData, m_drawTool.TopLeftOf(r.TopLeft(), r.BottomRight()),
+                          m_drawTool.BottomRightOf(r.TopLeft(), r.BottomRight()));
         pDoc->m_tracker.m_rect = r;
-    } else {
-        return;
     }
-    pData->m_nKind = m_myTracker.m_nKind;
-    pData->m_crLine = m_myTracker.m_crLine;
-    pData->m_crFill = m_myTracker.m_crFill;
+}
+
+void CSkorelView::SelectShape(CData* pData)
+{
+    CSkorelDoc* pDoc = GetDocument();
+    m_pSelected = pData;
+    m_posSelected = pData ? pDoc->m_shapeList.Find(pData) : nullptr;
+    CMyTracker::FrameShape(pData, &pDoc->m_tracker);
+}
+
+BOOL CSkorelView::OnKeyDown(UINT nChar, UINT, UINT nFlags)
+{
+    if (nChar == VK_ESCAPE && m_bButtonDown) {
+        CancelDrag();
+        return TRUE;
+    }
+    const int step = (nFlags & MK_SHIFT) ? 10 : 1;
+    int dx = 0, dy = 0;
+    switch (nChar) {
+    case VK_LEFT:
+        dx = -step;
+        break;
+    case VK_RIGHT:
+        dx = step;
+        break;
+    case VK_UP:
+        dy = -step;
+        break;
+    case VK_DOWN:
+        dy = step;
+        break;
+    default:
+        return FALSE;
+    }
+    if (!m_pSelected || m_bButtonDown)
+        return FALSE;
+    GetDocument()->ChangeShape(m_pSelected, Shifted(m_pSelected->m_ptStart, dx, dy),
+                               Shifted(m_pSelected->m_ptEnd, dx, dy));
+    return TRUE;
 }

@@ -48,7 +48,17 @@ void CSkorelView::OnInitialUpdate()
     Invalidate(TRUE);
 }
 
-void CSkorelView::OnUpdate(CView*, long, CObject*) {}
+void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
+{
+    CancelDrag();
+    if (const auto* hint = dynamic_cast<const CShapeHint*>(pHint)) {
+        if (m_pSelected && std::ranges::find(hint->m_removed, m_pSelected) != hint->m_removed.end())
+            SelectShape(nullptr);
+        if (hint->m_pTouched && m_nMode == MODE_SELECT)
+            SelectShape(const_cast<CData*>(hint->m_pTouched));
+    }
+    Invalidate(TRUE);
+}
 
 BOOL CSkorelView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
 

@@ -155,7 +155,7 @@ TEST_F(AppTest, SaveKeyMenuItemAndButtonReachTheViewAndOnlySaveAsTheDocument)
     EXPECT_EQ(FiltersOfTheDialogOpenedBy([&] { floppy->click(); }), 2);
     EXPECT_EQ(FiltersOfTheDialogOpenedBy(
                   [&] { MenuItem(QStringLiteral("다른 이름으로 저장(&A)..."))->trigger(); }),
-              1);
+              2);
 }
 
 TEST_F(AppTest, CommandsWithoutAHandlerAreDisabledAndTheirKeysDoNothing)

@@ -68,6 +68,8 @@ std::pair<BYTE, WORD> ParseKeyText(const std::string& keys)
             fVirt |= res::FSHIFT;
         else if (part == "Alt")
             fVirt |= res::FALT;
+        else if (part == "Del")
+            key = VK_DELETE;
         else if (part.size() == 1)
             key = WORD(part[0]);
     }
@@ -109,7 +111,7 @@ TEST(MainMenu, KeyTextsNameAcceleratorsOfTheSameCommand)
         const auto [fVirt, key] = ParseKeyText(parts[1]);
         EXPECT_EQ(CommandForKey(fVirt, key), item->id) << item->text;
     }
-    EXPECT_EQ(withKeys, 8);
+    EXPECT_EQ(withKeys, 10);
 }
 
 TEST(MainMenu, RecentFilePlaceholderIsTheOneGrayedItemBetweenSeparators)
@@ -144,10 +146,10 @@ TEST(MainMenu, ThicknessItemsCoverTheWidthIdsWithFiveToSevenReversed)
     EXPECT_EQ(thickness.children[6].id, 32786u); // "7"
 }
 
-TEST(Accelerators, FourteenDistinctVirtualKeysWithTheClassicAlternatives)
+TEST(Accelerators, DistinctVirtualKeysWithTheClassicAlternatives)
 {
     using namespace res;
-    ASSERT_EQ(Accelerators().size(), 14u);
+    ASSERT_EQ(Accelerators().size(), 17u);
     std::set<std::pair<BYTE, WORD>> keys;
     for (const Accel& a : Accelerators()) {
         EXPECT_TRUE(a.fVirt & FVIRTKEY);
@@ -161,6 +163,9 @@ TEST(Accelerators, FourteenDistinctVirtualKeysWithTheClassicAlternatives)
     EXPECT_EQ(CommandForKey(FVIRTKEY | FSHIFT, VK_INSERT), ID_EDIT_PASTE);
     EXPECT_EQ(CommandForKey(FVIRTKEY, VK_F6), ID_NEXT_PANE);
     EXPECT_EQ(CommandForKey(FVIRTKEY | FSHIFT, VK_F6), ID_PREV_PANE);
+    EXPECT_EQ(CommandForKey(FVIRTKEY | FCONTROL, 'Y'), ID_EDIT_REDO);
+    EXPECT_EQ(CommandForKey(FVIRTKEY | FCONTROL | FSHIFT, 'Z'), ID_EDIT_REDO);
+    EXPECT_EQ(CommandForKey(FVIRTKEY, VK_DELETE), ID_EDIT_CLEAR);
 }
 
 TEST(Toolbar, ButtonsAreMenuOrDrawingCommandsBetweenSingleSeparators)

@@ -1,0 +1,141 @@
+// Changes to the records as steps that can be undone and redone. A step keeps what it changed,
+// never a copy of the drawing: the records it took out of the list (it owns them while they
+// are out), or a record's corners before or after a move.
+#include "SkorelDoc.h"
+
+#include "shapes/DrawTool.h"
+
+#include <utility>
+
+namespace {
+
+void Grow(CRect& bounds, const CData* pData)
+{
+    const CRect shape = CDrawTool::BoundsOf(pData);
+    UnionRect(&bounds, &bounds, &shape);
+}
+
+// Takes out `count` records at `index` and puts `held` in their place; undoing and redoing
+// are the same exchange, each handing back what the other put in. Drawing, pasting and
+// opening put records in at the tail; deleting takes one out; the eraser takes all.
+class SpliceStep : public CUndoStep {
+public:
+    SpliceStep(CSkorelDoc& doc, int index, int count, std::vector<std::unique_ptr<CData>> held,
+               bool bTouchInserted, bool bRepaintAll)
+        : m_doc(doc), m_nIndex(index), m_nCount(count), m_held(std::move(held)),
+          m_bTouchInserted(bTouchInserted), m_bRepaintAll(bRepaintAll)
+    {}
+
+    void Redo() override { Exchange(); }
+    void Undo() override { Exchange(); }
+
+private:
+    void Exchange()
+    {
+        CTypedOwningList<CData>& list = m_doc.m_shapeList;
+        CShapeHint hint;
+        hint.m_bAll = m_bRepaintAll;
+        std::vector<std::unique_ptr<CData>> out;
+        out.reserve(std::size_t(m_nCount));
+        POSITION pos = list.FindIndex(m_nIndex);
+        for (int i = 0; i < m_nCount && pos; ++i) {
+            const POSITION at = pos;
+            list.GetNext(pos);
+            out.push_back(list.RemoveAt(at));
+            Grow(hint.m_rectChanged, out.back().get());
+            hint.m_removed.push_back(out.back().get());
+        }
+        for (std::unique_ptr<CData>& pData : m_held) {
+            Grow(hint.m_rectChanged, pData.get());
+            if (m_bTouchInserted)
+                hint.m_pTouched = pData.get();
+            list.InsertBefore(pos, std::move(pData));
+        }
+        m_nCount = int(m_held.size());
+        m_held = std::move(out);
+        m_doc.ShapesChanged(hint);
+    }
+
+    CSkorelDoc& m_doc;
+    int m_nIndex;
+    int m_nCount;                               // records at m_nIndex the next exchange takes out
+    std::vector<std::unique_ptr<CData>> m_held; // records it puts in
+    bool m_bTouchInserted;
+    bool m_bRepaintAll;
+};
+
+// Gives a record other corners; undoing and redoing swap the two pairs.
+class GeometryStep : public CUndoStep {
+public:
+    GeometryStep(CSkorelDoc& doc, CData* pData, CPoint ptStart, CPoint ptEnd)
+        : m_doc(doc), m_pData(pData), m_ptStart(ptStart), m_ptEnd(ptEnd)
+    {}
+
+    void Redo() override { Exchange(); }
+    void Undo() override { Exchange(); }
+
+private:
+    void Exchange()
+    {
+        CShapeHint hint;
+        hint.m_rectChanged = CDrawTool::BoundsOf(m_pData);
+        std::swap(m_pData->m_ptStart, m_ptStart);
+        std::swap(m_pData->m_ptEnd, m_ptEnd);
+        Grow(hint.m_rectChanged, m_pData);
+        hint.m_pTouched = m_pData;
+        m_doc.ShapesChanged(hint);
+    }
+
+    CSkorelDoc& m_doc;
+    // The record stays in the list while this step is on the stack in its place: the steps
+    // after it that took it out have been undone before this one runs.
+    CData* m_pData;
+    CPoint m_ptStart; // the corners the record gets at the next exchange
+    CPoint m_ptEnd;
+};
+
+} // namespace
+
+void CSkorelDoc::AddShapes(std::vector<std::unique_ptr<CData>> records, bool bTouch)
+{
+    if (records.empty())
+        return;
+    const int index = m_shapeList.GetCount();
+    m_undo.Push(std::make_unique<SpliceStep>(*this, index, 0, std::move(records), bTouch, false));
+}
+
+void CSkorelDoc::RemoveShape(const CData* pData)
+{
+    int index = 0;
+    for (POSITION pos = m_shapeList.GetHeadPosition(); pos; ++index)
+        if (m_shapeList.GetNext(pos) == pData) {
+            m_undo.Push(std::make_unique<SpliceStep>(
+                *this, index, 1, std::vector<std::unique_ptr<CData>>(), true, false));
+            return;
+        }
+}
+
+void CSkorelDoc::RemoveAllShapes()
+{
+    if (m_shapeList.IsEmpty())
+        return;
+    m_undo.Push(std::make_unique<SpliceStep>(*this, 0, m_shapeList.GetCount(),
+                                             std::vector<std::unique_ptr<CData>>(), false, true));
+}
+
+void CSkorelDoc::ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd)
+{
+    if (pData->m_ptStart == ptStart && pData->m_ptEnd == ptEnd)
+        return;
+    m_undo.Push(std::make_unique<GeometryStep>(*this, pData, ptStart, ptEnd));
+}
+
+void CSkorelDoc::ShapesChanged(CShapeHint& hint) { UpdateAllViews(nullptr, 0, &hint); }
+
+void CSkorelDoc::OnEditUndo() { m_undo.Undo(); }
+
+void CSkorelDoc::OnEditRedo() { m_undo.Redo(); }
+
+void CSkorelDoc::OnUpdateEditUndo(CCmdUI* pCmdUI) { pCmdUI->Enable(m_undo.CanUndo()); }
+
+void CSkorelDoc::OnUpdateEditRedo(CCmdUI* pCmdUI) { pCmdUI->Enable(m_undo.CanRedo()); }

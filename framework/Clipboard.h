@@ -1,0 +1,21 @@
+// The system clipboard: the program's own data under a MIME type of its own, and a picture of
+// it that other programs can paste.
+#pragma once
+
+#include "Types.h"
+
+#include <string>
+#include <vector>
+
+class CBitmap;
+
+class CClipboard {
+public:
+    // Replaces what the clipboard holds with the data and, when given, the bitmap's pixels as
+    // a picture (offered as PNG among Qt's image types).
+    static void SetData(const char* pszMimeType, const std::vector<BYTE>& data,
+                        const CBitmap* pPicture);
+    static bool HasData(const char* pszMimeType);
+    // The data under the type; empty when there is none.
+    static std::vector<BYTE> GetData(const char* pszMimeType);
+};

@@ -1,0 +1,41 @@
+// Changes that can be undone and redone, kept in order, with the place where the document was
+// last kept (its clean state).
+#pragma once
+
+#include <memory>
+
+class QUndoStack;
+
+// One change. The stack runs Redo when the step is pushed, so a step's Redo makes the change
+// and its Undo takes it back; each is called only in the state the other left.
+class CUndoStep {
+public:
+    virtual ~CUndoStep() = default;
+    virtual void Redo() = 0;
+    virtual void Undo() = 0;
+};
+
+class CUndoStack {
+public:
+    CUndoStack();
+    ~CUndoStack();
+    CUndoStack(const CUndoStack&) = delete;
+    CUndoStack& operator=(const CUndoStack&) = delete;
+
+    // Makes the change (the step's Redo) and keeps it on top; the steps undone before it are
+    // dropped.
+    void Push(std::unique_ptr<CUndoStep> pStep);
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void Undo();
+    void Redo();
+    // Steps kept, undone ones included.
+    int GetCount() const;
+
+    // Whether the changes made stand where they stood at the last SetClean.
+    bool IsClean() const;
+    void SetClean();
+
+private:
+    std::unique_ptr<QUndoStack> m_stack;
+};

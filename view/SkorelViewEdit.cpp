@@ -1,0 +1,85 @@
+// The selected shape through the clipboard: cut, copy, paste and delete. The clipboard carries
+// shapes in the archive form under a type of our own, and a picture of them on white for other
+// programs.
+#include "SkorelView.h"
+
+#include "framework/Clipboard.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kShapesMimeType = "application/x-skorel-shapes";
+// Pasting the same shapes again moves each copy this much further right and down.
+constexpr int kPasteShift = 10;
+// The clipboard's picture is cut at this size, whatever the shapes' extent.
+constexpr int kMaxPictureSide = 4096;
+
+} // namespace
+
+void CSkorelView::OnUpdateNeedsSelection(CCmdUI* pCmdUI) { pCmdUI->Enable(m_pSelected != nullptr); }
+
+void CSkorelView::OnUpdateEditPaste(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CClipboard::HasData(kShapesMimeType));
+}
+
+void CSkorelView::OnEditCopy()
+{
+    if (!m_pSelected)
+        return;
+    std::vector<BYTE> bytes;
+    CArchive ar(bytes, CArchive::store);
+    ar << std::int32_t(1);
+    m_pSelected->Serialize(ar);
+
+    // The shape on white, cut to where it draws.
+    const CRect bounds = CDrawTool::BoundsOf(m_pSelected);
+    const int width =
+        int(std::min<std::int64_t>(std::int64_t(bounds.right) - bounds.left, kMaxPictureSide));
+    const int height =
+        int(std::min<std::int64_t>(std::int64_t(bounds.bottom) - bounds.top, kMaxPictureSide));
+    CDC dc;
+    CBitmap picture;
+    dc.CreateCompatibleDC(nullptr);
+    picture.CreateCompatibleBitmap(&dc, width, height);
+    dc.SelectObject(&picture);
+    dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
+    CData moved = *m_pSelected;
+    moved.m_ptStart =
+        Shifted(moved.m_ptStart, -std::int64_t(bounds.left), -std::int64_t(bounds.top));
+    moved.m_ptEnd = Shifted(moved.m_ptEnd, -std::int64_t(bounds.left), -std::int64_t(bounds.top));
+    m_drawTool.DrawShape(&dc, &moved);
+    CClipboard::SetData(kShapesMimeType, bytes, &picture);
+}
+
+void CSkorelView::OnEditCut()
+{
+    OnEditCopy();
+    OnEditClear();
+}
+
+void CSkorelView::OnEditClear()
+{
+    if (m_pSelected)
+        GetDocument()->RemoveShape(m_pSelected);
+}
+
+void CSkorelView::OnEditPaste()
+{
+    std::vector<BYTE> bytes = CClipboard::GetData(kShapesMimeType);
+    std::vector<std::unique_ptr<CData>> records;
+    CArchive ar(bytes, CArchive::load);
+    // Anything but a count and exactly that many records is not ours to paste.
+    if (!CSkorelDoc::ReadRecords(ar, records) || ar.BytesLeft() != 0 || records.empty())
+        return;
+    m_nPasteShift = bytes == m_lastPasted ? m_nPasteShift + kPasteShift : kPasteShift;
+    m_lastPasted = std::move(bytes);
+    for (const std::unique_ptr<CData>& pData : records) {
+        pData->m_ptStart = Shifted(pData->m_ptStart, m_nPasteShift, m_nPasteShift);
+        pData->m_ptEnd = Shifted(pData->m_ptEnd, m_nPasteShift, m_nPasteShift);
+    }
+    // The pasted shape comes selected, ready to be moved with the arrow tool.
+    m_nMode = MODE_SELECT;
+    GetDocument()->AddShapes(std::move(records), true);
+}
