@@ -288,6 +288,52 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     EXPECT_FALSE(MenuItem(QStringLiteral("상태 표시줄(&S)"))->isChecked());
 }
 
+// Closing with a changed drawing asks first: Yes saves it as a drawing (.skr chosen) and
+// closes once saved, No closes, Cancel and Escape keep the program running.
+TEST_F(AppTest, ClosingAChangedDrawingAsksFirst)
+{
+    const auto startChanged = [this] {
+        ASSERT_TRUE(Start());
+        Button(ID_DRAW_RECT)->trigger();
+        testing_support::Drag(View()->Widget(), {10, 10}, {60, 40});
+        Frame()->UpdateCommandStates();
+    };
+    ASSERT_TRUE(Start());
+    {
+        ModalAnswers none({});
+        EXPECT_TRUE(Window()->close()); // nothing changed: nothing asked
+        EXPECT_EQ(none.Unexpected(), 0);
+    }
+
+    startChanged();
+    EXPECT_EQ(Window()->windowTitle(), QStringLiteral("제목 없음* - Skorel"));
+    for (const auto& answer :
+         {ModalAnswers::Click(QMessageBox::Cancel),
+          ModalAnswers::Answer([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); })}) {
+        ModalAnswers answers({answer});
+        EXPECT_FALSE(Window()->close());
+        EXPECT_TRUE(Window()->isVisible());
+        EXPECT_EQ(answers.Answered(), 1);
+    }
+    const QString path = m_dir.filePath("kept");
+    QString chosen;
+    {
+        ModalAnswers yes({ModalAnswers::Click(QMessageBox::Yes),
+                          ModalAnswers::TypeFileName(path, [&chosen](QFileDialog* d) {
+                              chosen = d->selectedNameFilter();
+                          })});
+        EXPECT_TRUE(Window()->close());
+    }
+    EXPECT_TRUE(chosen.contains(QStringLiteral("*.skr")));
+    EXPECT_TRUE(QFile::exists(path + ".skr"));
+    EXPECT_FALSE(Doc()->IsModified());
+
+    startChanged();
+    ModalAnswers no({ModalAnswers::Click(QMessageBox::No)});
+    EXPECT_TRUE(Window()->close());
+    EXPECT_EQ(no.Answered(), 1);
+}
+
 // Print Setup prints nothing: its dialog confirms with "확인".
 TEST_F(AppTest, PrintSetupConfirmsWithOk)
 {

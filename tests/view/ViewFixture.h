@@ -35,6 +35,9 @@ protected:
         m_frame->Widget()->resize(1400, 1150);
         m_frame->ShowWindow(SW_SHOW);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_frame->Widget()));
+        // Keys reach the frame's shortcuts only while it is the active window.
+        m_frame->Widget()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame->Widget()));
         Paint();
     }
 

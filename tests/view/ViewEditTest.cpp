@@ -1,0 +1,251 @@
+// Editing the drawing: every change undone and redone, the clipboard, the keys.
+#include "tests/view/ViewFixture.h"
+
+#include "framework/Clipboard.h"
+
+#include <QClipboard>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <tuple>
+
+namespace {
+
+using namespace testing_support;
+
+using Fields = std::tuple<int, int, int, int, int, COLORREF, COLORREF, int>;
+
+class ViewEditTest : public ViewTest {
+public:
+    // For the steps of the table below.
+    using ViewTest::Command;
+    using ViewTest::Draw;
+    using ViewTest::m_template;
+    using ViewTest::W;
+
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        Command(ID_WIDTH_3);
+        Draw(ID_DRAW_RECT, {100, 100}, {300, 250});
+        Draw(ID_DRAW_ELLIPSE, {400, 120}, {600, 300});
+        Draw(ID_DRAW_LINE, {120, 400}, {500, 450});
+    }
+    std::vector<Fields> Values() const
+    {
+        std::vector<Fields> v;
+        for (const CData* d : Records())
+            v.emplace_back(d->m_ptStart.x, d->m_ptStart.y, d->m_ptEnd.x, d->m_ptEnd.y, d->m_nKind,
+                           d->m_crLine, d->m_crFill, d->m_nThickness);
+        return v;
+    }
+    QImage Canvas()
+    {
+        Paint();
+        return m_view->m_dcCanvas.Surface()->copy();
+    }
+
+public:
+    // Grabs the shape under the point with the arrow tool.
+    void Grab(QPoint p)
+    {
+        Command(ID_SELECT);
+        Press(W(), p);
+        Release(W(), p);
+        Paint(); // and the commands' states follow, as after any click
+    }
+    // Where the selection frame draws: its border lies just outside its rectangle.
+    CRect FrameArea() const
+    {
+        const CRect r = m_doc->m_tracker.m_rect.Normalized();
+        return CRect(r.left - 1, r.top - 1, r.right + 1, r.bottom + 1);
+    }
+    QPoint HandleCentre(int handle) const
+    {
+        const CRect r = m_doc->m_tracker.GetHandleRect(handle);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+};
+
+struct StepCase {
+    const char* name;
+    std::function<void(ViewEditTest&)> change;
+};
+
+class ViewUndo : public ViewEditTest, public ::testing::WithParamInterface<StepCase> {};
+
+// One change is one step: undo gives back the records and the drawing exactly as before it,
+// redo exactly as after it.
+TEST_P(ViewUndo, UndoAndRedoRestoreRecordsAndPixels)
+{
+    const auto before = Values();
+    const QImage pixelsBefore = Canvas();
+    GetParam().change(*this);
+    const auto after = Values();
+    const QImage pixelsAfter = Canvas();
+    ASSERT_NE(after, before);
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Values(), before);
+    EXPECT_TRUE(Canvas() == pixelsBefore);
+    EXPECT_TRUE(ScreenShowsCanvas(FrameArea()));
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(Values(), after);
+    EXPECT_TRUE(Canvas() == pixelsAfter);
+    // A new change after an undo drops what could have been redone.
+    Command(ID_EDIT_UNDO);
+    Draw(ID_DRAW_RECT, {700, 500}, {720, 520});
+    EXPECT_FALSE(m_doc->m_undo.CanRedo());
+    EXPECT_FALSE(m_frame->OnCmdMsg(ID_EDIT_REDO, false) && m_doc->m_undo.CanRedo());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ViewUndo,
+    ::testing::Values(
+        StepCase{"Draw",
+                 [](ViewEditTest& t) {
+                     t.Draw(ID_DRAW_ELLIPSE, {50, 500}, {150, 600});
+                 }},
+        StepCase{"MoveRectangle",
+                 [](ViewEditTest& t) {
+                     t.Command(ID_SELECT);
+                     Drag(t.W(), {200, 180}, {260, 230});
+                 }},
+        StepCase{"ResizeEllipse",
+                 [](ViewEditTest& t) {
+                     t.Grab({500, 200});
+                     Drag(t.W(), t.HandleCentre(CResizeTracker::hitBottomRight), {650, 380});
+                 }},
+        StepCase{"MoveLine",
+                 [](ViewEditTest& t) {
+                     t.Command(ID_SELECT);
+                     Drag(t.W(), {300, 425}, {340, 470});
+                 }},
+        StepCase{"Eraser", [](ViewEditTest& t) { t.Command(ID_ERASER); }},
+        StepCase{"Delete",
+                 [](ViewEditTest& t) {
+                     t.Grab({200, 180});
+                     QTest::keyClick(t.W(), Qt::Key_Delete);
+                 }},
+        StepCase{"Cut",
+                 [](ViewEditTest& t) {
+                     t.Grab({500, 200});
+                     t.Command(ID_EDIT_CUT);
+                 }},
+        StepCase{"Paste",
+                 [](ViewEditTest& t) {
+                     t.Grab({500, 200});
+                     t.Command(ID_EDIT_COPY);
+                     t.Command(ID_EDIT_PASTE);
+                 }},
+        StepCase{"ShiftArrowNudge",
+                 [](ViewEditTest& t) {
+                     t.Grab({200, 180});
+                     QTest::keyClick(t.W(), Qt::Key_Right, Qt::ShiftModifier);
+                 }},
+        StepCase{"Open",
+                 [](ViewEditTest& t) {
+                     QTemporaryDir dir;
+                     const QString path = dir.filePath("one.skr");
+                     QFile file(path);
+                     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                     const std::int32_t values[] = {1, 10, 20, 110, 80, 2, 0xFF, 0xFF00, 5};
+                     file.write(reinterpret_cast<const char*>(values), sizeof values);
+                     file.close();
+                     ASSERT_TRUE(t.m_template->OpenDocumentFile(path.toUtf8().constData()));
+                 }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ViewEditTest, UndoReachesBackAcrossNewAndSelectsWhatItTouched)
+{
+    const auto before = Values();
+    Grab({200, 180});
+    Drag(W(), {200, 180}, {210, 200});
+    ASSERT_TRUE(m_template->OpenDocumentFile(nullptr)); // New keeps the shapes and the steps
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Values(), before);
+    EXPECT_EQ(m_view->m_pSelected, Records()[0]);
+    EXPECT_EQ(m_doc->m_tracker.m_rect, CRect(100, 100, 300, 250));
+    for (int i = 0; i < 3; ++i)
+        Command(ID_EDIT_UNDO);
+    EXPECT_TRUE(Records().empty());
+    EXPECT_EQ(m_view->m_pSelected, nullptr);
+    EXPECT_FALSE(m_doc->IsModified());
+    m_frame->UpdateCommandStates();
+    EXPECT_FALSE(m_frame->Action(ID_EDIT_UNDO)->isEnabled());
+    EXPECT_TRUE(m_frame->Action(ID_EDIT_REDO)->isEnabled());
+}
+
+TEST_F(ViewEditTest, ArrowKeysNudgeTheSelectionOneStepPerPress)
+{
+    Grab({500, 200});
+    QTest::keyClick(W(), Qt::Key_Left);
+    QTest::keyClick(W(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Records()[1]->m_ptStart, CPoint(399, 130));
+    EXPECT_EQ(m_doc->m_tracker.m_rect, CRect(399, 130, 599, 310));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Records()[1]->m_ptStart, CPoint(399, 120));
+    // A drawing tool ends the selection: the keys go back to scrolling.
+    Command(ID_DRAW_RECT);
+    QTest::keyClick(W(), Qt::Key_Left);
+    EXPECT_EQ(Records()[1]->m_ptStart, CPoint(399, 120));
+}
+
+TEST_F(ViewEditTest, EscapeDropsTheDrag)
+{
+    Command(ID_SELECT);
+    Press(W(), {200, 180});
+    MoveHeld(W(), {260, 230});
+    QTest::keyClick(W(), Qt::Key_Escape);
+    Release(W(), {260, 230});
+    Paint();
+    EXPECT_EQ(Records()[0]->m_ptStart, CPoint(100, 100));
+    EXPECT_FALSE(m_doc->m_undo.CanRedo());
+    EXPECT_TRUE(ScreenShowsCanvas(FrameArea()));
+}
+
+// The clipboard carries the shape in the archive form and as a picture; each paste lands 10
+// pixels further right and down and comes selected.
+TEST_F(ViewEditTest, CopyPasteCascadesAndOffersAPicture)
+{
+    for (UINT id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_CLEAR}) {
+        m_frame->UpdateCommandStates();
+        EXPECT_FALSE(m_frame->Action(id)->isEnabled()) << id;
+    }
+    Grab({200, 180});
+    Command(ID_EDIT_COPY);
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_EQ(mime->data("application/x-skorel-shapes").size(), 4 + 32);
+    ASSERT_TRUE(mime->hasImage());
+    const QImage picture = qvariant_cast<QImage>(mime->imageData());
+    EXPECT_GE(picture.width(), 200);
+    EXPECT_EQ(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(Qt::white));
+    Command(ID_EDIT_PASTE);
+    Command(ID_EDIT_PASTE);
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[3]->m_ptStart, CPoint(110, 110));
+    EXPECT_EQ(records[4]->m_ptStart, CPoint(120, 120));
+    EXPECT_EQ(records[4]->m_nThickness, 3);
+    EXPECT_EQ(m_view->m_pSelected, records[4]);
+}
+
+TEST_F(ViewEditTest, MalformedClipboardShapesAreIgnored)
+{
+    for (const QByteArray& bytes :
+         {QByteArray("\x02\0\0\0", 4), QByteArray(36, '\x01'), QByteArray("\xff\xff\xff\xff", 4),
+          QByteArray(4 + 32 + 1, '\0'), QByteArray()}) {
+        auto* mime = new QMimeData;
+        mime->setData("application/x-skorel-shapes", bytes);
+        QGuiApplication::clipboard()->setMimeData(mime);
+        Command(ID_EDIT_PASTE);
+        EXPECT_EQ(Records().size(), 3u) << bytes.size();
+    }
+    QGuiApplication::clipboard()->setText("not shapes");
+    m_frame->UpdateCommandStates();
+    EXPECT_FALSE(m_frame->Action(ID_EDIT_PASTE)->isEnabled());
+}
+
+} // namespace
