@@ -88,6 +88,23 @@ TEST(DeviceContext, LineToLeavesOutItsEndPointAndMovesThePosition)
     EXPECT_EQ(v.Ink(), CRect(5, 11, 6, 21));
 }
 
+TEST(DeviceContext, ThinLineOffTheEdgeKeepsTheLastColumnAndRow)
+{
+    Surface s;
+    s.dc.MoveTo(10, 5);
+    s.dc.LineTo(100, 5);
+    s.dc.MoveTo(200, 7);
+    s.dc.LineTo(10, 7);
+    s.dc.MoveTo(5, 10);
+    s.dc.LineTo(5, 100);
+    s.dc.MoveTo(7, 200);
+    s.dc.LineTo(7, 10);
+    for (int y : {5, 7})
+        EXPECT_EQ(s.dc.GetPixel(63, y), RGB(0, 0, 0)) << "row " << y;
+    for (int x : {5, 7})
+        EXPECT_EQ(s.dc.GetPixel(x, 47), RGB(0, 0, 0)) << "column " << x;
+}
+
 TEST(DeviceContext, FigureFromAPointToItselfDrawsNothing)
 {
     Surface s;
@@ -122,6 +139,9 @@ TEST(DeviceContext, WidePenIsCentredOnTheOutline)
         for (int y = 0; y < 48; ++y)
             across += l.dc.GetPixel(30, y) == kRed;
         EXPECT_EQ(across, width) << "line width " << width;
+        // On the rows of the rectangle's band: a width of 2 at y = 20 covers rows 19 and 20.
+        EXPECT_EQ(l.dc.GetPixel(30, 20 - lo), kRed) << "line width " << width;
+        EXPECT_EQ(l.dc.GetPixel(30, 20 - lo - 1), kWhite) << "line width " << width;
     }
 }
 
