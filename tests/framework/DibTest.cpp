@@ -116,7 +116,12 @@ TEST_P(DibDepth, NarrowStripsMatchTheWholeRows)
 {
     const int bits = GetParam();
     constexpr int kW = 301, kH = 3, kStrip = 7;
-    const std::vector<BYTE> info = Info(kW, kH, bits, BI_RGB, bits <= 8 ? 1 << bits : 0);
+    std::vector<BYTE> info = Info(kW, kH, bits, BI_RGB, bits <= 8 ? 1 << bits : 0);
+    // Blue, green and red apart in every entry, so that no channel can stand in for another.
+    for (std::size_t at = 40; at < info.size(); at += 4) {
+        info[at + 1] = BYTE(~info[at]);
+        info[at + 2] = BYTE(info[at] * 7);
+    }
     std::vector<BYTE> rows(std::size_t(DibRowBytes(kW, bits)) * kH);
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] = BYTE(i * 37 + i / 7);
