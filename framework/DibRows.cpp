@@ -203,10 +203,20 @@ void Channel::SetMask(std::uint32_t m)
 {
     mask = m;
     widen.fill(0);
+    scale = round = 0;
     shift = m ? std::countr_zero(m) : 0;
     const int bits = m ? 32 - std::countl_zero(m) - shift : 0;
-    drop = bits > 8 ? bits - 8 : 0;
-    if (drop || bits == 0)
+    if (bits > 8) {
+        // With y = 255 v + (2ⁿ⁻¹ − 1), the rounded value is floor(y ÷ (2ⁿ − 1)), which is
+        // (y + (y >> n) + 1) >> n while it stays below 2ⁿ, and so exactly
+        // (y (2ⁿ + 1) + 2ⁿ) >> 2n; scaled by 2^(64 − 2n), both terms fit 64 bits.
+        const int spare = 64 - 2 * bits;
+        scale = (255 * ((std::uint64_t(1) << bits) + 1)) << spare;
+        round = ((std::uint64_t(1) << (2 * bits - 1)) + (std::uint64_t(1) << (bits - 1)) - 1)
+                << spare;
+        return;
+    }
+    if (bits == 0)
         return;
     const std::uint32_t top = (std::uint32_t(1) << bits) - 1;
     for (std::uint32_t v = 0; v <= top; ++v)

@@ -10,19 +10,24 @@
 
 namespace dib {
 
-// One colour channel of a 16- or 32-bit pixel, scaled to 8 bits.
+// One colour channel of a 16- or 32-bit pixel: a field of n bits shows as
+// value × 255 ÷ (2ⁿ − 1), rounded to nearest.
 struct Channel {
     std::uint32_t mask = 0;
     int shift = 0; // of the mask's lowest bit
-    int drop = 0;  // low bits dropped from a field wider than 8 bits
-    // The 8-bit values of a field of 8 bits or fewer.
+    // A field wider than 8 bits shows as the top 64 bits of value × scale + round; 0 for a
+    // narrower one, which shows as widen[value].
+    std::uint64_t scale = 0;
+    std::uint64_t round = 0;
     std::array<std::uint8_t, 256> widen{};
 
     void SetMask(std::uint32_t m);
     std::uint32_t Value(std::uint32_t px) const
     {
         const std::uint32_t v = (px & mask) >> shift;
-        return drop ? v >> drop : widen[v];
+        if (!scale)
+            return widen[v];
+        return std::uint32_t((static_cast<unsigned __int128>(v) * scale + round) >> 64);
     }
 };
 

@@ -1,6 +1,7 @@
 // The vector decoders of DibRows.h: AVX-512 VBMI byte permutes look up 64 colour indices at a
 // time, AVX2 byte shuffles widen 8 pixels of 24 bits at a time. Each is chosen once, by what
-// the processor reports; elsewhere the decoders write nothing and the scalar loops do it all.
+// the processor reports and SKOREL_NO_SIMD allows; elsewhere the decoders write nothing and the
+// scalar loops do it all.
 // Both use VEX-encoded instructions only: legacy SSE code after wide vector code elsewhere in
 // the process can run several times slower.
 #include "DibRows.h"
@@ -9,14 +10,28 @@
 
 #include <immintrin.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace dib {
 namespace {
+
+bool VectorsAllowed()
+{
+    // SKOREL_NO_SIMD set to anything but "" or "0" keeps to the plain decoders on any processor.
+    static const bool allowed = [] {
+        const char* no = std::getenv("SKOREL_NO_SIMD");
+        return !no || !*no || std::strcmp(no, "0") == 0;
+    }();
+    return allowed;
+}
 
 bool HasVbmi()
 {
     static const bool has = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
+        return VectorsAllowed() && __builtin_cpu_supports("avx512bw") &&
+               __builtin_cpu_supports("avx512vbmi");
     }();
     return has;
 }
@@ -25,7 +40,7 @@ bool HasAvx2()
 {
     static const bool has = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
+        return VectorsAllowed() && __builtin_cpu_supports("avx2") != 0;
     }();
     return has;
 }

@@ -12,12 +12,15 @@ namespace {
 // Dotted cosmetic pens: three pixels on, three off, counted along the line.
 constexpr std::int64_t kDotRun = 3;
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+// The floor of a / b and what remains, in [0, b), for b > 0 and a quotient that fits 64 bits.
+void FloorDivMod(__int128 a, std::int64_t b, std::int64_t& q, std::int64_t& r)
 {
-    std::int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
+    q = static_cast<std::int64_t>(a / b);
+    r = static_cast<std::int64_t>(a % b);
+    if (r < 0) {
+        r += b;
         --q;
-    return q;
+    }
 }
 
 void Apply(std::uint32_t* p, std::uint32_t* end, const Ink& ink)
@@ -150,15 +153,35 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
         first = std::max<std::int64_t>(first, major0 - limit + 1);
         last = std::min<std::int64_t>(last, major0 + 1);
     }
+    if (first >= last)
+        return;
+    // Step i lands on minor0 + floor((2 i dMinor + n) / 2n), the path rounded half up. That is
+    // worked out exactly once, at the first step on the target (the product takes more than 64
+    // bits at the ends of the range), and then carried along by its remainder: |dMinor| <= n,
+    // so a step moves the minor coordinate by one at most.
+    const std::int64_t den = 2 * n, inc = 2 * dMinor;
+    std::int64_t minor = 0, rem = 0;
+    FloorDivMod(__int128(2) * first * dMinor + n, den, minor, rem);
+    minor += minor0;
+    std::int64_t phase = (patternStart + first) % (2 * kDotRun);
     for (std::int64_t i = first; i < last; ++i) {
-        if (pen.style == PS_DOT && ((patternStart + i) / kDotRun) % 2 != 0)
-            continue;
-        const std::int64_t major = major0 + step * i;
-        const std::int64_t minor = minor0 + FloorDiv(2 * i * dMinor + n, 2 * n);
-        if (xMajor)
-            Pixel(major, minor, pen.ink);
-        else
-            Pixel(minor, major, pen.ink);
+        if (pen.style != PS_DOT || phase < kDotRun) {
+            const std::int64_t major = major0 + step * i;
+            if (xMajor)
+                Pixel(major, minor, pen.ink);
+            else
+                Pixel(minor, major, pen.ink);
+        }
+        rem += inc;
+        if (rem >= den) {
+            rem -= den;
+            ++minor;
+        } else if (rem < 0) {
+            rem += den;
+            --minor;
+        }
+        if (++phase == 2 * kDotRun)
+            phase = 0;
     }
 }
 

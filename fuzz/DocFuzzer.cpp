@@ -1,9 +1,15 @@
 // Opens arbitrary bytes as a document file, the way the Open command does: the archive form,
-// or a picture when they start with "BM". The framework's message boxes answer at once.
+// or a picture when they start with "BM". The framework's message boxes answer at once. The
+// shapes that open are painted as the view paints them, hit-tested as a press of the arrow tool
+// tests them, and stored again, so that the rasteriser and the hit tests meet every coordinate
+// an archive holds.
 #include "doc/SkorelDoc.h"
 
 #include "framework/Archive.h"
+#include "framework/Dib.h"
 #include "framework/MessageBox.h"
+#include "shapes/DrawTool.h"
+#include "shapes/MyTracker.h"
 
 #include <unistd.h>
 
@@ -15,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+constexpr int kCanvasWidth = 1280, kCanvasHeight = 1024;
 
 int AnswerAtOnce(const char*, UINT) { return IDOK; }
 
@@ -35,6 +43,73 @@ bool WriteInput(const std::uint8_t* data, std::size_t size)
     return std::fclose(f) == 0 && ok;
 }
 
+struct Surface {
+    int width;
+    int height;
+    CBitmap bitmap;
+    CDC dc;
+    Surface(int w, int h) : width(w), height(h)
+    {
+        dc.CreateCompatibleDC(nullptr);
+        bitmap.CreateCompatibleBitmap(&dc, w, h);
+        dc.SelectObject(&bitmap);
+    }
+    std::vector<BYTE> Pixels()
+    {
+        BITMAPINFO bmi{};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<BYTE> rows(std::size_t(width) * std::size_t(height) * 4);
+        GetDIBits(&dc, &bitmap, 0, UINT(height), rows.data(), &bmi, DIB_RGB_COLORS);
+        return rows;
+    }
+};
+
+// The shapes on the canvas as a paint draws them; large figures are cut into slices drawn on
+// several threads.
+void Paint(const CSkorelDoc& doc)
+{
+    static Surface canvas(kCanvasWidth, kCanvasHeight);
+    CDrawTool tool;
+    for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;)
+        tool.DrawShape(&canvas.dc, doc.m_shapeList.GetNext(pos));
+}
+
+// A figure touches each of its pixels once, so that exclusive-or feedback drawn twice goes
+// away: inverted over black, it shows exactly what it shows painted white. A small surface
+// takes the same clipping paths as the canvas.
+void CheckTouchesEachPixelOnce(const CData& d)
+{
+    static Surface inverted(64, 48), white(64, 48);
+    CDrawTool tool;
+    for (auto [s, mix] : {std::pair{&inverted, R2_NOT}, std::pair{&white, R2_WHITE}}) {
+        s->dc.FillSolidRect(0, 0, s->width, s->height, RGB(0, 0, 0));
+        s->dc.SetROP2(mix);
+        tool.DrawShape(&s->dc, &d);
+    }
+    if (inverted.Pixels() != white.Pixels())
+        std::abort();
+}
+
+// A line is hit at both of its ends unless it has no length; a rectangle or an ellipse whose
+// corners are in order is hit at its start corner and in its middle, any other one nowhere.
+void HitTest(const CData& d)
+{
+    const CPoint s = d.m_ptStart, e = d.m_ptEnd;
+    if (d.m_nKind == SHAPE_LINE) {
+        CMyTracker tracker;
+        const BOOL expected = s == e ? FALSE : TRUE;
+        if (tracker.HitTestLine(s, &d) != expected || tracker.HitTestLine(e, &d) != expected)
+            std::abort();
+    } else if (d.m_nKind == SHAPE_RECT || d.m_nKind == SHAPE_ELLIPSE) {
+        const CRect bounds(s, e);
+        const BOOL ordered = s.x < e.x && s.y < e.y ? TRUE : FALSE;
+        const CPoint middle(int((std::int64_t(s.x) + e.x) >> 1),
+                            int((std::int64_t(s.y) + e.y) >> 1));
+        if (PtInRect(&bounds, s) != ordered || PtInRect(&bounds, middle) != ordered)
+            std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -49,6 +124,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     CSkorelDoc doc;
     if (doc.OnOpenDoc(InputPath().c_str())) {
+        Paint(doc);
+        for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;) {
+            const CData& d = *doc.m_shapeList.GetNext(pos);
+            CheckTouchesEachPixelOnce(d);
+            HitTest(d);
+        }
         // Whatever was read stores again as a count and 32 bytes per record.
         std::vector<BYTE> out;
         CArchive ar(out, CArchive::store);

@@ -103,8 +103,8 @@ BOOL CMyTracker::HitTestLine(CPoint point, const CData* pData)
         return std::llabs(px - x1) <= kTolerance && Between(py, y1, y2);
     if (y1 == y2)
         return std::llabs(py - y1) <= kTolerance && Between(px, x1, x2);
-    // The vertical distance from the line at the point's x, only within the line's x range
-    // (where it also fits an integer).
+    // The vertical distance from the line at the point's x, only within the line's x range:
+    // there the line's y lies between y1 and y2, give or take rounding, far inside 64 bits.
     if (!Between(px, x1, x2))
         return FALSE;
     const double slope = double(y2 - y1) / double(x2 - x1);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -115,7 +116,12 @@ TEST_P(DibDepth, NarrowStripsMatchTheWholeRows)
 {
     const int bits = GetParam();
     constexpr int kW = 301, kH = 3, kStrip = 7;
-    const std::vector<BYTE> info = Info(kW, kH, bits, BI_RGB, bits <= 8 ? 1 << bits : 0);
+    std::vector<BYTE> info = Info(kW, kH, bits, BI_RGB, bits <= 8 ? 1 << bits : 0);
+    // Blue, green and red apart in every entry, so that no channel can stand in for another.
+    for (std::size_t at = 40; at < info.size(); at += 4) {
+        info[at + 1] = BYTE(~info[at]);
+        info[at + 2] = BYTE(info[at] * 7);
+    }
     std::vector<BYTE> rows(std::size_t(DibRowBytes(kW, bits)) * kH);
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] = BYTE(i * 37 + i / 7);
@@ -176,6 +182,35 @@ INSTANTIATE_TEST_SUITE_P(
             "Ten10Ten", 32, BI_BITFIELDS, {0x3FF00000, 0xFFC00, 0x3FF}, 0x3FF01000, RGB(255, 1, 0)},
         Pixel{"NoMasks", 32, BI_BITFIELDS, {0, 0, 0}, 0xFFFFFFFF, RGB(0, 0, 0)}),
     [](const auto& info) { return std::string(info.param.name); });
+
+class DibChannelWidth : public ::testing::TestWithParam<int> {};
+
+// A red field of n bits at the top of a 32-bit pixel shows value × 255 ÷ (2ⁿ − 1), rounded to
+// nearest, whatever its width: at either end, on both sides of the first and the middle step.
+TEST_P(DibChannelWidth, ScalesToEightBitsRoundedToNearest)
+{
+    const int n = GetParam();
+    const std::uint64_t top = (std::uint64_t(1) << n) - 1;
+    const std::uint64_t half = (top + 509) / 510; // the least value that shows as 1
+    const std::uint64_t values[] = {0, 1, half - 1, half, top / 2, top / 2 + 1, top - 1, top};
+    constexpr int kCount = std::size(values);
+    std::vector<BYTE> info = Info(kCount, 1, 32, BI_BITFIELDS);
+    info.resize(52);
+    const std::uint32_t masks[3] = {std::uint32_t(top << (32 - n)), 0, 0};
+    std::memcpy(info.data() + 40, masks, 12);
+    std::uint32_t bits[kCount];
+    for (int i = 0; i < kCount; ++i)
+        bits[i] = std::uint32_t(values[i] << (32 - n));
+    Target target(kCount, 1);
+    SetDIBitsToDevice(target.dc(), 0, 0, kCount, 1, 0, 0, 0, 1, bits, AsInfo(info), DIB_RGB_COLORS);
+    for (int i = 0; i < kCount; ++i)
+        EXPECT_EQ(unsigned(GetRValue(target.At(i, 0))), (values[i] * 510 + top) / (2 * top))
+            << "value " << values[i];
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, DibChannelWidth,
+                         ::testing::Values(1, 2, 3, 5, 6, 8, 9, 10, 12, 16, 24, 31, 32),
+                         [](const auto& info) { return "Bits" + std::to_string(info.param); });
 
 TEST(Dib, ColourTableShorterThanTheDepthShowsBlackBeyondIt)
 {
@@ -256,6 +291,10 @@ INSTANTIATE_TEST_SUITE_P(
         Rle{"Runs", BI_RLE8, {4, 1, 0, 0, 2, 2, 2, 3, 0, 0, 4, 9, 0, 1}, {"9999", "2233", "1111"}},
         Rle{"RunPastTheRowIsCut", BI_RLE8, {9, 1, 0, 0, 1, 2, 0, 1}, {"....", "2...", "1111"}},
         Rle{"Delta", BI_RLE8, {0, 2, 2, 1, 1, 3, 0, 1}, {"....", "..3.", "...."}},
+        Rle{"DeltaAfterARunMovesFromItsEnd",
+            BI_RLE8,
+            {1, 5, 0, 2, 1, 1, 1, 6, 0, 1},
+            {"....", "..6.", "5..."}},
         Rle{"DeltaOutOfTheImageStops", BI_RLE8, {1, 5, 0, 2, 0, 3, 1, 3}, {"....", "....", "5..."}},
         Rle{"DeltasPastTheRowStayThere",
             BI_RLE8,

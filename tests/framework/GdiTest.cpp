@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -88,6 +89,23 @@ TEST(DeviceContext, LineToLeavesOutItsEndPointAndMovesThePosition)
     EXPECT_EQ(v.Ink(), CRect(5, 11, 6, 21));
 }
 
+TEST(DeviceContext, ThinLineOffTheEdgeKeepsTheLastColumnAndRow)
+{
+    Surface s;
+    s.dc.MoveTo(10, 5);
+    s.dc.LineTo(100, 5);
+    s.dc.MoveTo(200, 7);
+    s.dc.LineTo(10, 7);
+    s.dc.MoveTo(5, 10);
+    s.dc.LineTo(5, 100);
+    s.dc.MoveTo(7, 200);
+    s.dc.LineTo(7, 10);
+    for (int y : {5, 7})
+        EXPECT_EQ(s.dc.GetPixel(63, y), RGB(0, 0, 0)) << "row " << y;
+    for (int x : {5, 7})
+        EXPECT_EQ(s.dc.GetPixel(x, 47), RGB(0, 0, 0)) << "column " << x;
+}
+
 TEST(DeviceContext, FigureFromAPointToItselfDrawsNothing)
 {
     Surface s;
@@ -122,6 +140,9 @@ TEST(DeviceContext, WidePenIsCentredOnTheOutline)
         for (int y = 0; y < 48; ++y)
             across += l.dc.GetPixel(30, y) == kRed;
         EXPECT_EQ(across, width) << "line width " << width;
+        // On the rows of the rectangle's band: a width of 2 at y = 20 covers rows 19 and 20.
+        EXPECT_EQ(l.dc.GetPixel(30, 20 - lo), kRed) << "line width " << width;
+        EXPECT_EQ(l.dc.GetPixel(30, 20 - lo - 1), kWhite) << "line width " << width;
     }
 }
 
@@ -225,6 +246,114 @@ TEST(DeviceContext, FiguresFarOutsideTheSurfaceAreClippedQuickly)
     EXPECT_GT(s.Count(kRed), 0);
     EXPECT_GT(s.Count(kBlue), 0);
 }
+
+// ---- figures anywhere in the 32-bit range --------------------------------------------------
+
+enum class Figure { Line, Rectangle, Ellipse };
+
+// What a pixel of the surface shows: the pen, the brush or the white it had.
+enum Shows { kPen, kBrush, kUntouched };
+
+struct Extreme {
+    const char* name;
+    Figure figure;
+    int style;
+    int x1, y1, x2, y2;
+    std::vector<int> widths; // 0 and below draw as 1
+    Shows (*shows)(std::int64_t x, std::int64_t y, int width);
+};
+
+void PrintTo(const Extreme& c, std::ostream* os) { *os << c.name; }
+
+class ExtremeFigure : public ::testing::TestWithParam<Extreme> {};
+
+// A red pen and a blue brush on the 64 × 48 surface.
+TEST_P(ExtremeFigure, DrawsExactlyItsClippedPart)
+{
+    const Extreme& c = GetParam();
+    for (int width : c.widths) {
+        Surface s;
+        CPen pen(c.style, width, kRed);
+        CBrush brush(kBlue);
+        s.dc.SelectObject(&pen);
+        s.dc.SelectObject(&brush);
+        if (c.figure == Figure::Line) {
+            s.dc.MoveTo(c.x1, c.y1);
+            s.dc.LineTo(c.x2, c.y2);
+        } else if (c.figure == Figure::Rectangle) {
+            s.dc.Rectangle(c.x1, c.y1, c.x2, c.y2);
+        } else {
+            s.dc.Ellipse(c.x1, c.y1, c.x2, c.y2);
+        }
+        const COLORREF colours[] = {kRed, kBlue, kWhite};
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                ASSERT_EQ(s.dc.GetPixel(x, y), colours[c.shows(x, y, std::max(width, 1))])
+                    << "(" << x << ", " << y << ") width " << width;
+    }
+}
+
+const std::vector<int> kThin = {-3, 0, 1};
+const std::vector<int> kAnyWidth = {-3, 0, 1, 2, 3, 4, 5, 6, 7};
+// Ellipses whose outline lies half-way between pixel centres, away from rounding ties.
+const std::vector<int> kOddWidths = {-3, 0, 1, 3, 5, 7};
+
+Shows PenIf(bool on) { return on ? kPen : kUntouched; }
+
+Shows Inside(std::int64_t, std::int64_t, int) { return kBrush; }
+
+// A pen of width w covers the pixels within w / 2 of the path across it.
+Shows OnTheMainDiagonal(std::int64_t x, std::int64_t y, int w)
+{
+    return PenIf(2 * (x - y) * (x - y) <= w * w);
+}
+
+// The band of a tall figure whose sides run down columns 10 and 40.
+Shows AcrossColumns10To40(std::int64_t x, std::int64_t, int w)
+{
+    const int lo = w / 2, hi = w - lo;
+    if ((x >= 10 - lo && x < 10 + hi) || (x >= 40 - lo && x < 40 + hi))
+        return kPen;
+    return x >= 10 + hi && x < 40 - lo ? kBrush : kUntouched;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExtremeFigure,
+    ::testing::Values(
+        Extreme{"DiagonalOverTheWholeRange", Figure::Line, PS_SOLID, INT_MIN, INT_MIN, INT_MAX,
+                INT_MAX, kAnyWidth, OnTheMainDiagonal},
+        Extreme{"DiagonalBackwards", Figure::Line, PS_SOLID, INT_MAX, INT_MAX, INT_MIN, INT_MIN,
+                kAnyWidth, OnTheMainDiagonal},
+        Extreme{"DottedDiagonalCountsFromItsStart", Figure::Line, PS_DOT, INT_MIN, INT_MIN, INT_MAX,
+                INT_MAX, kThin,
+                [](std::int64_t x, std::int64_t y, int) {
+                    return PenIf(x == y && (x - INT_MIN) / 3 % 2 == 0);
+                }},
+        Extreme{"SteepBesideTheDiagonal", Figure::Line, PS_SOLID, INT_MIN + 48, INT_MIN, INT_MAX,
+                INT_MAX, kThin,
+                [](std::int64_t x, std::int64_t y, int) { return PenIf(x == y + 24); }},
+        Extreme{"NearlyDiagonalAboveTheSurface", Figure::Line, PS_SOLID, INT_MIN + 1, 11, 12,
+                INT_MIN + 1, kThin, [](std::int64_t, std::int64_t, int) { return kUntouched; }},
+        // Half-way up, at row 24, the path crosses from column 0 to column 1.
+        Extreme{"SteepStepsAcrossHalfWay", Figure::Line, PS_SOLID, 0, INT_MIN + 48, 1, INT_MAX,
+                kThin,
+                [](std::int64_t x, std::int64_t y, int) { return PenIf(x == (y < 24 ? 0 : 1)); }},
+        Extreme{"HorizontalOverTheWholeRange", Figure::Line, PS_SOLID, INT_MIN, 20, INT_MAX, 20,
+                kAnyWidth,
+                [](std::int64_t, std::int64_t y, int w) {
+                    return PenIf(y >= 20 - w / 2 && y < 20 - w / 2 + w);
+                }},
+        Extreme{"RectangleAroundTheSurface", Figure::Rectangle, PS_SOLID, INT_MIN, INT_MIN, INT_MAX,
+                INT_MAX, kAnyWidth, Inside},
+        Extreme{"DottedRectangleAroundTheSurface", Figure::Rectangle, PS_DOT, INT_MAX, INT_MAX,
+                INT_MIN, INT_MIN, kAnyWidth, Inside},
+        Extreme{"TallRectangle", Figure::Rectangle, PS_SOLID, 10, INT_MIN, 41, INT_MAX, kAnyWidth,
+                AcrossColumns10To40},
+        Extreme{"EllipseAroundTheSurface", Figure::Ellipse, PS_SOLID, INT_MAX, INT_MIN, INT_MIN,
+                INT_MAX, kAnyWidth, Inside},
+        Extreme{"TallEllipse", Figure::Ellipse, PS_SOLID, 10, INT_MIN, 41, INT_MAX, kOddWidths,
+                AcrossColumns10To40}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DeviceContext, BitBltCopiesAndClips)
 {

@@ -164,6 +164,34 @@ INSTANTIATE_TEST_SUITE_P(
                       Placement{"FarAway", -2147483647, 2147483647}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Rows: a run of two, then an end of line; a delta one right and one up, a pixel, then the end
+// of the picture. What the stream skips keeps the white of the surface, not colour 0 (black).
+TEST(BaseImageDraw, PixelsAnRleStreamSkipsKeepWhatTheSurfaceHeld)
+{
+    QTemporaryDir dir;
+    for (const DWORD compression : {BI_RLE8, BI_RLE4}) {
+        const bool rle4 = compression == BI_RLE4;
+        std::vector<std::uint32_t> table(rle4 ? 16 : 256, 0x000000);
+        table[1] = 0x102030;
+        table[2] = 0xA0B0C0;
+        std::vector<BYTE> file =
+            BuildBmp({rle4 ? 4 : 8, compression, 40, false, table}, {4, 3, {{0, 0}}});
+        ReplaceRleStream(
+            file, {2, BYTE(rle4 ? 0x11 : 1), 0, 0, 0, 2, 1, 1, 1, BYTE(rle4 ? 0x22 : 2), 0, 1});
+        CBaseImage image;
+        ASSERT_TRUE(image.LoadBMP(SaveTemp(dir, file).c_str()));
+        Surface s(4, 3, RGB(255, 255, 255));
+        ASSERT_TRUE(image.Draw(0, 0, s.dc()));
+        const char* rows[] = {".2..", "....", "11.."};
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const char c = rows[y][x];
+                ASSERT_EQ(s.At(x, y), c == '.' ? 0xFFFFFFu : table[std::size_t(c - '0')])
+                    << x << ", " << y << (rle4 ? " RLE4" : " RLE8");
+            }
+    }
+}
+
 TEST(BaseImageDraw, RenderToBitmapMakesADisplayBitmapOfTheImage)
 {
     CBaseImage image;

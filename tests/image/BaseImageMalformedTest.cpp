@@ -102,16 +102,9 @@ auto Both(std::function<void(std::vector<BYTE>&)> a, std::function<void(std::vec
     };
 }
 
-// Replaces the RLE stream behind the colour table of an 8- or 4-bit file.
 auto Stream(std::vector<BYTE> rle)
 {
-    return [rle](std::vector<BYTE>& b) {
-        const std::size_t off = Get32(b, 10);
-        b.resize(off);
-        b.insert(b.end(), rle.begin(), rle.end());
-        Put32(b, 2, std::uint32_t(b.size()));
-        Put32(b, kSizeImage, std::uint32_t(rle.size()));
-    };
+    return [rle](std::vector<BYTE>& b) { ReplaceRleStream(b, rle); };
 }
 
 constexpr int kBits1 = 0, kBits4 = 1, kBits8 = 2, kBits16 = 3, kBits24 = 4, kRle8 = 6, kRle4 = 7,

@@ -186,6 +186,14 @@ std::vector<BYTE> BuildBmp(const Layout& layout, const Picture& picture)
     return file;
 }
 
+void ReplaceRleStream(std::vector<BYTE>& file, const std::vector<BYTE>& rle)
+{
+    file.resize(Get32(file, 10));
+    file.insert(file.end(), rle.begin(), rle.end());
+    Put32(file, 2, std::uint32_t(file.size()));
+    Put32(file, 34, std::uint32_t(rle.size()));
+}
+
 std::string WriteFile(const QTemporaryDir& dir, const std::string& name,
                       const std::vector<BYTE>& bytes)
 {

@@ -46,6 +46,9 @@ struct Picture {
 };
 
 std::vector<BYTE> BuildBmp(const Layout& layout, const Picture& picture);
+// Puts another stream in place of the pixels of a built RLE file, with bfSize and biSizeImage
+// to match.
+void ReplaceRleStream(std::vector<BYTE>& file, const std::vector<BYTE>& rle);
 
 // Little-endian fields of a built file.
 std::uint32_t Get32(const std::vector<BYTE>& b, std::size_t at);

@@ -67,6 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
         LineHit{"SteepBesideItsXRange", {0, 0}, {10, 100}, {11, 100}, FALSE},
         LineHit{"ZeroLengthEvenOnIt", {5, 5}, {5, 5}, {5, 5}, FALSE},
         LineHit{"WholeRangeDiagonal", {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {0, 0}, TRUE},
+        LineHit{"SteepestOverTheWholeRange",
+                {INT_MIN, INT_MAX},
+                {INT_MIN + 1, INT_MIN},
+                {INT_MIN, INT_MAX - 19},
+                TRUE},
         LineHit{"VerticalAtTheEndOfTheRange", {INT_MAX, 0}, {INT_MAX, 10}, {INT_MIN, 5}, FALSE},
         LineHit{
             "HorizontalAtTheStartOfTheRange", {0, INT_MIN}, {9, INT_MIN}, {5, INT_MIN + 20}, TRUE}),
