@@ -137,10 +137,12 @@ BOOL CSkorelDoc::OnOpenDoc(const char* lpszPathName)
         return FALSE;
     // The records are in; the picture is the drawing's own, or none.
     auto pImage = std::make_unique<CBaseImage>();
-    if (file.pictureOffset && !pImage->LoadBMP(lpszPathName, file.pictureOffset))
+    if (file.pictureOffset && !pImage->LoadBMP(lpszPathName, file.pictureOffset)) {
         AfxFileMessageBox(lpszPathName, SKOREL_MSG_BAD_PICTURE, 0);
-    else
+    } else {
         m_pImage = std::move(pImage);
+        UpdateAllViews(nullptr); // a new picture under everything
+    }
     if (file.kind == FileKind::Drawing)
         m_undo.SetClean();
     return TRUE;
@@ -155,6 +157,7 @@ BOOL CSkorelDoc::OpenPicture(const char* lpszPathName)
     }
     DeleteContents();
     m_pImage = std::move(pImage);
+    UpdateAllViews(nullptr); // a new picture under everything
     SetModifiedFlag(FALSE);
     return TRUE;
 }

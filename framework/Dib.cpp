@@ -73,9 +73,11 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
     QImage* s = hdc->Surface();
     if (!IsPixelSurface(s))
         return 0;
+    CRect clip;
+    hdc->GetClipBox(&clip);
     Range xs{xSrc, std::int64_t(xSrc) + w};
     xs.Cut(0, f.width);
-    xs.Cut(std::int64_t(xSrc) - xDest, std::int64_t(xSrc) - xDest + s->width());
+    xs.Cut(std::int64_t(xSrc) - xDest + clip.left, std::int64_t(xSrc) - xDest + clip.right);
     Range lines{ySrc, std::int64_t(ySrc) + h};
     lines.Cut(0, f.height);
     lines.Cut(uStartScan, std::int64_t(uStartScan) + cScanLines);
@@ -84,9 +86,9 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
     const std::int64_t top =
         f.topDown ? std::int64_t(yDest) - ySrc : std::int64_t(yDest) + ySrc + std::int64_t(h) - 1;
     if (f.topDown)
-        lines.Cut(-top, s->height() - top);
+        lines.Cut(clip.top - top, clip.bottom - top);
     else
-        lines.Cut(top - s->height() + 1, top + 1);
+        lines.Cut(top - clip.bottom + 1, top - clip.top + 1);
     const int given = int(std::min<std::int64_t>(cScanLines, f.height));
     if (xs.Empty() || lines.Empty())
         return given;

@@ -154,8 +154,16 @@ struct DcAccess {
         QImage* img = dc.m_pSurface;
         if (!img || img->isNull())
             return false;
-        t = {reinterpret_cast<std::uint32_t*>(img->bits()), img->width(), img->height(),
-             img->bytesPerLine() / 4};
+        CRect clip;
+        dc.GetClipBox(&clip);
+        t = {reinterpret_cast<std::uint32_t*>(img->bits()),
+             img->width(),
+             img->height(),
+             img->bytesPerLine() / 4,
+             clip.left,
+             clip.top,
+             clip.right,
+             clip.bottom};
         return true;
     }
     static raster::PenSpec Pen(const CDC& dc)
@@ -216,7 +224,62 @@ void CDC::AttachPainter(QPainter* pPainter, int nLogPixels)
     m_nLogPixels = nLogPixels;
 }
 
+BOOL BrushCoversRect(BOOL bEllipse, LPCRECT lpFigure, int nPenWidth, LPCRECT lpArea)
+{
+    const CRect f = CRect(*lpFigure).Normalized();
+    if (f.IsRectEmpty())
+        return FALSE;
+    const CPen pen(PS_SOLID, nPenWidth, 0);
+    return raster::BrushCovers(bEllipse != FALSE, f.left, f.top, f.right, f.bottom, pen.Width(),
+                               lpArea->left, lpArea->top, lpArea->right, lpArea->bottom);
+}
+
 void CDC::OnChanged(const CRect&) {}
+
+void CDC::SurfaceChanged(const CRect& bounds)
+{
+    UnionRect(&m_rcBounds, &m_rcBounds, &bounds);
+    OnChanged(bounds);
+}
+
+UINT CDC::GetBoundsRect(LPRECT lpRectBounds, UINT flags)
+{
+    *lpRectBounds = m_rcBounds;
+    const UINT state = m_rcBounds.IsRectEmpty() ? DCB_RESET : DCB_SET;
+    if (flags & DCB_RESET)
+        m_rcBounds = CRect();
+    return state;
+}
+
+int CDC::GetClipBox(LPRECT lpRect) const
+{
+    const CRect whole(0, 0, GetDeviceCaps(HORZRES), GetDeviceCaps(VERTRES));
+    if (!m_bClipped) {
+        *lpRect = whole;
+        return SIMPLEREGION;
+    }
+    return IntersectRect(lpRect, &m_rcClip, &whole) ? SIMPLEREGION : NULLREGION;
+}
+
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
+{
+    CRect box;
+    GetClipBox(&box);
+    const CRect r(x1, y1, x2, y2);
+    m_bClipped = true;
+    return IntersectRect(&m_rcClip, &box, &r) ? SIMPLEREGION : NULLREGION;
+}
+
+int CDC::IntersectClipRect(LPCRECT lpRect)
+{
+    return IntersectClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
+
+int CDC::SelectClipRgn(std::nullptr_t)
+{
+    m_bClipped = false;
+    return SIMPLEREGION;
+}
 
 CPen* CDC::SelectObject(CPen* pPen)
 {
@@ -302,7 +365,7 @@ BOOL CDC::Draw(const std::function<void(raster::Canvas&)>& draw)
     raster::Canvas canvas(t);
     draw(canvas);
     if (canvas.Touched())
-        OnChanged(canvas.Bounds());
+        SurfaceChanged(canvas.Bounds());
     return TRUE;
 }
 
@@ -372,8 +435,8 @@ BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
     else
         ink.mix = R2_COPYPEN;
     return Draw([&](raster::Canvas& c) {
-        const std::int64_t top = std::max<std::int64_t>(r.top, 0);
-        const std::int64_t bottom = std::min<std::int64_t>(r.bottom, c.Height());
+        const std::int64_t top = std::max<std::int64_t>(r.top, c.FirstRow());
+        const std::int64_t bottom = std::min<std::int64_t>(r.bottom, c.EndRow());
         for (std::int64_t row = top; row < bottom; ++row)
             c.Span(row, r.left, r.right, ink);
     });
@@ -396,12 +459,18 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
         m_pPainter->restore();
         return TRUE;
     }
+    CRect clip;
+    GetClipBox(&clip);
     {
         QPainter p(m_pSurface);
+        p.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()));
         p.setCompositionMode(QPainter::CompositionMode_Source);
         draw(p);
     }
-    OnChanged(CRect(x, y, x + nWidth, y + nHeight));
+    CRect changed;
+    const CRect drawn(x, y, x + nWidth, y + nHeight);
+    if (IntersectRect(&changed, &drawn, &clip))
+        SurfaceChanged(changed);
     return TRUE;
 }
 
@@ -419,18 +488,20 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     }
     if (!m_pSurface)
         return FALSE;
-    // Clip the source rectangle to the source and the destination to the destination.
+    // Clip the source rectangle to the source and the destination to the clip.
+    CRect box;
+    GetClipBox(&box);
     std::int64_t sx = xSrc, sy = ySrc, dx = x, dy = y, w = nWidth, h = nHeight;
     auto clip = [&](std::int64_t& a, std::int64_t& b, std::int64_t& len, std::int64_t limA,
-                    std::int64_t limB) {
-        const std::int64_t cut = std::max<std::int64_t>({0, -a, -b});
+                    std::int64_t lowB, std::int64_t limB) {
+        const std::int64_t cut = std::max<std::int64_t>({0, -a, lowB - b});
         a += cut;
         b += cut;
         len -= cut;
         len = std::min({len, limA - a, limB - b});
     };
-    clip(sx, dx, w, src.width(), m_pSurface->width());
-    clip(sy, dy, h, src.height(), m_pSurface->height());
+    clip(sx, dx, w, src.width(), box.left, box.right);
+    clip(sy, dy, h, src.height(), box.top, box.bottom);
     if (w <= 0 || h <= 0)
         return TRUE;
     const bool xorMix = dwRop == SRCINVERT;
@@ -449,7 +520,7 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
                 std::copy(s, s + w, d);
         }
     });
-    OnChanged(CRect(int(dx), int(dy), int(dx + w), int(dy + h)));
+    SurfaceChanged(CRect(int(dx), int(dy), int(dx + w), int(dy + h)));
     return TRUE;
 }
 

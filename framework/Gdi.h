@@ -5,6 +5,7 @@
 #include "Object.h"
 #include "Types.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 
@@ -16,6 +17,12 @@ class Canvas;
 }
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+// Clip regions and drawing bounds.
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr UINT DCB_RESET = 0x0001;
+constexpr UINT DCB_SET = 0x0003;
 
 // Pen styles.
 constexpr int PS_SOLID = 0;
@@ -153,6 +160,11 @@ using HGDIOBJ = CGdiObject*;
 HGDIOBJ GetStockObject(int nIndex);
 BOOL DeleteObject(HGDIOBJ hObject);
 
+// Whether a rectangle, or an ellipse, with these corners (in any order) drawn with a solid pen
+// of nPenWidth and a brush paints every pixel of the area with its brush: all that it hides of
+// what was drawn before it.
+BOOL BrushCoversRect(BOOL bEllipse, LPCRECT lpFigure, int nPenWidth, LPCRECT lpArea);
+
 // A platform palette; made by CreatePalette, freed by DeleteObject (framework/Palette.h).
 struct PaletteObject;
 using HPALETTE = PaletteObject*;
@@ -212,10 +224,21 @@ public:
 
     int GetDeviceCaps(int nIndex) const;
 
+    // The clip: drawing on the context's pixels lands only inside it. Narrowing it to a
+    // rectangle, and null for no clip, give the region's kind (NULLREGION, SIMPLEREGION).
+    int IntersectClipRect(int x1, int y1, int x2, int y2);
+    int IntersectClipRect(LPCRECT lpRect);
+    int SelectClipRgn(std::nullptr_t);
+    // The clip's rectangle; the whole surface without one.
+    int GetClipBox(LPRECT lpRect) const;
+    // The bounds of what was drawn since the last reset (DCB_RESET resets them afterwards);
+    // DCB_SET when there are any, DCB_RESET when nothing was drawn.
+    UINT GetBoundsRect(LPRECT lpRectBounds, UINT flags);
+
     // The pixels this context draws on, or null (a printer, or no bitmap).
     QImage* Surface() const { return m_pSurface; }
-    // Reports pixels written straight into the surface (DIB transfers) like any other drawing.
-    void SurfaceChanged(const CRect& bounds) { OnChanged(bounds); }
+    // Reports pixels written into the surface: they join the bounds, and OnChanged hears.
+    void SurfaceChanged(const CRect& bounds);
 
 protected:
     // A context drawing on a surface that someone else owns (a window's).
@@ -243,4 +266,7 @@ private:
     int m_nDrawMode = R2_COPYPEN;
     int m_nStretchMode = BLACKONWHITE;
     CPoint m_ptCurrent;
+    bool m_bClipped = false;
+    CRect m_rcClip;
+    CRect m_rcBounds; // of what was drawn since the bounds were last reset
 };

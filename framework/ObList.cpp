@@ -26,6 +26,13 @@ CObject* CObList::GetNext(POSITION& pos) const
     return node->data;
 }
 
+CObject* CObList::GetPrev(POSITION& pos) const
+{
+    const CObListNode* node = pos;
+    pos = node->pPrev;
+    return node->data;
+}
+
 CObject*& CObList::GetAt(POSITION pos) { return pos->data; }
 
 CObject* CObList::GetAt(POSITION pos) const { return pos->data; }

@@ -30,6 +30,8 @@ public:
     // The element at pos; pos moves to the next one (null after the tail).
     CObject*& GetNext(POSITION& pos);
     CObject* GetNext(POSITION& pos) const;
+    // The element at pos; pos moves to the previous one (null before the head).
+    CObject* GetPrev(POSITION& pos) const;
     CObject*& GetAt(POSITION pos);
     CObject* GetAt(POSITION pos) const;
 
@@ -74,6 +76,7 @@ public:
 
     T* GetNext(POSITION& pos) { return static_cast<T*>(m_list.GetNext(pos)); }
     const T* GetNext(POSITION& pos) const { return static_cast<const T*>(m_list.GetNext(pos)); }
+    T* GetPrev(POSITION& pos) const { return static_cast<T*>(m_list.GetPrev(pos)); }
     T* GetAt(POSITION pos) { return static_cast<T*>(m_list.GetAt(pos)); }
     const T* GetAt(POSITION pos) const { return static_cast<const T*>(m_list.GetAt(pos)); }
 

@@ -70,14 +70,61 @@ bool EllipseRow(double cx, double cy, double rx, double ry, std::int64_t y, std:
     return x1 > x0;
 }
 
+// The two ellipses of a figure: the pen covers the ring between the outer and the inner one,
+// the brush the inside of the inner one.
+struct EllipseRings {
+    double centreX, centreY;
+    double outerRadiusX, outerRadiusY;
+    double innerRadiusX, innerRadiusY;
+};
+
+EllipseRings RingsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, bool hasPen,
+                     int penWidth)
+{
+    const double rx = double(r - l - 1) / 2.0, ry = double(b - t - 1) / 2.0;
+    const double half = hasPen ? penWidth / 2.0 : 0.0;
+    return {double(l + r - 1) / 2.0,       double(t + b - 1) / 2.0,      rx + half, ry + half,
+            hasPen ? rx - half : rx + 0.5, hasPen ? ry - half : ry + 0.5};
+}
+
 } // namespace
+
+RectangleBands BandsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, int penWidth)
+{
+    // The pen's band is centred on the path through the outermost pixels of [l, r) × [t, b).
+    const std::int64_t before = penWidth / 2, after = penWidth - before;
+    return {l - before, t - before, r - 1 + after,  b - 1 + after,
+            l + after,  t + after,  r - 1 - before, b - 1 - before};
+}
+
+bool BrushCovers(bool bEllipse, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+                 int penWidth, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1)
+{
+    if (x0 >= x1 || y0 >= y1)
+        return true;
+    if (!bEllipse) {
+        const RectangleBands band = BandsOf(l, t, r, b, penWidth);
+        return band.HasInside() && band.innerLeft <= x0 && band.innerRight >= x1 &&
+               band.innerTop <= y0 && band.innerBottom >= y1;
+    }
+    // The inside of an ellipse narrows away from its centre row: the area's first and last
+    // rows are its narrowest.
+    const EllipseRings e = RingsOf(l, t, r, b, true, penWidth);
+    for (const std::int64_t y : {y0, y1 - 1}) {
+        std::int64_t a = 0, z = 0;
+        if (!EllipseRow(e.centreX, e.centreY, e.innerRadiusX, e.innerRadiusY, y, a, z) || a > x0 ||
+            z < x1)
+            return false;
+    }
+    return true;
+}
 
 void Canvas::Span(std::int64_t y, std::int64_t x0, std::int64_t x1, const Ink& ink)
 {
-    if (y < 0 || y >= m_t.height)
+    if (y < m_t.clipTop || y >= m_t.clipBottom)
         return;
-    x0 = std::max<std::int64_t>(x0, 0);
-    x1 = std::min<std::int64_t>(x1, m_t.width);
+    x0 = std::max<std::int64_t>(x0, m_t.clipLeft);
+    x1 = std::min<std::int64_t>(x1, m_t.clipRight);
     if (x0 >= x1)
         return;
     std::uint32_t* row = m_t.bits + y * m_t.stride;
@@ -101,11 +148,11 @@ void Canvas::Extend(const CRect& r)
 void Canvas::Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
                   const std::function<void(Canvas&, std::int64_t)>& row)
 {
-    y0 = std::max<std::int64_t>(y0, 0);
-    y1 = std::min<std::int64_t>(y1, m_t.height);
+    y0 = std::max<std::int64_t>(y0, m_t.clipTop);
+    y1 = std::min<std::int64_t>(y1, m_t.clipBottom);
     if (y0 >= y1)
         return;
-    width = std::clamp<std::int64_t>(width, 1, m_t.width);
+    width = std::clamp<std::int64_t>(width, 1, std::max(m_t.clipRight - m_t.clipLeft, 1));
     std::vector<Canvas> parts(static_cast<std::size_t>(parallel::MaxSlices()), Canvas(m_t));
     parallel::For(y1 - y0, width, [&](std::int64_t a, std::int64_t b, int slice) {
         Canvas& part = parts[std::size_t(slice)];
@@ -143,15 +190,16 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
     const std::int64_t step = (xMajor ? dx : dy) < 0 ? -1 : 1;
     const std::int64_t minor0 = xMajor ? y0 : x0;
     const std::int64_t dMinor = xMajor ? dy : dx;
-    const std::int64_t limit = xMajor ? m_t.width : m_t.height;
-    // Only the steps whose major coordinate lies on the target.
+    const std::int64_t low = xMajor ? m_t.clipLeft : m_t.clipTop;
+    const std::int64_t high = xMajor ? m_t.clipRight : m_t.clipBottom;
+    // Only the steps whose major coordinate lies in the clip.
     std::int64_t first = 0, last = n;
     if (step > 0) {
-        first = std::max<std::int64_t>(first, -major0);
-        last = std::min<std::int64_t>(last, limit - major0);
+        first = std::max<std::int64_t>(first, low - major0);
+        last = std::min<std::int64_t>(last, high - major0);
     } else {
-        first = std::max<std::int64_t>(first, major0 - limit + 1);
-        last = std::min<std::int64_t>(last, major0 + 1);
+        first = std::max<std::int64_t>(first, major0 - high + 1);
+        last = std::min<std::int64_t>(last, major0 - low + 1);
     }
     if (first >= last)
         return;
@@ -189,8 +237,8 @@ void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius,
 {
     const double dx = x1 - x0, dy = y1 - y0;
     const double len = std::sqrt(dx * dx + dy * dy);
-    const double top = std::max(std::min(y0, y1) - radius, -1.0);
-    const double bottom = std::min(std::max(y0, y1) + radius, double(m_t.height));
+    const double top = std::max(std::min(y0, y1) - radius, double(m_t.clipTop) - 1);
+    const double bottom = std::min(std::max(y0, y1) + radius, double(m_t.clipBottom));
     for (std::int64_t y = std::int64_t(std::ceil(top)); double(y) <= bottom; ++y) {
         const double Y = double(y);
         double lo = HUGE_VAL, hi = -HUGE_VAL;
@@ -229,7 +277,7 @@ void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius,
         if (lo > hi)
             continue;
         std::int64_t a, b;
-        Cover(std::max(lo, -1.0), std::min(hi, double(m_t.width)), a, b);
+        Cover(std::max(lo, double(m_t.clipLeft) - 1), std::min(hi, double(m_t.clipRight)), a, b);
         Span(y, a, b, ink);
     }
 }
@@ -239,15 +287,15 @@ void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int6
 {
     if (pen.style == PS_NULL) {
         if (brush)
-            for (std::int64_t y = std::max<std::int64_t>(t, 0);
-                 y < std::min<std::int64_t>(b - 1, m_t.height); ++y)
+            for (std::int64_t y = std::max<std::int64_t>(t, FirstRow());
+                 y < std::min<std::int64_t>(b - 1, EndRow()); ++y)
                 Span(y, l, r - 1, *brush);
         return;
     }
     if (pen.style == PS_DOT && pen.width <= 1) {
         if (brush)
-            for (std::int64_t y = std::max<std::int64_t>(t + 1, 0);
-                 y < std::min<std::int64_t>(b - 1, m_t.height); ++y)
+            for (std::int64_t y = std::max<std::int64_t>(t + 1, FirstRow());
+                 y < std::min<std::int64_t>(b - 1, EndRow()); ++y)
                 Span(y, l + 1, r - 1, *brush);
         if (r - l == 1 || b - t == 1) {
             ThinLine(l, t, r - 1 + (r - l == 1 ? 0 : 1), b - 1 + (b - t == 1 ? 0 : 1), pen, 0);
@@ -261,48 +309,44 @@ void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int6
         ThinLine(l, b - 1, l, t, pen, 2 * w + h);
         return;
     }
-    // The pen's band is centred on the path through the outermost pixels of [l, r) × [t, b).
-    const std::int64_t lo = pen.width / 2, hi = pen.width - lo;
-    const std::int64_t ol = l - lo, ot = t - lo, or_ = r - 1 + hi, ob = b - 1 + hi;
-    const std::int64_t il = l + hi, it = t + hi, ir = r - 1 - lo, ib = b - 1 - lo;
-    const bool hole = il < ir && it < ib;
-    Rows(ot, ob, or_ - ol, [&](Canvas& c, std::int64_t y) {
-        if (hole && y >= it && y < ib) {
-            c.Span(y, ol, il, pen.ink);
-            if (brush)
-                c.Span(y, il, ir, *brush);
-            c.Span(y, ir, or_, pen.ink);
-        } else {
-            c.Span(y, ol, or_, pen.ink);
-        }
-    });
+    const RectangleBands band = BandsOf(l, t, r, b, pen.width);
+    const bool hole = band.HasInside();
+    Rows(band.outerTop, band.outerBottom, band.outerRight - band.outerLeft,
+         [&](Canvas& c, std::int64_t y) {
+             if (hole && y >= band.innerTop && y < band.innerBottom) {
+                 c.Span(y, band.outerLeft, band.innerLeft, pen.ink);
+                 if (brush)
+                     c.Span(y, band.innerLeft, band.innerRight, *brush);
+                 c.Span(y, band.innerRight, band.outerRight, pen.ink);
+             } else {
+                 c.Span(y, band.outerLeft, band.outerRight, pen.ink);
+             }
+         });
 }
 
 void Canvas::Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
                      const PenSpec& pen, const Ink* brush)
 {
-    const double cx = double(l + r - 1) / 2.0, cy = double(t + b - 1) / 2.0;
-    const double rx = double(r - l - 1) / 2.0, ry = double(b - t - 1) / 2.0;
     const bool hasPen = pen.style != PS_NULL;
-    const double half = hasPen ? pen.width / 2.0 : 0.0;
-    // The pen covers the ring between the outer and the inner ellipse, the brush the inside.
-    const double orx = rx + half, ory = ry + half;
-    const double irx = hasPen ? rx - half : rx + 0.5, iry = hasPen ? ry - half : ry + 0.5;
-    const auto y0 = std::int64_t(std::floor(cy - ory)), y1 = std::int64_t(std::ceil(cy + ory)) + 1;
+    const EllipseRings e = RingsOf(l, t, r, b, hasPen, pen.width);
+    const auto y0 = std::int64_t(std::floor(e.centreY - e.outerRadiusY));
+    const auto y1 = std::int64_t(std::ceil(e.centreY + e.outerRadiusY)) + 1;
     Rows(y0, y1, r - l, [&](Canvas& c, std::int64_t y) {
-        std::int64_t oa = 0, ob = 0, ia = 0, ib = 0;
-        const bool outer = EllipseRow(cx, cy, orx, ory, y, oa, ob);
-        const bool inner = EllipseRow(cx, cy, irx, iry, y, ia, ib);
+        std::int64_t outerLeft = 0, outerRight = 0, innerLeft = 0, innerRight = 0;
+        const bool outer = EllipseRow(e.centreX, e.centreY, e.outerRadiusX, e.outerRadiusY, y,
+                                      outerLeft, outerRight);
+        const bool inner = EllipseRow(e.centreX, e.centreY, e.innerRadiusX, e.innerRadiusY, y,
+                                      innerLeft, innerRight);
         if (!hasPen) {
             if (brush && inner)
-                c.Span(y, ia, ib, *brush);
+                c.Span(y, innerLeft, innerRight, *brush);
         } else if (outer && !inner) {
-            c.Span(y, oa, ob, pen.ink);
+            c.Span(y, outerLeft, outerRight, pen.ink);
         } else if (outer) {
-            c.Span(y, oa, ia, pen.ink);
+            c.Span(y, outerLeft, innerLeft, pen.ink);
             if (brush)
-                c.Span(y, ia, ib, *brush);
-            c.Span(y, ib, ob, pen.ink);
+                c.Span(y, innerLeft, innerRight, *brush);
+            c.Span(y, innerRight, outerRight, pen.ink);
         }
     });
 }

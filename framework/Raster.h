@@ -9,12 +9,19 @@
 
 namespace raster {
 
-// 32-bit pixels 0xFFRRGGBB, `stride` pixels from one row to the next.
+// 32-bit pixels 0xFFRRGGBB, `stride` pixels from one row to the next. Nothing is drawn
+// outside [clipLeft, clipRight) × [clipTop, clipBottom), which lies inside the pixels; a
+// figure is worked out the same with or without a clip, so inside it the pixels are exactly
+// those it draws without one.
 struct Target {
     std::uint32_t* bits;
     int width;
     int height;
     std::int64_t stride;
+    int clipLeft = 0;
+    int clipTop = 0;
+    int clipRight = width;
+    int clipBottom = height;
 };
 
 // A colour and the mix mode it is applied with (R2_*).
@@ -28,6 +35,22 @@ struct PenSpec {
     int width;
     Ink ink;
 };
+
+// Where a rectangle drawn with a solid pen of some width puts its pen and its brush: the pen
+// fills the band between the outer and the inner edges (half-open, like every rectangle
+// here), the brush what the inner edges hold.
+struct RectangleBands {
+    std::int64_t outerLeft, outerTop, outerRight, outerBottom;
+    std::int64_t innerLeft, innerTop, innerRight, innerBottom;
+    bool HasInside() const { return innerLeft < innerRight && innerTop < innerBottom; }
+};
+RectangleBands BandsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+                       int penWidth);
+
+// Whether the brush of the rectangle or ellipse with ordered corners l < r, t < b and a
+// solid pen of penWidth paints every pixel of [x0, x1) × [y0, y1).
+bool BrushCovers(bool bEllipse, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+                 int penWidth, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
 
 // Draws onto one target and remembers the bounds of what it touched.
 class Canvas {
@@ -47,6 +70,9 @@ public:
     void Pixel(std::int64_t x, std::int64_t y, const Ink& ink) { Span(y, x, x + 1, ink); }
 
     int Height() const { return m_t.height; }
+    // The rows a figure may touch: the clip's.
+    std::int64_t FirstRow() const { return m_t.clipTop; }
+    std::int64_t EndRow() const { return m_t.clipBottom; }
     bool Touched() const { return m_bTouched; }
     CRect Bounds() const { return m_bounds; }
 

@@ -20,8 +20,11 @@ public:
     void EnsureSurface();
     // Puts pixels that a device context changed on the screen, without a paint.
     void Show(const QRect& rect);
-    void Invalidate();
+    // Marks an area for the next paint.
+    void Invalidate(const QRect& rect);
     void RunPendingPaint();
+    // The area the paint in progress is for; empty outside a paint.
+    QRect PaintRect() const { return m_paintRect; }
 
     // The window a widget carries, or null.
     static CWnd* OwnerOf(const QWidget* pWidget);
@@ -40,12 +43,14 @@ protected:
 private:
     void GrowSurface(const QSize& size);
     void AskForCursor(UINT message);
+    // Paints the invalid area, in a few rectangles.
     void Paint();
+    QList<QRect> PaintAreas() const;
 
     CWnd* m_pOwner;
     QImage m_surface;
-    QRegion m_shown; // changed by device contexts since the last paint event
-    bool m_bInvalid = true;
+    QRegion m_invalid; // what the next paint is for
+    QRect m_paintRect;
 };
 
 // Win32 cursor ids to Qt's shapes.

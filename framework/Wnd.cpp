@@ -64,7 +64,8 @@ void WindowWidget::EnsureSurface() { GrowSurface(size()); }
 
 void WindowWidget::GrowSurface(const QSize& size)
 {
-    // Pixels persist: the surface only grows, and new area takes the window colour.
+    // Pixels persist: the surface only grows, and new area takes the window colour until the
+    // paint it is due for.
     const QSize want = size.expandedTo(m_surface.size());
     if (want == m_surface.size())
         return;
@@ -75,45 +76,62 @@ void WindowWidget::GrowSurface(const QSize& size)
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, m_surface);
     }
+    m_invalid += QRegion(QRect(QPoint(0, 0), want)) - QRegion(m_surface.rect());
     m_surface = std::move(grown);
 }
 
-void WindowWidget::Show(const QRect& rect)
-{
-    m_shown += rect;
-    update(rect);
-}
+void WindowWidget::Show(const QRect& rect) { update(rect); }
 
-void WindowWidget::Invalidate()
+void WindowWidget::Invalidate(const QRect& rect)
 {
-    m_bInvalid = true;
-    update();
+    const QRect area = rect.intersected(QRect(QPoint(0, 0), size().expandedTo(m_surface.size())));
+    if (area.isEmpty())
+        return;
+    m_invalid += area;
+    update(area);
 }
 
 void WindowWidget::RunPendingPaint()
 {
-    if (m_bInvalid && isVisible())
+    if (!m_invalid.isEmpty() && isVisible())
         repaint();
+}
+
+QList<QRect> WindowWidget::PaintAreas() const
+{
+    // Few rectangles: the bounding one when it is not much larger than the areas themselves,
+    // since every paint walks the whole drawing once.
+    qint64 area = 0;
+    for (const QRect& r : m_invalid)
+        area += qint64(r.width()) * r.height();
+    const QRect box = m_invalid.boundingRect();
+    if (qint64(box.width()) * box.height() <= 2 * area)
+        return {box};
+    return QList<QRect>(m_invalid.begin(), m_invalid.end());
 }
 
 void WindowWidget::Paint()
 {
-    m_bInvalid = false;
-    {
-        CPaintDC dc(m_pOwner);
-        m_pOwner->OnEraseBkgnd(&dc);
+    const QList<QRect> areas = PaintAreas();
+    m_invalid = QRegion();
+    for (const QRect& area : areas) {
+        m_paintRect = area;
+        {
+            CPaintDC dc(m_pOwner);
+            m_pOwner->OnEraseBkgnd(&dc);
+        }
+        m_pOwner->OnPaint();
     }
-    m_pOwner->OnPaint();
+    m_paintRect = QRect();
 }
 
 void WindowWidget::paintEvent(QPaintEvent* event)
 {
     EnsureSurface();
-    // Pixels that a device context already put on the surface only need showing; anything
-    // else (an invalidation, an uncovered or new area) is a paint.
-    if (m_bInvalid || !(event->region() - m_shown).isEmpty())
+    // The surface holds what the window shows: only what was invalidated needs a paint; an
+    // uncovered area, or pixels a device context put there, only need showing.
+    if (!m_invalid.isEmpty())
         Paint();
-    m_shown = QRegion();
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& r : event->region())
@@ -271,12 +289,22 @@ BOOL CWnd::DestroyWindow()
     return TRUE;
 }
 
-void CWnd::Invalidate(BOOL)
+void CWnd::Invalidate(BOOL bErase) { InvalidateRect(nullptr, bErase); }
+
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL)
 {
-    if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
-        w->Invalidate();
-    else if (m_pWidget)
-        m_pWidget->update();
+    auto* w = dynamic_cast<WindowWidget*>(m_pWidget);
+    if (!w) {
+        if (m_pWidget)
+            m_pWidget->update();
+        return;
+    }
+    if (!lpRect) {
+        w->Invalidate(QRect(QPoint(0, 0), w->size().expandedTo(w->Surface().size())));
+        return;
+    }
+    const CRect r = CRect(*lpRect).Normalized();
+    w->Invalidate(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)));
 }
 
 void CWnd::UpdateWindow()
@@ -369,6 +397,16 @@ CWindowDC::CWindowDC(CWnd* pWnd) : m_pWnd(pWnd)
     if (auto* w = dynamic_cast<WindowWidget*>(pWnd ? pWnd->Widget() : nullptr)) {
         w->EnsureSurface();
         AttachSurface(&w->Surface());
+    }
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : CWindowDC(pWnd)
+{
+    // A paint draws only on the area it is for.
+    auto* w = dynamic_cast<WindowWidget*>(pWnd ? pWnd->Widget() : nullptr);
+    if (w && !w->PaintRect().isEmpty()) {
+        const QRect r = w->PaintRect();
+        IntersectClipRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
     }
 }
 

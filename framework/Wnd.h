@@ -85,8 +85,10 @@ public:
     // because a modal dialog blocked the window. pWnd is the new holder, or null.
     virtual void OnCaptureChanged(CWnd* pWnd);
 
-    // Marks the whole client area for painting; the paint runs from the event loop.
+    // Marks the whole client area, or a rectangle of it, for painting; the paint runs from the
+    // event loop and draws only on what was marked.
     void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     // Runs a pending paint of the window and the windows inside it now.
     void UpdateWindow();
     BOOL ShowWindow(int nCmdShow);
@@ -144,10 +146,11 @@ public:
     explicit CClientDC(CWnd* pWnd) : CWindowDC(pWnd) {}
 };
 
-// The context of a paint: draws onto the surface; the paint shows its area when it ends.
+// The context of a paint: draws onto the surface, clipped to the area being painted (its clip
+// box); the paint shows that area when it ends.
 class CPaintDC : public CWindowDC {
 public:
-    explicit CPaintDC(CWnd* pWnd) : CWindowDC(pWnd) {}
+    explicit CPaintDC(CWnd* pWnd);
 
 protected:
     void OnChanged(const CRect&) override {}

@@ -105,3 +105,11 @@ CRect CDrawTool::BoundsOf(const CData* pData)
                  clamp(std::int64_t(std::max(a.x, b.x)) + reach + 1),
                  clamp(std::int64_t(std::max(a.y, b.y)) + reach + 1));
 }
+
+bool CDrawTool::Hides(const CData* pData, const CRect& area)
+{
+    if (pData->m_nKind != SHAPE_RECT && pData->m_nKind != SHAPE_ELLIPSE)
+        return false;
+    const CRect figure(pData->m_ptStart, pData->m_ptEnd);
+    return BrushCoversRect(pData->m_nKind == SHAPE_ELLIPSE, &figure, pData->m_nThickness, &area);
+}

@@ -135,6 +135,7 @@ void CSkorelView::OnEraser()
     SelectShape(nullptr);
     GetDocument()->m_tracker.m_rect = CRect(0, 0, 0, 0);
     Invalidate(TRUE);
+    m_rcFrameShown = FrameArea();
 }
 
 void CSkorelView::OnUpdateTool(CCmdUI* pCmdUI)

@@ -24,9 +24,10 @@ public:
 
     CSkorelDoc* GetDocument() const;
 
-    // Composes the canvas (white, picture, shapes) and copies it to the window in one block
-    // transfer; the selection frame goes on top, once there are shapes. The frame is a mark
-    // for the user, never part of the drawing: Save and printing leave it out.
+    // Composes the part of the canvas the paint is for (its clip box: white, picture, shapes)
+    // and copies it to the window in one block transfer; the selection frame goes on top, once
+    // there are shapes. The frame is a mark for the user, never part of the drawing: Save and
+    // printing leave it out.
     void OnDraw(CDC* pDC) override;
     // Prints the canvas as large as the printable area takes it, its shape kept, centred
     // across the top of the page, smoothly filtered; Print Preview shows the same page.
@@ -114,8 +115,13 @@ private:
     // Asks for a colour, opening on the current one, and returns it, or the current one on
     // cancel.
     COLORREF ChooseColor(COLORREF crCurrent);
-    // Draws white, the picture and every record into the canvas.
-    void ComposeCanvas();
+    // Draws white, the picture and the records into the area of the canvas, pixel for pixel
+    // as a composition of the whole canvas would: only what shows there is drawn.
+    void ComposeCanvas(const CRect& area);
+    // Where the selection frame draws now; empty when it draws nothing.
+    CRect FrameArea() const;
+    // Marks for repainting where the frame was drawn and where it is now, when it moved.
+    void UpdateFrameArea();
     void PressInSelection(CPoint point);
     void CommitSelection();
     // Ends a drag whose release will not come: nothing is stored, and the repaint takes the
@@ -123,7 +129,11 @@ private:
     void CancelDrag();
     // Makes the record (or none) the selected shape, with the frame on it.
     void SelectShape(CData* pData);
+    // Marks for repainting where the drag drew its feedback, which the paint then replaces.
+    void EraseFeedback();
 
+    CRect m_rcFrameShown;           // where the frame is on the window
+    CRect m_rcFeedback;             // where the current drag drew its feedback
     std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
     int m_nPasteShift = 0;          // how far they were moved then
 };

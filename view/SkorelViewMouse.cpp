@@ -48,6 +48,7 @@ void CSkorelView::PressInSelection(CPoint point)
             CMyTracker::FrameShape(m_pSelected, &pDoc->m_tracker);
     }
     m_nHitCode = pDoc->m_tracker.HitTest(point);
+    UpdateFrameArea();
 }
 
 void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
@@ -67,6 +68,9 @@ void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
         else
             m_rectTracked = m_myTracker.TrackRect(point, &dc, m_nHitCode);
     }
+    CRect drawn;
+    if (dc.GetBoundsRect(&drawn, DCB_RESET) == DCB_SET)
+        UnionRect(&m_rcFeedback, &m_rcFeedback, &drawn);
     CView::OnMouseMove(nFlags, point);
 }
 
@@ -97,7 +101,8 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
     m_bHit = FALSE;
     m_bMoved = FALSE;
     ReleaseCapture();
-    Invalidate(TRUE);
+    EraseFeedback();
+    UpdateFrameArea();
     CView::OnLButtonUp(nFlags, point);
 }
 
@@ -140,7 +145,13 @@ void CSkorelView::CancelDrag()
     m_bHit = FALSE;
     m_bMoved = FALSE;
     ReleaseCapture();
-    Invalidate(TRUE);
+    EraseFeedback();
+}
+
+void CSkorelView::EraseFeedback()
+{
+    InvalidateRect(&m_rcFeedback);
+    m_rcFeedback = CRect();
 }
 
 void CSkorelView::CommitSelection()
@@ -156,12 +167,14 @@ void CSkorelView::CommitSelection()
     } else if (m_nHitCode == CResizeTracker::hitMiddle) {
         pDoc->ChangeShape(pData, r.TopLeft(), r.BottomRight());
         pDoc->m_tracker.m_rect = r;
+        UpdateFrameArea();
     } else if (m_nHitCode >= CResizeTracker::hitTopLeft && m_nHitCode <= CResizeTracker::hitLeft) {
         // The stored corners are normalised even when an edge was dragged past the other; the
         // frame keeps the rectangle as dragged.
         pDoc->ChangeShape(pData, m_drawTool.TopLeftOf(r.TopLeft(), r.BottomRight()),
                           m_drawTool.BottomRightOf(r.TopLeft(), r.BottomRight()));
         pDoc->m_tracker.m_rect = r;
+        UpdateFrameArea();
     }
 }
 
@@ -171,6 +184,7 @@ void CSkorelView::SelectShape(CData* pData)
     m_pSelected = pData;
     m_posSelected = pData ? pDoc->m_shapeList.Find(pData) : nullptr;
     CMyTracker::FrameShape(pData, &pDoc->m_tracker);
+    UpdateFrameArea();
 }
 
 BOOL CSkorelView::OnKeyDown(UINT nChar, UINT, UINT nFlags)

@@ -2,6 +2,8 @@
 #include "SkorelView.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "res/resource.h"
 
@@ -12,16 +14,78 @@
 
 void CSkorelView::OnDraw(CDC* pDC)
 {
-    ComposeCanvas();
-    pDC->BitBlt(0, 0, m_nCanvasWidth, m_nCanvasHeight, &m_dcCanvas, 0, 0, SRCCOPY);
+    CRect area;
+    pDC->GetClipBox(&area);
+    ComposeCanvas(area);
+    pDC->BitBlt(area.left, area.top, area.Width(), area.Height(), &m_dcCanvas, area.left, area.top,
+                SRCCOPY);
     CSkorelDoc* pDoc = GetDocument();
     if (!pDoc->m_shapeList.IsEmpty())
         pDoc->m_tracker.Draw(pDC);
 }
 
+void CSkorelView::ComposeCanvas(const CRect& area)
+{
+    const CRect canvas(0, 0, m_nCanvasWidth, m_nCanvasHeight);
+    CRect part;
+    if (!IntersectRect(&part, &area, &canvas))
+        return;
+    CSkorelDoc* pDoc = GetDocument();
+    const CTypedOwningList<CData>& list = pDoc->m_shapeList;
+    // A record whose fill covers the whole part hides everything before it there, the
+    // picture and the white too: drawing starts from the last such record.
+    POSITION first = nullptr;
+    for (POSITION pos = list.GetTailPosition(); pos && !first;) {
+        const POSITION at = pos;
+        if (CDrawTool::Hides(list.GetPrev(pos), part))
+            first = at;
+    }
+    m_dcCanvas.IntersectClipRect(&part);
+    if (!first) {
+        m_drawTool.ClearCanvas(&m_dcCanvas, m_nCanvasWidth, m_nCanvasHeight);
+        if (pDoc->m_pImage)
+            pDoc->m_pImage->Draw(0, 0, m_dcCanvas.GetSafeHdc());
+        first = list.GetHeadPosition();
+    }
+    for (POSITION pos = first; pos;) {
+        const CData* pData = list.GetNext(pos);
+        const CRect bounds = CDrawTool::BoundsOf(pData);
+        CRect meets;
+        if (IntersectRect(&meets, &bounds, &part))
+            m_drawTool.DrawShape(&m_dcCanvas, pData);
+    }
+    m_dcCanvas.SelectClipRgn(nullptr);
+}
+
+CRect CSkorelView::FrameArea() const
+{
+    const CSkorelDoc* pDoc = GetDocument();
+    const CResizeTracker& frame = pDoc->m_tracker;
+    if (pDoc->m_shapeList.IsEmpty())
+        return CRect();
+    // The border lies just outside the rectangle, the handles inside or outside it.
+    const CRect r = frame.m_rect.Normalized();
+    const std::int64_t reach = std::int64_t(std::max(frame.m_nHandleSize, 0)) + 2;
+    const auto at = [](std::int64_t v) {
+        return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+    };
+    return CRect(at(r.left - reach), at(r.top - reach), at(std::int64_t(r.right) + reach),
+                 at(std::int64_t(r.bottom) + reach));
+}
+
+void CSkorelView::UpdateFrameArea()
+{
+    const CRect now = FrameArea();
+    if (now == m_rcFrameShown)
+        return;
+    InvalidateRect(&m_rcFrameShown);
+    InvalidateRect(&now);
+    m_rcFrameShown = now;
+}
+
 void CSkorelView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    ComposeCanvas();
+    ComposeCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
     const CRect& page = pInfo->m_rectDraw;
     const double scale =
         std::min(double(page.Width()) / m_nCanvasWidth, double(page.Height()) / m_nCanvasHeight);
@@ -30,16 +94,6 @@ void CSkorelView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     pDC->SetStretchBltMode(HALFTONE);
     pDC->StretchBlt(page.left + (page.Width() - width) / 2, page.top, width, height, &m_dcCanvas, 0,
                     0, m_nCanvasWidth, m_nCanvasHeight, SRCCOPY);
-}
-
-void CSkorelView::ComposeCanvas()
-{
-    CSkorelDoc* pDoc = GetDocument();
-    m_drawTool.ClearCanvas(&m_dcCanvas, m_nCanvasWidth, m_nCanvasHeight);
-    if (pDoc->m_pImage)
-        pDoc->m_pImage->Draw(0, 0, m_dcCanvas.GetSafeHdc());
-    for (POSITION pos = pDoc->m_shapeList.GetHeadPosition(); pos;)
-        m_drawTool.DrawShape(&m_dcCanvas, pDoc->m_shapeList.GetNext(pos));
 }
 
 void CSkorelView::OnInitialUpdate()
@@ -51,13 +105,20 @@ void CSkorelView::OnInitialUpdate()
 void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
 {
     CancelDrag();
-    if (const auto* hint = dynamic_cast<const CShapeHint*>(pHint)) {
+    const auto* hint = dynamic_cast<const CShapeHint*>(pHint);
+    if (!hint || hint->m_bAll) {
+        Invalidate(TRUE);
+    } else {
+        // Only what the change drew differently.
+        InvalidateRect(&hint->m_rectChanged);
+    }
+    if (hint) {
         if (m_pSelected && std::ranges::find(hint->m_removed, m_pSelected) != hint->m_removed.end())
             SelectShape(nullptr);
         if (hint->m_pTouched && m_nMode == MODE_SELECT)
             SelectShape(const_cast<CData*>(hint->m_pTouched));
     }
-    Invalidate(TRUE);
+    UpdateFrameArea();
 }
 
 BOOL CSkorelView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
@@ -73,7 +134,7 @@ void CSkorelView::OnFileSave()
     if (dlg.DoModal() != IDOK)
         return;
     // The file gets the drawing as it is now, whether or not the screen has caught up.
-    ComposeCanvas();
+    ComposeCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
     CClientDC dc(this);
     const std::string path = dlg.GetPathName();
     if (m_captureImage.CaptureToFile(&dc, &m_dcCanvas, path))

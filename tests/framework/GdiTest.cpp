@@ -186,6 +186,100 @@ TEST(DeviceContext, ExclusiveOrFigureDrawnTwiceRestoresEveryPixel)
     }
 }
 
+enum class Clipped { Line, Rectangle, Ellipse, Picture };
+
+class ClippedFigure : public ::testing::TestWithParam<Clipped> {};
+
+// Inside a clip a figure puts exactly the pixels it puts without one, and nothing outside:
+// the rule that lets a paint redraw only part of a picture.
+TEST_P(ClippedFigure, MatchesTheUnclippedFigureInsideAndTouchesNothingOutside)
+{
+    std::mt19937 rng(11 + int(GetParam()));
+    std::uniform_int_distribution<int> coord(-30, 94), width(1, 7), style(0, 2);
+    for (int i = 0; i < 300; ++i) {
+        const int a = coord(rng), b = coord(rng), c = coord(rng), d = coord(rng);
+        const CRect clip = CRect(coord(rng), coord(rng), coord(rng), coord(rng)).Normalized();
+        CPen pen(style(rng) == 0 ? PS_DOT : PS_SOLID, width(rng), kRed);
+        CBrush brush(kBlue);
+        Surface whole, part, source(16, 12);
+        source.dc.FillSolidRect(4, 3, 8, 6, kRed);
+        for (Surface* s : {&whole, &part}) {
+            if (s == &part)
+                s->dc.IntersectClipRect(&clip);
+            s->dc.SelectObject(&pen);
+            s->dc.SelectObject(&brush);
+            switch (GetParam()) {
+            case Clipped::Line:
+                s->dc.MoveTo(a, b);
+                s->dc.LineTo(c, d);
+                break;
+            case Clipped::Rectangle:
+                s->dc.Rectangle(a, b, c, d);
+                break;
+            case Clipped::Ellipse:
+                s->dc.Ellipse(a, b, c, d);
+                break;
+            case Clipped::Picture:
+                s->dc.BitBlt(a, b, 16, 12, &source.dc, 0, 0, SRCCOPY);
+                break;
+            }
+        }
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const COLORREF want =
+                    clip.PtInRect(CPoint(x, y)) ? whole.dc.GetPixel(x, y) : kWhite;
+                ASSERT_EQ(part.dc.GetPixel(x, y), want)
+                    << "figure " << i << " at " << x << "," << y;
+            }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Figures, ClippedFigure,
+                         ::testing::Values(Clipped::Line, Clipped::Rectangle, Clipped::Ellipse,
+                                           Clipped::Picture));
+
+// A filled figure hides what lies under an area exactly when its brush paints all of it.
+TEST(DeviceContext, BrushCoversRectSaysWhetherTheBrushPaintsTheWholeArea)
+{
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> coord(-10, 74), width(-1, 7), side(1, 20), ax(0, 43),
+        ay(0, 27);
+    int covered = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const BOOL ellipse = i % 2;
+        const CRect figure(coord(rng), coord(rng), coord(rng), coord(rng));
+        const int x = ax(rng), y = ay(rng);
+        const CRect area(x, y, x + side(rng), y + side(rng));
+        const int penWidth = width(rng);
+        Surface s;
+        CPen pen(PS_SOLID, penWidth, kRed);
+        CBrush brush(kBlue);
+        s.dc.SelectObject(&pen);
+        s.dc.SelectObject(&brush);
+        ellipse ? s.dc.Ellipse(&figure) : s.dc.Rectangle(&figure);
+        bool all = true;
+        for (int py = area.top; py < area.bottom; ++py)
+            for (int px = area.left; px < area.right; ++px)
+                all = all && s.dc.GetPixel(px, py) == kBlue;
+        ASSERT_EQ(BrushCoversRect(ellipse, &figure, penWidth, &area) != FALSE, all) << "case " << i;
+        covered += all;
+    }
+    EXPECT_GT(covered, 100);
+}
+
+TEST(DeviceContext, BoundsAccumulateWhatWasDrawnUntilReset)
+{
+    Surface s;
+    CRect bounds;
+    EXPECT_EQ(s.dc.GetBoundsRect(&bounds, DCB_RESET), UINT(DCB_SET)); // the white fill
+    EXPECT_EQ(s.dc.GetBoundsRect(&bounds, 0), UINT(DCB_RESET));
+    s.dc.Rectangle(10, 12, 20, 30);
+    s.dc.MoveTo(40, 5);
+    s.dc.LineTo(50, 6);
+    EXPECT_EQ(s.dc.GetBoundsRect(&bounds, DCB_RESET), UINT(DCB_SET));
+    EXPECT_EQ(bounds, CRect(10, 5, 50, 30));
+}
+
 TEST(DeviceContext, ExclusiveOrWithGreyOnWhiteShowsMidGrey)
 {
     Surface s;

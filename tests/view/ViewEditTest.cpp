@@ -1,6 +1,8 @@
 // Editing the drawing: every change undone and redone, the clipboard, the keys.
 #include "tests/view/ViewFixture.h"
 
+#include "tests/support/Surface.h"
+
 #include "framework/Clipboard.h"
 
 #include <QClipboard>
@@ -8,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <random>
 #include <tuple>
 
 namespace {
@@ -56,11 +59,17 @@ public:
         Release(W(), p);
         Paint(); // and the commands' states follow, as after any click
     }
-    // Where the selection frame draws: its border lies just outside its rectangle.
-    CRect FrameArea() const
+    // The canvas composed from scratch: white, the picture, every record.
+    QImage FullComposition() const
     {
-        const CRect r = m_doc->m_tracker.m_rect.Normalized();
-        return CRect(r.left - 1, r.top - 1, r.right + 1, r.bottom + 1);
+        MemorySurface full(1280, 1024, kWhite);
+        CDrawTool tool;
+        tool.ClearCanvas(&full.dc, 1280, 1024);
+        if (m_doc->m_pImage)
+            m_doc->m_pImage->Draw(0, 0, &full.dc);
+        for (const CData* d : Records())
+            tool.DrawShape(&full.dc, d);
+        return full.bmp.Image()->copy();
     }
     QPoint HandleCentre(int handle) const
     {
@@ -156,6 +165,68 @@ INSTANTIATE_TEST_SUITE_P(
                      ASSERT_TRUE(t.m_template->OpenDocumentFile(path.toUtf8().constData()));
                  }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Whatever the edits, repainting only what they changed leaves the canvas exactly as
+// composing all of it from scratch would, and the window showing it.
+TEST_F(ViewEditTest, RepaintingWhatChangedEqualsAFullComposition)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath("picture.bmp");
+    QImage bands(700, 500, QImage::Format_RGB888);
+    for (int y = 0; y < bands.height(); ++y)
+        for (int x = 0; x < bands.width(); ++x)
+            bands.setPixel(x, y, qRgb(x & 255, y & 255, (x ^ y) & 255));
+    ASSERT_TRUE(bands.save(picture, "BMP"));
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> x(-60, 1340), y(-60, 1080), offset(-120, 120), width(1, 7),
+        colour(0, 0xFFFFFF), action(0, 99);
+    const auto someShape = [&]() -> const CData* {
+        const auto records = Records();
+        return records.empty() ? nullptr : records[std::size_t(rng()) % records.size()];
+    };
+    for (int step = 0; step < 150; ++step) {
+        const int a = action(rng);
+        if (a < 30) {
+            m_view->m_nThickness = width(rng);
+            m_view->m_crLine = COLORREF(colour(rng));
+            m_view->m_crFill = COLORREF(colour(rng));
+            const UINT tools[] = {ID_DRAW_LINE, ID_DRAW_RECT, ID_DRAW_ELLIPSE};
+            Draw(tools[rng() % 3], {x(rng), y(rng)}, {x(rng), y(rng)});
+        } else if (a < 55) {
+            // Grab a shape by its start corner and move it, or a handle and resize it.
+            if (const CData* d = someShape()) {
+                const QPoint at(d->m_ptStart.x, d->m_ptStart.y);
+                Grab(at);
+                const QPoint from = a < 45 ? at : HandleCentre(int(rng() % 8));
+                Drag(W(), from, from + QPoint(offset(rng), offset(rng)));
+            }
+        } else if (a < 80) {
+            Command(a < 72 ? ID_EDIT_UNDO : ID_EDIT_REDO);
+        } else if (a < 90) {
+            if (const CData* d = someShape()) {
+                Grab(QPoint(d->m_ptStart.x, d->m_ptStart.y));
+                Command(ID_EDIT_COPY);
+                Command(ID_EDIT_PASTE);
+            }
+        } else if (a < 93) {
+            QTest::keyClick(W(), Qt::Key_Right, Qt::ShiftModifier);
+        } else if (a < 96) {
+            // A drag whose feedback ends elsewhere than its release, with either tool.
+            Command(a == 93 ? ID_DRAW_ELLIPSE : ID_SELECT);
+            const QPoint from(x(rng), y(rng));
+            Press(W(), from);
+            MoveHeld(W(), from + QPoint(offset(rng), offset(rng)));
+            Release(W(), from + QPoint(offset(rng), offset(rng)));
+        } else if (a < 98) {
+            ASSERT_TRUE(m_template->OpenDocumentFile(picture.toUtf8().constData()));
+        } else {
+            Command(ID_ERASER);
+        }
+        Paint();
+        ASSERT_TRUE(*m_view->m_dcCanvas.Surface() == FullComposition()) << "step " << step;
+        ASSERT_TRUE(ScreenShowsCanvas(FrameArea())) << "step " << step;
+    }
+}
 
 TEST_F(ViewEditTest, UndoReachesBackAcrossNewAndSelectsWhatItTouched)
 {

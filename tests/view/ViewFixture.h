@@ -76,6 +76,14 @@ protected:
                     return false;
         return true;
     }
+    // Where the selection frame draws: its border lies just outside its rectangle, its
+    // handles inside (or, on a rectangle narrower than two handles, across its edges).
+    CRect FrameArea() const
+    {
+        const CRect r = m_doc->m_tracker.m_rect.Normalized();
+        const int reach = m_doc->m_tracker.m_nHandleSize + 1;
+        return CRect(r.left - reach, r.top - reach, r.right + reach, r.bottom + reach);
+    }
     void Draw(UINT tool, QPoint from, QPoint to)
     {
         Command(tool);

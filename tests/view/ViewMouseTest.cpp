@@ -30,6 +30,18 @@ TEST_F(ViewTest, RoadOfOneRectangle)
     EXPECT_EQ(Screen(299, 120), kBlack);
 }
 
+TEST_F(ViewTest, FeedbackGoesWhereverTheReleaseLands)
+{
+    for (UINT tool : {ID_DRAW_ELLIPSE, ID_SELECT}) {
+        Command(tool);
+        Press(W(), {100, 100});
+        MoveHeld(W(), {300, 300});
+        Release(W(), {150, 150});
+        Paint();
+        EXPECT_TRUE(ScreenShowsCanvas(FrameArea())) << tool;
+    }
+}
+
 TEST_F(ViewTest, RubberBandShowsDuringTheDragAndGoesAtRelease)
 {
     Command(ID_DRAW_RECT);
