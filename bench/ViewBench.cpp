@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <malloc.h>
+
 namespace {
 
 using bench::kCanvasHeight;
@@ -92,6 +94,84 @@ BENCHMARK(BM_Paint_RawQPainter)
     ->Arg(10000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
+
+// Brings what an edit invalidated to the screen: the paint and its copy to the window.
+void ShowEdit(Scene& scene)
+{
+    scene.view->UpdateWindow();
+    QApplication::processEvents();
+}
+
+// One shape drawn on top of the argument's number of records, then the paint that follows.
+void BM_EditRepaint_Append(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)), true);
+    ShowEdit(scene);
+    CData shape = bench::MixedRecords(1, 99).front();
+    shape.m_ptStart = CPoint(500, 400);
+    shape.m_ptEnd = CPoint(700, 550);
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<CData>> drawn;
+        drawn.push_back(std::make_unique<CData>(shape));
+        scene.doc->AddShapes(std::move(drawn), true);
+        ShowEdit(scene);
+        state.PauseTiming();
+        scene.doc->m_undo.Undo();
+        ShowEdit(scene);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EditRepaint_Append)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A shape in the middle of the list moved by 50 pixels (and back, on every other run), then
+// the paint that follows.
+void BM_EditRepaint_Move(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)), true);
+    CData* middle = nullptr;
+    if (scene.doc->m_shapeList.IsEmpty()) {
+        std::vector<std::unique_ptr<CData>> one;
+        one.push_back(std::make_unique<CData>(bench::MixedRecords(1, 5).front()));
+        scene.doc->AddShapes(std::move(one), false);
+    }
+    middle = scene.doc->m_shapeList.GetAt(
+        scene.doc->m_shapeList.FindIndex(scene.doc->m_shapeList.GetCount() / 2));
+    ShowEdit(scene);
+    int step = 50;
+    for (auto _ : state) {
+        scene.doc->ChangeShape(middle, Shifted(middle->m_ptStart, step, step),
+                               Shifted(middle->m_ptEnd, step, step));
+        ShowEdit(scene);
+        step = -step;
+    }
+}
+BENCHMARK(BM_EditRepaint_Move)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Undo and redo of a move among the argument's number of records, each with its paint; and
+// what one move step keeps in memory (it must not grow with the records).
+void BM_UndoRedo_Move(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)), true);
+    CData* middle = scene.doc->m_shapeList.GetAt(
+        scene.doc->m_shapeList.FindIndex(scene.doc->m_shapeList.GetCount() / 2));
+    constexpr int kSteps = 1000;
+    const std::size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < kSteps; ++i) {
+        const int dx = i % 2 ? -50 : 50;
+        scene.doc->ChangeShape(middle, Shifted(middle->m_ptStart, dx, dx),
+                               Shifted(middle->m_ptEnd, dx, dx));
+    }
+    const std::size_t after = mallinfo2().uordblks;
+    ShowEdit(scene);
+    for (auto _ : state) {
+        scene.doc->m_undo.Undo();
+        ShowEdit(scene);
+        scene.doc->m_undo.Redo();
+        ShowEdit(scene);
+    }
+    state.counters["bytes_per_step"] = double(after - before) / kSteps;
+}
+BENCHMARK(BM_UndoRedo_Move)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // One mouse move of a drag, until its pixels are on the screen; the argument is the number
 // of other records in the document.
@@ -175,6 +255,9 @@ int main(int argc, char** argv)
     for (const char* n : {"0", "1000", "10000", "100000"})
         pairs.emplace_back(std::string("BM_Paint_View/") + n,
                            std::string("BM_Paint_RawQPainter/") + n);
+    for (const char* n : {"0", "10000", "100000"})
+        for (const char* edit : {"BM_EditRepaint_Append/", "BM_EditRepaint_Move/"})
+            pairs.emplace_back(std::string(edit) + n, std::string("BM_Paint_View/") + n);
     pairs.emplace_back("BM_Save_Capture/memory", "BM_Save_QImage/memory");
     pairs.emplace_back("BM_Save_Capture/disk", "BM_Save_QImage/disk");
     return bench::RunWithRatios(argc, argv, pairs);

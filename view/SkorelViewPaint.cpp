@@ -1,6 +1,8 @@
 // Painting through the off-screen canvas, printing, and saving the canvas as a BMP file.
 #include "SkorelView.h"
 
+#include "CanvasTiles.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -32,29 +34,30 @@ void CSkorelView::ComposeCanvas(const CRect& area)
         return;
     CSkorelDoc* pDoc = GetDocument();
     const CTypedOwningList<CData>& list = pDoc->m_shapeList;
-    // A record whose fill covers the whole part hides everything before it there, the
-    // picture and the white too: drawing starts from the last such record.
-    POSITION first = nullptr;
-    for (POSITION pos = list.GetTailPosition(); pos && !first;) {
-        const POSITION at = pos;
-        if (CDrawTool::Hides(list.GetPrev(pos), part))
-            first = at;
-    }
-    m_dcCanvas.IntersectClipRect(&part);
-    if (!first) {
+    const int count = list.GetCount();
+    CanvasTiles tiles(part);
+    tiles.FindCovers(list);
+    // White and the picture wherever no record hides them; over a tile that one hides they
+    // do no harm, since that record covers them again.
+    const CRect background = tiles.Uncovered();
+    if (!background.IsRectEmpty()) {
+        m_dcCanvas.IntersectClipRect(&background);
         m_drawTool.ClearCanvas(&m_dcCanvas, m_nCanvasWidth, m_nCanvasHeight);
         if (pDoc->m_pImage)
             pDoc->m_pImage->Draw(0, 0, m_dcCanvas.GetSafeHdc());
-        first = list.GetHeadPosition();
+        m_dcCanvas.SelectClipRgn(nullptr);
     }
-    for (POSITION pos = first; pos;) {
+    // Every record from the earliest start on, in order, where it shows.
+    int index = tiles.EarliestStart(count);
+    for (POSITION pos = list.FindIndex(index); pos; ++index) {
         const CData* pData = list.GetNext(pos);
-        const CRect bounds = CDrawTool::BoundsOf(pData);
-        CRect meets;
-        if (IntersectRect(&meets, &bounds, &part))
-            m_drawTool.DrawShape(&m_dcCanvas, pData);
+        const CRect shows = tiles.WhereShows(CDrawTool::BoundsOf(pData), index);
+        if (shows.IsRectEmpty())
+            continue;
+        m_dcCanvas.IntersectClipRect(&shows);
+        m_drawTool.DrawShape(&m_dcCanvas, pData);
+        m_dcCanvas.SelectClipRgn(nullptr);
     }
-    m_dcCanvas.SelectClipRgn(nullptr);
 }
 
 CRect CSkorelView::FrameArea() const

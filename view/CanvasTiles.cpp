@@ -1,0 +1,99 @@
+#include "CanvasTiles.h"
+
+#include "shapes/DrawTool.h"
+
+#include <algorithm>
+
+CanvasTiles::CanvasTiles(const CRect& part)
+    : m_part(part), m_nFirstColumn(part.left / kTile), m_nFirstRow(part.top / kTile),
+      m_nColumns((part.right - 1) / kTile - m_nFirstColumn + 1),
+      m_nRows((part.bottom - 1) / kTile - m_nFirstRow + 1),
+      m_start(std::size_t(m_nColumns * m_nRows), 0)
+{}
+
+CRect CanvasTiles::Tile(int column, int row) const
+{
+    const int left = (m_nFirstColumn + column) * kTile, top = (m_nFirstRow + row) * kTile;
+    const CRect tile(left, top, left + kTile, top + kTile);
+    CRect inside;
+    IntersectRect(&inside, &tile, &m_part);
+    return inside;
+}
+
+bool CanvasTiles::Range(const CRect& r, int& c0, int& c1, int& r0, int& r1) const
+{
+    CRect meets;
+    if (!IntersectRect(&meets, &r, &m_part))
+        return false;
+    c0 = meets.left / kTile - m_nFirstColumn;
+    c1 = (meets.right - 1) / kTile - m_nFirstColumn + 1;
+    r0 = meets.top / kTile - m_nFirstRow;
+    r1 = (meets.bottom - 1) / kTile - m_nFirstRow + 1;
+    return true;
+}
+
+void CanvasTiles::FindCovers(const CTypedOwningList<CData>& list)
+{
+    std::vector<bool> covered(m_start.size(), false);
+    std::size_t open = covered.size();
+    int index = list.GetCount();
+    for (POSITION pos = list.GetTailPosition(); pos && open;) {
+        const CData* pData = list.GetPrev(pos);
+        --index;
+        if (pData->m_nKind != SHAPE_RECT && pData->m_nKind != SHAPE_ELLIPSE)
+            continue;
+        int c0, c1, r0, r1;
+        if (!Range(CDrawTool::BoundsOf(pData), c0, c1, r0, r1))
+            continue;
+        for (int row = r0; row < r1; ++row)
+            for (int column = c0; column < c1; ++column) {
+                const std::size_t at = std::size_t(row * m_nColumns + column);
+                if (!covered[at] && CDrawTool::Hides(pData, Tile(column, row))) {
+                    covered[at] = true;
+                    m_start[at] = index;
+                    --open;
+                }
+            }
+    }
+    // A tile no record hides starts at the white: index 0 with the background under it.
+    for (std::size_t at = 0; at < covered.size(); ++at)
+        if (!covered[at])
+            m_start[at] = -1;
+}
+
+CRect CanvasTiles::Uncovered() const
+{
+    CRect box;
+    for (int row = 0; row < m_nRows; ++row)
+        for (int column = 0; column < m_nColumns; ++column)
+            if (Start(column, row) < 0) {
+                const CRect tile = Tile(column, row);
+                UnionRect(&box, &box, &tile);
+            }
+    return box;
+}
+
+int CanvasTiles::EarliestStart(int count) const
+{
+    int earliest = count;
+    for (int start : m_start)
+        earliest = std::min(earliest, std::max(start, 0));
+    return earliest;
+}
+
+CRect CanvasTiles::WhereShows(const CRect& bounds, int index) const
+{
+    int c0, c1, r0, r1;
+    CRect box;
+    if (!Range(bounds, c0, c1, r0, r1))
+        return box;
+    for (int row = r0; row < r1; ++row)
+        for (int column = c0; column < c1; ++column)
+            if (Start(column, row) <= index) {
+                const CRect tile = Tile(column, row);
+                UnionRect(&box, &box, &tile);
+            }
+    CRect shows;
+    IntersectRect(&shows, &box, &bounds);
+    return shows;
+}
