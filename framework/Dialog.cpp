@@ -1,5 +1,7 @@
 #include "Dialog.h"
 
+#include <memory>
+
 #include "App.h"
 #include "Commands.h"
 #include "Pictures.h"
@@ -70,8 +72,10 @@ int CDialog::DoModal()
         return -1;
     CWnd* owner = m_pParentWnd ? m_pParentWnd : AfxGetApp() ? AfxGetApp()->m_pMainWnd : nullptr;
     QWidget* parent = owner && owner->Widget() ? owner->Widget() : QApplication::activeWindow();
-    AttachWidget(CreateWidget(parent));
-    auto* dialog = static_cast<DialogWidget*>(Widget());
+    // The dialog's window lives for this call only.
+    const std::unique_ptr<QWidget> window(CreateWidget(parent));
+    AttachWidget(window.get());
+    auto* dialog = static_cast<DialogWidget*>(window.get());
     dialog->setWindowTitle(QString::fromUtf8(t->caption));
     const QFont font = TemplateFont(*t);
     dialog->setFont(font);
@@ -103,7 +107,6 @@ int CDialog::DoModal()
     OnInitDialog();
     const int result = dialog->exec();
     AttachWidget(nullptr);
-    delete dialog;
     return result;
 }
 

@@ -21,12 +21,9 @@ CSingleDocTemplate::~CSingleDocTemplate()
 
 bool CSingleDocTemplate::CreateFrame()
 {
-    std::unique_ptr<CObject> obj(m_pFrameClass->CreateObject());
-    auto* frame = dynamic_cast<CFrameWnd*>(obj.get());
-    if (!frame)
+    m_pFrame = m_pFrameClass->CreateAs<CFrameWnd>();
+    if (!m_pFrame)
         return false;
-    obj.release();
-    m_pFrame.reset(frame);
     CCreateContext context;
     context.m_pNewViewClass = m_pViewClass;
     context.m_pCurrentDoc = m_pDocument.get();
@@ -45,12 +42,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName)
 {
     bool created = false;
     if (!m_pDocument) {
-        std::unique_ptr<CObject> obj(m_pDocClass->CreateObject());
-        auto* doc = dynamic_cast<CDocument*>(obj.get());
-        if (!doc)
+        m_pDocument = m_pDocClass->CreateAs<CDocument>();
+        if (!m_pDocument)
             return nullptr;
-        obj.release();
-        m_pDocument.reset(doc);
         if (!CreateFrame()) {
             m_pDocument.reset();
             return nullptr;

@@ -238,13 +238,10 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT)
 {
     if (!m_pContext || !m_pContext->m_pNewViewClass)
         return 0;
-    CObject* obj = m_pContext->m_pNewViewClass->CreateObject();
-    auto* view = dynamic_cast<CView*>(obj);
-    if (!view) {
-        delete obj;
+    d->view = m_pContext->m_pNewViewClass->CreateAs<CView>();
+    CView* view = d->view.get();
+    if (!view)
         return -1;
-    }
-    d->view.reset(view);
     view->m_pParentFrame = this;
     CREATESTRUCT cs{};
     cs.style = WS_CHILD | WS_VISIBLE;

@@ -92,11 +92,27 @@ HGDIOBJ GetStockObject(int nIndex)
     return CBrush::Stock(nIndex);
 }
 
+std::vector<std::unique_ptr<CGdiObject>>& GdiHandles()
+{
+    // The objects the platform's Create functions made, until DeleteObject frees them.
+    static std::vector<std::unique_ptr<CGdiObject>> handles;
+    return handles;
+}
+
+HGDIOBJ AfxAddGdiHandle(std::unique_ptr<CGdiObject> pObject)
+{
+    GdiHandles().push_back(std::move(pObject));
+    return GdiHandles().back().get();
+}
+
 BOOL DeleteObject(HGDIOBJ hObject)
 {
-    if (!hObject || hObject->IsStock())
+    auto& handles = GdiHandles();
+    const auto it = std::find_if(handles.begin(), handles.end(),
+                                 [hObject](const auto& h) { return h.get() == hObject; });
+    if (it == handles.end())
         return FALSE;
-    delete hObject;
+    handles.erase(it);
     return TRUE;
 }
 

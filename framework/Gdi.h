@@ -158,7 +158,12 @@ using HBITMAP = CBitmap*;
 using HGDIOBJ = CGdiObject*;
 
 HGDIOBJ GetStockObject(int nIndex);
+// Frees an object a Create function of the platform made; FALSE for any other (a stock
+// object, a CPen or CBrush that its owner keeps).
 BOOL DeleteObject(HGDIOBJ hObject);
+// Keeps an object for the platform's Create functions until DeleteObject frees it;
+// framework-internal.
+HGDIOBJ AfxAddGdiHandle(std::unique_ptr<CGdiObject> pObject);
 
 // Whether a rectangle, or an ellipse, with these corners (in any order) drawn with a solid pen
 // of nPenWidth and a brush paints every pixel of the area with its brush: all that it hides of

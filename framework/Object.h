@@ -1,6 +1,8 @@
 // The common object base and class descriptors through which the framework creates objects.
 #pragma once
 
+#include <memory>
+
 class CArchive;
 class CObject;
 
@@ -11,6 +13,9 @@ struct CRuntimeClass {
     CObject* (*m_pfnCreateObject)();
 
     CObject* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+    // A new object of the class, owned by the caller, when the class makes objects and they
+    // are Ts; null otherwise (nothing is left behind).
+    template <class T> std::unique_ptr<T> CreateAs() const;
     bool IsDerivedFrom(const CRuntimeClass* pBase) const;
 };
 
@@ -27,6 +32,16 @@ public:
 protected:
     CObject() = default;
 };
+
+template <class T> std::unique_ptr<T> CRuntimeClass::CreateAs() const
+{
+    std::unique_ptr<CObject> object(CreateObject());
+    auto* typed = dynamic_cast<T*>(object.get());
+    if (!typed)
+        return nullptr;
+    object.release();
+    return std::unique_ptr<T>(typed);
+}
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 

@@ -1,6 +1,7 @@
 #include "Palette.h"
 
 #include <algorithm>
+#include <memory>
 
 PaletteObject* PaletteObject::Default()
 {
@@ -45,10 +46,10 @@ HPALETTE CreatePalette(const LOGPALETTE* lpLogPalette)
 {
     if (!lpLogPalette || lpLogPalette->palVersion != 0x300 || lpLogPalette->palNumEntries == 0)
         return nullptr;
-    auto* p = new PaletteObject;
-    p->entries.assign(lpLogPalette->palPalEntry,
-                      lpLogPalette->palPalEntry + lpLogPalette->palNumEntries);
-    return p;
+    auto palette = std::make_unique<PaletteObject>();
+    palette->entries.assign(lpLogPalette->palPalEntry,
+                            lpLogPalette->palPalEntry + lpLogPalette->palNumEntries);
+    return static_cast<HPALETTE>(AfxAddGdiHandle(std::move(palette)));
 }
 
 HPALETTE SelectPalette(HDC hDC, HPALETTE hPalette, BOOL bForceBackground)

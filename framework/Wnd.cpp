@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -268,9 +269,8 @@ BOOL CWnd::CreateEx(CWnd* pParent, CREATESTRUCT& cs)
     if (cs.cx > 0 && cs.cy > 0)
         m_pWidget->resize(cs.cx, cs.cy);
     if (OnCreate(&cs) == -1) {
-        QWidget* container = ContainerWidget();
+        const std::unique_ptr<QWidget> container(ContainerWidget());
         m_pWidget = nullptr;
-        delete container;
         return FALSE;
     }
     if (cs.style & WS_VISIBLE)

@@ -26,6 +26,7 @@ std::int64_t RowBytesFor(int nWidth, int nColors)
 
 } // namespace
 
+// 1240, not the canvas's 1280: the image's published defaults have always been these.
 CBaseImage::CBaseImage() : m_nDefaultWidth(1240), m_nDefaultHeight(1024) {}
 
 CBaseImage::~CBaseImage()
@@ -37,22 +38,30 @@ CBaseImage::~CBaseImage()
     m_bitmap.reset();
 }
 
+void CBaseImage::SyncViews()
+{
+    m_pFileData = m_fileBlock.get();
+    m_pBmInfo = reinterpret_cast<BITMAPINFO*>(m_infoBlock ? m_infoBlock.get() : m_pFileData);
+    m_pBits = m_bitsBlock ? m_bitsBlock.get() : m_pFileData ? m_pFileData + m_nBitsOffset : nullptr;
+    m_pLogPalette = reinterpret_cast<LOGPALETTE*>(m_logPaletteBlock.get());
+    m_pPalette = m_palette.get();
+    m_pBitmap = m_bitmap.get();
+}
+
 void CBaseImage::ReleaseImageData()
 {
     m_fileBlock.reset();
     m_infoBlock.reset();
     m_bitsBlock.reset();
-    m_pFileData = nullptr;
-    m_pBmInfo = nullptr;
-    m_pBits = nullptr;
+    m_nBitsOffset = 0;
+    SyncViews();
 }
 
 void CBaseImage::ReleasePalette()
 {
     m_palette.reset();
-    m_pPalette = nullptr;
     m_logPaletteBlock.reset();
-    m_pLogPalette = nullptr;
+    SyncViews();
 }
 
 BOOL CBaseImage::AllocBmInfo(int nColors)
@@ -61,10 +70,8 @@ BOOL CBaseImage::AllocBmInfo(int nColors)
         return FALSE;
     ReleaseImageData();
     m_infoBlock = bmp::AllocZeroed(sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * (nColors + 1));
-    if (!m_infoBlock)
-        return FALSE;
-    m_pBmInfo = reinterpret_cast<BITMAPINFO*>(m_infoBlock.get());
-    return TRUE;
+    SyncViews();
+    return m_infoBlock ? TRUE : FALSE;
 }
 
 BOOL CBaseImage::CreateHeader(int nWidth, int nHeight, int nColors)
@@ -91,8 +98,7 @@ BOOL CBaseImage::NewPalette()
         ReleasePalette();
         return FALSE;
     }
-    m_pLogPalette = reinterpret_cast<LOGPALETTE*>(m_logPaletteBlock.get());
-    m_pPalette = m_palette.get();
+    SyncViews();
     m_pLogPalette->palVersion = 0x300;
     m_pLogPalette->palNumEntries = WORD(m_nColors);
     return TRUE;
@@ -155,7 +161,7 @@ BOOL CBaseImage::Create(int nWidth, int nHeight, int nColors, COLORREF crFill)
     else if (!BuildPalette(FALSE))
         return FALSE;
     m_bitsBlock = bmp::AllocZeroed(m_pBmInfo->bmiHeader.biSizeImage);
-    m_pBits = m_bitsBlock.get();
+    SyncViews();
     if (!m_pBits)
         return FALSE;
     FillPixels(crFill);
@@ -189,7 +195,7 @@ void CBaseImage::CreateFromColorTable(int nWidth, int nHeight, const COLORREF* p
         return;
     const DWORD sizeImage = m_pBmInfo->bmiHeader.biSizeImage;
     m_bitsBlock = bmp::AllocZeroed(sizeImage);
-    m_pBits = m_bitsBlock.get();
+    SyncViews();
     if (!m_pBits || !NewPalette())
         return;
     RGBQUAD* table = ColorTable();

@@ -61,12 +61,16 @@ public:
     // Writes a bitmap as a BMP file: palette depths kept, deeper ones as 24 bits.
     BOOL WriteBitmapFile(HBITMAP hBitmap, std::string strPath);
 
+    // Kept as the image's published layout has them; nothing reads them.
     int m_nDefaultWidth;
     int m_nDefaultHeight;
     BITMAPFILEHEADER m_bmfHeader{};
+    // The raw pointers below are views into the blocks the image owns (at the end of the
+    // class), never owners themselves; SyncViews sets every one of them from the blocks.
     // The info header, with the masks of a 40-byte BI_BITFIELDS header and the colour table
-    // behind it.
+    // behind it: the own info block, or the start of the file data.
     BITMAPINFO* m_pBmInfo = nullptr;
+    // The pixel rows: the own pixel block, or the file data m_nBitsOffset bytes in.
     BYTE* m_pBits = nullptr;
     // Everything behind the file header of a loaded file.
     BYTE* m_pFileData = nullptr;
@@ -78,6 +82,8 @@ public:
     CBitmap* m_pBitmap = nullptr;
 
 private:
+    // Points every raw pointer above into the blocks that hold what it views.
+    void SyncViews();
     // Exchanges everything that describes the picture (pixels, headers, palette, file name)
     // with another image.
     void Swap(CBaseImage& other) noexcept;
@@ -97,6 +103,7 @@ private:
     std::size_t PixelBytes() const;
 
     // The blocks the raw pointers above point into.
+    std::size_t m_nBitsOffset = 0; // of the pixels in the file data
     FileBlock m_fileBlock;
     std::unique_ptr<BYTE[]> m_infoBlock;
     std::unique_ptr<BYTE[]> m_bitsBlock;

@@ -55,7 +55,7 @@ BOOL CBaseImage::UseSystemPalette(HDC hDC)
 void CBaseImage::RenderToBitmap()
 {
     m_bitmap = std::make_unique<CBitmap>();
-    m_pBitmap = m_bitmap.get();
+    SyncViews();
     const HDC hDisplay = ::GetDC(nullptr);
     CDC memDC;
     memDC.CreateCompatibleDC(hDisplay);

@@ -250,19 +250,17 @@ BOOL CBaseImage::LoadBMP(const char* pszPath, std::uint64_t offset)
 void CBaseImage::Swap(CBaseImage& other) noexcept
 {
     std::swap(m_bmfHeader, other.m_bmfHeader);
-    std::swap(m_pBmInfo, other.m_pBmInfo);
-    std::swap(m_pBits, other.m_pBits);
-    std::swap(m_pFileData, other.m_pFileData);
     std::swap(m_nRowPad, other.m_nRowPad);
     std::swap(m_nColors, other.m_nColors);
-    std::swap(m_pLogPalette, other.m_pLogPalette);
-    std::swap(m_pPalette, other.m_pPalette);
     std::swap(m_strFileName, other.m_strFileName);
+    std::swap(m_nBitsOffset, other.m_nBitsOffset);
     std::swap(m_fileBlock, other.m_fileBlock);
     std::swap(m_infoBlock, other.m_infoBlock);
     std::swap(m_bitsBlock, other.m_bitsBlock);
     std::swap(m_logPaletteBlock, other.m_logPaletteBlock);
     std::swap(m_palette, other.m_palette);
+    SyncViews();
+    other.SyncViews();
 }
 
 void CBaseImage::Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
@@ -272,8 +270,7 @@ void CBaseImage::Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::si
     ReleasePalette();
     m_fileBlock = std::move(fileData);
     m_infoBlock = std::move(info);
-    m_pFileData = m_fileBlock.get();
-    m_pBmInfo = reinterpret_cast<BITMAPINFO*>(m_infoBlock ? m_infoBlock.get() : m_pFileData);
-    m_pBits = m_pFileData + bitsOffset;
+    m_nBitsOffset = bitsOffset;
+    SyncViews();
     m_nColors = nColors;
 }
