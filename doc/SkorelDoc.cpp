@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 
+#include "framework/ByteOrder.h"
 #include "framework/Commands.h"
 #include "framework/Error.h"
 #include "framework/File.h"

@@ -5,7 +5,7 @@
 
 #include "framework/Document.h"
 #include "framework/ObList.h"
-#include "framework/RectTracker.h"
+#include "framework/ResizeTracker.h"
 #include "framework/UndoStack.h"
 #include "image/BaseImage.h"
 #include "shapes/Data.h"

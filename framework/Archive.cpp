@@ -1,5 +1,6 @@
 #include "Archive.h"
 
+#include "ByteOrder.h"
 #include "File.h"
 
 #include <algorithm>
@@ -51,7 +52,8 @@ CArchive& CArchive::operator>>(std::uint32_t& v)
 
 void CArchive::Write32(std::uint32_t v)
 {
-    const BYTE bytes[4] = {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)};
+    BYTE bytes[4];
+    StoreLE32(bytes, v);
     std::vector<BYTE>& out = m_pBuffer ? *m_pBuffer : m_fileBuffer;
     out.insert(out.end(), bytes, bytes + 4);
     if (m_pFile && m_fileBuffer.size() >= kFileChunk)
@@ -98,6 +100,5 @@ std::uint32_t CArchive::Read32()
         throw CArchiveException(CArchiveException::endOfFile, "unexpected end of archive");
     const BYTE* p = src->data() + m_nPos;
     m_nPos += 4;
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
+    return LoadLE32(p);
 }

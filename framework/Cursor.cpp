@@ -1,5 +1,7 @@
 #include "Cursor.h"
 
+#include "WindowWidget.h"
+
 #include <array>
 
 namespace {
@@ -34,3 +36,27 @@ HCURSOR SetCursor(HCURSOR hCursor)
 }
 
 HCURSOR GetCursor() { return g_current; }
+
+Qt::CursorShape ToQtCursor(HCURSOR hCursor)
+{
+    switch (hCursor ? hCursor->id : IDC_ARROW) {
+    case IDC_IBEAM:
+        return Qt::IBeamCursor;
+    case IDC_WAIT:
+        return Qt::WaitCursor;
+    case IDC_CROSS:
+        return Qt::CrossCursor;
+    case IDC_SIZENWSE:
+        return Qt::SizeFDiagCursor;
+    case IDC_SIZENESW:
+        return Qt::SizeBDiagCursor;
+    case IDC_SIZEWE:
+        return Qt::SizeHorCursor;
+    case IDC_SIZENS:
+        return Qt::SizeVerCursor;
+    case IDC_SIZEALL:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}

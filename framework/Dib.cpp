@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -41,11 +39,6 @@ void DrawRows(const dib::Format& f, const BYTE* bits, UINT first, const dib::Win
     }
 }
 
-std::vector<std::unique_ptr<CDC>>& ScreenContexts()
-{
-    static std::vector<std::unique_ptr<CDC>> contexts;
-    return contexts;
-}
 
 // Writes one bitmap row as 24- or 32-bit DIB pixels, pad bytes zeroed.
 void EncodeRow(const std::uint32_t* px, int width, int bitCount, std::int64_t rowBytes, BYTE* out)
@@ -152,23 +145,4 @@ int GetObject(HGDIOBJ hObject, int cbBuffer, void* lpvObject)
     const BITMAP bm{0, size.cx, size.cy, size.cx * 4, 1, 32, 0};
     std::memcpy(lpvObject, &bm, sizeof bm);
     return int(sizeof bm);
-}
-
-HDC GetDC(HWND hWnd)
-{
-    if (hWnd)
-        return nullptr;
-    ScreenContexts().push_back(std::make_unique<CDC>());
-    return ScreenContexts().back().get();
-}
-
-int ReleaseDC(HWND hWnd, HDC hDC)
-{
-    auto& contexts = ScreenContexts();
-    const auto it = std::find_if(contexts.begin(), contexts.end(),
-                                 [hDC](const auto& dc) { return dc.get() == hDC; });
-    if (hWnd || it == contexts.end())
-        return 0;
-    contexts.erase(it);
-    return 1;
 }

@@ -90,6 +90,21 @@ struct BITMAP {
 };
 static_assert(sizeof(BITMAP) == 24);
 
+// The sizes of the info headers: the 12-byte core one, the 40-byte one, its 52- and 56-byte
+// extensions (masks in the header), the 64-byte OS/2 one and the 108- and 124-byte ones.
+constexpr DWORD kCoreHeaderBytes = 12;
+constexpr DWORD kInfoHeaderBytes = 40;
+constexpr DWORD kV2HeaderBytes = 52;
+constexpr DWORD kV3HeaderBytes = 56;
+constexpr DWORD kOs2HeaderBytes = 64;
+constexpr DWORD kV4HeaderBytes = 108;
+constexpr DWORD kV5HeaderBytes = 124;
+
+// Whether a DIB with this header's depth, compression and row order can hold pixels: RLE only
+// bottom-up and at its own depth, bit fields at 16 or 32 bits and not with the 64-byte OS/2
+// header, which gives that code another meaning.
+bool DibDepthFitsCompression(const BITMAPINFOHEADER& bi);
+
 // Bytes of one DIB row: bits per row rounded up to a multiple of 32 bits.
 constexpr std::int64_t DibRowBytes(std::int64_t width, int bitCount)
 {
@@ -118,7 +133,3 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT uStartScan, UINT cScanLines, void* lpvB
 // too small.
 int GetObject(HGDIOBJ hObject, int cbBuffer, void* lpvObject);
 
-// The screen's device context (hWnd null); windows hand out their own. Each context from
-// GetDC lives until it is given back with ReleaseDC.
-HDC GetDC(HWND hWnd);
-int ReleaseDC(HWND hWnd, HDC hDC);

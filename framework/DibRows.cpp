@@ -1,5 +1,7 @@
 #include "DibRows.h"
 
+#include "ByteOrder.h"
+
 #include <algorithm>
 #include <bit>
 #include <climits>
@@ -9,27 +11,6 @@ namespace {
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
-std::uint32_t Load32(const BYTE* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-bool DepthFitsCompression(int bits, DWORD compression, bool topDown)
-{
-    switch (compression) {
-    case BI_RGB:
-        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    case BI_RLE8:
-        return bits == 8 && !topDown;
-    case BI_RLE4:
-        return bits == 4 && !topDown;
-    case BI_BITFIELDS:
-        return bits == 16 || bits == 32;
-    default:
-        return false;
-    }
-}
 
 void ReadColorTable(const BITMAPINFO* bmi, Format& f)
 {
@@ -57,7 +38,7 @@ void ReadMasks(const BITMAPINFO* bmi, Format& f)
     if (f.compression == BI_BITFIELDS) {
         const auto* p = reinterpret_cast<const BYTE*>(bmi) + sizeof(BITMAPINFOHEADER);
         for (int i = 0; i < 3; ++i)
-            masks[i] = Load32(p + 4 * i);
+            masks[i] = LoadLE32(p + 4 * i);
     }
     for (int i = 0; i < 3; ++i)
         f.channels[i].SetMask(masks[i]);
@@ -95,7 +76,7 @@ void Decode24(const BYTE* row, int x0, int n, std::uint32_t* out)
     int i = Decode24Blocks(p, n, out);
     p += 3 * std::int64_t(i);
     for (; i + 4 <= n; i += 4, p += 12) {
-        const std::uint32_t a = Load32(p), b = Load32(p + 4), c = Load32(p + 8);
+        const std::uint32_t a = LoadLE32(p), b = LoadLE32(p + 4), c = LoadLE32(p + 8);
         out[i] = kOpaque | (a & 0xFFFFFF);
         out[i + 1] = kOpaque | a >> 24 | (b & 0xFFFF) << 8;
         out[i + 2] = kOpaque | b >> 16 | (c & 0xFF) << 16;
@@ -123,11 +104,11 @@ void Decode32(const Format& f, const BYTE* row, int x0, int n, std::uint32_t* ou
     const BYTE* p = row + 4 * std::int64_t(x0);
     if (f.plain32) {
         for (int i = 0; i < n; ++i, p += 4)
-            out[i] = kOpaque | Load32(p);
+            out[i] = kOpaque | LoadLE32(p);
         return;
     }
     for (int i = 0; i < n; ++i, p += 4)
-        out[i] = FromChannels(f, Load32(p));
+        out[i] = FromChannels(f, LoadLE32(p));
 }
 
 // The stream reader of DrawRle: every read is checked against the end.
@@ -234,7 +215,7 @@ bool ReadFormat(const BITMAPINFO* bmi, Format& f)
     f.topDown = h.biHeight < 0;
     f.bitCount = h.biBitCount;
     f.compression = h.biCompression;
-    if (!DepthFitsCompression(f.bitCount, f.compression, f.topDown))
+    if (!DibDepthFitsCompression(h))
         return false;
     f.rowBytes = DibRowBytes(f.width, f.bitCount);
     if (f.bitCount <= 8)
@@ -281,3 +262,20 @@ void DrawRle(const Format& f, const BYTE* p, std::size_t size, const Window& win
 }
 
 } // namespace dib
+
+bool DibDepthFitsCompression(const BITMAPINFOHEADER& bi)
+{
+    const int bits = bi.biBitCount;
+    switch (bi.biCompression) {
+    case BI_RGB:
+        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case BI_RLE8:
+        return bits == 8 && bi.biHeight > 0;
+    case BI_RLE4:
+        return bits == 4 && bi.biHeight > 0;
+    case BI_BITFIELDS:
+        return (bits == 16 || bits == 32) && bi.biSize != kOs2HeaderBytes;
+    default:
+        return false;
+    }
+}

@@ -275,3 +275,8 @@ private:
     CRect m_rcClip;
     CRect m_rcBounds; // of what was drawn since the bounds were last reset
 };
+
+// The screen's device context (hWnd null); windows hand out their own. Each context from
+// GetDC lives until it is given back with ReleaseDC.
+HDC GetDC(HWND hWnd);
+int ReleaseDC(HWND hWnd, HDC hDC);

@@ -4,6 +4,7 @@
 #include "BaseImage.h"
 
 #include "BmpFormat.h"
+#include "framework/ByteOrder.h"
 #include "framework/File.h"
 
 #include <algorithm>
@@ -11,28 +12,6 @@
 
 namespace {
 
-constexpr DWORD kCoreHeaderBytes = sizeof(BITMAPCOREHEADER);
-constexpr DWORD kInfoHeaderBytes = sizeof(BITMAPINFOHEADER);
-constexpr DWORD kOs2HeaderBytes = 64;
-constexpr std::size_t kMaskBytes = 12;
-// Colour spaces of a 124-byte header that point at a profile elsewhere in the file.
-constexpr DWORD kProfileEmbedded = 0x4D424544;
-constexpr DWORD kProfileLinked = 0x4C494E4B;
-constexpr DWORD kColorSpaceSrgb = 0x73524742;
-
-std::uint32_t Read32(const BYTE* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-std::uint16_t Read16(const BYTE* p) { return std::uint16_t(p[0] | p[1] << 8); }
-
-void Write32(BYTE* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = BYTE(v >> (8 * i));
-}
 
 // The info header as the image keeps it, and where the parts of the file lie in the data
 // behind the file header.
@@ -49,36 +28,19 @@ struct Layout {
 
 bool IsKnownHeaderSize(DWORD n)
 {
-    return n == kCoreHeaderBytes || n == kInfoHeaderBytes || n == 52 || n == 56 ||
-           n == kOs2HeaderBytes || n == 108 || n == 124;
-}
-
-bool DepthFitsCompression(const BITMAPINFOHEADER& bi)
-{
-    const int bits = bi.biBitCount;
-    switch (bi.biCompression) {
-    case BI_RGB:
-        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    case BI_RLE8:
-        return bits == 8 && bi.biHeight > 0;
-    case BI_RLE4:
-        return bits == 4 && bi.biHeight > 0;
-    case BI_BITFIELDS:
-        // The 64-byte OS/2 header gives this code another meaning.
-        return (bits == 16 || bits == 32) && bi.biSize != kOs2HeaderBytes;
-    default:
-        return false;
-    }
+    return n == kCoreHeaderBytes || n == kInfoHeaderBytes || n == kV2HeaderBytes ||
+           n == kV3HeaderBytes || n == kOs2HeaderBytes || n == kV4HeaderBytes ||
+           n == kV5HeaderBytes;
 }
 
 bool ParseCoreHeader(const BYTE* p, Layout& l)
 {
-    const int bits = Read16(p + 10);
+    const int bits = LoadLE16(p + bmp::kCoreBitCountAt);
     l.core = true;
     l.bi = {kInfoHeaderBytes,
-            Read16(p + 4),
-            Read16(p + 6),
-            Read16(p + 8),
+            LoadLE16(p + bmp::kCoreWidthAt),
+            LoadLE16(p + bmp::kCoreHeightAt),
+            LoadLE16(p + bmp::kCorePlanesAt),
             WORD(bits),
             BI_RGB,
             0,
@@ -98,18 +60,18 @@ bool ParseInfoHeader(const BYTE* p, std::uint64_t length, Layout& l)
     const BITMAPINFOHEADER& bi = l.bi;
     l.headerEnd = bi.biSize;
     if (bi.biCompression == BI_BITFIELDS && bi.biSize == kInfoHeaderBytes)
-        l.headerEnd += kMaskBytes;
+        l.headerEnd += bmp::kMaskBytes;
     return bi.biWidth > 0 && bi.biHeight != 0 && bi.biHeight != INT_MIN && bi.biPlanes == 1 &&
-           DepthFitsCompression(bi) && l.headerEnd <= length;
+           DibDepthFitsCompression(bi) && l.headerEnd <= length;
 }
 
 // Reads the header at the start of the data; the colour table it announces is not yet
 // checked against the data's length.
 bool ParseHeader(const BYTE* p, std::uint64_t length, Layout& l)
 {
-    if (length < 4 || !IsKnownHeaderSize(Read32(p)) || length < Read32(p))
+    if (length < 4 || !IsKnownHeaderSize(LoadLE32(p)) || length < LoadLE32(p))
         return false;
-    if (Read32(p) == kCoreHeaderBytes ? !ParseCoreHeader(p, l) : !ParseInfoHeader(p, length, l))
+    if (LoadLE32(p) == kCoreHeaderBytes ? !ParseCoreHeader(p, l) : !ParseInfoHeader(p, length, l))
         return false;
     const DWORD used = l.core ? 0 : l.bi.biClrUsed;
     if (l.bi.biBitCount <= 8) {
@@ -186,13 +148,13 @@ std::unique_ptr<BYTE[]> RebuildInfo(const BYTE* data, const Layout& l)
 void MendInPlace(BYTE* data, const Layout& l)
 {
     std::memcpy(data, &l.bi, sizeof l.bi);
-    if (l.bi.biSize < 124)
+    if (l.bi.biSize < kV5HeaderBytes)
         return;
-    const DWORD space = Read32(data + 56);
-    if (space == kProfileEmbedded || space == kProfileLinked) {
-        Write32(data + 56, kColorSpaceSrgb);
-        Write32(data + 112, 0);
-        Write32(data + 116, 0);
+    const DWORD space = LoadLE32(data + bmp::kColorSpaceAt);
+    if (space == bmp::kProfileEmbedded || space == bmp::kProfileLinked) {
+        StoreLE32(data + bmp::kColorSpaceAt, bmp::kColorSpaceSrgb);
+        StoreLE32(data + bmp::kProfileDataAt, 0);
+        StoreLE32(data + bmp::kProfileSizeAt, 0);
     }
 }
 

@@ -9,7 +9,8 @@
 std::size_t CBaseImage::InfoBytes() const
 {
     const BITMAPINFOHEADER& bi = m_pBmInfo->bmiHeader;
-    const std::size_t masks = bi.biCompression == BI_BITFIELDS && bi.biSize == 40 ? 12 : 0;
+    const std::size_t masks =
+        bi.biCompression == BI_BITFIELDS && bi.biSize == kInfoHeaderBytes ? bmp::kMaskBytes : 0;
     return bi.biSize + masks + sizeof(RGBQUAD) * m_nColors;
 }
 

@@ -6,7 +6,7 @@
 #include "Data.h"
 
 #include "framework/Gdi.h"
-#include "framework/RectTracker.h"
+#include "framework/ResizeTracker.h"
 
 class CMyTracker : public CObject {
 public:

@@ -1,6 +1,6 @@
 // The rectangle tracker: handle geometry and hit codes for the styles the program uses,
 // cursors, and what it draws.
-#include "framework/RectTracker.h"
+#include "framework/ResizeTracker.h"
 
 #include "framework/Cursor.h"
 #include "framework/Gdi.h"
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HitCase{"NoHandlesOutside", CResizeTracker::solidLine, {9, 19}, -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RectTracker, HandleCodesFollowTheStoredCornersOfAnInvertedRectangle)
+TEST(ResizeTracker, HandleCodesFollowTheStoredCornersOfAnInvertedRectangle)
 {
     // Dragged past each other: left 110 > right 10.
     const CResizeTracker t = Tracker(kSelected, CRect(110, 20, 10, 80));
@@ -102,7 +102,7 @@ TEST(RectTracker, HandleCodesFollowTheStoredCornersOfAnInvertedRectangle)
     EXPECT_EQ(t.GetCursorId(1), IDC_SIZENWSE);
 }
 
-TEST(RectTracker, StartsWhereItDrawsNothingOnTheCanvasAndIsNeverHit)
+TEST(ResizeTracker, StartsWhereItDrawsNothingOnTheCanvasAndIsNeverHit)
 {
     CResizeTracker t;
     t.m_nStyle = kInitial;
@@ -113,7 +113,7 @@ TEST(RectTracker, StartsWhereItDrawsNothingOnTheCanvasAndIsNeverHit)
         EXPECT_EQ(t.HitTest(p), -1);
 }
 
-TEST(RectTracker, PointSizedRectangleIsHiddenAndNeverHit)
+TEST(ResizeTracker, PointSizedRectangleIsHiddenAndNeverHit)
 {
     const CResizeTracker t = Tracker(kSelected, CRect(0, 0, 0, 0));
     Surface s(64, 64);
@@ -123,7 +123,7 @@ TEST(RectTracker, PointSizedRectangleIsHiddenAndNeverHit)
     EXPECT_EQ(t.HitTest(CPoint(3, 3)), -1);
 }
 
-TEST(RectTracker, CursorsGoWithTheHandles)
+TEST(ResizeTracker, CursorsGoWithTheHandles)
 {
     const CResizeTracker t = Tracker(kSelected);
     const int expected[] = {IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZENS,
@@ -135,7 +135,7 @@ TEST(RectTracker, CursorsGoWithTheHandles)
     EXPECT_NE(LoadCursor(nullptr, t.GetCursorId(8)), nullptr);
 }
 
-TEST(RectTracker, DottedStyleDrawsABorderOutsideAndHandlesInside)
+TEST(ResizeTracker, DottedStyleDrawsABorderOutsideAndHandlesInside)
 {
     const CResizeTracker t = Tracker(kSelected);
     Surface s(160, 120);
@@ -164,7 +164,7 @@ TEST(RectTracker, DottedStyleDrawsABorderOutsideAndHandlesInside)
     EXPECT_GT(rightInk, 10);
 }
 
-TEST(RectTracker, HatchedStyleDrawsADiagonalBandAndHandlesOutside)
+TEST(ResizeTracker, HatchedStyleDrawsADiagonalBandAndHandlesOutside)
 {
     const CResizeTracker t = Tracker(kInitial);
     Surface s(160, 120);
@@ -186,7 +186,7 @@ TEST(RectTracker, HatchedStyleDrawsADiagonalBandAndHandlesOutside)
         }
 }
 
-TEST(RectTracker, HatchedInteriorMarksOnlyTheDiagonals)
+TEST(ResizeTracker, HatchedInteriorMarksOnlyTheDiagonals)
 {
     const CResizeTracker t = Tracker(CResizeTracker::hatchInside, CRect(4, 4, 20, 12));
     Surface s(24, 16);
@@ -198,7 +198,7 @@ TEST(RectTracker, HatchedInteriorMarksOnlyTheDiagonals)
         }
 }
 
-TEST(RectTracker, DrawPutsBackTheContextsState)
+TEST(ResizeTracker, DrawPutsBackTheContextsState)
 {
     Surface s(160, 120);
     CPen pen(PS_SOLID, 3, RGB(1, 2, 3));
@@ -214,7 +214,7 @@ TEST(RectTracker, DrawPutsBackTheContextsState)
     EXPECT_EQ(s.dc.GetCurrentPosition(), CPoint(7, 8));
 }
 
-TEST(RectTracker, RectanglesAtTheEndsOfTheRangeAreSafe)
+TEST(ResizeTracker, RectanglesAtTheEndsOfTheRangeAreSafe)
 {
     Surface s(64, 64);
     for (const CRect& rc :

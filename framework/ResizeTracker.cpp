@@ -1,4 +1,4 @@
-#include "RectTracker.h"
+#include "ResizeTracker.h"
 
 #include "Cursor.h"
 #include "Gdi.h"

@@ -1,6 +1,6 @@
 // The tracker's cursor, which needs the window the mouse is over.
 #include "Cursor.h"
-#include "RectTracker.h"
+#include "ResizeTracker.h"
 #include "Wnd.h"
 
 BOOL CResizeTracker::SetCursor(CWnd* pWnd, UINT nHitTest) const
