@@ -139,7 +139,7 @@ BOOL CSkorelDoc::OnOpenDoc(const char* lpszPathName)
     // The records are in; the picture is the drawing's own, or none.
     auto pImage = std::make_unique<CBaseImage>();
     if (file.pictureOffset && !pImage->LoadBMP(lpszPathName, file.pictureOffset)) {
-        AfxFileMessageBox(lpszPathName, SKOREL_MSG_BAD_PICTURE, 0);
+        AfxFileMessageBox(lpszPathName, String(IDS_BAD_PICTURE), 0);
     } else {
         m_pImage = std::move(pImage);
         UpdateAllViews(nullptr); // a new picture under everything
@@ -153,7 +153,7 @@ BOOL CSkorelDoc::OpenPicture(const char* lpszPathName)
 {
     auto pImage = std::make_unique<CBaseImage>();
     if (!pImage->LoadBMP(lpszPathName) || !pImage->m_pBits) {
-        AfxFileMessageBox(lpszPathName, SKOREL_MSG_BAD_PICTURE, 0);
+        AfxFileMessageBox(lpszPathName, String(IDS_BAD_PICTURE), 0);
         return FALSE;
     }
     DeleteContents();

@@ -98,7 +98,3 @@ private:
 
     SkorelFile m_saveType = SkorelFile::Picture; // the type chosen in the last Save As dialog
 };
-
-// Shown when a file that starts like a BMP file can't be read as a picture.
-constexpr const char* SKOREL_MSG_BAD_PICTURE =
-    "그림 파일을 열 수 없습니다. BMP 파일이 손상되었거나 지원하지 않는 형식입니다.";

@@ -112,6 +112,10 @@ std::vector<String> ProgramStrings()
         {IDS_SAVE_AS_FILTER, "BMP 그림 (*.bmp)|*.bmp|Skorel 그림 (*.skr)|*.skr||"},
         {IDS_SAVE_DRAWING_PROMPT,
          "그린 도형이 아직 저장되지 않았습니다. 끝내기 전에 그림을 저장하시겠습니까?"},
+        {IDS_SAVE_SUCCEEDED, "저장 성공"},
+        {IDS_SAVE_FILTER, "(*.BMP)|*.BMP|모든파일(*.*)|*.*|"},
+        {IDS_BAD_PICTURE,
+         "그림 파일을 열 수 없습니다. BMP 파일이 손상되었거나 지원하지 않는 형식입니다."},
         {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
     };
 }

@@ -27,5 +27,8 @@ constexpr unsigned ID_INDICATOR_SIZE = 202;
 
 // The program's own messages.
 constexpr unsigned IDS_SAVE_FAILED = 200;
+constexpr unsigned IDS_SAVE_SUCCEEDED = 205;
+constexpr unsigned IDS_SAVE_FILTER = 206;
+constexpr unsigned IDS_BAD_PICTURE = 207;
 constexpr unsigned IDS_SAVE_AS_FILTER = 203;
 constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 204;

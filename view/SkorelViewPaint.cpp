@@ -133,7 +133,7 @@ void CSkorelView::OnEndPrinting(CDC*, CPrintInfo*) {}
 void CSkorelView::OnFileSave()
 {
     CFileDialog dlg(FALSE, "", "*.bmp", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    "(*.BMP)|*.BMP|모든파일(*.*)|*.*|");
+                    res::FindString(IDS_SAVE_FILTER));
     if (dlg.DoModal() != IDOK)
         return;
     // The file gets the drawing as it is now, whether or not the screen has caught up.
@@ -141,7 +141,7 @@ void CSkorelView::OnFileSave()
     CClientDC dc(this);
     const std::string path = dlg.GetPathName();
     if (m_captureImage.CaptureToFile(&dc, &m_dcCanvas, path))
-        AfxMessageBox("저장 성공");
+        AfxMessageBox(res::FindString(IDS_SAVE_SUCCEEDED));
     else
         AfxFileMessageBox(path, res::FindString(IDS_SAVE_FAILED), GetLastError());
 }

@@ -1,8 +1,10 @@
 // The document: the archive form, opening archives and pictures (and damaged files), Save As
 // of the picture, New, and ownership of records and picture.
 #include "doc/SkorelDoc.h"
+#include "res/resource.h"
 
 #include "framework/Gdi.h"
+#include "framework/Resource.h"
 #include "tests/support/ModalAnswers.h"
 
 #include <QDir>
@@ -352,7 +354,7 @@ TEST_P(SkorelDocDamagedBmp, FailsAndLeavesTheDocumentAsItWas)
     const CBaseImage* picture = m_doc.m_pImage.get();
     const std::string name = std::string(GetParam().name) + ".bmp";
     const QString message = OpenFailing(Write(name.c_str(), GetParam().bytes));
-    EXPECT_TRUE(message.contains(QString::fromUtf8(SKOREL_MSG_BAD_PICTURE)));
+    EXPECT_TRUE(message.contains(QString::fromUtf8(res::FindString(IDS_BAD_PICTURE))));
     EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1}));
     EXPECT_EQ(m_doc.m_pImage.get(), picture);
     EXPECT_EQ(picture->GetSize(), CSize(4, 4));
@@ -494,7 +496,7 @@ TEST_F(SkorelDocTest, DamagedPictureAfterTheRecordsKeepsTheRecordsAndThePicture)
     EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{10, 20}));
     EXPECT_EQ(m_doc.m_pImage.get(), picture);
     ASSERT_EQ(answers.Texts().size(), 1);
-    EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(SKOREL_MSG_BAD_PICTURE)));
+    EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(res::FindString(IDS_BAD_PICTURE))));
 }
 
 // Changes mark the document modified until it is kept as a drawing; undoing back to that
