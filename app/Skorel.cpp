@@ -3,6 +3,7 @@
 #include "MainFrm.h"
 
 #include "doc/SkorelDoc.h"
+#include "res/Tables.h"
 #include "res/resource.h"
 #include "view/SkorelView.h"
 
@@ -17,9 +18,12 @@ ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
 ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
 END_MESSAGE_MAP()
 
+CSkorelApp::CSkorelApp() : CWinApp(nullptr, &res::ProgramTables()) {}
+
 BOOL CSkorelApp::Initialize()
 {
-    // Embedded-control hosting and 3D dialog controls have no counterpart here.
+    // Embedded-control hosting and 3D dialog controls have no counterpart here. The key is
+    // the one the program has always kept its settings under: a new one would lose them.
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc),

@@ -6,7 +6,8 @@
 
 class CSkorelApp : public CWinApp {
 public:
-    CSkorelApp() = default;
+    // Hands the framework the program's resource tables.
+    CSkorelApp();
     ~CSkorelApp() override = default;
 
     // Registers the document template and carries out the command line: New, or Open of

@@ -4,6 +4,7 @@
 #include "Scene.h"
 
 #include "doc/SkorelDoc.h"
+#include "res/Tables.h"
 #include "res/resource.h"
 #include "view/SkorelView.h"
 
@@ -251,6 +252,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    AfxSetResources(&res::ProgramTables());
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const char* n : {"0", "1000", "10000", "100000"})
         pairs.emplace_back(std::string("BM_Paint_View/") + n,

@@ -61,8 +61,10 @@ END_MESSAGE_MAP()
 
 CWinApp* AfxGetApp() { return g_pApp; }
 
-CWinApp::CWinApp(const char* lpszAppName)
+CWinApp::CWinApp(const char* lpszAppName, const res::Tables* pTables)
 {
+    if (pTables)
+        AfxSetResources(pTables);
     const char* title = res::FindString(IDS_APP_TITLE);
     m_strAppName = lpszAppName ? lpszAppName : title ? title : "";
     m_pszAppName = m_strAppName.c_str();

@@ -10,6 +10,9 @@
 
 class CDocument;
 class CSingleDocTemplate;
+namespace res {
+struct Tables;
+}
 class CWnd;
 
 // What the command line asks for: New, or Open of a file.
@@ -23,7 +26,8 @@ public:
 class CWinApp : public CCmdTarget {
 public:
     // The application's name comes from the string table (IDS_APP_TITLE) when none is given.
-    explicit CWinApp(const char* lpszAppName = nullptr);
+    // pTables, when given, are the program's resources, handed to the framework first.
+    explicit CWinApp(const char* lpszAppName = nullptr, const res::Tables* pTables = nullptr);
     ~CWinApp() override;
 
     // Called once before the message loop; FALSE ends the program.

@@ -2,8 +2,17 @@
 
 #include <algorithm>
 
+namespace {
+const res::Tables* g_pTables = nullptr;
+const res::Tables kNoTables{};
+} // namespace
+
+void AfxSetResources(const res::Tables* pTables) { g_pTables = pTables; }
+
 namespace res {
 namespace {
+
+const Tables& ProgramTables() { return g_pTables ? *g_pTables : kNoTables; }
 
 template <typename T, typename Match> const T* FindIf(const std::vector<T>& table, Match match)
 {

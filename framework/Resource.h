@@ -1,5 +1,5 @@
 // Resource tables, read by id: menus, accelerators, toolbars, strings, dialog templates,
-// bitmaps and icons. The tables themselves are data in res/.
+// bitmaps and icons. The tables themselves are the program's data, handed over at start-up.
 #pragma once
 
 #include "Types.h"
@@ -104,8 +104,13 @@ struct Tables {
     Version version;
 };
 
-// Defined in res/: the program's resources.
-const Tables& ProgramTables();
+} // namespace res
+
+// Hands the framework the program's resource tables; everything below finds its entries
+// there. Until then (or with null) nothing is found.
+void AfxSetResources(const res::Tables* pTables);
+
+namespace res {
 
 const Menu* FindMenu(UINT id);
 const AccelTable* FindAccelerators(UINT id);

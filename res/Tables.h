@@ -7,6 +7,9 @@
 
 namespace res {
 
+// Resources.cpp: the program's whole resource set, made on first use.
+const Tables& ProgramTables();
+
 // Menus.cpp: the main menu and the accelerator table of the frame.
 std::vector<Menu> ProgramMenus();
 std::vector<AccelTable> ProgramAccelerators();

@@ -1,4 +1,7 @@
-// Test entry: a QApplication on Qt's offscreen platform unless another is asked for.
+// Test entry: a QApplication on Qt's offscreen platform unless another is asked for, and the
+// program's resource tables handed to the framework, as the application does.
+#include "res/Tables.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -8,6 +11,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    AfxSetResources(&res::ProgramTables());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
