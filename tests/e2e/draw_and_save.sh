@@ -19,7 +19,7 @@ for tool in Xvfb xdotool convert import; do
   command -v "$tool" >/dev/null || fail "$tool is missing"
 done
 
-. "$(dirname "$0")/display.sh"
+. "$(dirname "$0")/../../scripts/display.sh"
 start_display 1600x1200 || fail "no display"
 start_skorel "$skorel" || fail "no main window"
 sleep 0.5

@@ -14,7 +14,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "e2e: $*"; exit 1; }
 
-. "$(dirname "$0")/display.sh"
+. "$(dirname "$0")/../../scripts/display.sh"
 start_display 1024x768 || fail "no display"
 start_skorel "$skorel" || fail "no main window"
 sleep 0.3

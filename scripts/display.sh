@@ -1,5 +1,5 @@
-# Shared by the end-to-end tests and scripts/screenshot: a virtual display of our own and the
-# program's windows on it. Source it; it uses $work (a scratch folder) and sets $xvfb.
+# The one way the end-to-end tests and scripts/screenshot start a virtual display of their own
+# and the program on it. Source it; it uses $work (a scratch folder) and sets $xvfb.
 
 # Starts Xvfb on a free display number (it picks one itself, never :0) with the given screen
 # size, and exports DISPLAY and the environment the program runs with.
