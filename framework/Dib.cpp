@@ -39,7 +39,6 @@ void DrawRows(const dib::Format& f, const BYTE* bits, UINT first, const dib::Win
     }
 }
 
-
 // Writes one bitmap row as 24- or 32-bit DIB pixels, pad bytes zeroed.
 void EncodeRow(const std::uint32_t* px, int width, int bitCount, std::int64_t rowBytes, BYTE* out)
 {

@@ -132,4 +132,3 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT uStartScan, UINT cScanLines, void* lpvB
 // Fills a BITMAP for a bitmap; returns the bytes written, 0 for any other object or a buffer
 // too small.
 int GetObject(HGDIOBJ hObject, int cbBuffer, void* lpvObject);
-

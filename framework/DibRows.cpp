@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
-
 void ReadColorTable(const BITMAPINFO* bmi, Format& f)
 {
     const DWORD full = DWORD(1) << f.bitCount;

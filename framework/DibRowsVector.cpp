@@ -3,7 +3,8 @@
 // the processor reports and SKOREL_NO_SIMD allows; elsewhere the decoders write nothing and the
 // scalar loops do it all.
 // Both use VEX-encoded instructions only: legacy SSE code after wide vector code elsewhere in
-// the process can run several times slower.
+// the process can run several times slower. They pay for bench_image's LoadAndShow cases
+// (opening a picture well under Qt's time); the plain loops of DibRows.cpp are the fallback.
 #include "DibRows.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,5 +1,6 @@
-// Splitting large pixel work by rows over the thread pool, as Qt's own raster engine does.
-// Framework-internal.
+// Splitting large pixel work by rows over the thread pool, as Qt's own raster engine does:
+// it pays for bench_draw's and bench_view's large fills and block transfers; small work, and a
+// pool of one thread, runs on the calling thread alone. Framework-internal.
 #pragma once
 
 #include <cstdint>

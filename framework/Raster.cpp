@@ -240,45 +240,48 @@ void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius,
     const double top = std::max(std::min(y0, y1) - radius, double(m_t.clipTop) - 1);
     const double bottom = std::min(std::max(y0, y1) + radius, double(m_t.clipBottom));
     for (std::int64_t y = std::int64_t(std::ceil(top)); double(y) <= bottom; ++y) {
-        const double Y = double(y);
-        double lo = HUGE_VAL, hi = -HUGE_VAL;
+        const double row = double(y);
+        double left = HUGE_VAL, right = -HUGE_VAL;
         // The two round caps.
         for (const auto& [px, py] : {std::pair{x0, y0}, std::pair{x1, y1}}) {
-            const double d = Y - py;
-            if (std::fabs(d) <= radius) {
-                const double h = std::sqrt(radius * radius - d * d);
-                lo = std::min(lo, px - h);
-                hi = std::max(hi, px + h);
+            const double fromCentre = row - py;
+            if (std::fabs(fromCentre) <= radius) {
+                const double halfChord = std::sqrt(radius * radius - fromCentre * fromCentre);
+                left = std::min(left, px - halfChord);
+                right = std::max(right, px + halfChord);
             }
         }
-        // The band between them: perpendicular distance within the radius, projection on
-        // the segment.
-        double bLo = -HUGE_VAL, bHi = HUGE_VAL;
-        const double c = dx * (Y - y0);
+        // The band between them: the points of the row whose distance across the line is
+        // within the radius (cross product) and whose projection falls on the segment (dot
+        // product).
+        double bandLeft = -HUGE_VAL, bandRight = HUGE_VAL;
+        const double across = dx * (row - y0);
         if (dy != 0) {
-            double a = x0 + (c - radius * len) / dy, b = x0 + (c + radius * len) / dy;
-            bLo = std::max(bLo, std::min(a, b));
-            bHi = std::min(bHi, std::max(a, b));
-        } else if (std::fabs(c) > radius * len) {
-            bLo = HUGE_VAL;
+            const double edgeA = x0 + (across - radius * len) / dy;
+            const double edgeB = x0 + (across + radius * len) / dy;
+            bandLeft = std::max(bandLeft, std::min(edgeA, edgeB));
+            bandRight = std::min(bandRight, std::max(edgeA, edgeB));
+        } else if (std::fabs(across) > radius * len) {
+            bandLeft = HUGE_VAL;
         }
-        const double e = dy * (Y - y0);
+        const double along = dy * (row - y0);
         if (dx != 0) {
-            double a = x0 - e / dx, b = x0 + (len * len - e) / dx;
-            bLo = std::max(bLo, std::min(a, b));
-            bHi = std::min(bHi, std::max(a, b));
-        } else if (e < 0 || e > len * len) {
-            bLo = HUGE_VAL;
+            const double startEdge = x0 - along / dx, endEdge = x0 + (len * len - along) / dx;
+            bandLeft = std::max(bandLeft, std::min(startEdge, endEdge));
+            bandRight = std::min(bandRight, std::max(startEdge, endEdge));
+        } else if (along < 0 || along > len * len) {
+            bandLeft = HUGE_VAL;
         }
-        if (bLo <= bHi) {
-            lo = std::min(lo, bLo);
-            hi = std::max(hi, bHi);
+        if (bandLeft <= bandRight) {
+            left = std::min(left, bandLeft);
+            right = std::max(right, bandRight);
         }
-        if (lo > hi)
+        if (left > right)
             continue;
-        std::int64_t a, b;
-        Cover(std::max(lo, double(m_t.clipLeft) - 1), std::min(hi, double(m_t.clipRight)), a, b);
-        Span(y, a, b, ink);
+        std::int64_t first, end;
+        Cover(std::max(left, double(m_t.clipLeft) - 1), std::min(right, double(m_t.clipRight)),
+              first, end);
+        Span(y, first, end, ink);
     }
 }
 

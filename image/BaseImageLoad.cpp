@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // The info header as the image keeps it, and where the parts of the file lie in the data
 // behind the file header.
 struct Layout {
@@ -160,8 +159,8 @@ void MendInPlace(BYTE* data, const Layout& l)
 
 // Reads everything behind the file header. The data ends at bfSize, or at the end of the file
 // when bfSize is too small to cover the headers and the colour table.
-bool ReadBmpFile(const char* pszPath, std::uint64_t offset, BITMAPFILEHEADER& bf,
-                 FileBlock& data, Layout& l, std::uint64_t& length)
+bool ReadBmpFile(const char* pszPath, std::uint64_t offset, BITMAPFILEHEADER& bf, FileBlock& data,
+                 Layout& l, std::uint64_t& length)
 {
     CFileHandle file;
     std::uint64_t fileLength = 0;

@@ -32,7 +32,8 @@ public:
     // The record's 32 bytes: start x, y, end x, y, kind, line colour, fill colour, thickness.
     void Serialize(CArchive& ar) override;
 
-    CRect m_rect;      // not used, not archived
+    // Never read or archived: it stays because the record's published layout has it.
+    CRect m_rect;
     int m_nThickness;  // outline width in pixels
     CPoint m_ptEnd;    // line: drag end; rectangle, ellipse: bottom-right corner
     CPoint m_ptStart;  // line: drag start; rectangle, ellipse: top-left corner

@@ -34,5 +34,6 @@ public:
     CPoint m_ptLast;        // end of the feedback figure on the screen now
     CPoint m_ptBottomRight; // last result of BottomRightOf
     CPoint m_ptTopLeft;     // last result of TopLeftOf
-    CRect m_rect;           // not used
+    // Never read: it stays because the tool's published layout has it.
+    CRect m_rect;
 };

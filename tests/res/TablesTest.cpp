@@ -1,7 +1,7 @@
 // The resource tables: menu, accelerators, toolbar, strings and the About template.
+#include "res/Tables.h"
 #include "framework/Commands.h"
 #include "framework/Resource.h"
-#include "res/Tables.h"
 #include "res/resource.h"
 
 #include <QString>
