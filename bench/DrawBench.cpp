@@ -16,16 +16,7 @@ namespace {
 using bench::kCanvasHeight;
 using bench::kCanvasWidth;
 
-struct Canvas {
-    CDC dc;
-    CBitmap bmp;
-    Canvas()
-    {
-        dc.CreateCompatibleDC(nullptr);
-        bmp.CreateCompatibleBitmap(&dc, kCanvasWidth, kCanvasHeight);
-        dc.SelectObject(&bmp);
-    }
-};
+using Canvas = bench::MemoryCanvas;
 
 void BM_DrawShape_DeviceContext(benchmark::State& state)
 {

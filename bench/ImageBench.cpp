@@ -1,6 +1,7 @@
 // Opening and showing a picture as the user meets it: LoadBMP and Draw onto the 1280 × 1024
 // canvas, beside Qt's own path (QImage::load, conversion to 32 bits, drawImage); SaveBMP of
 // the same pictures; the window capture; and a memcpy of the pixel bytes as the floor.
+#include "Canvas.h"
 #include "Ratios.h"
 
 #include "image/BaseImage.h"
@@ -16,7 +17,8 @@
 
 namespace {
 
-constexpr int kCanvasWidth = 1280, kCanvasHeight = 1024;
+using bench::kCanvasHeight;
+using bench::kCanvasWidth;
 
 struct Picture {
     const char* name;
@@ -50,16 +52,7 @@ void WritePicture(const Picture& p)
     image.SaveBMP(PathOf(p.name).c_str());
 }
 
-struct Canvas {
-    CBitmap bitmap;
-    CDC dc;
-    Canvas()
-    {
-        dc.CreateCompatibleDC(nullptr);
-        bitmap.CreateCompatibleBitmap(&dc, kCanvasWidth, kCanvasHeight);
-        dc.SelectObject(&bitmap);
-    }
-};
+using Canvas = bench::MemoryCanvas;
 
 void LoadAndShow(benchmark::State& state, std::string path)
 {

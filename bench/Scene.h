@@ -1,6 +1,8 @@
 // The mixed drawing the benchmarks use, and the same drawing done straight with QPainter.
 #pragma once
 
+#include "Canvas.h"
+
 #include "shapes/Data.h"
 
 #include <QPainter>
@@ -9,8 +11,6 @@
 #include <vector>
 
 namespace bench {
-
-constexpr int kCanvasWidth = 1280, kCanvasHeight = 1024;
 
 // Lines, filled rectangles and ellipses of 10–400 pixels, thickness 1–7, on the canvas.
 inline std::vector<CData> MixedRecords(int n, unsigned seed)

@@ -395,7 +395,7 @@ BOOL CDC::LineTo(int x, int y)
     return Draw([&](raster::Canvas& c) { c.Line(from.x, from.y, x, y, pen); });
 }
 
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
+BOOL CDC::Figure(int x1, int y1, int x2, int y2, FigureFn figure)
 {
     const CRect r = CRect(x1, y1, x2, y2).Normalized();
     const raster::PenSpec pen = DcAccess::Pen(*this);
@@ -403,8 +403,13 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
     const bool filled = DcAccess::Brush(*this, brush);
     return Draw([&](raster::Canvas& c) {
         if (!r.IsRectEmpty())
-            c.Rectangle(r.left, r.top, r.right, r.bottom, pen, filled ? &brush : nullptr);
+            (c.*figure)(r.left, r.top, r.right, r.bottom, pen, filled ? &brush : nullptr);
     });
+}
+
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
+{
+    return Figure(x1, y1, x2, y2, &raster::Canvas::Rectangle);
 }
 
 BOOL CDC::Rectangle(LPCRECT lpRect)
@@ -414,14 +419,7 @@ BOOL CDC::Rectangle(LPCRECT lpRect)
 
 BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
 {
-    const CRect r = CRect(x1, y1, x2, y2).Normalized();
-    const raster::PenSpec pen = DcAccess::Pen(*this);
-    raster::Ink brush;
-    const bool filled = DcAccess::Brush(*this, brush);
-    return Draw([&](raster::Canvas& c) {
-        if (!r.IsRectEmpty())
-            c.Ellipse(r.left, r.top, r.right, r.bottom, pen, filled ? &brush : nullptr);
-    });
+    return Figure(x1, y1, x2, y2, &raster::Canvas::Ellipse);
 }
 
 BOOL CDC::Ellipse(LPCRECT lpRect)

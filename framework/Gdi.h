@@ -6,6 +6,7 @@
 #include "Types.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -14,7 +15,9 @@ class QPainter;
 
 namespace raster {
 class Canvas;
-}
+struct PenSpec;
+struct Ink;
+} // namespace raster
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
@@ -258,6 +261,11 @@ private:
     void UpdateSurface();
     // Runs one drawing step on the surface and reports what it changed.
     BOOL Draw(const std::function<void(raster::Canvas&)>& draw);
+    // A rectangle or an ellipse with the selected pen and brush, corners in any order.
+    using FigureFn = void (raster::Canvas::*)(std::int64_t, std::int64_t, std::int64_t,
+                                              std::int64_t, const raster::PenSpec&,
+                                              const raster::Ink*);
+    BOOL Figure(int x1, int y1, int x2, int y2, FigureFn figure);
 
     QImage* m_pSurface = nullptr;
     QPainter* m_pPainter = nullptr;

@@ -1,5 +1,17 @@
 # The one way the end-to-end tests and scripts/screenshot start a virtual display of their own
-# and the program on it. Source it; it uses $work (a scratch folder) and sets $xvfb.
+# and the program on it. Source it: it makes a scratch folder, $work, and at exit ends the
+# program ($app) and the display ($xvfb) and removes the folder.
+
+work=$(mktemp -d)
+app=
+xvfb=
+end_all() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap end_all EXIT
+fail() { echo "${0##*/}: $*"; exit 1; }
 
 # Starts Xvfb on a free display number (it picks one itself, never :0) with the given screen
 # size, and exports DISPLAY and the environment the program runs with.

@@ -4,22 +4,11 @@
 # saved picture's pixels.
 set -euo pipefail
 skorel=$(realpath "$1")
-work=$(mktemp -d)
-app=
-xvfb=
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "e2e: $*"; exit 1; }
 
+. "$(dirname "$0")/../../scripts/display.sh"
 for tool in Xvfb xdotool convert import; do
   command -v "$tool" >/dev/null || fail "$tool is missing"
 done
-
-. "$(dirname "$0")/../../scripts/display.sh"
 start_display 1600x1200 || fail "no display"
 start_skorel "$skorel" || fail "no main window"
 sleep 0.5

@@ -3,16 +3,6 @@
 # Qt's own exit status, not with a crash in the teardown of its windows.
 set -euo pipefail
 skorel=$(realpath "$1")
-work=$(mktemp -d)
-app=
-xvfb=
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "e2e: $*"; exit 1; }
 
 . "$(dirname "$0")/../../scripts/display.sh"
 start_display 1024x768 || fail "no display"
