@@ -93,13 +93,20 @@ TEST_F(ViewTest, PaintDrawsTheFrameOnTopOnlyWhenThereAreRecords)
     EXPECT_NE(Screen(52, 52), kWhite);
 }
 
+// A 64 × 32 BMP file of one colour.
+QString SavePicture(const QTemporaryDir& dir, const char* name, const QColor& colour)
+{
+    const QString path = dir.filePath(QString::fromUtf8(name));
+    QImage picture(64, 32, QImage::Format_RGB888);
+    picture.fill(colour);
+    return picture.save(path, "BMP") ? path : QString();
+}
+
 TEST_F(ViewTest, EraserRemovesTheShapesAndKeepsThePicture)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("red.bmp");
-    QImage red(64, 32, QImage::Format_RGB888);
-    red.fill(QColor(255, 0, 0));
-    ASSERT_TRUE(red.save(path, "BMP"));
+    const QString path = SavePicture(dir, "red.bmp", QColor(255, 0, 0));
+    ASSERT_FALSE(path.isEmpty());
     ASSERT_TRUE(m_doc->OnOpenDoc(path.toUtf8().constData()));
     Draw(ID_DRAW_RECT, {200, 200}, {300, 300});
     EXPECT_EQ(Screen(10, 10), RGB(255, 0, 0));
@@ -190,10 +197,8 @@ TEST_F(ViewTest, FailedSaveSaysWhyAndKeepsTheFile)
 TEST_F(ViewTest, OpenedPictureReachesTheScreen)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("blue.bmp");
-    QImage blue(64, 32, QImage::Format_RGB888);
-    blue.fill(QColor(0, 0, 255));
-    ASSERT_TRUE(blue.save(path, "BMP"));
+    const QString path = SavePicture(dir, "blue.bmp", QColor(0, 0, 255));
+    ASSERT_FALSE(path.isEmpty());
     Draw(ID_DRAW_RECT, {200, 200}, {300, 300});
     ASSERT_TRUE(m_template->OpenDocumentFile(path.toUtf8().constData()));
     Paint();
