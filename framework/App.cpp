@@ -205,11 +205,11 @@ void CWinApp::OnFileOpen()
 void CWinApp::OnFilePrintSetup()
 {
     QPrintDialog dialog(&AfxPrinter(), QApplication::activeWindow());
-    dialog.setWindowTitle(QStringLiteral("인쇄 설정"));
+    dialog.setWindowTitle(QString::fromUtf8(res::LoadString(AFX_IDS_PRINT_SETUP)));
     // Setting up prints nothing: the dialog confirms the choice.
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
-            ok->setText(QStringLiteral("확인"));
+            ok->setText(QString::fromUtf8(res::LoadString(AFX_IDS_OK)));
     dialog.exec();
 }
 

@@ -62,4 +62,27 @@ constexpr unsigned IDS_SCCLOSE = 61190;
 constexpr unsigned IDS_SCRESTORE = 61202;
 constexpr unsigned IDS_SCTASKLIST = 61203;
 
+// The framework's own texts, in the program's string table like every other.
+constexpr unsigned AFX_IDS_UNTITLED = 0xF100;
+constexpr unsigned AFX_IDS_PRINT_SETUP = 0xF101;
+constexpr unsigned AFX_IDS_OK = 0xF102;
+constexpr unsigned AFX_IDS_TOOLBAR = 0xF103;
+constexpr unsigned AFX_IDP_FAILED_TO_OPEN_DOC = 0xF104;
+constexpr unsigned AFX_IDP_FAILED_TO_SAVE_DOC = 0xF105;
+constexpr unsigned AFX_IDP_ASK_TO_SAVE = 0xF106; // %1: the document's title
+constexpr unsigned AFX_IDP_FAILED_TO_READ_DOC = 0xF107;
+// What a failed file operation's error means (AfxErrorText).
+constexpr unsigned AFX_IDS_ERROR_NOT_REGULAR_FILE = 0xF110;
+constexpr unsigned AFX_IDS_ERROR_NO_MEMORY = 0xF111;
+constexpr unsigned AFX_IDS_ERROR_ACCESS = 0xF112;
+constexpr unsigned AFX_IDS_ERROR_DISK_FULL = 0xF113;
+constexpr unsigned AFX_IDS_ERROR_NAME_TOO_LONG = 0xF114;
+constexpr unsigned AFX_IDS_ERROR_NOT_FOUND = 0xF115;
+constexpr unsigned AFX_IDS_ERROR_READ_ONLY_FS = 0xF116;
+constexpr unsigned AFX_IDS_ERROR_IS_FOLDER = 0xF117;
+constexpr unsigned AFX_IDS_ERROR_LINK_LOOP = 0xF118;
+constexpr unsigned AFX_IDS_ERROR_IO = 0xF119;
+constexpr unsigned AFX_IDS_ERROR_IN_USE = 0xF11A;
+constexpr unsigned AFX_IDS_ERROR_SYSTEM = 0xF11B; // the system's own words follow
+
 constexpr unsigned AFX_IDW_PANE_FIRST = 59648;

@@ -82,7 +82,7 @@ BOOL CToolBar::CreateEx(CFrameWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT
         return FALSE;
     auto* bar = static_cast<QToolBar*>(Widget());
     bar->setObjectName(QStringLiteral("toolbar%1").arg(nID));
-    bar->setWindowTitle(QStringLiteral("도구 모음"));
+    bar->setWindowTitle(QString::fromUtf8(res::LoadString(AFX_IDS_TOOLBAR)));
     // A gripper: the bar can be dragged off its dock and docked again.
     bar->setMovable((dwStyle & CBRS_GRIPPER) != 0);
     bar->setFloatable((dwStyle & CBRS_SIZE_DYNAMIC) != 0);

@@ -1,10 +1,12 @@
 #include "Document.h"
 
 #include "Archive.h"
+#include "Commands.h"
 #include "Error.h"
 #include "File.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
+#include "Resource.h"
 #include "View.h"
 
 #include <algorithm>
@@ -26,7 +28,7 @@ CDocument::~CDocument() = default;
 
 void CDocument::SetTitle(const char* lpszTitle) { m_strTitle = lpszTitle ? lpszTitle : ""; }
 
-void CDocument::SetDefaultTitle() { SetTitle(AFX_UNTITLED); }
+void CDocument::SetDefaultTitle() { SetTitle(res::LoadString(AFX_IDS_UNTITLED)); }
 
 void CDocument::SetPathName(const char* lpszPathName)
 {
@@ -66,7 +68,7 @@ BOOL CDocument::OnOpenDoc(const char* lpszPathName)
     const std::string path = lpszPathName ? lpszPathName : "";
     CFileHandle file;
     if (!file.Open(path.c_str(), CFileHandle::Mode::ReadExisting)) {
-        AfxFileMessageBox(path, AFX_MSG_OPEN_FAILED, GetLastError());
+        AfxFileMessageBox(path, res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC), GetLastError());
         return FALSE;
     }
     DeleteContents();
@@ -74,10 +76,11 @@ BOOL CDocument::OnOpenDoc(const char* lpszPathName)
         CArchive ar(file, CArchive::load);
         Serialize(ar);
     } catch (const CArchiveException&) {
-        AfxFileMessageBox(path, AFX_MSG_READ_FAILED, 0);
+        AfxFileMessageBox(path, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC), 0);
         return FALSE;
     } catch (const std::bad_alloc&) {
-        AfxFileMessageBox(path, AFX_MSG_READ_FAILED, ERROR_NOT_ENOUGH_MEMORY_FOR_FILE);
+        AfxFileMessageBox(path, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC),
+                          ERROR_NOT_ENOUGH_MEMORY_FOR_FILE);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
@@ -112,7 +115,7 @@ BOOL CDocument::DoSave(const char* lpszPathName)
     }
     SetLastError(0);
     if (!OnSaveDoc(newName.c_str())) {
-        AfxFileMessageBox(newName, AFX_MSG_SAVE_FAILED, GetLastError());
+        AfxFileMessageBox(newName, res::LoadString(AFX_IDP_FAILED_TO_SAVE_DOC), GetLastError());
         return FALSE;
     }
     SetPathName(newName.c_str());
@@ -123,7 +126,9 @@ BOOL CDocument::SaveModified()
 {
     if (!IsModified())
         return TRUE;
-    const std::string prompt = "변경 내용을 " + m_strTitle + "에 저장하시겠습니까?";
+    std::string prompt = res::LoadString(AFX_IDP_ASK_TO_SAVE);
+    if (const std::size_t at = prompt.find("%1"); at != std::string::npos)
+        prompt.replace(at, 2, m_strTitle);
     switch (AfxMessageBox(prompt.c_str(), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
     case IDCANCEL:
         return FALSE;

@@ -10,17 +10,6 @@
 class CFrameWnd;
 class CView;
 
-// The title of a document that has no file yet.
-constexpr const char* AFX_UNTITLED = "제목 없음";
-// The framework's messages about documents; the file's path is shown above them.
-constexpr const char* AFX_MSG_OPEN_FAILED =
-    "파일을 열 수 없습니다. 파일이 있는지, 읽을 수 있는지 확인하십시오.";
-constexpr const char* AFX_MSG_READ_FAILED =
-    "파일을 읽을 수 없습니다. 파일이 손상되었거나 이 프로그램에서 열 수 없는 형식입니다.";
-constexpr const char* AFX_MSG_SAVE_FAILED =
-    "파일을 저장하지 못했습니다. 저장할 내용이 없거나, 디스크에 공간이 없거나, 쓸 수 없는 "
-    "위치입니다.";
-
 class CDocument : public CCmdTarget {
     DECLARE_DYNAMIC(CDocument)
 public:

@@ -1,5 +1,8 @@
 #include "Error.h"
 
+#include "Commands.h"
+#include "Resource.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -17,33 +20,33 @@ std::string AfxErrorText(DWORD dwError)
     case 0:
         return {};
     case ERROR_NOT_REGULAR_FILE:
-        return "일반 파일이 아닙니다(폴더, 파이프 또는 장치).";
+        return res::LoadString(AFX_IDS_ERROR_NOT_REGULAR_FILE);
     case ERROR_NOT_ENOUGH_MEMORY_FOR_FILE:
     case ENOMEM:
-        return "메모리가 부족합니다.";
+        return res::LoadString(AFX_IDS_ERROR_NO_MEMORY);
     case EACCES:
     case EPERM:
-        return "권한이 없습니다. 읽기 전용 파일이거나 쓸 수 없는 폴더입니다.";
+        return res::LoadString(AFX_IDS_ERROR_ACCESS);
     case ENOSPC:
     case EDQUOT:
-        return "디스크 공간이 부족합니다.";
+        return res::LoadString(AFX_IDS_ERROR_DISK_FULL);
     case ENAMETOOLONG:
-        return "파일 이름이나 경로가 너무 깁니다.";
+        return res::LoadString(AFX_IDS_ERROR_NAME_TOO_LONG);
     case ENOENT:
     case ENOTDIR:
-        return "파일이나 폴더가 없습니다.";
+        return res::LoadString(AFX_IDS_ERROR_NOT_FOUND);
     case EROFS:
-        return "읽기 전용 파일 시스템입니다.";
+        return res::LoadString(AFX_IDS_ERROR_READ_ONLY_FS);
     case EISDIR:
-        return "폴더입니다.";
+        return res::LoadString(AFX_IDS_ERROR_IS_FOLDER);
     case ELOOP:
-        return "심볼릭 링크가 너무 많이 이어집니다.";
+        return res::LoadString(AFX_IDS_ERROR_LINK_LOOP);
     case EIO:
-        return "입출력 오류가 발생했습니다.";
+        return res::LoadString(AFX_IDS_ERROR_IO);
     case EBUSY:
     case EWOULDBLOCK:
-        return "다른 프로그램이 파일을 사용하고 있습니다.";
+        return res::LoadString(AFX_IDS_ERROR_IN_USE);
     default:
-        return std::string("시스템 오류: ") + std::strerror(int(dwError));
+        return std::string(res::LoadString(AFX_IDS_ERROR_SYSTEM)) + std::strerror(int(dwError));
     }
 }

@@ -117,6 +117,12 @@ const AccelTable* FindAccelerators(UINT id);
 const Toolbar* FindToolbar(UINT id);
 // Null when the table holds no string with this id.
 const char* FindString(UINT id);
+// The string with this id, empty when there is none.
+inline const char* LoadString(UINT id)
+{
+    const char* s = FindString(id);
+    return s ? s : "";
+}
 const Dialog* FindDialog(UINT id);
 // Null when the table holds no bitmap with this id drawn at this scale.
 const Binary* FindBitmap(UINT id, int scale = 1);

@@ -91,6 +91,31 @@ std::vector<String> ProgramStrings()
 
         {IDS_PREVIEW_CLOSE, "인쇄 미리 보기 모드를 닫습니다\n미리 보기 취소"},
 
+        // The framework's own texts.
+        {AFX_IDS_UNTITLED, "제목 없음"},
+        {AFX_IDS_PRINT_SETUP, "인쇄 설정"},
+        {AFX_IDS_OK, "확인"},
+        {AFX_IDS_TOOLBAR, "도구 모음"},
+        {AFX_IDP_FAILED_TO_OPEN_DOC,
+         "파일을 열 수 없습니다. 파일이 있는지, 읽을 수 있는지 확인하십시오."},
+        {AFX_IDP_FAILED_TO_SAVE_DOC, "파일을 저장하지 못했습니다. 저장할 내용이 없거나, 디스크에 "
+                                     "공간이 없거나, 쓸 수 없는 위치입니다."},
+        {AFX_IDP_ASK_TO_SAVE, "변경 내용을 %1에 저장하시겠습니까?"},
+        {AFX_IDP_FAILED_TO_READ_DOC, "파일을 읽을 수 없습니다. 파일이 손상되었거나 이 프로그램에서 "
+                                     "열 수 없는 형식입니다."},
+        {AFX_IDS_ERROR_NOT_REGULAR_FILE, "일반 파일이 아닙니다(폴더, 파이프 또는 장치)."},
+        {AFX_IDS_ERROR_NO_MEMORY, "메모리가 부족합니다."},
+        {AFX_IDS_ERROR_ACCESS, "권한이 없습니다. 읽기 전용 파일이거나 쓸 수 없는 폴더입니다."},
+        {AFX_IDS_ERROR_DISK_FULL, "디스크 공간이 부족합니다."},
+        {AFX_IDS_ERROR_NAME_TOO_LONG, "파일 이름이나 경로가 너무 깁니다."},
+        {AFX_IDS_ERROR_NOT_FOUND, "파일이나 폴더가 없습니다."},
+        {AFX_IDS_ERROR_READ_ONLY_FS, "읽기 전용 파일 시스템입니다."},
+        {AFX_IDS_ERROR_IS_FOLDER, "폴더입니다."},
+        {AFX_IDS_ERROR_LINK_LOOP, "심볼릭 링크가 너무 많이 이어집니다."},
+        {AFX_IDS_ERROR_IO, "입출력 오류가 발생했습니다."},
+        {AFX_IDS_ERROR_IN_USE, "다른 프로그램이 파일을 사용하고 있습니다."},
+        {AFX_IDS_ERROR_SYSTEM, "시스템 오류: "},
+
         {ID_DRAW_LINE, "직선을 그립니다\n직선"},
         {ID_DRAW_RECT, "사각형을 그립니다\n사각형"},
         {ID_DRAW_ELLIPSE, "타원을 그립니다\n타원"},

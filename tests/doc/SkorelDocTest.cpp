@@ -3,6 +3,7 @@
 #include "doc/SkorelDoc.h"
 #include "res/resource.h"
 
+#include "framework/Commands.h"
 #include "framework/Gdi.h"
 #include "framework/Resource.h"
 #include "tests/support/ModalAnswers.h"
@@ -246,7 +247,7 @@ TEST_P(SkorelDocFailedOpen, ChangesNothing)
     m_doc.SetPathName(PathOf("bmp.bmp").c_str());
     const CBaseImage* picture = m_doc.m_pImage.get();
     const QString message = OpenFailing(Write(GetParam().name, GetParam().bytes));
-    EXPECT_TRUE(message.contains(QString::fromUtf8(AFX_MSG_READ_FAILED)));
+    EXPECT_TRUE(message.contains(QString::fromUtf8(res::LoadString(AFX_IDP_FAILED_TO_READ_DOC))));
     EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1}));
     EXPECT_EQ(m_doc.m_pImage.get(), picture);
     EXPECT_EQ(m_doc.GetTitle(), "bmp.bmp");
@@ -276,7 +277,9 @@ TEST_F(SkorelDocTest, OnlyRegularFilesOpen)
     for (const std::string& path : {PathOf("fifo"), std::string("/dev/zero"),
                                     std::string("/dev/urandom"), m_dir.path().toStdString()}) {
         const QString message = OpenFailing(path);
-        EXPECT_TRUE(message.contains(QString::fromUtf8(AFX_MSG_OPEN_FAILED))) << path;
+        EXPECT_TRUE(
+            message.contains(QString::fromUtf8(res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC))))
+            << path;
         EXPECT_TRUE(m_doc.m_shapeList.IsEmpty());
         EXPECT_EQ(m_doc.m_pImage, nullptr);
     }
@@ -285,7 +288,7 @@ TEST_F(SkorelDocTest, OnlyRegularFilesOpen)
 TEST_F(SkorelDocTest, MissingFileIsReportedAndChangesNothing)
 {
     const QString message = OpenFailing(PathOf("missing.skr"));
-    EXPECT_TRUE(message.contains(QString::fromUtf8(AFX_MSG_OPEN_FAILED)));
+    EXPECT_TRUE(message.contains(QString::fromUtf8(res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC))));
     EXPECT_EQ(m_doc.m_pImage, nullptr);
 }
 
@@ -411,7 +414,8 @@ TEST_P(SkorelDocSaveFails, IsReportedAndKeepsPathAndTitle)
                           ModalAnswers::Click(QMessageBox::Ok)});
     EXPECT_FALSE(m_doc.DoSave(nullptr));
     ASSERT_EQ(answers.Texts().size(), 1);
-    EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(AFX_MSG_SAVE_FAILED)));
+    EXPECT_TRUE(answers.Texts()[0].contains(
+        QString::fromUtf8(res::LoadString(AFX_IDP_FAILED_TO_SAVE_DOC))));
     EXPECT_EQ(m_doc.GetPathName(), PathOf("kept.skr"));
     EXPECT_EQ(m_doc.GetTitle(), "kept.skr");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));

@@ -1,6 +1,7 @@
 // The document base: titles and paths, the default open and save through Serialize, Save As
 // with its dialog and failure message, and the question before contents are dropped.
 #include "framework/Document.h"
+#include "framework/Resource.h"
 
 #include "framework/Archive.h"
 #include "framework/Commands.h"
@@ -124,7 +125,7 @@ struct OpenFailure {
     const char* file;  // made in the temporary directory, or null
     const char* bytes; // its contents
     std::size_t size;
-    const char* message;
+    UINT message; // the string id of the message shown
     std::vector<std::int32_t> valuesAfter;
 };
 
@@ -142,23 +143,23 @@ TEST_P(DocumentOpenFailure, IsReportedInKorean)
     ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});
     EXPECT_FALSE(m_doc.OnOpenDoc(path.c_str()));
     ASSERT_EQ(answers.Texts().size(), 1);
-    EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(c.message)));
+    EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(res::LoadString(c.message))));
     EXPECT_TRUE(answers.Texts()[0].contains(QString::fromStdString(path)));
     EXPECT_EQ(m_doc.m_values, c.valuesAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DocumentOpenFailure,
-    ::testing::Values(OpenFailure{"MissingFile", nullptr, nullptr, 0, AFX_MSG_OPEN_FAILED, {}},
-                      OpenFailure{"EmptyFile", "empty.dat", "", 0, AFX_MSG_READ_FAILED, {}},
-                      OpenFailure{
-                          "CutInTheCount", "cut.dat", "\x02\x00", 2, AFX_MSG_READ_FAILED, {}},
-                      OpenFailure{"CountLargerThanTheData",
-                                  "short.dat",
-                                  "\x03\x00\x00\x00\x05\x00\x00\x00",
-                                  8,
-                                  AFX_MSG_READ_FAILED,
-                                  {5}}),
+    ::testing::Values(
+        OpenFailure{"MissingFile", nullptr, nullptr, 0, AFX_IDP_FAILED_TO_OPEN_DOC, {}},
+        OpenFailure{"EmptyFile", "empty.dat", "", 0, AFX_IDP_FAILED_TO_READ_DOC, {}},
+        OpenFailure{"CutInTheCount", "cut.dat", "\x02\x00", 2, AFX_IDP_FAILED_TO_READ_DOC, {}},
+        OpenFailure{"CountLargerThanTheData",
+                    "short.dat",
+                    "\x03\x00\x00\x00\x05\x00\x00\x00",
+                    8,
+                    AFX_IDP_FAILED_TO_READ_DOC,
+                    {5}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentTest, OpeningADirectoryIsAnOpenFailure)
@@ -166,7 +167,8 @@ TEST_F(DocumentTest, OpeningADirectoryIsAnOpenFailure)
     ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});
     EXPECT_FALSE(m_doc.OnOpenDoc(m_dir.path().toStdString().c_str()));
     ASSERT_EQ(answers.Texts().size(), 1);
-    EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(AFX_MSG_OPEN_FAILED)));
+    EXPECT_TRUE(answers.Texts()[0].contains(
+        QString::fromUtf8(res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC))));
     EXPECT_EQ(m_doc.m_nDeleted, 0);
 }
 
@@ -242,7 +244,8 @@ TEST_F(DocumentTest, FailedSaveAsIsReportedAndKeepsPathAndTitle)
                           ModalAnswers::Click(QMessageBox::Ok)});
     EXPECT_FALSE(m_doc.DoSave(nullptr));
     ASSERT_EQ(answers.Texts().size(), 1);
-    EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(AFX_MSG_SAVE_FAILED)));
+    EXPECT_TRUE(answers.Texts()[0].contains(
+        QString::fromUtf8(res::LoadString(AFX_IDP_FAILED_TO_SAVE_DOC))));
     EXPECT_EQ(m_doc.GetPathName(), "/tmp/kept.dat");
     EXPECT_EQ(m_doc.GetTitle(), "kept.dat");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
