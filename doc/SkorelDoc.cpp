@@ -71,12 +71,6 @@ SkorelFile TypeOfName(const std::string& name, SkorelFile chosen)
     return chosen;
 }
 
-const char* String(UINT id)
-{
-    const char* s = res::FindString(id);
-    return s ? s : "";
-}
-
 } // namespace
 
 IMPLEMENT_DYNCREATE(CSkorelDoc, CDocument)
@@ -139,7 +133,7 @@ BOOL CSkorelDoc::OnOpenDoc(const char* lpszPathName)
     // The records are in; the picture is the drawing's own, or none.
     auto pImage = std::make_unique<CBaseImage>();
     if (file.pictureOffset && !pImage->LoadBMP(lpszPathName, file.pictureOffset)) {
-        AfxFileMessageBox(lpszPathName, String(IDS_BAD_PICTURE), 0);
+        AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
     } else {
         m_pImage = std::move(pImage);
         UpdateAllViews(nullptr); // a new picture under everything
@@ -153,7 +147,7 @@ BOOL CSkorelDoc::OpenPicture(const char* lpszPathName)
 {
     auto pImage = std::make_unique<CBaseImage>();
     if (!pImage->LoadBMP(lpszPathName) || !pImage->m_pBits) {
-        AfxFileMessageBox(lpszPathName, String(IDS_BAD_PICTURE), 0);
+        AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
         return FALSE;
     }
     DeleteContents();
@@ -198,7 +192,8 @@ BOOL CSkorelDoc::CanCloseFrame(CFrameWnd*)
 {
     if (!IsModified())
         return TRUE;
-    switch (AfxMessageBox(String(IDS_SAVE_DRAWING_PROMPT), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (
+        AfxMessageBox(res::LoadString(IDS_SAVE_DRAWING_PROMPT), MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
         return SaveAs(SkorelFile::Drawing);
     case IDNO:
@@ -215,7 +210,7 @@ BOOL CSkorelDoc::SaveAs(SkorelFile type)
     const std::string& initial = GetPathName().empty() ? GetTitle() : GetPathName();
     // A name typed without an extension gets the chosen type's.
     CFileDialog dlg(FALSE, "bmp", initial.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    String(IDS_SAVE_AS_FILTER));
+                    res::LoadString(IDS_SAVE_AS_FILTER));
     dlg.SetFilterIndex(type == SkorelFile::Drawing ? 2 : 1);
     if (dlg.DoModal() != IDOK)
         return FALSE;

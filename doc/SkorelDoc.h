@@ -18,7 +18,7 @@ class CShapeHint : public CObject {
 public:
     CRect m_rectChanged;                 // canvas pixels whose drawing changed
     bool m_bAll = false;                 // or all of them
-    const CData* m_pTouched = nullptr;   // the record the change was about, in the list after it
+    CData* m_pTouched = nullptr;         // the record the change was about, in the list after it
     std::vector<const CData*> m_removed; // records the change took out of the list
 };
 

@@ -377,9 +377,12 @@ void CFrameWnd::RefreshRecentFiles()
         d->placeholderText = placeholder->text();
     const CWinApp* app = AfxGetApp();
     const std::vector<std::string> files = app ? app->GetRecentFiles() : std::vector<std::string>();
-    for (UINT i = 1; i < d->recentCount; ++i)
-        d->recentMenu->removeAction(Action(ID_FILE_MRU_FILE1 + i));
-    d->recentCount = UINT(files.size());
+    // Every update after the user's input comes here: the menu is rebuilt only for a new list.
+    if (d->recentShown == files)
+        return;
+    for (std::size_t i = 1; i < (d->recentShown ? d->recentShown->size() : 0); ++i)
+        d->recentMenu->removeAction(Action(UINT(ID_FILE_MRU_FILE1 + i)));
+    d->recentShown = files;
     if (files.empty()) {
         placeholder->setText(d->placeholderText);
         placeholder->setEnabled(false);

@@ -8,6 +8,9 @@
 
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 class QAction;
 class QKeyEvent;
@@ -34,6 +37,6 @@ struct FramePrivate {
     std::unique_ptr<CView> view;
     QMenu* recentMenu = nullptr; // the pop-up that holds the recent-file entries
     QString placeholderText;     // the greyed item shown while there are none
-    UINT recentCount = 0;
+    std::optional<std::vector<std::string>> recentShown; // the recent files the menu lists
     bool updatePending = false; // a look at the commands' states is on its way
 };

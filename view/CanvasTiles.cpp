@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-CanvasTiles::CanvasTiles(const CRect& part)
+CCanvasTiles::CCanvasTiles(const CRect& part)
     : m_part(part), m_nFirstColumn(part.left / kTile), m_nFirstRow(part.top / kTile),
       m_nColumns((part.right - 1) / kTile - m_nFirstColumn + 1),
       m_nRows((part.bottom - 1) / kTile - m_nFirstRow + 1),
       m_start(std::size_t(m_nColumns * m_nRows), 0)
 {}
 
-CRect CanvasTiles::Tile(int column, int row) const
+CRect CCanvasTiles::Tile(int column, int row) const
 {
     const int left = (m_nFirstColumn + column) * kTile, top = (m_nFirstRow + row) * kTile;
     const CRect tile(left, top, left + kTile, top + kTile);
@@ -20,7 +20,7 @@ CRect CanvasTiles::Tile(int column, int row) const
     return inside;
 }
 
-bool CanvasTiles::Range(const CRect& r, int& c0, int& c1, int& r0, int& r1) const
+bool CCanvasTiles::Range(const CRect& r, int& c0, int& c1, int& r0, int& r1) const
 {
     CRect meets;
     if (!IntersectRect(&meets, &r, &m_part))
@@ -32,7 +32,7 @@ bool CanvasTiles::Range(const CRect& r, int& c0, int& c1, int& r0, int& r1) cons
     return true;
 }
 
-void CanvasTiles::FindCovers(const CTypedOwningList<CData>& list)
+void CCanvasTiles::FindCovers(const CTypedOwningList<CData>& list)
 {
     std::vector<bool> covered(m_start.size(), false);
     std::size_t open = covered.size();
@@ -61,7 +61,7 @@ void CanvasTiles::FindCovers(const CTypedOwningList<CData>& list)
             m_start[at] = -1;
 }
 
-CRect CanvasTiles::Uncovered() const
+CRect CCanvasTiles::Uncovered() const
 {
     CRect box;
     for (int row = 0; row < m_nRows; ++row)
@@ -73,7 +73,7 @@ CRect CanvasTiles::Uncovered() const
     return box;
 }
 
-int CanvasTiles::EarliestStart(int count) const
+int CCanvasTiles::EarliestStart(int count) const
 {
     int earliest = count;
     for (int start : m_start)
@@ -81,7 +81,7 @@ int CanvasTiles::EarliestStart(int count) const
     return earliest;
 }
 
-CRect CanvasTiles::WhereShows(const CRect& bounds, int index) const
+CRect CCanvasTiles::WhereShows(const CRect& bounds, int index) const
 {
     int c0, c1, r0, r1;
     CRect box;

@@ -10,9 +10,9 @@
 
 #include <vector>
 
-class CanvasTiles {
+class CCanvasTiles {
 public:
-    explicit CanvasTiles(const CRect& part);
+    explicit CCanvasTiles(const CRect& part);
 
     // Finds, walking from the tail, the last record that hides each tile.
     void FindCovers(const CTypedOwningList<CData>& list);

@@ -94,27 +94,19 @@ BOOL CSkorelView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     return CScrollView::OnSetCursor(pWnd, nHitTest, message);
 }
 
-// Choosing a drawing tool ends the selection.
-void CSkorelView::OnDrawLine()
+void CSkorelView::ChooseDrawingTool(int nKind)
 {
-    m_nShapeKind = SHAPE_LINE;
+    m_nShapeKind = nKind;
     m_nMode = MODE_DRAW;
+    // Choosing a drawing tool ends the selection.
     SelectShape(nullptr);
 }
 
-void CSkorelView::OnDrawRect()
-{
-    m_nShapeKind = SHAPE_RECT;
-    m_nMode = MODE_DRAW;
-    SelectShape(nullptr);
-}
+void CSkorelView::OnDrawLine() { ChooseDrawingTool(SHAPE_LINE); }
 
-void CSkorelView::OnDrawEllipse()
-{
-    m_nShapeKind = SHAPE_ELLIPSE;
-    m_nMode = MODE_DRAW;
-    SelectShape(nullptr);
-}
+void CSkorelView::OnDrawRect() { ChooseDrawingTool(SHAPE_RECT); }
+
+void CSkorelView::OnDrawEllipse() { ChooseDrawingTool(SHAPE_ELLIPSE); }
 
 COLORREF CSkorelView::ChooseColor(COLORREF crCurrent)
 {
@@ -132,10 +124,9 @@ void CSkorelView::OnEraser()
 {
     CancelDrag();
     GetDocument()->RemoveAllShapes();
+    // The frame goes to (0, 0, 0, 0) with the selection; an empty drawing repaints too.
     SelectShape(nullptr);
-    GetDocument()->m_tracker.m_rect = CRect(0, 0, 0, 0);
     Invalidate(TRUE);
-    m_rcFrameShown = FrameArea();
 }
 
 void CSkorelView::OnUpdateTool(CCmdUI* pCmdUI)

@@ -127,6 +127,7 @@ private:
     // Ends a drag whose release will not come: nothing is stored, and the repaint takes the
     // rubber band or the tracker's outline off the window.
     void CancelDrag();
+    void ChooseDrawingTool(int nKind);
     // Makes the record (or none) the selected shape, with the frame on it.
     void SelectShape(CData* pData);
     // Marks for repainting where the drag drew its feedback, which the paint then replaces.

@@ -3,16 +3,16 @@
 
 #include "CanvasTiles.h"
 
-#include <algorithm>
-#include <climits>
-#include <cstdint>
-
 #include "res/resource.h"
 
 #include "framework/Error.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
 #include "framework/Resource.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 
 void CSkorelView::OnDraw(CDC* pDC)
 {
@@ -35,7 +35,7 @@ void CSkorelView::ComposeCanvas(const CRect& area)
     CSkorelDoc* pDoc = GetDocument();
     const CTypedOwningList<CData>& list = pDoc->m_shapeList;
     const int count = list.GetCount();
-    CanvasTiles tiles(part);
+    CCanvasTiles tiles(part);
     tiles.FindCovers(list);
     // White and the picture wherever no record hides them; over a tile that one hides they
     // do no harm, since that record covers them again.
@@ -119,7 +119,7 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
         if (m_pSelected && std::ranges::find(hint->m_removed, m_pSelected) != hint->m_removed.end())
             SelectShape(nullptr);
         if (hint->m_pTouched && m_nMode == MODE_SELECT)
-            SelectShape(const_cast<CData*>(hint->m_pTouched));
+            SelectShape(hint->m_pTouched);
     }
     UpdateFrameArea();
 }
@@ -133,7 +133,7 @@ void CSkorelView::OnEndPrinting(CDC*, CPrintInfo*) {}
 void CSkorelView::OnFileSave()
 {
     CFileDialog dlg(FALSE, "", "*.bmp", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    res::FindString(IDS_SAVE_FILTER));
+                    res::LoadString(IDS_SAVE_FILTER));
     if (dlg.DoModal() != IDOK)
         return;
     // The file gets the drawing as it is now, whether or not the screen has caught up.
@@ -141,7 +141,7 @@ void CSkorelView::OnFileSave()
     CClientDC dc(this);
     const std::string path = dlg.GetPathName();
     if (m_captureImage.CaptureToFile(&dc, &m_dcCanvas, path))
-        AfxMessageBox(res::FindString(IDS_SAVE_SUCCEEDED));
+        AfxMessageBox(res::LoadString(IDS_SAVE_SUCCEEDED));
     else
-        AfxFileMessageBox(path, res::FindString(IDS_SAVE_FAILED), GetLastError());
+        AfxFileMessageBox(path, res::LoadString(IDS_SAVE_FAILED), GetLastError());
 }
