@@ -115,14 +115,14 @@ FrameWidget::FrameWidget(CFrameWnd* pOwner) : m_pOwner(pOwner)
 bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
     case QEvent::KeyPress:
         if (watched == menuBar() && LeaveHiddenMenuKeys(static_cast<QKeyEvent*>(event)))
             return true;
         m_pOwner->DelayUpdateCommandUI();
         break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
     case QEvent::KeyRelease:
     case QEvent::Leave:
         m_pOwner->DelayUpdateCommandUI();

@@ -257,8 +257,8 @@ TEST_F(AppTest, StatusBarShowsThePointerAndTheDragSize)
 }
 
 // A plain letter reaching the menu bar while it shows no highlighted item (after Escape
-// closed a menu) opens no menu; with Alt it still does.
-TEST_F(AppTest, LetterKeysOpenMenusOnlyWhenTheMenuBarShowsItHasThem)
+// closed a menu) opens no menu; with Alt it still does, and every title opens on a click.
+TEST_F(AppTest, MenusOpenOnAClickAndOnLetterKeysOnlyWhenTheBarShowsItHasThem)
 {
     ASSERT_TRUE(Start());
     QMenuBar* bar = Window()->menuBar();
@@ -268,6 +268,12 @@ TEST_F(AppTest, LetterKeysOpenMenusOnlyWhenTheMenuBarShowsItHasThem)
     QWidget* popup = QApplication::activePopupWidget();
     ASSERT_NE(popup, nullptr);
     popup->close();
+    for (QAction* title : bar->actions()) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        popup = QApplication::activePopupWidget();
+        ASSERT_EQ(popup, title->menu()) << title->text().toStdString();
+        popup->close();
+    }
 }
 
 // The window's size, its toolbar's dock and the status bar's visibility come back at the next
