@@ -123,9 +123,12 @@ private:
     // Marks for repainting where the frame was drawn and where it is now, when it moved.
     void UpdateFrameArea();
     void PressInSelection(CPoint point);
+    // Appends the shape the drag from m_ptStart drew, when it has a size.
+    void AddDrawnShape(CPoint ptEnd);
     void CommitSelection();
-    // Ends a drag whose release will not come: nothing is stored, and the repaint takes the
-    // rubber band or the tracker's outline off the window.
+    // Ends a drag whose release will not come or must not count (Escape, a change to the
+    // records): nothing is stored, and the repaint takes the rubber band or the tracker's
+    // outline off the window.
     void CancelDrag();
     void ChooseDrawingTool(int nKind);
     // Makes the record (or none) the selected shape, with the frame on it.
@@ -133,6 +136,8 @@ private:
     // Marks for repainting where the drag drew its feedback, which the paint then replaces.
     void EraseFeedback();
 
+    bool m_bDropped = false;        // the drag since the last press was dropped: its
+                                    // release changes nothing
     CRect m_rcFrameShown;           // where the frame is on the window
     CRect m_rcFeedback;             // where the current drag drew its feedback
     std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last

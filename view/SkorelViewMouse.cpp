@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
 {
     // A press while a drag is still going means its release was lost.
     CancelDrag();
+    m_bDropped = false;
     SetCapture();
     m_bButtonDown = TRUE;
     if (m_nMode == MODE_DRAW) {
@@ -76,27 +78,15 @@ void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
 
 void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    m_bButtonDown = FALSE;
-    if (m_nMode == MODE_DRAW) {
-        auto pData = std::make_unique<CData>();
-        if (m_nShapeKind == SHAPE_RECT || m_nShapeKind == SHAPE_ELLIPSE) {
-            pData->m_ptStart = m_drawTool.TopLeftOf(m_ptStart, point);
-            pData->m_ptEnd = m_drawTool.BottomRightOf(m_ptStart, point);
-        } else {
-            // A line keeps the direction it was drawn in.
-            pData->m_ptStart = m_ptStart;
-            pData->m_ptEnd = point;
-        }
-        pData->m_nKind = m_nShapeKind;
-        pData->m_crLine = m_crLine;
-        pData->m_crFill = m_crFill;
-        pData->m_nThickness = m_nThickness;
-        std::vector<std::unique_ptr<CData>> drawn;
-        drawn.push_back(std::move(pData));
-        GetDocument()->AddShapes(std::move(drawn), true);
-    } else if (m_myTracker.m_bGrabbed && m_bMoved) {
-        CommitSelection();
+    if (std::exchange(m_bDropped, false)) {
+        CView::OnLButtonUp(nFlags, point);
+        return;
     }
+    m_bButtonDown = FALSE;
+    if (m_nMode == MODE_DRAW)
+        AddDrawnShape(point);
+    else if (m_myTracker.m_bGrabbed && m_bMoved)
+        CommitSelection();
     m_myTracker.m_bGrabbed = FALSE;
     m_bHit = FALSE;
     m_bMoved = FALSE;
@@ -104,6 +94,30 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
     EraseFeedback();
     UpdateFrameArea();
     CView::OnLButtonUp(nFlags, point);
+}
+
+void CSkorelView::AddDrawnShape(CPoint ptEnd)
+{
+    // A click that does not move draws nothing: no record, which would only be an invisible
+    // step to undo.
+    if (ptEnd == m_ptStart)
+        return;
+    auto pData = std::make_unique<CData>();
+    if (m_nShapeKind == SHAPE_RECT || m_nShapeKind == SHAPE_ELLIPSE) {
+        pData->m_ptStart = m_drawTool.TopLeftOf(m_ptStart, ptEnd);
+        pData->m_ptEnd = m_drawTool.BottomRightOf(m_ptStart, ptEnd);
+    } else {
+        // A line keeps the direction it was drawn in.
+        pData->m_ptStart = m_ptStart;
+        pData->m_ptEnd = ptEnd;
+    }
+    pData->m_nKind = m_nShapeKind;
+    pData->m_crLine = m_crLine;
+    pData->m_crFill = m_crFill;
+    pData->m_nThickness = m_nThickness;
+    std::vector<std::unique_ptr<CData>> drawn;
+    drawn.push_back(std::move(pData));
+    GetDocument()->AddShapes(std::move(drawn), true);
 }
 
 void CSkorelView::OnCaptureChanged(CWnd*) { CancelDrag(); }
@@ -141,6 +155,7 @@ void CSkorelView::CancelDrag()
     if (!m_bButtonDown)
         return;
     m_bButtonDown = FALSE;
+    m_bDropped = true;
     m_myTracker.m_bGrabbed = FALSE;
     m_bHit = FALSE;
     m_bMoved = FALSE;

@@ -263,18 +263,35 @@ TEST_F(ViewEditTest, ArrowKeysNudgeTheSelectionOneStepPerPress)
     EXPECT_EQ(Records()[1]->m_ptStart, CPoint(399, 120));
 }
 
-TEST_F(ViewEditTest, EscapeDropsTheDrag)
+// Escape, an undo or a redo in the middle of a drag drops it, with either tool: the release
+// that follows changes nothing, and what could be redone stays so.
+class ViewDroppedDrag : public ViewEditTest,
+                        public ::testing::WithParamInterface<std::tuple<UINT, Qt::Key>> {};
+
+TEST_P(ViewDroppedDrag, ReleaseChangesNothing)
 {
-    Command(ID_SELECT);
+    const auto [tool, key] = GetParam();
+    Draw(ID_DRAW_RECT, {700, 500}, {760, 560});
+    Command(ID_EDIT_UNDO);
+    Command(tool);
+    m_frame->UpdateCommandStates(); // as after any input: the keys' commands are enabled
     Press(W(), {200, 180});
     MoveHeld(W(), {260, 230});
-    QTest::keyClick(W(), Qt::Key_Escape);
+    QTest::keyClick(W(), key, key == Qt::Key_Escape ? Qt::NoModifier : Qt::ControlModifier);
+    const auto afterKey = Values();
+    const bool couldRedo = m_doc->m_undo.CanRedo();
     Release(W(), {260, 230});
     Paint();
-    EXPECT_EQ(Records()[0]->m_ptStart, CPoint(100, 100));
-    EXPECT_FALSE(m_doc->m_undo.CanRedo());
+    EXPECT_EQ(Values(), afterKey);
+    EXPECT_EQ(m_doc->m_undo.CanRedo(), couldRedo);
+    EXPECT_TRUE(*m_view->m_dcCanvas.Surface() == FullComposition());
     EXPECT_TRUE(ScreenShowsCanvas(FrameArea()));
 }
+
+INSTANTIATE_TEST_SUITE_P(ToolsAndKeys, ViewDroppedDrag,
+                         ::testing::Combine(::testing::Values(ID_DRAW_RECT, ID_SELECT),
+                                            ::testing::Values(Qt::Key_Escape, Qt::Key_Z,
+                                                              Qt::Key_Y)));
 
 // The clipboard carries the shape in the archive form and as a picture; each paste lands 10
 // pixels further right and down and comes selected.
@@ -307,7 +324,7 @@ TEST_F(ViewEditTest, MalformedClipboardShapesAreIgnored)
 {
     for (const QByteArray& bytes :
          {QByteArray("\x02\0\0\0", 4), QByteArray(36, '\x01'), QByteArray("\xff\xff\xff\xff", 4),
-          QByteArray(4 + 32 + 1, '\0'), QByteArray()}) {
+          QByteArray("\x01\0\0\0", 4) + QByteArray(32 + 1, '\x01'), QByteArray()}) {
         auto* mime = new QMimeData;
         mime->setData("application/x-skorel-shapes", bytes);
         QGuiApplication::clipboard()->setMimeData(mime);
