@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,42 +24,74 @@ namespace {
 constexpr int kListBlockSize = 10;
 constexpr std::uint64_t kRecordBytes = 32;
 
-// What a file holds, judged by more than its first bytes: a drawing's count says exactly how
-// long its records are, and what follows them is nothing or a BMP file.
-struct FileKind {
-    enum Kind { Drawing, Picture, Other } kind = Other;
-    std::uint64_t pictureOffset = 0; // a drawing's picture, when it has one
-};
-
-FileKind Examine(const char* lpszPathName)
-{
-    CFileHandle file;
-    std::uint64_t length = 0;
-    BYTE head[4] = {};
-    if (!file.Open(lpszPathName, CFileHandle::Mode::ReadExisting) || !file.Length(length))
-        return {};
-    const std::size_t got = file.Read(head, sizeof head);
-    const auto count = std::int32_t(std::uint32_t(head[0]) | std::uint32_t(head[1]) << 8 |
-                                    std::uint32_t(head[2]) << 16 | std::uint32_t(head[3]) << 24);
-    if (got == sizeof head && count >= 0) {
-        const std::uint64_t records = 4 + kRecordBytes * std::uint64_t(count);
-        BYTE magic[2] = {};
-        if (length == records)
-            return {FileKind::Drawing, 0};
-        if (length > records + 2 && file.Seek(records) && file.Read(magic, 2) == 2 &&
-            magic[0] == 'B' && magic[1] == 'M')
-            return {FileKind::Drawing, records};
-    }
-    if (got >= 2 && head[0] == 'B' && head[1] == 'M')
-        return {FileKind::Picture};
-    return {};
-}
+// A drawing file: the signature and its version, the archive form, then the picture, if any,
+// as a BMP file. Files written before the signature start with the archive form at once.
+constexpr BYTE kDrawingSignature[4] = {'S', 'K', 'R', 'L'};
+constexpr std::uint32_t kDrawingVersion = 1;
+constexpr std::uint64_t kSignatureBytes = 8;
 
 bool EndsWithNoCase(const std::string& name, const std::string& tail)
 {
     return name.size() >= tail.size() &&
            std::equal(tail.begin(), tail.end(), name.end() - std::ptrdiff_t(tail.size()),
                       [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+}
+
+// What a file holds, judged by more than its first bytes.
+struct FileKind {
+    bool opened = false;  // else the last error says why it could not be opened
+    bool drawing = false; // the count says exactly how long the records are, and what follows
+                          // them is nothing or a BMP file
+    bool picture = false; // starts as a BMP file does and is not named as a drawing
+    std::uint64_t recordsOffset = 0; // where a drawing's count is
+    std::uint64_t pictureOffset = 0; // a drawing's picture, when it has one
+};
+
+// Whether the archive form at `at` runs exactly to the end of the file or to a BMP file.
+bool FindDrawing(CFileHandle& file, std::uint64_t length, std::uint64_t at, FileKind& kind)
+{
+    BYTE head[4] = {};
+    if (!file.Seek(at) || file.Read(head, sizeof head) != sizeof head)
+        return false;
+    const auto count = std::int32_t(LoadLE32(head));
+    if (count < 0)
+        return false;
+    const std::uint64_t end = at + 4 + kRecordBytes * std::uint64_t(count);
+    BYTE magic[2] = {};
+    if (length == end) {
+        kind.drawing = true;
+    } else if (length > end + 2 && file.Seek(end) && file.Read(magic, 2) == 2 &&
+               magic[0] == 'B' && magic[1] == 'M') {
+        kind.drawing = true;
+        kind.pictureOffset = end;
+    }
+    kind.recordsOffset = at;
+    return kind.drawing;
+}
+
+FileKind Examine(const char* lpszPathName)
+{
+    FileKind kind;
+    CFileHandle file;
+    std::uint64_t length = 0;
+    if (!file.Open(lpszPathName, CFileHandle::Mode::ReadExisting))
+        return kind;
+    kind.opened = true;
+    BYTE head[kSignatureBytes] = {};
+    if (!file.Length(length) || file.Read(head, sizeof head) < 2)
+        return kind;
+    if (length >= kSignatureBytes && std::equal(std::begin(kDrawingSignature),
+                                                std::end(kDrawingSignature), head)) {
+        // A later version's drawing is not ours to read.
+        if (LoadLE32(head + 4) == kDrawingVersion)
+            FindDrawing(file, length, kSignatureBytes, kind);
+        return kind;
+    }
+    FindDrawing(file, length, 0, kind);
+    // A picture can also read as a drawing of at least 19,778 records; its name decides.
+    kind.picture = head[0] == 'B' && head[1] == 'M' &&
+                   !(kind.drawing && EndsWithNoCase(lpszPathName, ".skr"));
+    return kind;
 }
 
 // A name that says its type: .skr a drawing, .bmp a picture; else the type chosen.
@@ -69,6 +102,17 @@ SkorelFile TypeOfName(const std::string& name, SkorelFile chosen)
     if (EndsWithNoCase(name, ".bmp"))
         return SkorelFile::Picture;
     return chosen;
+}
+
+// The name with the type's extension in place of the one it has, if any.
+std::string NamedAs(const std::string& name, SkorelFile type)
+{
+    const std::size_t slash = name.rfind('/');
+    const std::size_t dot = name.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && dot > (slash == std::string::npos ? 0 : slash + 1);
+    return (hasExtension ? name.substr(0, dot) : name) +
+           (type == SkorelFile::Drawing ? ".skr" : ".bmp");
 }
 
 } // namespace
@@ -121,40 +165,88 @@ void CSkorelDoc::Serialize(CArchive& ar)
         AddShapes(std::move(loaded), false);
 }
 
-BOOL CSkorelDoc::OnNewDoc() { return CDocument::OnNewDoc(); }
+BOOL CSkorelDoc::OnNewDoc()
+{
+    // New keeps the shapes and the picture, and with them whether they are kept in a file.
+    const BOOL modified = CDocument::IsModified();
+    if (!CDocument::OnNewDoc())
+        return FALSE;
+    SetModifiedFlag(modified);
+    return TRUE;
+}
 
 BOOL CSkorelDoc::OnOpenDoc(const char* lpszPathName)
 {
     const FileKind file = Examine(lpszPathName);
-    if (file.kind == FileKind::Picture)
-        return OpenPicture(lpszPathName);
-    if (!CDocument::OnOpenDoc(lpszPathName))
+    if (!file.opened) {
+        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC),
+                          GetLastError());
         return FALSE;
-    // The records are in; the picture is the drawing's own, or none.
-    auto pImage = std::make_unique<CBaseImage>();
-    if (file.pictureOffset && !pImage->LoadBMP(lpszPathName, file.pictureOffset)) {
-        AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
-    } else {
-        m_pImage = std::move(pImage);
-        UpdateAllViews(nullptr); // a new picture under everything
     }
-    if (file.kind == FileKind::Drawing)
+    if (file.picture) {
+        auto pImage = std::make_unique<CBaseImage>();
+        if (pImage->LoadBMP(lpszPathName) && pImage->m_pBits) {
+            TakePicture(std::move(pImage));
+            // The document is the file only when no shape lies over its picture.
+            SetModifiedFlag(!m_shapeList.IsEmpty());
+            return TRUE;
+        }
+        if (!file.drawing) {
+            AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
+            return FALSE;
+        }
+    }
+    if (!file.drawing) {
+        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC), 0);
+        return FALSE;
+    }
+    return OpenDrawing(lpszPathName, file.recordsOffset, file.pictureOffset);
+}
+
+BOOL CSkorelDoc::OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffset,
+                             std::uint64_t pictureOffset)
+{
+    std::vector<std::unique_ptr<CData>> loaded;
+    CFileHandle file;
+    if (!file.Open(lpszPathName, CFileHandle::Mode::ReadExisting) || !file.Seek(recordsOffset)) {
+        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC),
+                          GetLastError());
+        return FALSE;
+    }
+    try {
+        CArchive ar(file, CArchive::load);
+        if (!ReadRecords(ar, loaded))
+            throw CArchiveException(CArchiveException::endOfFile, "records beyond the data");
+    } catch (const CArchiveException&) {
+        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC), 0);
+        return FALSE;
+    } catch (const std::bad_alloc&) {
+        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC),
+                          ERROR_NOT_ENOUGH_MEMORY_FOR_FILE);
+        return FALSE;
+    }
+    file.Close();
+    // The picture is the drawing's own, or none.
+    auto pImage = std::make_unique<CBaseImage>();
+    const bool pictureRead = !pictureOffset || pImage->LoadBMP(lpszPathName, pictureOffset);
+    // The document is the file only when nothing was drawn before and all of it was read.
+    const bool whole = m_shapeList.IsEmpty() && pictureRead;
+    if (!loaded.empty())
+        AddShapes(std::move(loaded), false);
+    if (pictureRead)
+        TakePicture(std::move(pImage));
+    else
+        AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
+    if (whole)
         m_undo.SetClean();
+    SetModifiedFlag(!whole);
     return TRUE;
 }
 
-BOOL CSkorelDoc::OpenPicture(const char* lpszPathName)
+void CSkorelDoc::TakePicture(std::unique_ptr<CBaseImage> pImage)
 {
-    auto pImage = std::make_unique<CBaseImage>();
-    if (!pImage->LoadBMP(lpszPathName) || !pImage->m_pBits) {
-        AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
-        return FALSE;
-    }
-    DeleteContents();
     m_pImage = std::move(pImage);
     UpdateAllViews(nullptr); // a new picture under everything
-    SetModifiedFlag(FALSE);
-    return TRUE;
 }
 
 BOOL CSkorelDoc::OnSaveDoc(const char* lpszPathName)
@@ -165,23 +257,33 @@ BOOL CSkorelDoc::OnSaveDoc(const char* lpszPathName)
     if (TypeOfName(lpszPathName, m_saveType) == SkorelFile::Drawing)
         return WriteDrawing(lpszPathName);
     // A null path would make the image write over the file it was loaded from.
-    if (!m_pImage || !m_pImage->m_pBits)
+    if (!m_pImage || !m_pImage->m_pBits || !m_pImage->SaveBMP(lpszPathName))
         return FALSE;
-    return m_pImage->SaveBMP(lpszPathName);
+    // Without shapes the picture file holds the whole document.
+    if (m_shapeList.IsEmpty())
+        KeptInFile();
+    return TRUE;
 }
 
 BOOL CSkorelDoc::WriteDrawing(const char* lpszPathName)
 {
-    std::vector<BYTE> records;
-    CArchive ar(records, CArchive::store);
+    std::vector<BYTE> head(std::begin(kDrawingSignature), std::end(kDrawingSignature));
+    CArchive ar(head, CArchive::store);
+    ar << kDrawingVersion;
     Serialize(ar);
     CFileReplacement file;
     const bool picture = m_pImage && m_pImage->m_pBits;
-    if (!file.Open(lpszPathName) || !file.Write(records.data(), records.size()) ||
+    if (!file.Open(lpszPathName) || !file.Write(head.data(), head.size()) ||
         (picture && !m_pImage->WriteTo(file)) || !file.Commit())
         return FALSE;
-    m_undo.SetClean();
+    KeptInFile();
     return TRUE;
+}
+
+void CSkorelDoc::KeptInFile()
+{
+    m_undo.SetClean();
+    SetModifiedFlag(FALSE);
 }
 
 BOOL CSkorelDoc::IsModified() const { return CDocument::IsModified() || !m_undo.IsClean(); }
@@ -195,7 +297,7 @@ BOOL CSkorelDoc::CanCloseFrame(CFrameWnd*)
     switch (
         AfxMessageBox(res::LoadString(IDS_SAVE_DRAWING_PROMPT), MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
-        return SaveAs(SkorelFile::Drawing);
+        return SaveAs(SkorelFile::Drawing, true);
     case IDNO:
         return TRUE;
     default:
@@ -203,18 +305,29 @@ BOOL CSkorelDoc::CanCloseFrame(CFrameWnd*)
     }
 }
 
-void CSkorelDoc::OnFileSaveAs() { SaveAs(SkorelFile::Picture); }
+void CSkorelDoc::OnFileSaveAs() { SaveAs(SkorelFile::Picture, false); }
 
-BOOL CSkorelDoc::SaveAs(SkorelFile type)
+BOOL CSkorelDoc::SaveAs(SkorelFile type, bool bDrawingOnly)
 {
-    const std::string& initial = GetPathName().empty() ? GetTitle() : GetPathName();
+    const std::string initial = GetPathName().empty() ? GetTitle() : GetPathName();
     // A name typed without an extension gets the chosen type's.
-    CFileDialog dlg(FALSE, "bmp", initial.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    res::LoadString(IDS_SAVE_AS_FILTER));
-    dlg.SetFilterIndex(type == SkorelFile::Drawing ? 2 : 1);
+    CFileDialog dlg(FALSE, "bmp", NamedAs(initial, type).c_str(),
+                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    res::LoadString(bDrawingOnly ? IDS_SAVE_DRAWING_FILTER : IDS_SAVE_AS_FILTER));
+    const int drawingIndex = bDrawingOnly ? 1 : 2;
+    dlg.SetFilterIndex(type == SkorelFile::Drawing ? drawingIndex : 1);
+    // The shapes never go into a picture file by mistake.
+    dlg.SetNameCheck(
+        [drawingIndex](const std::string& path, int nFilterIndex) -> std::optional<CNameRefusal> {
+            if (nFilterIndex != drawingIndex ||
+                TypeOfName(path, SkorelFile::Drawing) == SkorelFile::Drawing)
+                return std::nullopt;
+            return CNameRefusal{res::LoadString(IDS_DRAWING_NOT_PICTURE),
+                                NamedAs(path, SkorelFile::Drawing)};
+        });
     if (dlg.DoModal() != IDOK)
         return FALSE;
-    m_saveType = dlg.GetFilterIndex() == 2 ? SkorelFile::Drawing : SkorelFile::Picture;
+    m_saveType = dlg.GetFilterIndex() == drawingIndex ? SkorelFile::Drawing : SkorelFile::Picture;
     const BOOL saved = DoSave(dlg.GetPathName().c_str());
     m_saveType = SkorelFile::Picture;
     return saved;

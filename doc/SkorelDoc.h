@@ -10,6 +10,7 @@
 #include "image/BaseImage.h"
 #include "shapes/Data.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -43,29 +44,36 @@ public:
     // Reads a count and that many records; false, with nothing read into `records`, when the
     // data is short of them. Raises nothing.
     static bool ReadRecords(CArchive& ar, std::vector<std::unique_ptr<CData>>& records);
-    // Keeps the shapes and the picture: only the framework's new step runs.
+    // Keeps the shapes, the picture and whether they are modified: only the framework's new
+    // step runs.
     BOOL OnNewDoc() override;
-    // A drawing (the archive form, as long as its count says, optionally followed by a BMP
-    // file) appends its records and replaces the picture with its own, or with none; a BMP
-    // file replaces the picture when the image reads it, and otherwise fails with a message,
-    // leaving the document as it was; any other file is read as the archive form (records
-    // appended) and leaves an empty picture. A damaged picture after the records of a drawing
-    // is refused with a message and the records stay.
+    // Opens a drawing or a BMP picture, judged by what the file holds, not by its name:
+    // - a drawing (the signature and its version, or, written before the signature, the
+    //   archive form at once; as long as its count says, then nothing or a BMP file) appends
+    //   its records and replaces the picture with its own, or with none; a damaged picture
+    //   after the records is refused with a message, and the records stay;
+    // - a file that starts with "BM" and reads as a BMP file replaces the picture, unless it
+    //   is named .skr and is a drawing as well;
+    // - anything else fails with a message and leaves the document as it was.
+    // Afterwards the document is unmodified only when it holds exactly what the file does.
     BOOL OnOpenDoc(const char* lpszPathName) override;
     // Writes the file of the type its name says (.skr a drawing, .bmp the picture, any case),
     // else of the type chosen in the Save As dialog (the picture, unless chosen otherwise).
     // FALSE when there is no picture with pixels for a picture file, or the write fails.
     BOOL OnSaveDoc(const char* lpszPathName) override;
-    // Modified by every change to the records since the drawing was last kept as a drawing
-    // file or opened from one.
+    // Modified by every change to the records since the document was last kept in a file or
+    // opened from one, and by an open that added to what was there.
     BOOL IsModified() const override;
     // New and Open keep the shapes, so nothing is lost and nothing is asked.
     BOOL SaveModified() override;
     // Closing loses the shapes: asks whether to keep the drawing, and on yes saves it as a
-    // drawing file through the Save As dialog. FALSE keeps the window open.
+    // drawing file through a Save As dialog that offers drawings alone. FALSE keeps the window
+    // open: cancelled, or no drawing written.
     BOOL CanCloseFrame(CFrameWnd* pFrame) override;
-    // Asks for a name with both file types offered, `type` chosen, and saves.
-    BOOL SaveAs(SkorelFile type);
+    // Asks for a name, proposing the document's with the type's extension, and saves. Both
+    // file types are offered with `type` chosen, or the drawing alone. A drawing is never
+    // written under a .bmp name: the dialog says so and offers the .skr name instead.
+    BOOL SaveAs(SkorelFile type, bool bDrawingOnly);
 
     // Changes to the records, each one step on m_undo; the views hear of each with a
     // CShapeHint.
@@ -93,8 +101,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    BOOL OpenPicture(const char* lpszPathName);
+    BOOL OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffset,
+                     std::uint64_t pictureOffset);
+    // Puts the picture under the shapes and repaints.
+    void TakePicture(std::unique_ptr<CBaseImage> pImage);
     BOOL WriteDrawing(const char* lpszPathName);
+    // The document is now what a file holds.
+    void KeptInFile();
 
     SkorelFile m_saveType = SkorelFile::Picture; // the type chosen in the last Save As dialog
 };

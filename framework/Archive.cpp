@@ -13,9 +13,9 @@ CArchive::CArchive(std::vector<BYTE>& buffer, Mode mode) : m_mode(mode), m_pBuff
 
 CArchive::CArchive(CFileHandle& file, Mode mode) : m_mode(mode), m_pFile(&file)
 {
-    std::uint64_t length = 0;
-    if (IsLoading() && file.Length(length))
-        m_nFileLeft = length;
+    std::uint64_t length = 0, at = 0;
+    if (IsLoading() && file.Length(length) && file.Position(at))
+        m_nFileLeft = length - std::min(length, at);
 }
 
 CArchive::~CArchive()

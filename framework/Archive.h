@@ -27,7 +27,7 @@ public:
 
     // On a byte buffer: loading reads it, storing appends to it.
     CArchive(std::vector<BYTE>& buffer, Mode mode);
-    // On a file opened by the caller; the archive does not close it.
+    // On a file opened by the caller, from where it stands; the archive does not close it.
     CArchive(CFileHandle& file, Mode mode);
     ~CArchive();
     CArchive(const CArchive&) = delete;

@@ -168,6 +168,15 @@ bool CFileHandle::Seek(std::uint64_t offset)
            ::lseek(m_fd, off_t(offset), SEEK_SET) == off_t(offset);
 }
 
+bool CFileHandle::Position(std::uint64_t& offset) const
+{
+    const off_t at = IsOpen() ? ::lseek(m_fd, 0, SEEK_CUR) : off_t(-1);
+    if (at < 0)
+        return false;
+    offset = std::uint64_t(at);
+    return true;
+}
+
 bool CFileHandle::Length(std::uint64_t& length) const
 {
     struct stat st;

@@ -44,6 +44,8 @@ public:
     // Writes all n bytes or fails.
     bool Write(const void* p, std::size_t n);
     bool Seek(std::uint64_t offset);
+    // Where the next read or write happens.
+    bool Position(std::uint64_t& offset) const;
     // The file's length in bytes.
     bool Length(std::uint64_t& length) const;
     // Makes the written bytes durable.

@@ -1,6 +1,7 @@
 #include "FileDialog.h"
 
 #include "Commands.h"
+#include "MessageBox.h"
 
 #include <QApplication>
 #include <QFile>
@@ -51,6 +52,32 @@ QString FilterExtension(const QString& filter)
     return ext.contains('*') || ext.contains('?') ? QString() : ext;
 }
 
+// Qt's file dialog with the caller's look at a name before it is taken.
+class CheckedFileDialog : public QFileDialog {
+public:
+    CheckedFileDialog(QWidget* pParent, CFileDialog::NameCheck check)
+        : QFileDialog(pParent), m_check(std::move(check))
+    {}
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (m_check && !files.isEmpty()) {
+            const int index = int(nameFilters().indexOf(selectedNameFilter())) + 1;
+            if (const auto refusal = m_check(QFile::encodeName(files.first()).toStdString(), index)) {
+                AfxMessageBox(refusal->message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+                selectFile(QFileInfo(QFile::decodeName(QByteArray::fromStdString(refusal->proposal)))
+                               .fileName());
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    CFileDialog::NameCheck m_check;
+};
+
 } // namespace
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
@@ -74,7 +101,7 @@ std::vector<std::string> CFileDialog::ParseFilter(const char* lpszFilter)
 
 int CFileDialog::DoModal()
 {
-    QFileDialog dlg(QApplication::activeWindow());
+    CheckedFileDialog dlg(QApplication::activeWindow(), m_check);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setWindowModality(Qt::ApplicationModal);
     dlg.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);

@@ -4,6 +4,8 @@
 
 #include "Types.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,19 @@ constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
 constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 
+// Why a name chosen in a file dialog is refused, and the name the dialog offers instead.
+struct CNameRefusal {
+    std::string message;
+    std::string proposal;
+};
+
 class CFileDialog {
 public:
+    // Looks at a chosen path (and the filter selected, counted from 1) before the dialog takes
+    // it, and before it asks to replace an existing file.
+    using NameCheck =
+        std::function<std::optional<CNameRefusal>(const std::string& path, int nFilterIndex)>;
+
     // lpszDefExt: extension (without the dot) added to a name typed without one; null or ""
     // adds none. When one is given, the selected filter's own extension (its first pattern,
     // "*.ext") takes its place. lpszFileName: the name shown at first, possibly with a directory.
@@ -38,6 +51,9 @@ public:
     // DoModal the one the user left selected.
     int GetFilterIndex() const { return m_nFilterIndex; }
     void SetFilterIndex(int nIndex) { m_nFilterIndex = nIndex; }
+    // A refused name is not taken: the refusal's message is shown, and the dialog stays open
+    // with the proposal in place of the name.
+    void SetNameCheck(NameCheck check) { m_check = std::move(check); }
 
     // The dialog's name filters for a filter string: "text (pattern pattern)" per pair, the
     // text kept as it is when it already ends with its patterns in parentheses. Pairs without
@@ -52,4 +68,5 @@ private:
     std::vector<std::string> m_filters;
     std::string m_strPathName;
     int m_nFilterIndex = 1;
+    NameCheck m_check;
 };

@@ -135,6 +135,9 @@ std::vector<String> ProgramStrings()
         {ID_INDICATOR_SIZE, "0000 × 0000"},
 
         {IDS_SAVE_AS_FILTER, "BMP 그림 (*.bmp)|*.bmp|Skorel 그림 (*.skr)|*.skr||"},
+        {IDS_SAVE_DRAWING_FILTER, "Skorel 그림 (*.skr)|*.skr||"},
+        {IDS_DRAWING_NOT_PICTURE, "도형은 BMP 파일에 저장할 수 없습니다. 확장자가 .skr인 "
+                                  "Skorel 그림 파일로 저장하십시오."},
         {IDS_SAVE_DRAWING_PROMPT,
          "그린 도형이 아직 저장되지 않았습니다. 끝내기 전에 그림을 저장하시겠습니까?"},
         {IDS_SAVE_SUCCEEDED, "저장 성공"},

@@ -32,3 +32,5 @@ constexpr unsigned IDS_SAVE_FILTER = 206;
 constexpr unsigned IDS_BAD_PICTURE = 207;
 constexpr unsigned IDS_SAVE_AS_FILTER = 203;
 constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 204;
+constexpr unsigned IDS_SAVE_DRAWING_FILTER = 208;
+constexpr unsigned IDS_DRAWING_NOT_PICTURE = 209;

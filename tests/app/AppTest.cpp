@@ -9,10 +9,12 @@
 
 #include "framework/Commands.h"
 #include "framework/Frame.h"
+#include "framework/Resource.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -338,6 +340,57 @@ TEST_F(AppTest, ClosingAChangedDrawingAsksFirst)
     ModalAnswers no({ModalAnswers::Click(QMessageBox::No)});
     EXPECT_TRUE(Window()->close());
     EXPECT_EQ(no.Answered(), 1);
+}
+
+// After a picture was opened and drawn on, closing proposes the picture's name as a drawing,
+// with the drawing type alone; a .bmp name typed there is refused in the dialog, which then
+// offers the .skr name, and a close that wrote no drawing keeps the window open. The picture
+// file is never written.
+TEST_F(AppTest, ClosingOverAnOpenedPictureSavesADrawingBesideIt)
+{
+    const QString photo = m_dir.filePath("photo.bmp");
+    QImage green(40, 30, QImage::Format_RGB888);
+    green.fill(QColor(0, 255, 0));
+    ASSERT_TRUE(green.save(photo, "BMP"));
+    const auto bytesOf = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray pictureBytes = bytesOf(photo);
+    ASSERT_TRUE(Start({photo.toStdString()}));
+    Button(ID_DRAW_RECT)->trigger();
+    testing_support::Drag(View()->Widget(), {10, 10}, {60, 40});
+    QStringList seen;
+    {
+        const auto nameShown = [&seen](QWidget* w) {
+            seen << w->findChild<QLineEdit*>("fileNameEdit")->text();
+        };
+        ModalAnswers answers({ModalAnswers::Click(QMessageBox::Yes),
+                              [&](QWidget* w) {
+                                  nameShown(w);
+                                  seen << QString::number(
+                                      qobject_cast<QFileDialog*>(w)->nameFilters().size());
+                                  ModalAnswers::TypeFileName(photo)(w); // refused
+                                  ModalAnswers::Cancel(nameShown)(w);
+                              },
+                              ModalAnswers::Click(QMessageBox::Ok)});
+        EXPECT_FALSE(Window()->close());
+        EXPECT_EQ(answers.Texts().value(1),
+                  QString::fromUtf8(res::LoadString(IDS_DRAWING_NOT_PICTURE)));
+    }
+    EXPECT_EQ(seen, (QStringList{"photo.skr", "1", "photo.skr"}));
+    EXPECT_TRUE(Window()->isVisible());
+    {
+        ModalAnswers answers({ModalAnswers::Click(QMessageBox::Yes),
+                              ModalAnswers::TypeFileName(m_dir.filePath("photo"))});
+        EXPECT_TRUE(Window()->close());
+    }
+    EXPECT_EQ(bytesOf(photo), pictureBytes);
+    CSkorelDoc kept;
+    ModalAnswers none({});
+    ASSERT_TRUE(kept.OnOpenDoc(m_dir.filePath("photo.skr").toUtf8().constData()));
+    EXPECT_EQ(kept.m_shapeList.GetCount(), 1);
+    EXPECT_EQ(kept.m_pImage->GetSize(), CSize(40, 30));
 }
 
 // Print Setup prints nothing: its dialog confirms with "확인".

@@ -215,19 +215,66 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- opening archives -------------------------------------------------------------------
 
-TEST_F(SkorelDocTest, OpeningArchivesAppendsAndLeavesAnEmptyPicture)
+// A drawing written with the signature: "SKRL", version 1, then the archive form.
+Bytes Signed(const Bytes& archive, std::uint32_t version = 1)
 {
-    AddRecord(m_doc, 1);
+    Bytes b = {'S', 'K', 'R', 'L'};
+    Put32(b, version);
+    b.insert(b.end(), archive.begin(), archive.end());
+    return b;
+}
+
+struct OpenCase {
+    const char* name;
+    bool drawnBefore; // a shape (id 1) was there before the open
+    Bytes file;
+    std::vector<int> ids;
+    bool modified;
+};
+
+class SkorelDocOpen : public SkorelDocTest, public ::testing::WithParamInterface<OpenCase> {};
+
+// An open appends a drawing's records and replaces the picture with the file's (a drawing
+// without one leaves an empty picture); afterwards the document is unmodified only when it
+// holds exactly what the file does.
+TEST_P(SkorelDocOpen, IsUnmodifiedOnlyWhenTheDocumentIsTheFile)
+{
+    const OpenCase& c = GetParam();
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("before.bmp", Bmp24(3, 3)).c_str()));
+    if (c.drawnBefore)
+        AddRecord(m_doc, 1);
     ModalAnswers none({});
-    ASSERT_TRUE(m_doc.OnOpenDoc(Write("two.skr", Archive(2, 2)).c_str()));
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write(c.name, c.file).c_str()));
+    EXPECT_EQ(RecordIds(m_doc), c.ids);
     ASSERT_NE(m_doc.m_pImage, nullptr);
-    const CBaseImage* first = m_doc.m_pImage.get();
-    EXPECT_EQ(first->m_pBits, nullptr);
-    ASSERT_TRUE(m_doc.OnOpenDoc(Write("one.skr", Archive(1, 1)).c_str()));
-    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 10, 20, 10}));
-    EXPECT_EQ(m_doc.m_pImage->m_pBits, nullptr);
-    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_NE(m_doc.m_pImage->GetSize(), CSize(3, 3));
+    EXPECT_EQ(m_doc.IsModified(), c.modified);
     QTest::qWait(30);
+    EXPECT_EQ(none.Unexpected(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SkorelDocOpen,
+    ::testing::Values(OpenCase{"Drawing", false, Archive(2, 2), {10, 20}, false},
+                      OpenCase{"SignedDrawing", false, Signed(Archive(1, 1)), {10}, false},
+                      OpenCase{"DrawingOverShapes", true, Archive(2, 2), {1, 10, 20}, true},
+                      OpenCase{"Picture", false, Bmp24(2, 2), {}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A BMP file whose first bytes also make an exact drawing of 19,778 records opens as the
+// picture it is, unless it is named as a drawing.
+TEST_F(SkorelDocTest, PictureThatAlsoReadsAsADrawingOpensByItsName)
+{
+    Bytes file = Bmp24(200, 200);
+    file[2] = file[3] = 0; // the size field (128 KB) has a low half of 0: the count's
+    file[4] = 2;
+    file.resize(4 + 32 * 19778, 0);
+    ModalAnswers none({});
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("both.bmp", file).c_str()));
+    EXPECT_TRUE(m_doc.m_shapeList.IsEmpty());
+    EXPECT_EQ(m_doc.m_pImage->GetSize(), CSize(200, 200));
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("both.skr", file).c_str()));
+    EXPECT_EQ(m_doc.m_shapeList.GetCount(), 19778);
     EXPECT_EQ(none.Unexpected(), 0);
 }
 
@@ -253,6 +300,12 @@ TEST_P(SkorelDocFailedOpen, ChangesNothing)
     EXPECT_EQ(m_doc.GetTitle(), "bmp.bmp");
 }
 
+Bytes Cat(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 Bytes Png()
 {
     Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
@@ -266,6 +319,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FailedOpenCase{"Text",
                                      Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l'}},
                       FailedOpenCase{"ThreeBytes", Bytes{1, 0, 0}},
+                      FailedOpenCase{"Jpeg", Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10, 'J', 'F'}},
+                      FailedOpenCase{"NegativeCount", Archive(-1, 2)},
+                      FailedOpenCase{"MostNegativeCount", Archive(INT_MIN, 0)},
+                      FailedOpenCase{"DrawingThenNotAPicture", Cat(Archive(1, 1), Png())},
+                      FailedOpenCase{"SignedWithALaterVersion", Signed(Archive(0, 0), 2)},
+                      FailedOpenCase{"SignedAndShort", Signed(Archive(2, 1))},
                       // Only "BM" marks a picture: "B" then anything else is an archive.
                       FailedOpenCase{"BWithoutM", Bytes{'B', 'N', 0, 0, 1, 2, 3, 4}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -458,11 +517,12 @@ TEST_P(SkorelDocDrawing, SavedDrawingReopensWhole)
     const std::string path = PathOf("drawing.SKR");
     ASSERT_TRUE(m_doc.OnSaveDoc(path.c_str()));
     EXPECT_FALSE(m_doc.IsModified());
-    std::vector<BYTE> expected;
+    std::vector<BYTE> archive;
     {
-        CArchive ar(expected, CArchive::store);
+        CArchive ar(archive, CArchive::store);
         m_doc.Serialize(ar);
     }
+    const Bytes expected = Signed(archive);
     QFile file(QString::fromStdString(path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -499,6 +559,7 @@ TEST_F(SkorelDocTest, DamagedPictureAfterTheRecordsKeepsTheRecordsAndThePicture)
     EXPECT_TRUE(m_doc.OnOpenDoc(Write("damaged.skr", file).c_str()));
     EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{10, 20}));
     EXPECT_EQ(m_doc.m_pImage.get(), picture);
+    EXPECT_TRUE(m_doc.IsModified()); // the picture under the records is not the file's
     ASSERT_EQ(answers.Texts().size(), 1);
     EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(res::FindString(IDS_BAD_PICTURE))));
 }
