@@ -6,6 +6,41 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QPointer>
+
+namespace {
+
+// The formats the clipboard last announced, asked once when it changes. Whether a command can
+// paste is asked after every key press and click: asking the program that holds the clipboard
+// each time would let one that never answers freeze the window.
+class AnnouncedFormats : public QObject {
+public:
+    static const QStringList& Formats()
+    {
+        static QPointer<AnnouncedFormats> s_watcher;
+        if (!s_watcher)
+            s_watcher = new AnnouncedFormats(QCoreApplication::instance());
+        return s_watcher->m_formats;
+    }
+
+private:
+    explicit AnnouncedFormats(QObject* pParent) : QObject(pParent)
+    {
+        connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+                &AnnouncedFormats::Refresh);
+        Refresh();
+    }
+
+    void Refresh()
+    {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        m_formats = mime ? mime->formats() : QStringList();
+    }
+
+    QStringList m_formats;
+};
+
+} // namespace
 
 void CClipboard::SetData(const char* pszMimeType, const std::vector<BYTE>& data,
                          const CBitmap* pPicture)
@@ -20,8 +55,7 @@ void CClipboard::SetData(const char* pszMimeType, const std::vector<BYTE>& data,
 
 bool CClipboard::HasData(const char* pszMimeType)
 {
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    return mime && mime->hasFormat(QString::fromUtf8(pszMimeType));
+    return AnnouncedFormats::Formats().contains(QString::fromUtf8(pszMimeType));
 }
 
 std::vector<BYTE> CClipboard::GetData(const char* pszMimeType)

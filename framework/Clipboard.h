@@ -15,6 +15,8 @@ public:
     // a picture (offered as PNG among Qt's image types).
     static void SetData(const char* pszMimeType, const std::vector<BYTE>& data,
                         const CBitmap* pPicture);
+    // Whether the clipboard holds the type, as it last announced when it changed: never waits
+    // on the program that holds it.
     static bool HasData(const char* pszMimeType);
     // The data under the type; empty when there is none.
     static std::vector<BYTE> GetData(const char* pszMimeType);
