@@ -17,11 +17,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTranslator>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -246,6 +249,15 @@ std::unique_ptr<QSettings> AfxOpenSettings()
     const CWinApp* app = AfxGetApp();
     if (!app || app->GetSettingsKey().empty())
         return nullptr;
-    return std::make_unique<QSettings>(QString::fromStdString(app->GetSettingsKey()),
-                                       QString::fromUtf8(app->m_pszAppName));
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         '/' + QString::fromStdString(app->GetSettingsKey()) + '/' +
+                         QString::fromUtf8(app->m_pszAppName) + QStringLiteral(".conf");
+    // Only a regular file, or a link to one, holds settings: reading a FIFO would block for
+    // ever, and writing would put a plain file in place of a device.
+    struct stat st;
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &st) == 0 &&
+        (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)))
+        return nullptr;
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }

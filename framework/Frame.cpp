@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
@@ -102,6 +104,47 @@ private:
 
     QAction* m_pAction;
 };
+
+// A layout saved on another screen, or damaged, must not leave the window out of reach or
+// larger than the screen it lands on.
+void KeepOnScreen(QWidget* window)
+{
+    if (window->isMaximized() || window->isFullScreen())
+        return;
+    const QScreen* screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The frame with its border and title bar is what must fit.
+    const QRect avail = screen->availableGeometry();
+    const QRect inner = window->geometry();
+    QRect r = window->frameGeometry();
+    const QMargins border(inner.left() - r.left(), inner.top() - r.top(), r.right() - inner.right(),
+                          r.bottom() - inner.bottom());
+    r.setSize(r.size().boundedTo(avail.size()));
+    r.moveLeft(std::clamp(r.left(), avail.left(), avail.right() + 1 - r.width()));
+    r.moveTop(std::clamp(r.top(), avail.top(), avail.bottom() + 1 - r.height()));
+    if (r.marginsRemoved(border) != inner)
+        window->setGeometry(r.marginsRemoved(border));
+}
+
+// The name of a recent file as its menu item shows it: at most kMaxRecentName characters,
+// the middle left out, and an ampersand as itself rather than a mnemonic.
+QString RecentItemName(QString name)
+{
+    constexpr qsizetype kMaxRecentName = 60;
+    if (name.size() > kMaxRecentName) {
+        qsizetype head = kMaxRecentName / 2 - 1, tail = kMaxRecentName / 2;
+        // Never half a character.
+        if (name[head - 1].isHighSurrogate())
+            --head;
+        if (name[name.size() - tail].isLowSurrogate())
+            --tail;
+        name = name.left(head) + QChar(0x2026) + name.right(tail);
+    }
+    return name.replace('&', QStringLiteral("&&"));
+}
 
 } // namespace
 
@@ -228,6 +271,7 @@ void CFrameWnd::RestoreLayout()
         return;
     settings->beginGroup(kLayoutGroup);
     window->restoreGeometry(settings->value(QStringLiteral("Geometry")).toByteArray());
+    KeepOnScreen(window);
     window->restoreState(settings->value(QStringLiteral("Bars")).toByteArray());
     const QVariant status = settings->value(QStringLiteral("StatusBar"));
     if (CControlBar* bar = GetControlBar(ID_VIEW_STATUS_BAR); bar && status.isValid())
@@ -394,9 +438,10 @@ void CFrameWnd::RefreshRecentFiles()
         before = items[at + 1];
     for (UINT i = 0; i < files.size(); ++i) {
         QAction* a = Action(ID_FILE_MRU_FILE1 + i);
-        const QString name =
-            QFileInfo(QFile::decodeName(QByteArray::fromStdString(files[i]))).fileName();
-        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        const QString path = QFile::decodeName(QByteArray::fromStdString(files[i]));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(RecentItemName(QFileInfo(path).fileName())));
+        a->setStatusTip(QString::fromUtf8(res::LoadString(ID_FILE_MRU_FILE1 + i)) +
+                        QStringLiteral(": ") + path);
         a->setEnabled(true);
         if (i > 0)
             d->recentMenu->insertAction(before, a);

@@ -12,6 +12,7 @@
 #include "framework/Resource.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +30,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -296,6 +300,48 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     EXPECT_FALSE(MenuItem(QStringLiteral("상태 표시줄(&S)"))->isChecked());
 }
 
+// A layout that would leave the window off the screen, or taller than it, comes back on it.
+TEST_F(AppTest, RestoredLayoutStaysOnTheScreen)
+{
+    ASSERT_TRUE(Start());
+    Window()->setGeometry(-4000, 100, 700, 30000);
+    ASSERT_TRUE(Window()->close());
+    m_app->ExitInstance();
+    m_app.reset();
+    ASSERT_TRUE(Start());
+    const QRect screen = Window()->screen()->availableGeometry();
+    const QRect window = Window()->geometry();
+    EXPECT_TRUE(screen.contains(window.topLeft()));
+    EXPECT_LE(window.width(), screen.width());
+    EXPECT_LE(window.height(), screen.height());
+}
+
+// Settings live in a regular file only: a FIFO, or a link to one, at their path is neither
+// read (which would block for ever) nor replaced when the program ends.
+TEST_F(AppTest, SettingsPathThatIsNotAFileIsLeftAlone)
+{
+    QTemporaryDir config;
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const QString folder = config.filePath("Local AppWizard-Generated Applications");
+    const QString path = folder + "/Skorel.conf", fifo = config.filePath("fifo");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::mkfifo(fifo.toUtf8().constData(), 0600), 0);
+    for (const bool link : {false, true}) {
+        QFile::remove(path);
+        ASSERT_TRUE(link ? QFile::link(fifo, path) : ::mkfifo(path.toUtf8().constData(), 0600) == 0);
+        ASSERT_TRUE(Start());
+        m_app->AddToRecentFileList(fifo.toUtf8().constData());
+        ASSERT_TRUE(Window()->close());
+        m_app->ExitInstance();
+        m_app.reset();
+        struct stat st;
+        ASSERT_EQ(::lstat(path.toUtf8().constData(), &st), 0);
+        EXPECT_TRUE(link ? S_ISLNK(st.st_mode) : S_ISFIFO(st.st_mode)) << link;
+    }
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+}
+
 // Closing with a changed drawing asks first: Yes saves it as a drawing (.skr chosen) and
 // closes once saved, No closes, Cancel and Escape keep the program running.
 TEST_F(AppTest, ClosingAChangedDrawingAsksFirst)
@@ -427,6 +473,15 @@ TEST_F(AppTest, RecentFilesHoldAtMostFourAndSurviveARestart)
     EXPECT_EQ(m_app->GetRecentFiles(), recent);
     EXPECT_EQ(Button(ID_FILE_MRU_FILE1)->text(), QStringLiteral("&1 empty5.skr"));
     EXPECT_TRUE(Button(ID_FILE_MRU_FILE1 + 3)->isEnabled());
+
+    // A long name shows its start and end; its status prompt has the whole path.
+    const QString path = m_dir.filePath(QString(100, 'a') + "&" + QString(100, 'b') + ".skr");
+    WriteBytes(path, {0, 0, 0, 0});
+    ASSERT_NE(m_app->OpenDocumentFile(path.toUtf8().constData()), nullptr);
+    Frame()->UpdateCommandStates();
+    EXPECT_EQ(Button(ID_FILE_MRU_FILE1)->text(),
+              "&1 " + QString(29, 'a') + QChar(0x2026) + QString(26, 'b') + ".skr");
+    EXPECT_TRUE(Button(ID_FILE_MRU_FILE1)->statusTip().endsWith(": " + path));
 }
 
 // A name that is not valid UTF-8 is a name all the same: the list keeps its bytes.
@@ -435,6 +490,9 @@ TEST_F(AppTest, RecentFileWithANameThatIsNotUtf8StillOpens)
     ASSERT_TRUE(Start());
     const std::string path = m_dir.path().toStdString() + "/caf\xE9\xFF.skr";
     std::ofstream(path, std::ios::binary).write("\0\0\0\0", 4);
+    // The temporary folder can't remove a name that does not decode.
+    const std::unique_ptr<const char, void (*)(const char*)> removeAtEnd(
+        path.c_str(), [](const char* p) { std::remove(p); });
     ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
     m_app->ExitInstance();
     m_app.reset();
