@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -207,13 +208,22 @@ void CWinApp::OnFileOpen()
 
 void CWinApp::OnFilePrintSetup()
 {
-    QPrintDialog dialog(&AfxPrinter(), QApplication::activeWindow());
-    dialog.setWindowTitle(QString::fromUtf8(res::LoadString(AFX_IDS_PRINT_SETUP)));
+    CFrameWnd* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    AfxSuggestPrintFile(frame ? frame->GetActiveDocument() : nullptr);
+    QPrinter& printer = AfxPrinter();
+    // Without a printer there is a PDF file to print to, and only its page to set up: Qt's
+    // print dialog would ask at OK whether to replace the file, which setting up never does.
+    std::unique_ptr<QDialog> dialog;
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        dialog = std::make_unique<QPageSetupDialog>(&printer, QApplication::activeWindow());
+    else
+        dialog = std::make_unique<QPrintDialog>(&printer, QApplication::activeWindow());
+    dialog->setWindowTitle(QString::fromUtf8(res::LoadString(AFX_IDS_PRINT_SETUP)));
     // Setting up prints nothing: the dialog confirms the choice.
-    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+    if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
             ok->setText(QString::fromUtf8(res::LoadString(AFX_IDS_OK)));
-    dialog.exec();
+    dialog->exec();
 }
 
 void CWinApp::OnAppExit()

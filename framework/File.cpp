@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <utility>
 
@@ -87,6 +88,35 @@ bool FollowLinks(std::string& path)
     return false;
 }
 
+constexpr const char* kTemporaryPrefix = ".skorel-";
+constexpr const char* kTemporarySuffix = ".tmp";
+
+// A short name of our own pattern, so that a target name near the length limit still leaves
+// room.
+std::string TemporaryName(const std::string& folder)
+{
+    static unsigned s_nCounter = 0;
+    return folder + kTemporaryPrefix + std::to_string(::getpid()) + "-" +
+           std::to_string(s_nCounter++) + kTemporarySuffix;
+}
+
+// Removes temporary files of ours that a process killed while saving left in the folder more
+// than a day ago; younger ones may belong to a save going on now.
+void RemoveStaleTemporaries(const std::string& folder)
+{
+    const std::time_t dayAgo = std::time(nullptr) - 24 * 60 * 60;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        struct stat st;
+        if (name.starts_with(kTemporaryPrefix) && name.ends_with(kTemporarySuffix) &&
+            ::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == ::getuid() && st.st_mtime < dayAgo)
+            ::unlink(it->path().c_str());
+    }
+}
+
 } // namespace
 
 void FileBlockDeleter::operator()(std::uint8_t* p) const { std::free(p); }
@@ -125,7 +155,11 @@ bool CFileHandle::Open(const char* pszPath, Mode mode)
     }
     if (mode == Mode::ReadExisting)
         m_fd = OpenRegularForReading(pszPath);
-    else if ((m_fd = ::open(pszPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)) < 0)
+    else if (mode == Mode::CreateNew)
+        m_fd = ::open(pszPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    else
+        m_fd = ::open(pszPath, O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    if (!IsOpen() && mode != Mode::ReadExisting)
         SetLastError(DWORD(errno));
     return IsOpen();
 }
@@ -196,6 +230,25 @@ bool CFileHandle::Sync()
     return true;
 }
 
+bool CFileHandle::LinkAs(const char* pszPath)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    if (!IsOpen() || ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, pszPath, AT_SYMLINK_FOLLOW) != 0) {
+        SetLastError(IsOpen() ? DWORD(errno) : DWORD(EBADF));
+        return false;
+    }
+    return true;
+}
+
+bool CFileHandle::SetOwnerAndMode(unsigned uid, unsigned gid, unsigned mode)
+{
+    if (!IsOpen() || ::fchmod(m_fd, mode_t(mode)) != 0)
+        return false;
+    // Only the superuser can give the file away; others keep their own.
+    [[maybe_unused]] const int owned = ::fchown(m_fd, uid_t(uid), gid_t(gid));
+    return true;
+}
+
 bool CFileHandle::Close()
 {
     if (!IsOpen())
@@ -231,33 +284,49 @@ bool CFileReplacement::Open(const char* pszPath)
         SetLastError(EACCES);
         return false;
     }
-    // A short name of its own, so that a target name near the length limit still leaves room.
     m_strFolder = FolderOf(m_strTarget);
-    static unsigned s_nCounter = 0;
-    for (int attempt = 0; attempt < 100 && !m_file.IsOpen(); ++attempt) {
-        m_strTemp = m_strFolder + ".skorel-" + std::to_string(::getpid()) + "-" +
-                    std::to_string(s_nCounter++) + ".tmp";
-        if (!m_file.Open(m_strTemp.c_str(), CFileHandle::Mode::CreateNew) &&
-            GetLastError() != EEXIST)
+    RemoveStaleTemporaries(m_strFolder);
+    if (!OpenTemporary())
+        return false;
+    if (exists)
+        m_file.SetOwnerAndMode(st.st_uid, st.st_gid, st.st_mode & 07777);
+    return true;
+}
+
+bool CFileReplacement::OpenTemporary()
+{
+    if (m_file.Open(m_strFolder.empty() ? "." : m_strFolder.c_str(),
+                    CFileHandle::Mode::CreateUnnamed))
+        return true;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = TemporaryName(m_strFolder);
+        if (m_file.Open(name.c_str(), CFileHandle::Mode::CreateNew)) {
+            m_strTemp = name;
+            return true;
+        }
+        if (GetLastError() != EEXIST)
             break;
     }
-    if (!m_file.IsOpen()) {
-        m_strTemp.clear();
-        return false;
-    }
-    if (exists) {
-        ::chmod(m_strTemp.c_str(), st.st_mode & 07777);
-        // Only the superuser can give the file away; others keep their own.
-        [[maybe_unused]] const int owned = ::chown(m_strTemp.c_str(), st.st_uid, st.st_gid);
-    }
-    return true;
+    return false;
 }
 
 bool CFileReplacement::Write(const void* p, std::size_t n) { return m_file.Write(p, n); }
 
 bool CFileReplacement::Commit()
 {
-    if (!m_file.IsOpen() || !m_file.Sync() || !m_file.Close()) {
+    if (!m_file.IsOpen() || !m_file.Sync()) {
+        Discard();
+        return false;
+    }
+    // An unnamed file gets its temporary name only now, for the rename.
+    for (int attempt = 0; m_strTemp.empty() && attempt < 100; ++attempt) {
+        const std::string name = TemporaryName(m_strFolder);
+        if (m_file.LinkAs(name.c_str()))
+            m_strTemp = name;
+        else if (GetLastError() != EEXIST)
+            break;
+    }
+    if (m_strTemp.empty() || !m_file.Close()) {
         Discard();
         return false;
     }

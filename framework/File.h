@@ -26,6 +26,9 @@ public:
         ReadExisting,
         // A file that must not exist yet, for writing.
         CreateNew,
+        // A file without a name in the folder given, for writing; it is gone when closed
+        // unless LinkAs has given it a name. Fails where the file system has no such files.
+        CreateUnnamed,
     };
 
     CFileHandle() = default;
@@ -50,6 +53,10 @@ public:
     bool Length(std::uint64_t& length) const;
     // Makes the written bytes durable.
     bool Sync();
+    // Gives the open file a name that must not exist yet.
+    bool LinkAs(const char* pszPath);
+    // Sets the permission bits and, where allowed, the owner.
+    bool SetOwnerAndMode(unsigned uid, unsigned gid, unsigned mode);
     // Closes the file; false when the system reports a failure on closing.
     bool Close();
 
@@ -58,9 +65,13 @@ private:
 };
 
 // Writes the new contents of a file beside it and renames them over it only on Commit, when
-// every byte is written and on disk. An uncommitted replacement removes its temporary file
-// and leaves the target as it was. A symbolic link is followed, so the file it ends at is
-// replaced and the link stays a link. Every failure sets the last error.
+// every byte is written and on disk. The new contents are written to a file without a name
+// where the file system allows, named only for the rename at Commit, so that a process killed
+// while saving leaves nothing behind; elsewhere to a temporary file of its own name pattern,
+// of which those older than a day are removed at the next replacement in the folder. An
+// uncommitted replacement removes its temporary file and leaves the target as it was. A
+// symbolic link is followed, so the file it ends at is replaced and the link stays a link.
+// Every failure sets the last error.
 class CFileReplacement {
 public:
     CFileReplacement() = default;
@@ -76,12 +87,14 @@ public:
     bool Commit();
 
 private:
+    // Opens the file the new contents go to, unnamed if possible.
+    bool OpenTemporary();
     void Discard();
 
     CFileHandle m_file;
     std::string m_strTarget; // where the links from the path given to Open end
     std::string m_strFolder;
-    std::string m_strTemp;
+    std::string m_strTemp; // the temporary file's name, once it has one
 };
 
 // For tests: called with each step that makes a committed replacement durable, in order:

@@ -48,7 +48,8 @@ QString FilterExtension(const QString& filter)
     const QString first = filter.mid(open + 1).section(' ', 0, 0).remove(')');
     if (!first.startsWith(QStringLiteral("*.")))
         return {};
-    const QString ext = first.mid(2);
+    // Patterns match whatever the case; the names the dialog completes are in small letters.
+    const QString ext = first.mid(2).toLower();
     return ext.contains('*') || ext.contains('?') ? QString() : ext;
 }
 

@@ -59,12 +59,24 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == widget() && event->type() == QEvent::MouseMove) {
-            const auto* move = static_cast<QMouseEvent*>(event);
-            if (move->buttons() & Qt::LeftButton)
-                Follow(move->position().toPoint());
-        } else if (watched == widget() && event->type() == QEvent::MouseButtonRelease) {
-            m_timer.stop();
+        if (watched != widget())
+            return QScrollArea::eventFilter(watched, event);
+        // Whether the left button is held comes from the events the view gets: the same for
+        // the pointer of the system and for events sent by a program.
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            m_bHeld = (mouse->buttons() & Qt::LeftButton) != 0;
+            if (m_bHeld && !Visible().contains(mouse->position().toPoint()))
+                m_timer.start();
+            else
+                m_timer.stop();
+            break;
+        }
+        default:
+            break;
         }
         return QScrollArea::eventFilter(watched, event);
     }
@@ -76,29 +88,14 @@ private:
         return QRect(widget()->mapFrom(viewport(), QPoint(0, 0)), viewport()->size());
     }
 
-    void Follow(QPoint p)
-    {
-        if (Visible().contains(p)) {
-            m_timer.stop();
-            return;
-        }
-        ensureVisible(p.x(), p.y(), 0, 0);
-        if (!m_timer.isActive())
-            m_timer.start();
-    }
-
     // One step toward a pointer that rests beyond the edge, and a move at the pointer's new
     // place in the widget, so that the drag's feedback follows.
     void AutoScrollStep()
     {
         QWidget* inner = widget();
-        if (!inner || !(QApplication::mouseButtons() & Qt::LeftButton)) {
-            m_timer.stop();
-            return;
-        }
-        const QPoint p = inner->mapFromGlobal(QCursor::pos());
-        const QRect visible = Visible();
-        if (visible.contains(p)) {
+        const QPoint p = inner ? inner->mapFromGlobal(QCursor::pos()) : QPoint();
+        const QRect visible = inner ? Visible() : QRect();
+        if (!m_bHeld || visible.contains(p)) {
             m_timer.stop();
             return;
         }
@@ -111,13 +108,22 @@ private:
         const int dy = p.y() < visible.top()      ? step(p.y() - visible.top())
                        : p.y() > visible.bottom() ? step(p.y() - visible.bottom())
                                                   : 0;
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dx);
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + dy);
-        QMouseEvent move(QEvent::MouseMove, QPointF(p), QCursor::pos(), Qt::NoButton,
-                         QApplication::mouseButtons(), QApplication::keyboardModifiers());
+        const QPoint before(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        horizontalScrollBar()->setValue(before.x() + dx);
+        verticalScrollBar()->setValue(before.y() + dy);
+        // At the end of the scrolling range there is nothing more to follow.
+        if (QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()) == before) {
+            m_timer.stop();
+            return;
+        }
+        // The widget moved under the pointer.
+        QMouseEvent move(QEvent::MouseMove, QPointF(inner->mapFromGlobal(QCursor::pos())),
+                         QCursor::pos(), Qt::NoButton, Qt::LeftButton,
+                         QApplication::keyboardModifiers());
         QApplication::sendEvent(inner, &move);
     }
 
+    bool m_bHeld = false; // the left button is down in the inner widget
     QTimer m_timer;
 };
 

@@ -1,15 +1,18 @@
 // The view's printing and print preview through Qt's printer and dialogs.
 #include "View.h"
 
+#include "Document.h"
 #include "Printing.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -25,14 +28,27 @@ QPrinter& AfxPrinter()
 {
     static QPrinter* printer = [] {
         auto* p = new QPrinter(QPrinter::HighResolution);
-        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        if (QPrinterInfo::availablePrinterNames().isEmpty())
             p->setOutputFormat(QPrinter::PdfFormat);
-            const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            p->setOutputFileName(dir + QStringLiteral("/skorel.pdf"));
-        }
         return p;
     }();
     return *printer;
+}
+
+void AfxSuggestPrintFile(const CDocument* pDoc)
+{
+    QPrinter& printer = AfxPrinter();
+    static QString s_suggested;
+    if (printer.outputFormat() != QPrinter::PdfFormat ||
+        (!printer.outputFileName().isEmpty() && printer.outputFileName() != s_suggested))
+        return;
+    const std::string& path = pDoc ? pDoc->GetPathName() : std::string();
+    QFileInfo named(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (path.empty())
+        named = QFileInfo(QDir::home(), QString::fromStdString(pDoc ? pDoc->GetTitle() : "") +
+                                            QStringLiteral(".pdf"));
+    s_suggested = named.absolutePath() + '/' + named.completeBaseName() + QStringLiteral(".pdf");
+    printer.setOutputFileName(s_suggested);
 }
 
 BOOL CView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
@@ -68,6 +84,7 @@ void CView::PrintPages(CPrintInfo& info, QPrinter& printer)
 
 void CView::OnFilePrint()
 {
+    AfxSuggestPrintFile(GetDocument());
     CPrintInfo info;
     if (OnPreparePrinting(&info))
         PrintPages(info, AfxPrinter());
@@ -75,6 +92,7 @@ void CView::OnFilePrint()
 
 void CView::OnFilePrintDirect()
 {
+    AfxSuggestPrintFile(GetDocument());
     CPrintInfo info;
     info.m_bDirect = TRUE;
     if (OnPreparePrinting(&info))
@@ -83,6 +101,7 @@ void CView::OnFilePrintDirect()
 
 void CView::OnFilePrintPreview()
 {
+    AfxSuggestPrintFile(GetDocument());
     CPrintInfo info;
     info.m_bPreview = TRUE;
     if (!OnPreparePrinting(&info))

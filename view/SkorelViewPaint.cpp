@@ -132,7 +132,8 @@ void CSkorelView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
 void CSkorelView::OnFileSave()
 {
-    CFileDialog dlg(FALSE, "", "*.bmp", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+    // A name typed without an extension gets .bmp.
+    CFileDialog dlg(FALSE, "bmp", "*.bmp", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     res::LoadString(IDS_SAVE_FILTER));
     if (dlg.DoModal() != IDOK)
         return;

@@ -9,6 +9,7 @@
 
 #include "framework/Commands.h"
 #include "framework/Frame.h"
+#include "framework/Printing.h"
 #include "framework/Resource.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -439,19 +441,32 @@ TEST_F(AppTest, ClosingOverAnOpenedPictureSavesADrawingBesideIt)
     EXPECT_EQ(kept.m_pImage->GetSize(), CSize(40, 30));
 }
 
-// Print Setup prints nothing: its dialog confirms with "확인".
-TEST_F(AppTest, PrintSetupConfirmsWithOk)
+// Print Setup prints nothing: its dialog confirms with "확인", and never asks to replace the
+// PDF file that printing without a printer writes, by default beside the drawing.
+TEST_F(AppTest, PrintSetupConfirmsWithOkAndPrintingWritesBesideTheDrawing)
 {
-    ASSERT_TRUE(Start());
+    const QString drawing = m_dir.filePath("drawing.skr"), pdf = m_dir.filePath("drawing.pdf");
+    WriteBytes(drawing, {0, 0, 0, 0});
+    WriteBytes(pdf, {'o', 'l', 'd'});
+    AfxPrinter().setOutputFileName(QString());
+    ASSERT_TRUE(Start({drawing.toStdString()}));
     QStringList buttons;
-    ModalAnswers answers({ModalAnswers::Cancel([&buttons](QWidget* w) {
-        for (QPushButton* b : w->findChildren<QPushButton*>())
+    ModalAnswers answers({[&buttons](QWidget* w) {
+        for (QPushButton* b : w->findChildren<QPushButton*>()) {
             buttons << b->text();
-    })});
+            if (b->text() == QStringLiteral("확인"))
+                b->click();
+        }
+    }});
     Button(ID_FILE_PRINT_SETUP)->trigger();
     EXPECT_TRUE(buttons.contains(QStringLiteral("확인"))) << buttons.join(",").toStdString();
     EXPECT_FALSE(buttons.filter(QStringLiteral("인쇄")).size() > 0)
         << buttons.join(",").toStdString();
+    EXPECT_EQ(answers.Unexpected(), 0);
+    Frame()->OnCmdMsg(ID_FILE_PRINT_DIRECT, true);
+    QFile printed(pdf);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.readAll().startsWith("%PDF"));
 }
 
 TEST_F(AppTest, RecentFilesHoldAtMostFourAndSurviveARestart)

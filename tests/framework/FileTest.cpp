@@ -17,6 +17,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -207,6 +209,45 @@ TEST_F(FileTest, ReplacementRefusesSpecialAndReadOnlyTargets)
     EXPECT_TRUE(S_ISCHR(st.st_mode));
     EXPECT_EQ(Contents(readOnly), "old");
     EXPECT_EQ(Names(), QStringList{"ro.bin"});
+}
+
+// A replacement whose rename fails (the target became a folder) leaves no temporary file.
+TEST_F(FileTest, CommitWhoseRenameFailsLeavesNoTemporaryFile)
+{
+    const std::string path = Put("a.bin", "old");
+    CFileReplacement file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    ASSERT_TRUE(file.Write("new", 3));
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkpath("a.bin/inside"));
+    EXPECT_FALSE(file.Commit());
+    EXPECT_TRUE(Names().isEmpty()) << Names().join(",").toStdString();
+}
+
+// A process killed while saving leaves nothing; what one left more than a day ago goes at the
+// next save into the folder, what is younger may be a save going on and stays.
+TEST_F(FileTest, KilledSaveLeavesNoTemporaryFileAndOldOnesGo)
+{
+    const std::string path = Put("a.bin", "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CFileReplacement file;
+        ::_exit(file.Open(path.c_str()) && file.Write("new", 3) ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(Names(), QStringList{"a.bin"});
+
+    const std::string stale = Put(".skorel-1-1.tmp", "x"), young = Put(".skorel-1-2.tmp", "x");
+    const timespec twoDaysAgo[2] = {{::time(nullptr) - 2 * 86400, 0}, {::time(nullptr) - 2 * 86400, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, stale.c_str(), twoDaysAgo, 0), 0);
+    CFileReplacement file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    ASSERT_TRUE(file.Write("new", 3));
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(Names(), (QStringList{".skorel-1-2.tmp", "a.bin"}));
 }
 
 std::vector<std::string> g_steps;

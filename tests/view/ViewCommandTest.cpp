@@ -126,9 +126,10 @@ TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
     QTemporaryDir dir;
     const QString path = dir.filePath("canvas.bmp");
     int filters = 0;
+    // A name typed without an extension gets .bmp.
     ModalAnswers answers(
         {ModalAnswers::TypeFileName(
-             path, [&filters](QFileDialog* d) { filters = int(d->nameFilters().size()); }),
+             dir.filePath("canvas"), [&filters](QFileDialog* d) { filters = int(d->nameFilters().size()); }),
          ModalAnswers::Click(QMessageBox::Ok)});
     Command(ID_FILE_SAVE);
     EXPECT_EQ(filters, 2);

@@ -3,6 +3,7 @@
 
 #include "framework/MessageBox.h"
 
+#include <QCursor>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -322,16 +323,20 @@ TEST_F(ViewTest, CanvasScrollsInASmallWindowAndShowsItsEdgeInALargeOne)
     QTest::keyClick(W(), Qt::Key_PageDown);
     EXPECT_GT(area->verticalScrollBar()->value(), before);
 
-    // A drag past the visible edge scrolls along; the shape keeps canvas coordinates.
+    // A drag that rests past the visible edge scrolls along, step after step, and its feedback
+    // follows the pointer's place on the canvas; the shape keeps canvas coordinates.
     area->horizontalScrollBar()->setValue(0);
-    const int visibleRight = area->viewport()->width();
+    const QPoint beyond = area->viewport()->mapToGlobal(QPoint(area->viewport()->width() + 30, 300));
+    QCursor::setPos(beyond);
     Command(ID_DRAW_RECT);
     Press(W(), {100, 400});
-    MoveHeld(W(), {visibleRight + 60, 420});
-    EXPECT_GE(area->horizontalScrollBar()->value(), 60);
-    Release(W(), {visibleRight + 60, 420});
+    MoveHeld(W(), W()->mapFromGlobal(beyond));
+    EXPECT_TRUE(QTest::qWaitFor([area] { return area->horizontalScrollBar()->value() >= 90; }));
+    const QPoint now = W()->mapFromGlobal(QCursor::pos());
+    EXPECT_EQ(m_view->m_ptPointer, CPoint(now.x(), now.y()));
+    Release(W(), now);
     ASSERT_EQ(Records().size(), 1u);
-    EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(visibleRight + 60, 420));
+    EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(now.x(), now.y()));
 
     m_frame->Widget()->resize(1600, 1300);
     QApplication::processEvents();
