@@ -30,6 +30,8 @@
 namespace {
 
 CWinApp* g_pApp = nullptr;
+// What a process ending in exit() leaves, still reachable for the leak checker.
+CSingleDocTemplate* g_pLeftAtExit = nullptr;
 constexpr const char* kRecentGroup = "Recent File List";
 
 // File names are bytes in the file system's encoding. One that the encoding can't carry
@@ -49,12 +51,11 @@ std::string NameFromSettings(const QVariant& value)
 }
 
 // Qt ends the process with exit() when it loses its display, without returning from the
-// message loop: the windows and documents must go while Qt is still there, not with the
-// application object's static destruction.
-void TearDownAtExit()
+// message loop and perhaps from inside a modal dialog's.
+void EndWithTheProcess()
 {
     if (g_pApp && QCoreApplication::instance())
-        g_pApp->ExitInstance();
+        g_pApp->EndAtExit();
 }
 
 } // namespace
@@ -91,6 +92,16 @@ int CWinApp::ExitInstance()
     m_pMainWnd = nullptr;
     m_pDocTemplate.reset();
     return 0;
+}
+
+void CWinApp::EndAtExit()
+{
+    SaveStdProfileSettings();
+    m_pMainWnd = nullptr;
+    // Deleting the frame would free a dialog whose exec() is still on the stack, and the
+    // application object's static destruction comes after Qt's: the windows stay until the
+    // process is gone.
+    g_pLeftAtExit = m_pDocTemplate.release();
 }
 
 int CWinApp::Run()
@@ -250,7 +261,7 @@ int AfxWinMain(int argc, char** argv)
     }
     // Registered once start-up has made what Qt keeps for the process (settings, fonts,
     // styles), so that exit() runs this before those are gone.
-    std::atexit(TearDownAtExit);
+    std::atexit(EndWithTheProcess);
     return app->Run();
 }
 

@@ -35,6 +35,10 @@ public:
     // Called when the message loop has ended; writes the settings back.
     virtual int ExitInstance();
     int Run();
+    // For a process that ends without returning from the message loop (Qt lost its display):
+    // writes the settings back and leaves the windows and documents as they are, since a
+    // modal dialog may still run on them.
+    void EndAtExit();
 
     void SetRegistryKey(const char* lpszRegistryKey);
     // Reads the recent-file list (up to nMaxMRU entries) from the settings.

@@ -1,6 +1,7 @@
 // The toolbar and the status bar of a frame.
 #include "Commands.h"
 #include "Frame.h"
+#include "FramePrivate.h"
 #include "Keyboard.h"
 #include "Pictures.h"
 #include "Resource.h"
@@ -47,8 +48,6 @@ public:
 private:
     QLabel* m_pLabel;
 };
-
-constexpr const char* kCommandProperty = "skorelCommand";
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "Pictures.h"
 #include "Resource.h"
 #include "Settings.h"
+#include "UiReport.h"
 #include "WindowWidget.h"
 
 #include <QAction>
@@ -148,7 +149,8 @@ QString RecentItemName(QString name)
 
 } // namespace
 
-FrameWidget::FrameWidget(CFrameWnd* pOwner) : m_pOwner(pOwner)
+FrameWidget::FrameWidget(CFrameWnd* pOwner)
+    : m_pOwner(pOwner), m_pReport(UiReport::ForFrame(pOwner, this))
 {
     setProperty("skorelWnd", QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
     // What the user does may change what the commands can do: look again once it is handled.
@@ -157,6 +159,8 @@ FrameWidget::FrameWidget(CFrameWnd* pOwner) : m_pOwner(pOwner)
 
 bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_pReport)
+        m_pReport->Notice(watched, event);
     switch (event->type()) {
     case QEvent::KeyPress:
         if (watched == menuBar() && LeaveHiddenMenuKeys(static_cast<QKeyEvent*>(event)))
@@ -323,6 +327,7 @@ QAction* CFrameWnd::Action(UINT nID)
     if (auto it = d->actions.find(nID); it != d->actions.end())
         return it->second;
     auto* action = new QAction(Widget());
+    action->setProperty(kCommandProperty, nID);
     // The command's string: the status-bar prompt, then after a newline the tooltip.
     if (const char* s = res::FindString(nID)) {
         const QString text = QString::fromUtf8(s);

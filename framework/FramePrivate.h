@@ -15,6 +15,10 @@
 class QAction;
 class QKeyEvent;
 class QMenu;
+class UiReport;
+
+// The command id an action or a status-bar pane stands for.
+constexpr const char* kCommandProperty = "skorelCommand";
 
 class FrameWidget : public QMainWindow {
 public:
@@ -29,6 +33,7 @@ private:
     bool LeaveHiddenMenuKeys(const QKeyEvent* event);
 
     CFrameWnd* m_pOwner;
+    UiReport* m_pReport; // owned by the widget; null unless the report is asked for
 };
 
 struct FramePrivate {

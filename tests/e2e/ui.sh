@@ -1,0 +1,187 @@
+# The program as a person uses it, for the end-to-end tests: real clicks, drags and keys through
+# xdotool at the places the program reports (SKOREL_UI_REPORT), and checks of what the screen
+# shows. Source it after scripts/display.sh; run steps with `walk`, one per line:
+#
+#   [ACTION ARGS...] | EXPECTATION ARGS... ; EXPECTATION ARGS...
+#
+# Texts are menu titles, item texts and button tooltips as the program shows them, without
+# mnemonics, "..." or shortcuts; a text with spaces is written with '_' for each space.
+# Canvas points are canvas pixels. Actions:
+#   button TOOLTIP              click a toolbar button
+#   menu TITLE ITEM             click a menu title, then one of its items
+#   title TITLE                 click a menu title and close the menu again with Escape
+#   drag X1 Y1 X2 Y2            drag on the canvas with the left button
+#   click X Y                   click on the canvas
+#   key KEYS...                 press keys in the main window
+# Expectations, each waited for a while:
+#   pressed TOOLTIP             the button shows pressed (darker) and is checked
+#   dark X Y / white X Y        a dark pixel near the canvas point / the point is white
+#   checked TITLE ITEM          the item shows a check mark in its menu (opened and closed)
+#   enabled TITLE ITEM          the item can be clicked (opened and closed)
+#   dialog NAME [KEYS...]       a window named NAME (a regular expression) appears; the keys,
+#                               if any, are pressed in it (type:TEXT types TEXT) and it goes
+#   caption REGEX               the main window's title
+#   toolbar shown|hidden, statusbar shown|hidden
+#   file PATH [SIZE]            a file (of that size) was written
+#   saved PATH X Y dark|white   a pixel of a saved picture
+#   ends STATUS                 the program ends with that exit status
+
+# A 32-bit little-endian number, as drawing files hold them.
+le32() {
+  local v=$(( $1 & 0xFFFFFFFF ))
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' \
+    $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24 & 255)))"
+}
+
+report=$work/ui.report
+export SKOREL_UI_REPORT=$report
+step=""
+
+# Retries a check for up to 20 s (the sanitizer build is slow): quiet until it gives up.
+eventually() {
+  for _ in $(seq 100); do "$@" 2>/dev/null && return 0; sleep 0.2; done
+  "$@"
+}
+
+# The report's line of an entry (title, item or button) with the given text.
+entry() { # kind text
+  awk -v kind="$1" -v want="${2//_/ }" '
+    function plain(s) { sub(/\t.*/, "", s); gsub(/\(&.\)/, "", s); gsub(/&/, "", s)
+                        sub(/\.\.\.$/, "", s); return s }
+    $1 == kind { t = $0; n = kind == "title" ? 6 : 8
+                 for (i = 0; i < n; i++) sub(/^[^ ]* /, "", t)
+                 if (plain(t) == want) { print; exit } }' "$report"
+}
+has() { grep -q "^$1 " "$report"; }
+centre() { local line; line=$(entry "$1" "$2") && [ -n "$line" ] || return 1; set -- $line
+  echo "$(($3 + $5 / 2)) $(($4 + $6 / 2))"; }
+click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+canvas_at() { # X Y → screen X Y
+  local x0 y0; read -r _ x0 y0 < <(grep '^canvas ' "$report"); echo "$((x0 + $1)) $((y0 + $2))"; }
+
+open_menu() {
+  local at; at=$(eventually centre title "$1") || fail "$step: no menu title $1"
+  click_at $at
+  eventually has menu || fail "$step: menu $1 did not open"
+}
+close_menu() { xdotool key Escape; eventually bash -c "! grep -q '^menu ' '$report'" ||
+  fail "$step: a menu stays open"; }
+item_state() { # title item field(7 checked, 8 enabled)
+  open_menu "$1"
+  local line; line=$(eventually entry item "$2") && [ -n "$line" ] || fail "$step: no item $2"
+  close_menu
+  [ "$(echo "$line" | cut -d' ' -f"$3")" = 1 ]
+}
+
+screen() { import -window root "$work/screen.png"; }
+# The darkest grey (0 … 1) in a square of the screen around a point.
+darkest() { # X Y radius
+  convert "$work/screen.png" -crop "$((2 * $3 + 1))x$((2 * $3 + 1))+$(($1 - $3))+$(($2 - $3))" \
+    -colorspace gray -format '%[fx:minima]' info:
+}
+is_dark() { screen; local v; v=$(darkest $(canvas_at "$1" "$2") 3); awk -v v="$v" 'BEGIN { exit !(v < 0.3) }'; }
+is_white() { screen; local v; v=$(darkest $(canvas_at "$1" "$2") 0); awk -v v="$v" 'BEGIN { exit !(v > 0.99) }'; }
+# A pressed button is drawn sunken: a column just inside its left edge is darker.
+is_pressed() {
+  local line; line=$(entry button "$1") && [ -n "$line" ] || return 1; set -- $line
+  [ "$7" = 1 ] || return 1
+  screen
+  local v; v=$(convert "$work/screen.png" -crop "1x$(($6 - 8))+$(($3 + 2))+$(($4 + 4))" \
+    -colorspace gray -format '%[fx:mean]' info:)
+  awk -v v="$v" 'BEGIN { exit !(v < 0.92) }'
+}
+
+drag() { # X1 Y1 X2 Y2 on the canvas
+  local from to; from=$(canvas_at "$1" "$2"); to=$(canvas_at "$3" "$4")
+  set -- $from $to
+  xdotool mousemove --sync "$1" "$2" mousedown 1
+  for i in 1 2 3 4 5 6; do
+    xdotool mousemove --sync $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6)); sleep 0.02
+  done
+  xdotool mouseup 1
+}
+
+# Presses keys in a window; type:TEXT types the text.
+keys_in() { # window keys...
+  local w=$1; shift
+  for k in "$@"; do
+    xdotool windowfocus --sync "$w"
+    case $k in
+      type:*) xdotool type --delay 5 "${k#type:}" ;;
+      *) xdotool key "$k" ;;
+    esac
+    sleep 0.2
+  done
+}
+
+act() { # verb args...
+  case $1 in
+    button) local at; at=$(eventually centre button "$2") || fail "$step: no button $2"
+            click_at $at ;;
+    menu) open_menu "$2"
+          local line; line=$(eventually entry item "$3") && [ -n "$line" ] || fail "$step: no item $3"
+          [ "$(echo "$line" | cut -d' ' -f8)" = 1 ] || fail "$step: $3 is disabled"
+          click_at $(centre item "$3")
+          eventually bash -c "! grep -q '^menu ' '$report'" || fail "$step: the menu stays open" ;;
+    title) open_menu "$2"; close_menu ;;
+    drag) drag "$2" "$3" "$4" "$5" ;;
+    click) click_at $(canvas_at "$2" "$3") ;;
+    key) shift; keys_in "$window" "$@" ;;
+    *) fail "$step: no action $1" ;;
+  esac
+}
+
+expect() { # what args...
+  case $1 in
+    pressed) eventually is_pressed "$2" || fail "$step: button $2 does not show pressed" ;;
+    dark) eventually is_dark "$2" "$3" || fail "$step: nothing drawn at ($2, $3)" ;;
+    white) eventually is_white "$2" "$3" || fail "$step: not white at ($2, $3)" ;;
+    checked) item_state "$2" "$3" 7 || fail "$step: $3 in $2 is not checked" ;;
+    enabled) item_state "$2" "$3" 8 || fail "$step: $3 in $2 is not enabled" ;;
+    dialog) local name=$2 w; shift 2
+            w=$(eventually xdotool search --onlyvisible --name "$name") ||
+              fail "$step: no window $name"
+            w=$(echo "$w" | tail -1)
+            [ $# -eq 0 ] && return 0
+            keys_in "$w" "$@"
+            eventually bash -c "! xdotool search --onlyvisible --name '$name' | grep -qx '$w'" ||
+              fail "$step: window $name stays open" ;;
+    caption) eventually bash -c "xdotool getwindowname '$window' | grep -Eq '$2'" ||
+               fail "$step: title is $(xdotool getwindowname "$window"), not $2" ;;
+    toolbar) if [ "$2" = shown ]; then eventually has button; else
+               eventually bash -c "! grep -q '^button ' '$report'"; fi || fail "$step: toolbar not $2" ;;
+    statusbar) if [ "$2" = shown ]; then eventually has status; else
+                 eventually bash -c "! grep -q '^status ' '$report'"; fi || fail "$step: status bar not $2" ;;
+    file) eventually test -f "$2" || fail "$step: $2 was not written"
+          [ -z "${3:-}" ] || [ "$(stat -c %s "$2")" -eq "$3" ] ||
+            fail "$step: $2 has $(stat -c %s "$2") bytes" ;;
+    saved) local v; v=$(convert "$2" -crop "1x1+$3+$4" -colorspace gray -format '%[fx:mean]' info:)
+           awk -v v="$v" -v want="$5" 'BEGIN { exit !(want == "dark" ? v < 0.3 : v > 0.99) }' ||
+             fail "$step: ($3, $4) of $2 is not $5" ;;
+    ends) local status=0
+          for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+          wait "$app" || status=$?
+          app=
+          [ "$status" = "$2" ] || { cat "$work/skorel.log"; fail "$step: ended with status $status"; } ;;
+    *) fail "$step: no expectation $1" ;;
+  esac
+}
+
+# Runs the steps read from standard input.
+walk() {
+  local line action expectations
+  while IFS= read -r line; do
+    line=${line%%#*}
+    [ -z "${line// /}" ] && continue
+    step=$line
+    action=${line%%|*}; expectations=${line#*|}
+    [ "$action" = "$line" ] && expectations=
+    [ -z "${action// /}" ] || act $action
+    IFS=';' read -ra checks <<<"$expectations"
+    for check in "${checks[@]}"; do
+      [ -n "${check// /}" ] && expect $check
+    done
+    # A finding of the sanitizer build ends the program at once.
+    [ -z "$app" ] || kill -0 "$app" 2>/dev/null || { cat "$work/skorel.log"; fail "$step: the program died"; }
+  done
+}

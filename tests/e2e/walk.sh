@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# End to end, as a person uses the program: the real binary on a virtual display of its own,
+# driven by real X input. Every menu title and every item that opens a dialog or changes
+# something is clicked, every toolbar button too, each tool draws, and each step checks what
+# the screen then shows. The places to click come from the program's own report
+# (SKOREL_UI_REPORT), never from fixed offsets.
+set -euo pipefail
+skorel=$(realpath "$1")
+
+here=$(dirname "$0")
+. "$here/../../scripts/display.sh"
+. "$here/ui.sh"
+for tool in Xvfb xdotool convert import; do
+  command -v "$tool" >/dev/null || fail "$tool is missing"
+done
+
+# A drawing to start with: one rectangle (700, 450)-(900, 550), black on white, 1 pixel.
+{ le32 1; for v in 700 450 900 550 2 0 16777215 1; do le32 "$v"; done; } >"$work/start.skr"
+
+start_display 1600x1200 || fail "no display"
+start_skorel "$skorel" "$work/start.skr" || fail "no main window"
+
+walk <<TABLE
+# The tools draw what they show: each button shows pressed, then its shape is on the canvas.
+button 사각형               | pressed 사각형
+drag 100 100 300 220        | dark 100 160; dark 299 160; caption ^start.skr\\* - Skorel$
+button 타원                 | pressed 타원
+drag 400 100 600 250        | dark 500 100
+button 직선                 | pressed 직선
+drag 100 400 500 450        | dark 300 425
+# The thickness menu checks its item, and the next line is 7 pixels wide.
+menu 굵기 7                 | checked 굵기 7
+drag 100 600 500 600        | dark 300 597; dark 300 603; white 300 607
+menu 굵기 1                 | checked 굵기 1
+# The arrow tool grabs and moves a shape; the edit menu and its buttons copy, paste, undo,
+# redo, cut and delete it.
+button 선택                 | pressed 선택
+drag 200 160 260 200        | dark 160 200; white 100 160
+menu 편집 복사              | enabled 편집 붙여넣기
+menu 편집 붙여넣기          | dark 170 265
+menu 편집 취소              | white 170 265
+menu 편집 다시_실행         | dark 170 265
+menu 편집 잘라내기          | white 170 265
+menu 편집 붙여넣기          | dark 180 275
+menu 편집 삭제              | white 180 275
+click 250 200
+button 복사                 | enabled 편집 붙여넣기
+button 붙여넣기             | dark 170 265
+button 잘라내기             | white 170 265
+# The view menu hides and shows the bars.
+menu 보기 도구_모음         | toolbar hidden
+menu 보기 도구_모음         | toolbar shown
+menu 보기 상태_표시줄       | statusbar hidden
+menu 보기 상태_표시줄       | statusbar shown
+# Colours are chosen in a dialog.
+button 선_색                | dialog ^색.선택$ Escape
+button 채우기_색            | dialog ^색.선택$ Escape
+# Files, printing and the About box, from the menus.
+menu 파일 저장              | dialog ^다른.이름으로.저장$ type:$work/canvas Return; dialog ^Skorel$ Return; file $work/canvas.bmp 1440054; saved $work/canvas.bmp 160 200 dark; saved $work/canvas.bmp 790 590 white
+menu 파일 다른_이름으로_저장 | dialog ^다른.이름으로.저장$ type:$work/kept.skr Return; file $work/kept.skr; caption ^kept.skr - Skorel$
+menu 파일 열기              | dialog ^열기$ Escape
+menu 파일 인쇄              | dialog ^인쇄$ Escape
+menu 파일 인쇄_미리_보기    | dialog ^인쇄.미리.보기$ Escape
+menu 파일 인쇄_설정         | dialog ^인쇄.설정$ Escape
+menu 파일 1_start.skr       | caption ^start.skr\\* - Skorel$; dark 700 500
+menu 파일 새_파일           | caption ^제목 없음\\* - Skorel$
+menu 도움말 Skorel_정보     | dialog ^Skorel.정보$ Return
+# The same from the toolbar.
+button 새_파일              | caption ^제목 없음\\* - Skorel$
+button 열기                 | dialog ^열기$ Escape
+button 저장                 | dialog ^다른.이름으로.저장$ Escape
+button 인쇄                 | dialog ^인쇄$ Escape
+button 정보                 | dialog ^Skorel.정보$ Return
+button 지우개               | white 700 500; white 160 200
+key ctrl+z                  | dark 700 500
+# Closing asks first: Escape keeps the window, 아니요 ends the program.
+menu 파일 종료              | dialog ^Skorel$ Escape; caption ^제목 없음\\* - Skorel$
+menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0
+TABLE
+grep -q "ERROR: AddressSanitizer\|runtime error:" "$work/skorel.log" && { cat "$work/skorel.log"; fail "sanitizer finding"; }
+echo "e2e: walked every menu, button and tool"
