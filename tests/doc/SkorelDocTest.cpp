@@ -543,6 +543,7 @@ TEST_P(SkorelDocDrawing, SavedDrawingReopensWhole)
 
 INSTANTIATE_TEST_SUITE_P(Drawings, SkorelDocDrawing,
                          ::testing::Values(DrawingCase{"Empty", 0, false},
+                                           DrawingCase{"PictureOnly", 0, true},
                                            DrawingCase{"ShapesOnly", 3, false},
                                            DrawingCase{"ShapesAndPicture", 3, true},
                                            DrawingCase{"CountStartingWithBM", 19778, true}),

@@ -16,6 +16,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace {
 
 using namespace testing_support;
@@ -218,9 +220,11 @@ TEST_F(ViewTest, CancelledSaveWritesNothingAndShowsNothing)
     EXPECT_EQ(answers.Unexpected(), 0);
 }
 
-// One page: the canvas as wide as the printable area, centred across its top, without the
-// selection frame. The page is rendered back with poppler's pdftoppm.
-TEST_F(ViewTest, PrintingFillsThePageWithTheDrawingAlone)
+class ViewPrint : public ViewTest, public ::testing::WithParamInterface<QPageLayout::Orientation> {};
+
+// One page: the canvas as large as the printable area takes it, centred across its top,
+// without the selection frame. The page is rendered back with poppler's pdftoppm.
+TEST_P(ViewPrint, FillsThePageWithTheDrawingAlone)
 {
     Command(ID_WIDTH_7);
     Draw(ID_DRAW_RECT, {0, 0}, {1280, 1024});
@@ -235,7 +239,7 @@ TEST_F(ViewTest, PrintingFillsThePageWithTheDrawingAlone)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageOrientation(GetParam());
     Command(ID_FILE_PRINT_DIRECT);
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -250,20 +254,25 @@ TEST_F(ViewTest, PrintingFillsThePageWithTheDrawingAlone)
     const QImage page(dir.filePath("page.png"));
     ASSERT_FALSE(page.isNull());
     const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Inch);
+    const double inches = std::min(printable.width() / 1280, printable.height() / 1024);
+    const double expectedWidth = 1280 * inches * kDpi;
     // The canvas's black border, along the row a quarter down the canvas.
-    const int row = int((printable.top() + printable.width() * 1024 / 1280 / 4) * kDpi);
+    const int row = int((printable.top() + 1024 * inches / 4) * kDpi);
     int left = -1, right = -1;
     for (int x = 0; x < page.width(); ++x)
         if (qGray(page.pixel(x, row)) < 128)
             (left < 0 ? left : right) = x;
     const double width = right - left + 1;
-    EXPECT_NEAR(width, printable.width() * kDpi, printable.width() * kDpi * 0.01);
-    EXPECT_NEAR(left, printable.left() * kDpi, 2);
+    EXPECT_NEAR(width, expectedWidth, expectedWidth * 0.01);
+    EXPECT_NEAR(left, printable.left() * kDpi + (printable.width() * kDpi - expectedWidth) / 2, 2);
     // The top-left handle of the frame lies inside the selected rectangle's white fill.
     const double scale = width / 1280;
     const QPoint handle(left + int(303.5 * scale), int(printable.top() * kDpi + 303.5 * scale));
     EXPECT_GT(qGray(page.pixel(handle)), 200);
 }
+
+INSTANTIATE_TEST_SUITE_P(Pages, ViewPrint,
+                         ::testing::Values(QPageLayout::Portrait, QPageLayout::Landscape));
 
 TEST_F(ViewTest, PrintAsksForThePrinterAndPreviewShowsThePage)
 {

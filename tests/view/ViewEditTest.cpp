@@ -85,23 +85,24 @@ struct StepCase {
 
 class ViewUndo : public ViewEditTest, public ::testing::WithParamInterface<StepCase> {};
 
-// One change is one step: undo gives back the records and the drawing exactly as before it,
-// redo exactly as after it.
+// One change is one step: undo gives back the records exactly as before it, redo exactly as
+// after it, and each time the canvas is what composing those records from scratch makes, also
+// when a drawing tool ended the selection first (nothing repaints the frame's area then).
 TEST_P(ViewUndo, UndoAndRedoRestoreRecordsAndPixels)
 {
     const auto before = Values();
-    const QImage pixelsBefore = Canvas();
     GetParam().change(*this);
     const auto after = Values();
-    const QImage pixelsAfter = Canvas();
     ASSERT_NE(after, before);
+    Command(ID_DRAW_LINE);
+    Canvas();
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Values(), before);
-    EXPECT_TRUE(Canvas() == pixelsBefore);
+    EXPECT_TRUE(Canvas() == FullComposition());
     EXPECT_TRUE(ScreenShowsCanvas(FrameArea()));
     Command(ID_EDIT_REDO);
     EXPECT_EQ(Values(), after);
-    EXPECT_TRUE(Canvas() == pixelsAfter);
+    EXPECT_TRUE(Canvas() == FullComposition());
     // A new change after an undo drops what could have been redone.
     Command(ID_EDIT_UNDO);
     Draw(ID_DRAW_RECT, {700, 500}, {720, 520});
@@ -308,8 +309,12 @@ TEST_F(ViewEditTest, CopyPasteCascadesAndOffersAPicture)
     EXPECT_EQ(mime->data("application/x-skorel-shapes").size(), 4 + 32);
     ASSERT_TRUE(mime->hasImage());
     const QImage picture = qvariant_cast<QImage>(mime->imageData());
-    EXPECT_GE(picture.width(), 200);
-    EXPECT_EQ(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(Qt::white));
+    // The rectangle (100, 100)-(300, 250) with its 3-pixel outline, 3 pixels in from the
+    // picture's edges, white inside.
+    EXPECT_EQ(picture.size(), QSize(207, 157));
+    EXPECT_EQ(picture.pixelColor(3, 78), QColor(Qt::black));
+    EXPECT_EQ(picture.pixelColor(103, 153), QColor(Qt::black));
+    EXPECT_EQ(picture.pixelColor(103, 78), QColor(Qt::white));
     Command(ID_EDIT_PASTE);
     Command(ID_EDIT_PASTE);
     const auto records = Records();
@@ -318,6 +323,15 @@ TEST_F(ViewEditTest, CopyPasteCascadesAndOffersAPicture)
     EXPECT_EQ(records[4]->m_ptStart, CPoint(120, 120));
     EXPECT_EQ(records[4]->m_nThickness, 3);
     EXPECT_EQ(m_view->m_pSelected, records[4]);
+
+    // Cut and paste bring the shape back 10 pixels further, selected even when a drawing tool
+    // was chosen in between.
+    Command(ID_EDIT_CUT);
+    Command(ID_DRAW_RECT);
+    Command(ID_EDIT_PASTE);
+    ASSERT_EQ(Records().size(), 5u);
+    EXPECT_EQ(Records()[4]->m_ptStart, CPoint(130, 130));
+    EXPECT_EQ(m_view->m_pSelected, Records()[4]);
 }
 
 TEST_F(ViewEditTest, MalformedClipboardShapesAreIgnored)
