@@ -60,8 +60,8 @@ bool FindDrawing(CFileHandle& file, std::uint64_t length, std::uint64_t at, File
     BYTE magic[2] = {};
     if (length == end) {
         kind.drawing = true;
-    } else if (length > end + 2 && file.Seek(end) && file.Read(magic, 2) == 2 &&
-               magic[0] == 'B' && magic[1] == 'M') {
+    } else if (length > end + 2 && file.Seek(end) && file.Read(magic, 2) == 2 && magic[0] == 'B' &&
+               magic[1] == 'M') {
         kind.drawing = true;
         kind.pictureOffset = end;
     }
@@ -80,8 +80,8 @@ FileKind Examine(const char* lpszPathName)
     BYTE head[kSignatureBytes] = {};
     if (!file.Length(length) || file.Read(head, sizeof head) < 2)
         return kind;
-    if (length >= kSignatureBytes && std::equal(std::begin(kDrawingSignature),
-                                                std::end(kDrawingSignature), head)) {
+    if (length >= kSignatureBytes &&
+        std::equal(std::begin(kDrawingSignature), std::end(kDrawingSignature), head)) {
         // A later version's drawing is not ours to read.
         if (LoadLE32(head + 4) == kDrawingVersion)
             FindDrawing(file, length, kSignatureBytes, kind);
@@ -89,8 +89,8 @@ FileKind Examine(const char* lpszPathName)
     }
     FindDrawing(file, length, 0, kind);
     // A picture can also read as a drawing of at least 19,778 records; its name decides.
-    kind.picture = head[0] == 'B' && head[1] == 'M' &&
-                   !(kind.drawing && EndsWithNoCase(lpszPathName, ".skr"));
+    kind.picture =
+        head[0] == 'B' && head[1] == 'M' && !(kind.drawing && EndsWithNoCase(lpszPathName, ".skr"));
     return kind;
 }
 

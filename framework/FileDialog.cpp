@@ -65,10 +65,12 @@ public:
         const QStringList files = selectedFiles();
         if (m_check && !files.isEmpty()) {
             const int index = int(nameFilters().indexOf(selectedNameFilter())) + 1;
-            if (const auto refusal = m_check(QFile::encodeName(files.first()).toStdString(), index)) {
+            if (const auto refusal =
+                    m_check(QFile::encodeName(files.first()).toStdString(), index)) {
                 AfxMessageBox(refusal->message.c_str(), MB_OK | MB_ICONEXCLAMATION);
-                selectFile(QFileInfo(QFile::decodeName(QByteArray::fromStdString(refusal->proposal)))
-                               .fileName());
+                selectFile(
+                    QFileInfo(QFile::decodeName(QByteArray::fromStdString(refusal->proposal)))
+                        .fileName());
                 return;
             }
         }

@@ -33,8 +33,8 @@ public:
 
     // lpszDefExt: extension (without the dot) added to a name typed without one; null or ""
     // adds none. When one is given, the selected filter's own extension (its first pattern,
-    // "*.ext", in small letters) takes its place. lpszFileName: the name shown at first, possibly with a directory.
-    // lpszFilter: pairs "text|patterns|", patterns separated by ';', for example
+    // "*.ext", in small letters) takes its place. lpszFileName: the name shown at first, possibly
+    // with a directory. lpszFilter: pairs "text|patterns|", patterns separated by ';', for example
     // "(*.BMP)|*.BMP|모든파일(*.*)|*.*|"; the first pair is selected at first; patterns match
     // names whatever their case. OFN_OVERWRITEPROMPT makes a save dialog ask before it
     // accepts an existing file. The dialog is modal to the application; pParentWnd is not used.

@@ -444,7 +444,8 @@ void CFrameWnd::RefreshRecentFiles()
     for (UINT i = 0; i < files.size(); ++i) {
         QAction* a = Action(ID_FILE_MRU_FILE1 + i);
         const QString path = QFile::decodeName(QByteArray::fromStdString(files[i]));
-        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(RecentItemName(QFileInfo(path).fileName())));
+        a->setText(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(RecentItemName(QFileInfo(path).fileName())));
         a->setStatusTip(QString::fromUtf8(res::LoadString(ID_FILE_MRU_FILE1 + i)) +
                         QStringLiteral(": ") + path);
         a->setEnabled(true);

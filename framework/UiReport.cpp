@@ -28,7 +28,10 @@ QRect OnScreen(const QWidget* w, const QRect& r)
     return QRect(w->mapToGlobal(r.topLeft()), r.size());
 }
 
-QString CommandOf(const QAction* a) { return QString::number(a->property(kCommandProperty).toUInt()); }
+QString CommandOf(const QAction* a)
+{
+    return QString::number(a->property(kCommandProperty).toUInt());
+}
 
 QString Flags(const QAction* a)
 {
@@ -105,16 +108,16 @@ void UiReport::Write()
             out << "item " << CommandOf(a) << ' ' << Place(OnScreen(menu, menu->actionGeometry(a)))
                 << ' ' << Flags(a) << ' ' << a->text() << '\n';
     }
-    if (const QStatusBar* status = m_pWindow->findChild<QStatusBar*>(); status && status->isVisible())
+    if (const QStatusBar* status = m_pWindow->findChild<QStatusBar*>();
+        status && status->isVisible())
         out << "status " << Place(OnScreen(status, status->rect())) << '\n';
     for (const QToolBar* toolbar : m_pWindow->findChildren<QToolBar*>()) {
         if (!toolbar->isVisible())
             continue;
         for (QAction* a : toolbar->actions())
             if (const QWidget* button = toolbar->widgetForAction(a); button && !a->isSeparator())
-                out << "button " << CommandOf(a) << ' '
-                    << Place(OnScreen(button, button->rect())) << ' ' << Flags(a) << ' '
-                    << a->toolTip() << '\n';
+                out << "button " << CommandOf(a) << ' ' << Place(OnScreen(button, button->rect()))
+                    << ' ' << Flags(a) << ' ' << a->toolTip() << '\n';
     }
     out.flush();
     file.commit();

@@ -1,5 +1,5 @@
-// Opens arbitrary bytes as a document file, the way the Open command does: the archive form,
-// or a picture when they start with "BM". The framework's message boxes answer at once. The
+// Opens arbitrary bytes as a document file, the way the Open command does: a drawing, with or
+// without its signature, or a picture when they start with "BM". The framework's message boxes answer at once. The
 // shapes that open are painted as the view paints them, hit-tested as a press of the arrow tool
 // tests them, and stored again, so that the rasteriser and the hit tests meet every coordinate
 // an archive holds.

@@ -331,7 +331,8 @@ TEST_F(AppTest, SettingsPathThatIsNotAFileIsLeftAlone)
     ASSERT_EQ(::mkfifo(fifo.toUtf8().constData(), 0600), 0);
     for (const bool link : {false, true}) {
         QFile::remove(path);
-        ASSERT_TRUE(link ? QFile::link(fifo, path) : ::mkfifo(path.toUtf8().constData(), 0600) == 0);
+        ASSERT_TRUE(link ? QFile::link(fifo, path)
+                         : ::mkfifo(path.toUtf8().constData(), 0600) == 0);
         ASSERT_TRUE(Start());
         m_app->AddToRecentFileList(fifo.toUtf8().constData());
         ASSERT_TRUE(Window()->close());

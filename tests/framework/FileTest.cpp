@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -241,7 +241,8 @@ TEST_F(FileTest, KilledSaveLeavesNoTemporaryFileAndOldOnesGo)
     EXPECT_EQ(Names(), QStringList{"a.bin"});
 
     const std::string stale = Put(".skorel-1-1.tmp", "x"), young = Put(".skorel-1-2.tmp", "x");
-    const timespec twoDaysAgo[2] = {{::time(nullptr) - 2 * 86400, 0}, {::time(nullptr) - 2 * 86400, 0}};
+    const timespec twoDaysAgo[2] = {{::time(nullptr) - 2 * 86400, 0},
+                                    {::time(nullptr) - 2 * 86400, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, stale.c_str(), twoDaysAgo, 0), 0);
     CFileReplacement file;
     ASSERT_TRUE(file.Open(path.c_str()));

@@ -224,8 +224,9 @@ TEST(ResizeTracker, RectanglesAtTheEndsOfTheRangeAreSafe)
         Surface far(64, 64);
         Tracker(style, CRect(INT_MAX, 0, INT_MAX, 10)).Draw(&far.dc);
         EXPECT_EQ(far.CountNot(kWhite), 0) << style;
-        for (const CRect& rc : {CRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX),
-                                CRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN), CRect(INT_MAX, 0, INT_MAX, 10)}) {
+        for (const CRect& rc :
+             {CRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), CRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN),
+              CRect(INT_MAX, 0, INT_MAX, 10)}) {
             Surface s(64, 64);
             const CResizeTracker t = Tracker(style, rc);
             t.Draw(&s.dc);

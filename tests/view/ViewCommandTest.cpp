@@ -129,10 +129,11 @@ TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
     const QString path = dir.filePath("canvas.bmp");
     int filters = 0;
     // A name typed without an extension gets .bmp.
-    ModalAnswers answers(
-        {ModalAnswers::TypeFileName(
-             dir.filePath("canvas"), [&filters](QFileDialog* d) { filters = int(d->nameFilters().size()); }),
-         ModalAnswers::Click(QMessageBox::Ok)});
+    ModalAnswers answers({ModalAnswers::TypeFileName(dir.filePath("canvas"),
+                                                     [&filters](QFileDialog* d) {
+                                                         filters = int(d->nameFilters().size());
+                                                     }),
+                          ModalAnswers::Click(QMessageBox::Ok)});
     Command(ID_FILE_SAVE);
     EXPECT_EQ(filters, 2);
     EXPECT_EQ(answers.Texts(), QStringList{QStringLiteral("저장 성공")});
@@ -220,7 +221,8 @@ TEST_F(ViewTest, CancelledSaveWritesNothingAndShowsNothing)
     EXPECT_EQ(answers.Unexpected(), 0);
 }
 
-class ViewPrint : public ViewTest, public ::testing::WithParamInterface<QPageLayout::Orientation> {};
+class ViewPrint : public ViewTest,
+                  public ::testing::WithParamInterface<QPageLayout::Orientation> {};
 
 // One page: the canvas as large as the printable area takes it, centred across its top,
 // without the selection frame. The page is rendered back with poppler's pdftoppm.

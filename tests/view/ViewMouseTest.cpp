@@ -326,7 +326,8 @@ TEST_F(ViewTest, CanvasScrollsInASmallWindowAndShowsItsEdgeInALargeOne)
     // A drag that rests past the visible edge scrolls along, step after step, and its feedback
     // follows the pointer's place on the canvas; the shape keeps canvas coordinates.
     area->horizontalScrollBar()->setValue(0);
-    const QPoint beyond = area->viewport()->mapToGlobal(QPoint(area->viewport()->width() + 30, 300));
+    const QPoint beyond =
+        area->viewport()->mapToGlobal(QPoint(area->viewport()->width() + 30, 300));
     QCursor::setPos(beyond);
     Command(ID_DRAW_RECT);
     Press(W(), {100, 400});
