@@ -31,6 +31,11 @@ drag 100 400 500 450        | dark 300 425
 # The thickness menu checks its item, and the next line is 7 pixels wide.
 menu 굵기 7                 | checked 굵기 7
 drag 100 600 500 600        | dark 300 597; dark 300 603; white 300 607
+menu 굵기 2                 | checked 굵기 2
+menu 굵기 3                 | checked 굵기 3
+menu 굵기 4                 | checked 굵기 4
+menu 굵기 5                 | checked 굵기 5
+menu 굵기 6                 | checked 굵기 6
 menu 굵기 1                 | checked 굵기 1
 # The arrow tool grabs and moves a shape; the edit menu and its buttons copy, paste, undo,
 # redo, cut and delete it.
@@ -47,6 +52,14 @@ click 250 200
 button 복사                 | enabled 편집 붙여넣기
 button 붙여넣기             | dark 170 265
 button 잘라내기             | white 170 265
+# The keys do the same: copy, paste (one step further than the last paste), nudge, delete,
+# undo, redo.
+click 250 200
+key ctrl+c ctrl+v           | dark 180 275
+key shift+Right             | dark 190 275; white 180 275
+key Delete                  | white 190 275
+key ctrl+z                  | dark 190 275
+key ctrl+y                  | white 190 275
 # The view menu hides and shows the bars.
 menu 보기 도구_모음         | toolbar hidden
 menu 보기 도구_모음         | toolbar shown
