@@ -207,25 +207,11 @@ BOOL CSkorelDoc::OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffs
                              std::uint64_t pictureOffset)
 {
     std::vector<std::unique_ptr<CData>> loaded;
-    CFileHandle file;
-    if (!file.Open(lpszPathName, CFileHandle::Mode::ReadExisting) || !file.Seek(recordsOffset)) {
-        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC),
-                          GetLastError());
+    if (!ReadArchive(lpszPathName, recordsOffset, [&loaded](CArchive& ar) {
+            if (!ReadRecords(ar, loaded))
+                throw CArchiveException(CArchiveException::endOfFile, "records beyond the data");
+        }))
         return FALSE;
-    }
-    try {
-        CArchive ar(file, CArchive::load);
-        if (!ReadRecords(ar, loaded))
-            throw CArchiveException(CArchiveException::endOfFile, "records beyond the data");
-    } catch (const CArchiveException&) {
-        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC), 0);
-        return FALSE;
-    } catch (const std::bad_alloc&) {
-        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC),
-                          ERROR_NOT_ENOUGH_MEMORY_FOR_FILE);
-        return FALSE;
-    }
-    file.Close();
     // The picture is the drawing's own, or none.
     auto pImage = std::make_unique<CBaseImage>();
     const bool pictureRead = !pictureOffset || pImage->LoadBMP(lpszPathName, pictureOffset);

@@ -65,16 +65,27 @@ BOOL CDocument::OnNewDoc()
 
 BOOL CDocument::OnOpenDoc(const char* lpszPathName)
 {
+    if (!ReadArchive(lpszPathName, 0, [this](CArchive& ar) {
+            DeleteContents();
+            Serialize(ar);
+        }))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::ReadArchive(const char* lpszPathName, std::uint64_t offset,
+                            const std::function<void(CArchive&)>& read)
+{
     const std::string path = lpszPathName ? lpszPathName : "";
     CFileHandle file;
-    if (!file.Open(path.c_str(), CFileHandle::Mode::ReadExisting)) {
+    if (!file.Open(path.c_str(), CFileHandle::Mode::ReadExisting) || !file.Seek(offset)) {
         AfxFileMessageBox(path, res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC), GetLastError());
         return FALSE;
     }
-    DeleteContents();
     try {
         CArchive ar(file, CArchive::load);
-        Serialize(ar);
+        read(ar);
     } catch (const CArchiveException&) {
         AfxFileMessageBox(path, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC), 0);
         return FALSE;
@@ -83,7 +94,6 @@ BOOL CDocument::OnOpenDoc(const char* lpszPathName)
                           ERROR_NOT_ENOUGH_MEMORY_FOR_FILE);
         return FALSE;
     }
-    SetModifiedFlag(FALSE);
     return TRUE;
 }
 

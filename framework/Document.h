@@ -4,6 +4,8 @@
 
 #include "CmdTarget.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,11 @@ public:
     virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
 
 protected:
+    // Opens the file and hands `read` a loading archive from `offset` on. A file that can't be
+    // opened, or that runs out, fails or exhausts memory while `read` reads it, is reported in
+    // a message box and gives FALSE.
+    BOOL ReadArchive(const char* lpszPathName, std::uint64_t offset,
+                     const std::function<void(CArchive&)>& read);
     void OnFileSave();
     void OnFileSaveAs();
 
