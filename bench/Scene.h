@@ -7,6 +7,7 @@
 
 #include <QPainter>
 
+#include <map>
 #include <random>
 #include <vector>
 
@@ -32,18 +33,20 @@ inline std::vector<CData> MixedRecords(int n, unsigned seed)
 
 inline QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
 
+// The reference: each kind of the scene drawn the way Qt draws that figure.
 inline void DrawWithQPainter(QPainter& p, const std::vector<CData>& records)
 {
+    using Figure = void (*)(QPainter&, const QRect&);
+    static const std::map<int, Figure> kFigures = {
+        {SHAPE_LINE, [](QPainter& q, const QRect& r) { q.drawLine(r.topLeft(), r.bottomRight()); }},
+        {SHAPE_RECT, [](QPainter& q, const QRect& r) { q.drawRect(r); }},
+        {SHAPE_ELLIPSE, [](QPainter& q, const QRect& r) { q.drawEllipse(r); }},
+    };
     for (const CData& d : records) {
         p.setPen(QPen(ToQColor(d.m_crLine), d.m_nThickness));
         p.setBrush(ToQColor(d.m_crFill));
-        const QRect r(QPoint(d.m_ptStart.x, d.m_ptStart.y), QPoint(d.m_ptEnd.x, d.m_ptEnd.y));
-        if (d.m_nKind == SHAPE_LINE)
-            p.drawLine(r.topLeft(), r.bottomRight());
-        else if (d.m_nKind == SHAPE_RECT)
-            p.drawRect(r);
-        else
-            p.drawEllipse(r);
+        kFigures.at(d.m_nKind)(
+            p, QRect(QPoint(d.m_ptStart.x, d.m_ptStart.y), QPoint(d.m_ptEnd.x, d.m_ptEnd.y)));
     }
 }
 

@@ -22,7 +22,6 @@
 namespace {
 
 constexpr int kListBlockSize = 10;
-constexpr std::uint64_t kRecordBytes = 32;
 
 // A drawing file: the signature and its version, the archive form, then the picture, if any,
 // as a BMP file. Files written before the signature start with the archive form at once.
@@ -56,7 +55,7 @@ bool FindDrawing(CFileHandle& file, std::uint64_t length, std::uint64_t at, File
     const auto count = std::int32_t(LoadLE32(head));
     if (count < 0)
         return false;
-    const std::uint64_t end = at + 4 + kRecordBytes * std::uint64_t(count);
+    const std::uint64_t end = at + 4 + CData::kArchiveBytes * std::uint64_t(count);
     BYTE magic[2] = {};
     if (length == end) {
         kind.drawing = true;
@@ -140,7 +139,7 @@ bool CSkorelDoc::ReadRecords(CArchive& ar, std::vector<std::unique_ptr<CData>>& 
         return false;
     std::int32_t count = 0;
     ar >> count;
-    if (count > 0 && std::uint64_t(count) > ar.BytesLeft() / kRecordBytes)
+    if (count > 0 && std::uint64_t(count) > ar.BytesLeft() / CData::kArchiveBytes)
         return false;
     records.reserve(records.size() + std::size_t(std::max(count, 0)));
     for (std::int32_t i = 0; i < count; ++i) {
@@ -150,12 +149,21 @@ bool CSkorelDoc::ReadRecords(CArchive& ar, std::vector<std::unique_ptr<CData>>& 
     return true;
 }
 
+void CSkorelDoc::StoreRecords(CArchive& ar, const std::vector<CData*>& records)
+{
+    ar << std::int32_t(records.size());
+    for (CData* pData : records)
+        pData->Serialize(ar);
+}
+
 void CSkorelDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        ar << std::int32_t(m_shapeList.GetCount());
+        std::vector<CData*> records;
+        records.reserve(std::size_t(m_shapeList.GetCount()));
         for (POSITION pos = m_shapeList.GetHeadPosition(); pos;)
-            m_shapeList.GetNext(pos)->Serialize(ar);
+            records.push_back(m_shapeList.GetNext(pos));
+        StoreRecords(ar, records);
         return;
     }
     std::vector<std::unique_ptr<CData>> loaded;

@@ -17,10 +17,10 @@
 // What a change did to the records, for the views (the hint of UpdateAllViews).
 class CShapeHint : public CObject {
 public:
-    CRect m_rectChanged;                 // canvas pixels whose drawing changed
-    bool m_bAll = false;                 // or all of them
-    CData* m_pTouched = nullptr;         // the record the change was about, in the list after it
-    std::vector<const CData*> m_removed; // records the change took out of the list
+    CRect m_rectChanged;             // canvas pixels whose drawing changed
+    bool m_bAll = false;             // or all of them
+    CData* m_pTouched = nullptr;     // the record the change was about, in the list after it
+    std::vector<POSITION> m_removed; // where the records the change took out of the list were
 };
 
 // The two kinds of file the document writes.
@@ -37,10 +37,13 @@ public:
     CSkorelDoc();
     ~CSkorelDoc() override;
 
-    // The archive form: a signed 32-bit count, then that many 32-byte records head to tail.
-    // Loading appends the records after those already there (one step that can be undone),
-    // all of them or, when the data runs out (or the count is more than it can hold), none.
+    // The archive form: a signed 32-bit count, then that many records head to tail, each in
+    // the record's own form. Loading appends the records after those already there (one step
+    // that can be undone), all of them or, when the data runs out (or the count is more than
+    // it can hold), none.
     void Serialize(CArchive& ar) override;
+    // The archive form of the records given, for the drawing and the clipboard alike.
+    static void StoreRecords(CArchive& ar, const std::vector<CData*>& records);
     // Reads a count and that many records; false, with nothing read into `records`, when the
     // data is short of them. Raises nothing.
     static bool ReadRecords(CArchive& ar, std::vector<std::unique_ptr<CData>>& records);

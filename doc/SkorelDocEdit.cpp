@@ -3,7 +3,7 @@
 // are out), or a record's corners before or after a move.
 #include "SkorelDoc.h"
 
-#include "shapes/DrawTool.h"
+#include "shapes/Shape.h"
 
 #include <utility>
 
@@ -11,7 +11,7 @@ namespace {
 
 void Grow(CRect& bounds, const CData* pData)
 {
-    const CRect shape = CDrawTool::BoundsOf(pData);
+    const CRect shape = ShapeBounds(*pData);
     UnionRect(&bounds, &bounds, &shape);
 }
 
@@ -43,7 +43,7 @@ private:
             list.GetNext(pos);
             out.push_back(list.RemoveAt(at));
             Grow(hint.m_rectChanged, out.back().get());
-            hint.m_removed.push_back(out.back().get());
+            hint.m_removed.push_back(at);
         }
         for (std::unique_ptr<CData>& pData : m_held) {
             Grow(hint.m_rectChanged, pData.get());
@@ -78,7 +78,7 @@ private:
     void Exchange()
     {
         CShapeHint hint;
-        hint.m_rectChanged = CDrawTool::BoundsOf(m_pData);
+        hint.m_rectChanged = ShapeBounds(*m_pData);
         std::swap(m_pData->m_ptStart, m_ptStart);
         std::swap(m_pData->m_ptEnd, m_ptEnd);
         Grow(hint.m_rectChanged, m_pData);

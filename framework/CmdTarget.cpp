@@ -4,7 +4,7 @@ IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, nullptr, nullptr}};
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, nullptr, nullptr, nullptr}};
     static const AFX_MSGMAP map = {nullptr, &entries[0]};
     return &map;
 }
@@ -15,13 +15,15 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI)
 {
     const bool update = action == CmdAction::Update;
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pBaseMap) {
-        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn || e->pfnUI; ++e) {
-            if (nID < e->nID || nID > e->nLastID || (update ? !e->pfnUI : !e->pfn))
+        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn || e->pfnRange || e->pfnUI; ++e) {
+            if (nID < e->nID || nID > e->nLastID || (update ? !e->pfnUI : !e->pfn && !e->pfnRange))
                 continue;
             if (update && pCmdUI)
                 (this->*(e->pfnUI))(pCmdUI);
-            else if (action == CmdAction::Execute)
+            else if (action == CmdAction::Execute && e->pfn)
                 (this->*(e->pfn))();
+            else if (action == CmdAction::Execute)
+                (this->*(e->pfnRange))(nID);
             return TRUE;
         }
     }

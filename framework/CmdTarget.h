@@ -9,13 +9,15 @@
 class CCmdTarget;
 class CCmdUI;
 using AFX_PMSG = void (CCmdTarget::*)();
+using AFX_PMSG_RANGE = void (CCmdTarget::*)(UINT);
 using AFX_PUPDATE = void (CCmdTarget::*)(CCmdUI*);
 
 struct AFX_MSGMAP_ENTRY {
     UINT nID;
-    UINT nLastID;      // the entry covers nID … nLastID
-    AFX_PMSG pfn;      // a command handler, or
-    AFX_PUPDATE pfnUI; // an update handler; both null end the table
+    UINT nLastID;            // the entry covers nID … nLastID
+    AFX_PMSG pfn;            // a command handler, or
+    AFX_PMSG_RANGE pfnRange; // one that is told the id, or
+    AFX_PUPDATE pfnUI;       // an update handler; all null end the table
 };
 
 struct AFX_MSGMAP {
@@ -85,17 +87,21 @@ protected:                                                                      
         using TheBaseClass = baseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
-#define ON_COMMAND(id, memberFxn) {id, id, static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr},
+#define ON_COMMAND(id, memberFxn)                                                                  \
+    {id, id, static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
+
+#define ON_COMMAND_RANGE(id, lastId, memberFxn)                                                    \
+    {id, lastId, nullptr, static_cast<AFX_PMSG_RANGE>(&ThisClass::memberFxn), nullptr},
 
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
-    {id, id, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn)},
+    {id, id, nullptr, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn)},
 
 #define ON_UPDATE_COMMAND_UI_RANGE(id, lastId, memberFxn)                                          \
-    {id, lastId, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn)},
+    {id, lastId, nullptr, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn)},
 
 #define END_MESSAGE_MAP()                                                                          \
     {                                                                                              \
-        0, 0, nullptr, nullptr                                                                     \
+        0, 0, nullptr, nullptr, nullptr                                                            \
     }                                                                                              \
     }                                                                                              \
     ;                                                                                              \

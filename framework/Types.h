@@ -1,6 +1,7 @@
 // Basic value types of the platform: integer aliases, colours, points, sizes, rectangles.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 using BOOL = int;
@@ -114,6 +115,23 @@ inline CRect CRect::Normalized() const
         r.bottom = top;
     }
     return r;
+}
+
+// A coordinate worked out in 64 bits, brought back into the 32-bit range: beyond an end of
+// it, that end.
+inline LONG SaturatedLong(std::int64_t v)
+{
+    return LONG(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// The rectangle with `before` more on its left and top and `after` more on its right and
+// bottom; edges that would leave the 32-bit range stop at its ends.
+inline CRect GrownRect(const CRect& r, std::int64_t before, std::int64_t after)
+{
+    return CRect(SaturatedLong(std::int64_t(r.left) - before),
+                 SaturatedLong(std::int64_t(r.top) - before),
+                 SaturatedLong(std::int64_t(r.right) + after),
+                 SaturatedLong(std::int64_t(r.bottom) + after));
 }
 
 inline BOOL PtInRect(const RECT* rc, POINT pt) { return CRect(*rc).PtInRect(pt) ? TRUE : FALSE; }

@@ -1,15 +1,15 @@
 // Opens arbitrary bytes as a document file, the way the Open command does: a drawing, with or
-// without its signature, or a picture when they start with "BM". The framework's message boxes answer at once. The
-// shapes that open are painted as the view paints them, hit-tested as a press of the arrow tool
-// tests them, and stored again, so that the rasteriser and the hit tests meet every coordinate
-// an archive holds.
+// without its signature, or a picture when they start with "BM". The framework's message boxes
+// answer at once. The shapes that open are painted as the view paints them, hit-tested as a press
+// of the arrow tool tests them, and stored again, so that the rasteriser and the hit tests meet
+// every coordinate an archive holds.
 #include "doc/SkorelDoc.h"
 
 #include "framework/Archive.h"
 #include "framework/Dib.h"
 #include "framework/MessageBox.h"
 #include "shapes/DrawTool.h"
-#include "shapes/MyTracker.h"
+#include "shapes/Shape.h"
 
 #include <unistd.h>
 
@@ -90,24 +90,22 @@ void CheckTouchesEachPixelOnce(const CData& d)
         std::abort();
 }
 
-// A line is hit at both of its ends unless it has no length; a rectangle or an ellipse whose
-// corners are in order is hit at its start corner and in its middle, any other one nowhere.
+// A line is hit at both of its ends and in its middle unless it has no length; a box whose
+// corners are in order is hit at its start corner and in its middle, any other one nowhere;
+// other kinds nowhere.
 void HitTest(const CData& d)
 {
     const CPoint s = d.m_ptStart, e = d.m_ptEnd;
-    if (d.m_nKind == SHAPE_LINE) {
-        CMyTracker tracker;
-        const BOOL expected = s == e ? FALSE : TRUE;
-        if (tracker.HitTestLine(s, &d) != expected || tracker.HitTestLine(e, &d) != expected)
-            std::abort();
-    } else if (d.m_nKind == SHAPE_RECT || d.m_nKind == SHAPE_ELLIPSE) {
-        const CRect bounds(s, e);
-        const BOOL ordered = s.x < e.x && s.y < e.y ? TRUE : FALSE;
-        const CPoint middle(int((std::int64_t(s.x) + e.x) >> 1),
-                            int((std::int64_t(s.y) + e.y) >> 1));
-        if (PtInRect(&bounds, s) != ordered || PtInRect(&bounds, middle) != ordered)
-            std::abort();
+    const CPoint middle(int((std::int64_t(s.x) + e.x) >> 1), int((std::int64_t(s.y) + e.y) >> 1));
+    bool start = false, end = false, inside = false;
+    if (IsLineShape(d.m_nKind)) {
+        start = end = inside = s != e;
+    } else if (IsBoxShape(d.m_nKind)) {
+        start = inside = s.x < e.x && s.y < e.y;
     }
+    if (ShapeHit(d, s) != start || (IsLineShape(d.m_nKind) && ShapeHit(d, e) != end) ||
+        ShapeHit(d, middle) != inside)
+        std::abort();
 }
 
 } // namespace
@@ -130,11 +128,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             CheckTouchesEachPixelOnce(d);
             HitTest(d);
         }
-        // Whatever was read stores again as a count and 32 bytes per record.
+        // Whatever was read stores again as a count and the bytes of each record.
         std::vector<BYTE> out;
         CArchive ar(out, CArchive::store);
         doc.Serialize(ar);
-        if (out.size() != 4 + 32 * std::size_t(doc.m_shapeList.GetCount()))
+        if (out.size() != 4 + CData::kArchiveBytes * std::size_t(doc.m_shapeList.GetCount()))
             std::abort();
     }
     return 0;

@@ -5,7 +5,6 @@
 #include "framework/Object.h"
 #include "framework/Types.h"
 
-#include <algorithm>
 #include <cstdint>
 
 // Shape kind codes; any other code is kept as it is and draws nothing.
@@ -17,10 +16,7 @@ constexpr int SHAPE_ELLIPSE = 3;
 // wrapping, so a record far out there can still be moved further.
 inline CPoint Shifted(CPoint p, std::int64_t dx, std::int64_t dy)
 {
-    const auto move = [](LONG v, std::int64_t d) {
-        return LONG(std::clamp<std::int64_t>(v + d, INT32_MIN, INT32_MAX));
-    };
-    return CPoint(move(p.x, dx), move(p.y, dy));
+    return CPoint(SaturatedLong(p.x + dx), SaturatedLong(p.y + dy));
 }
 
 class CData : public CObject {
@@ -29,8 +25,10 @@ public:
     CData() = default;
     ~CData() override = default;
 
-    // The record's 32 bytes: start x, y, end x, y, kind, line colour, fill colour, thickness.
+    // The record's kArchiveBytes: start x, y, end x, y, kind, line colour, fill colour,
+    // thickness, each a 32-bit little-endian integer.
     void Serialize(CArchive& ar) override;
+    static constexpr std::uint64_t kArchiveBytes = 32;
 
     // Never read or archived: it stays because the record's published layout has it.
     CRect m_rect;

@@ -18,12 +18,6 @@ public:
     void DrawRubberBand(CDC* pDC, CPoint point, int nKind);
     // Draws the record with its own pen and brush, in the context's current mix mode.
     void DrawShape(CDC* pDC, const CData* pData);
-    // The pixels DrawShape may touch for the record: its corners widened by its pen, on every
-    // side (a little more than the pen reaches, never less).
-    static CRect BoundsOf(const CData* pData);
-    // Whether drawing the record paints every pixel of the area with its fill: then nothing
-    // drawn before it shows there.
-    static bool Hides(const CData* pData, const CRect& area);
     // Paints (0, 0, cx, cy) white.
     void ClearCanvas(CDC* pDC, int cx, int cy);
     // The component-wise minimum and maximum of two points.

@@ -1,21 +1,10 @@
 #include "MyTracker.h"
 
-#include <algorithm>
-#include <climits>
+#include "Shape.h"
+
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-constexpr std::int64_t kTolerance = 20;
-constexpr COLORREF kFeedbackGrey = RGB(127, 127, 127);
-constexpr int kFrameStyle = CResizeTracker::dottedLine | CResizeTracker::resizeInside;
-constexpr int kFrameHandleSize = 7;
-
-bool Between(std::int64_t v, std::int64_t a, std::int64_t b)
-{
-    return v >= std::min(a, b) && v <= std::max(a, b);
-}
 
 // The rectangle with the edges of a resize handle (0–7) moved to the point; any other code
 // leaves it as it is.
@@ -45,14 +34,14 @@ CRect Resized(CRect rc, CPoint p, int nHandle)
 
 } // namespace
 
-void CMyTracker::Select(CPoint point, const CData* pData, CResizeTracker* pFrame)
+void CMyTracker::Select(CPoint point, const CData* pData)
 {
     const int kind = pData->m_nKind;
-    if (kind == SHAPE_LINE) {
+    if (IsLineShape(kind)) {
         m_ptMovedStart = pData->m_ptStart;
         m_ptMovedEnd = pData->m_ptEnd;
         m_bGrabbed = TRUE;
-    } else if (kind == SHAPE_RECT || kind == SHAPE_ELLIPSE) {
+    } else if (IsBoxShape(kind)) {
         m_rcOld = CRect(pData->m_ptStart, pData->m_ptEnd);
         m_bGrabbed = TRUE;
         m_rect = m_rcOld;
@@ -65,27 +54,6 @@ void CMyTracker::Select(CPoint point, const CData* pData, CResizeTracker* pFrame
     m_ptEnd = pData->m_ptEnd;
     m_nKind = kind;
     m_ptLast = point;
-    if (kind == SHAPE_RECT || kind == SHAPE_ELLIPSE)
-        FrameShape(pData, pFrame);
-}
-
-void CMyTracker::FrameShape(const CData* pData, CResizeTracker* pFrame)
-{
-    const int kind = pData ? pData->m_nKind : 0;
-    if (kind == SHAPE_RECT || kind == SHAPE_ELLIPSE) {
-        pFrame->m_rect = CRect(pData->m_ptStart, pData->m_ptEnd);
-        pFrame->m_nStyle = kFrameStyle;
-        pFrame->m_nHandleSize = kFrameHandleSize;
-    } else if (kind == SHAPE_LINE) {
-        const CPoint& a = pData->m_ptStart;
-        const CPoint& b = pData->m_ptEnd;
-        const CPoint far = Shifted(CPoint(std::max(a.x, b.x), std::max(a.y, b.y)), 1, 1);
-        pFrame->m_rect = CRect(std::min(a.x, b.x), std::min(a.y, b.y), far.x, far.y);
-        pFrame->m_nStyle = CResizeTracker::dottedLine;
-        pFrame->m_nHandleSize = kFrameHandleSize;
-    } else {
-        pFrame->m_rect = CRect(0, 0, 0, 0);
-    }
 }
 
 BOOL CMyTracker::HitTestLine(CPoint point, const CData* pData)
@@ -96,20 +64,7 @@ BOOL CMyTracker::HitTestLine(CPoint point, const CData* pData)
     m_nY2 = pData->m_ptEnd.y;
     m_nPtX = point.x;
     m_nPtY = point.y;
-    const std::int64_t x1 = m_nX1, y1 = m_nY1, x2 = m_nX2, y2 = m_nY2, px = m_nPtX, py = m_nPtY;
-    if (x1 == x2 && y1 == y2)
-        return FALSE;
-    if (x1 == x2)
-        return std::llabs(px - x1) <= kTolerance && Between(py, y1, y2);
-    if (y1 == y2)
-        return std::llabs(py - y1) <= kTolerance && Between(px, x1, x2);
-    // The vertical distance from the line at the point's x, only within the line's x range:
-    // there the line's y lies between y1 and y2, give or take rounding, far inside 64 bits.
-    if (!Between(px, x1, x2))
-        return FALSE;
-    const double slope = double(y2 - y1) / double(x2 - x1);
-    const auto g = std::int64_t(double(px - x2) * slope + double(y2));
-    return std::llabs(g - py) < kTolerance;
+    return LineHit(point, pData->m_ptStart, pData->m_ptEnd) ? TRUE : FALSE;
 }
 
 CRect CMyTracker::TrackRect(CPoint point, CDC* pDC, int nHandle)
@@ -126,26 +81,19 @@ CRect CMyTracker::TrackRect(CPoint point, CDC* pDC, int nHandle)
     pDC->SetROP2(R2_XORPEN);
     CPen pen(PS_DOT, 2, kFeedbackGrey);
     CPen* pOldPen = pDC->SelectObject(&pen);
-    bool drawn = true;
-    if (m_nKind == SHAPE_RECT) {
-        pDC->Rectangle(&m_rcOld);
-        pDC->Rectangle(&m_rect);
-    } else if (m_nKind == SHAPE_ELLIPSE) {
-        pDC->Ellipse(&m_rcOld);
-        pDC->Ellipse(&m_rect);
-    } else {
-        drawn = false;
+    if (IsBoxShape(m_nKind)) {
+        DrawFigure(pDC, m_nKind, m_rcOld.TopLeft(), m_rcOld.BottomRight());
+        DrawFigure(pDC, m_nKind, m_rect.TopLeft(), m_rect.BottomRight());
+        m_rcOld = m_rect;
     }
     pDC->SelectObject(pOldPen);
-    if (drawn)
-        m_rcOld = m_rect;
     return m_rect;
 }
 
 void CMyTracker::TrackLine(CPoint point, CDC* pDC)
 {
     pDC->SelectStockObject(NULL_BRUSH);
-    if (m_nKind != SHAPE_LINE || !m_bGrabbed)
+    if (!IsLineShape(m_nKind) || !m_bGrabbed)
         return;
     pDC->SetROP2(R2_XORPEN);
     CPen pen(PS_DOT, 2, kFeedbackGrey);
@@ -155,10 +103,8 @@ void CMyTracker::TrackLine(CPoint point, CDC* pDC)
     m_ptMovedStart = Shifted(m_ptMovedStart, dx, dy);
     m_ptMovedEnd = Shifted(m_ptMovedEnd, dx, dy);
     m_ptLast = point;
-    pDC->MoveTo(m_ptStart);
-    pDC->LineTo(m_ptEnd);
-    pDC->MoveTo(m_ptMovedStart);
-    pDC->LineTo(m_ptMovedEnd);
+    DrawFigure(pDC, m_nKind, m_ptStart, m_ptEnd);
+    DrawFigure(pDC, m_nKind, m_ptMovedStart, m_ptMovedEnd);
     pDC->SelectObject(pOldPen);
     m_ptStart = m_ptMovedStart;
     m_ptEnd = m_ptMovedEnd;

@@ -6,7 +6,6 @@
 #include "Data.h"
 
 #include "framework/Gdi.h"
-#include "framework/ResizeTracker.h"
 
 class CMyTracker : public CObject {
 public:
@@ -14,19 +13,12 @@ public:
     ~CMyTracker() override = default;
 
     // Takes a record hit at button-down: a line's end points, or a rectangle's or ellipse's
-    // corners (as stored), its kind and colours, and the press point. For a rectangle or
-    // ellipse the frame is placed on it with a dotted border and 7-pixel handles inside.
-    // Records of other kinds are not taken; after an earlier take in the same press their
-    // kind and colours are still copied.
-    void Select(CPoint point, const CData* pData, CResizeTracker* pFrame);
-    // Places the frame on a shape as the selection mark: on a rectangle's or ellipse's
-    // corners with a dotted border and 7-pixel handles inside; around a line's ends with a
-    // dotted border only (a line is moved, never resized). Any other kind, or none, hides it.
-    static void FrameShape(const CData* pData, CResizeTracker* pFrame);
-    // TRUE when the point is close to the line record: within 20 pixels across a vertical or
-    // horizontal line between its ends, or within 19 pixels vertically of a sloped line inside
-    // its x range. A line of zero length is never hit. Keeps the point and the line's ends in
-    // the six hit-test fields.
+    // corners (as stored), its kind and colours, and the press point. Records of other kinds
+    // are not taken; after an earlier take in the same press their kind and colours are still
+    // copied. Where the selection frame goes is the view's to say (FrameShape).
+    void Select(CPoint point, const CData* pData);
+    // TRUE when the point is close to the line record (LineHit). Keeps the point and the
+    // line's ends in the six hit-test fields.
     BOOL HitTestLine(CPoint point, const CData* pData);
     // Moves an edge, a corner (handle 0–7) or the whole rectangle (8) to the point, without
     // normalising; other codes change nothing. Replaces the feedback of a rectangle (kind 2)

@@ -1,6 +1,6 @@
 #include "CanvasTiles.h"
 
-#include "shapes/DrawTool.h"
+#include "shapes/Shape.h"
 
 #include <algorithm>
 
@@ -40,15 +40,13 @@ void CCanvasTiles::FindCovers(const CTypedOwningList<CData>& list)
     for (POSITION pos = list.GetTailPosition(); pos && open;) {
         const CData* pData = list.GetPrev(pos);
         --index;
-        if (pData->m_nKind != SHAPE_RECT && pData->m_nKind != SHAPE_ELLIPSE)
-            continue;
         int c0, c1, r0, r1;
-        if (!Range(CDrawTool::BoundsOf(pData), c0, c1, r0, r1))
+        if (!IsBoxShape(pData->m_nKind) || !Range(ShapeBounds(*pData), c0, c1, r0, r1))
             continue;
         for (int row = r0; row < r1; ++row)
             for (int column = c0; column < c1; ++column) {
                 const std::size_t at = std::size_t(row * m_nColumns + column);
-                if (!covered[at] && CDrawTool::Hides(pData, Tile(column, row))) {
+                if (!covered[at] && ShapeHides(*pData, Tile(column, row))) {
                     covered[at] = true;
                     m_start[at] = index;
                     --open;

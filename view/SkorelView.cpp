@@ -6,6 +6,38 @@
 #include "framework/Cursor.h"
 #include "framework/Dialog.h"
 
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// The thickness each command sets; its ids are not in the order of their widths.
+struct Width {
+    UINT nID;
+    int nThickness;
+};
+constexpr Width kWidths[] = {{ID_WIDTH_1, 1}, {ID_WIDTH_2, 2}, {ID_WIDTH_3, 3}, {ID_WIDTH_4, 4},
+                             {ID_WIDTH_5, 5}, {ID_WIDTH_6, 6}, {ID_WIDTH_7, 7}};
+constexpr UINT kFirstWidthId = std::ranges::min(kWidths, {}, &Width::nID).nID;
+constexpr UINT kLastWidthId = std::ranges::max(kWidths, {}, &Width::nID).nID;
+
+// The shape kind each drawing tool's command chooses.
+struct Tool {
+    UINT nID;
+    int nKind;
+};
+constexpr Tool kTools[] = {
+    {ID_DRAW_LINE, SHAPE_LINE}, {ID_DRAW_RECT, SHAPE_RECT}, {ID_DRAW_ELLIPSE, SHAPE_ELLIPSE}};
+
+// The row of a table for a command id; null when it has none.
+template <class Row, std::size_t N> const Row* RowOf(const Row (&table)[N], UINT nID)
+{
+    const auto it = std::ranges::find(table, nID, &Row::nID);
+    return it == std::end(table) ? nullptr : it;
+}
+
+} // namespace
+
 IMPLEMENT_DYNCREATE(CSkorelView, CScrollView)
 
 BEGIN_MESSAGE_MAP(CSkorelView, CScrollView)
@@ -16,13 +48,7 @@ ON_COMMAND(ID_LINE_COLOR, OnLineColor)
 ON_COMMAND(ID_FILL_COLOR, OnFillColor)
 ON_COMMAND(ID_SELECT, OnSelect)
 ON_COMMAND(ID_ERASER, OnEraser)
-ON_COMMAND(ID_WIDTH_1, OnWidth1)
-ON_COMMAND(ID_WIDTH_2, OnWidth2)
-ON_COMMAND(ID_WIDTH_3, OnWidth3)
-ON_COMMAND(ID_WIDTH_4, OnWidth4)
-ON_COMMAND(ID_WIDTH_5, OnWidth5)
-ON_COMMAND(ID_WIDTH_6, OnWidth6)
-ON_COMMAND(ID_WIDTH_7, OnWidth7)
+ON_COMMAND_RANGE(kFirstWidthId, kLastWidthId, OnWidth)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrintDirect)
@@ -39,7 +65,7 @@ ON_UPDATE_COMMAND_UI(ID_DRAW_LINE, OnUpdateTool)
 ON_UPDATE_COMMAND_UI(ID_DRAW_RECT, OnUpdateTool)
 ON_UPDATE_COMMAND_UI(ID_DRAW_ELLIPSE, OnUpdateTool)
 ON_UPDATE_COMMAND_UI(ID_SELECT, OnUpdateTool)
-ON_UPDATE_COMMAND_UI_RANGE(ID_WIDTH_1, ID_WIDTH_5, OnUpdateWidth)
+ON_UPDATE_COMMAND_UI_RANGE(kFirstWidthId, kLastWidthId, OnUpdateWidth)
 ON_UPDATE_COMMAND_UI(ID_LINE_COLOR, OnUpdateLineColor)
 ON_UPDATE_COMMAND_UI(ID_FILL_COLOR, OnUpdateFillColor)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdatePosition)
@@ -94,19 +120,19 @@ BOOL CSkorelView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     return CScrollView::OnSetCursor(pWnd, nHitTest, message);
 }
 
-void CSkorelView::ChooseDrawingTool(int nKind)
+void CSkorelView::ChooseDrawingTool(UINT nID)
 {
-    m_nShapeKind = nKind;
+    m_nShapeKind = RowOf(kTools, nID)->nKind;
     m_nMode = MODE_DRAW;
     // Choosing a drawing tool ends the selection.
     SelectShape(nullptr);
 }
 
-void CSkorelView::OnDrawLine() { ChooseDrawingTool(SHAPE_LINE); }
+void CSkorelView::OnDrawLine() { ChooseDrawingTool(ID_DRAW_LINE); }
 
-void CSkorelView::OnDrawRect() { ChooseDrawingTool(SHAPE_RECT); }
+void CSkorelView::OnDrawRect() { ChooseDrawingTool(ID_DRAW_RECT); }
 
-void CSkorelView::OnDrawEllipse() { ChooseDrawingTool(SHAPE_ELLIPSE); }
+void CSkorelView::OnDrawEllipse() { ChooseDrawingTool(ID_DRAW_ELLIPSE); }
 
 COLORREF CSkorelView::ChooseColor(COLORREF crCurrent)
 {
@@ -132,37 +158,24 @@ void CSkorelView::OnEraser()
 void CSkorelView::OnUpdateTool(CCmdUI* pCmdUI)
 {
     const bool selecting = m_nMode == MODE_SELECT;
-    switch (pCmdUI->m_nID) {
-    case ID_SELECT:
+    if (pCmdUI->m_nID == ID_SELECT)
         pCmdUI->SetRadio(selecting);
-        break;
-    case ID_DRAW_LINE:
-        pCmdUI->SetRadio(!selecting && m_nShapeKind == SHAPE_LINE);
-        break;
-    case ID_DRAW_RECT:
-        pCmdUI->SetRadio(!selecting && m_nShapeKind == SHAPE_RECT);
-        break;
-    default:
-        pCmdUI->SetRadio(!selecting && m_nShapeKind == SHAPE_ELLIPSE);
-        break;
-    }
+    else if (const Tool* tool = RowOf(kTools, pCmdUI->m_nID))
+        pCmdUI->SetRadio(!selecting && m_nShapeKind == tool->nKind);
 }
 
 void CSkorelView::OnUpdateWidth(CCmdUI* pCmdUI)
 {
-    // The ids of 5 to 7 run backwards.
-    static constexpr int kWidths[] = {1, 2, 3, 4, 7, 6, 5};
-    pCmdUI->SetRadio(kWidths[pCmdUI->m_nID - ID_WIDTH_1] == m_nThickness);
+    const Width* width = RowOf(kWidths, pCmdUI->m_nID);
+    pCmdUI->SetRadio(width && width->nThickness == m_nThickness);
 }
 
 void CSkorelView::OnUpdateLineColor(CCmdUI* pCmdUI) { pCmdUI->SetColor(m_crLine); }
 
 void CSkorelView::OnUpdateFillColor(CCmdUI* pCmdUI) { pCmdUI->SetColor(m_crFill); }
 
-void CSkorelView::OnWidth1() { m_nThickness = 1; }
-void CSkorelView::OnWidth2() { m_nThickness = 2; }
-void CSkorelView::OnWidth3() { m_nThickness = 3; }
-void CSkorelView::OnWidth4() { m_nThickness = 4; }
-void CSkorelView::OnWidth5() { m_nThickness = 5; }
-void CSkorelView::OnWidth6() { m_nThickness = 6; }
-void CSkorelView::OnWidth7() { m_nThickness = 7; }
+void CSkorelView::OnWidth(UINT nID)
+{
+    if (const Width* width = RowOf(kWidths, nID))
+        m_nThickness = width->nThickness;
+}

@@ -23,6 +23,8 @@ public:
     ~CSkorelView() override;
 
     CSkorelDoc* GetDocument() const;
+    // The record at m_posSelected; null when none is selected.
+    CData* Selected() const;
 
     // Composes the part of the canvas the paint is for (its clip box: white, picture, shapes)
     // and copies it to the window in one block transfer; the selection frame goes on top, once
@@ -64,16 +66,16 @@ public:
     int m_nCanvasHeight;
     int m_nCanvasWidth;
     BOOL m_bMoved;                    // the mouse moved during the current selection drag
-    BOOL m_bHit = FALSE;              // the record last tested at button-down was hit
+    BOOL m_bHit = FALSE;              // the last press in selection mode hit a record
     CRect m_rectTracked;              // rectangle last reported by the tracker's feedback
-    POSITION m_posSelected = nullptr; // the selected record: the one last grabbed
-    CData* m_pSelected = nullptr;     // the same record; null when none is selected
+    POSITION m_posSelected = nullptr; // the selected record: the one last grabbed; null: none
     int m_nMode;                      // MODE_DRAW or MODE_SELECT
     BOOL m_bButtonDown;               // the left button went down in the view and is still down
     CDrawTool m_drawTool;
     CMyTracker m_myTracker;
-    int m_nShapeKind;          // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
-    CPoint m_ptStart;          // press point in drawing mode
+    int m_nShapeKind; // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
+    // Press point in drawing mode: the drawing tool's anchor, which SetStartPoint writes.
+    const CPoint& m_ptStart = m_drawTool.m_ptAnchor;
     COLORREF m_crFill;         // fill colour of new shapes
     COLORREF m_crLine;         // outline colour of new shapes
     CPoint m_ptPointer;        // where the pointer was last seen
@@ -87,13 +89,8 @@ protected:
     void OnFillColor();
     void OnSelect();
     void OnEraser();
-    void OnWidth1();
-    void OnWidth2();
-    void OnWidth3();
-    void OnWidth4();
-    void OnWidth5();
-    void OnWidth6();
-    void OnWidth7();
+    // The thickness commands: each id sets the width of its row in the table (SkorelView.cpp).
+    void OnWidth(UINT nID);
     void OnFileSave();
     // The selected shape to and from the clipboard, and deleted.
     void OnEditCut();
@@ -122,17 +119,26 @@ private:
     CRect FrameArea() const;
     // Marks for repainting where the frame was drawn and where it is now, when it moved.
     void UpdateFrameArea();
+    // The record a press at the point grabs: the last one it hits, painted on top; null
+    // when it hits none.
+    POSITION HitRecord(CPoint point) const;
+    // Grabs the record the press hits, if any, and selects it; notes the frame's hit code.
     void PressInSelection(CPoint point);
     // Appends the shape the drag from m_ptStart drew, when it has a size.
     void AddDrawnShape(CPoint ptEnd);
+    // Writes the grabbed shape's new place or size back into its record.
     void CommitSelection();
+    // Ends the drag: releases the mouse and repaints where its feedback was.
+    void EndDrag();
     // Ends a drag whose release will not come or must not count (Escape, a change to the
     // records): nothing is stored, and the repaint takes the rubber band or the tracker's
     // outline off the window.
     void CancelDrag();
-    void ChooseDrawingTool(int nKind);
-    // Makes the record (or none) the selected shape, with the frame on it.
-    void SelectShape(CData* pData);
+    // Chooses the kind the tool command draws, in drawing mode.
+    void ChooseDrawingTool(UINT nID);
+    // Makes the record at the position (or none) the selected shape, with the frame on it;
+    // the one place that changes the selection.
+    void SelectShape(POSITION pos);
     // Marks for repainting where the drag drew its feedback, which the paint then replaces.
     void EraseFeedback();
 

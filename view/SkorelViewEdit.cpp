@@ -3,6 +3,8 @@
 // programs.
 #include "SkorelView.h"
 
+#include "shapes/Shape.h"
+
 #include "framework/Clipboard.h"
 
 #include <algorithm>
@@ -17,7 +19,10 @@ constexpr int kMaxPictureSide = 4096;
 
 } // namespace
 
-void CSkorelView::OnUpdateNeedsSelection(CCmdUI* pCmdUI) { pCmdUI->Enable(m_pSelected != nullptr); }
+void CSkorelView::OnUpdateNeedsSelection(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_posSelected != nullptr);
+}
 
 void CSkorelView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
@@ -26,15 +31,15 @@ void CSkorelView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 
 void CSkorelView::OnEditCopy()
 {
-    if (!m_pSelected)
+    CData* pData = Selected();
+    if (!pData)
         return;
     std::vector<BYTE> bytes;
     CArchive ar(bytes, CArchive::store);
-    ar << std::int32_t(1);
-    m_pSelected->Serialize(ar);
+    CSkorelDoc::StoreRecords(ar, {pData});
 
     // The shape on white, cut to where it draws.
-    const CRect bounds = CDrawTool::BoundsOf(m_pSelected);
+    const CRect bounds = ShapeBounds(*pData);
     const int width =
         int(std::min<std::int64_t>(std::int64_t(bounds.right) - bounds.left, kMaxPictureSide));
     const int height =
@@ -45,7 +50,7 @@ void CSkorelView::OnEditCopy()
     picture.CreateCompatibleBitmap(&dc, width, height);
     dc.SelectObject(&picture);
     dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
-    CData moved = *m_pSelected;
+    CData moved = *pData;
     moved.m_ptStart =
         Shifted(moved.m_ptStart, -std::int64_t(bounds.left), -std::int64_t(bounds.top));
     moved.m_ptEnd = Shifted(moved.m_ptEnd, -std::int64_t(bounds.left), -std::int64_t(bounds.top));
@@ -61,8 +66,8 @@ void CSkorelView::OnEditCut()
 
 void CSkorelView::OnEditClear()
 {
-    if (m_pSelected)
-        GetDocument()->RemoveShape(m_pSelected);
+    if (const CData* pData = Selected())
+        GetDocument()->RemoveShape(pData);
 }
 
 void CSkorelView::OnEditPaste()

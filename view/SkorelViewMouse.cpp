@@ -1,6 +1,8 @@
 // The mouse: drawing a shape with rubber-band feedback, grabbing, moving and resizing one.
 #include "SkorelView.h"
 
+#include "shapes/Shape.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -13,44 +15,34 @@ void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
     m_bDropped = false;
     SetCapture();
     m_bButtonDown = TRUE;
-    if (m_nMode == MODE_DRAW) {
-        m_ptStart = point;
+    if (m_nMode == MODE_DRAW)
         m_drawTool.SetStartPoint(point);
-    } else {
+    else
         PressInSelection(point);
-    }
     CView::OnLButtonDown(nFlags, point);
+}
+
+POSITION CSkorelView::HitRecord(CPoint point) const
+{
+    const CTypedOwningList<CData>& list = GetDocument()->m_shapeList;
+    for (POSITION pos = list.GetTailPosition(); pos;) {
+        const POSITION at = pos;
+        if (ShapeHit(*list.GetPrev(pos), point))
+            return at;
+    }
+    return nullptr;
 }
 
 void CSkorelView::PressInSelection(CPoint point)
 {
-    CSkorelDoc* pDoc = GetDocument();
-    // Every record that is hit is taken in turn, so the last one, painted on top, wins.
-    for (POSITION pos = pDoc->m_shapeList.GetHeadPosition(); pos;) {
-        const POSITION at = pos;
-        CData* pData = pDoc->m_shapeList.GetNext(pos);
-        if (pData->m_nKind == SHAPE_LINE) {
-            m_bHit = m_myTracker.HitTestLine(point, pData);
-        } else if (pData->m_nKind == SHAPE_RECT || pData->m_nKind == SHAPE_ELLIPSE) {
-            const CRect bounds(pData->m_ptStart.x, pData->m_ptStart.y, pData->m_ptEnd.x,
-                               pData->m_ptEnd.y);
-            m_bHit = PtInRect(&bounds, point);
-        } else {
-            m_bHit = FALSE;
-        }
-        if (m_bHit) {
-            m_posSelected = at;
-            m_myTracker.Select(point, pData, &pDoc->m_tracker);
-        }
+    const POSITION hit = HitRecord(point);
+    m_bHit = hit != nullptr;
+    // A press that grabs nothing keeps the selection.
+    if (hit) {
+        m_myTracker.Select(point, GetDocument()->m_shapeList.GetAt(hit));
+        SelectShape(hit);
     }
-    // The shape grabbed last is the selected one; a press that grabs nothing keeps it.
-    if (m_myTracker.m_bGrabbed) {
-        m_pSelected = pDoc->m_shapeList.GetAt(m_posSelected);
-        if (m_pSelected->m_nKind == SHAPE_LINE)
-            CMyTracker::FrameShape(m_pSelected, &pDoc->m_tracker);
-    }
-    m_nHitCode = pDoc->m_tracker.HitTest(point);
-    UpdateFrameArea();
+    m_nHitCode = GetDocument()->m_tracker.HitTest(point);
 }
 
 void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
@@ -65,7 +57,7 @@ void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
         m_drawTool.DrawRubberBand(&dc, point, m_nShapeKind);
     } else if (m_bButtonDown && m_nMode == MODE_SELECT) {
         m_bMoved = TRUE;
-        if (m_myTracker.m_nKind == SHAPE_LINE)
+        if (IsLineShape(m_myTracker.m_nKind))
             m_myTracker.TrackLine(point, &dc);
         else
             m_rectTracked = m_myTracker.TrackRect(point, &dc, m_nHitCode);
@@ -82,17 +74,12 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
         CView::OnLButtonUp(nFlags, point);
         return;
     }
-    m_bButtonDown = FALSE;
+    const bool commit = m_nMode == MODE_SELECT && m_myTracker.m_bGrabbed && m_bMoved;
+    EndDrag();
     if (m_nMode == MODE_DRAW)
         AddDrawnShape(point);
-    else if (m_myTracker.m_bGrabbed && m_bMoved)
+    else if (commit)
         CommitSelection();
-    m_myTracker.m_bGrabbed = FALSE;
-    m_bHit = FALSE;
-    m_bMoved = FALSE;
-    ReleaseCapture();
-    EraseFeedback();
-    UpdateFrameArea();
     CView::OnLButtonUp(nFlags, point);
 }
 
@@ -103,14 +90,9 @@ void CSkorelView::AddDrawnShape(CPoint ptEnd)
     if (ptEnd == m_ptStart)
         return;
     auto pData = std::make_unique<CData>();
-    if (m_nShapeKind == SHAPE_RECT || m_nShapeKind == SHAPE_ELLIPSE) {
-        pData->m_ptStart = m_drawTool.TopLeftOf(m_ptStart, ptEnd);
-        pData->m_ptEnd = m_drawTool.BottomRightOf(m_ptStart, ptEnd);
-    } else {
-        // A line keeps the direction it was drawn in.
-        pData->m_ptStart = m_ptStart;
-        pData->m_ptEnd = ptEnd;
-    }
+    pData->m_ptStart = m_ptStart;
+    pData->m_ptEnd = ptEnd;
+    OrderCorners(m_nShapeKind, pData->m_ptStart, pData->m_ptEnd);
     pData->m_nKind = m_nShapeKind;
     pData->m_crLine = m_crLine;
     pData->m_crFill = m_crFill;
@@ -139,7 +121,7 @@ void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
         CRect box;
         if (m_nMode == MODE_DRAW)
             box = CRect(m_ptStart, m_ptPointer);
-        else if (m_myTracker.m_nKind == SHAPE_LINE)
+        else if (IsLineShape(m_myTracker.m_nKind))
             box = CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
         else
             box = m_bMoved ? m_rectTracked : m_myTracker.m_rect;
@@ -150,17 +132,22 @@ void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
     pCmdUI->SetText(text.c_str());
 }
 
+void CSkorelView::EndDrag()
+{
+    m_bButtonDown = FALSE;
+    m_myTracker.m_bGrabbed = FALSE;
+    m_bMoved = FALSE;
+    ReleaseCapture();
+    EraseFeedback();
+    UpdateFrameArea();
+}
+
 void CSkorelView::CancelDrag()
 {
     if (!m_bButtonDown)
         return;
-    m_bButtonDown = FALSE;
     m_bDropped = true;
-    m_myTracker.m_bGrabbed = FALSE;
-    m_bHit = FALSE;
-    m_bMoved = FALSE;
-    ReleaseCapture();
-    EraseFeedback();
+    EndDrag();
 }
 
 void CSkorelView::EraseFeedback()
@@ -171,34 +158,36 @@ void CSkorelView::EraseFeedback()
 
 void CSkorelView::CommitSelection()
 {
-    CSkorelDoc* pDoc = GetDocument();
-    if (!m_posSelected)
+    CData* pData = Selected();
+    if (!pData)
         return;
-    CData* pData = pDoc->m_shapeList.GetAt(m_posSelected);
-    const CRect& r = m_rectTracked;
+    CSkorelDoc* pDoc = GetDocument();
     // Kind and colours are the record's own: the tracker only ever copied them.
-    if (m_myTracker.m_nKind == SHAPE_LINE) {
+    if (IsLineShape(m_myTracker.m_nKind)) {
         pDoc->ChangeShape(pData, m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
-    } else if (m_nHitCode == CResizeTracker::hitMiddle) {
-        pDoc->ChangeShape(pData, r.TopLeft(), r.BottomRight());
-        pDoc->m_tracker.m_rect = r;
-        UpdateFrameArea();
-    } else if (m_nHitCode >= CResizeTracker::hitTopLeft && m_nHitCode <= CResizeTracker::hitLeft) {
-        // The stored corners are normalised even when an edge was dragged past the other; the
-        // frame keeps the rectangle as dragged.
-        pDoc->ChangeShape(pData, m_drawTool.TopLeftOf(r.TopLeft(), r.BottomRight()),
-                          m_drawTool.BottomRightOf(r.TopLeft(), r.BottomRight()));
-        pDoc->m_tracker.m_rect = r;
-        UpdateFrameArea();
+        return;
     }
+    if (m_nHitCode < CResizeTracker::hitTopLeft || m_nHitCode > CResizeTracker::hitMiddle)
+        return;
+    // A resize stores the corners in order even when an edge was dragged past the other; the
+    // frame keeps the rectangle as dragged.
+    CPoint a = m_rectTracked.TopLeft(), b = m_rectTracked.BottomRight();
+    if (m_nHitCode != CResizeTracker::hitMiddle)
+        OrderCorners(m_myTracker.m_nKind, a, b);
+    pDoc->ChangeShape(pData, a, b);
+    pDoc->m_tracker.m_rect = m_rectTracked;
+    UpdateFrameArea();
 }
 
-void CSkorelView::SelectShape(CData* pData)
+CData* CSkorelView::Selected() const
 {
-    CSkorelDoc* pDoc = GetDocument();
-    m_pSelected = pData;
-    m_posSelected = pData ? pDoc->m_shapeList.Find(pData) : nullptr;
-    CMyTracker::FrameShape(pData, &pDoc->m_tracker);
+    return m_posSelected ? GetDocument()->m_shapeList.GetAt(m_posSelected) : nullptr;
+}
+
+void CSkorelView::SelectShape(POSITION pos)
+{
+    m_posSelected = pos;
+    FrameShape(Selected(), &GetDocument()->m_tracker);
     UpdateFrameArea();
 }
 
@@ -226,9 +215,10 @@ BOOL CSkorelView::OnKeyDown(UINT nChar, UINT, UINT nFlags)
     default:
         return FALSE;
     }
-    if (!m_pSelected || m_bButtonDown)
+    CData* pData = Selected();
+    if (!pData || m_bButtonDown)
         return FALSE;
-    GetDocument()->ChangeShape(m_pSelected, Shifted(m_pSelected->m_ptStart, dx, dy),
-                               Shifted(m_pSelected->m_ptEnd, dx, dy));
+    GetDocument()->ChangeShape(pData, Shifted(pData->m_ptStart, dx, dy),
+                               Shifted(pData->m_ptEnd, dx, dy));
     return TRUE;
 }

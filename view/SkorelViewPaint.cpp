@@ -3,6 +3,8 @@
 
 #include "CanvasTiles.h"
 
+#include "shapes/Shape.h"
+
 #include "res/resource.h"
 
 #include "framework/Error.h"
@@ -11,7 +13,6 @@
 #include "framework/Resource.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 
 void CSkorelView::OnDraw(CDC* pDC)
@@ -51,7 +52,7 @@ void CSkorelView::ComposeCanvas(const CRect& area)
     int index = tiles.EarliestStart(count);
     for (POSITION pos = list.FindIndex(index); pos; ++index) {
         const CData* pData = list.GetNext(pos);
-        const CRect shows = tiles.WhereShows(CDrawTool::BoundsOf(pData), index);
+        const CRect shows = tiles.WhereShows(ShapeBounds(*pData), index);
         if (shows.IsRectEmpty())
             continue;
         m_dcCanvas.IntersectClipRect(&shows);
@@ -67,13 +68,8 @@ CRect CSkorelView::FrameArea() const
     if (pDoc->m_shapeList.IsEmpty())
         return CRect();
     // The border lies just outside the rectangle, the handles inside or outside it.
-    const CRect r = frame.m_rect.Normalized();
     const std::int64_t reach = std::int64_t(std::max(frame.m_nHandleSize, 0)) + 2;
-    const auto at = [](std::int64_t v) {
-        return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-    };
-    return CRect(at(r.left - reach), at(r.top - reach), at(std::int64_t(r.right) + reach),
-                 at(std::int64_t(r.bottom) + reach));
+    return GrownRect(frame.m_rect.Normalized(), reach, reach);
 }
 
 void CSkorelView::UpdateFrameArea()
@@ -116,10 +112,11 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
         InvalidateRect(&hint->m_rectChanged);
     }
     if (hint) {
-        if (m_pSelected && std::ranges::find(hint->m_removed, m_pSelected) != hint->m_removed.end())
+        if (m_posSelected &&
+            std::ranges::find(hint->m_removed, m_posSelected) != hint->m_removed.end())
             SelectShape(nullptr);
         if (hint->m_pTouched && m_nMode == MODE_SELECT)
-            SelectShape(hint->m_pTouched);
+            SelectShape(GetDocument()->m_shapeList.Find(hint->m_pTouched));
     }
     UpdateFrameArea();
 }

@@ -1,5 +1,5 @@
-// The selection tracker: line hit test, taking a record, and moving and resizing it with
-// exclusive-or feedback.
+// The selection tracker: taking a record, and moving and resizing it with exclusive-or
+// feedback.
 #include "shapes/MyTracker.h"
 #include "tests/shapes/Records.h"
 #include "tests/support/Surface.h"
@@ -25,71 +25,6 @@ struct Window : MemorySurface {
     }
 };
 
-// ---- HitTestLine ------------------------------------------------------------------------
-
-struct LineHit {
-    const char* name;
-    CPoint start, end, point;
-    BOOL expected;
-};
-
-class TrackerHitTestLine : public ::testing::TestWithParam<LineHit> {};
-
-TEST_P(TrackerHitTestLine, DecidesByTheTolerances)
-{
-    const LineHit& c = GetParam();
-    CMyTracker t;
-    const CData line = Record(SHAPE_LINE, c.start, c.end);
-    EXPECT_EQ(t.HitTestLine(c.point, &line), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, TrackerHitTestLine,
-    ::testing::Values(
-        LineHit{"HorizontalTwentyBelow", {10, 100}, {200, 100}, {50, 120}, TRUE},
-        LineHit{"HorizontalTwentyOneBelow", {10, 100}, {200, 100}, {50, 121}, FALSE},
-        LineHit{"HorizontalTwentyAbove", {10, 100}, {200, 100}, {50, 80}, TRUE},
-        LineHit{"HorizontalBeforeStart", {10, 100}, {200, 100}, {5, 100}, FALSE},
-        LineHit{"HorizontalAtEnd", {200, 100}, {10, 100}, {200, 100}, TRUE},
-        LineHit{"VerticalTwentyLeftAtEnd", {100, 10}, {100, 200}, {80, 200}, TRUE},
-        LineHit{"VerticalTwentyOneLeft", {100, 10}, {100, 200}, {79, 50}, FALSE},
-        LineHit{"VerticalTwentyRightAtStart", {100, 10}, {100, 200}, {120, 10}, TRUE},
-        LineHit{"VerticalPastEnd", {100, 10}, {100, 200}, {100, 201}, FALSE},
-        LineHit{"SlopedNineteenBelow", {0, 0}, {100, 100}, {50, 69}, TRUE},
-        LineHit{"SlopedTwentyBelow", {0, 0}, {100, 100}, {50, 70}, FALSE},
-        LineHit{"SlopedNineteenAbove", {0, 0}, {100, 100}, {50, 31}, TRUE},
-        LineHit{"SlopedTwentyAbove", {0, 0}, {100, 100}, {50, 30}, FALSE},
-        LineHit{"SlopedOutsideXRange", {0, 0}, {100, 100}, {101, 101}, FALSE},
-        LineHit{"SlopedDrawnBackwards", {100, 100}, {0, 0}, {50, 60}, TRUE},
-        LineHit{"SlopedFractionalSlope", {300, 40}, {250, 10}, {280, 25}, TRUE},
-        LineHit{"SlopedUpward", {0, 100}, {100, 0}, {50, 60}, TRUE},
-        LineHit{"SteepWithinItsXRange", {0, 0}, {10, 100}, {5, 50}, TRUE},
-        LineHit{"SteepBesideItsXRange", {0, 0}, {10, 100}, {11, 100}, FALSE},
-        LineHit{"ZeroLengthEvenOnIt", {5, 5}, {5, 5}, {5, 5}, FALSE},
-        LineHit{"WholeRangeDiagonal", {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {0, 0}, TRUE},
-        LineHit{"SteepestOverTheWholeRange",
-                {INT_MIN, INT_MAX},
-                {INT_MIN + 1, INT_MIN},
-                {INT_MIN, INT_MAX - 19},
-                TRUE},
-        LineHit{"VerticalAtTheEndOfTheRange", {INT_MAX, 0}, {INT_MAX, 10}, {INT_MIN, 5}, FALSE},
-        LineHit{
-            "HorizontalAtTheStartOfTheRange", {0, INT_MIN}, {9, INT_MIN}, {5, INT_MIN + 20}, TRUE}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(MyTracker, HitTestLineKeepsTheLineAndPointEvenWhenItMisses)
-{
-    CMyTracker t;
-    const CData line = Record(SHAPE_LINE, CPoint(1, 2), CPoint(300, 4));
-    EXPECT_FALSE(t.HitTestLine(CPoint(900, 800), &line));
-    EXPECT_EQ(t.m_nX1, 1);
-    EXPECT_EQ(t.m_nY1, 2);
-    EXPECT_EQ(t.m_nX2, 300);
-    EXPECT_EQ(t.m_nY2, 4);
-    EXPECT_EQ(t.m_nPtX, 900);
-    EXPECT_EQ(t.m_nPtY, 800);
-}
-
 // ---- Select -----------------------------------------------------------------------------
 
 TEST(MyTracker, StartsIdleWithNothingGrabbed)
@@ -105,15 +40,11 @@ TEST(MyTracker, StartsIdleWithNothingGrabbed)
 
 class TrackerSelectBox : public ::testing::TestWithParam<int> {};
 
-TEST_P(TrackerSelectBox, PlacesTheFrameOnTheShape)
+TEST_P(TrackerSelectBox, TakesTheCornersKindAndColours)
 {
     CMyTracker t;
-    CResizeTracker frame;
     const CData rec = Record(GetParam(), CPoint(10, 20), CPoint(110, 80));
-    t.Select(CPoint(50, 50), &rec, &frame);
-    EXPECT_EQ(frame.m_rect, CRect(10, 20, 110, 80));
-    EXPECT_EQ(frame.m_nStyle, 10u);
-    EXPECT_EQ(frame.m_nHandleSize, 7);
+    t.Select(CPoint(50, 50), &rec);
     EXPECT_EQ(t.m_rect, CRect(10, 20, 110, 80));
     EXPECT_EQ(t.m_rcOld, CRect(10, 20, 110, 80));
     EXPECT_EQ(t.m_bGrabbed, 1);
@@ -130,14 +61,11 @@ INSTANTIATE_TEST_SUITE_P(Kinds, TrackerSelectBox, ::testing::Values(SHAPE_RECT, 
                              return info.param == SHAPE_RECT ? "Rectangle" : "Ellipse";
                          });
 
-TEST(MyTracker, SelectingALineLeavesTheFrameAlone)
+TEST(MyTracker, SelectingALineTakesItsEnds)
 {
     CMyTracker t;
-    CResizeTracker frame(CRect(1, 2, 3, 4), 20);
     const CData line = Record(SHAPE_LINE, CPoint(30, 40), CPoint(5, 6));
-    t.Select(CPoint(20, 25), &line, &frame);
-    EXPECT_EQ(frame.m_rect, CRect(1, 2, 3, 4));
-    EXPECT_EQ(frame.m_nStyle, 20u);
+    t.Select(CPoint(20, 25), &line);
     EXPECT_EQ(t.m_bGrabbed, 1);
     EXPECT_EQ(t.m_nKind, SHAPE_LINE);
     EXPECT_EQ(t.m_ptMovedStart, CPoint(30, 40));
@@ -151,27 +79,23 @@ TEST(MyTracker, SelectingALineLeavesTheFrameAlone)
 TEST(MyTracker, RecordOfAnotherKindIsNotTaken)
 {
     CMyTracker t;
-    CResizeTracker frame(CRect(1, 2, 3, 4), 20);
     const CData odd = Record(7, CPoint(10, 20), CPoint(110, 80));
-    t.Select(CPoint(50, 50), &odd, &frame);
+    t.Select(CPoint(50, 50), &odd);
     EXPECT_EQ(t.m_bGrabbed, 0);
     EXPECT_EQ(t.m_nKind, 0);
     EXPECT_EQ(t.m_ptLast, CPoint(0, 0));
-    EXPECT_EQ(frame.m_rect, CRect(1, 2, 3, 4));
 }
 
 TEST(MyTracker, PressOnARectangleThenALineGrabsTheLine)
 {
     Window w;
     CMyTracker t;
-    CResizeTracker frame;
     const CData rect = Record(SHAPE_RECT, CPoint(10, 20), CPoint(110, 80));
     const CData line = Record(SHAPE_LINE, CPoint(20, 30), CPoint(90, 70), RGB(1, 2, 3));
-    t.Select(CPoint(50, 50), &rect, &frame);
-    t.Select(CPoint(50, 50), &line, &frame);
+    t.Select(CPoint(50, 50), &rect);
+    t.Select(CPoint(50, 50), &line);
     EXPECT_EQ(t.m_nKind, SHAPE_LINE);
     EXPECT_EQ(t.m_crLine, RGB(1, 2, 3));
-    EXPECT_EQ(frame.m_rect, CRect(10, 20, 110, 80));
     t.TrackLine(CPoint(55, 52), &w.dc);
     EXPECT_EQ(t.m_ptStart, CPoint(25, 32));
     EXPECT_EQ(t.m_ptEnd, CPoint(95, 72));
@@ -193,9 +117,8 @@ TEST_P(TrackerTrackRect, MovesTheEdgesOfTheHandle)
     const RectDrag& c = GetParam();
     Window w;
     CMyTracker t;
-    CResizeTracker frame;
     const CData rec = Record(SHAPE_RECT, CPoint(10, 20), CPoint(110, 80));
-    t.Select(CPoint(60, 50), &rec, &frame);
+    t.Select(CPoint(60, 50), &rec);
     EXPECT_EQ(t.TrackRect(c.point, &w.dc, c.handle), c.expected);
     EXPECT_EQ(t.m_rect, c.expected);
 }
@@ -222,9 +145,8 @@ TEST(MyTracker, MovingInsideFollowsEachStepOfTheMouse)
 {
     Window w;
     CMyTracker t;
-    CResizeTracker frame;
     const CData rec = Record(SHAPE_RECT, CPoint(10, 20), CPoint(110, 80));
-    t.Select(CPoint(50, 50), &rec, &frame);
+    t.Select(CPoint(50, 50), &rec);
     EXPECT_EQ(t.TrackRect(CPoint(60, 45), &w.dc, 8), CRect(20, 15, 120, 75));
     EXPECT_EQ(t.TrackRect(CPoint(70, 70), &w.dc, 8), CRect(30, 40, 130, 100));
     EXPECT_EQ(t.m_ptLast, CPoint(70, 70));
@@ -236,9 +158,8 @@ TEST(MyTracker, TrackRectLeavesTheContextInExclusiveOrWithTheHollowBrush)
     Window w;
     CPen* pen = w.dc.GetCurrentPen();
     CMyTracker t;
-    CResizeTracker frame;
     const CData rec = Record(SHAPE_ELLIPSE, CPoint(10, 20), CPoint(110, 80));
-    t.Select(CPoint(50, 50), &rec, &frame);
+    t.Select(CPoint(50, 50), &rec);
     t.TrackRect(CPoint(60, 60), &w.dc, 8);
     EXPECT_EQ(w.dc.GetROP2(), R2_XORPEN);
     EXPECT_EQ(static_cast<CGdiObject*>(w.dc.GetCurrentBrush()), GetStockObject(NULL_BRUSH));
@@ -265,10 +186,9 @@ TEST_P(TrackerFeedback, DrawnTwiceRestoresTheWindow)
     Window w;
     const std::vector<COLORREF> before = w.Pixels();
     CMyTracker t;
-    CResizeTracker frame;
     const CData rec = Record(GetParam(), CPoint(30, 40), CPoint(130, 100));
     const CPoint press(60, 60);
-    t.Select(press, &rec, &frame);
+    t.Select(press, &rec);
     for (CPoint p : {CPoint(70, 65), CPoint(90, 20), CPoint(-40, 200)}) {
         if (GetParam() == SHAPE_LINE)
             t.TrackLine(p, &w.dc);
@@ -297,9 +217,8 @@ TEST(MyTracker, TrackLineMovesAGrabbedLineByTheMouseOffset)
 {
     Window w;
     CMyTracker t;
-    CResizeTracker frame;
     const CData line = Record(SHAPE_LINE, CPoint(10, 10), CPoint(90, 90));
-    t.Select(CPoint(50, 50), &line, &frame);
+    t.Select(CPoint(50, 50), &line);
     t.TrackLine(CPoint(60, 45), &w.dc);
     EXPECT_EQ(t.m_ptStart, CPoint(20, 5));
     EXPECT_EQ(t.m_ptEnd, CPoint(100, 85));
@@ -329,13 +248,12 @@ TEST(MyTracker, ShapesAtTheEndOfTheRangeSaturateWhenDragged)
 {
     Window w;
     CMyTracker t;
-    CResizeTracker frame;
     const CData rec = Record(SHAPE_RECT, CPoint(INT_MAX - 5, 0), CPoint(INT_MAX, 10));
-    t.Select(CPoint(0, 0), &rec, &frame);
+    t.Select(CPoint(0, 0), &rec);
     EXPECT_EQ(t.TrackRect(CPoint(100, 0), &w.dc, 8), CRect(INT_MAX, 0, INT_MAX, 10));
     const CData line = Record(SHAPE_LINE, CPoint(INT_MIN, 0), CPoint(0, 0));
     CMyTracker l;
-    l.Select(CPoint(50, 0), &line, &frame);
+    l.Select(CPoint(50, 0), &line);
     l.TrackLine(CPoint(0, 0), &w.dc);
     EXPECT_EQ(l.m_ptStart, CPoint(INT_MIN, 0));
     EXPECT_EQ(l.m_ptEnd, CPoint(-50, 0));

@@ -237,12 +237,12 @@ TEST_F(ViewEditTest, UndoReachesBackAcrossNewAndSelectsWhatItTouched)
     ASSERT_TRUE(m_template->OpenDocumentFile(nullptr)); // New keeps the shapes and the steps
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Values(), before);
-    EXPECT_EQ(m_view->m_pSelected, Records()[0]);
+    EXPECT_EQ(m_view->Selected(), Records()[0]);
     EXPECT_EQ(m_doc->m_tracker.m_rect, CRect(100, 100, 300, 250));
     for (int i = 0; i < 3; ++i)
         Command(ID_EDIT_UNDO);
     EXPECT_TRUE(Records().empty());
-    EXPECT_EQ(m_view->m_pSelected, nullptr);
+    EXPECT_EQ(m_view->Selected(), nullptr);
     EXPECT_FALSE(m_doc->IsModified());
     m_frame->UpdateCommandStates();
     EXPECT_FALSE(m_frame->Action(ID_EDIT_UNDO)->isEnabled());
@@ -322,7 +322,7 @@ TEST_F(ViewEditTest, CopyPasteCascadesAndOffersAPicture)
     EXPECT_EQ(records[3]->m_ptStart, CPoint(110, 110));
     EXPECT_EQ(records[4]->m_ptStart, CPoint(120, 120));
     EXPECT_EQ(records[4]->m_nThickness, 3);
-    EXPECT_EQ(m_view->m_pSelected, records[4]);
+    EXPECT_EQ(m_view->Selected(), records[4]);
 
     // Cut and paste bring the shape back 10 pixels further, selected even when a drawing tool
     // was chosen in between.
@@ -331,7 +331,7 @@ TEST_F(ViewEditTest, CopyPasteCascadesAndOffersAPicture)
     Command(ID_EDIT_PASTE);
     ASSERT_EQ(Records().size(), 5u);
     EXPECT_EQ(Records()[4]->m_ptStart, CPoint(130, 130));
-    EXPECT_EQ(m_view->m_pSelected, Records()[4]);
+    EXPECT_EQ(m_view->Selected(), Records()[4]);
 }
 
 TEST_F(ViewEditTest, MalformedClipboardShapesAreIgnored)
