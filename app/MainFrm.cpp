@@ -2,8 +2,8 @@
 
 #include "res/resource.h"
 
-#include "framework/Commands.h"
-#include "framework/Trace.h"
+#include "framework/core/Commands.h"
+#include "framework/core/Trace.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 

@@ -1,7 +1,8 @@
 // The main window: the frame with its flat toolbar docked at the top and its status bar.
 #pragma once
 
-#include "framework/Frame.h"
+#include "framework/docview/ControlBars.h"
+#include "framework/docview/Frame.h"
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)

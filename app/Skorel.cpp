@@ -7,9 +7,9 @@
 #include "res/resource.h"
 #include "view/SkorelView.h"
 
-#include "framework/Commands.h"
-#include "framework/DocTemplate.h"
-#include "framework/Frame.h"
+#include "framework/core/Commands.h"
+#include "framework/docview/DocTemplate.h"
+#include "framework/docview/Frame.h"
 
 BEGIN_MESSAGE_MAP(CSkorelApp, CWinApp)
 ON_COMMAND(ID_APP_ABOUT, OnAbout)

@@ -1,8 +1,8 @@
 // The application object and the About box.
 #pragma once
 
-#include "framework/App.h"
-#include "framework/Dialog.h"
+#include "framework/docview/App.h"
+#include "framework/window/Dialog.h"
 
 class CSkorelApp : public CWinApp {
 public:

@@ -2,7 +2,7 @@
 // that size.
 #pragma once
 
-#include "framework/Gdi.h"
+#include "framework/gdi/Gdi.h"
 
 namespace bench {
 

@@ -8,9 +8,9 @@
 #include "res/resource.h"
 #include "view/SkorelView.h"
 
-#include "framework/App.h"
-#include "framework/DocTemplate.h"
-#include "framework/Frame.h"
+#include "framework/docview/App.h"
+#include "framework/docview/DocTemplate.h"
+#include "framework/docview/Frame.h"
 
 #include <QApplication>
 #include <QDir>

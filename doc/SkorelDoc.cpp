@@ -4,13 +4,13 @@
 
 #include "res/resource.h"
 
-#include "framework/ByteOrder.h"
-#include "framework/Commands.h"
-#include "framework/Error.h"
-#include "framework/File.h"
-#include "framework/FileDialog.h"
-#include "framework/MessageBox.h"
-#include "framework/Resource.h"
+#include "framework/core/ByteOrder.h"
+#include "framework/core/Commands.h"
+#include "framework/core/Error.h"
+#include "framework/core/File.h"
+#include "framework/core/Resource.h"
+#include "framework/window/FileDialog.h"
+#include "framework/window/MessageBox.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,12 +3,13 @@
 // through the document as a step that can be undone.
 #pragma once
 
-#include "framework/Document.h"
-#include "framework/ObList.h"
-#include "framework/ResizeTracker.h"
-#include "framework/UndoStack.h"
 #include "image/BaseImage.h"
 #include "shapes/Data.h"
+
+#include "framework/core/ObList.h"
+#include "framework/docview/Document.h"
+#include "framework/docview/UndoStack.h"
+#include "framework/window/ResizeTracker.h"
 
 #include <cstdint>
 #include <memory>

@@ -5,11 +5,12 @@
 // every coordinate an archive holds.
 #include "doc/SkorelDoc.h"
 
-#include "framework/Archive.h"
-#include "framework/Dib.h"
-#include "framework/MessageBox.h"
 #include "shapes/DrawTool.h"
 #include "shapes/Shape.h"
+
+#include "framework/core/Archive.h"
+#include "framework/gdi/Dib.h"
+#include "framework/window/MessageBox.h"
 
 #include <unistd.h>
 

@@ -2,11 +2,11 @@
 // palette used to show it.
 #pragma once
 
-#include "framework/Dib.h"
-#include "framework/File.h"
-#include "framework/Gdi.h"
-#include "framework/Palette.h"
-#include "framework/Types.h"
+#include "framework/core/File.h"
+#include "framework/core/Types.h"
+#include "framework/gdi/Dib.h"
+#include "framework/gdi/Gdi.h"
+#include "framework/gdi/Palette.h"
 
 #include <memory>
 #include <string>

@@ -2,8 +2,9 @@
 #include "BaseImage.h"
 
 #include "BmpFormat.h"
-#include "framework/Error.h"
-#include "framework/File.h"
+
+#include "framework/core/Error.h"
+#include "framework/core/File.h"
 
 #include <cstring>
 

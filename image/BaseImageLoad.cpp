@@ -4,8 +4,9 @@
 #include "BaseImage.h"
 
 #include "BmpFormat.h"
-#include "framework/ByteOrder.h"
-#include "framework/File.h"
+
+#include "framework/core/ByteOrder.h"
+#include "framework/core/File.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,8 +3,9 @@
 #include "BaseImage.h"
 
 #include "BmpFormat.h"
-#include "framework/Error.h"
-#include "framework/File.h"
+
+#include "framework/core/Error.h"
+#include "framework/core/File.h"
 
 std::size_t CBaseImage::InfoBytes() const
 {

@@ -1,8 +1,8 @@
 // What the image's BMP reading, writing and capture share.
 #pragma once
 
-#include "framework/Dib.h"
-#include "framework/Types.h"
+#include "framework/core/Types.h"
+#include "framework/gdi/Dib.h"
 
 #include <climits>
 #include <cstddef>

@@ -1,7 +1,8 @@
 // The frame's main menu and accelerator table, both resource 128.
-#include "framework/Commands.h"
 #include "res/Tables.h"
 #include "res/resource.h"
+
+#include "framework/core/Commands.h"
 
 #include <utility>
 

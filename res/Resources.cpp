@@ -1,8 +1,9 @@
 // The program's resource set: the toolbar, the About box template, the version record and
 // the embedded pictures, with the menus and strings of Menus.cpp and Strings.cpp.
-#include "framework/Commands.h"
 #include "res/Tables.h"
 #include "res/resource.h"
+
+#include "framework/core/Commands.h"
 
 #include <cstddef>
 

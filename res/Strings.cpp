@@ -1,8 +1,9 @@
 // The string table. A command's string has the command's id: the status-bar prompt, then
 // after "\n" the tooltip. A status-bar pane's string is the widest text it shows.
-#include "framework/Commands.h"
 #include "res/Tables.h"
 #include "res/resource.h"
+
+#include "framework/core/Commands.h"
 
 namespace res {
 namespace {

@@ -1,7 +1,7 @@
 // The pieces of the program's resource set, each defined in the file named after it.
 #pragma once
 
-#include "framework/Resource.h"
+#include "framework/core/Resource.h"
 
 #include <vector>
 

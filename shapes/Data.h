@@ -1,9 +1,9 @@
 // One drawn shape: a line, a rectangle or an ellipse.
 #pragma once
 
-#include "framework/Archive.h"
-#include "framework/Object.h"
-#include "framework/Types.h"
+#include "framework/core/Archive.h"
+#include "framework/core/Object.h"
+#include "framework/core/Types.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 
 #include "Data.h"
 
-#include "framework/Gdi.h"
+#include "framework/gdi/Gdi.h"
 
 class CDrawTool : public CObject {
 public:

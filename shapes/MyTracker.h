@@ -5,7 +5,7 @@
 
 #include "Data.h"
 
-#include "framework/Gdi.h"
+#include "framework/gdi/Gdi.h"
 
 class CMyTracker : public CObject {
 public:

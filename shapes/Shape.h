@@ -8,8 +8,8 @@
 
 #include "Data.h"
 
-#include "framework/Gdi.h"
-#include "framework/ResizeTracker.h"
+#include "framework/gdi/Gdi.h"
+#include "framework/window/ResizeTracker.h"
 
 // The grey of every drag's exclusive-or feedback.
 constexpr COLORREF kFeedbackGrey = RGB(127, 127, 127);

@@ -6,7 +6,7 @@
 
 #include "shapes/Data.h"
 
-#include "framework/ObList.h"
+#include "framework/core/ObList.h"
 
 #include <vector>
 

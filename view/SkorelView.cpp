@@ -2,9 +2,9 @@
 
 #include "res/resource.h"
 
-#include "framework/Commands.h"
-#include "framework/Cursor.h"
-#include "framework/Dialog.h"
+#include "framework/core/Commands.h"
+#include "framework/window/Cursor.h"
+#include "framework/window/Dialog.h"
 
 #include <algorithm>
 #include <iterator>

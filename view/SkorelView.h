@@ -7,7 +7,7 @@
 #include "shapes/DrawTool.h"
 #include "shapes/MyTracker.h"
 
-#include "framework/ScrollView.h"
+#include "framework/docview/ScrollView.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 
 #include "shapes/Shape.h"
 
-#include "framework/Clipboard.h"
+#include "framework/window/Clipboard.h"
 
 #include <algorithm>
 

@@ -7,10 +7,10 @@
 
 #include "res/resource.h"
 
-#include "framework/Error.h"
-#include "framework/FileDialog.h"
-#include "framework/MessageBox.h"
-#include "framework/Resource.h"
+#include "framework/core/Error.h"
+#include "framework/core/Resource.h"
+#include "framework/window/FileDialog.h"
+#include "framework/window/MessageBox.h"
 
 #include <algorithm>
 #include <cstdint>

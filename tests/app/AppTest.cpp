@@ -7,10 +7,10 @@
 #include "res/resource.h"
 #include "view/SkorelView.h"
 
-#include "framework/Commands.h"
-#include "framework/Frame.h"
-#include "framework/Printing.h"
-#include "framework/Resource.h"
+#include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
+#include "framework/docview/Frame.h"
+#include "framework/docview/Printing.h"
 
 #include <QAction>
 #include <QDir>

@@ -3,10 +3,11 @@
 #include "doc/SkorelDoc.h"
 #include "res/resource.h"
 
-#include "framework/Commands.h"
-#include "framework/Gdi.h"
-#include "framework/Resource.h"
 #include "tests/support/ModalAnswers.h"
+
+#include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
+#include "framework/gdi/Gdi.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // BMP files built by the tests themselves, and what they are expected to show.
 #pragma once
 
-#include "framework/Dib.h"
-#include "framework/Gdi.h"
+#include "framework/gdi/Dib.h"
+#include "framework/gdi/Gdi.h"
 
 #include <QTemporaryDir>
 

@@ -1,13 +1,19 @@
 // The embedded pictures: toolbar strips and blank canvas (BMP), application and document
 // icons (ICO), and the icons the framework makes of them. Headers are read byte by byte; the
 // BMPs also go through Qt's decoder.
-#include "framework/Pictures.h"
-#include "framework/Resource.h"
 #include "res/resource.h"
 
+#include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
+#include "framework/docview/ControlBars.h"
+#include "framework/docview/Frame.h"
+
+#include <QAction>
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +23,33 @@
 #include <vector>
 
 namespace {
+
+// A frame with the toolbar of the tables, as the framework shows them.
+struct Shown {
+    CFrameWnd frame;
+    CToolBar toolbar;
+    Shown()
+    {
+        frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr);
+        toolbar.CreateEx(&frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(),
+                         ID_VIEW_TOOLBAR);
+        toolbar.LoadToolBar(IDR_MAINFRAME);
+    }
+    // The icons of the buttons, in order.
+    std::vector<QIcon> ButtonIcons()
+    {
+        std::vector<QIcon> icons;
+        for (UINT id : res::FindToolbar(IDR_MAINFRAME)->items)
+            if (id != ID_SEPARATOR)
+                icons.push_back(frame.Action(id)->icon());
+        return icons;
+    }
+    QIcon Icon(UINT nIDIcon)
+    {
+        frame.SetIcon(nIDIcon);
+        return frame.Widget()->windowIcon();
+    }
+};
 
 unsigned U16(const BYTE* p) { return p[0] | (p[1] << 8); }
 unsigned U32(const BYTE* p) { return U16(p) | (U16(p + 2) << 16); }
@@ -95,7 +128,7 @@ TEST(ToolbarIcons, HoldEachPictureAndItsScale2xDoubleOnATransparentBackground)
         for (int x = 0; x < strip.width(); ++x)
             if (strip.pixel(x, y) == 0xFFC0C0C0)
                 strip.setPixel(x, y, 0);
-    const std::vector<QIcon> icons = ToolbarIcons(IDR_MAINFRAME, 16, 15);
+    const std::vector<QIcon> icons = Shown().ButtonIcons();
     ASSERT_EQ(icons.size(), 15u);
     for (int i = 0; i < 15; ++i) {
         const QImage picture = strip.copy(16 * i, 0, 16, 15);
@@ -183,7 +216,7 @@ TEST_P(IconFile, Holds32_16And64PixelSixteenColourImagesWithCleanMasks)
 // by Scale2x.
 TEST_P(IconFile, BecomesAnIconOfEveryImageWhoseLargestIsTheScale2xOfThe32)
 {
-    const QIcon icon = ResourceIcon(GetParam());
+    const QIcon icon = Shown().Icon(GetParam());
     EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{32, 32}, {16, 16}, {64, 64}}));
     EXPECT_EQ(Argb(icon.pixmap(64)), Scale2x(Argb(icon.pixmap(32))));
 }

@@ -1,8 +1,9 @@
 // The resource tables: menu, accelerators, toolbar, strings and the About template.
 #include "res/Tables.h"
-#include "framework/Commands.h"
-#include "framework/Resource.h"
 #include "res/resource.h"
+
+#include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
 
 #include <QString>
 

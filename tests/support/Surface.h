@@ -1,7 +1,7 @@
 // A memory device context on a surface of its own, and its pixels.
 #pragma once
 
-#include "framework/Gdi.h"
+#include "framework/gdi/Gdi.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 // The view's commands, its paint, Save and printing.
 #include "tests/view/ViewFixture.h"
 
-#include "framework/Error.h"
-#include "framework/Printing.h"
-#include "framework/Resource.h"
+#include "framework/core/Error.h"
+#include "framework/core/Resource.h"
+#include "framework/docview/Printing.h"
 
 #include <QColorDialog>
 #include <QFile>

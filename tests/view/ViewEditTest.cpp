@@ -3,7 +3,7 @@
 
 #include "tests/support/Surface.h"
 
-#include "framework/Clipboard.h"
+#include "framework/window/Clipboard.h"
 
 #include <QClipboard>
 #include <QMimeData>

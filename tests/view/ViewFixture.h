@@ -8,11 +8,10 @@
 #include "res/resource.h"
 #include "view/SkorelView.h"
 
-#include "framework/App.h"
-#include "framework/Commands.h"
-#include "framework/DocTemplate.h"
-#include "framework/Frame.h"
-#include "framework/WindowWidget.h"
+#include "framework/core/Commands.h"
+#include "framework/docview/App.h"
+#include "framework/docview/DocTemplate.h"
+#include "framework/docview/Frame.h"
 
 #include <QTest>
 
@@ -51,7 +50,7 @@ protected:
     }
     COLORREF Screen(int x, int y) const
     {
-        const QRgb p = static_cast<WindowWidget*>(W())->Surface().pixel(x, y);
+        const QRgb p = m_view->GetSurface()->pixel(x, y);
         return RGB(BYTE(qRed(p)), BYTE(qGreen(p)), BYTE(qBlue(p)));
     }
     std::vector<const CData*> Records() const
@@ -65,7 +64,7 @@ protected:
     // drag; `except` is left out of the comparison (where the selection frame is).
     bool ScreenShowsCanvas(const CRect& except = CRect()) const
     {
-        const QImage& screen = static_cast<WindowWidget*>(W())->Surface();
+        const QImage& screen = *m_view->GetSurface();
         const QImage& canvas = *m_view->m_dcCanvas.Surface();
         if (screen.size() != canvas.size())
             return false;

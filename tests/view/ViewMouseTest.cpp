@@ -1,7 +1,7 @@
 // Drawing, grabbing, moving and resizing shapes with real mouse events.
 #include "tests/view/ViewFixture.h"
 
-#include "framework/MessageBox.h"
+#include "framework/window/MessageBox.h"
 
 #include <QCursor>
 #include <QScrollArea>

@@ -1,0 +1,84 @@
+// The application: its one object, start-up, settings and recent files, the standard New,
+// Open, Print Setup and Exit commands, and the message loop.
+#pragma once
+
+#include "framework/window/CmdTarget.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDocument;
+class CSingleDocTemplate;
+namespace res {
+struct Tables;
+}
+class CWnd;
+
+// What the command line asks for: New, or Open of a file.
+class CCommandLineInfo {
+public:
+    enum Shell { FileNew, FileOpen };
+    Shell m_nShellCommand = FileNew;
+    std::string m_strFileName;
+};
+
+class CWinApp : public CCmdTarget {
+public:
+    // The application's name comes from the string table (IDS_APP_TITLE) when none is given.
+    // pTables, when given, are the program's resources, handed to the framework first.
+    explicit CWinApp(const char* lpszAppName = nullptr, const res::Tables* pTables = nullptr);
+    ~CWinApp() override;
+
+    // Called once before the message loop; FALSE ends the program.
+    virtual BOOL Initialize();
+    // Called when the message loop has ended; writes the settings back.
+    virtual int ExitInstance();
+    int Run();
+    // For a process that ends without returning from the message loop (Qt lost its display):
+    // writes the settings back and leaves the windows and documents as they are, since a
+    // modal dialog may still run on them.
+    void EndAtExit();
+
+    void SetRegistryKey(const char* lpszRegistryKey);
+    // Reads the recent-file list (up to nMaxMRU entries) from the settings.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    // The application owns the template from then on.
+    void AddDocTemplate(CSingleDocTemplate* pTemplate);
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    CDocument* OpenDocumentFile(const char* lpszFileName);
+
+    void AddToRecentFileList(const char* lpszPathName);
+    std::vector<std::string> GetRecentFiles() const { return m_recentFiles; }
+    std::string GetSettingsKey() const { return m_strRegistryKey; }
+
+    using CCmdTarget::OnCmdMsg;
+    BOOL OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI) override;
+
+    const char* m_pszAppName;
+    CWnd* m_pMainWnd = nullptr;
+    std::vector<std::string> m_arguments; // the command line after the program's name
+
+    // Standard handlers, for the application's command table.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
+    void OnAppExit();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SaveStdProfileSettings() const;
+
+    std::string m_strAppName;
+    std::string m_strRegistryKey;
+    UINT m_nMaxMRU = 0;
+    std::vector<std::string> m_recentFiles;
+    std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
+};
+
+CWinApp* AfxGetApp();
+// The framework's entry: makes the Qt application, runs Initialize and the message loop.
+int AfxWinMain(int argc, char** argv);

@@ -1,0 +1,125 @@
+#include "UiReport.h"
+
+#include "FramePrivate.h"
+
+#include "framework/docview/Frame.h"
+#include "framework/docview/View.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTextStream>
+#include <QToolBar>
+
+namespace {
+
+QString Place(const QRect& r)
+{
+    return QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+QRect OnScreen(const QWidget* w, const QRect& r)
+{
+    return QRect(w->mapToGlobal(r.topLeft()), r.size());
+}
+
+QString CommandOf(const QAction* a)
+{
+    return QString::number(a->property(kCommandProperty).toUInt());
+}
+
+QString Flags(const QAction* a)
+{
+    return QStringLiteral("%1 %2").arg(a->isChecked() ? 1 : 0).arg(a->isEnabled() ? 1 : 0);
+}
+
+} // namespace
+
+UiReport* UiReport::ForFrame(CFrameWnd* pFrame, QMainWindow* pWindow)
+{
+    const QString path = qEnvironmentVariable("SKOREL_UI_REPORT");
+    return path.isEmpty() ? nullptr : new UiReport(pFrame, pWindow, path);
+}
+
+UiReport::UiReport(CFrameWnd* pFrame, QMainWindow* pWindow, QString path)
+    : QObject(pWindow), m_pFrame(pFrame), m_pWindow(pWindow), m_path(std::move(path))
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this, &UiReport::Write);
+}
+
+void UiReport::Notice(QObject* watched, const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (watched->isWidgetType())
+            Schedule();
+        break;
+    case QEvent::ActionChanged:
+        Schedule();
+        break;
+    default:
+        break;
+    }
+}
+
+void UiReport::Schedule()
+{
+    if (!m_timer.isActive())
+        m_timer.start();
+}
+
+void UiReport::Write()
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    QTextStream out(&file);
+    out << "window " << Place(OnScreen(m_pWindow, m_pWindow->rect())) << '\n';
+    if (const CView* view = m_pFrame->GetActiveView(); view && view->Widget()) {
+        const QWidget* canvas = view->Widget();
+        const QPoint origin = canvas->mapToGlobal(QPoint(0, 0));
+        out << "canvas " << origin.x() << ' ' << origin.y() << '\n';
+        const auto* area = qobject_cast<const QScrollArea*>(view->ContainerWidget());
+        const QWidget* port = area ? area->viewport() : canvas;
+        const QRect shown = OnScreen(port, port->rect()) & QRect(origin, canvas->size());
+        out << "visible " << Place(shown) << '\n';
+    }
+    const QMenuBar* bar = m_pWindow->menuBar();
+    const QList<QAction*> titles = bar->actions();
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        out << "title " << i << ' ' << Place(OnScreen(bar, bar->actionGeometry(titles[i]))) << ' '
+            << titles[i]->text() << '\n';
+    for (const QAction* title : titles) {
+        const QMenu* menu = title->menu();
+        if (!menu || !menu->isVisible())
+            continue;
+        out << "menu " << Place(menu->geometry()) << '\n';
+        for (QAction* a : menu->actions())
+            out << "item " << CommandOf(a) << ' ' << Place(OnScreen(menu, menu->actionGeometry(a)))
+                << ' ' << Flags(a) << ' ' << a->text() << '\n';
+    }
+    if (const QStatusBar* status = m_pWindow->findChild<QStatusBar*>();
+        status && status->isVisible())
+        out << "status " << Place(OnScreen(status, status->rect())) << '\n';
+    for (const QToolBar* toolbar : m_pWindow->findChildren<QToolBar*>()) {
+        if (!toolbar->isVisible())
+            continue;
+        for (QAction* a : toolbar->actions())
+            if (const QWidget* button = toolbar->widgetForAction(a); button && !a->isSeparator())
+                out << "button " << CommandOf(a) << ' ' << Place(OnScreen(button, button->rect()))
+                    << ' ' << Flags(a) << ' ' << a->toolTip() << '\n';
+    }
+    out.flush();
+    file.commit();
+}

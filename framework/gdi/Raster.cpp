@@ -1,0 +1,358 @@
+#include "Raster.h"
+
+#include "Gdi.h"
+
+#include "framework/core/Parallel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace raster {
+namespace {
+
+// Dotted cosmetic pens: three pixels on, three off, counted along the line.
+constexpr std::int64_t kDotRun = 3;
+
+// The floor of a / b and what remains, in [0, b), for b > 0 and a quotient that fits 64 bits.
+void FloorDivMod(__int128 a, std::int64_t b, std::int64_t& q, std::int64_t& r)
+{
+    q = static_cast<std::int64_t>(a / b);
+    r = static_cast<std::int64_t>(a % b);
+    if (r < 0) {
+        r += b;
+        --q;
+    }
+}
+
+void Apply(std::uint32_t* p, std::uint32_t* end, const Ink& ink)
+{
+    const std::uint32_t rgb = ink.rgb & 0x00FFFFFFu;
+    switch (ink.mix) {
+    case R2_XORPEN:
+        for (; p != end; ++p)
+            *p ^= rgb;
+        break;
+    case R2_NOT:
+        for (; p != end; ++p)
+            *p ^= 0x00FFFFFFu;
+        break;
+    case R2_NOP:
+        break;
+    case R2_BLACK:
+        std::fill(p, end, 0xFF000000u);
+        break;
+    case R2_WHITE:
+        std::fill(p, end, 0xFFFFFFFFu);
+        break;
+    default:
+        std::fill(p, end, 0xFF000000u | rgb);
+        break;
+    }
+}
+
+// The closed pixel range [ceil(lo), floor(hi)] as a half-open one.
+void Cover(double lo, double hi, std::int64_t& x0, std::int64_t& x1)
+{
+    x0 = static_cast<std::int64_t>(std::ceil(lo));
+    x1 = static_cast<std::int64_t>(std::floor(hi)) + 1;
+}
+
+// Row y of the filled ellipse with centre (cx, cy) and radii (rx, ry), as [x0, x1).
+bool EllipseRow(double cx, double cy, double rx, double ry, std::int64_t y, std::int64_t& x0,
+                std::int64_t& x1)
+{
+    if (rx <= 0 || ry <= 0)
+        return false;
+    const double dy = (double(y) - cy) / ry;
+    if (dy * dy > 1.0)
+        return false;
+    const double hw = rx * std::sqrt(1.0 - dy * dy);
+    Cover(cx - hw, cx + hw, x0, x1);
+    return x1 > x0;
+}
+
+// The two ellipses of a figure: the pen covers the ring between the outer and the inner one,
+// the brush the inside of the inner one.
+struct EllipseRings {
+    double centreX, centreY;
+    double outerRadiusX, outerRadiusY;
+    double innerRadiusX, innerRadiusY;
+};
+
+EllipseRings RingsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, bool hasPen,
+                     int penWidth)
+{
+    const double rx = double(r - l - 1) / 2.0, ry = double(b - t - 1) / 2.0;
+    const double half = hasPen ? penWidth / 2.0 : 0.0;
+    return {double(l + r - 1) / 2.0,       double(t + b - 1) / 2.0,      rx + half, ry + half,
+            hasPen ? rx - half : rx + 0.5, hasPen ? ry - half : ry + 0.5};
+}
+
+} // namespace
+
+RectangleBands BandsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, int penWidth)
+{
+    // The pen's band is centred on the path through the outermost pixels of [l, r) × [t, b).
+    const std::int64_t before = penWidth / 2, after = penWidth - before;
+    return {l - before, t - before, r - 1 + after,  b - 1 + after,
+            l + after,  t + after,  r - 1 - before, b - 1 - before};
+}
+
+bool BrushCovers(bool bEllipse, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+                 int penWidth, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1)
+{
+    if (x0 >= x1 || y0 >= y1)
+        return true;
+    if (!bEllipse) {
+        const RectangleBands band = BandsOf(l, t, r, b, penWidth);
+        return band.HasInside() && band.innerLeft <= x0 && band.innerRight >= x1 &&
+               band.innerTop <= y0 && band.innerBottom >= y1;
+    }
+    // The inside of an ellipse narrows away from its centre row: the area's first and last
+    // rows are its narrowest.
+    const EllipseRings e = RingsOf(l, t, r, b, true, penWidth);
+    for (const std::int64_t y : {y0, y1 - 1}) {
+        std::int64_t a = 0, z = 0;
+        if (!EllipseRow(e.centreX, e.centreY, e.innerRadiusX, e.innerRadiusY, y, a, z) || a > x0 ||
+            z < x1)
+            return false;
+    }
+    return true;
+}
+
+void Canvas::Span(std::int64_t y, std::int64_t x0, std::int64_t x1, const Ink& ink)
+{
+    if (y < m_t.clipTop || y >= m_t.clipBottom)
+        return;
+    x0 = std::max<std::int64_t>(x0, m_t.clipLeft);
+    x1 = std::min<std::int64_t>(x1, m_t.clipRight);
+    if (x0 >= x1)
+        return;
+    std::uint32_t* row = m_t.bits + y * m_t.stride;
+    Apply(row + x0, row + x1, ink);
+    Extend(CRect(int(x0), int(y), int(x1), int(y + 1)));
+}
+
+void Canvas::Extend(const CRect& r)
+{
+    if (!m_bTouched) {
+        m_bounds = r;
+        m_bTouched = true;
+        return;
+    }
+    m_bounds.left = std::min(m_bounds.left, r.left);
+    m_bounds.top = std::min(m_bounds.top, r.top);
+    m_bounds.right = std::max(m_bounds.right, r.right);
+    m_bounds.bottom = std::max(m_bounds.bottom, r.bottom);
+}
+
+void Canvas::Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
+                  const std::function<void(Canvas&, std::int64_t)>& row)
+{
+    y0 = std::max<std::int64_t>(y0, m_t.clipTop);
+    y1 = std::min<std::int64_t>(y1, m_t.clipBottom);
+    if (y0 >= y1)
+        return;
+    width = std::clamp<std::int64_t>(width, 1, std::max(m_t.clipRight - m_t.clipLeft, 1));
+    std::vector<Canvas> parts(static_cast<std::size_t>(parallel::MaxSlices()), Canvas(m_t));
+    parallel::For(y1 - y0, width, [&](std::int64_t a, std::int64_t b, int slice) {
+        Canvas& part = parts[std::size_t(slice)];
+        for (std::int64_t y = y0 + a; y < y0 + b; ++y)
+            row(part, y);
+    });
+    for (const Canvas& part : parts)
+        if (part.m_bTouched)
+            Extend(part.m_bounds);
+}
+
+void Canvas::Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                  const PenSpec& pen)
+{
+    if (pen.style == PS_NULL || (x0 == x1 && y0 == y1))
+        return;
+    if (pen.width <= 1) {
+        ThinLine(x0, y0, x1, y1, pen, 0);
+        return;
+    }
+    // Even widths sit half a pixel up and left of the path, as the rectangle's band does.
+    const double shift = pen.width % 2 == 0 ? -0.5 : 0.0;
+    WideLine(double(x0) + shift, double(y0) + shift, double(x1) + shift, double(y1) + shift,
+             pen.width / 2.0, pen.ink);
+}
+
+void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                      const PenSpec& pen, std::int64_t patternStart)
+{
+    const std::int64_t dx = x1 - x0, dy = y1 - y0;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    // Step along the major axis; the minor coordinate is the path's, rounded.
+    const std::int64_t n = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const std::int64_t major0 = xMajor ? x0 : y0;
+    const std::int64_t step = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const std::int64_t minor0 = xMajor ? y0 : x0;
+    const std::int64_t dMinor = xMajor ? dy : dx;
+    const std::int64_t low = xMajor ? m_t.clipLeft : m_t.clipTop;
+    const std::int64_t high = xMajor ? m_t.clipRight : m_t.clipBottom;
+    // Only the steps whose major coordinate lies in the clip.
+    std::int64_t first = 0, last = n;
+    if (step > 0) {
+        first = std::max<std::int64_t>(first, low - major0);
+        last = std::min<std::int64_t>(last, high - major0);
+    } else {
+        first = std::max<std::int64_t>(first, major0 - high + 1);
+        last = std::min<std::int64_t>(last, major0 - low + 1);
+    }
+    if (first >= last)
+        return;
+    // Step i lands on minor0 + floor((2 i dMinor + n) / 2n), the path rounded half up. That is
+    // worked out exactly once, at the first step on the target (the product takes more than 64
+    // bits at the ends of the range), and then carried along by its remainder: |dMinor| <= n,
+    // so a step moves the minor coordinate by one at most.
+    const std::int64_t den = 2 * n, inc = 2 * dMinor;
+    std::int64_t minor = 0, rem = 0;
+    FloorDivMod(__int128(2) * first * dMinor + n, den, minor, rem);
+    minor += minor0;
+    std::int64_t phase = (patternStart + first) % (2 * kDotRun);
+    for (std::int64_t i = first; i < last; ++i) {
+        if (pen.style != PS_DOT || phase < kDotRun) {
+            const std::int64_t major = major0 + step * i;
+            if (xMajor)
+                Pixel(major, minor, pen.ink);
+            else
+                Pixel(minor, major, pen.ink);
+        }
+        rem += inc;
+        if (rem >= den) {
+            rem -= den;
+            ++minor;
+        } else if (rem < 0) {
+            rem += den;
+            --minor;
+        }
+        if (++phase == 2 * kDotRun)
+            phase = 0;
+    }
+}
+
+void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius, const Ink& ink)
+{
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double len = std::sqrt(dx * dx + dy * dy);
+    const double top = std::max(std::min(y0, y1) - radius, double(m_t.clipTop) - 1);
+    const double bottom = std::min(std::max(y0, y1) + radius, double(m_t.clipBottom));
+    for (std::int64_t y = std::int64_t(std::ceil(top)); double(y) <= bottom; ++y) {
+        const double row = double(y);
+        double left = HUGE_VAL, right = -HUGE_VAL;
+        // The two round caps.
+        for (const auto& [px, py] : {std::pair{x0, y0}, std::pair{x1, y1}}) {
+            const double fromCentre = row - py;
+            if (std::fabs(fromCentre) <= radius) {
+                const double halfChord = std::sqrt(radius * radius - fromCentre * fromCentre);
+                left = std::min(left, px - halfChord);
+                right = std::max(right, px + halfChord);
+            }
+        }
+        // The band between them: the points of the row whose distance across the line is
+        // within the radius (cross product) and whose projection falls on the segment (dot
+        // product).
+        double bandLeft = -HUGE_VAL, bandRight = HUGE_VAL;
+        const double across = dx * (row - y0);
+        if (dy != 0) {
+            const double edgeA = x0 + (across - radius * len) / dy;
+            const double edgeB = x0 + (across + radius * len) / dy;
+            bandLeft = std::max(bandLeft, std::min(edgeA, edgeB));
+            bandRight = std::min(bandRight, std::max(edgeA, edgeB));
+        } else if (std::fabs(across) > radius * len) {
+            bandLeft = HUGE_VAL;
+        }
+        const double along = dy * (row - y0);
+        if (dx != 0) {
+            const double startEdge = x0 - along / dx, endEdge = x0 + (len * len - along) / dx;
+            bandLeft = std::max(bandLeft, std::min(startEdge, endEdge));
+            bandRight = std::min(bandRight, std::max(startEdge, endEdge));
+        } else if (along < 0 || along > len * len) {
+            bandLeft = HUGE_VAL;
+        }
+        if (bandLeft <= bandRight) {
+            left = std::min(left, bandLeft);
+            right = std::max(right, bandRight);
+        }
+        if (left > right)
+            continue;
+        std::int64_t first, end;
+        Cover(std::max(left, double(m_t.clipLeft) - 1), std::min(right, double(m_t.clipRight)),
+              first, end);
+        Span(y, first, end, ink);
+    }
+}
+
+void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+                       const PenSpec& pen, const Ink* brush)
+{
+    if (pen.style == PS_NULL) {
+        if (brush)
+            for (std::int64_t y = std::max<std::int64_t>(t, FirstRow());
+                 y < std::min<std::int64_t>(b - 1, EndRow()); ++y)
+                Span(y, l, r - 1, *brush);
+        return;
+    }
+    if (pen.style == PS_DOT && pen.width <= 1) {
+        if (brush)
+            for (std::int64_t y = std::max<std::int64_t>(t + 1, FirstRow());
+                 y < std::min<std::int64_t>(b - 1, EndRow()); ++y)
+                Span(y, l + 1, r - 1, *brush);
+        if (r - l == 1 || b - t == 1) {
+            ThinLine(l, t, r - 1 + (r - l == 1 ? 0 : 1), b - 1 + (b - t == 1 ? 0 : 1), pen, 0);
+            return;
+        }
+        // Around the border once, the pattern running on from side to side.
+        const std::int64_t w = r - 1 - l, h = b - 1 - t;
+        ThinLine(l, t, r - 1, t, pen, 0);
+        ThinLine(r - 1, t, r - 1, b - 1, pen, w);
+        ThinLine(r - 1, b - 1, l, b - 1, pen, w + h);
+        ThinLine(l, b - 1, l, t, pen, 2 * w + h);
+        return;
+    }
+    const RectangleBands band = BandsOf(l, t, r, b, pen.width);
+    const bool hole = band.HasInside();
+    Rows(band.outerTop, band.outerBottom, band.outerRight - band.outerLeft,
+         [&](Canvas& c, std::int64_t y) {
+             if (hole && y >= band.innerTop && y < band.innerBottom) {
+                 c.Span(y, band.outerLeft, band.innerLeft, pen.ink);
+                 if (brush)
+                     c.Span(y, band.innerLeft, band.innerRight, *brush);
+                 c.Span(y, band.innerRight, band.outerRight, pen.ink);
+             } else {
+                 c.Span(y, band.outerLeft, band.outerRight, pen.ink);
+             }
+         });
+}
+
+void Canvas::Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+                     const PenSpec& pen, const Ink* brush)
+{
+    const bool hasPen = pen.style != PS_NULL;
+    const EllipseRings e = RingsOf(l, t, r, b, hasPen, pen.width);
+    const auto y0 = std::int64_t(std::floor(e.centreY - e.outerRadiusY));
+    const auto y1 = std::int64_t(std::ceil(e.centreY + e.outerRadiusY)) + 1;
+    Rows(y0, y1, r - l, [&](Canvas& c, std::int64_t y) {
+        std::int64_t outerLeft = 0, outerRight = 0, innerLeft = 0, innerRight = 0;
+        const bool outer = EllipseRow(e.centreX, e.centreY, e.outerRadiusX, e.outerRadiusY, y,
+                                      outerLeft, outerRight);
+        const bool inner = EllipseRow(e.centreX, e.centreY, e.innerRadiusX, e.innerRadiusY, y,
+                                      innerLeft, innerRight);
+        if (!hasPen) {
+            if (brush && inner)
+                c.Span(y, innerLeft, innerRight, *brush);
+        } else if (outer && !inner) {
+            c.Span(y, outerLeft, outerRight, pen.ink);
+        } else if (outer) {
+            c.Span(y, outerLeft, innerLeft, pen.ink);
+            if (brush)
+                c.Span(y, innerLeft, innerRight, *brush);
+            c.Span(y, innerRight, outerRight, pen.ink);
+        }
+    });
+}
+
+} // namespace raster

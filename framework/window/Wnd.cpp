@@ -1,0 +1,418 @@
+#include "Wnd.h"
+
+#include "Cursor.h"
+#include "Keyboard.h"
+#include "detail/Pictures.h"
+#include "detail/WindowWidget.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+#include <memory>
+#include <utility>
+
+namespace {
+
+constexpr const char* kOwnerProperty = "skorelWnd";
+constexpr QRgb kWindowColour = 0xFFFFFFFF;
+CWnd* g_pCapture = nullptr;
+CWnd* g_pMainWnd = nullptr;
+
+UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    UINT flags = 0;
+    if (buttons & Qt::LeftButton)
+        flags |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        flags |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        flags |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier)
+        flags |= MK_SHIFT;
+    if (mods & Qt::ControlModifier)
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+// The pixel under the pointer: at a scale above 100 % positions fall between whole pixels,
+// and the pixel is the one they fall in, not the nearest corner.
+CPoint ClientPoint(const QMouseEvent* event)
+{
+    const QPointF p = event->position();
+    return CPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+}
+
+} // namespace
+
+// ---- the widget ---------------------------------------------------------------------------
+
+WindowWidget::WindowWidget(CWnd* pOwner, QWidget* pParent) : QWidget(pParent), m_pOwner(pOwner)
+{
+    setProperty(kOwnerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+CWnd* WindowWidget::OwnerOf(const QWidget* pWidget)
+{
+    return pWidget ? reinterpret_cast<CWnd*>(pWidget->property(kOwnerProperty).value<quintptr>())
+                   : nullptr;
+}
+
+void WindowWidget::EnsureSurface() { GrowSurface(size()); }
+
+void WindowWidget::GrowSurface(const QSize& size)
+{
+    // Pixels persist: the surface only grows, and new area takes the window colour until the
+    // paint it is due for.
+    const QSize want = size.expandedTo(m_surface.size());
+    if (want == m_surface.size())
+        return;
+    QImage grown(want, QImage::Format_RGB32);
+    grown.fill(kWindowColour);
+    if (!m_surface.isNull()) {
+        QPainter p(&grown);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, m_surface);
+    }
+    m_invalid += QRegion(QRect(QPoint(0, 0), want)) - QRegion(m_surface.rect());
+    m_surface = std::move(grown);
+}
+
+void WindowWidget::Show(const QRect& rect) { update(rect); }
+
+void WindowWidget::Invalidate(const QRect& rect)
+{
+    const QRect area = rect.intersected(QRect(QPoint(0, 0), size().expandedTo(m_surface.size())));
+    if (area.isEmpty())
+        return;
+    m_invalid += area;
+    update(area);
+}
+
+void WindowWidget::RunPendingPaint()
+{
+    if (!m_invalid.isEmpty() && isVisible())
+        repaint();
+}
+
+QList<QRect> WindowWidget::PaintAreas() const
+{
+    // Few rectangles: the bounding one when it is not much larger than the areas themselves,
+    // since every paint walks the whole drawing once.
+    qint64 area = 0;
+    for (const QRect& r : m_invalid)
+        area += qint64(r.width()) * r.height();
+    const QRect box = m_invalid.boundingRect();
+    if (qint64(box.width()) * box.height() <= 2 * area)
+        return {box};
+    return QList<QRect>(m_invalid.begin(), m_invalid.end());
+}
+
+void WindowWidget::Paint()
+{
+    const QList<QRect> areas = PaintAreas();
+    m_invalid = QRegion();
+    for (const QRect& area : areas) {
+        m_paintRect = area;
+        {
+            CPaintDC dc(m_pOwner);
+            m_pOwner->OnEraseBkgnd(&dc);
+        }
+        m_pOwner->OnPaint();
+    }
+    m_paintRect = QRect();
+}
+
+void WindowWidget::paintEvent(QPaintEvent* event)
+{
+    EnsureSurface();
+    // The surface holds what the window shows: only what was invalidated needs a paint; an
+    // uncovered area, or pixels a device context put there, only need showing.
+    if (!m_invalid.isEmpty())
+        Paint();
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : event->region())
+        p.drawImage(r.topLeft(), m_surface, r);
+}
+
+void WindowWidget::resizeEvent(QResizeEvent*)
+{
+    EnsureSurface();
+    m_pOwner->OnSize(0, width(), height());
+}
+
+void WindowWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pOwner->OnLButtonDown(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
+}
+
+void WindowWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pOwner->OnLButtonUp(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
+}
+
+void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is a message of its own, not a button-down.
+    if (event->button() == Qt::LeftButton)
+        m_pOwner->OnLButtonDblClk(KeyFlags(event->buttons(), event->modifiers()),
+                                  ClientPoint(event));
+}
+
+void WindowWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() == Qt::NoButton)
+        AskForCursor(WM_MOUSEMOVE);
+    m_pOwner->OnMouseMove(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
+}
+
+void WindowWidget::keyPressEvent(QKeyEvent* event)
+{
+    const WORD vk = VirtualKeyOf(event->key());
+    if (!vk || !m_pOwner->OnKeyDown(vk, 1, KeyFlags(Qt::NoButton, event->modifiers())))
+        event->ignore();
+}
+
+void WindowWidget::enterEvent(QEnterEvent*) { AskForCursor(WM_MOUSEMOVE); }
+
+void WindowWidget::leaveEvent(QEvent*) { m_pOwner->OnMouseLeave(); }
+
+void WindowWidget::AskForCursor(UINT message)
+{
+    m_pOwner->OnSetCursor(m_pOwner, HTCLIENT, message);
+    setCursor(ToQtCursor(GetCursor()));
+}
+
+// ---- the window ---------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd()
+{
+    if (g_pCapture == this)
+        g_pCapture = nullptr;
+    if (g_pMainWnd == this)
+        g_pMainWnd = nullptr;
+    delete m_pWidget;
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+int CWnd::OnCreate(LPCREATESTRUCT) { return 0; }
+void CWnd::OnDestroy() {}
+void CWnd::OnPaint() { CPaintDC dc(this); }
+
+BOOL CWnd::OnEraseBkgnd(CDC* pDC)
+{
+    CRect rc;
+    GetClientRect(rc);
+    pDC->FillSolidRect(0, 0, rc.Width(), rc.Height(), RGB(255, 255, 255));
+    return TRUE;
+}
+
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    return TRUE;
+}
+
+void CWnd::OnLButtonDown(UINT, CPoint) {}
+void CWnd::OnLButtonUp(UINT, CPoint) {}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {}
+void CWnd::OnMouseMove(UINT, CPoint) {}
+void CWnd::OnMouseLeave() {}
+BOOL CWnd::OnKeyDown(UINT, UINT, UINT) { return FALSE; }
+void CWnd::OnSize(UINT, int, int) {}
+void CWnd::OnCaptureChanged(CWnd*) {}
+
+QWidget* CWnd::CreateWidget(QWidget* pParent) { return new WindowWidget(this, pParent); }
+
+void CWnd::AttachWidget(QWidget* pWidget) { m_pWidget = pWidget; }
+
+BOOL CWnd::CreateEx(CWnd* pParent, CREATESTRUCT& cs)
+{
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    QWidget* parentWidget = pParent ? pParent->m_pWidget : nullptr;
+    m_pWidget = CreateWidget(parentWidget);
+    if (!cs.name.empty())
+        m_pWidget->setWindowTitle(QString::fromStdString(cs.name));
+    if (cs.cx > 0 && cs.cy > 0)
+        m_pWidget->resize(cs.cx, cs.cy);
+    if (OnCreate(&cs) == -1) {
+        const std::unique_ptr<QWidget> container(ContainerWidget());
+        m_pWidget = nullptr;
+        return FALSE;
+    }
+    if (cs.style & WS_VISIBLE)
+        m_pWidget->show();
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_pWidget)
+        return FALSE;
+    OnDestroy();
+    QWidget* w = m_pWidget;
+    m_pWidget = nullptr;
+    w->deleteLater();
+    return TRUE;
+}
+
+void CWnd::Invalidate(BOOL bErase) { InvalidateRect(nullptr, bErase); }
+
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL)
+{
+    auto* w = dynamic_cast<WindowWidget*>(m_pWidget);
+    if (!w) {
+        if (m_pWidget)
+            m_pWidget->update();
+        return;
+    }
+    if (!lpRect) {
+        w->Invalidate(QRect(QPoint(0, 0), w->size().expandedTo(w->Surface().size())));
+        return;
+    }
+    const CRect r = CRect(*lpRect).Normalized();
+    w->Invalidate(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)));
+}
+
+void CWnd::UpdateWindow()
+{
+    if (!m_pWidget)
+        return;
+    if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
+        w->RunPendingPaint();
+    // The windows inside a frame paint with it.
+    for (QWidget* child : m_pWidget->findChildren<QWidget*>())
+        if (auto* w = dynamic_cast<WindowWidget*>(child))
+            w->RunPendingPaint();
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    if (!m_pWidget)
+        return FALSE;
+    const BOOL wasVisible = m_pWidget->isVisible();
+    m_pWidget->setVisible(nCmdShow != SW_HIDE);
+    return wasVisible;
+}
+
+BOOL CWnd::IsWindowVisible() const { return m_pWidget && m_pWidget->isVisible(); }
+
+CWnd* CWnd::SetCapture()
+{
+    // While a button is held the widget has the mouse anyway; the capture is remembered so
+    // that moves and the release keep coming here.
+    CWnd* old = std::exchange(g_pCapture, this);
+    if (old && old != this)
+        old->OnCaptureChanged(this);
+    return old;
+}
+
+void CWnd::GetClientRect(LPRECT lpRect) const
+{
+    *lpRect = m_pWidget ? RECT{0, 0, m_pWidget->width(), m_pWidget->height()} : RECT{0, 0, 0, 0};
+}
+
+void CWnd::ClientToScreen(LPPOINT lpPoint) const
+{
+    if (!m_pWidget)
+        return;
+    const QPoint p = m_pWidget->mapToGlobal(QPoint(lpPoint->x, lpPoint->y));
+    *lpPoint = POINT{p.x(), p.y()};
+}
+
+void CWnd::ScreenToClient(LPPOINT lpPoint) const
+{
+    if (!m_pWidget)
+        return;
+    const QPoint p = m_pWidget->mapFromGlobal(QPoint(lpPoint->x, lpPoint->y));
+    *lpPoint = POINT{p.x(), p.y()};
+}
+
+void CWnd::SetWindowText(const char* lpszString)
+{
+    if (m_pWidget)
+        m_pWidget->setWindowTitle(QString::fromUtf8(lpszString));
+}
+
+const QImage* CWnd::GetSurface() const
+{
+    auto* w = dynamic_cast<WindowWidget*>(m_pWidget);
+    return w ? &w->Surface() : nullptr;
+}
+
+BOOL CWnd::SetIcon(UINT nIDIcon)
+{
+    const QIcon icon = ResourceIcon(nIDIcon);
+    if (!m_pWidget || icon.isNull())
+        return FALSE;
+    m_pWidget->setWindowIcon(icon);
+    return TRUE;
+}
+
+std::string CWnd::GetWindowText() const
+{
+    return m_pWidget ? m_pWidget->windowTitle().toStdString() : std::string();
+}
+
+CFrameWnd* CWnd::GetParentFrame() const { return m_pParentFrame; }
+
+BOOL GetCursorPos(LPPOINT lpPoint)
+{
+    const QPoint p = QCursor::pos();
+    *lpPoint = POINT{p.x(), p.y()};
+    return TRUE;
+}
+
+BOOL ReleaseCapture()
+{
+    if (CWnd* old = std::exchange(g_pCapture, nullptr))
+        old->OnCaptureChanged(nullptr);
+    return TRUE;
+}
+
+CWnd* GetCapture() { return g_pCapture; }
+
+CWnd* AfxGetMainWnd() { return g_pMainWnd; }
+
+void AfxSetMainWnd(CWnd* pWnd) { g_pMainWnd = pWnd; }
+
+// ---- window device contexts ---------------------------------------------------------------
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_pWnd(pWnd)
+{
+    if (auto* w = dynamic_cast<WindowWidget*>(pWnd ? pWnd->Widget() : nullptr)) {
+        w->EnsureSurface();
+        AttachSurface(&w->Surface());
+    }
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : CWindowDC(pWnd)
+{
+    // A paint draws only on the area it is for.
+    auto* w = dynamic_cast<WindowWidget*>(pWnd ? pWnd->Widget() : nullptr);
+    if (w && !w->PaintRect().isEmpty()) {
+        const QRect r = w->PaintRect();
+        IntersectClipRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+    }
+}
+
+CWindowDC::~CWindowDC() = default;
+
+void CWindowDC::OnChanged(const CRect& bounds)
+{
+    if (auto* w = dynamic_cast<WindowWidget*>(m_pWnd->Widget()))
+        w->Show(QRect(bounds.left, bounds.top, bounds.Width(), bounds.Height()));
+}

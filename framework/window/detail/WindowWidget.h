@@ -1,0 +1,57 @@
+// The widget under a window: keeps the window's surface, runs its paints and hands mouse
+// events to its handlers. Framework-internal.
+#pragma once
+
+#include "framework/window/Cursor.h"
+#include "framework/window/Wnd.h"
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+class WindowWidget : public QWidget {
+public:
+    WindowWidget(CWnd* pOwner, QWidget* pParent);
+
+    CWnd* Owner() const { return m_pOwner; }
+    // The window's client pixels; they persist between paints.
+    QImage& Surface() { return m_surface; }
+    // Makes the surface at least as large as the widget.
+    void EnsureSurface();
+    // Puts pixels that a device context changed on the screen, without a paint.
+    void Show(const QRect& rect);
+    // Marks an area for the next paint.
+    void Invalidate(const QRect& rect);
+    void RunPendingPaint();
+    // The area the paint in progress is for; empty outside a paint.
+    QRect PaintRect() const { return m_paintRect; }
+
+    // The window a widget carries, or null.
+    static CWnd* OwnerOf(const QWidget* pWidget);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void GrowSurface(const QSize& size);
+    void AskForCursor(UINT message);
+    // Paints the invalid area, in a few rectangles.
+    void Paint();
+    QList<QRect> PaintAreas() const;
+
+    CWnd* m_pOwner;
+    QImage m_surface;
+    QRegion m_invalid; // what the next paint is for
+    QRect m_paintRect;
+};
+
+// Win32 cursor ids to Qt's shapes.
+Qt::CursorShape ToQtCursor(HCURSOR hCursor);

@@ -1,0 +1,41 @@
+// Test entry of the framework's own tests: a QApplication on Qt's offscreen platform unless
+// another is asked for, and a small resource table of the tests' own, so that the framework
+// is tried without the program.
+#include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The texts the framework shows itself: a title for its message boxes and the messages of
+// its document handling.
+const res::Tables& TestTables()
+{
+    static const res::Tables tables = [] {
+        res::Tables t;
+        t.strings = {{IDS_APP_TITLE, "틀 시험"},
+                     {AFX_IDS_UNTITLED, "제목 없음"},
+                     {AFX_IDP_FAILED_TO_OPEN_DOC, "열지 못함"},
+                     {AFX_IDP_FAILED_TO_READ_DOC, "읽지 못함"},
+                     {AFX_IDP_FAILED_TO_SAVE_DOC, "저장하지 못함"},
+                     {AFX_IDP_ASK_TO_SAVE, "%1을(를) 저장할까요?"},
+                     {AFX_IDS_ERROR_NOT_FOUND, "없음"}};
+        return t;
+    }();
+    return tables;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    AfxSetResources(&TestTables());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
