@@ -2,7 +2,7 @@
 
 #include "MainFrm.h"
 
-#include "doc/SkorelDoc.h"
+#include "document/SkorelDoc.h"
 #include "res/Tables.h"
 #include "res/resource.h"
 #include "view/SkorelView.h"

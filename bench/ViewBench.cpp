@@ -3,7 +3,7 @@
 #include "Ratios.h"
 #include "Scene.h"
 
-#include "doc/SkorelDoc.h"
+#include "document/SkorelDoc.h"
 #include "res/Tables.h"
 #include "res/resource.h"
 #include "view/SkorelView.h"

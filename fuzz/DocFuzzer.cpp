@@ -3,7 +3,7 @@
 // answer at once. The shapes that open are painted as the view paints them, hit-tested as a press
 // of the arrow tool tests them, and stored again, so that the rasteriser and the hit tests meet
 // every coordinate an archive holds.
-#include "doc/SkorelDoc.h"
+#include "document/SkorelDoc.h"
 
 #include "shapes/DrawTool.h"
 #include "shapes/Shape.h"
@@ -91,21 +91,22 @@ void CheckTouchesEachPixelOnce(const CData& d)
         std::abort();
 }
 
-// A line is hit at both of its ends and in its middle unless it has no length; a box whose
-// corners are in order is hit at its start corner and in its middle, any other one nowhere;
-// other kinds nowhere.
+// A line is hit at both of its ends unless it has no length; a box whose corners are in order
+// is hit at its start corner and in its middle, any other one nowhere; a record of another
+// kind nowhere.
 void HitTest(const CData& d)
 {
     const CPoint s = d.m_ptStart, e = d.m_ptEnd;
     const CPoint middle(int((std::int64_t(s.x) + e.x) >> 1), int((std::int64_t(s.y) + e.y) >> 1));
-    bool start = false, end = false, inside = false;
+    bool expected = false;
+    CPoint other = e;
     if (IsLineShape(d.m_nKind)) {
-        start = end = inside = s != e;
+        expected = s != e;
     } else if (IsBoxShape(d.m_nKind)) {
-        start = inside = s.x < e.x && s.y < e.y;
+        expected = s.x < e.x && s.y < e.y;
+        other = middle;
     }
-    if (ShapeHit(d, s) != start || (IsLineShape(d.m_nKind) && ShapeHit(d, e) != end) ||
-        ShapeHit(d, middle) != inside)
+    if (ShapeHit(d, s) != expected || ShapeHit(d, other) != expected)
         std::abort();
 }
 

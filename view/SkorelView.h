@@ -2,7 +2,7 @@
 // makes, moves and resizes shapes, the paint through an off-screen canvas, and Save.
 #pragma once
 
-#include "doc/SkorelDoc.h"
+#include "document/SkorelDoc.h"
 #include "image/BaseImage.h"
 #include "shapes/DrawTool.h"
 #include "shapes/MyTracker.h"

@@ -55,9 +55,12 @@ CObListNode* CObList::NewNode()
     return node;
 }
 
-POSITION CObList::AddTail(CObject* pNewElement) { return InsertBefore(nullptr, pNewElement); }
+POSITION CObList::AddTail(CObject* pNewElement)
+{
+    return InsertBeforeOrAtTail(nullptr, pNewElement);
+}
 
-POSITION CObList::InsertBefore(POSITION pos, CObject* pNewElement)
+POSITION CObList::InsertBeforeOrAtTail(POSITION pos, CObject* pNewElement)
 {
     CObListNode* node = NewNode();
     node->data = pNewElement;

@@ -37,7 +37,7 @@ public:
 
     POSITION AddTail(CObject* pNewElement);
     // Inserts before pos; a null pos adds at the tail.
-    POSITION InsertBefore(POSITION pos, CObject* pNewElement);
+    POSITION InsertBeforeOrAtTail(POSITION pos, CObject* pNewElement);
     // Takes the node at pos out of the list and hands back its element.
     CObject* RemoveAt(POSITION pos);
     // The position of the element with this index from the head, or null past the tail.
@@ -83,14 +83,14 @@ public:
     // Takes the element; null elements are not kept (the position returned is null).
     POSITION AddTail(std::unique_ptr<T> pNewElement)
     {
-        return InsertBefore(nullptr, std::move(pNewElement));
+        return InsertBeforeOrAtTail(nullptr, std::move(pNewElement));
     }
     // Takes the element and puts it before pos (at the tail for a null pos).
-    POSITION InsertBefore(POSITION pos, std::unique_ptr<T> pNewElement)
+    POSITION InsertBeforeOrAtTail(POSITION pos, std::unique_ptr<T> pNewElement)
     {
         if (!pNewElement)
             return nullptr;
-        const POSITION at = m_list.InsertBefore(pos, pNewElement.get());
+        const POSITION at = m_list.InsertBeforeOrAtTail(pos, pNewElement.get());
         pNewElement.release(); // the list holds it now
         return at;
     }

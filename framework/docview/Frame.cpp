@@ -1,32 +1,19 @@
+// The frame: its window, its view, the routing of commands and its control bars.
 #include "Frame.h"
 
 #include "App.h"
 #include "ControlBars.h"
 #include "Document.h"
+#include "View.h"
 #include "detail/FramePrivate.h"
-#include "detail/Settings.h"
-#include "detail/UiReport.h"
 
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
-#include "framework/window/Keyboard.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QIcon>
-#include <QKeyEvent>
-#include <QMenuBar>
-#include <QPainter>
-#include <QPixmap>
+#include <QMainWindow>
 #include <QScreen>
-#include <QTimer>
 #include <QToolBar>
-
-#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -36,181 +23,6 @@ ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
 ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
 ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
-
-namespace {
-
-// Where the window and its bars were when it last closed.
-constexpr const char* kLayoutGroup = "Layout";
-
-QKeySequence ToKeySequence(const res::Accel& a)
-{
-    int key = QtKeyOf(a.key);
-    if (a.fVirt & res::FCONTROL)
-        key |= Qt::CTRL;
-    if (a.fVirt & res::FSHIFT)
-        key |= Qt::SHIFT;
-    if (a.fVirt & res::FALT)
-        key |= Qt::ALT;
-    return QKeySequence(key);
-}
-
-// A menu item or toolbar button: both show the one action of their command.
-class ActionCmdUI : public CCmdUI {
-public:
-    explicit ActionCmdUI(QAction* pAction) : m_pAction(pAction) {}
-
-    void Enable(BOOL bOn) override { m_pAction->setEnabled(bOn != FALSE); }
-    void SetCheck(int nCheck) override
-    {
-        m_pAction->setCheckable(true);
-        m_pAction->setChecked(nCheck != 0);
-    }
-    void SetText(const char* lpszText) override
-    {
-        m_pAction->setText(QString::fromUtf8(lpszText ? lpszText : ""));
-    }
-    void SetColor(COLORREF cr) override
-    {
-        if (m_pAction->property(kSwatchProperty).toUInt() == cr + 1)
-            return;
-        if (!m_pAction->property(kPictureProperty).isValid())
-            m_pAction->setProperty(kPictureProperty, m_pAction->icon());
-        m_pAction->setProperty(kSwatchProperty, cr + 1);
-        m_pAction->setIcon(Swatched(m_pAction->property(kPictureProperty).value<QIcon>(), cr));
-    }
-
-private:
-    static constexpr const char* kPictureProperty = "skorelPicture";
-    static constexpr const char* kSwatchProperty = "skorelSwatch"; // colour + 1; 0: none
-
-    // The picture with a bar of the colour along its bottom, framed so that white shows too;
-    // at every scale the picture has.
-    static QIcon Swatched(const QIcon& picture, COLORREF cr)
-    {
-        const QSize size(16, 15);
-        QIcon icon;
-        for (const qreal scale : {1.0, 2.0}) {
-            QPixmap pm = picture.pixmap(size, scale);
-            if (pm.isNull())
-                continue;
-            pm.setDevicePixelRatio(scale);
-            QPainter p(&pm);
-            p.fillRect(QRect(1, 11, 14, 4), QColor(64, 64, 64));
-            p.fillRect(QRect(2, 12, 12, 2), QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)));
-            p.end();
-            icon.addPixmap(pm);
-        }
-        return icon;
-    }
-
-    QAction* m_pAction;
-};
-
-// A layout saved on another screen, or damaged, must not leave the window out of reach or
-// larger than the screen it lands on.
-void KeepOnScreen(QWidget* window)
-{
-    if (window->isMaximized() || window->isFullScreen())
-        return;
-    const QScreen* screen = QGuiApplication::screenAt(window->geometry().center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    // The frame with its border and title bar is what must fit.
-    const QRect avail = screen->availableGeometry();
-    const QRect inner = window->geometry();
-    QRect r = window->frameGeometry();
-    const QMargins border(inner.left() - r.left(), inner.top() - r.top(), r.right() - inner.right(),
-                          r.bottom() - inner.bottom());
-    r.setSize(r.size().boundedTo(avail.size()));
-    r.moveLeft(std::clamp(r.left(), avail.left(), avail.right() + 1 - r.width()));
-    r.moveTop(std::clamp(r.top(), avail.top(), avail.bottom() + 1 - r.height()));
-    if (r.marginsRemoved(border) != inner)
-        window->setGeometry(r.marginsRemoved(border));
-}
-
-// The name of a recent file as its menu item shows it: at most kMaxRecentName characters,
-// the middle left out, and an ampersand as itself rather than a mnemonic.
-QString RecentItemName(QString name)
-{
-    constexpr qsizetype kMaxRecentName = 60;
-    if (name.size() > kMaxRecentName) {
-        qsizetype head = kMaxRecentName / 2 - 1, tail = kMaxRecentName / 2;
-        // Never half a character.
-        if (name[head - 1].isHighSurrogate())
-            --head;
-        if (name[name.size() - tail].isLowSurrogate())
-            --tail;
-        name = name.left(head) + QChar(0x2026) + name.right(tail);
-    }
-    return name.replace('&', QStringLiteral("&&"));
-}
-
-} // namespace
-
-FrameWidget::FrameWidget(CFrameWnd* pOwner)
-    : m_pOwner(pOwner), m_pReport(UiReport::ForFrame(pOwner, this))
-{
-    setProperty("skorelWnd", QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
-    // What the user does may change what the commands can do: look again once it is handled.
-    QApplication::instance()->installEventFilter(this);
-}
-
-bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
-{
-    if (m_pReport)
-        m_pReport->Notice(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        if (watched == menuBar() && LeaveHiddenMenuKeys(static_cast<QKeyEvent*>(event)))
-            return true;
-        m_pOwner->DelayUpdateCommandUI();
-        break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
-    case QEvent::KeyRelease:
-    case QEvent::Leave:
-        m_pOwner->DelayUpdateCommandUI();
-        break;
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-bool FrameWidget::LeaveHiddenMenuKeys(const QKeyEvent* event)
-{
-    // Escape from a menu leaves the menu bar taking the keys even when it shows no highlighted
-    // item: a plain letter would open a menu out of nowhere. Without a visible item the keys
-    // go back to the window.
-    const QMenuBar* bar = menuBar();
-    if (bar->activeAction() || (event->modifiers() & Qt::AltModifier))
-        return false;
-    if (QWidget* central = centralWidget())
-        central->setFocus(Qt::OtherFocusReason);
-    return !event->text().isEmpty();
-}
-
-bool FrameWidget::event(QEvent* event)
-{
-    // A modal dialog takes the mouse: a drag in one of the frame's windows can't go on, and
-    // its release will never come.
-    if (event->type() == QEvent::WindowBlocked)
-        ReleaseCapture();
-    return QMainWindow::event(event);
-}
-
-void FrameWidget::closeEvent(QCloseEvent* event)
-{
-    if (!m_pOwner->OnClose()) {
-        event->ignore();
-        return;
-    }
-    m_pOwner->SaveLayout();
-    event->accept();
-}
 
 CFrameWnd::CFrameWnd() : d(std::make_unique<FramePrivate>()) {}
 
@@ -255,34 +67,6 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     return TRUE;
 }
 
-void CFrameWnd::SaveLayout() const
-{
-    const std::unique_ptr<QSettings> settings = AfxOpenSettings();
-    const auto* window = static_cast<const QMainWindow*>(Widget());
-    if (!settings || !window)
-        return;
-    settings->beginGroup(kLayoutGroup);
-    settings->setValue(QStringLiteral("Geometry"), window->saveGeometry());
-    settings->setValue(QStringLiteral("Bars"), window->saveState());
-    if (const CControlBar* status = GetControlBar(ID_VIEW_STATUS_BAR))
-        settings->setValue(QStringLiteral("StatusBar"), bool(status->IsVisible()));
-}
-
-void CFrameWnd::RestoreLayout()
-{
-    const std::unique_ptr<QSettings> settings = AfxOpenSettings();
-    auto* window = static_cast<QMainWindow*>(Widget());
-    if (!settings || !window)
-        return;
-    settings->beginGroup(kLayoutGroup);
-    window->restoreGeometry(settings->value(QStringLiteral("Geometry")).toByteArray());
-    KeepOnScreen(window);
-    window->restoreState(settings->value(QStringLiteral("Bars")).toByteArray());
-    const QVariant status = settings->value(QStringLiteral("StatusBar"));
-    if (CControlBar* bar = GetControlBar(ID_VIEW_STATUS_BAR); bar && status.isValid())
-        bar->ShowWindow(status.toBool() ? SW_SHOW : SW_HIDE);
-}
-
 int CFrameWnd::OnCreate(LPCREATESTRUCT)
 {
     if (!m_pContext || !m_pContext->m_pNewViewClass)
@@ -323,136 +107,11 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI)
     return app && app->OnCmdMsg(nID, action, pCmdUI);
 }
 
-QAction* CFrameWnd::Action(UINT nID)
-{
-    if (auto it = d->actions.find(nID); it != d->actions.end())
-        return it->second;
-    auto* action = new QAction(Widget());
-    action->setProperty(kCommandProperty, nID);
-    // The command's string: the status-bar prompt, then after a newline the tooltip.
-    if (const char* s = res::FindString(nID)) {
-        const QString text = QString::fromUtf8(s);
-        const qsizetype nl = text.indexOf('\n');
-        action->setStatusTip(nl < 0 ? text : text.left(nl));
-        if (nl >= 0)
-            action->setToolTip(text.mid(nl + 1));
-    }
-    QObject::connect(action, &QAction::triggered, Widget(), [this, nID] {
-        OnCmdMsg(nID, CmdAction::Execute, nullptr);
-        UpdateCommandStates();
-    });
-    Widget()->addAction(action);
-    d->actions[nID] = action;
-    return action;
-}
-
-void CFrameWnd::BuildMenu(UINT nIDResource)
-{
-    const res::Menu* menu = res::FindMenu(nIDResource);
-    if (!menu)
-        return;
-    QMenuBar* bar = static_cast<QMainWindow*>(Widget())->menuBar();
-    for (const res::MenuNode& popup : menu->popups) {
-        QMenu* m = bar->addMenu(QString::fromUtf8(popup.text));
-        for (const res::MenuNode& item : popup.children) {
-            if (item.kind == res::MenuKind::Separator) {
-                m->addSeparator();
-                continue;
-            }
-            QAction* a = Action(item.id);
-            if (a->text().isEmpty())
-                a->setText(QString::fromUtf8(item.text));
-            m->addAction(a);
-            if (item.id == ID_FILE_MRU_FILE1)
-                d->recentMenu = m;
-        }
-        QObject::connect(m, &QMenu::aboutToShow, Widget(), [this] { UpdateCommandStates(); });
-    }
-}
-
-void CFrameWnd::BuildAccelerators(UINT nIDResource)
-{
-    const res::AccelTable* table = res::FindAccelerators(nIDResource);
-    if (!table)
-        return;
-    std::map<UINT, QList<QKeySequence>> keys;
-    for (const res::Accel& a : table->entries)
-        keys[a.cmd].append(ToKeySequence(a));
-    for (const auto& [cmd, seqs] : keys)
-        Action(cmd)->setShortcuts(seqs);
-}
-
-void CFrameWnd::UpdateCommandStates()
-{
-    d->updatePending = false;
-    for (const auto& [id, action] : d->actions) {
-        if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE16)
-            continue;
-        ActionCmdUI ui(action);
-        ui.m_nID = id;
-        ui.DoUpdate(this);
-    }
-    for (CControlBar* bar : d->bars)
-        bar->OnUpdateCmdUI(this);
-    RefreshRecentFiles();
-    OnUpdateFrameTitle();
-}
-
-void CFrameWnd::DelayUpdateCommandUI()
-{
-    if (d->updatePending || !Widget())
-        return;
-    d->updatePending = true;
-    QTimer::singleShot(0, Widget(), [this] {
-        if (d->updatePending)
-            UpdateCommandStates();
-    });
-}
-
 void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
 {
     const CControlBar* bar = GetControlBar(pCmdUI->m_nID);
     pCmdUI->Enable(bar != nullptr);
     pCmdUI->SetCheck(bar && bar->IsVisible());
-}
-
-void CFrameWnd::RefreshRecentFiles()
-{
-    // The recent files take the place of the placeholder item; it shows, greyed, while the
-    // list is empty.
-    if (!d->recentMenu)
-        return;
-    QAction* placeholder = Action(ID_FILE_MRU_FILE1);
-    if (d->placeholderText.isEmpty())
-        d->placeholderText = placeholder->text();
-    const CWinApp* app = AfxGetApp();
-    const std::vector<std::string> files = app ? app->GetRecentFiles() : std::vector<std::string>();
-    // Every update after the user's input comes here: the menu is rebuilt only for a new list.
-    if (d->recentShown == files)
-        return;
-    for (std::size_t i = 1; i < (d->recentShown ? d->recentShown->size() : 0); ++i)
-        d->recentMenu->removeAction(Action(UINT(ID_FILE_MRU_FILE1 + i)));
-    d->recentShown = files;
-    if (files.empty()) {
-        placeholder->setText(d->placeholderText);
-        placeholder->setEnabled(false);
-        return;
-    }
-    QAction* before = nullptr;
-    const QList<QAction*> items = d->recentMenu->actions();
-    if (const qsizetype at = items.indexOf(placeholder); at >= 0 && at + 1 < items.size())
-        before = items[at + 1];
-    for (UINT i = 0; i < files.size(); ++i) {
-        QAction* a = Action(ID_FILE_MRU_FILE1 + i);
-        const QString path = QFile::decodeName(QByteArray::fromStdString(files[i]));
-        a->setText(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(RecentItemName(QFileInfo(path).fileName())));
-        a->setStatusTip(QString::fromUtf8(res::LoadString(ID_FILE_MRU_FILE1 + i)) +
-                        QStringLiteral(": ") + path);
-        a->setEnabled(true);
-        if (i > 0)
-            d->recentMenu->insertAction(before, a);
-    }
 }
 
 void CFrameWnd::AddControlBar(CControlBar* pBar) { d->bars.push_back(pBar); }

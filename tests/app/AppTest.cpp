@@ -3,7 +3,7 @@
 #include "tests/support/Mouse.h"
 
 #include "app/Skorel.h"
-#include "doc/SkorelDoc.h"
+#include "document/SkorelDoc.h"
 #include "res/resource.h"
 #include "view/SkorelView.h"
 

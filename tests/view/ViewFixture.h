@@ -4,7 +4,7 @@
 #include "tests/support/ModalAnswers.h"
 #include "tests/support/Mouse.h"
 
-#include "doc/SkorelDoc.h"
+#include "document/SkorelDoc.h"
 #include "res/resource.h"
 #include "view/SkorelView.h"
 

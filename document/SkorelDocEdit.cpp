@@ -49,7 +49,7 @@ private:
             Grow(hint.m_rectChanged, pData.get());
             if (m_bTouchInserted)
                 hint.m_pTouched = pData.get();
-            list.InsertBefore(pos, std::move(pData));
+            list.InsertBeforeOrAtTail(pos, std::move(pData));
         }
         m_nCount = int(m_held.size());
         m_held = std::move(out);

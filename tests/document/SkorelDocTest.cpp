@@ -1,6 +1,6 @@
 // The document: the archive form, opening archives and pictures (and damaged files), Save As
 // of the picture, New, and ownership of records and picture.
-#include "doc/SkorelDoc.h"
+#include "document/SkorelDoc.h"
 #include "res/resource.h"
 
 #include "tests/support/ModalAnswers.h"
