@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 CDC::CDC()
     : m_pPen(CPen::Stock(BLACK_PEN)), m_pBrush(CBrush::Stock(WHITE_BRUSH)),
@@ -110,22 +111,11 @@ int CDC::SelectClipRgn(std::nullptr_t)
     return SIMPLEREGION;
 }
 
-CPen* CDC::SelectObject(CPen* pPen)
-{
-    if (!pPen)
-        return nullptr;
-    CPen* old = m_pPen;
-    m_pPen = pPen;
-    return old;
-}
+CPen* CDC::SelectObject(CPen* pPen) { return pPen ? std::exchange(m_pPen, pPen) : nullptr; }
 
 CBrush* CDC::SelectObject(CBrush* pBrush)
 {
-    if (!pBrush)
-        return nullptr;
-    CBrush* old = m_pBrush;
-    m_pBrush = pBrush;
-    return old;
+    return pBrush ? std::exchange(m_pBrush, pBrush) : nullptr;
 }
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
