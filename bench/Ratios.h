@@ -1,9 +1,10 @@
 // Runs the registered benchmarks and prints, for each pair (ours, reference), how many times
-// the reference's time ours takes.
+// the reference's time ours takes, from the medians of their repetitions.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -18,17 +19,23 @@ public:
     {
         for (const Run& r : runs)
             if (r.run_type == Run::RT_Iteration)
-                m_times[r.benchmark_name()] = r.GetAdjustedRealTime();
+                m_times[r.run_name.str()].push_back(r.GetAdjustedRealTime());
         ConsoleReporter::ReportRuns(runs);
     }
+    // The median of the repetitions' times; 0 when the benchmark did not run.
     double Time(const std::string& name) const
     {
         const auto it = m_times.find(name);
-        return it == m_times.end() ? 0.0 : it->second;
+        if (it == m_times.end())
+            return 0.0;
+        std::vector<double> times = it->second;
+        std::sort(times.begin(), times.end());
+        const std::size_t n = times.size();
+        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
     }
 
 private:
-    std::map<std::string, double> m_times;
+    std::map<std::string, std::vector<double>> m_times;
 };
 
 // `pairs` holds (ours, reference) benchmark names, as Google Benchmark reports them.

@@ -31,6 +31,43 @@ inline std::vector<CData> MixedRecords(int n, unsigned seed)
     return records;
 }
 
+// Lines between random points of the canvas, thickness 1–7.
+inline std::vector<CData> LineRecords(int n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> x(0, kCanvasWidth - 1), y(0, kCanvasHeight - 1),
+        thickness(1, 7), colour(0, 0xFFFFFF);
+    std::vector<CData> records(static_cast<std::size_t>(n));
+    for (CData& d : records) {
+        d.m_nKind = SHAPE_LINE;
+        d.m_ptStart = CPoint(x(rng), y(rng));
+        d.m_ptEnd = CPoint(x(rng), y(rng));
+        d.m_nThickness = thickness(rng);
+        d.m_crLine = COLORREF(colour(rng));
+        d.m_crFill = COLORREF(colour(rng));
+    }
+    return records;
+}
+
+// Rectangles and lines whose pens are wider than the canvas, up to the widest a file can
+// give: each one paints the whole canvas.
+inline std::vector<CData> FatBandRecords(int n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> x(0, kCanvasWidth - 1), y(0, kCanvasHeight - 1),
+        thickness(2 * kCanvasWidth, INT32_MAX), line(0, 1), colour(0, 0xFFFFFF);
+    std::vector<CData> records(static_cast<std::size_t>(n));
+    for (CData& d : records) {
+        d.m_nKind = line(rng) ? SHAPE_LINE : SHAPE_RECT;
+        d.m_ptStart = CPoint(x(rng), y(rng));
+        d.m_ptEnd = CPoint(x(rng), y(rng));
+        d.m_nThickness = thickness(rng);
+        d.m_crLine = COLORREF(colour(rng));
+        d.m_crFill = COLORREF(colour(rng));
+    }
+    return records;
+}
+
 inline QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
 
 // The reference: each kind of the scene drawn the way Qt draws that figure.

@@ -40,6 +40,8 @@ QString PicturePath()
     return path;
 }
 
+using Records = std::vector<CData> (*)(int n, unsigned seed);
+
 // The real frame, view and document, shown on the offscreen screen.
 struct Scene {
     CWinApp app;
@@ -48,7 +50,7 @@ struct Scene {
     CSkorelDoc* doc;
     CSkorelView* view;
 
-    Scene(int nRecords, bool withPicture)
+    Scene(int nRecords, bool withPicture, Records records = bench::MixedRecords)
     {
         doc = static_cast<CSkorelDoc*>(tmpl.OpenDocumentFile(nullptr));
         view = static_cast<CSkorelView*>(tmpl.GetFrame()->GetActiveView());
@@ -56,21 +58,57 @@ struct Scene {
         tmpl.GetFrame()->ShowWindow(SW_SHOW);
         if (withPicture)
             doc->OnOpenDoc(PicturePath().toUtf8().constData());
-        for (const CData& d : bench::MixedRecords(nRecords, 3))
+        for (const CData& d : records(nRecords, 3))
             doc->m_shapeList.AddTail(std::make_unique<CData>(d));
         QApplication::processEvents();
     }
 };
 
-void BM_Paint_View(benchmark::State& state)
+// A full paint of the view: the whole canvas composed and copied to the window.
+void PaintView(benchmark::State& state, Records records)
 {
-    Scene scene(int(state.range(0)), true);
+    Scene scene(int(state.range(0)), true, records);
     for (auto _ : state) {
         CPaintDC dc(scene.view);
         scene.view->OnDraw(&dc);
     }
 }
-BENCHMARK(BM_Paint_View)->Arg(0)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_Paint_View(benchmark::State& state) { PaintView(state, bench::MixedRecords); }
+BENCHMARK(BM_Paint_View)
+    ->Arg(0)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Paint_View_Lines(benchmark::State& state) { PaintView(state, bench::LineRecords); }
+BENCHMARK(BM_Paint_View_Lines)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Paint_View_FatBands(benchmark::State& state) { PaintView(state, bench::FatBandRecords); }
+BENCHMARK(BM_Paint_View_FatBands)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The lines scene drawn straight with QPainter on the 32-bit canvas.
+void BM_Paint_QPainter_Lines(benchmark::State& state)
+{
+    const std::vector<CData> records = bench::LineRecords(int(state.range(0)), 3);
+    QImage canvas(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&canvas);
+        p.fillRect(canvas.rect(), Qt::white);
+        bench::DrawWithQPainter(p, records);
+    }
+}
+BENCHMARK(BM_Paint_QPainter_Lines)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Paint_RawQPainter(benchmark::State& state)
 {
@@ -214,8 +252,25 @@ void BM_MouseMove_MovingSelection(benchmark::State& state)
 }
 BENCHMARK(BM_MouseMove_MovingSelection)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
-// Save's capture and write, to memory-backed storage and to the disk of the build.
-void BM_Save_Capture(benchmark::State& state, const QString& dir)
+// Ctrl+S after a paint: the canvas brought up to date and its top-left 800 × 600 written, with
+// the argument's number of records, to memory-backed storage.
+void BM_Save_Capture(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)), true);
+    {
+        CPaintDC paint(scene.view);
+        scene.view->OnDraw(&paint);
+    }
+    const std::string path = "/dev/shm/skorel-capture.bmp";
+    for (auto _ : state)
+        scene.view->SaveCanvas(path);
+    QFile::remove(QString::fromStdString(path));
+}
+BENCHMARK(BM_Save_Capture)->Arg(0)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The write alone, beside Qt's: the canvas captured to a file on memory-backed storage and on
+// the disk of the build.
+void BM_Save_Write(benchmark::State& state, const QString& dir)
 {
     Scene scene(100, true);
     CPaintDC paint(scene.view);
@@ -240,10 +295,33 @@ void BM_Save_QImage(benchmark::State& state, const QString& dir)
 
 const QString kShm = QStringLiteral("/dev/shm");
 const QString kDisk = QDir::currentPath();
-BENCHMARK_CAPTURE(BM_Save_Capture, memory, kShm)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Save_Write, memory, kShm)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Save_QImage, memory, kShm)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Save_Capture, disk, kDisk)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Save_Write, disk, kDisk)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Save_QImage, disk, kDisk)->Unit(benchmark::kMillisecond);
+
+// A drawing file of the argument's number of records opened, up to the end of its first paint.
+void BM_Open_Drawing(benchmark::State& state)
+{
+    static QTemporaryDir dir;
+    const std::string path = dir.filePath("drawing.skr").toStdString();
+    {
+        CSkorelDoc written;
+        for (const CData& d : bench::MixedRecords(int(state.range(0)), 7))
+            written.m_shapeList.AddTail(std::make_unique<CData>(d));
+        written.OnSaveDoc(path.c_str());
+    }
+    Scene scene(0, false);
+    for (auto _ : state) {
+        scene.doc->OnOpenDoc(path.c_str());
+        ShowEdit(scene);
+        state.PauseTiming();
+        scene.doc->m_undo.Undo();
+        ShowEdit(scene);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Open_Drawing)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -257,10 +335,19 @@ int main(int argc, char** argv)
     for (const char* n : {"0", "1000", "10000", "100000"})
         pairs.emplace_back(std::string("BM_Paint_View/") + n,
                            std::string("BM_Paint_RawQPainter/") + n);
+    for (const char* n : {"10000", "100000", "1000000"})
+        pairs.emplace_back(std::string("BM_Paint_View_Lines/") + n,
+                           std::string("BM_Paint_QPainter_Lines/") + n);
+    for (const char* n : {"10000", "100000"})
+        pairs.emplace_back(std::string("BM_Paint_View_FatBands/") + n,
+                           std::string("BM_Paint_View/") + n);
+    pairs.emplace_back("BM_Paint_View/1000000", "BM_Paint_View/100000");
+    for (const char* n : {"0", "100000", "1000000"})
+        pairs.emplace_back(std::string("BM_Save_Capture/") + n, std::string("BM_Paint_View/") + n);
     for (const char* n : {"0", "10000", "100000"})
         for (const char* edit : {"BM_EditRepaint_Append/", "BM_EditRepaint_Move/"})
             pairs.emplace_back(std::string(edit) + n, std::string("BM_Paint_View/") + n);
-    pairs.emplace_back("BM_Save_Capture/memory", "BM_Save_QImage/memory");
-    pairs.emplace_back("BM_Save_Capture/disk", "BM_Save_QImage/disk");
+    pairs.emplace_back("BM_Save_Write/memory", "BM_Save_QImage/memory");
+    pairs.emplace_back("BM_Save_Write/disk", "BM_Save_QImage/disk");
     return bench::RunWithRatios(argc, argv, pairs);
 }

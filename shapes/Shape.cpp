@@ -121,10 +121,21 @@ bool LineHit(CPoint point, CPoint a, CPoint b)
 bool ShapeHides(const CData& data, const CRect& area)
 {
     const ShapeKind* kind = Find(data.m_nKind);
-    if (!kind || !kind->bBox)
+    if (!kind)
         return false;
+    if (!kind->bBox)
+        return LineCoversRect(data.m_ptStart, data.m_ptEnd, data.m_nThickness, &area);
     const CRect figure(data.m_ptStart, data.m_ptEnd);
-    return BrushCoversRect(kind->bEllipse, &figure, data.m_nThickness, &area);
+    return FigureCoversRect(kind->bEllipse, &figure, data.m_nThickness, &area);
+}
+
+bool ShapeMayHide(const CData& data, int nSide)
+{
+    // A pen can hold a square only when it is wider than the square's diagonal, with the
+    // margin LineCoversRect keeps.
+    return IsBoxShape(data.m_nKind) ||
+           (IsLineShape(data.m_nKind) &&
+            std::int64_t(data.m_nThickness) >= 3 * std::int64_t(nSide) / 2 + 4);
 }
 
 void FrameShape(const CData* pData, CResizeTracker* pFrame)

@@ -38,9 +38,11 @@ bool ShapeHit(const CData& data, CPoint point);
 // Within 20 pixels across a vertical or horizontal line between its ends, or within 19
 // pixels vertically of a sloped line inside its x range; a line of no length is never hit.
 bool LineHit(CPoint point, CPoint a, CPoint b);
-// Whether drawing the record paints every pixel of the area with its fill: then nothing drawn
-// before it shows there.
+// Whether drawing the record paints every pixel of the area, with its pen or its fill: then
+// nothing drawn before it shows there. A line's pen counts only a pixel or so inside its edge.
 bool ShapeHides(const CData& data, const CRect& area);
+// A quick first look: whether the record can hide any square of that side at all.
+bool ShapeMayHide(const CData& data, int nSide);
 // Places the frame on the record as its selection mark: on a box's corners with a dotted
 // border and handles inside; around a line's ends with a dotted border alone. No record, or
 // one of an unknown kind, hides the frame at (0, 0, 0, 0).

@@ -41,7 +41,7 @@ void CCanvasTiles::FindCovers(const CTypedOwningList<CData>& list)
         const CData* pData = list.GetPrev(pos);
         --index;
         int c0, c1, r0, r1;
-        if (!IsBoxShape(pData->m_nKind) || !Range(ShapeBounds(*pData), c0, c1, r0, r1))
+        if (!ShapeMayHide(*pData, kTile) || !Range(ShapeBounds(*pData), c0, c1, r0, r1))
             continue;
         for (int row = r0; row < r1; ++row)
             for (int column = c0; column < c1; ++column) {

@@ -1,7 +1,7 @@
 // The part of the canvas a paint composes, cut into the tiles of a fixed grid, with what each
-// tile shows of the drawing: a record whose fill covers a whole tile hides everything drawn
-// before it there, the white and the picture too. Composing from there on gives the tile's
-// pixels exactly, and among many records most are hidden that way.
+// tile shows of the drawing: a record that paints the whole of a tile, with its fill or its
+// pen, hides everything drawn before it there, the white and the picture too. Composing from there
+// on gives the tile's pixels exactly, and among many records most are hidden that way.
 #pragma once
 
 #include "shapes/Data.h"

@@ -9,6 +9,7 @@
 
 #include "framework/docview/ScrollView.h"
 
+#include <string>
 #include <vector>
 
 // Drawing modes of m_nMode.
@@ -40,6 +41,9 @@ public:
     // shape that left the list, selects the shape an undo, redo, paste or move touched (with
     // the arrow tool), and repaints.
     void OnUpdate(CView* pSender, long lHint, CObject* pHint) override;
+    // Save without its dialog: the top-left 800 × 600 pixels of the drawing as it is now to a
+    // BMP file. FALSE, with the last error set, when the file could not be written.
+    BOOL SaveCanvas(const std::string& path);
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;

@@ -8,12 +8,15 @@
 #include "res/resource.h"
 
 #include "framework/core/Error.h"
+#include "framework/core/Parallel.h"
 #include "framework/core/Resource.h"
 #include "framework/window/FileDialog.h"
 #include "framework/window/MessageBox.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 void CSkorelView::OnDraw(CDC* pDC)
 {
@@ -49,16 +52,30 @@ void CSkorelView::ComposeCanvas(const CRect& area)
         m_dcCanvas.SelectClipRgn(nullptr);
     }
     // Every record from the earliest start on, in order, where it shows.
+    std::vector<std::pair<const CData*, CRect>> shown;
     int index = tiles.EarliestStart(count);
     for (POSITION pos = list.FindIndex(index); pos; ++index) {
         const CData* pData = list.GetNext(pos);
         const CRect shows = tiles.WhereShows(ShapeBounds(*pData), index);
-        if (shows.IsRectEmpty())
-            continue;
-        m_dcCanvas.IntersectClipRect(&shows);
-        m_drawTool.DrawShape(&m_dcCanvas, pData);
-        m_dcCanvas.SelectClipRgn(nullptr);
+        if (!shows.IsRectEmpty())
+            shown.emplace_back(pData, shows);
     }
+    // Drawn in bands of rows side by side: each pixel still gets them in their order.
+    const std::int64_t costPerRow = std::int64_t(part.Width()) * std::int64_t(shown.size()) / 8;
+    parallel::For(part.Height(), costPerRow, [&](std::int64_t a, std::int64_t b, int) {
+        CDC band;
+        band.CreateCompatibleDC(nullptr);
+        band.SelectObject(&m_bmpCanvas);
+        const CRect rows(part.left, part.top + int(a), part.right, part.top + int(b));
+        for (const auto& [pData, shows] : shown) {
+            CRect clip;
+            if (!IntersectRect(&clip, &shows, &rows))
+                continue;
+            band.IntersectClipRect(&clip);
+            DrawShapeRecord(&band, *pData);
+            band.SelectClipRgn(nullptr);
+        }
+    });
 }
 
 CRect CSkorelView::FrameArea() const
@@ -134,12 +151,17 @@ void CSkorelView::OnFileSave()
                     res::LoadString(IDS_SAVE_FILTER));
     if (dlg.DoModal() != IDOK)
         return;
-    // The file gets the drawing as it is now, whether or not the screen has caught up.
-    ComposeCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
-    CClientDC dc(this);
     const std::string path = dlg.GetPathName();
-    if (m_captureImage.CaptureToFile(&dc, &m_dcCanvas, path))
+    if (SaveCanvas(path))
         AfxMessageBox(res::LoadString(IDS_SAVE_SUCCEEDED));
     else
         AfxFileMessageBox(path, res::LoadString(IDS_SAVE_FAILED), GetLastError());
+}
+
+BOOL CSkorelView::SaveCanvas(const std::string& path)
+{
+    // The file gets the drawing as it is now, whether or not the screen has caught up.
+    ComposeCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
+    CClientDC dc(this);
+    return m_captureImage.CaptureToFile(&dc, &m_dcCanvas, path);
 }

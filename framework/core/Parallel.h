@@ -1,6 +1,6 @@
 // Splitting large pixel work by rows over the thread pool, as Qt's own raster engine does:
-// it pays for bench_draw's and bench_view's large fills and block transfers; small work, and a
-// pool of one thread, runs on the calling thread alone. Framework-internal.
+// it pays for large fills, block transfers and compositions; small work, and a pool of one
+// thread, runs on the calling thread alone.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +12,9 @@ namespace parallel {
 int MaxSlices();
 
 // Calls body(begin, end, slice) for slices of [0, n) that together cover it once: on the
-// calling thread alone when n × costPerItem is small, otherwise on the calling thread and the
-// pool's at the same time. Returns when every slice is done.
+// calling thread alone when n × costPerItem is small, or when called from inside a slice,
+// otherwise on the calling thread and the pool's at the same time. Returns when every slice is
+// done.
 void For(std::int64_t n, std::int64_t costPerItem,
          const std::function<void(std::int64_t, std::int64_t, int)>& body);
 

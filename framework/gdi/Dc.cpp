@@ -54,14 +54,21 @@ void CDC::AttachPainter(QPainter* pPainter, int nLogPixels)
     m_nLogPixels = nLogPixels;
 }
 
-BOOL BrushCoversRect(BOOL bEllipse, LPCRECT lpFigure, int nPenWidth, LPCRECT lpArea)
+BOOL FigureCoversRect(BOOL bEllipse, LPCRECT lpFigure, int nPenWidth, LPCRECT lpArea)
 {
     const CRect f = CRect(*lpFigure).Normalized();
     if (f.IsRectEmpty())
         return FALSE;
     const CPen pen(PS_SOLID, nPenWidth, 0);
-    return raster::BrushCovers(bEllipse != FALSE, f.left, f.top, f.right, f.bottom, pen.Width(),
-                               lpArea->left, lpArea->top, lpArea->right, lpArea->bottom);
+    return raster::FigureCovers(bEllipse != FALSE, f.left, f.top, f.right, f.bottom, pen.Width(),
+                                lpArea->left, lpArea->top, lpArea->right, lpArea->bottom);
+}
+
+BOOL LineCoversRect(POINT from, POINT to, int nPenWidth, LPCRECT lpArea)
+{
+    const CPen pen(PS_SOLID, nPenWidth, 0);
+    return raster::LineCovers(from.x, from.y, to.x, to.y, pen.Width(), lpArea->left, lpArea->top,
+                              lpArea->right, lpArea->bottom);
 }
 
 void CDC::OnChanged(const CRect&) {}

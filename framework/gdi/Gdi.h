@@ -169,9 +169,12 @@ BOOL DeleteObject(HGDIOBJ hObject);
 HGDIOBJ AfxAddGdiHandle(std::unique_ptr<CGdiObject> pObject);
 
 // Whether a rectangle, or an ellipse, with these corners (in any order) drawn with a solid pen
-// of nPenWidth and a brush paints every pixel of the area with its brush: all that it hides of
-// what was drawn before it.
-BOOL BrushCoversRect(BOOL bEllipse, LPCRECT lpFigure, int nPenWidth, LPCRECT lpArea);
+// of nPenWidth and a solid brush paints every pixel of the area, with its pen or its brush:
+// then nothing drawn before it shows there.
+BOOL FigureCoversRect(BOOL bEllipse, LPCRECT lpFigure, int nPenWidth, LPCRECT lpArea);
+// The same for a line drawn with a solid pen of nPenWidth; where the pen's edge runs within
+// a pixel or so of the area, it counts as not covering it.
+BOOL LineCoversRect(POINT from, POINT to, int nPenWidth, LPCRECT lpArea);
 
 // A platform palette; made by CreatePalette, freed by DeleteObject (framework/Palette.h).
 struct PaletteObject;

@@ -24,32 +24,6 @@ void FloorDivMod(__int128 a, std::int64_t b, std::int64_t& q, std::int64_t& r)
     }
 }
 
-void Apply(std::uint32_t* p, std::uint32_t* end, const Ink& ink)
-{
-    const std::uint32_t rgb = ink.rgb & 0x00FFFFFFu;
-    switch (ink.mix) {
-    case R2_XORPEN:
-        for (; p != end; ++p)
-            *p ^= rgb;
-        break;
-    case R2_NOT:
-        for (; p != end; ++p)
-            *p ^= 0x00FFFFFFu;
-        break;
-    case R2_NOP:
-        break;
-    case R2_BLACK:
-        std::fill(p, end, 0xFF000000u);
-        break;
-    case R2_WHITE:
-        std::fill(p, end, 0xFFFFFFFFu);
-        break;
-    default:
-        std::fill(p, end, 0xFF000000u | rgb);
-        break;
-    }
-}
-
 // The closed pixel range [ceil(lo), floor(hi)] as a half-open one.
 void Cover(double lo, double hi, std::int64_t& x0, std::int64_t& x1)
 {
@@ -90,6 +64,15 @@ EllipseRings RingsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_
 
 } // namespace
 
+void ClearUpperVectorState()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx)
+        __asm__ volatile("vzeroupper");
+#endif
+}
+
 RectangleBands BandsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, int penWidth)
 {
     // The pen's band is centred on the path through the outermost pixels of [l, r) × [t, b).
@@ -98,52 +81,50 @@ RectangleBands BandsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int6
             l + after,  t + after,  r - 1 - before, b - 1 - before};
 }
 
-bool BrushCovers(bool bEllipse, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
-                 int penWidth, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1)
+bool FigureCovers(bool bEllipse, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+                  int penWidth, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1)
 {
     if (x0 >= x1 || y0 >= y1)
         return true;
+    // Pen and brush together paint the whole outer edge's inside, row by row without a gap.
     if (!bEllipse) {
         const RectangleBands band = BandsOf(l, t, r, b, penWidth);
-        return band.HasInside() && band.innerLeft <= x0 && band.innerRight >= x1 &&
-               band.innerTop <= y0 && band.innerBottom >= y1;
+        return band.outerLeft <= x0 && band.outerRight >= x1 && band.outerTop <= y0 &&
+               band.outerBottom >= y1;
     }
-    // The inside of an ellipse narrows away from its centre row: the area's first and last
-    // rows are its narrowest.
+    // An ellipse narrows away from its centre row: the area's first and last rows are its
+    // narrowest.
     const EllipseRings e = RingsOf(l, t, r, b, true, penWidth);
     for (const std::int64_t y : {y0, y1 - 1}) {
         std::int64_t a = 0, z = 0;
-        if (!EllipseRow(e.centreX, e.centreY, e.innerRadiusX, e.innerRadiusY, y, a, z) || a > x0 ||
+        if (!EllipseRow(e.centreX, e.centreY, e.outerRadiusX, e.outerRadiusY, y, a, z) || a > x0 ||
             z < x1)
             return false;
     }
     return true;
 }
 
-void Canvas::Span(std::int64_t y, std::int64_t x0, std::int64_t x1, const Ink& ink)
+bool LineCovers(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by, int penWidth,
+                std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1)
 {
-    if (y < m_t.clipTop || y >= m_t.clipBottom)
-        return;
-    x0 = std::max<std::int64_t>(x0, m_t.clipLeft);
-    x1 = std::min<std::int64_t>(x1, m_t.clipRight);
-    if (x0 >= x1)
-        return;
-    std::uint32_t* row = m_t.bits + y * m_t.stride;
-    Apply(row + x0, row + x1, ink);
-    Extend(CRect(int(x0), int(y), int(x1), int(y + 1)));
-}
-
-void Canvas::Extend(const CRect& r)
-{
-    if (!m_bTouched) {
-        m_bounds = r;
-        m_bTouched = true;
-        return;
-    }
-    m_bounds.left = std::min(m_bounds.left, r.left);
-    m_bounds.top = std::min(m_bounds.top, r.top);
-    m_bounds.right = std::max(m_bounds.right, r.right);
-    m_bounds.bottom = std::max(m_bounds.bottom, r.bottom);
+    if (x0 >= x1 || y0 >= y1)
+        return true;
+    // The pen is a round-ended band around the path (shifted half a pixel for even widths);
+    // it is convex, so it holds the area when it holds its corner pixels. A pixel and a half
+    // of margin outweighs the shift and every rounding of the drawing.
+    const double reach = penWidth / 2.0 - 1.5;
+    if (penWidth <= 1 || reach <= 0 || (ax == bx && ay == by))
+        return false;
+    const double dx = double(bx - ax), dy = double(by - ay), len2 = dx * dx + dy * dy;
+    for (const std::int64_t y : {y0, y1 - 1})
+        for (const std::int64_t x : {x0, x1 - 1}) {
+            const double px = double(x - ax), py = double(y - ay);
+            const double along = std::clamp((px * dx + py * dy) / len2, 0.0, 1.0);
+            const double ex = px - along * dx, ey = py - along * dy;
+            if (ex * ex + ey * ey > reach * reach)
+                return false;
+        }
+    return true;
 }
 
 void Canvas::Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
@@ -156,13 +137,14 @@ void Canvas::Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
     width = std::clamp<std::int64_t>(width, 1, std::max(m_t.clipRight - m_t.clipLeft, 1));
     std::vector<Canvas> parts(static_cast<std::size_t>(parallel::MaxSlices()), Canvas(m_t));
     parallel::For(y1 - y0, width, [&](std::int64_t a, std::int64_t b, int slice) {
+        ClearUpperVectorState();
         Canvas& part = parts[std::size_t(slice)];
         for (std::int64_t y = y0 + a; y < y0 + b; ++y)
             row(part, y);
     });
     for (const Canvas& part : parts)
-        if (part.m_bTouched)
-            Extend(part.m_bounds);
+        if (part.Touched())
+            Extend(part.m_left, part.m_top, part.m_right, part.m_bottom);
 }
 
 void Canvas::Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
@@ -240,18 +222,31 @@ void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius,
     const double len = std::sqrt(dx * dx + dy * dy);
     const double top = std::max(std::min(y0, y1) - radius, double(m_t.clipTop) - 1);
     const double bottom = std::min(std::max(y0, y1) + radius, double(m_t.clipBottom));
+    const double clipLeft = double(m_t.clipLeft) - 1, clipRight = double(m_t.clipRight);
+    // The rows' spans are worked out a batch at a time and then drawn, so that the work on
+    // the pixels does not interleave with the arithmetic that finds them.
+    constexpr int kBatch = 64;
+    std::int64_t rows[kBatch], firsts[kBatch], ends[kBatch];
+    int pending = 0;
+    const auto flush = [&] {
+        for (int i = 0; i < pending; ++i)
+            Span(rows[i], firsts[i], ends[i], ink);
+        pending = 0;
+    };
     for (std::int64_t y = std::int64_t(std::ceil(top)); double(y) <= bottom; ++y) {
         const double row = double(y);
         double left = HUGE_VAL, right = -HUGE_VAL;
         // The two round caps.
-        for (const auto& [px, py] : {std::pair{x0, y0}, std::pair{x1, y1}}) {
+        const auto cap = [&](double px, double py) {
             const double fromCentre = row - py;
             if (std::fabs(fromCentre) <= radius) {
                 const double halfChord = std::sqrt(radius * radius - fromCentre * fromCentre);
                 left = std::min(left, px - halfChord);
                 right = std::max(right, px + halfChord);
             }
-        }
+        };
+        cap(x0, y0);
+        cap(x1, y1);
         // The band between them: the points of the row whose distance across the line is
         // within the radius (cross product) and whose projection falls on the segment (dot
         // product).
@@ -279,11 +274,12 @@ void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius,
         }
         if (left > right)
             continue;
-        std::int64_t first, end;
-        Cover(std::max(left, double(m_t.clipLeft) - 1), std::min(right, double(m_t.clipRight)),
-              first, end);
-        Span(y, first, end, ink);
+        rows[pending] = y;
+        Cover(std::max(left, clipLeft), std::min(right, clipRight), firsts[pending], ends[pending]);
+        if (++pending == kBatch)
+            flush();
     }
+    flush();
 }
 
 void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,

@@ -26,6 +26,7 @@ const CData kLine = Record(SHAPE_LINE, {0, 0}, {255, 127});
 const CData kCoversAll = Record(SHAPE_RECT, {-10, -10}, {300, 300});
 const CData kCoversLeft = Record(SHAPE_RECT, {-10, -10}, {140, 300});
 const CData kOddKind = Record(9, {-10, -10}, {300, 300});
+const CData kFatLine = Record(SHAPE_LINE, {-100, 64}, {400, 64}, 0, 0, 300);
 
 class CanvasTiles : public ::testing::TestWithParam<TilesCase> {};
 
@@ -46,22 +47,24 @@ TEST_P(CanvasTiles, FindWhatEachRecordStillShows)
 
 INSTANTIATE_TEST_SUITE_P(
     Scenes, CanvasTiles,
-    ::testing::Values(TilesCase{"NothingHides", {kLine}, {0, 0, 256, 128}, 0, {{0, 0, 256, 128}}},
-                      TilesCase{"AFillHidesAllBeforeIt",
-                                {kLine, kCoversAll, kLine},
-                                {},
-                                1,
-                                {{}, {0, 0, 256, 128}, {0, 0, 256, 128}}},
-                      TilesCase{"AFillHidesTheTilesItCoversWhole",
-                                {kLine, kCoversLeft},
-                                {128, 0, 256, 128},
-                                0,
-                                {{128, 0, 256, 128}, {0, 0, 144, 128}}},
-                      TilesCase{"AnUnknownKindHidesNothing",
-                                {kLine, kOddKind},
-                                {0, 0, 256, 128},
-                                0,
-                                {{0, 0, 256, 128}, {}}}),
+    ::testing::Values(
+        TilesCase{"NothingHides", {kLine}, {0, 0, 256, 128}, 0, {{0, 0, 256, 128}}},
+        TilesCase{"AFillHidesAllBeforeIt",
+                  {kLine, kCoversAll, kLine},
+                  {},
+                  1,
+                  {{}, {0, 0, 256, 128}, {0, 0, 256, 128}}},
+        TilesCase{"AFillHidesTheTilesItCoversWhole",
+                  {kLine, kCoversLeft},
+                  {128, 0, 256, 128},
+                  0,
+                  {{128, 0, 256, 128}, {0, 0, 144, 128}}},
+        TilesCase{"AFatPenHidesAsAFillDoes", {kLine, kFatLine}, {}, 1, {{}, {0, 0, 256, 128}}},
+        TilesCase{"AnUnknownKindHidesNothing",
+                  {kLine, kOddKind},
+                  {0, 0, 256, 128},
+                  0,
+                  {{0, 0, 256, 128}, {}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -229,6 +229,29 @@ TEST_F(ViewEditTest, RepaintingWhatChangedEqualsAFullComposition)
     }
 }
 
+// Pens wider than a tile hide what lies under them as fills do: what shows is still exactly
+// what composing every record from scratch shows.
+TEST_F(ViewEditTest, FatPensHideOnlyWhatTheyPaint)
+{
+    for (const auto& [kind, a, b, width] :
+         {std::tuple{SHAPE_LINE, CPoint(-50, 300), CPoint(1400, 700), 260},
+          std::tuple{SHAPE_RECT, CPoint(600, 100), CPoint(900, 200), 180},
+          std::tuple{SHAPE_ELLIPSE, CPoint(100, 600), CPoint(500, 900), 120},
+          std::tuple{SHAPE_LINE, CPoint(0, 0), CPoint(1280, 1024), 2000000000},
+          std::tuple{SHAPE_LINE, CPoint(200, 900), CPoint(1200, 100), 7}}) {
+        auto d = std::make_unique<CData>(*Records()[0]);
+        d->m_nKind = kind;
+        d->m_ptStart = a;
+        d->m_ptEnd = b;
+        d->m_nThickness = width;
+        d->m_crLine = RGB(BYTE(width), 40, 200);
+        std::vector<std::unique_ptr<CData>> one;
+        one.push_back(std::move(d));
+        m_doc->AddShapes(std::move(one), false);
+        EXPECT_TRUE(Canvas() == FullComposition()) << width;
+    }
+}
+
 TEST_F(ViewEditTest, UndoReachesBackAcrossNewAndSelectsWhatItTouched)
 {
     const auto before = Values();

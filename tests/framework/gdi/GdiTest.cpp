@@ -239,33 +239,48 @@ INSTANTIATE_TEST_SUITE_P(Figures, ClippedFigure,
                          ::testing::Values(Clipped::Line, Clipped::Rectangle, Clipped::Ellipse,
                                            Clipped::Picture));
 
-// A filled figure hides what lies under an area exactly when its brush paints all of it.
-TEST(DeviceContext, BrushCoversRectSaysWhetherTheBrushPaintsTheWholeArea)
+// A figure hides what lies under an area exactly when its pen and brush paint all of it; a
+// line, only when its pen certainly does, and then it does.
+TEST(DeviceContext, CoversRectSaysWhetherTheFigurePaintsTheWholeArea)
 {
     std::mt19937 rng(5);
-    std::uniform_int_distribution<int> coord(-10, 74), width(-1, 7), side(1, 20), ax(0, 43),
-        ay(0, 27);
-    int covered = 0;
-    for (int i = 0; i < 2000; ++i) {
-        const BOOL ellipse = i % 2;
+    std::uniform_int_distribution<int> coord(-10, 74), width(-1, 7), fat(8, 60), side(1, 20),
+        ax(0, 43), ay(0, 27);
+    int covered = 0, linesCovered = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const int figureKind = i % 3; // rectangle, ellipse, line
         const CRect figure(coord(rng), coord(rng), coord(rng), coord(rng));
         const int x = ax(rng), y = ay(rng);
         const CRect area(x, y, x + side(rng), y + side(rng));
-        const int penWidth = width(rng);
+        const int penWidth = figureKind == 2 ? fat(rng) : width(rng);
         Surface s;
         CPen pen(PS_SOLID, penWidth, kRed);
         CBrush brush(kBlue);
         s.dc.SelectObject(&pen);
         s.dc.SelectObject(&brush);
-        ellipse ? s.dc.Ellipse(&figure) : s.dc.Rectangle(&figure);
+        if (figureKind == 2) {
+            s.dc.MoveTo(figure.TopLeft());
+            s.dc.LineTo(figure.BottomRight());
+        } else {
+            figureKind ? s.dc.Ellipse(&figure) : s.dc.Rectangle(&figure);
+        }
         bool all = true;
         for (int py = area.top; py < area.bottom; ++py)
             for (int px = area.left; px < area.right; ++px)
-                all = all && s.dc.GetPixel(px, py) == kBlue;
-        ASSERT_EQ(BrushCoversRect(ellipse, &figure, penWidth, &area) != FALSE, all) << "case " << i;
-        covered += all;
+                all = all && s.dc.GetPixel(px, py) != kWhite;
+        if (figureKind == 2) {
+            const bool says =
+                LineCoversRect(figure.TopLeft(), figure.BottomRight(), penWidth, &area);
+            ASSERT_TRUE(!says || all) << "case " << i;
+            linesCovered += says;
+        } else {
+            ASSERT_EQ(FigureCoversRect(figureKind, &figure, penWidth, &area) != FALSE, all)
+                << "case " << i;
+            covered += all;
+        }
     }
     EXPECT_GT(covered, 100);
+    EXPECT_GT(linesCovered, 100);
 }
 
 TEST(DeviceContext, BoundsAccumulateWhatWasDrawnUntilReset)
