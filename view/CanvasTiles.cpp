@@ -3,6 +3,7 @@
 #include "shapes/Shape.h"
 
 #include <algorithm>
+#include <cstdint>
 
 CCanvasTiles::CCanvasTiles(const CRect& part)
     : m_part(part), m_nFirstColumn(part.left / kTile), m_nFirstRow(part.top / kTile),
@@ -94,4 +95,44 @@ CRect CCanvasTiles::WhereShows(const CRect& bounds, int index) const
     CRect shows;
     IntersectRect(&shows, &box, &bounds);
     return shows;
+}
+
+CCompositionPlanner::CCompositionPlanner(int nCanvasWidth, int nCanvasHeight)
+    : m_canvas(0, 0, nCanvasWidth, nCanvasHeight)
+{}
+
+const CCompositionPlan& CCompositionPlanner::Plan(const CTypedOwningList<CData>& list,
+                                                  const CRect& part)
+{
+    // A part of a quarter of the canvas or more is planned with the whole.
+    const bool large = std::int64_t(part.Width()) * part.Height() * 4 >=
+                       std::int64_t(m_canvas.Width()) * m_canvas.Height();
+    if (!large) {
+        m_part = Make(list, part);
+        return m_part;
+    }
+    if (!m_bWholeKept) {
+        m_whole = Make(list, m_canvas);
+        m_bWholeKept = m_whole.shown.size() * 2 <= std::size_t(list.GetCount());
+    }
+    return m_whole;
+}
+
+CCompositionPlan CCompositionPlanner::Make(const CTypedOwningList<CData>& list, const CRect& part)
+{
+    CCompositionPlan plan;
+    CCanvasTiles tiles(part);
+    tiles.FindCovers(list);
+    // White and the picture go wherever no record hides them; over a tile that one hides they
+    // do no harm, since that record covers them again.
+    plan.background = tiles.Uncovered();
+    // Every record from the earliest start on, in order, where it shows.
+    int index = tiles.EarliestStart(list.GetCount());
+    for (POSITION pos = list.FindIndex(index); pos; ++index) {
+        const CData* pData = list.GetNext(pos);
+        const CRect shows = tiles.WhereShows(ShapeBounds(*pData), index);
+        if (!shows.IsRectEmpty())
+            plan.shown.emplace_back(pData, shows);
+    }
+    return plan;
 }

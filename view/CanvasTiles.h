@@ -8,6 +8,7 @@
 
 #include "framework/core/ObList.h"
 
+#include <utility>
 #include <vector>
 
 class CCanvasTiles {
@@ -36,4 +37,33 @@ private:
     int m_nFirstColumn, m_nFirstRow, m_nColumns, m_nRows;
     // Per tile, the index of the record it starts at; -1 for the white and the picture.
     std::vector<int> m_start;
+};
+
+// What composing a part of the canvas draws: where white and the picture go, and in order each
+// record that shows there, with where.
+struct CCompositionPlan {
+    CRect background;
+    std::vector<std::pair<const CData*, CRect>> shown;
+};
+
+// Plans compositions. The plan of the whole canvas, made for a large part, is kept for the
+// large parts that follow while the records stay as they are (until Forget): repainting the
+// window or saving then costs what the visible records cost, not what the list's length
+// costs. It is kept only while few of the records show, so that it never weighs much.
+class CCompositionPlanner {
+public:
+    CCompositionPlanner(int nCanvasWidth, int nCanvasHeight);
+
+    // The plan for the part; the whole canvas's may reach beyond it.
+    const CCompositionPlan& Plan(const CTypedOwningList<CData>& list, const CRect& part);
+    // The records changed: the kept plan no longer holds.
+    void Forget() { m_bWholeKept = false; }
+
+private:
+    static CCompositionPlan Make(const CTypedOwningList<CData>& list, const CRect& part);
+
+    CRect m_canvas;
+    CCompositionPlan m_whole;
+    bool m_bWholeKept = false;
+    CCompositionPlan m_part;
 };

@@ -75,7 +75,8 @@ END_MESSAGE_MAP()
 CSkorelView::CSkorelView()
     : m_nThickness(1), m_nCanvasHeight(1024), m_nCanvasWidth(1280), m_bMoved(FALSE),
       m_nMode(MODE_DRAW), m_bButtonDown(FALSE), m_nShapeKind(SHAPE_LINE),
-      m_crFill(RGB(255, 255, 255)), m_crLine(RGB(0, 0, 0))
+      m_crFill(RGB(255, 255, 255)), m_crLine(RGB(0, 0, 0)),
+      m_rcStale(0, 0, m_nCanvasWidth, m_nCanvasHeight), m_planner(m_nCanvasWidth, m_nCanvasHeight)
 {}
 
 CSkorelView::~CSkorelView() = default;

@@ -2,6 +2,8 @@
 // makes, moves and resizes shapes, the paint through an off-screen canvas, and Save.
 #pragma once
 
+#include "CanvasTiles.h"
+
 #include "document/SkorelDoc.h"
 #include "image/BaseImage.h"
 #include "shapes/DrawTool.h"
@@ -119,6 +121,8 @@ private:
     // Draws white, the picture and the records into the area of the canvas, pixel for pixel
     // as a composition of the whole canvas would: only what shows there is drawn.
     void ComposeCanvas(const CRect& area);
+    // Composes what changed in the drawing within the area since the canvas last showed it.
+    void UpdateCanvas(const CRect& area);
     // Where the selection frame draws now; empty when it draws nothing.
     CRect FrameArea() const;
     // Marks for repainting where the frame was drawn and where it is now, when it moved.
@@ -149,6 +153,9 @@ private:
     bool m_bDropped = false;        // the drag since the last press was dropped: its
                                     // release changes nothing
     CRect m_rcFrameShown;           // where the frame is on the window
+    // Where the drawing changed since the canvas was last composed there.
+    CRect m_rcStale;
+    CCompositionPlanner m_planner;
     CRect m_rcFeedback;             // where the current drag drew its feedback
     std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
     int m_nPasteShift = 0;          // how far they were moved then

@@ -33,41 +33,33 @@ void CSkorelView::OnDraw(CDC* pDC)
 void CSkorelView::ComposeCanvas(const CRect& area)
 {
     const CRect canvas(0, 0, m_nCanvasWidth, m_nCanvasHeight);
-    CRect part;
+    CRect part, stale;
     if (!IntersectRect(&part, &area, &canvas))
         return;
+    // The canvas holds the drawing everywhere once what was stale lies within the part.
+    if (!IntersectRect(&stale, &m_rcStale, &canvas) ||
+        (part.left <= stale.left && part.top <= stale.top && part.right >= stale.right &&
+         part.bottom >= stale.bottom))
+        m_rcStale = CRect();
     CSkorelDoc* pDoc = GetDocument();
-    const CTypedOwningList<CData>& list = pDoc->m_shapeList;
-    const int count = list.GetCount();
-    CCanvasTiles tiles(part);
-    tiles.FindCovers(list);
-    // White and the picture wherever no record hides them; over a tile that one hides they
-    // do no harm, since that record covers them again.
-    const CRect background = tiles.Uncovered();
-    if (!background.IsRectEmpty()) {
+    const CCompositionPlan& plan = m_planner.Plan(pDoc->m_shapeList, part);
+    CRect background;
+    if (IntersectRect(&background, &plan.background, &part)) {
         m_dcCanvas.IntersectClipRect(&background);
         m_drawTool.ClearCanvas(&m_dcCanvas, m_nCanvasWidth, m_nCanvasHeight);
         if (pDoc->m_pImage)
             pDoc->m_pImage->Draw(0, 0, m_dcCanvas.GetSafeHdc());
         m_dcCanvas.SelectClipRgn(nullptr);
     }
-    // Every record from the earliest start on, in order, where it shows.
-    std::vector<std::pair<const CData*, CRect>> shown;
-    int index = tiles.EarliestStart(count);
-    for (POSITION pos = list.FindIndex(index); pos; ++index) {
-        const CData* pData = list.GetNext(pos);
-        const CRect shows = tiles.WhereShows(ShapeBounds(*pData), index);
-        if (!shows.IsRectEmpty())
-            shown.emplace_back(pData, shows);
-    }
-    // Drawn in bands of rows side by side: each pixel still gets them in their order.
-    const std::int64_t costPerRow = std::int64_t(part.Width()) * std::int64_t(shown.size()) / 8;
+    // Drawn in bands of rows side by side: each pixel still gets the records in their order.
+    const std::int64_t costPerRow =
+        std::int64_t(part.Width()) * std::int64_t(plan.shown.size()) / 8;
     parallel::For(part.Height(), costPerRow, [&](std::int64_t a, std::int64_t b, int) {
         CDC band;
         band.CreateCompatibleDC(nullptr);
         band.SelectObject(&m_bmpCanvas);
         const CRect rows(part.left, part.top + int(a), part.right, part.top + int(b));
-        for (const auto& [pData, shows] : shown) {
+        for (const auto& [pData, shows] : plan.shown) {
             CRect clip;
             if (!IntersectRect(&clip, &shows, &rows))
                 continue;
@@ -99,9 +91,16 @@ void CSkorelView::UpdateFrameArea()
     m_rcFrameShown = now;
 }
 
+void CSkorelView::UpdateCanvas(const CRect& area)
+{
+    CRect stale;
+    if (IntersectRect(&stale, &m_rcStale, &area))
+        ComposeCanvas(stale);
+}
+
 void CSkorelView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    ComposeCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
+    UpdateCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
     const CRect& page = pInfo->m_rectDraw;
     const double scale =
         std::min(double(page.Width()) / m_nCanvasWidth, double(page.Height()) / m_nCanvasHeight);
@@ -122,12 +121,11 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
 {
     CancelDrag();
     const auto* hint = dynamic_cast<const CShapeHint*>(pHint);
-    if (!hint || hint->m_bAll) {
-        Invalidate(TRUE);
-    } else {
-        // Only what the change drew differently.
-        InvalidateRect(&hint->m_rectChanged);
-    }
+    const CRect changed = !hint || hint->m_bAll ? CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight)
+                                                : hint->m_rectChanged; // only what it drew anew
+    UnionRect(&m_rcStale, &m_rcStale, &changed);
+    m_planner.Forget();
+    InvalidateRect(&changed);
     if (hint) {
         if (m_posSelected &&
             std::ranges::find(hint->m_removed, m_posSelected) != hint->m_removed.end())
@@ -161,7 +159,7 @@ void CSkorelView::OnFileSave()
 BOOL CSkorelView::SaveCanvas(const std::string& path)
 {
     // The file gets the drawing as it is now, whether or not the screen has caught up.
-    ComposeCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
+    UpdateCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
     CClientDC dc(this);
     return m_captureImage.CaptureToFile(&dc, &m_dcCanvas, path);
 }

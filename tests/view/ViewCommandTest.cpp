@@ -151,6 +151,21 @@ TEST_F(ViewTest, SaveWritesTheTopLeft800By600OfTheCanvas)
     EXPECT_EQ(m_doc->GetPathName(), "");
 }
 
+// Save writes the drawing as it is, also where an edit has not reached the screen yet, and
+// composes only what changed.
+TEST_F(ViewTest, SaveWritesEditsTheScreenHasNotShown)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {300, 250});
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("edit.bmp").toStdString();
+    for (const bool drawn : {false, true, true}) {
+        Command(drawn ? ID_EDIT_REDO : ID_EDIT_UNDO);
+        ASSERT_TRUE(m_view->SaveCanvas(path));
+        const QImage saved(QString::fromStdString(path), "BMP");
+        EXPECT_EQ(saved.pixel(100, 175) & 0xFFFFFF, drawn ? 0u : 0xFFFFFFu);
+    }
+}
+
 // The selection frame is a mark on the screen: the file holds the drawing alone.
 TEST_F(ViewTest, SaveLeavesTheSelectionFrameOut)
 {
