@@ -48,6 +48,8 @@ protected:
 private:
     friend class CDocument;
     friend class CFrameWnd;
+    // Prints on the shared printer, asking for it first unless bDirect.
+    void Print(BOOL bDirect);
     // Prints the pages through OnPrint, on the printer or the preview's page.
     void PrintPages(CPrintInfo& info, QPrinter& printer);
     CDocument* m_pDocument = nullptr;

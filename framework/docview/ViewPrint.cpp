@@ -82,19 +82,15 @@ void CView::PrintPages(CPrintInfo& info, QPrinter& printer)
     painter.end();
 }
 
-void CView::OnFilePrint()
-{
-    AfxSuggestPrintFile(GetDocument());
-    CPrintInfo info;
-    if (OnPreparePrinting(&info))
-        PrintPages(info, AfxPrinter());
-}
+void CView::OnFilePrint() { Print(FALSE); }
 
-void CView::OnFilePrintDirect()
+void CView::OnFilePrintDirect() { Print(TRUE); }
+
+void CView::Print(BOOL bDirect)
 {
     AfxSuggestPrintFile(GetDocument());
     CPrintInfo info;
-    info.m_bDirect = TRUE;
+    info.m_bDirect = bDirect;
     if (OnPreparePrinting(&info))
         PrintPages(info, AfxPrinter());
 }
