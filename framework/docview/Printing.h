@@ -1,4 +1,4 @@
-// The printer that printing, print preview and print setup share. Framework-internal.
+// The printer that printing, print preview and print setup share, which tests point at a file.
 #pragma once
 
 class CDocument;
