@@ -214,19 +214,14 @@ BOOL CSkorelDoc::OnOpenDoc(const char* lpszPathName)
 BOOL CSkorelDoc::OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffset,
                              std::uint64_t pictureOffset)
 {
-    std::vector<std::unique_ptr<CData>> loaded;
-    if (!ReadArchive(lpszPathName, recordsOffset, [&loaded](CArchive& ar) {
-            if (!ReadRecords(ar, loaded))
-                throw CArchiveException(CArchiveException::endOfFile, "records beyond the data");
-        }))
+    const bool drawnBefore = !m_shapeList.IsEmpty();
+    if (!ReadArchive(lpszPathName, recordsOffset, [this](CArchive& ar) { Serialize(ar); }))
         return FALSE;
     // The picture is the drawing's own, or none.
     auto pImage = std::make_unique<CBaseImage>();
     const bool pictureRead = !pictureOffset || pImage->LoadBMP(lpszPathName, pictureOffset);
     // The document is the file only when nothing was drawn before and all of it was read.
-    const bool whole = m_shapeList.IsEmpty() && pictureRead;
-    if (!loaded.empty())
-        AddShapes(std::move(loaded), false);
+    const bool whole = !drawnBefore && pictureRead;
     if (pictureRead)
         TakePicture(std::move(pImage));
     else

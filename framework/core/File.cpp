@@ -298,9 +298,15 @@ bool CFileReplacement::OpenTemporary()
     if (m_file.Open(m_strFolder.empty() ? "." : m_strFolder.c_str(),
                     CFileHandle::Mode::CreateUnnamed))
         return true;
+    return TakeTemporaryName(
+        [this](const char* name) { return m_file.Open(name, CFileHandle::Mode::CreateNew); });
+}
+
+bool CFileReplacement::TakeTemporaryName(const std::function<bool(const char*)>& create)
+{
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = TemporaryName(m_strFolder);
-        if (m_file.Open(name.c_str(), CFileHandle::Mode::CreateNew)) {
+        if (create(name.c_str())) {
             m_strTemp = name;
             return true;
         }
@@ -319,14 +325,9 @@ bool CFileReplacement::Commit()
         return false;
     }
     // An unnamed file gets its temporary name only now, for the rename.
-    for (int attempt = 0; m_strTemp.empty() && attempt < 100; ++attempt) {
-        const std::string name = TemporaryName(m_strFolder);
-        if (m_file.LinkAs(name.c_str()))
-            m_strTemp = name;
-        else if (GetLastError() != EEXIST)
-            break;
-    }
-    if (m_strTemp.empty() || !m_file.Close()) {
+    if ((m_strTemp.empty() &&
+         !TakeTemporaryName([this](const char* name) { return m_file.LinkAs(name); })) ||
+        !m_file.Close()) {
         Discard();
         return false;
     }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -89,6 +90,9 @@ public:
 private:
     // Opens the file the new contents go to, unnamed if possible.
     bool OpenTemporary();
+    // Gives the temporary file a name of our pattern that is free: create makes the file under
+    // the name, failing with EEXIST when it is taken.
+    bool TakeTemporaryName(const std::function<bool(const char*)>& create);
     void Discard();
 
     CFileHandle m_file;
