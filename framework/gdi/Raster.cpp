@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace raster {
 namespace {
@@ -24,11 +25,25 @@ void FloorDivMod(__int128 a, std::int64_t b, std::int64_t& q, std::int64_t& r)
     }
 }
 
+// Exact floor and ceiling for |v| < 2^62, without a call into the maths library (the
+// baseline instruction set has no rounding instruction): an integer's part truncated
+// converts back exactly.
+std::int64_t Floor(double v)
+{
+    const auto t = static_cast<std::int64_t>(v);
+    return t - (double(t) > v ? 1 : 0);
+}
+std::int64_t Ceil(double v)
+{
+    const auto t = static_cast<std::int64_t>(v);
+    return t + (double(t) < v ? 1 : 0);
+}
+
 // The closed pixel range [ceil(lo), floor(hi)] as a half-open one.
 void Cover(double lo, double hi, std::int64_t& x0, std::int64_t& x1)
 {
-    x0 = static_cast<std::int64_t>(std::ceil(lo));
-    x1 = static_cast<std::int64_t>(std::floor(hi)) + 1;
+    x0 = Ceil(lo);
+    x1 = Floor(hi) + 1;
 }
 
 // Row y of the filled ellipse with centre (cx, cy) and radii (rx, ry), as [x0, x1).
@@ -60,6 +75,102 @@ EllipseRings RingsOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_
     const double half = hasPen ? penWidth / 2.0 : 0.0;
     return {double(l + r - 1) / 2.0,       double(t + b - 1) / 2.0,      rx + half, ry + half,
             hasPen ? rx - half : rx + 0.5, hasPen ? ry - half : ry + 0.5};
+}
+
+// A wide line's rows are worked out this many at a time.
+constexpr int kRowBatch = 64;
+
+// Four rows' values, worked on by one instruction where the processor allows.
+using Lanes = double __attribute__((vector_size(32)));
+
+// The pen of a wide line: a band of the radius either side of the path from (x0, y0) by
+// (dx, dy), closed by a round cap at either end. Each row's part of it is the band's span
+// and the caps' spans taken together.
+struct LineBand {
+    double x0, y0, dx, dy, radius;
+    double len = std::sqrt(dx * dx + dy * dy);
+
+    // The band's span on rows row0 .. row0 + n - 1, left above right where it misses the row.
+    // The arrays hold n rounded up to four.
+    void Rows(double row0, int n, double* lefts, double* rights) const;
+    // Takes the cap centred on (px, py) into the spans of rows y0 .. y0 + n - 1.
+    void Cap(double px, double py, std::int64_t y0, int n, double* lefts, double* rights) const;
+};
+
+// The band of a line slanted off both axes on rows row0 .. row0 + n - 1: the points whose
+// distance across the line is within the radius (cross product) and whose projection falls
+// on the segment (dot product). Each lane does a row's arithmetic operation for operation as
+// a single row would, so the pixels do not depend on the instructions chosen.
+__attribute__((target_clones("avx2", "default"))) void
+SlantedRows(const LineBand& b, double row0, int n, double* lefts, double* rights)
+{
+    const double reach = b.radius * b.len, len2 = b.len * b.len;
+    for (int i = 0; i < n; i += 4) {
+        const Lanes row = (row0 + i) + Lanes{0, 1, 2, 3};
+        const Lanes across = b.dx * (row - b.y0);
+        const Lanes edgeA = b.x0 + (across - reach) / b.dy;
+        const Lanes edgeB = b.x0 + (across + reach) / b.dy;
+        const Lanes along = b.dy * (row - b.y0);
+        const Lanes startEdge = b.x0 - along / b.dx, endEdge = b.x0 + (len2 - along) / b.dx;
+        // std::min and std::max, lane by lane.
+        const Lanes acrossLeft = edgeB < edgeA ? edgeB : edgeA;
+        const Lanes acrossRight = edgeA < edgeB ? edgeB : edgeA;
+        const Lanes alongLeft = endEdge < startEdge ? endEdge : startEdge;
+        const Lanes alongRight = startEdge < endEdge ? endEdge : startEdge;
+        const Lanes left = acrossLeft < alongLeft ? alongLeft : acrossLeft;
+        const Lanes right = alongRight < acrossRight ? alongRight : acrossRight;
+        const auto miss = left > right;
+        const Lanes l = miss ? Lanes{} + HUGE_VAL : left, r = miss ? Lanes{} - HUGE_VAL : right;
+        std::memcpy(lefts + i, &l, sizeof l);
+        std::memcpy(rights + i, &r, sizeof r);
+    }
+}
+
+void LineBand::Rows(double row0, int n, double* lefts, double* rights) const
+{
+    if (dx != 0 && dy != 0) {
+        SlantedRows(*this, row0, n, lefts, rights);
+        return;
+    }
+    // Along an axis: one of the two tests holds for whole rows.
+    for (int i = 0; i < n; ++i) {
+        const double row = row0 + i;
+        double left = -HUGE_VAL, right = HUGE_VAL;
+        const double across = dx * (row - y0);
+        if (dy != 0) {
+            const double edgeA = x0 + (across - radius * len) / dy;
+            const double edgeB = x0 + (across + radius * len) / dy;
+            left = std::min(edgeA, edgeB);
+            right = std::max(edgeA, edgeB);
+        } else if (std::fabs(across) > radius * len) {
+            left = HUGE_VAL;
+        }
+        const double along = dy * (row - y0);
+        if (dx != 0) {
+            const double startEdge = x0 - along / dx, endEdge = x0 + (len * len - along) / dx;
+            left = std::max(left, std::min(startEdge, endEdge));
+            right = std::min(right, std::max(startEdge, endEdge));
+        } else if (along < 0 || along > len * len) {
+            left = HUGE_VAL;
+        }
+        lefts[i] = left <= right ? left : HUGE_VAL;
+        rights[i] = left <= right ? right : -HUGE_VAL;
+    }
+}
+
+void LineBand::Cap(double px, double py, std::int64_t y0, int n, double* lefts,
+                   double* rights) const
+{
+    const std::int64_t from = std::max(y0, Floor(py - radius));
+    const std::int64_t to = std::min(y0 + n, Ceil(py + radius) + 1);
+    for (std::int64_t y = from; y < to; ++y) {
+        const double fromCentre = double(y) - py;
+        if (std::fabs(fromCentre) > radius)
+            continue;
+        const double halfChord = std::sqrt(radius * radius - fromCentre * fromCentre);
+        lefts[y - y0] = std::min(lefts[y - y0], px - halfChord);
+        rights[y - y0] = std::max(rights[y - y0], px + halfChord);
+    }
 }
 
 } // namespace
@@ -195,13 +306,16 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
     FloorDivMod(__int128(2) * first * dMinor + n, den, minor, rem);
     minor += minor0;
     std::int64_t phase = (patternStart + first) % (2 * kDotRun);
+    const std::int64_t minorLow = xMajor ? m_t.clipTop : m_t.clipLeft;
+    const std::int64_t minorHigh = xMajor ? m_t.clipBottom : m_t.clipRight;
+    Touch touch;
     for (std::int64_t i = first; i < last; ++i) {
-        if (pen.style != PS_DOT || phase < kDotRun) {
+        if ((pen.style != PS_DOT || phase < kDotRun) && minor >= minorLow && minor < minorHigh) {
             const std::int64_t major = major0 + step * i;
-            if (xMajor)
-                Pixel(major, minor, pen.ink);
-            else
-                Pixel(minor, major, pen.ink);
+            const std::int64_t x = xMajor ? major : minor, y = xMajor ? minor : major;
+            std::uint32_t* pixel = m_t.bits + y * m_t.stride + x;
+            Apply(pixel, pixel + 1, pen.ink);
+            touch.Add(x, y, x + 1);
         }
         rem += inc;
         if (rem >= den) {
@@ -214,72 +328,38 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
         if (++phase == 2 * kDotRun)
             phase = 0;
     }
+    Extend(touch);
 }
 
 void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius, const Ink& ink)
 {
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double len = std::sqrt(dx * dx + dy * dy);
-    const double top = std::max(std::min(y0, y1) - radius, double(m_t.clipTop) - 1);
-    const double bottom = std::min(std::max(y0, y1) + radius, double(m_t.clipBottom));
-    const double clipLeft = double(m_t.clipLeft) - 1, clipRight = double(m_t.clipRight);
-    // The rows' spans are worked out a batch at a time and then drawn, so that the work on
-    // the pixels does not interleave with the arithmetic that finds them.
-    constexpr int kBatch = 64;
-    std::int64_t rows[kBatch], firsts[kBatch], ends[kBatch];
-    int pending = 0;
-    const auto flush = [&] {
-        for (int i = 0; i < pending; ++i)
-            Span(rows[i], firsts[i], ends[i], ink);
-        pending = 0;
-    };
-    for (std::int64_t y = std::int64_t(std::ceil(top)); double(y) <= bottom; ++y) {
-        const double row = double(y);
-        double left = HUGE_VAL, right = -HUGE_VAL;
-        // The two round caps.
-        const auto cap = [&](double px, double py) {
-            const double fromCentre = row - py;
-            if (std::fabs(fromCentre) <= radius) {
-                const double halfChord = std::sqrt(radius * radius - fromCentre * fromCentre);
-                left = std::min(left, px - halfChord);
-                right = std::max(right, px + halfChord);
-            }
-        };
-        cap(x0, y0);
-        cap(x1, y1);
-        // The band between them: the points of the row whose distance across the line is
-        // within the radius (cross product) and whose projection falls on the segment (dot
-        // product).
-        double bandLeft = -HUGE_VAL, bandRight = HUGE_VAL;
-        const double across = dx * (row - y0);
-        if (dy != 0) {
-            const double edgeA = x0 + (across - radius * len) / dy;
-            const double edgeB = x0 + (across + radius * len) / dy;
-            bandLeft = std::max(bandLeft, std::min(edgeA, edgeB));
-            bandRight = std::min(bandRight, std::max(edgeA, edgeB));
-        } else if (std::fabs(across) > radius * len) {
-            bandLeft = HUGE_VAL;
+    const LineBand band{x0, y0, x1 - x0, y1 - y0, radius};
+    const std::int64_t firstRow = std::max<std::int64_t>(Ceil(std::min(y0, y1) - radius), m_t.clipTop);
+    const std::int64_t endRow =
+        std::min<std::int64_t>(Floor(std::max(y0, y1) + radius) + 1, m_t.clipBottom);
+    const double clipLeft = m_t.clipLeft, lastColumn = m_t.clipRight - 1;
+    // Rows go a batch at a time: first the band of every row, four rows to an instruction
+    // where the line slants, then the caps on the few rows they reach, then the spans, already
+    // inside the clip.
+    double lefts[kRowBatch], rights[kRowBatch];
+    Touch touch;
+    for (std::int64_t y = firstRow; y < endRow; y += kRowBatch) {
+        const int n = int(std::min<std::int64_t>(kRowBatch, endRow - y));
+        band.Rows(double(y), n, lefts, rights);
+        band.Cap(x0, y0, y, n, lefts, rights);
+        band.Cap(x1, y1, y, n, lefts, rights);
+        for (int i = 0; i < n; ++i) {
+            std::int64_t first = 0, end = 0;
+            Cover(std::clamp(lefts[i], clipLeft, lastColumn + 1),
+                  std::clamp(rights[i], clipLeft - 1, lastColumn), first, end);
+            if (first >= end)
+                continue;
+            std::uint32_t* row = m_t.bits + (y + i) * m_t.stride;
+            Apply(row + first, row + end, ink);
+            touch.Add(first, y + i, end);
         }
-        const double along = dy * (row - y0);
-        if (dx != 0) {
-            const double startEdge = x0 - along / dx, endEdge = x0 + (len * len - along) / dx;
-            bandLeft = std::max(bandLeft, std::min(startEdge, endEdge));
-            bandRight = std::min(bandRight, std::max(startEdge, endEdge));
-        } else if (along < 0 || along > len * len) {
-            bandLeft = HUGE_VAL;
-        }
-        if (bandLeft <= bandRight) {
-            left = std::min(left, bandLeft);
-            right = std::max(right, bandRight);
-        }
-        if (left > right)
-            continue;
-        rows[pending] = y;
-        Cover(std::max(left, clipLeft), std::min(right, clipRight), firsts[pending], ends[pending]);
-        if (++pending == kBatch)
-            flush();
     }
-    flush();
+    Extend(touch);
 }
 
 void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,

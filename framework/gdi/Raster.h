@@ -125,6 +125,24 @@ private:
     // threads when the figure is large; each slice draws through a canvas of its own.
     void Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
               const std::function<void(Canvas&, std::int64_t)>& row);
+    // The bounds of what one figure's inner loop touched, kept apart from the canvas's so that
+    // they can live in registers.
+    struct Touch {
+        std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+        // Row y's [x0, x1), not empty, rows coming in any order.
+        void Add(std::int64_t x0, std::int64_t y, std::int64_t x1)
+        {
+            left = std::min(left, x0);
+            right = std::max(right, x1);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y + 1);
+        }
+    };
+    void Extend(const Touch& touch)
+    {
+        if (touch.left < touch.right)
+            Extend(touch.left, touch.top, touch.right, touch.bottom);
+    }
     // Takes [x0, x1) × [y0, y1), not empty, into the bounds of what was touched.
     void Extend(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1)
     {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <random>
 #include <vector>
@@ -73,5 +75,47 @@ INSTANTIATE_TEST_SUITE_P(
         ClipCase{"FilledEllipse",
                  [](raster::Canvas& c) { c.Ellipse(40, 20, 150, 90, kWide, &kFill); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A wide pen paints the points within half its width of the path (half a pixel up and left
+// for even widths), checked against that distance worked out pixel by pixel; a pixel within a
+// hair of the edge may go either way. The touched bounds are those of the painted pixels.
+TEST(RasterWideLine, PaintsThePixelsWithinHalfItsWidthOfThePath)
+{
+    std::mt19937 rng(5);
+    const auto coordinate = [&](int size) { return int(rng() % unsigned(size + 60)) - 30; };
+    for (int n = 0; n < 300; ++n) {
+        int x0 = coordinate(kWidth), y0 = coordinate(kHeight), x1 = coordinate(kWidth),
+            y1 = coordinate(kHeight);
+        if (n % 10 == 0)
+            y1 = y0; // along the axes too
+        else if (n % 10 == 1)
+            x1 = x0;
+        if (x0 == x1 && y0 == y1)
+            continue;
+        const int width = 2 + n % 6;
+        std::vector<std::uint32_t> pixels(std::size_t(kWidth) * kHeight, 0);
+        raster::Target target{pixels.data(), kWidth, kHeight, kWidth};
+        raster::Canvas canvas(target);
+        canvas.Line(x0, y0, x1, y1, raster::PenSpec{PS_SOLID, width, {0x0000FF, R2_XORPEN}});
+        const double shift = width % 2 == 0 ? -0.5 : 0.0, radius = width / 2.0;
+        const double ax = x0 + shift, ay = y0 + shift, dx = x1 - x0, dy = y1 - y0;
+        CRect painted;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const double along =
+                    std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+                const double distance = std::hypot(x - ax - along * dx, y - ay - along * dy);
+                const bool on = pixels[std::size_t(y) * kWidth + x] != 0;
+                if (std::fabs(distance - radius) > 1e-6)
+                    ASSERT_EQ(on, distance < radius) << x << "," << y << " of line " << x0 << ","
+                                                     << y0 << " to " << x1 << "," << y1 << " width "
+                                                     << width;
+                const CRect pixel(x, y, x + 1, y + 1);
+                if (on)
+                    ::UnionRect(&painted, &painted, &pixel);
+            }
+        EXPECT_EQ(canvas.Bounds(), painted);
+    }
+}
 
 } // namespace
