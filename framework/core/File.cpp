@@ -157,6 +157,16 @@ bool CFileHandle::Open(const char* pszPath, Mode mode)
         m_fd = OpenRegularForReading(pszPath);
     else if (mode == Mode::CreateNew)
         m_fd = ::open(pszPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    else if (mode == Mode::AppendExisting) {
+        // Not blocking on a FIFO's open, and refusing anything but a regular file after it.
+        m_fd = ::open(pszPath, O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+        struct stat st;
+        if (IsOpen() && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+            Close();
+            SetLastError(ERROR_NOT_REGULAR_FILE);
+            return false;
+        }
+    }
     else
         m_fd = ::open(pszPath, O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
     if (!IsOpen() && mode != Mode::ReadExisting)
@@ -227,6 +237,15 @@ bool CFileHandle::Sync()
         return false;
     }
     Step("sync");
+    return true;
+}
+
+bool CFileHandle::SyncData()
+{
+    if (!IsOpen() || ::fdatasync(m_fd) != 0) {
+        SetLastError(IsOpen() ? DWORD(errno) : DWORD(EBADF));
+        return false;
+    }
     return true;
 }
 

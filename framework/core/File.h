@@ -30,6 +30,8 @@ public:
         // A file without a name in the folder given, for writing; it is gone when closed
         // unless LinkAs has given it a name. Fails where the file system has no such files.
         CreateUnnamed,
+        // An existing regular file, every write going to its end.
+        AppendExisting,
     };
 
     CFileHandle() = default;
@@ -52,8 +54,10 @@ public:
     bool Position(std::uint64_t& offset) const;
     // The file's length in bytes.
     bool Length(std::uint64_t& length) const;
-    // Makes the written bytes durable.
+    // Makes the written bytes durable; SyncData the bytes and the length alone, without the
+    // file's times.
     bool Sync();
+    bool SyncData();
     // Gives the open file a name that must not exist yet.
     bool LinkAs(const char* pszPath);
     // Sets the permission bits and, where allowed, the owner.
