@@ -129,9 +129,53 @@ END_MESSAGE_MAP()
 CSkorelDoc::CSkorelDoc() : m_shapeList(kListBlockSize)
 {
     m_tracker.m_nStyle = CResizeTracker::hatchedBorder | CResizeTracker::resizeOutside;
+    m_undo.SetChangeHandler([this] { UpdateRecovery(); });
 }
 
-CSkorelDoc::~CSkorelDoc() = default;
+// A document is destroyed only when the user has decided what becomes of its changes; a
+// process that ends otherwise leaves its recovery copy behind.
+CSkorelDoc::~CSkorelDoc() { DropRecovery(); }
+
+void CSkorelDoc::KeepRecoveryAt(const std::string& path)
+{
+    m_pRecovery = std::make_unique<CDrawingJournal>(path);
+    UpdateRecovery();
+}
+
+void CSkorelDoc::DropRecovery()
+{
+    if (m_pRecovery)
+        m_pRecovery->Stop();
+}
+
+void CSkorelDoc::UpdateRecovery()
+{
+    if (!m_pRecovery)
+        return;
+    if (!IsModified())
+        m_pRecovery->Stop();
+    else if (m_pRecovery->NeedsSnapshot(m_pImage.get(), GetPathName()))
+        m_pRecovery->Start(GetPathName(), m_shapeList, m_pImage.get());
+}
+
+void CSkorelDoc::SetPathName(const char* lpszPathName)
+{
+    CDocument::SetPathName(lpszPathName);
+    UpdateRecovery();
+}
+
+void CSkorelDoc::TakeRecovered(CDrawingJournal::Drawing drawing)
+{
+    m_shapeList.RemoveAll();
+    for (std::unique_ptr<CData>& pData : drawing.records)
+        m_shapeList.AddTail(std::move(pData));
+    m_pImage = std::move(drawing.picture);
+    if (!drawing.name.empty())
+        CDocument::SetPathName(drawing.name.c_str());
+    SetModifiedFlag(TRUE);
+    UpdateAllViews(nullptr);
+    UpdateRecovery();
+}
 
 bool CSkorelDoc::ReadRecords(CArchive& ar, std::vector<std::unique_ptr<CData>>& records)
 {
@@ -180,10 +224,18 @@ BOOL CSkorelDoc::OnNewDoc()
     if (!CDocument::OnNewDoc())
         return FALSE;
     SetModifiedFlag(modified);
+    UpdateRecovery();
     return TRUE;
 }
 
 BOOL CSkorelDoc::OnOpenDoc(const char* lpszPathName)
+{
+    const BOOL opened = OpenFile(lpszPathName);
+    UpdateRecovery();
+    return opened;
+}
+
+BOOL CSkorelDoc::OpenFile(const char* lpszPathName)
 {
     const FileKind file = Examine(lpszPathName);
     if (!file.opened) {
@@ -273,6 +325,7 @@ void CSkorelDoc::KeptInFile()
 {
     m_undo.SetClean();
     SetModifiedFlag(FALSE);
+    UpdateRecovery();
 }
 
 BOOL CSkorelDoc::IsModified() const { return CDocument::IsModified() || !m_undo.IsClean(); }

@@ -3,6 +3,8 @@
 // through the document as a step that can be undone.
 #pragma once
 
+#include "DrawingJournal.h"
+
 #include "image/BaseImage.h"
 #include "shapes/Data.h"
 
@@ -61,6 +63,8 @@ public:
     // - anything else fails with a message and leaves the document as it was.
     // Afterwards the document is unmodified only when it holds exactly what the file does.
     BOOL OnOpenDoc(const char* lpszPathName) override;
+    // The recovery copy carries the name.
+    void SetPathName(const char* lpszPathName) override;
     // Writes the file of the type its name says (.skr a drawing, .bmp the picture, any case),
     // else of the type chosen in the Save As dialog (the picture, unless chosen otherwise).
     // FALSE when there is no picture with pixels for a picture file, or the write fails.
@@ -90,6 +94,20 @@ public:
 
     // Tells the views what a step did; for the steps.
     void ShapesChanged(CShapeHint& hint);
+    // Tells the recovery journal what a step did to the records; for the steps.
+    void RecordSplice(int index, int removed, const std::vector<CData*>& inserted);
+    void RecordChange(CData& record);
+
+    // Keeps a recovery copy at `path` from now on, for as long as the document has changes
+    // that are not in a file; each process keeps its own.
+    void KeepRecoveryAt(const std::string& path);
+    // Stops keeping the copy and removes it: the user decided what becomes of the changes.
+    void DropRecovery();
+    // The recovery copy's journal, if one is kept.
+    CDrawingJournal* Recovery() const { return m_pRecovery.get(); }
+    // Takes a recovered drawing: its records and picture in place of the document's, under
+    // its name, modified.
+    void TakeRecovered(CDrawingJournal::Drawing drawing);
 
     CTypedOwningList<CData> m_shapeList;
     CResizeTracker m_tracker;
@@ -105,13 +123,18 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL OpenFile(const char* lpszPathName);
     BOOL OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffset,
                      std::uint64_t pictureOffset);
     // Puts the picture under the shapes and repaints.
     void TakePicture(std::unique_ptr<CBaseImage> pImage);
+    // Starts, renews or removes the recovery copy after a change: it is kept while the
+    // document is modified.
+    void UpdateRecovery();
     BOOL WriteDrawing(const char* lpszPathName);
     // The document is now what a file holds.
     void KeptInFile();
 
     SkorelFile m_saveType = SkorelFile::Picture; // the type chosen in the last Save As dialog
+    std::unique_ptr<CDrawingJournal> m_pRecovery;
 };

@@ -45,14 +45,18 @@ private:
             Grow(hint.m_rectChanged, out.back().get());
             hint.m_removed.push_back(at);
         }
+        std::vector<CData*> put;
+        put.reserve(m_held.size());
         for (std::unique_ptr<CData>& pData : m_held) {
             Grow(hint.m_rectChanged, pData.get());
             if (m_bTouchInserted)
                 hint.m_pTouched = pData.get();
+            put.push_back(pData.get());
             list.InsertBeforeOrAtTail(pos, std::move(pData));
         }
         m_nCount = int(m_held.size());
         m_held = std::move(out);
+        m_doc.RecordSplice(m_nIndex, int(m_held.size()), put);
         m_doc.ShapesChanged(hint);
     }
 
@@ -83,6 +87,7 @@ private:
         std::swap(m_pData->m_ptEnd, m_ptEnd);
         Grow(hint.m_rectChanged, m_pData);
         hint.m_pTouched = m_pData;
+        m_doc.RecordChange(*m_pData);
         m_doc.ShapesChanged(hint);
     }
 
@@ -131,6 +136,18 @@ void CSkorelDoc::ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd)
 }
 
 void CSkorelDoc::ShapesChanged(CShapeHint& hint) { UpdateAllViews(nullptr, 0, &hint); }
+
+void CSkorelDoc::RecordSplice(int index, int removed, const std::vector<CData*>& inserted)
+{
+    if (m_pRecovery)
+        m_pRecovery->Spliced(index, removed, inserted);
+}
+
+void CSkorelDoc::RecordChange(CData& record)
+{
+    if (m_pRecovery)
+        m_pRecovery->Changed(record);
+}
 
 void CSkorelDoc::OnEditUndo() { m_undo.Undo(); }
 

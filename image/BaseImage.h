@@ -8,8 +8,10 @@
 #include "framework/gdi/Gdi.h"
 #include "framework/gdi/Palette.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CBaseImage {
 public:
@@ -52,8 +54,10 @@ public:
     // Draws the image into m_pBitmap, a new bitmap compatible with the display.
     void RenderToBitmap();
 
-    // Writes the image as a complete BMP file at the replacement's current end.
+    // Writes the image as a complete BMP file at the replacement's current end, or at the
+    // end of the bytes.
     BOOL WriteTo(CFileReplacement& file) const;
+    BOOL WriteTo(std::vector<BYTE>& bytes) const;
 
     // Writes the 800 × 600 pixels at the origin of pSrcDC as a BMP file; pDC is the window's
     // context that the copy is made compatible with. On FALSE the last error says why.
@@ -97,6 +101,8 @@ private:
     RGBQUAD* ColorTable() const;
     void FillPixels(COLORREF crFill);
     BITMAPFILEHEADER FileHeader() const;
+    // Hands the BMP file's bytes to `write` piece by piece; FALSE when a piece fails.
+    BOOL WriteWith(const std::function<bool(const void*, std::size_t)>& write) const;
     // Bytes of the info header, its masks and the colour table, as written to a file.
     std::size_t InfoBytes() const;
     // Bytes of the pixel block, as written to a file.

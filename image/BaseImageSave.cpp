@@ -45,6 +45,20 @@ BITMAPFILEHEADER CBaseImage::FileHeader() const
 
 BOOL CBaseImage::WriteTo(CFileReplacement& file) const
 {
+    return WriteWith([&file](const void* p, std::size_t n) { return file.Write(p, n); });
+}
+
+BOOL CBaseImage::WriteTo(std::vector<BYTE>& bytes) const
+{
+    return WriteWith([&bytes](const void* p, std::size_t n) {
+        const auto* b = static_cast<const BYTE*>(p);
+        bytes.insert(bytes.end(), b, b + n);
+        return true;
+    });
+}
+
+BOOL CBaseImage::WriteWith(const std::function<bool(const void*, std::size_t)>& write) const
+{
     if (!m_pBmInfo || !m_pBits) {
         SetLastError(0);
         return FALSE;
@@ -52,8 +66,8 @@ BOOL CBaseImage::WriteTo(CFileReplacement& file) const
     // Behind the pixel rows, one byte more than bfSize counts.
     const BYTE trailer = 0;
     const BITMAPFILEHEADER header = FileHeader();
-    return file.Write(&header, sizeof header) && file.Write(m_pBmInfo, InfoBytes()) &&
-                   file.Write(m_pBits, PixelBytes()) && file.Write(&trailer, 1)
+    return write(&header, sizeof header) && write(m_pBmInfo, InfoBytes()) &&
+                   write(m_pBits, PixelBytes()) && write(&trailer, 1)
                ? TRUE
                : FALSE;
 }

@@ -18,6 +18,7 @@ constexpr std::uint8_t kMagic[4] = {'S', 'K', 'R', 'J'};
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kHeadBytes = 8;
 constexpr std::size_t kFrameBytes = 8;
+static_assert(CJournal::kSnapshotOffset == kHeadBytes + kFrameBytes);
 constexpr auto kSyncInterval = std::chrono::seconds(1);
 
 using Clock = std::chrono::steady_clock;

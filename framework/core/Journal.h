@@ -19,6 +19,9 @@ using JournalBytes = std::vector<std::uint8_t>;
 
 class CJournal {
 public:
+    // Where the snapshot's bytes start in the file.
+    static constexpr std::uint64_t kSnapshotOffset = 16;
+
     CJournal();
     // Writes and makes durable what was given; the file stays.
     ~CJournal();

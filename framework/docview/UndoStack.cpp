@@ -23,14 +23,25 @@ CUndoStack::~CUndoStack() = default;
 
 void CUndoStack::Push(std::unique_ptr<CUndoStep> pStep)
 {
-    if (pStep)
-        m_stack->push(new StepCommand(std::move(pStep)));
+    if (!pStep)
+        return;
+    m_stack->push(new StepCommand(std::move(pStep)));
+    Changed();
 }
 
 bool CUndoStack::CanUndo() const { return m_stack->canUndo(); }
 bool CUndoStack::CanRedo() const { return m_stack->canRedo(); }
-void CUndoStack::Undo() { m_stack->undo(); }
-void CUndoStack::Redo() { m_stack->redo(); }
+void CUndoStack::Undo()
+{
+    m_stack->undo();
+    Changed();
+}
+
+void CUndoStack::Redo()
+{
+    m_stack->redo();
+    Changed();
+}
 int CUndoStack::GetCount() const { return m_stack->count(); }
 bool CUndoStack::IsClean() const { return m_stack->isClean(); }
 void CUndoStack::SetClean() { m_stack->setClean(); }

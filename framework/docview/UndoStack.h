@@ -2,6 +2,7 @@
 // last kept (its clean state).
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class QUndoStack;
@@ -36,6 +37,16 @@ public:
     bool IsClean() const;
     void SetClean();
 
+    // Called after every Push, Undo and Redo, in the state the step left.
+    void SetChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
+
 private:
+    void Changed() const
+    {
+        if (m_onChange)
+            m_onChange();
+    }
+
     std::unique_ptr<QUndoStack> m_stack;
+    std::function<void()> m_onChange;
 };

@@ -1,0 +1,225 @@
+#include "DrawingJournal.h"
+
+#include "framework/core/Archive.h"
+
+#include <algorithm>
+
+namespace {
+
+// The snapshot: the name's length and bytes, then the drawing file as Save writes it (the
+// signature, its version, the records, then the picture as a BMP file, if any).
+constexpr BYTE kDrawingSignature[4] = {'S', 'K', 'R', 'L'};
+constexpr std::uint32_t kDrawingVersion = 1;
+
+// A journal that has grown this far is written again as a snapshot, whatever the snapshot's
+// size.
+constexpr std::uint64_t kMostEntryBytes = 16u << 20;
+
+// The kinds of entry after the snapshot.
+enum class Entry : std::uint32_t {
+    Splice = 1, // index, records taken out, records put in, then those records
+    Change = 2, // the record's space and number, then the record
+};
+
+} // namespace
+
+CDrawingJournal::CDrawingJournal(std::string path) : m_strPath(std::move(path)) {}
+
+CDrawingJournal::~CDrawingJournal() = default;
+
+bool CDrawingJournal::NeedsSnapshot(const CBaseImage* pPicture, const std::string& name) const
+{
+    const std::uint64_t entries = m_journal.AppendedBytes();
+    return !m_bActive || m_bLost || pPicture != m_pPicture || name != m_strName ||
+           entries > m_nSnapshotBytes || entries > kMostEntryBytes;
+}
+
+void CDrawingJournal::Start(const std::string& name, CTypedOwningList<CData>& records,
+                            const CBaseImage* pPicture)
+{
+    JournalBytes snapshot;
+    snapshot.reserve(16 + name.size() + CData::kArchiveBytes * std::size_t(records.GetCount()));
+    m_snapshot.clear();
+    m_snapshot.reserve(std::size_t(records.GetCount()));
+    {
+        CArchive ar(snapshot, CArchive::store);
+        ar << std::uint32_t(name.size());
+        snapshot.insert(snapshot.end(), name.begin(), name.end());
+        snapshot.insert(snapshot.end(), std::begin(kDrawingSignature),
+                        std::end(kDrawingSignature));
+        ar << kDrawingVersion << std::int32_t(records.GetCount());
+        std::uint32_t place = 0;
+        for (POSITION pos = records.GetHeadPosition(); pos;) {
+            CData* pData = records.GetNext(pos);
+            pData->Serialize(ar);
+            m_snapshot.emplace_back(reinterpret_cast<std::uintptr_t>(pData), place++);
+        }
+    }
+    if (pPicture && pPicture->m_pBits)
+        pPicture->WriteTo(snapshot);
+    std::sort(m_snapshot.begin(), m_snapshot.end());
+    m_inserted.clear();
+    m_nInserted = 0;
+    m_nSnapshotBytes = snapshot.size();
+    m_pPicture = pPicture;
+    m_strName = name;
+    m_bLost = false;
+    m_bActive = true;
+    m_journal.Restart(m_strPath, std::move(snapshot));
+}
+
+void CDrawingJournal::Spliced(int index, int removed, const std::vector<CData*>& inserted)
+{
+    if (!m_bActive)
+        return;
+    JournalBytes entry;
+    entry.reserve(16 + CData::kArchiveBytes * inserted.size());
+    CArchive ar(entry, CArchive::store);
+    ar << std::uint32_t(Entry::Splice) << std::uint32_t(index) << std::uint32_t(removed)
+       << std::uint32_t(inserted.size());
+    for (CData* pData : inserted) {
+        pData->Serialize(ar);
+        m_inserted[pData] = m_nInserted++;
+    }
+    m_journal.Append(std::move(entry));
+}
+
+void CDrawingJournal::Changed(CData& record)
+{
+    if (!m_bActive)
+        return;
+    Space space = Space::Inserted;
+    std::uint32_t number = 0;
+    if (const auto it = m_inserted.find(&record); it != m_inserted.end()) {
+        number = it->second;
+    } else {
+        const auto address = reinterpret_cast<std::uintptr_t>(&record);
+        const auto at = std::lower_bound(m_snapshot.begin(), m_snapshot.end(),
+                                         std::make_pair(address, std::uint32_t(0)));
+        if (at == m_snapshot.end() || at->first != address) {
+            m_bLost = true; // the next check starts anew
+            return;
+        }
+        space = Space::Snapshot;
+        number = at->second;
+    }
+    JournalBytes entry;
+    CArchive ar(entry, CArchive::store);
+    ar << std::uint32_t(Entry::Change) << std::uint32_t(space) << number;
+    record.Serialize(ar);
+    m_journal.Append(std::move(entry));
+}
+
+void CDrawingJournal::Stop()
+{
+    if (!m_bActive)
+        return;
+    m_bActive = false;
+    m_pPicture = nullptr;
+    m_snapshot.clear();
+    m_snapshot.shrink_to_fit();
+    m_inserted.clear();
+    m_journal.Remove();
+}
+
+bool CDrawingJournal::Flush() { return m_journal.Flush(); }
+
+namespace {
+
+// The records of a replay in their order, and every record it made, by how entries name them.
+struct Replayed {
+    std::vector<CData*> order;
+    std::vector<CData*> snapshot;
+    std::vector<CData*> inserted;
+    std::vector<std::unique_ptr<CData>> owned;
+
+    CData* Make(CArchive& ar)
+    {
+        owned.push_back(std::make_unique<CData>());
+        owned.back()->Serialize(ar);
+        return owned.back().get();
+    }
+    // Applies one entry; false, with nothing changed, when it is malformed.
+    bool Apply(JournalBytes& bytes)
+    {
+        CArchive ar(bytes, CArchive::load);
+        std::uint32_t kind = 0, a = 0, b = 0;
+        if (ar.BytesLeft() < 12)
+            return false;
+        ar >> kind >> a >> b;
+        if (kind == std::uint32_t(Entry::Splice)) {
+            std::uint32_t count = 0;
+            if (ar.BytesLeft() < 4)
+                return false;
+            ar >> count;
+            if (a > order.size() || b > order.size() - a ||
+                ar.BytesLeft() != std::uint64_t(count) * CData::kArchiveBytes)
+                return false;
+            std::vector<CData*> put;
+            for (std::uint32_t i = 0; i < count; ++i)
+                put.push_back(Make(ar));
+            order.erase(order.begin() + a, order.begin() + a + b);
+            order.insert(order.begin() + a, put.begin(), put.end());
+            inserted.insert(inserted.end(), put.begin(), put.end());
+            return true;
+        }
+        if (kind == std::uint32_t(Entry::Change) && ar.BytesLeft() == CData::kArchiveBytes) {
+            const std::vector<CData*>& space = a == 0 ? snapshot : inserted;
+            if (a > 1 || b >= space.size())
+                return false;
+            space[b]->Serialize(ar);
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+bool CDrawingJournal::Replay(const std::string& path, Drawing& drawing)
+{
+    std::vector<JournalBytes> entries = CJournal::Read(path);
+    if (entries.empty())
+        return false;
+    JournalBytes& snapshot = entries.front();
+    CArchive ar(snapshot, CArchive::load);
+    std::uint32_t nameBytes = 0;
+    if (ar.BytesLeft() < 4)
+        return false;
+    ar >> nameBytes;
+    const std::uint64_t drawingAt = 4 + std::uint64_t(nameBytes);
+    if (snapshot.size() < drawingAt + 12 ||
+        !std::equal(std::begin(kDrawingSignature), std::end(kDrawingSignature),
+                    snapshot.begin() + std::ptrdiff_t(drawingAt)))
+        return false;
+    JournalBytes records(snapshot.begin() + std::ptrdiff_t(drawingAt + 4), snapshot.end());
+    CArchive recordsAr(records, CArchive::load);
+    std::uint32_t version = 0;
+    std::int32_t count = 0;
+    recordsAr >> version >> count;
+    if (version != kDrawingVersion || count < 0 ||
+        std::uint64_t(count) > recordsAr.BytesLeft() / CData::kArchiveBytes)
+        return false;
+    Replayed replayed;
+    for (std::int32_t i = 0; i < count; ++i)
+        replayed.snapshot.push_back(replayed.Make(recordsAr));
+    replayed.order = replayed.snapshot;
+    // The picture, if any, follows the records in the file itself.
+    std::unique_ptr<CBaseImage> picture;
+    if (recordsAr.BytesLeft() > 0) {
+        picture = std::make_unique<CBaseImage>();
+        const std::uint64_t at = CJournal::kSnapshotOffset + snapshot.size() -
+                                 recordsAr.BytesLeft();
+        if (!picture->LoadBMP(path.c_str(), at) || !picture->m_pBits)
+            return false;
+    }
+    for (std::size_t i = 1; i < entries.size(); ++i)
+        if (!replayed.Apply(entries[i]))
+            break;
+    drawing.name.assign(snapshot.begin() + 4, snapshot.begin() + std::ptrdiff_t(drawingAt));
+    drawing.records.clear();
+    for (CData* pData : replayed.order)
+        drawing.records.push_back(std::make_unique<CData>(*pData));
+    drawing.picture = std::move(picture);
+    return true;
+}

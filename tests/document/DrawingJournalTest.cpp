@@ -1,0 +1,216 @@
+// The recovery copy: every kind of change replays to the document the changes made, a torn
+// last entry loses that change alone, and the copy lives exactly while there are changes that
+// no file holds.
+#include "document/SkorelDoc.h"
+
+#include "framework/core/Archive.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::unique_ptr<CData> Record(int id)
+{
+    auto d = std::make_unique<CData>();
+    d->m_ptStart = CPoint(id, 2 * id);
+    d->m_ptEnd = CPoint(id + 40, 2 * id + 30);
+    d->m_nKind = SHAPE_LINE + id % 3;
+    d->m_crLine = COLORREF(0x10203 * id);
+    d->m_crFill = COLORREF(0xFFFFFF - id);
+    d->m_nThickness = 1 + id % 7;
+    return d;
+}
+
+void Draw(CSkorelDoc& doc, std::initializer_list<int> ids)
+{
+    std::vector<std::unique_ptr<CData>> records;
+    for (int id : ids)
+        records.push_back(Record(id));
+    doc.AddShapes(std::move(records), true);
+}
+
+CData* At(CSkorelDoc& doc, int index)
+{
+    return doc.m_shapeList.GetAt(doc.m_shapeList.FindIndex(index));
+}
+
+// The records in their archive form.
+std::vector<BYTE> Archived(const std::vector<CData*>& records)
+{
+    std::vector<BYTE> bytes;
+    CArchive ar(bytes, CArchive::store);
+    CSkorelDoc::StoreRecords(ar, records);
+    return bytes;
+}
+
+std::vector<BYTE> ArchivedList(CSkorelDoc& doc)
+{
+    std::vector<CData*> records;
+    for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;)
+        records.push_back(doc.m_shapeList.GetNext(pos));
+    return Archived(records);
+}
+
+std::vector<BYTE> ArchivedReplay(const std::string& path)
+{
+    CDrawingJournal::Drawing drawing;
+    EXPECT_TRUE(CDrawingJournal::Replay(path, drawing));
+    std::vector<CData*> records;
+    for (const auto& pData : drawing.records)
+        records.push_back(pData.get());
+    return Archived(records);
+}
+
+using Step = std::function<void(CSkorelDoc&)>;
+
+struct ReplayCase {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+const Step kDraw = [](CSkorelDoc& doc) { Draw(doc, {doc.m_shapeList.GetCount() + 10}); };
+const Step kPaste = [](CSkorelDoc& doc) { Draw(doc, {50, 51, 52}); };
+const Step kMove = [](CSkorelDoc& doc) {
+    CData* pData = At(doc, 1);
+    const CPoint a = pData->m_ptStart, b = pData->m_ptEnd;
+    doc.ChangeShape(pData, CPoint(a.x + 7, a.y - 3), CPoint(b.x + 7, b.y - 3));
+};
+const Step kResizeLast = [](CSkorelDoc& doc) {
+    CData* pData = At(doc, doc.m_shapeList.GetCount() - 1);
+    doc.ChangeShape(pData, pData->m_ptStart, CPoint(pData->m_ptEnd.x + 100, pData->m_ptEnd.y + 5));
+};
+const Step kDelete = [](CSkorelDoc& doc) { doc.RemoveShape(At(doc, 0)); };
+const Step kErase = [](CSkorelDoc& doc) { doc.RemoveAllShapes(); };
+const Step kUndo = [](CSkorelDoc& doc) { doc.m_undo.Undo(); };
+const Step kRedo = [](CSkorelDoc& doc) { doc.m_undo.Redo(); };
+const Step kOpenAppended = [](CSkorelDoc& doc) {
+    std::vector<std::unique_ptr<CData>> owned;
+    std::vector<CData*> records;
+    for (int id : {70, 71}) {
+        owned.push_back(Record(id));
+        records.push_back(owned.back().get());
+    }
+    std::vector<BYTE> bytes = Archived(records);
+    CArchive ar(bytes, CArchive::load);
+    doc.Serialize(ar);
+};
+
+class DrawingJournalReplay : public ::testing::TestWithParam<ReplayCase> {
+protected:
+    std::string Path() const { return dir.filePath("journal").toStdString(); }
+    QTemporaryDir dir;
+};
+
+// Where the last entry of a journal file starts, found by its frames: a length and a checksum
+// of 32 bits each in front of every entry, after an 8-byte head.
+std::size_t LastEntryAt(const std::vector<char>& file)
+{
+    std::size_t at = 8, last = 8;
+    while (at + 8 <= file.size()) {
+        last = at;
+        std::uint32_t length = 0;
+        for (int i = 0; i < 4; ++i)
+            length |= std::uint32_t(std::uint8_t(file[at + std::size_t(i)])) << (8 * i);
+        at += 8 + length;
+    }
+    return last;
+}
+
+TEST_P(DrawingJournalReplay, GivesBackTheDocumentTheStepsMade)
+{
+    CSkorelDoc doc;
+    for (int id = 1; id <= 100; ++id)
+        Draw(doc, {id});
+    doc.KeepRecoveryAt(Path());
+    std::vector<BYTE> beforeLast;
+    for (const Step& step : GetParam().steps) {
+        beforeLast = ArchivedList(doc);
+        step(doc);
+    }
+    ASSERT_TRUE(doc.Recovery()->Flush());
+    ASSERT_EQ(ArchivedReplay(Path()), ArchivedList(doc));
+
+    // Cut anywhere in its last entry, the journal gives back the document before that step.
+    QFile file(QString::fromStdString(Path()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const std::vector<char> whole(bytes.begin(), bytes.end());
+    const std::string cutPath = Path() + ".cut";
+    const std::size_t last = LastEntryAt(whole);
+    if (last == 8)
+        return; // the last step outgrew the snapshot and is in a new one
+    for (std::size_t cut = last; cut < whole.size(); ++cut) {
+        QFile out(QString::fromStdString(cutPath));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(whole.data(), qint64(cut));
+        out.close();
+        ASSERT_EQ(ArchivedReplay(cutPath), beforeLast) << "cut at " << cut;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, DrawingJournalReplay,
+    ::testing::Values(
+        ReplayCase{"Draw", {kDraw, kDraw}}, ReplayCase{"Paste", {kPaste, kDraw}},
+        ReplayCase{"MoveASnapshotRecord", {kMove, kMove}},
+        ReplayCase{"ResizeADrawnRecord", {kDraw, kResizeLast, kResizeLast}},
+        ReplayCase{"Delete", {kDelete, kDraw, kDelete}}, ReplayCase{"Erase", {kDraw, kErase}},
+        ReplayCase{"UndoAndRedoOfAMove", {kDraw, kMove, kUndo, kRedo, kUndo}},
+        ReplayCase{"RedoOfAnErase", {kDraw, kErase, kUndo, kRedo, kUndo}},
+        ReplayCase{"ResizeAfterUndoneDelete", {kDelete, kUndo, kDraw, kResizeLast, kMove}},
+        ReplayCase{"OpenAppended", {kOpenAppended, kResizeLast, kDelete}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("journal").toStdString();
+    const auto exists = [&] { return QFile::exists(QString::fromStdString(path)); };
+    {
+        CSkorelDoc doc;
+        doc.KeepRecoveryAt(path);
+        const auto settled = [&] { return doc.Recovery()->Flush(); };
+        ASSERT_TRUE(settled());
+        EXPECT_FALSE(exists());
+        Draw(doc, {1, 2});
+        ASSERT_TRUE(settled());
+        EXPECT_TRUE(exists());
+        doc.m_undo.Undo(); // back to what no change made
+        ASSERT_TRUE(settled());
+        EXPECT_FALSE(exists());
+        doc.m_undo.Redo();
+
+        // A picture opened under the shapes goes into the copy with them.
+        CBaseImage picture;
+        ASSERT_TRUE(picture.Create(30, 20, 0, RGB(10, 200, 30)));
+        const std::string bmp = dir.filePath("picture.bmp").toStdString();
+        ASSERT_TRUE(picture.SaveBMP(bmp.c_str()));
+        ASSERT_TRUE(doc.OnOpenDoc(bmp.c_str()));
+        ASSERT_TRUE(settled());
+        CDrawingJournal::Drawing drawing;
+        ASSERT_TRUE(CDrawingJournal::Replay(path, drawing));
+        EXPECT_EQ(drawing.records.size(), 2u);
+        ASSERT_TRUE(drawing.picture);
+        EXPECT_EQ(drawing.picture->GetSize(), CSize(30, 20));
+        EXPECT_EQ(std::vector<BYTE>(drawing.picture->m_pBits, drawing.picture->m_pBits + 20 * 92),
+                  std::vector<BYTE>(picture.m_pBits, picture.m_pBits + 20 * 92));
+
+        ASSERT_TRUE(doc.OnSaveDoc(dir.filePath("kept.skr").toStdString().c_str()));
+        ASSERT_TRUE(settled());
+        EXPECT_FALSE(exists());
+        Draw(doc, {3});
+        ASSERT_TRUE(settled());
+        EXPECT_TRUE(exists());
+    }
+    // A document goes away only once the user has decided about its changes.
+    EXPECT_FALSE(exists());
+}
+
+} // namespace
