@@ -8,8 +8,37 @@
 #include "view/SkorelView.h"
 
 #include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
 #include "framework/docview/DocTemplate.h"
 #include "framework/docview/Frame.h"
+#include "framework/docview/Recovery.h"
+#include "framework/window/MessageBox.h"
+
+#include <ctime>
+
+namespace {
+
+// `text` with %1 and %2 in place of the arguments.
+std::string Formatted(std::string text, const std::string& first, const std::string& second)
+{
+    if (const std::size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, first);
+    if (const std::size_t at = text.find("%2"); at != std::string::npos)
+        text.replace(at, 2, second);
+    return text;
+}
+
+std::string LocalTime(std::int64_t seconds)
+{
+    const std::time_t t = std::time_t(seconds);
+    std::tm local{};
+    char text[32] = {};
+    if (!localtime_r(&t, &local) || !std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local))
+        return {};
+    return text;
+}
+
+} // namespace
 
 BEGIN_MESSAGE_MAP(CSkorelApp, CWinApp)
 ON_COMMAND(ID_APP_ABOUT, OnAbout)
@@ -34,7 +63,42 @@ BOOL CSkorelApp::Initialize()
         return FALSE;
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
+    auto* pDoc = static_cast<CSkorelDoc*>(
+        static_cast<CFrameWnd*>(m_pMainWnd)->GetActiveView()->GetDocument());
+    OfferLeftDrawings(pDoc);
     return TRUE;
+}
+
+void CSkorelApp::OfferLeftDrawings(CSkorelDoc* pDoc)
+{
+    const std::string own = AfxRecoveryPath();
+    for (const CRecoveryCopy& left : AfxClaimLeftRecoveries()) {
+        CDrawingJournal::Drawing drawing;
+        if (!CDrawingJournal::Replay(left.path, drawing)) {
+            AfxRemoveRecovery(left.path); // nothing in it can be read
+            continue;
+        }
+        const std::string name =
+            drawing.name.empty() ? res::LoadString(AFX_IDS_UNTITLED) : drawing.name;
+        const int answer = AfxMessageBox(
+            Formatted(res::LoadString(IDS_RECOVER_PROMPT), name, LocalTime(left.modified)).c_str(),
+            MB_YESNO | MB_ICONQUESTION);
+        if (answer != IDYES) {
+            AfxRemoveRecovery(left.path);
+            continue;
+        }
+        pDoc->TakeRecovered(std::move(drawing));
+        // The left copy goes only once this process's own holds the drawing.
+        if (!own.empty()) {
+            pDoc->KeepRecoveryAt(own);
+            if (!pDoc->Recovery()->Flush())
+                return;
+        }
+        AfxRemoveRecovery(left.path);
+        return;
+    }
+    if (!own.empty())
+        pDoc->KeepRecoveryAt(own);
 }
 
 void CSkorelApp::OnAbout()

@@ -34,3 +34,4 @@ constexpr unsigned IDS_SAVE_AS_FILTER = 203;
 constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 204;
 constexpr unsigned IDS_SAVE_DRAWING_FILTER = 208;
 constexpr unsigned IDS_DRAWING_NOT_PICTURE = 209;
+constexpr unsigned IDS_RECOVER_PROMPT = 240;

@@ -3,6 +3,8 @@
 #include "res/Tables.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Recovery copies of the documents the tests make stay out of the user's data folder.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     AfxSetResources(&res::ProgramTables());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

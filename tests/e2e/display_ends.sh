@@ -29,7 +29,8 @@ TABLE
 )
 
 for name in $(echo "$cases" | cut -d: -f1 | uniq); do
-  rm -f "$work/displayfd"
+  # Each case starts without the drawing a case before left behind.
+  rm -rf "$work/displayfd" "$work/.local"
   start_display 1024x768 || fail "$name: no display"
   start_skorel "$skorel" || fail "$name: no main window"
   echo "$cases" | sed -n "s/^$name: *//p" | walk
