@@ -162,10 +162,24 @@ void ShowEdit(Scene& scene)
     QApplication::processEvents();
 }
 
+// Keeps the scene's recovery copy from now on, with the document already modified, as it is
+// while the user works: the edits that follow are journalled one by one.
+void KeepJournal(Scene& scene)
+{
+    static QTemporaryDir dir;
+    scene.doc->KeepRecoveryAt(dir.filePath("journal.skrj").toStdString());
+    std::vector<std::unique_ptr<CData>> one;
+    one.push_back(std::make_unique<CData>(bench::MixedRecords(1, 11).front()));
+    scene.doc->AddShapes(std::move(one), false);
+    scene.doc->Recovery()->Flush();
+}
+
 // One shape drawn on top of the argument's number of records, then the paint that follows.
-void BM_EditRepaint_Append(benchmark::State& state)
+void EditRepaintAppend(benchmark::State& state, bool journal)
 {
     Scene scene(int(state.range(0)), true);
+    if (journal)
+        KeepJournal(scene);
     ShowEdit(scene);
     CData shape = bench::MixedRecords(1, 99).front();
     shape.m_ptStart = CPoint(500, 400);
@@ -181,21 +195,21 @@ void BM_EditRepaint_Append(benchmark::State& state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_EditRepaint_Append)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // A shape in the middle of the list moved by 50 pixels (and back, on every other run), then
 // the paint that follows.
-void BM_EditRepaint_Move(benchmark::State& state)
+void EditRepaintMove(benchmark::State& state, bool journal)
 {
     Scene scene(int(state.range(0)), true);
-    CData* middle = nullptr;
     if (scene.doc->m_shapeList.IsEmpty()) {
         std::vector<std::unique_ptr<CData>> one;
         one.push_back(std::make_unique<CData>(bench::MixedRecords(1, 5).front()));
         scene.doc->AddShapes(std::move(one), false);
     }
-    middle = scene.doc->m_shapeList.GetAt(
+    CData* middle = scene.doc->m_shapeList.GetAt(
         scene.doc->m_shapeList.FindIndex(scene.doc->m_shapeList.GetCount() / 2));
+    if (journal)
+        KeepJournal(scene);
     ShowEdit(scene);
     int step = 50;
     for (auto _ : state) {
@@ -205,7 +219,53 @@ void BM_EditRepaint_Move(benchmark::State& state)
         step = -step;
     }
 }
+
+void BM_EditRepaint_Append(benchmark::State& state) { EditRepaintAppend(state, false); }
+void BM_EditRepaint_Move(benchmark::State& state) { EditRepaintMove(state, false); }
+BENCHMARK(BM_EditRepaint_Append)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditRepaint_Move)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+// The same with the recovery copy kept.
+void BM_EditRepaint_Append_Journal(benchmark::State& state) { EditRepaintAppend(state, true); }
+void BM_EditRepaint_Move_Journal(benchmark::State& state) { EditRepaintMove(state, true); }
+BENCHMARK(BM_EditRepaint_Append_Journal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditRepaint_Move_Journal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// One move step journalled among the argument's number of records, the repaint aside: the
+// entry made and handed to the writing thread.
+void BM_Journal_Append(benchmark::State& state)
+{
+    static QTemporaryDir dir;
+    CSkorelDoc doc;
+    for (const CData& d : bench::MixedRecords(int(state.range(0)), 13))
+        doc.m_shapeList.AddTail(std::make_unique<CData>(d));
+    CDrawingJournal journal(dir.filePath("append.skrj").toStdString());
+    journal.Start("", doc.m_shapeList, nullptr);
+    CData* middle = doc.m_shapeList.GetAt(doc.m_shapeList.FindIndex(int(state.range(0)) / 2));
+    for (auto _ : state) {
+        middle->m_ptStart.x ^= 1;
+        journal.Changed(*middle);
+    }
+    journal.Flush();
+}
+BENCHMARK(BM_Journal_Append)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// What the window waits for when a drawing of the argument's number of records gets its first
+// unsaved change: the snapshot made and handed to the writing thread, which writes it meanwhile.
+void BM_Journal_Snapshot(benchmark::State& state)
+{
+    static QTemporaryDir dir;
+    CSkorelDoc doc;
+    for (const CData& d : bench::MixedRecords(int(state.range(0)), 17))
+        doc.m_shapeList.AddTail(std::make_unique<CData>(d));
+    CDrawingJournal journal(dir.filePath("snapshot.skrj").toStdString());
+    for (auto _ : state) {
+        journal.Start("", doc.m_shapeList, nullptr);
+        state.PauseTiming();
+        journal.Flush();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Journal_Snapshot)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Undo and redo of a move among the argument's number of records, each with its paint; and
 // what one move step keeps in memory (it must not grow with the records).
@@ -368,6 +428,9 @@ int main(int argc, char** argv)
     for (const char* n : {"0", "10000", "100000"})
         for (const char* edit : {"BM_EditRepaint_Append/", "BM_EditRepaint_Move/"})
             pairs.emplace_back(std::string(edit) + n, std::string("BM_Paint_View/") + n);
+    for (const char* n : {"10000", "100000"})
+        for (const char* edit : {"BM_EditRepaint_Append", "BM_EditRepaint_Move"})
+            pairs.emplace_back(std::string(edit) + "_Journal/" + n, std::string(edit) + "/" + n);
     pairs.emplace_back("BM_Save_Write/memory", "BM_Save_QImage/memory");
     pairs.emplace_back("BM_Save_Write/disk", "BM_Save_QImage/disk");
     return bench::RunWithRatios(argc, argv, pairs);

@@ -57,7 +57,7 @@ void CDrawingJournal::Start(const std::string& name, CTypedOwningList<CData>& re
     }
     if (pPicture && pPicture->m_pBits)
         pPicture->WriteTo(snapshot);
-    std::sort(m_snapshot.begin(), m_snapshot.end());
+    m_bSnapshotSorted = false;
     m_inserted.clear();
     m_nInserted = 0;
     m_nSnapshotBytes = snapshot.size();
@@ -93,6 +93,11 @@ void CDrawingJournal::Changed(CData& record)
     if (const auto it = m_inserted.find(&record); it != m_inserted.end()) {
         number = it->second;
     } else {
+        // Sorted at the first change of a record it holds, not at every snapshot.
+        if (!m_bSnapshotSorted) {
+            std::sort(m_snapshot.begin(), m_snapshot.end());
+            m_bSnapshotSorted = true;
+        }
         const auto address = reinterpret_cast<std::uintptr_t>(&record);
         const auto at = std::lower_bound(m_snapshot.begin(), m_snapshot.end(),
                                          std::make_pair(address, std::uint32_t(0)));

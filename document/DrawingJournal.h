@@ -69,8 +69,9 @@ private:
     const CBaseImage* m_pPicture = nullptr;
     std::string m_strName;
     std::uint64_t m_nSnapshotBytes = 0;
-    // The snapshot's records by address, with their places.
+    // The snapshot's records with their places, sorted by address once it is asked for.
     std::vector<std::pair<std::uintptr_t, std::uint32_t>> m_snapshot;
+    bool m_bSnapshotSorted = false;
     // The records put in since, by address, with their numbers; a record put in again gets a
     // new number.
     std::unordered_map<const CData*, std::uint32_t> m_inserted;
