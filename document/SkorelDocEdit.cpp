@@ -1,6 +1,7 @@
 // Changes to the records as steps that can be undone and redone. A step keeps what it changed,
 // never a copy of the drawing: the records it took out of the list (it owns them while they
-// are out), or a record's corners before or after a move.
+// are out), a record's corners before or after a move, or its style before or after a
+// restyle.
 #include "SkorelDoc.h"
 
 #include "shapes/Shape.h"
@@ -94,6 +95,37 @@ private:
     CPoint m_ptEnd;
 };
 
+// Gives a record another outline colour, fill colour and thickness; undoing and redoing swap
+// the two styles. A thicker outline reaches further, so the change covers both bounds.
+class StyleStep : public CUndoStep {
+public:
+    StyleStep(CSkorelDoc& doc, CData* pData, COLORREF crLine, COLORREF crFill, int nThickness)
+        : m_doc(doc), m_pData(pData), m_crLine(crLine), m_crFill(crFill), m_nThickness(nThickness)
+    {}
+
+    void Redo() override { Exchange(); }
+    void Undo() override { Exchange(); }
+
+private:
+    void Exchange()
+    {
+        CShapeHint hint;
+        hint.m_rectChanged = ShapeBounds(*m_pData);
+        std::swap(m_pData->m_crLine, m_crLine);
+        std::swap(m_pData->m_crFill, m_crFill);
+        std::swap(m_pData->m_nThickness, m_nThickness);
+        Grow(hint.m_rectChanged, m_pData);
+        hint.m_pTouched = m_pData;
+        m_doc.ShapesChanged(hint);
+    }
+
+    CSkorelDoc& m_doc;
+    CData* m_pData; // in the list while this step is on the stack, as for GeometryStep
+    COLORREF m_crLine; // the style the record gets at the next exchange
+    COLORREF m_crFill;
+    int m_nThickness;
+};
+
 } // namespace
 
 void CSkorelDoc::AddShapes(std::vector<std::unique_ptr<CData>> records, bool bTouch)
@@ -128,6 +160,13 @@ void CSkorelDoc::ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd)
     if (pData->m_ptStart == ptStart && pData->m_ptEnd == ptEnd)
         return;
     m_undo.Push(std::make_unique<GeometryStep>(*this, pData, ptStart, ptEnd));
+}
+
+void CSkorelDoc::RestyleShape(CData* pData, COLORREF crLine, COLORREF crFill, int nThickness)
+{
+    if (pData->m_crLine == crLine && pData->m_crFill == crFill && pData->m_nThickness == nThickness)
+        return;
+    m_undo.Push(std::make_unique<StyleStep>(*this, pData, crLine, crFill, nThickness));
 }
 
 void CSkorelDoc::ShapesChanged(CShapeHint& hint) { UpdateAllViews(nullptr, 0, &hint); }
