@@ -311,7 +311,7 @@ def width_picture(width):
     rows = ['.' * 16 for _ in range(15)]
     for y, glyph in enumerate(DIGITS[width]):
         rows[1 + y] = '......' + glyph + '.......'
-    for y in range(7, 7 + width):
+    for y in range(8, 8 + width):
         rows[y] = '.' + '#' * 14 + '.'
     return '\n' + '\n'.join(rows) + '\n'
 
