@@ -16,22 +16,20 @@ namespace {
 
 const UINT indicators[] = {
     ID_SEPARATOR, // the message pane
-    ID_INDICATOR_POSITION, ID_INDICATOR_SIZE, ID_INDICATOR_THICKNESS, ID_INDICATOR_CAPS,
-    ID_INDICATOR_NUM,      ID_INDICATOR_SCRL,
+    ID_INDICATOR_POSITION, ID_INDICATOR_SIZE, ID_INDICATOR_THICKNESS,
+    ID_INDICATOR_CAPS,     ID_INDICATOR_NUM,  ID_INDICATOR_SCRL,
 };
 
 // The colour bar's swatches: the dark row over the light one, as a desktop paint program
 // offers them.
 const std::vector<COLORREF> kPalette = {
-    RGB(0, 0, 0),       RGB(128, 128, 128), RGB(128, 0, 0),     RGB(128, 128, 0),
-    RGB(0, 128, 0),     RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 0, 128),
-    RGB(128, 128, 64),  RGB(0, 64, 64),     RGB(0, 128, 255),   RGB(0, 64, 128),
-    RGB(128, 0, 255),   RGB(128, 64, 0),
+    RGB(0, 0, 0),       RGB(128, 128, 128), RGB(128, 0, 0),   RGB(128, 128, 0),   RGB(0, 128, 0),
+    RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 0, 128), RGB(128, 128, 64),  RGB(0, 64, 64),
+    RGB(0, 128, 255),   RGB(0, 64, 128),    RGB(128, 0, 255), RGB(128, 64, 0),
 
-    RGB(255, 255, 255), RGB(192, 192, 192), RGB(255, 0, 0),     RGB(255, 255, 0),
-    RGB(0, 255, 0),     RGB(0, 255, 255),   RGB(0, 0, 255),     RGB(255, 0, 255),
-    RGB(255, 255, 128), RGB(0, 255, 128),   RGB(128, 255, 255), RGB(128, 128, 255),
-    RGB(255, 0, 128),   RGB(255, 128, 64),
+    RGB(255, 255, 255), RGB(192, 192, 192), RGB(255, 0, 0),   RGB(255, 255, 0),   RGB(0, 255, 0),
+    RGB(0, 255, 255),   RGB(0, 0, 255),     RGB(255, 0, 255), RGB(255, 255, 128), RGB(0, 255, 128),
+    RGB(128, 255, 255), RGB(128, 128, 255), RGB(255, 0, 128), RGB(255, 128, 64),
 };
 
 } // namespace
@@ -60,7 +58,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_toolBar);
     // Docked after the toolbar: beside it where the window is wide enough.
-    const CColorBarIds colorIds = {ID_LINE_COLOR,   ID_FILL_COLOR,    ID_PICK_LINE_COLOR,
+    const CColorBarIds colorIds = {ID_LINE_COLOR,      ID_FILL_COLOR, ID_PICK_LINE_COLOR,
                                    ID_PICK_FILL_COLOR, IDS_COLOR_BAR, IDS_COLOR_SWATCH,
                                    IDS_COLOR_PAIR};
     if (!m_colorBar.Create(this,

@@ -120,7 +120,7 @@ private:
     }
 
     CSkorelDoc& m_doc;
-    CData* m_pData; // in the list while this step is on the stack, as for GeometryStep
+    CData* m_pData;    // in the list while this step is on the stack, as for GeometryStep
     COLORREF m_crLine; // the style the record gets at the next exchange
     COLORREF m_crFill;
     int m_nThickness;

@@ -11,12 +11,12 @@ class ColorBarWidget;
 
 // The commands and strings of a colour bar.
 struct CColorBarIds {
-    UINT nIDLine;     // the outline colour: its update handler's SetColor shows it in the pair,
-                      // and a double click on the pair's outline part runs it
-    UINT nIDFill;     // the same for the fill colour
-    UINT nIDPickLine; // runs when a swatch is clicked with the left button
-    UINT nIDPickFill; // with the right button
-    UINT nIDTitle;    // the bar's title
+    UINT nIDLine;      // the outline colour: its update handler's SetColor shows it in the pair,
+                       // and a double click on the pair's outline part runs it
+    UINT nIDFill;      // the same for the fill colour
+    UINT nIDPickLine;  // runs when a swatch is clicked with the left button
+    UINT nIDPickFill;  // with the right button
+    UINT nIDTitle;     // the bar's title
     UINT nIDSwatchTip; // what a swatch does: the status-bar prompt, then the tooltip
     UINT nIDPairTip;   // the same for the pair
 };

@@ -642,7 +642,8 @@ TEST_F(AppTest, ThicknessButtonsKeysMenuAndPaneAgree)
         Frame()->UpdateCommandStates();
         EXPECT_EQ(View()->m_nThickness, width);
         for (int w = 1; w <= 7; ++w) {
-            const auto* button = qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ids[w - 1])));
+            const auto* button =
+                qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ids[w - 1])));
             ASSERT_NE(button, nullptr);
             EXPECT_EQ(button->isChecked(), w == width) << w;
             EXPECT_EQ(MenuItem(QString::number(w))->isChecked(), w == width) << w;

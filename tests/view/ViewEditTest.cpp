@@ -25,9 +25,9 @@ public:
     // For the steps of the table below.
     using ViewTest::Command;
     using ViewTest::Draw;
+    using ViewTest::m_frame;
     using ViewTest::m_template;
     using ViewTest::W;
-    using ViewTest::m_frame;
 
 protected:
     void SetUp() override
@@ -322,27 +322,52 @@ TEST_P(ViewDroppedDrag, ReleaseChangesNothing)
     EXPECT_TRUE(ScreenShowsCanvas(FrameArea()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ToolsAndInterruptions, ViewDroppedDrag,
-    ::testing::Combine(
-        ::testing::Values(ID_DRAW_RECT, ID_SELECT),
-        ::testing::Values(
-            Interruption{"Escape", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }},
-            Interruption{"Undo",
-                         [](QWidget* w) { QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier); }},
-            Interruption{"Redo",
-                         [](QWidget* w) { QTest::keyClick(w, Qt::Key_Y, Qt::ControlModifier); }},
-            Interruption{"RightClick",
-                         [](QWidget* w) {
-                             SendMouse(w, QEvent::MouseButtonPress, {260, 230}, Qt::RightButton,
-                                       Qt::LeftButton | Qt::RightButton);
-                             SendMouse(w, QEvent::MouseButtonRelease, {260, 230}, Qt::RightButton,
-                                       Qt::LeftButton);
-                         }})),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param) == ID_SELECT ? "Select" : "Rect") +
-               std::get<1>(info.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(ToolsAndInterruptions, ViewDroppedDrag,
+                         ::
+                             testing::Combine(::testing::Values(ID_DRAW_RECT, ID_SELECT),
+                                              ::
+                                                  testing::
+                                                      Values(
+                                                          Interruption{"Escape",
+                                                                       [](QWidget* w) {
+                                                                           QTest::keyClick(
+                                                                               w, Qt::Key_Escape);
+                                                                       }},
+                                                          Interruption{"Undo",
+                                                                       [](QWidget* w) {
+                                                                           QTest::keyClick(
+                                                                               w, Qt::Key_Z,
+                                                                               Qt::ControlModifier);
+                                                                       }},
+                                                          Interruption{"Redo",
+                                                                       [](QWidget* w) {
+                                                                           QTest::keyClick(
+                                                                               w, Qt::Key_Y,
+                                                                               Qt::ControlModifier);
+                                                                       }},
+                                                          Interruption{"RightClick",
+                                                                       [](QWidget* w) {
+                                                                           SendMouse(
+                                                                               w,
+                                                                               QEvent::
+                                                                                   MouseButtonPress,
+                                                                               {260, 230},
+                                                                               Qt::RightButton,
+                                                                               Qt::LeftButton |
+                                                                                   Qt::RightButton);
+                                                                           SendMouse(
+                                                                               w,
+                                                                               QEvent::
+                                                                                   MouseButtonRelease,
+                                                                               {260, 230},
+                                                                               Qt::RightButton,
+                                                                               Qt::LeftButton);
+                                                                       }})),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) == ID_SELECT ? "Select"
+                                                                                     : "Rect") +
+                                    std::get<1>(info.param).name;
+                         });
 
 // A colour or thickness chosen while a shape is selected restyles that shape alone, as one
 // step; only what the shape covered before and after is repainted, and the canvas is what
@@ -376,9 +401,9 @@ TEST_P(ViewRestyle, ChangesTheSelectedShapeAsOneStep)
     Paint();
     EXPECT_EQ(m_doc->m_undo.GetCount(), steps + 1);
     auto after = before;
-    after[0] = Fields(expected.m_ptStart.x, expected.m_ptStart.y, expected.m_ptEnd.x,
-                      expected.m_ptEnd.y, expected.m_nKind, expected.m_crLine,
-                      expected.m_crFill, expected.m_nThickness);
+    after[0] =
+        Fields(expected.m_ptStart.x, expected.m_ptStart.y, expected.m_ptEnd.x, expected.m_ptEnd.y,
+               expected.m_nKind, expected.m_crLine, expected.m_crFill, expected.m_nThickness);
     EXPECT_EQ(Values(), after);
     // New shapes get the choice too.
     EXPECT_EQ(std::tuple(m_view->m_crLine, m_view->m_crFill, m_view->m_nThickness),

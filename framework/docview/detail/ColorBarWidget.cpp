@@ -76,7 +76,8 @@ QRect ColorBarWidget::SwatchRect(std::size_t index) const
     const int columns = int((m_palette.size() + kRows - 1) / kRows);
     const int row = int(index) / columns, column = int(index) % columns;
     const int left = kMargin + kPairSquare + kPairOffset + kPairToSwatches;
-    return Placed(QRect(left + column * kSwatchStep, kMargin + row * kSwatchStep, kSwatch, kSwatch));
+    return Placed(
+        QRect(left + column * kSwatchStep, kMargin + row * kSwatchStep, kSwatch, kSwatch));
 }
 
 QRect ColorBarWidget::PairRect(bool bFill) const

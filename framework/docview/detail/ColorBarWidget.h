@@ -58,5 +58,5 @@ private:
     COLORREF m_crFill = 0;
     QStringList m_swatchTips; // prompt, tooltip
     QStringList m_pairTips;
-    QString m_shownPrompt;    // the prompt sent to the status bar last
+    QString m_shownPrompt; // the prompt sent to the status bar last
 };
