@@ -55,7 +55,7 @@ pair fill                   | dialog ^색.선택$ Escape
 button 선택                 | pressed 선택
 click 670 330
 swatch 18                   | colour 620 300 00FF00
-button 취소                 | colour 620 300 FF0000
+button 실행_취소            | colour 620 300 FF0000
 button 다시_실행            | colour 620 300 00FF00
 key bracketright bracketright | colour 621 300 00FF00
 key bracketleft bracketleft | colour 621 300 0000FF

@@ -39,6 +39,8 @@ ColorBarWidget::ColorBarWidget(std::vector<COLORREF> palette,
       m_onPair(std::move(onPair))
 {
     setMouseTracking(true);
+    // The right button picks a fill colour here, not the frame's menu of bars.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
