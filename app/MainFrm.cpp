@@ -57,12 +57,14 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_toolBar.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_toolBar);
-    // Docked after the toolbar: beside it where the window is wide enough.
+    // Docked at the bottom, as a desktop paint program keeps its colours: the toolbar keeps the
+    // whole width of the top.
     const CColorBarIds colorIds = {ID_LINE_COLOR,      ID_FILL_COLOR, ID_PICK_LINE_COLOR,
                                    ID_PICK_FILL_COLOR, IDS_COLOR_BAR, IDS_COLOR_SWATCH,
                                    IDS_COLOR_PAIR};
     if (!m_colorBar.Create(this,
-                           WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_SIZE_DYNAMIC,
+                           WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP | CBRS_GRIPPER |
+                               CBRS_SIZE_DYNAMIC,
                            ID_VIEW_COLOR_BAR, colorIds, kPalette)) {
         TRACE("%s", "Failed to create colour bar\n");
         return -1;

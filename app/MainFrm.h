@@ -1,5 +1,5 @@
-// The main window: the frame with its flat toolbar and its colour bar docked at the top, and
-// its status bar.
+// The main window: the frame with its flat toolbar docked at the top, its colour bar at the
+// bottom, and its status bar.
 #pragma once
 
 #include "framework/docview/ColorBar.h"

@@ -298,7 +298,7 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     ASSERT_TRUE(Start());
     Window()->resize(700, 500);
     Window()->addToolBar(Qt::LeftToolBarArea, ToolBar());
-    Window()->addToolBar(Qt::BottomToolBarArea, ColorBar());
+    Window()->addToolBar(Qt::RightToolBarArea, ColorBar());
     MenuItem(QStringLiteral("상태 표시줄(&S)"))->trigger();
     ASSERT_TRUE(Window()->close());
     m_app->ExitInstance();
@@ -306,7 +306,7 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     ASSERT_TRUE(Start());
     EXPECT_EQ(Window()->size(), QSize(700, 500));
     EXPECT_EQ(Window()->toolBarArea(ToolBar()), Qt::LeftToolBarArea);
-    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::BottomToolBarArea);
+    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::RightToolBarArea);
     EXPECT_FALSE(Window()->statusBar()->isVisible());
     EXPECT_FALSE(MenuItem(QStringLiteral("상태 표시줄(&S)"))->isChecked());
 }
@@ -557,12 +557,13 @@ TEST_F(AppTest, ViewMenuTogglesTheBarsAndTheirCheckMarks)
     EXPECT_TRUE(toolbar->isChecked());
 }
 
-// The colour bar docks at the top like the toolbar and comes and goes from the View menu.
+// The colour bar docks at the bottom, moves like the toolbar and comes and goes from the View
+// menu.
 TEST_F(AppTest, ColourBarIsADockableBarToggledInTheViewMenu)
 {
     ASSERT_TRUE(Start());
     ASSERT_NE(ColorBar(), nullptr);
-    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::TopToolBarArea);
+    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::BottomToolBarArea);
     EXPECT_TRUE(ColorBar()->isMovable() && ColorBar()->isFloatable());
     EXPECT_EQ(ColorBar()->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_EQ(ColorBar()->windowTitle(), QStringLiteral("색 상자"));
