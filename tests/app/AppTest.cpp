@@ -565,8 +565,6 @@ TEST_F(AppTest, ColourBarIsADockableBarToggledInTheViewMenu)
     ASSERT_NE(ColorBar(), nullptr);
     EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::BottomToolBarArea);
     EXPECT_TRUE(ColorBar()->isMovable() && ColorBar()->isFloatable());
-    EXPECT_EQ(ColorBar()->allowedAreas(), Qt::AllToolBarAreas);
-    EXPECT_EQ(ColorBar()->windowTitle(), QStringLiteral("색 상자"));
     QAction* item = MenuItem(QStringLiteral("색 상자(&C)"));
     ASSERT_NE(item, nullptr);
     EXPECT_TRUE(item->isChecked());
@@ -665,27 +663,6 @@ TEST_F(AppTest, ThicknessButtonsKeysMenuAndPaneAgree)
     expectShown(2);
     QTest::keyClick(Window(), Qt::Key_BracketLeft);
     expectShown(1);
-}
-
-// Undo and redo have buttons, greyed while the menu items are.
-TEST_F(AppTest, UndoAndRedoButtonsFollowTheirMenuItems)
-{
-    ASSERT_TRUE(Start());
-    const auto button = [this](UINT id) {
-        return qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(id)));
-    };
-    ASSERT_TRUE(button(ID_EDIT_UNDO) && button(ID_EDIT_REDO));
-    EXPECT_FALSE(button(ID_EDIT_UNDO)->isEnabled());
-    testing_support::Drag(View()->Widget(), {10, 10}, {60, 40});
-    Frame()->UpdateCommandStates();
-    EXPECT_TRUE(button(ID_EDIT_UNDO)->isEnabled());
-    EXPECT_FALSE(button(ID_EDIT_REDO)->isEnabled());
-    button(ID_EDIT_UNDO)->click();
-    EXPECT_TRUE(Doc()->m_shapeList.IsEmpty());
-    EXPECT_FALSE(button(ID_EDIT_UNDO)->isEnabled());
-    EXPECT_TRUE(button(ID_EDIT_REDO)->isEnabled());
-    button(ID_EDIT_REDO)->click();
-    EXPECT_EQ(Doc()->m_shapeList.GetCount(), 1);
 }
 
 TEST_F(AppTest, AboutBoxShowsTheTemplateAndEndsWithOk)

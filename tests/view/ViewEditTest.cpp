@@ -38,12 +38,16 @@ protected:
         Draw(ID_DRAW_ELLIPSE, {400, 120}, {600, 300});
         Draw(ID_DRAW_LINE, {120, 400}, {500, 450});
     }
+    static Fields FieldsOf(const CData& d)
+    {
+        return {d.m_ptStart.x, d.m_ptStart.y, d.m_ptEnd.x, d.m_ptEnd.y,
+                d.m_nKind,     d.m_crLine,    d.m_crFill,  d.m_nThickness};
+    }
     std::vector<Fields> Values() const
     {
         std::vector<Fields> v;
         for (const CData* d : Records())
-            v.emplace_back(d->m_ptStart.x, d->m_ptStart.y, d->m_ptEnd.x, d->m_ptEnd.y, d->m_nKind,
-                           d->m_crLine, d->m_crFill, d->m_nThickness);
+            v.push_back(FieldsOf(*d));
         return v;
     }
     QImage Canvas()
@@ -387,12 +391,12 @@ TEST_P(ViewRestyle, ChangesTheSelectedShapeAsOneStep)
     Grab({200, 180});
     ASSERT_EQ(m_view->Selected(), Records()[0]);
     const auto before = Values();
-    CData expected = *Records()[0];
-    GetParam().expected(expected);
-    CData choice;
-    choice.m_crLine = m_view->m_crLine;
-    choice.m_crFill = m_view->m_crFill;
-    choice.m_nThickness = m_view->m_nThickness;
+    auto after = before;
+    CData changed = *Records()[0], choice;
+    GetParam().expected(changed);
+    after[0] = FieldsOf(changed);
+    std::tie(choice.m_crLine, choice.m_crFill, choice.m_nThickness) =
+        std::tuple(m_view->m_crLine, m_view->m_crFill, m_view->m_nThickness);
     GetParam().expected(choice);
     const int steps = m_doc->m_undo.GetCount();
     // A mark on the window far from the shape: a repaint of the whole canvas would cover it.
@@ -400,10 +404,6 @@ TEST_P(ViewRestyle, ChangesTheSelectedShapeAsOneStep)
     GetParam().choose(*this);
     Paint();
     EXPECT_EQ(m_doc->m_undo.GetCount(), steps + 1);
-    auto after = before;
-    after[0] =
-        Fields(expected.m_ptStart.x, expected.m_ptStart.y, expected.m_ptEnd.x, expected.m_ptEnd.y,
-               expected.m_nKind, expected.m_crLine, expected.m_crFill, expected.m_nThickness);
     EXPECT_EQ(Values(), after);
     // New shapes get the choice too.
     EXPECT_EQ(std::tuple(m_view->m_crLine, m_view->m_crFill, m_view->m_nThickness),
