@@ -37,11 +37,18 @@ menu 굵기 4                 | checked 굵기 4
 menu 굵기 5                 | checked 굵기 5
 menu 굵기 6                 | checked 굵기 6
 menu 굵기 1                 | checked 굵기 1
-# The thickness buttons and the [ and ] keys move the check in the menu.
+# The thickness buttons, the [ and ] keys and their menu items move the check in the menu.
 button 굵기_4               | pressed 굵기_4; checked 굵기 4
 key bracketright            | pressed 굵기_5; checked 굵기 5
-key bracketleft bracketleft | checked 굵기 3
-button 굵기_1               | checked 굵기 1
+key bracketleft bracketleft | pressed 굵기_3; checked 굵기 3
+button 굵기_7               | pressed 굵기_7
+button 굵기_6               | pressed 굵기_6
+button 굵기_5               | pressed 굵기_5
+button 굵기_3               | pressed 굵기_3
+button 굵기_2               | pressed 굵기_2; checked 굵기 2
+menu 굵기 굵게              | pressed 굵기_3
+menu 굵기 가늘게            | pressed 굵기_2
+button 굵기_1               | pressed 굵기_1; checked 굵기 1
 # The colour bar: a click gives the outline colour, a right click the fill colour, the pair
 # shows them and new shapes get them; a double click on the pair opens the colour dialog.
 swatch 16                   | pair line FF0000
