@@ -63,8 +63,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
                                    ID_PICK_FILL_COLOR, IDS_COLOR_BAR, IDS_COLOR_SWATCH,
                                    IDS_COLOR_PAIR};
     if (!m_colorBar.Create(this,
-                           WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP | CBRS_GRIPPER |
-                               CBRS_SIZE_DYNAMIC,
+                           WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP |
+                               CBRS_GRIPPER | CBRS_SIZE_DYNAMIC,
                            ID_VIEW_COLOR_BAR, colorIds, kPalette)) {
         TRACE("%s", "Failed to create colour bar\n");
         return -1;

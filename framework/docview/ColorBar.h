@@ -5,6 +5,7 @@
 
 #include "ControlBars.h"
 
+#include <cstddef>
 #include <vector>
 
 class ColorBarWidget;
@@ -37,6 +38,5 @@ private:
 
     ColorBarWidget* m_pSwatches = nullptr; // owned by the bar's widget
     CColorBarIds m_ids{};
-    std::vector<COLORREF> m_palette;
     COLORREF m_crPicked = 0;
 };
