@@ -7,12 +7,29 @@
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+ON_COMMAND_RANGE(ID_VIEW_COLOR_BAR, ID_VIEW_COLOR_BAR, OnViewBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_COLOR_BAR, OnUpdateControlBarMenu)
+END_MESSAGE_MAP()
+
 namespace {
 
 const UINT indicators[] = {
     ID_SEPARATOR, // the message pane
-    ID_INDICATOR_POSITION, ID_INDICATOR_SIZE, ID_INDICATOR_CAPS,
-    ID_INDICATOR_NUM,      ID_INDICATOR_SCRL,
+    ID_INDICATOR_POSITION, ID_INDICATOR_SIZE, ID_INDICATOR_THICKNESS,
+    ID_INDICATOR_CAPS,     ID_INDICATOR_NUM,  ID_INDICATOR_SCRL,
+};
+
+// The colour bar's swatches: the dark row over the light one, as a desktop paint program
+// offers them.
+const std::vector<COLORREF> kPalette = {
+    RGB(0, 0, 0),       RGB(128, 128, 128), RGB(128, 0, 0),   RGB(128, 128, 0),   RGB(0, 128, 0),
+    RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 0, 128), RGB(128, 128, 64),  RGB(0, 64, 64),
+    RGB(0, 128, 255),   RGB(0, 64, 128),    RGB(128, 0, 255), RGB(128, 64, 0),
+
+    RGB(255, 255, 255), RGB(192, 192, 192), RGB(255, 0, 0),   RGB(255, 255, 0),   RGB(0, 255, 0),
+    RGB(0, 255, 255),   RGB(0, 0, 255),     RGB(255, 0, 255), RGB(255, 255, 128), RGB(0, 255, 128),
+    RGB(128, 255, 255), RGB(128, 128, 255), RGB(255, 0, 128), RGB(255, 128, 64),
 };
 
 } // namespace
@@ -40,5 +57,18 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_toolBar.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_toolBar);
+    // Docked at the bottom, as a desktop paint program keeps its colours: the toolbar keeps the
+    // whole width of the top.
+    const CColorBarIds colorIds = {ID_LINE_COLOR,      ID_FILL_COLOR, ID_PICK_LINE_COLOR,
+                                   ID_PICK_FILL_COLOR, IDS_COLOR_BAR, IDS_COLOR_SWATCH,
+                                   IDS_COLOR_PAIR};
+    if (!m_colorBar.Create(this,
+                           WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP |
+                               CBRS_GRIPPER | CBRS_SIZE_DYNAMIC,
+                           ID_VIEW_COLOR_BAR, colorIds, kPalette)) {
+        TRACE("%s", "Failed to create colour bar\n");
+        return -1;
+    }
+    m_colorBar.EnableDocking(CBRS_ALIGN_ANY);
     return 0;
 }

@@ -1,6 +1,8 @@
-// The main window: the frame with its flat toolbar docked at the top and its status bar.
+// The main window: the frame with its flat toolbar docked at the top, its colour bar at the
+// bottom, and its status bar.
 #pragma once
 
+#include "framework/docview/ColorBar.h"
 #include "framework/docview/ControlBars.h"
 #include "framework/docview/Frame.h"
 
@@ -12,10 +14,12 @@ public:
     ~CMainFrame() override = default;
 
     BOOL PreCreate(CREATESTRUCT& cs) override;
-    // Makes the toolbar and the status bar; -1 when either can't be made.
+    // Makes the toolbar, the colour bar and the status bar; -1 when one can't be made.
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
 
 protected:
     CStatusBar m_statusBar;
     CToolBar m_toolBar;
+    CColorBar m_colorBar;
+    DECLARE_MESSAGE_MAP()
 };

@@ -91,6 +91,9 @@ public:
     void RemoveAllShapes();
     // Gives the record new corners (a move or a resize); nothing when they are its own.
     void ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd);
+    // Gives the record a new outline colour, fill colour and thickness; nothing when they are
+    // its own.
+    void RestyleShape(CData* pData, COLORREF crLine, COLORREF crFill, int nThickness);
 
     // Tells the views what a step did; for the steps.
     void ShapesChanged(CShapeHint& hint);

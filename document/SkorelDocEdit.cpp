@@ -1,6 +1,6 @@
 // Changes to the records as steps that can be undone and redone. A step keeps what it changed,
 // never a copy of the drawing: the records it took out of the list (it owns them while they
-// are out), or a record's corners before or after a move.
+// are out), or a record's corners and style before or after a change in place.
 #include "SkorelDoc.h"
 
 #include "shapes/Shape.h"
@@ -68,11 +68,33 @@ private:
     bool m_bRepaintAll;
 };
 
-// Gives a record other corners; undoing and redoing swap the two pairs.
-class GeometryStep : public CUndoStep {
+// What a change in place gives a record: its corners (a move or a resize) and its style.
+struct RecordLook {
+    CPoint ptStart, ptEnd;
+    COLORREF crLine, crFill;
+    int nThickness;
+
+    static RecordLook Of(const CData& d)
+    {
+        return {d.m_ptStart, d.m_ptEnd, d.m_crLine, d.m_crFill, d.m_nThickness};
+    }
+    void GiveTo(CData& d) const
+    {
+        d.m_ptStart = ptStart;
+        d.m_ptEnd = ptEnd;
+        d.m_crLine = crLine;
+        d.m_crFill = crFill;
+        d.m_nThickness = nThickness;
+    }
+    bool operator==(const RecordLook&) const = default;
+};
+
+// Gives a record another look in place; undoing and redoing swap the two. A move, or a
+// thicker outline, reaches elsewhere, so the change covers both bounds.
+class LookStep : public CUndoStep {
 public:
-    GeometryStep(CSkorelDoc& doc, CData* pData, CPoint ptStart, CPoint ptEnd)
-        : m_doc(doc), m_pData(pData), m_ptStart(ptStart), m_ptEnd(ptEnd)
+    LookStep(CSkorelDoc& doc, CData* pData, const RecordLook& look)
+        : m_doc(doc), m_pData(pData), m_look(look)
     {}
 
     void Redo() override { Exchange(); }
@@ -83,8 +105,9 @@ private:
     {
         CShapeHint hint;
         hint.m_rectChanged = ShapeBounds(*m_pData);
-        std::swap(m_pData->m_ptStart, m_ptStart);
-        std::swap(m_pData->m_ptEnd, m_ptEnd);
+        const RecordLook was = RecordLook::Of(*m_pData);
+        m_look.GiveTo(*m_pData);
+        m_look = was;
         Grow(hint.m_rectChanged, m_pData);
         hint.m_pTouched = m_pData;
         m_doc.RecordChange(*m_pData);
@@ -95,9 +118,14 @@ private:
     // The record stays in the list while this step is on the stack in its place: the steps
     // after it that took it out have been undone before this one runs.
     CData* m_pData;
-    CPoint m_ptStart; // the corners the record gets at the next exchange
-    CPoint m_ptEnd;
+    RecordLook m_look; // what the record gets at the next exchange
 };
+
+void PushLook(CSkorelDoc& doc, CData* pData, const RecordLook& look)
+{
+    if (RecordLook::Of(*pData) != look)
+        doc.m_undo.Push(std::make_unique<LookStep>(doc, pData, look));
+}
 
 } // namespace
 
@@ -130,9 +158,19 @@ void CSkorelDoc::RemoveAllShapes()
 
 void CSkorelDoc::ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd)
 {
-    if (pData->m_ptStart == ptStart && pData->m_ptEnd == ptEnd)
-        return;
-    m_undo.Push(std::make_unique<GeometryStep>(*this, pData, ptStart, ptEnd));
+    RecordLook look = RecordLook::Of(*pData);
+    look.ptStart = ptStart;
+    look.ptEnd = ptEnd;
+    PushLook(*this, pData, look);
+}
+
+void CSkorelDoc::RestyleShape(CData* pData, COLORREF crLine, COLORREF crFill, int nThickness)
+{
+    RecordLook look = RecordLook::Of(*pData);
+    look.crLine = crLine;
+    look.crFill = crFill;
+    look.nThickness = nThickness;
+    PushLook(*this, pData, look);
 }
 
 void CSkorelDoc::ShapesChanged(CShapeHint& hint) { UpdateAllViews(nullptr, 0, &hint); }

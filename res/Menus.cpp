@@ -56,6 +56,7 @@ std::vector<Menu> ProgramMenus()
                         {
                             Item("도구 모음(&T)", ID_VIEW_TOOLBAR),
                             Item("상태 표시줄(&S)", ID_VIEW_STATUS_BAR),
+                            Item("색 상자(&C)", ID_VIEW_COLOR_BAR),
                         }),
                   Popup("도움말(&H)",
                         {
@@ -72,6 +73,9 @@ std::vector<Menu> ProgramMenus()
                             Item("5", ID_WIDTH_5),
                             Item("6", ID_WIDTH_6),
                             Item("7", ID_WIDTH_7),
+                            Separator(),
+                            Item("가늘게\t[", ID_WIDTH_THINNER),
+                            Item("굵게\t]", ID_WIDTH_THICKER),
                         }),
               }};
     return {std::move(main)};
@@ -99,6 +103,8 @@ std::vector<AccelTable> ProgramAccelerators()
                  {FVIRTKEY, VK_DELETE, ID_EDIT_CLEAR},
                  {CTRL, VK_INSERT, ID_EDIT_COPY},
                  {SHIFT, VK_INSERT, ID_EDIT_PASTE},
+                 {FVIRTKEY, VK_OEM_4, ID_WIDTH_THINNER},
+                 {FVIRTKEY, VK_OEM_6, ID_WIDTH_THICKER},
                  {FVIRTKEY, VK_F6, ID_NEXT_PANE},
                  {SHIFT, VK_F6, ID_PREV_PANE},
              }}};

@@ -57,6 +57,9 @@ Toolbar MainToolbar()
                 ID_EDIT_COPY,
                 ID_EDIT_PASTE,
                 ID_SEPARATOR,
+                ID_EDIT_UNDO,
+                ID_EDIT_REDO,
+                ID_SEPARATOR,
                 ID_FILE_PRINT,
                 ID_SEPARATOR,
                 ID_APP_ABOUT,
@@ -67,6 +70,14 @@ Toolbar MainToolbar()
                 ID_FILL_COLOR,
                 ID_SELECT,
                 ID_ERASER,
+                ID_SEPARATOR,
+                ID_WIDTH_1,
+                ID_WIDTH_2,
+                ID_WIDTH_3,
+                ID_WIDTH_4,
+                ID_WIDTH_5,
+                ID_WIDTH_6,
+                ID_WIDTH_7,
             }};
 }
 

@@ -20,10 +20,20 @@ constexpr unsigned ID_WIDTH_4 = 32785;
 constexpr unsigned ID_WIDTH_7 = 32786;
 constexpr unsigned ID_WIDTH_6 = 32787;
 constexpr unsigned ID_WIDTH_5 = 32788;
+// The colour bar: shown or hidden from the View menu; a swatch clicked with the left button
+// gives the outline colour, with the right button the fill colour.
+constexpr unsigned ID_VIEW_COLOR_BAR = 32820;
+constexpr unsigned ID_PICK_LINE_COLOR = 32821;
+constexpr unsigned ID_PICK_FILL_COLOR = 32822;
+// One step thinner or thicker than the thickness now.
+constexpr unsigned ID_WIDTH_THINNER = 32823;
+constexpr unsigned ID_WIDTH_THICKER = 32824;
 
 // Status-bar panes: the pointer's place on the canvas, and the size of what a drag makes.
 constexpr unsigned ID_INDICATOR_POSITION = 201;
 constexpr unsigned ID_INDICATOR_SIZE = 202;
+// The thickness of new shapes.
+constexpr unsigned ID_INDICATOR_THICKNESS = 204;
 
 // The program's own messages.
 constexpr unsigned IDS_SAVE_FAILED = 200;
@@ -31,7 +41,13 @@ constexpr unsigned IDS_SAVE_SUCCEEDED = 205;
 constexpr unsigned IDS_SAVE_FILTER = 206;
 constexpr unsigned IDS_BAD_PICTURE = 207;
 constexpr unsigned IDS_SAVE_AS_FILTER = 203;
-constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 204;
+constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 239;
 constexpr unsigned IDS_SAVE_DRAWING_FILTER = 208;
 constexpr unsigned IDS_DRAWING_NOT_PICTURE = 209;
+// The thickness pane's text, %1 the width; the colour bar's title; what its swatches and its
+// outline/fill pair do (prompt, then tooltip).
+constexpr unsigned IDS_THICKNESS_PANE = 230;
+constexpr unsigned IDS_COLOR_BAR = 231;
+constexpr unsigned IDS_COLOR_SWATCH = 232;
+constexpr unsigned IDS_COLOR_PAIR = 233;
 constexpr unsigned IDS_RECOVER_PROMPT = 240;

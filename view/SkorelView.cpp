@@ -3,11 +3,15 @@
 #include "res/resource.h"
 
 #include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
+#include "framework/docview/ColorBar.h"
+#include "framework/docview/Frame.h"
 #include "framework/window/Cursor.h"
 #include "framework/window/Dialog.h"
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -20,6 +24,8 @@ constexpr Width kWidths[] = {{ID_WIDTH_1, 1}, {ID_WIDTH_2, 2}, {ID_WIDTH_3, 3}, 
                              {ID_WIDTH_5, 5}, {ID_WIDTH_6, 6}, {ID_WIDTH_7, 7}};
 constexpr UINT kFirstWidthId = std::ranges::min(kWidths, {}, &Width::nID).nID;
 constexpr UINT kLastWidthId = std::ranges::max(kWidths, {}, &Width::nID).nID;
+constexpr int kThinnest = std::ranges::min(kWidths, {}, &Width::nThickness).nThickness;
+constexpr int kThickest = std::ranges::max(kWidths, {}, &Width::nThickness).nThickness;
 
 // The shape kind each drawing tool's command chooses.
 struct Tool {
@@ -49,6 +55,10 @@ ON_COMMAND(ID_FILL_COLOR, OnFillColor)
 ON_COMMAND(ID_SELECT, OnSelect)
 ON_COMMAND(ID_ERASER, OnEraser)
 ON_COMMAND_RANGE(kFirstWidthId, kLastWidthId, OnWidth)
+ON_COMMAND(ID_WIDTH_THINNER, OnWidthThinner)
+ON_COMMAND(ID_WIDTH_THICKER, OnWidthThicker)
+ON_COMMAND(ID_PICK_LINE_COLOR, OnPickLineColor)
+ON_COMMAND(ID_PICK_FILL_COLOR, OnPickFillColor)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrintDirect)
@@ -70,6 +80,7 @@ ON_UPDATE_COMMAND_UI(ID_LINE_COLOR, OnUpdateLineColor)
 ON_UPDATE_COMMAND_UI(ID_FILL_COLOR, OnUpdateFillColor)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdatePosition)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_SIZE, OnUpdateSize)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_THICKNESS, OnUpdateThickness)
 END_MESSAGE_MAP()
 
 CSkorelView::CSkorelView()
@@ -135,15 +146,74 @@ void CSkorelView::OnDrawRect() { ChooseDrawingTool(ID_DRAW_RECT); }
 
 void CSkorelView::OnDrawEllipse() { ChooseDrawingTool(ID_DRAW_ELLIPSE); }
 
-COLORREF CSkorelView::ChooseColor(COLORREF crCurrent)
+bool CSkorelView::ChooseColor(COLORREF& cr)
 {
-    CColorDialog dlg(crCurrent, CC_RGBINIT | CC_FULLOPEN, this);
-    return dlg.DoModal() == IDOK ? dlg.GetColor() : crCurrent;
+    CColorDialog dlg(cr, CC_RGBINIT | CC_FULLOPEN, this);
+    if (dlg.DoModal() != IDOK)
+        return false;
+    cr = dlg.GetColor();
+    return true;
 }
 
-void CSkorelView::OnLineColor() { m_crLine = ChooseColor(m_crLine); }
+void CSkorelView::OnLineColor()
+{
+    if (COLORREF cr = m_crLine; ChooseColor(cr))
+        ChooseLineColor(cr);
+}
 
-void CSkorelView::OnFillColor() { m_crFill = ChooseColor(m_crFill); }
+void CSkorelView::OnFillColor()
+{
+    if (COLORREF cr = m_crFill; ChooseColor(cr))
+        ChooseFillColor(cr);
+}
+
+std::optional<COLORREF> CSkorelView::PickedColor() const
+{
+    const CFrameWnd* frame = GetParentFrame();
+    const auto* bar =
+        frame ? dynamic_cast<const CColorBar*>(frame->GetControlBar(ID_VIEW_COLOR_BAR)) : nullptr;
+    return bar ? std::optional(bar->GetPickedColor()) : std::nullopt;
+}
+
+void CSkorelView::OnPickLineColor()
+{
+    if (const std::optional<COLORREF> cr = PickedColor())
+        ChooseLineColor(*cr);
+}
+
+void CSkorelView::OnPickFillColor()
+{
+    if (const std::optional<COLORREF> cr = PickedColor())
+        ChooseFillColor(*cr);
+}
+
+void CSkorelView::ChooseLineColor(COLORREF cr)
+{
+    m_crLine = cr;
+    RestyleSelected([cr](CData& d) { d.m_crLine = cr; });
+}
+
+void CSkorelView::ChooseFillColor(COLORREF cr)
+{
+    m_crFill = cr;
+    RestyleSelected([cr](CData& d) { d.m_crFill = cr; });
+}
+
+void CSkorelView::ChooseThickness(int nThickness)
+{
+    m_nThickness = nThickness;
+    RestyleSelected([nThickness](CData& d) { d.m_nThickness = nThickness; });
+}
+
+void CSkorelView::RestyleSelected(const std::function<void(CData&)>& change)
+{
+    CData* pData = Selected();
+    if (!pData)
+        return;
+    CData style = *pData;
+    change(style);
+    GetDocument()->RestyleShape(pData, style.m_crLine, style.m_crFill, style.m_nThickness);
+}
 
 void CSkorelView::OnSelect() { m_nMode = MODE_SELECT; }
 
@@ -178,5 +248,14 @@ void CSkorelView::OnUpdateFillColor(CCmdUI* pCmdUI) { pCmdUI->SetColor(m_crFill)
 void CSkorelView::OnWidth(UINT nID)
 {
     if (const Width* width = RowOf(kWidths, nID))
-        m_nThickness = width->nThickness;
+        ChooseThickness(width->nThickness);
+}
+
+void CSkorelView::OnWidthThinner() { ChooseThickness(std::max(m_nThickness - 1, kThinnest)); }
+
+void CSkorelView::OnWidthThicker() { ChooseThickness(std::min(m_nThickness + 1, kThickest)); }
+
+void CSkorelView::OnUpdateThickness(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetText(res::FormatString(IDS_THICKNESS_PANE, std::to_string(m_nThickness)).c_str());
 }

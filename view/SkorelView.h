@@ -11,6 +11,8 @@
 
 #include "framework/docview/ScrollView.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,8 @@ public:
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnMouseMove(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
+    // A right click during a drag drops it, as Escape does.
+    void OnRButtonDown(UINT nFlags, CPoint point) override;
     void OnMouseLeave() override;
     // A drag that loses the mouse (a modal dialog took it) is dropped.
     void OnCaptureChanged(CWnd* pWnd) override;
@@ -97,6 +101,12 @@ protected:
     void OnEraser();
     // The thickness commands: each id sets the width of its row in the table (SkorelView.cpp).
     void OnWidth(UINT nID);
+    // One pixel thinner or thicker, within 1 to 7.
+    void OnWidthThinner();
+    void OnWidthThicker();
+    // A colour-bar swatch clicked: its colour as the outline or the fill colour.
+    void OnPickLineColor();
+    void OnPickFillColor();
     void OnFileSave();
     // The selected shape to and from the clipboard, and deleted.
     void OnEditCut();
@@ -112,12 +122,21 @@ protected:
     void OnUpdateFillColor(CCmdUI* pCmdUI);
     void OnUpdatePosition(CCmdUI* pCmdUI);
     void OnUpdateSize(CCmdUI* pCmdUI);
+    void OnUpdateThickness(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Asks for a colour, opening on the current one, and returns it, or the current one on
-    // cancel.
-    COLORREF ChooseColor(COLORREF crCurrent);
+    // Asks for a colour, opening on cr; true, with the colour in cr, unless cancelled.
+    bool ChooseColor(COLORREF& cr);
+    // A choice of outline colour, fill colour or thickness: the choice for new shapes, and for
+    // the selected shape too (one step that can be undone).
+    void ChooseLineColor(COLORREF cr);
+    void ChooseFillColor(COLORREF cr);
+    void ChooseThickness(int nThickness);
+    // The colour of the colour-bar swatch clicked last; none without a colour bar.
+    std::optional<COLORREF> PickedColor() const;
+    // Gives the selected shape, if any, its style as `change` leaves a copy of it.
+    void RestyleSelected(const std::function<void(CData&)>& change);
     // Draws white, the picture and the records into the area of the canvas, pixel for pixel
     // as a composition of the whole canvas would: only what shows there is drawn.
     void ComposeCanvas(const CRect& area);

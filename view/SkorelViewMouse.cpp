@@ -83,6 +83,8 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
     CView::OnLButtonUp(nFlags, point);
 }
 
+void CSkorelView::OnRButtonDown(UINT, CPoint) { CancelDrag(); }
+
 void CSkorelView::AddDrawnShape(CPoint ptEnd)
 {
     // A click that does not move draws nothing: no record, which would only be an invisible

@@ -44,4 +44,12 @@ const char* FindString(UINT id)
     return s ? s->text : nullptr;
 }
 
+std::string FormatString(UINT id, const std::string& arg1)
+{
+    std::string text = LoadString(id);
+    if (const std::size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, arg1);
+    return text;
+}
+
 } // namespace res

@@ -19,3 +19,5 @@ constexpr WORD VK_DOWN = 0x28;
 constexpr WORD VK_INSERT = 0x2D;
 constexpr WORD VK_DELETE = 0x2E;
 constexpr WORD VK_F6 = 0x75;
+constexpr WORD VK_OEM_4 = 0xDB; // [ on a US keyboard
+constexpr WORD VK_OEM_6 = 0xDD; // ]

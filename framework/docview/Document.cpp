@@ -137,9 +137,7 @@ BOOL CDocument::SaveModified()
 {
     if (!IsModified())
         return TRUE;
-    std::string prompt = res::LoadString(AFX_IDP_ASK_TO_SAVE);
-    if (const std::size_t at = prompt.find("%1"); at != std::string::npos)
-        prompt.replace(at, 2, m_strTitle);
+    const std::string prompt = res::FormatString(AFX_IDP_ASK_TO_SAVE, m_strTitle);
     switch (AfxMessageBox(prompt.c_str(), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
     case IDCANCEL:
         return FALSE;

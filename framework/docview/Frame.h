@@ -71,6 +71,8 @@ protected:
     QWidget* CreateWidget(QWidget* pParent) override;
     void OnViewToolbar() { OnBarCheck(ID_VIEW_TOOLBAR); }
     void OnViewStatusBar() { OnBarCheck(ID_VIEW_STATUS_BAR); }
+    // Shows or hides a bar of the program's own, for a command range of its bars' ids.
+    void OnViewBar(UINT nID) { OnBarCheck(nID); }
     void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 

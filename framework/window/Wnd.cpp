@@ -149,8 +149,11 @@ void WindowWidget::resizeEvent(QResizeEvent*)
 
 void WindowWidget::mousePressEvent(QMouseEvent* event)
 {
+    const UINT flags = KeyFlags(event->buttons(), event->modifiers());
     if (event->button() == Qt::LeftButton)
-        m_pOwner->OnLButtonDown(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
+        m_pOwner->OnLButtonDown(flags, ClientPoint(event));
+    else if (event->button() == Qt::RightButton)
+        m_pOwner->OnRButtonDown(flags, ClientPoint(event));
 }
 
 void WindowWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -228,6 +231,8 @@ BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
 void CWnd::OnLButtonDown(UINT, CPoint) {}
 void CWnd::OnLButtonUp(UINT, CPoint) {}
 void CWnd::OnLButtonDblClk(UINT, CPoint) {}
+
+void CWnd::OnRButtonDown(UINT, CPoint) {}
 void CWnd::OnMouseMove(UINT, CPoint) {}
 void CWnd::OnMouseLeave() {}
 BOOL CWnd::OnKeyDown(UINT, UINT, UINT) { return FALSE; }

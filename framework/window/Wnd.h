@@ -75,6 +75,7 @@ public:
     virtual void OnLButtonDown(UINT nFlags, CPoint point);
     virtual void OnLButtonUp(UINT nFlags, CPoint point);
     virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
+    virtual void OnRButtonDown(UINT nFlags, CPoint point);
     virtual void OnMouseMove(UINT nFlags, CPoint point);
     // The pointer left the window.
     virtual void OnMouseLeave();

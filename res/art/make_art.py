@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the program's pictures as 16-colour BMP and ICO files into res/.
 
-    res/toolbar.bmp     bitmap 128: the toolbar strip, fifteen 16 x 15 pictures side by side
+    res/toolbar.bmp     bitmap 128: the toolbar strip, twenty-four 16 x 15 pictures side by side
     res/toolbar@2x.bmp  bitmap 128 for 200 % displays: the same strip, 32 x 30 a picture
     res/canvas.bmp      bitmap 130: the blank 1280 x 1024 canvas, every pixel white
     res/skorel.ico      icon 128: the application, 32 x 32, 16 x 16 and 64 x 64

@@ -1,4 +1,4 @@
-"""The fifteen toolbar pictures, 16 x 15 pixels each, in button order.
+"""The twenty-four toolbar pictures, 16 x 15 pixels each, in button order.
 
 Characters are colours of the 16-colour palette (see PALETTE_KEYS in make_art.py);
 '.' is the toolbar's light-grey background.
@@ -274,10 +274,56 @@ ERASER = """
 ................
 """
 
+UNDO = """
+................
+................
+....##..........
+...#b#..........
+..#bb#######....
+.#bbbbbbbbbb##..
+..#bb#######bb#.
+...#b#......#bb#
+....##.......#b#
+.............#b#
+............#bb#
+.......#####bb#.
+.......#bbbbb#..
+.......######...
+................
+"""
+
+# Redo turns the other way: undo's arrow mirrored.
+REDO = '\n'.join(row[::-1] for row in UNDO.split('\n'))
+
+# The thickness buttons: the width's digit over a line that many pixels wide.
+DIGITS = {
+    1: ['.#.', '##.', '.#.', '.#.', '###'],
+    2: ['##.', '..#', '.#.', '#..', '###'],
+    3: ['##.', '..#', '.#.', '..#', '##.'],
+    4: ['#.#', '#.#', '###', '..#', '..#'],
+    5: ['###', '#..', '##.', '..#', '##.'],
+    6: ['.##', '#..', '###', '#.#', '###'],
+    7: ['###', '..#', '.#.', '.#.', '.#.'],
+}
+
+
+def width_picture(width):
+    rows = ['.' * 16 for _ in range(15)]
+    for y, glyph in enumerate(DIGITS[width]):
+        rows[1 + y] = '......' + glyph + '.......'
+    for y in range(8, 8 + width):
+        rows[y] = '.' + '#' * 14 + '.'
+    return '\n' + '\n'.join(rows) + '\n'
+
+
+WIDTHS = [width_picture(width) for width in range(1, 8)]
+
 # Button order of toolbar 128, separators left out.
 PICTURES = [
     NEW, OPEN, SAVE,
     CUT, COPY, PASTE,
+    UNDO, REDO,
     PRINT,
     ABOUT, DRAW_LINE, DRAW_RECT, DRAW_ELLIPSE, LINE_COLOR, FILL_COLOR, SELECT, ERASER,
+    *WIDTHS,
 ]

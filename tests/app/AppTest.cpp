@@ -13,6 +13,7 @@
 #include "framework/docview/Printing.h"
 
 #include <QAction>
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -34,6 +35,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -62,7 +64,12 @@ protected:
     QMainWindow* Window() const { return static_cast<QMainWindow*>(Frame()->Widget()); }
     CSkorelView* View() const { return static_cast<CSkorelView*>(Frame()->GetActiveView()); }
     CSkorelDoc* Doc() const { return View()->GetDocument(); }
-    QToolBar* ToolBar() const { return Window()->findChild<QToolBar*>(); }
+    QToolBar* ToolBar() const { return Bar(ID_VIEW_TOOLBAR); }
+    QToolBar* ColorBar() const { return Bar(ID_VIEW_COLOR_BAR); }
+    QToolBar* Bar(UINT id) const
+    {
+        return Window()->findChild<QToolBar*>(QStringLiteral("toolbar%1").arg(id));
+    }
     QAction* MenuItem(const QString& text) const
     {
         for (QAction* top : Window()->menuBar()->actions())
@@ -94,7 +101,7 @@ TEST_F(AppTest, StartsWithAnUntitledVisibleWindowReadyToDraw)
     EXPECT_TRUE(ToolBar()->isFloatable());
     EXPECT_EQ(ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_EQ(Window()->statusBar()->currentMessage(), QStringLiteral("준비"));
-    EXPECT_EQ(Window()->statusBar()->findChildren<QLabel*>().size(), 5);
+    EXPECT_EQ(Window()->statusBar()->findChildren<QLabel*>().size(), 6);
     // A new main window gets about three quarters of the screen.
     const QRect screen = Window()->screen()->availableGeometry();
     EXPECT_EQ(Window()->width(), screen.width() * 3 / 4);
@@ -203,7 +210,7 @@ TEST_F(AppTest, PromptsAndTooltipsComeFromTheStringTable)
     EXPECT_EQ(Button(ID_DRAW_RECT)->toolTip(), QStringLiteral("사각형"));
     EXPECT_EQ(Button(ID_DRAW_RECT)->statusTip(), QStringLiteral("사각형을 그립니다"));
     EXPECT_EQ(MenuItem(QStringLiteral("7"))->statusTip(),
-              QStringLiteral("새 도형의 선 굵기를 7 픽셀로 합니다"));
+              QStringLiteral("새 도형과 선택한 도형의 선 굵기를 7 픽셀로 합니다"));
 }
 
 // The toolbar and the menus show the drawing state: the tool pressed, the thickness checked,
@@ -291,6 +298,7 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     ASSERT_TRUE(Start());
     Window()->resize(700, 500);
     Window()->addToolBar(Qt::LeftToolBarArea, ToolBar());
+    Window()->addToolBar(Qt::RightToolBarArea, ColorBar());
     MenuItem(QStringLiteral("상태 표시줄(&S)"))->trigger();
     ASSERT_TRUE(Window()->close());
     m_app->ExitInstance();
@@ -298,6 +306,7 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     ASSERT_TRUE(Start());
     EXPECT_EQ(Window()->size(), QSize(700, 500));
     EXPECT_EQ(Window()->toolBarArea(ToolBar()), Qt::LeftToolBarArea);
+    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::RightToolBarArea);
     EXPECT_FALSE(Window()->statusBar()->isVisible());
     EXPECT_FALSE(MenuItem(QStringLiteral("상태 표시줄(&S)"))->isChecked());
 }
@@ -546,6 +555,114 @@ TEST_F(AppTest, ViewMenuTogglesTheBarsAndTheirCheckMarks)
     toolbar->trigger();
     EXPECT_TRUE(ToolBar()->isVisible());
     EXPECT_TRUE(toolbar->isChecked());
+}
+
+// The colour bar docks at the bottom, moves like the toolbar and comes and goes from the View
+// menu.
+TEST_F(AppTest, ColourBarIsADockableBarToggledInTheViewMenu)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_NE(ColorBar(), nullptr);
+    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::BottomToolBarArea);
+    EXPECT_TRUE(ColorBar()->isMovable() && ColorBar()->isFloatable());
+    QAction* item = MenuItem(QStringLiteral("색 상자(&C)"));
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isChecked());
+    item->trigger();
+    EXPECT_FALSE(ColorBar()->isVisible());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(ToolBar()->isVisible());
+    item->trigger();
+    EXPECT_TRUE(ColorBar()->isVisible());
+    // Docked at a side, the swatches stand in two columns.
+    QWidget* swatches = ColorBar()->widgetForAction(ColorBar()->actions().value(0));
+    ASSERT_NE(swatches, nullptr);
+    EXPECT_GT(swatches->sizeHint().width(), 4 * swatches->sizeHint().height());
+    Window()->addToolBar(Qt::LeftToolBarArea, ColorBar());
+    EXPECT_GT(swatches->sizeHint().height(), 4 * swatches->sizeHint().width());
+}
+
+// A click on a swatch sets the outline colour, a right click the fill colour, and the pair
+// shows both; a double click on either part of the pair opens the dialog on that colour.
+TEST_F(AppTest, ColourBarClicksSetTheColoursAndThePairOpensTheDialog)
+{
+    ASSERT_TRUE(Start());
+    QWidget* swatches = ColorBar()->widgetForAction(ColorBar()->actions().value(0));
+    ASSERT_NE(swatches, nullptr);
+    // Where a colour shows on the bar: the leftmost pixel of it (the pair lies left of the
+    // swatches), or the rightmost (a swatch).
+    const auto find = [swatches](const QColor& colour, bool leftmost) {
+        const QImage shown = swatches->grab().toImage();
+        std::optional<QPoint> at;
+        for (int x = 0; x < shown.width(); ++x)
+            for (int y = 0; y < shown.height(); ++y)
+                if (shown.pixelColor(x, y) == colour && (!at || !leftmost))
+                    at = QPoint(x, y);
+        return at.value_or(QPoint(-1, -1));
+    };
+    const QColor red(255, 0, 0), blue(0, 0, 255);
+    QTest::mouseClick(swatches, Qt::LeftButton, {}, find(red, false));
+    QTest::mouseClick(swatches, Qt::RightButton, {}, find(blue, false));
+    EXPECT_EQ(View()->m_crLine, RGB(255, 0, 0));
+    EXPECT_EQ(View()->m_crFill, RGB(0, 0, 255));
+    const QPoint line = find(red, true), fill = find(blue, true);
+    EXPECT_LT(line.x(), find(red, false).x() - 20);
+    EXPECT_LT(fill.x(), find(blue, false).x() - 20);
+
+    QColor opened;
+    ModalAnswers answers({[&opened](QWidget* w) {
+                              opened = qobject_cast<QColorDialog*>(w)->currentColor();
+                              qobject_cast<QColorDialog*>(w)->setCurrentColor(QColor(1, 2, 3));
+                              static_cast<QDialog*>(w)->accept();
+                          },
+                          [&opened](QWidget* w) {
+                              opened = qobject_cast<QColorDialog*>(w)->currentColor();
+                              static_cast<QDialog*>(w)->reject();
+                          }});
+    QTest::mouseDClick(swatches, Qt::LeftButton, {}, line);
+    EXPECT_EQ(opened, red);
+    EXPECT_EQ(View()->m_crLine, RGB(1, 2, 3));
+    QTest::mouseDClick(swatches, Qt::LeftButton, {}, fill);
+    EXPECT_EQ(opened, blue);
+    EXPECT_EQ(View()->m_crFill, RGB(0, 0, 255));
+    EXPECT_EQ(answers.Answered(), 2);
+}
+
+// The thickness buttons, the Thickness menu, the [ and ] keys and the status pane move
+// together; the keys stop at 1 and 7.
+TEST_F(AppTest, ThicknessButtonsKeysMenuAndPaneAgree)
+{
+    ASSERT_TRUE(Start());
+    Window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window()));
+    const UINT ids[] = {ID_WIDTH_1, ID_WIDTH_2, ID_WIDTH_3, ID_WIDTH_4,
+                        ID_WIDTH_5, ID_WIDTH_6, ID_WIDTH_7};
+    const auto expectShown = [&](int width) {
+        Frame()->UpdateCommandStates();
+        EXPECT_EQ(View()->m_nThickness, width);
+        for (int w = 1; w <= 7; ++w) {
+            const auto* button =
+                qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ids[w - 1])));
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->isChecked(), w == width) << w;
+            EXPECT_EQ(MenuItem(QString::number(w))->isChecked(), w == width) << w;
+        }
+        EXPECT_EQ(Window()->statusBar()->findChild<QLabel*>("pane3")->text(),
+                  QStringLiteral("굵기 %1").arg(width));
+    };
+    expectShown(1);
+    QTest::keyClick(Window(), Qt::Key_BracketLeft);
+    expectShown(1);
+    qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ID_WIDTH_5)))->click();
+    expectShown(5);
+    for (int width : {6, 7, 7}) {
+        QTest::keyClick(Window(), Qt::Key_BracketRight);
+        expectShown(width);
+    }
+    MenuItem(QStringLiteral("2"))->trigger();
+    expectShown(2);
+    QTest::keyClick(Window(), Qt::Key_BracketLeft);
+    expectShown(1);
 }
 
 TEST_F(AppTest, AboutBoxShowsTheTemplateAndEndsWithOk)

@@ -86,6 +86,10 @@ const Step kResizeLast = [](CSkorelDoc& doc) {
     CData* pData = At(doc, doc.m_shapeList.GetCount() - 1);
     doc.ChangeShape(pData, pData->m_ptStart, CPoint(pData->m_ptEnd.x + 100, pData->m_ptEnd.y + 5));
 };
+const Step kRestyle = [](CSkorelDoc& doc) {
+    CData* pData = At(doc, doc.m_shapeList.GetCount() / 2);
+    doc.RestyleShape(pData, pData->m_crFill, pData->m_crLine, 8 - pData->m_nThickness);
+};
 const Step kDelete = [](CSkorelDoc& doc) { doc.RemoveShape(At(doc, 0)); };
 const Step kErase = [](CSkorelDoc& doc) { doc.RemoveAllShapes(); };
 const Step kUndo = [](CSkorelDoc& doc) { doc.m_undo.Undo(); };
@@ -161,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplayCase{"Draw", {kDraw, kDraw}}, ReplayCase{"Paste", {kPaste, kDraw}},
         ReplayCase{"MoveASnapshotRecord", {kMove, kMove}},
         ReplayCase{"ResizeADrawnRecord", {kDraw, kResizeLast, kResizeLast}},
+        ReplayCase{"Restyle", {kRestyle, kDraw, kRestyle, kUndo}},
         ReplayCase{"Delete", {kDelete, kDraw, kDelete}}, ReplayCase{"Erase", {kDraw, kErase}},
         ReplayCase{"UndoAndRedoOfAMove", {kDraw, kMove, kUndo, kRedo, kUndo}},
         ReplayCase{"RedoOfAnErase", {kDraw, kErase, kUndo, kRedo, kUndo}},

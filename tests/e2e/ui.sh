@@ -13,6 +13,10 @@
 #   drag X1 Y1 X2 Y2            drag on the canvas with the left button
 #   click X Y                   click on the canvas
 #   key KEYS...                 press keys in the main window
+#   swatch INDEX [right]        click a swatch of the colour bar, with the right button if asked
+#   pair line|fill              double-click a part of the colour bar's outline/fill pair
+#   rightdrop X1 Y1 X2 Y2       drag on the canvas with the left button, click the right one
+#                               on the way, and go on to release the left one further on
 # Expectations, each waited for a while:
 #   pressed TOOLTIP             the button shows pressed (darker) and is checked
 #   dark X Y / white X Y        a dark pixel near the canvas point / the point is white
@@ -21,7 +25,9 @@
 #   dialog NAME [KEYS...]       a window named NAME (a regular expression) appears; the keys,
 #                               if any, are pressed in it (type:TEXT types TEXT) and it goes
 #   caption REGEX               the main window's title
-#   toolbar shown|hidden, statusbar shown|hidden
+#   toolbar shown|hidden, statusbar shown|hidden, colorbar shown|hidden
+#   colour X Y RRGGBB           the canvas point shows that colour (within a few levels)
+#   pair line|fill RRGGBB       the colour bar's pair shows that outline / fill colour
 #   file PATH [SIZE]            a file (of that size) was written
 #   saved PATH X Y dark|white   a pixel of a saved picture
 #   ends STATUS                 the program ends with that exit status
@@ -91,6 +97,25 @@ is_pressed() {
   awk -v v="$v" 'BEGIN { exit !(v < 0.92) }'
 }
 
+# The centre of a report line's place: a swatch (by index) or a part of the pair.
+place_centre() { # kind key
+  local line; line=$(grep "^$1 $2 " "$report" | head -1) && [ -n "$line" ] || return 1
+  set -- $line; echo "$(($3 + $5 / 2)) $(($4 + $6 / 2))"
+}
+# Whether two RRGGBB colours are within a few levels of each other in every channel.
+close_to() {
+  local i d
+  for i in 0 2 4; do
+    d=$((16#${1:i:2} - 16#${2:i:2}))
+    ((d >= -24 && d <= 24)) || return 1
+  done
+}
+shows_colour() { # screen X Y, RRGGBB
+  screen
+  local got; got=$(convert "$work/screen.png" -crop "1x1+$1+$2" -format '%[hex:p{0,0}]' info:)
+  close_to "${got:0:6}" "$3"
+}
+
 drag() { # X1 Y1 X2 Y2 on the canvas
   local from to; from=$(canvas_at "$1" "$2"); to=$(canvas_at "$3" "$4")
   set -- $from $to
@@ -127,6 +152,17 @@ act() { # verb args...
     drag) drag "$2" "$3" "$4" "$5" ;;
     click) click_at $(canvas_at "$2" "$3") ;;
     key) shift; keys_in "$window" "$@" ;;
+    swatch) local at; at=$(eventually place_centre swatch "$2") || fail "$step: no swatch $2"
+            xdotool mousemove --sync $at click "$([ "${3:-}" = right ] && echo 3 || echo 1)" ;;
+    pair) local at; at=$(eventually place_centre pair "$2") || fail "$step: no pair $2"
+          xdotool mousemove --sync $at click --repeat 2 --delay 80 1 ;;
+    rightdrop) local from to; from=$(canvas_at "$2" "$3"); to=$(canvas_at "$4" "$5")
+               set -- $from $to
+               xdotool mousemove --sync "$1" "$2" mousedown 1
+               xdotool mousemove --sync "$3" "$4"; sleep 0.05
+               xdotool click 3
+               xdotool mousemove --sync $(($3 + 20)) $(($4 + 20)); sleep 0.05
+               xdotool mouseup 1 ;;
     *) fail "$step: no action $1" ;;
   esac
 }
@@ -152,6 +188,12 @@ expect() { # what args...
                eventually bash -c "! grep -q '^button ' '$report'"; fi || fail "$step: toolbar not $2" ;;
     statusbar) if [ "$2" = shown ]; then eventually has status; else
                  eventually bash -c "! grep -q '^status ' '$report'"; fi || fail "$step: status bar not $2" ;;
+    colorbar) if [ "$2" = shown ]; then eventually has swatch; else
+                eventually bash -c "! grep -q '^swatch ' '$report'"; fi || fail "$step: colour bar not $2" ;;
+    colour) eventually shows_colour $(canvas_at "$2" "$3") "$4" ||
+              fail "$step: ($2, $3) does not show $4" ;;
+    pair) local at; at=$(eventually place_centre pair "$2") || fail "$step: no pair $2"
+          eventually shows_colour $at "$3" || fail "$step: the pair's $2 is not $3" ;;
     file) eventually test -f "$2" || fail "$step: $2 was not written"
           [ -z "${3:-}" ] || [ "$(stat -c %s "$2")" -eq "$3" ] ||
             fail "$step: $2 has $(stat -c %s "$2") bytes" ;;

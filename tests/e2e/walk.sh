@@ -37,6 +37,40 @@ menu 굵기 4                 | checked 굵기 4
 menu 굵기 5                 | checked 굵기 5
 menu 굵기 6                 | checked 굵기 6
 menu 굵기 1                 | checked 굵기 1
+# The thickness buttons, the [ and ] keys and their menu items move the check in the menu.
+button 굵기_4               | pressed 굵기_4; checked 굵기 4
+key bracketright            | pressed 굵기_5; checked 굵기 5
+key bracketleft bracketleft | pressed 굵기_3; checked 굵기 3
+button 굵기_7               | pressed 굵기_7
+button 굵기_6               | pressed 굵기_6
+button 굵기_5               | pressed 굵기_5
+button 굵기_3               | pressed 굵기_3
+button 굵기_2               | pressed 굵기_2; checked 굵기 2
+menu 굵기 굵게              | pressed 굵기_3
+menu 굵기 가늘게            | pressed 굵기_2
+button 굵기_1               | pressed 굵기_1; checked 굵기 1
+# The colour bar: a click gives the outline colour, a right click the fill colour, the pair
+# shows them and new shapes get them; a double click on the pair opens the colour dialog.
+swatch 16                   | pair line FF0000
+swatch 20 right             | pair fill 0000FF
+button 사각형               | pressed 사각형
+drag 620 280 720 380        | colour 620 300 FF0000; colour 670 300 0000FF
+pair line                   | dialog ^색.선택$ Escape
+pair fill                   | dialog ^색.선택$ Escape
+# With a shape selected, a swatch and the thickness keys restyle it; the undo and redo
+# buttons take that back and bring it again.
+button 선택                 | pressed 선택
+click 670 330
+swatch 18                   | colour 620 300 00FF00
+button 실행_취소            | colour 620 300 FF0000
+button 다시_실행            | colour 620 300 00FF00
+key bracketright bracketright | colour 621 300 00FF00
+key bracketleft bracketleft | colour 621 300 0000FF
+button 사각형               | pressed 사각형
+swatch 0                    | pair line 000000
+swatch 14 right             | pair fill FFFFFF
+# A right click during a drag drops it: nothing is drawn.
+rightdrop 800 650 900 720   | white 800 680; white 850 650
 # The arrow tool grabs and moves a shape; the edit menu and its buttons copy, paste, undo,
 # redo, cut and delete it.
 button 선택                 | pressed 선택
@@ -65,6 +99,8 @@ menu 보기 도구_모음         | toolbar hidden
 menu 보기 도구_모음         | toolbar shown
 menu 보기 상태_표시줄       | statusbar hidden
 menu 보기 상태_표시줄       | statusbar shown
+menu 보기 색_상자           | colorbar hidden
+menu 보기 색_상자           | colorbar shown
 # Colours are chosen in a dialog.
 button 선_색                | dialog ^색.선택$ Escape
 button 채우기_색            | dialog ^색.선택$ Escape

@@ -111,7 +111,7 @@ TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButtonAtBothScales)
     const res::Toolbar* bar = res::FindToolbar(IDR_MAINFRAME);
     const int buttons =
         int(bar->items.size() - std::count(bar->items.begin(), bar->items.end(), 0u));
-    EXPECT_EQ(buttons * bar->buttonWidth, 240);
+    EXPECT_EQ(buttons * bar->buttonWidth, 24 * 16);
     ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), buttons * bar->buttonWidth,
                            bar->buttonHeight);
     ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME, 2), 2 * buttons * bar->buttonWidth,
@@ -122,15 +122,15 @@ TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButtonAtBothScales)
 // Qt enlarged (blurred or blocky), nor a neighbour's; the grey is transparent at both scales.
 TEST(ToolbarIcons, HoldEachPictureAndItsScale2xDoubleOnATransparentBackground)
 {
-    QImage strip = ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), 240, 15)
+    QImage strip = ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), 24 * 16, 15)
                        .convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < strip.height(); ++y)
         for (int x = 0; x < strip.width(); ++x)
             if (strip.pixel(x, y) == 0xFFC0C0C0)
                 strip.setPixel(x, y, 0);
     const std::vector<QIcon> icons = Shown().ButtonIcons();
-    ASSERT_EQ(icons.size(), 15u);
-    for (int i = 0; i < 15; ++i) {
+    ASSERT_EQ(icons.size(), 24u);
+    for (int i = 0; i < 24; ++i) {
         const QImage picture = strip.copy(16 * i, 0, 16, 15);
         const QPixmap doubled = icons[i].pixmap(QSize(16, 15), 2.0);
         EXPECT_EQ(Argb(icons[i].pixmap(QSize(16, 15), 1.0)), picture) << "button " << i;
@@ -141,7 +141,7 @@ TEST(ToolbarIcons, HoldEachPictureAndItsScale2xDoubleOnATransparentBackground)
 
 TEST(ToolbarBitmap, EveryPictureIsDrawnOnLightGreyAndDiffersFromTheOthers)
 {
-    const QImage image = ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), 240, 15);
+    const QImage image = ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), 24 * 16, 15);
     constexpr QRgb lightGrey = 0xFFC0C0C0;
     std::set<std::vector<QRgb>> pictures;
     for (int left = 0; left < image.width(); left += 16) {

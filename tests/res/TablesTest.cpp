@@ -72,6 +72,10 @@ std::pair<BYTE, WORD> ParseKeyText(const std::string& keys)
             fVirt |= res::FALT;
         else if (part == "Del")
             key = VK_DELETE;
+        else if (part == "[")
+            key = VK_OEM_4;
+        else if (part == "]")
+            key = VK_OEM_6;
         else if (part.size() == 1)
             key = WORD(part[0]);
     }
@@ -113,7 +117,7 @@ TEST(MainMenu, KeyTextsNameAcceleratorsOfTheSameCommand)
         const auto [fVirt, key] = ParseKeyText(parts[1]);
         EXPECT_EQ(CommandForKey(fVirt, key), item->id) << item->text;
     }
-    EXPECT_EQ(withKeys, 10);
+    EXPECT_EQ(withKeys, 12);
 }
 
 TEST(MainMenu, RecentFilePlaceholderIsTheOneGrayedItemBetweenSeparators)
@@ -137,7 +141,10 @@ TEST(MainMenu, ThicknessItemsCoverTheWidthIdsWithFiveToSevenReversed)
 {
     const MenuNode& thickness = MainMenu().popups.back();
     EXPECT_STREQ(thickness.text, "굵기");
-    ASSERT_EQ(thickness.children.size(), 7u);
+    ASSERT_EQ(thickness.children.size(), 10u);
+    EXPECT_EQ(thickness.children[7].kind, MenuKind::Separator);
+    EXPECT_EQ(thickness.children[8].id, ID_WIDTH_THINNER);
+    EXPECT_EQ(thickness.children[9].id, ID_WIDTH_THICKER);
     std::set<UINT> ids;
     for (std::size_t i = 0; i < 7; ++i) {
         EXPECT_EQ(thickness.children[i].text, std::to_string(i + 1));
@@ -151,7 +158,7 @@ TEST(MainMenu, ThicknessItemsCoverTheWidthIdsWithFiveToSevenReversed)
 TEST(Accelerators, DistinctVirtualKeysWithTheClassicAlternatives)
 {
     using namespace res;
-    ASSERT_EQ(Accelerators().size(), 17u);
+    ASSERT_EQ(Accelerators().size(), 19u);
     std::set<std::pair<BYTE, WORD>> keys;
     for (const Accel& a : Accelerators()) {
         EXPECT_TRUE(a.fVirt & FVIRTKEY);
@@ -164,6 +171,8 @@ TEST(Accelerators, DistinctVirtualKeysWithTheClassicAlternatives)
     EXPECT_EQ(CommandForKey(FVIRTKEY | FCONTROL, VK_INSERT), ID_EDIT_COPY);
     EXPECT_EQ(CommandForKey(FVIRTKEY | FSHIFT, VK_INSERT), ID_EDIT_PASTE);
     EXPECT_EQ(CommandForKey(FVIRTKEY, VK_F6), ID_NEXT_PANE);
+    EXPECT_EQ(CommandForKey(FVIRTKEY, VK_OEM_4), ID_WIDTH_THINNER);
+    EXPECT_EQ(CommandForKey(FVIRTKEY, VK_OEM_6), ID_WIDTH_THICKER);
     EXPECT_EQ(CommandForKey(FVIRTKEY | FSHIFT, VK_F6), ID_PREV_PANE);
     EXPECT_EQ(CommandForKey(FVIRTKEY | FCONTROL, 'Y'), ID_EDIT_REDO);
     EXPECT_EQ(CommandForKey(FVIRTKEY | FCONTROL | FSHIFT, 'Z'), ID_EDIT_REDO);
@@ -175,8 +184,8 @@ TEST(Toolbar, ButtonsAreMenuOrDrawingCommandsBetweenSingleSeparators)
     const auto& items = MainToolbar().items;
     EXPECT_EQ(MainToolbar().buttonWidth, 16);
     EXPECT_EQ(MainToolbar().buttonHeight, 15);
-    ASSERT_EQ(items.size(), 18u);
-    EXPECT_EQ(std::count(items.begin(), items.end(), ID_SEPARATOR), 3);
+    ASSERT_EQ(items.size(), 29u);
+    EXPECT_EQ(std::count(items.begin(), items.end(), ID_SEPARATOR), 5);
     EXPECT_NE(items.front(), ID_SEPARATOR);
     EXPECT_NE(items.back(), ID_SEPARATOR);
 

@@ -6,6 +6,7 @@
 #include "framework/window/Clipboard.h"
 
 #include <QClipboard>
+#include <QColorDialog>
 #include <QMimeData>
 #include <QTemporaryDir>
 
@@ -24,6 +25,7 @@ public:
     // For the steps of the table below.
     using ViewTest::Command;
     using ViewTest::Draw;
+    using ViewTest::m_frame;
     using ViewTest::m_template;
     using ViewTest::W;
 
@@ -36,12 +38,16 @@ protected:
         Draw(ID_DRAW_ELLIPSE, {400, 120}, {600, 300});
         Draw(ID_DRAW_LINE, {120, 400}, {500, 450});
     }
+    static Fields FieldsOf(const CData& d)
+    {
+        return {d.m_ptStart.x, d.m_ptStart.y, d.m_ptEnd.x, d.m_ptEnd.y,
+                d.m_nKind,     d.m_crLine,    d.m_crFill,  d.m_nThickness};
+    }
     std::vector<Fields> Values() const
     {
         std::vector<Fields> v;
         for (const CData* d : Records())
-            v.emplace_back(d->m_ptStart.x, d->m_ptStart.y, d->m_ptEnd.x, d->m_ptEnd.y, d->m_nKind,
-                           d->m_crLine, d->m_crFill, d->m_nThickness);
+            v.push_back(FieldsOf(*d));
         return v;
     }
     QImage Canvas()
@@ -287,23 +293,31 @@ TEST_F(ViewEditTest, ArrowKeysNudgeTheSelectionOneStepPerPress)
     EXPECT_EQ(Records()[1]->m_ptStart, CPoint(399, 120));
 }
 
-// Escape, an undo or a redo in the middle of a drag drops it, with either tool: the release
-// that follows changes nothing, and what could be redone stays so.
+// Escape, an undo, a redo or a right click in the middle of a drag drops it, with either tool:
+// the release that follows changes nothing, and what could be redone stays so.
+struct Interruption {
+    const char* name;
+    std::function<void(QWidget*)> interrupt;
+};
+
+void PrintTo(const Interruption& i, std::ostream* os) { *os << i.name; }
+
 class ViewDroppedDrag : public ViewEditTest,
-                        public ::testing::WithParamInterface<std::tuple<UINT, Qt::Key>> {};
+                        public ::testing::WithParamInterface<std::tuple<UINT, Interruption>> {};
 
 TEST_P(ViewDroppedDrag, ReleaseChangesNothing)
 {
-    const auto [tool, key] = GetParam();
+    const auto& [tool, interruption] = GetParam();
     Draw(ID_DRAW_RECT, {700, 500}, {760, 560});
     Command(ID_EDIT_UNDO);
     Command(tool);
     m_frame->UpdateCommandStates(); // as after any input: the keys' commands are enabled
     Press(W(), {200, 180});
     MoveHeld(W(), {260, 230});
-    QTest::keyClick(W(), key, key == Qt::Key_Escape ? Qt::NoModifier : Qt::ControlModifier);
+    interruption.interrupt(W());
     const auto afterKey = Values();
     const bool couldRedo = m_doc->m_undo.CanRedo();
+    MoveHeld(W(), {280, 240});
     Release(W(), {260, 230});
     Paint();
     EXPECT_EQ(Values(), afterKey);
@@ -312,10 +326,147 @@ TEST_P(ViewDroppedDrag, ReleaseChangesNothing)
     EXPECT_TRUE(ScreenShowsCanvas(FrameArea()));
 }
 
-INSTANTIATE_TEST_SUITE_P(ToolsAndKeys, ViewDroppedDrag,
-                         ::testing::Combine(::testing::Values(ID_DRAW_RECT, ID_SELECT),
-                                            ::testing::Values(Qt::Key_Escape, Qt::Key_Z,
-                                                              Qt::Key_Y)));
+INSTANTIATE_TEST_SUITE_P(ToolsAndInterruptions, ViewDroppedDrag,
+                         ::
+                             testing::Combine(::testing::Values(ID_DRAW_RECT, ID_SELECT),
+                                              ::
+                                                  testing::
+                                                      Values(
+                                                          Interruption{"Escape",
+                                                                       [](QWidget* w) {
+                                                                           QTest::keyClick(
+                                                                               w, Qt::Key_Escape);
+                                                                       }},
+                                                          Interruption{"Undo",
+                                                                       [](QWidget* w) {
+                                                                           QTest::keyClick(
+                                                                               w, Qt::Key_Z,
+                                                                               Qt::ControlModifier);
+                                                                       }},
+                                                          Interruption{"Redo",
+                                                                       [](QWidget* w) {
+                                                                           QTest::keyClick(
+                                                                               w, Qt::Key_Y,
+                                                                               Qt::ControlModifier);
+                                                                       }},
+                                                          Interruption{"RightClick",
+                                                                       [](QWidget* w) {
+                                                                           SendMouse(
+                                                                               w,
+                                                                               QEvent::
+                                                                                   MouseButtonPress,
+                                                                               {260, 230},
+                                                                               Qt::RightButton,
+                                                                               Qt::LeftButton |
+                                                                                   Qt::RightButton);
+                                                                           SendMouse(
+                                                                               w,
+                                                                               QEvent::
+                                                                                   MouseButtonRelease,
+                                                                               {260, 230},
+                                                                               Qt::RightButton,
+                                                                               Qt::LeftButton);
+                                                                       }})),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) == ID_SELECT ? "Select"
+                                                                                     : "Rect") +
+                                    std::get<1>(info.param).name;
+                         });
+
+// A colour or thickness chosen while a shape is selected restyles that shape alone, as one
+// step; only what the shape covered before and after is repainted, and the canvas is what
+// composing every record from scratch makes, after the change, its undo and its redo.
+struct RestyleCase {
+    const char* name;
+    std::function<void(ViewEditTest&)> choose;
+    std::function<void(CData&)> expected; // what the choice does to a style
+};
+
+void PrintTo(const RestyleCase& c, std::ostream* os) { *os << c.name; }
+
+class ViewRestyle : public ViewEditTest, public ::testing::WithParamInterface<RestyleCase> {};
+
+TEST_P(ViewRestyle, ChangesTheSelectedShapeAsOneStep)
+{
+    Grab({200, 180});
+    ASSERT_EQ(m_view->Selected(), Records()[0]);
+    const auto before = Values();
+    auto after = before;
+    CData changed = *Records()[0], choice;
+    GetParam().expected(changed);
+    after[0] = FieldsOf(changed);
+    std::tie(choice.m_crLine, choice.m_crFill, choice.m_nThickness) =
+        std::tuple(m_view->m_crLine, m_view->m_crFill, m_view->m_nThickness);
+    GetParam().expected(choice);
+    const int steps = m_doc->m_undo.GetCount();
+    // A mark on the window far from the shape: a repaint of the whole canvas would cover it.
+    CClientDC(m_view).FillSolidRect(1100, 900, 4, 4, RGB(255, 0, 255));
+    GetParam().choose(*this);
+    Paint();
+    EXPECT_EQ(m_doc->m_undo.GetCount(), steps + 1);
+    EXPECT_EQ(Values(), after);
+    // New shapes get the choice too.
+    EXPECT_EQ(std::tuple(m_view->m_crLine, m_view->m_crFill, m_view->m_nThickness),
+              std::tuple(choice.m_crLine, choice.m_crFill, choice.m_nThickness));
+    EXPECT_EQ(Screen(1101, 901), RGB(255, 0, 255));
+    EXPECT_TRUE(*m_view->m_dcCanvas.Surface() == FullComposition());
+    EXPECT_EQ(m_view->Selected(), Records()[0]);
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Values(), before);
+    EXPECT_TRUE(Canvas() == FullComposition());
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(Values(), after);
+    EXPECT_TRUE(Canvas() == FullComposition());
+    EXPECT_EQ(Screen(1101, 901), RGB(255, 0, 255));
+}
+
+// Answers the colour dialog with a colour.
+void ChooseInDialog(ViewEditTest& t, UINT id, QColor colour)
+{
+    ModalAnswers answers({[colour](QWidget* w) {
+        qobject_cast<QColorDialog*>(w)->setCurrentColor(colour);
+        static_cast<QDialog*>(w)->accept();
+    }});
+    t.Command(id);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, ViewRestyle,
+    ::testing::Values(
+        RestyleCase{"OutlineColour",
+                    [](ViewEditTest& t) { ChooseInDialog(t, ID_LINE_COLOR, QColor(200, 0, 0)); },
+                    [](CData& d) { d.m_crLine = RGB(200, 0, 0); }},
+        RestyleCase{"FillColour",
+                    [](ViewEditTest& t) { ChooseInDialog(t, ID_FILL_COLOR, QColor(0, 90, 250)); },
+                    [](CData& d) { d.m_crFill = RGB(0, 90, 250); }},
+        RestyleCase{"ThicknessMenu", [](ViewEditTest& t) { t.Command(ID_WIDTH_7); },
+                    [](CData& d) { d.m_nThickness = 7; }},
+        RestyleCase{"ThinnerKey",
+                    [](ViewEditTest& t) {
+                        t.m_frame->UpdateCommandStates();
+                        QTest::keyClick(t.W(), Qt::Key_BracketLeft);
+                    },
+                    [](CData& d) { d.m_nThickness = 2; }},
+        RestyleCase{"ThickerKey",
+                    [](ViewEditTest& t) {
+                        t.m_frame->UpdateCommandStates();
+                        QTest::keyClick(t.W(), Qt::Key_BracketRight);
+                    },
+                    [](CData& d) { d.m_nThickness = 4; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Without a selected shape a choice only sets what new shapes get; a choice the shape already
+// has is no step.
+TEST_F(ViewEditTest, ChoosingWithoutAChangeToASelectedShapeAddsNoStep)
+{
+    const int steps = m_doc->m_undo.GetCount();
+    Command(ID_WIDTH_7);
+    EXPECT_EQ(m_view->m_nThickness, 7);
+    Grab({200, 180});
+    Command(ID_WIDTH_3);
+    EXPECT_EQ(m_doc->m_undo.GetCount(), steps);
+    EXPECT_EQ(m_view->m_nThickness, 3);
+}
 
 // The clipboard carries the shape in the archive form and as a picture; each paste lands 10
 // pixels further right and down and comes selected.

@@ -1,5 +1,6 @@
 #include "UiReport.h"
 
+#include "ColorBarWidget.h"
 #include "FramePrivate.h"
 
 #include "framework/docview/Frame.h"
@@ -116,9 +117,29 @@ void UiReport::Write()
         if (!toolbar->isVisible())
             continue;
         for (QAction* a : toolbar->actions())
-            if (const QWidget* button = toolbar->widgetForAction(a); button && !a->isSeparator())
+            if (const QWidget* button = toolbar->widgetForAction(a);
+                button && a->property(kCommandProperty).isValid())
                 out << "button " << CommandOf(a) << ' ' << Place(OnScreen(button, button->rect()))
                     << ' ' << Flags(a) << ' ' << a->toolTip() << '\n';
+    }
+    // The swatches' widget has no meta-object of its own: findChildren<ColorBarWidget*> would
+    // take any widget for it.
+    for (const QWidget* w : m_pWindow->findChildren<QWidget*>()) {
+        const auto* bar = dynamic_cast<const ColorBarWidget*>(w);
+        if (!bar || !bar->isVisible())
+            continue;
+        for (std::size_t i = 0; i < bar->SwatchCount(); ++i) {
+            const COLORREF cr = bar->SwatchColor(i);
+            out << "swatch " << i << ' ' << Place(OnScreen(bar, bar->SwatchRect(i))) << ' '
+                << QStringLiteral("%1%2%3")
+                       .arg(GetRValue(cr), 2, 16, QChar('0'))
+                       .arg(GetGValue(cr), 2, 16, QChar('0'))
+                       .arg(GetBValue(cr), 2, 16, QChar('0'))
+                       .toUpper()
+                << '\n';
+        }
+        out << "pair line " << Place(OnScreen(bar, bar->PairRect(false))) << '\n';
+        out << "pair fill " << Place(OnScreen(bar, bar->PairRect(true))) << '\n';
     }
     out.flush();
     file.commit();

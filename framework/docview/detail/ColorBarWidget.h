@@ -1,0 +1,62 @@
+// The colour bar's swatches and its outline/fill pair, drawn and hit-tested in one widget.
+// Docview-layer private.
+#pragma once
+
+#include "framework/core/Types.h"
+
+#include <QRect>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class ColorBarWidget : public QWidget {
+public:
+    // onPick(index, fill): a swatch was clicked with the left (outline) or right (fill)
+    // button; onPair(fill): the pair's outline or fill part was double-clicked.
+    ColorBarWidget(std::vector<COLORREF> palette, std::function<void(std::size_t, bool)> onPick,
+                   std::function<void(bool)> onPair, QWidget* pParent);
+
+    // Lays the swatches out in two rows, or, on a bar docked at a side, in two columns.
+    void SetVertical(bool bVertical);
+    void SetPair(COLORREF crLine, COLORREF crFill);
+    // The prompt (status bar) and tooltip of the swatches and of the pair.
+    void SetTips(QString swatch, QString pair);
+
+    std::size_t SwatchCount() const { return m_palette.size(); }
+    COLORREF SwatchColor(std::size_t index) const { return m_palette[index]; }
+    QRect SwatchRect(std::size_t index) const;
+    // The pair's parts: the outline square in front, the fill square behind it, the centre of
+    // each clear of the other.
+    QRect PairRect(bool bFill) const;
+
+    QSize sizeHint() const override;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    // A rectangle laid out for two rows, turned for two columns.
+    QRect Placed(const QRect& r) const;
+    // The swatch at the point; -1 when none.
+    int SwatchAt(QPoint p) const;
+    // 0 outline, 1 fill, -1 neither.
+    int PairPartAt(QPoint p) const;
+    // The prompt and tooltip of what lies at the point; empty over nothing.
+    QStringList TipsAt(QPoint p) const;
+
+    std::vector<COLORREF> m_palette;
+    std::function<void(std::size_t, bool)> m_onPick;
+    std::function<void(bool)> m_onPair;
+    bool m_bVertical = false;
+    COLORREF m_crLine = 0;
+    COLORREF m_crFill = 0;
+    QStringList m_swatchTips; // prompt, tooltip
+    QStringList m_pairTips;
+    QString m_shownPrompt; // the prompt sent to the status bar last
+};
