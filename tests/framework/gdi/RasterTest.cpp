@@ -106,10 +106,11 @@ TEST(RasterWideLine, PaintsThePixelsWithinHalfItsWidthOfThePath)
                     std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
                 const double distance = std::hypot(x - ax - along * dx, y - ay - along * dy);
                 const bool on = pixels[std::size_t(y) * kWidth + x] != 0;
-                if (std::fabs(distance - radius) > 1e-6)
+                if (std::fabs(distance - radius) > 1e-6) {
                     ASSERT_EQ(on, distance < radius) << x << "," << y << " of line " << x0 << ","
                                                      << y0 << " to " << x1 << "," << y1 << " width "
                                                      << width;
+                }
                 const CRect pixel(x, y, x + 1, y + 1);
                 if (on)
                     ::UnionRect(&painted, &painted, &pixel);
