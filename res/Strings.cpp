@@ -132,8 +132,13 @@ std::vector<String> ProgramStrings()
         {ID_WIDTH_6, "새 도형의 선 굵기를 6 픽셀로 합니다\n굵기 6"},
         {ID_WIDTH_7, "새 도형의 선 굵기를 7 픽셀로 합니다\n굵기 7"},
 
+        {ID_VIEW_ZOOM_IN, "캔버스를 한 단계 크게 봅니다\n확대"},
+        {ID_VIEW_ZOOM_OUT, "캔버스를 한 단계 작게 봅니다\n축소"},
+        {ID_VIEW_ZOOM_ACTUAL, "캔버스를 실제 크기(100%)로 봅니다\n실제 크기"},
+
         {ID_INDICATOR_POSITION, "0000, 0000"},
         {ID_INDICATOR_SIZE, "0000 × 0000"},
+        {ID_INDICATOR_ZOOM, "800%"},
 
         {IDS_SAVE_AS_FILTER, "BMP 그림 (*.bmp)|*.bmp|Skorel 그림 (*.skr)|*.skr||"},
         {IDS_SAVE_DRAWING_FILTER, "Skorel 그림 (*.skr)|*.skr||"},

@@ -21,9 +21,15 @@ constexpr unsigned ID_WIDTH_7 = 32786;
 constexpr unsigned ID_WIDTH_6 = 32787;
 constexpr unsigned ID_WIDTH_5 = 32788;
 
-// Status-bar panes: the pointer's place on the canvas, and the size of what a drag makes.
+constexpr unsigned ID_VIEW_ZOOM_IN = 32800;
+constexpr unsigned ID_VIEW_ZOOM_OUT = 32801;
+constexpr unsigned ID_VIEW_ZOOM_ACTUAL = 32802;
+
+// Status-bar panes: the pointer's place on the canvas, the size of what a drag makes, and the
+// zoom. A pane's string is its widest text, so its id is a string id too.
 constexpr unsigned ID_INDICATOR_POSITION = 201;
 constexpr unsigned ID_INDICATOR_SIZE = 202;
+constexpr unsigned ID_INDICATOR_ZOOM = 210;
 
 // The program's own messages.
 constexpr unsigned IDS_SAVE_FAILED = 200;
