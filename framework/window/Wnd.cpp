@@ -114,8 +114,13 @@ void WindowWidget::Invalidate(const QRect& rect)
 
 void WindowWidget::RunPendingPaint()
 {
-    if (!m_invalid.isEmpty() && isVisible())
-        repaint();
+    if (m_invalid.isEmpty() || !isVisible())
+        return;
+    // Only what was invalidated goes to the screen again.
+    QRegion screen;
+    for (const QRect& r : m_invalid)
+        screen += zoom::ScreenRect(r, m_zoom);
+    repaint(screen);
 }
 
 QList<QRect> WindowWidget::PaintAreas() const
