@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -61,6 +62,11 @@ void WindowWidget::SetZoom(int percent, const QSize& clientSize)
 {
     m_zoom = percent;
     m_clientSize = clientSize;
+    m_shown = QImage();
+    if (percent != zoom::kActualSize) {
+        m_shown = QImage(clientSize, QImage::Format_ARGB32);
+        m_shown.fill(0);
+    }
     setFixedSize(zoom::ScreenLength(clientSize.width(), percent),
                  zoom::ScreenLength(clientSize.height(), percent));
     EnsureSurface();
@@ -100,7 +106,17 @@ void WindowWidget::GrowSurface(const QSize& size)
     m_surface = std::move(grown);
 }
 
-void WindowWidget::Show(const QRect& rect) { update(zoom::ScreenRect(rect, m_zoom)); }
+void WindowWidget::Show(const QRect& rect)
+{
+    if (m_shown.size() != m_surface.size()) {
+        update(zoom::ScreenRect(rect, m_zoom));
+        return;
+    }
+    // What does not show needs no looking at: a scroll shows it from the surface.
+    const QRect visible = zoom::ClientRectAround(visibleRegion().boundingRect(), m_zoom);
+    for (const QRect& changed : zoom::Changed(m_surface, m_shown, rect.intersected(visible)))
+        update(zoom::ScreenRect(changed, m_zoom));
+}
 
 void WindowWidget::Invalidate(const QRect& rect)
 {
@@ -165,8 +181,22 @@ void WindowWidget::paintEvent(QPaintEvent* event)
         if (m_zoom == zoom::kActualSize)
             p.drawImage(r.topLeft(), m_surface, r);
         else
-            p.drawImage(r.topLeft(), zoom::Zoomed(m_surface, r, m_zoom));
+            ShowZoomed(p, r);
     }
+}
+
+void WindowWidget::ShowZoomed(QPainter& painter, const QRect& screen)
+{
+    zoom::Zoomed(m_surface, screen, m_zoom, m_zoomed);
+    painter.drawImage(screen.topLeft(), m_zoomed, QRect(QPoint(0, 0), screen.size()));
+    // The screen now shows these client pixels wholly.
+    if (m_shown.size() != m_surface.size())
+        return;
+    const QRect inside = zoom::ClientRectInside(screen, m_zoom).intersected(m_shown.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        std::memcpy(reinterpret_cast<QRgb*>(m_shown.scanLine(y)) + inside.left(),
+                    reinterpret_cast<const QRgb*>(m_surface.constScanLine(y)) + inside.left(),
+                    std::size_t(inside.width()) * 4);
 }
 
 void WindowWidget::resizeEvent(QResizeEvent*)

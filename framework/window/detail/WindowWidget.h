@@ -7,6 +7,7 @@
 #include "framework/window/detail/Zoom.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QRegion>
 #include <QWidget>
 
@@ -57,10 +58,18 @@ private:
     // Paints the invalid area, in a few rectangles.
     void Paint();
     QList<QRect> PaintAreas() const;
+    // Draws a rectangle of the widget from the surface at the zoom.
+    void ShowZoomed(QPainter& painter, const QRect& screen);
 
     CWnd* m_pOwner;
     int m_zoom = zoom::kActualSize;
     QSize m_clientSize;
+    // At a zoom other than 100 %: the client pixels as the screen shows them, so that a device
+    // context's change goes to the screen only where it changed pixels (the box of a hollow
+    // figure is mostly untouched, and scaling it all would cost many times the drawing).
+    // Pixels never shown are transparent, unlike any of the surface.
+    QImage m_shown;
+    QImage m_zoomed; // kept between paints, so that every paint does not allocate anew
     QImage m_surface;
     QRegion m_invalid; // what the next paint is for
     QRect m_paintRect;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace zoom {
@@ -105,7 +106,80 @@ void Average(const QImage& surface, const QRect& screen, int percent, QImage& ou
     }
 }
 
+// Pixels compared at a time when looking for what changed.
+constexpr int kChunk = 8;
+
+// The chunks of row y of the rectangle where the images differ, as [first, end) pixel ranges
+// with neighbouring chunks joined.
+void RowChanges(const QImage& a, const QImage& b, const QRect& rect, int y,
+                std::vector<std::pair<int, int>>& runs)
+{
+    runs.clear();
+    const auto* pa = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+    const auto* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+    for (int x = rect.left(); x <= rect.right(); x += kChunk) {
+        const int end = std::min(x + kChunk, rect.right() + 1);
+        // A whole chunk has no early exit and a fixed length: the compiler makes it a few
+        // vector operations.
+        QRgb differ = 0;
+        if (end - x == kChunk) {
+            for (int i = 0; i < kChunk; ++i)
+                differ |= pa[x + i] ^ pb[x + i];
+        } else {
+            for (int i = x; i < end; ++i)
+                differ |= pa[i] ^ pb[i];
+        }
+        if (!differ)
+            continue;
+        if (!runs.empty() && runs.back().second == x)
+            runs.back().second = end;
+        else
+            runs.emplace_back(x, end);
+    }
+}
+
 } // namespace
+
+QRect ClientRectAround(const QRect& screen, int percent)
+{
+    const int left = int(std::floor(screen.left() * 100.0 / percent));
+    const int top = int(std::floor(screen.top() * 100.0 / percent));
+    const int right = int(std::ceil((screen.right() + 1) * 100.0 / percent));
+    const int bottom = int(std::ceil((screen.bottom() + 1) * 100.0 / percent));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QRect ClientRectInside(const QRect& screen, int percent)
+{
+    const int left = int(std::ceil(screen.left() * 100.0 / percent));
+    const int top = int(std::ceil(screen.top() * 100.0 / percent));
+    const int right = int(std::floor((screen.right() + 1) * 100.0 / percent));
+    const int bottom = int(std::floor((screen.bottom() + 1) * 100.0 / percent));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+std::vector<QRect> Changed(const QImage& surface, const QImage& shown, const QRect& rect)
+{
+    std::vector<QRect> changed;
+    const QRect area = rect.intersected(surface.rect()).intersected(shown.rect());
+    std::vector<std::pair<int, int>> runs, open;
+    int openTop = 0;
+    const auto close = [&](int end) {
+        for (const auto& [x0, x1] : open)
+            changed.emplace_back(QPoint(x0, openTop), QPoint(x1 - 1, end - 1));
+        open.clear();
+    };
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        RowChanges(surface, shown, area, y, runs);
+        if (runs == open)
+            continue;
+        close(y);
+        open.swap(runs);
+        openTop = y;
+    }
+    close(area.bottom() + 1);
+    return changed;
+}
 
 int ScreenLength(int length, int percent)
 {
@@ -132,16 +206,16 @@ int ScreenPixel(int clientPixel, int percent)
     return int(std::floor((clientPixel + 0.5) * percent / 100.0));
 }
 
-QImage Zoomed(const QImage& surface, const QRect& screen, int percent)
+void Zoomed(const QImage& surface, const QRect& screen, int percent, QImage& out)
 {
-    QImage out(screen.size(), QImage::Format_RGB32);
+    if (out.width() < screen.width() || out.height() < screen.height())
+        out = QImage(screen.size().expandedTo(out.size()), QImage::Format_RGB32);
     if (surface.isNull() || screen.isEmpty())
-        return out;
+        return;
     if (percent >= kActualSize)
         Nearest(surface, screen, percent, out);
     else
         Average(surface, screen, percent, out);
-    return out;
 }
 
 } // namespace zoom
