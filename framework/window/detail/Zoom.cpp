@@ -50,10 +50,19 @@ Taps AxisTaps(int first, int count, int clientLength, int percent)
 
 void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& out)
 {
-    std::vector<int> columns(std::size_t(screen.width()));
-    for (int x = 0; x < screen.width(); ++x)
-        columns[std::size_t(x)] =
+    // Each client column shows as a run of equal screen pixels.
+    struct Run {
+        int column, length;
+    };
+    std::vector<Run> runs;
+    for (int x = 0; x < screen.width(); ++x) {
+        const int column =
             std::clamp(ClientPixel(screen.left() + x, percent), 0, surface.width() - 1);
+        if (!runs.empty() && runs.back().column == column)
+            ++runs.back().length;
+        else
+            runs.push_back({column, 1});
+    }
     int shownRow = -1;
     for (int y = 0; y < screen.height(); ++y) {
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
@@ -64,8 +73,8 @@ void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& ou
             continue;
         }
         const auto* src = reinterpret_cast<const QRgb*>(surface.constScanLine(row));
-        for (int x = 0; x < screen.width(); ++x)
-            dst[x] = src[columns[std::size_t(x)]];
+        for (const Run& run : runs)
+            dst = std::fill_n(dst, run.length, src[run.column]);
         shownRow = row;
     }
 }
