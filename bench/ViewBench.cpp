@@ -184,12 +184,18 @@ void AppendRepaint(benchmark::State& state, int nRecords, int nZoom)
     }
 }
 
-void BM_EditRepaint_Append(benchmark::State& state) { AppendRepaint(state, int(state.range(0)), 100); }
+void BM_EditRepaint_Append(benchmark::State& state)
+{
+    AppendRepaint(state, int(state.range(0)), 100);
+}
 BENCHMARK(BM_EditRepaint_Append)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // The same among 10,000 records at the zoom of the argument: the canvas is scaled only where
 // the edit shows.
-void BM_EditRepaint_Zoomed(benchmark::State& state) { AppendRepaint(state, 10000, int(state.range(0))); }
+void BM_EditRepaint_Zoomed(benchmark::State& state)
+{
+    AppendRepaint(state, 10000, int(state.range(0)));
+}
 BENCHMARK(BM_EditRepaint_Zoomed)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
 // A shape in the middle of the list moved by 50 pixels (and back, on every other run), then
@@ -244,8 +250,8 @@ BENCHMARK(BM_UndoRedo_Move)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilliseco
 
 // One mouse move of a drag, until its pixels are on the screen, among nRecords other records
 // with the view at a zoom (in percent).
-void DragStep(benchmark::State& state, UINT tool, QPoint press, QPoint a, QPoint b,
-              int nRecords, int nZoom = 100)
+void DragStep(benchmark::State& state, UINT tool, QPoint press, QPoint a, QPoint b, int nRecords,
+              int nZoom = 100)
 {
     Scene scene(nRecords, false);
     scene.view->ZoomTo(nZoom);
@@ -281,8 +287,7 @@ BENCHMARK(BM_MouseMove_DrawingRectangle)->Arg(0)->Arg(10000)->Unit(benchmark::kM
 // The same among 10,000 records at the zoom of the argument.
 void BM_MouseMove_Zoomed(benchmark::State& state)
 {
-    DragStep(state, ID_DRAW_RECT, {200, 150}, {600, 450}, {601, 451}, 10000,
-             int(state.range(0)));
+    DragStep(state, ID_DRAW_RECT, {200, 150}, {600, 450}, {601, 451}, 10000, int(state.range(0)));
 }
 BENCHMARK(BM_MouseMove_Zoomed)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMicrosecond);
 

@@ -234,8 +234,8 @@ int CScrollView::StepFrom(int nSteps) const
     const auto at = std::ranges::find(kZoomSteps, GetZoom());
     if (at == kZoomSteps.end())
         return GetZoom();
-    const std::ptrdiff_t index = std::clamp<std::ptrdiff_t>(
-        at - kZoomSteps.begin() + nSteps, 0, std::ptrdiff_t(kZoomSteps.size()) - 1);
+    const std::ptrdiff_t index = std::clamp<std::ptrdiff_t>(at - kZoomSteps.begin() + nSteps, 0,
+                                                            std::ptrdiff_t(kZoomSteps.size()) - 1);
     return kZoomSteps[std::size_t(index)];
 }
 

@@ -209,13 +209,15 @@ void WindowWidget::resizeEvent(QResizeEvent*)
 void WindowWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_pOwner->OnLButtonDown(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event->position()));
+        m_pOwner->OnLButtonDown(KeyFlags(event->buttons(), event->modifiers()),
+                                ClientPoint(event->position()));
 }
 
 void WindowWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_pOwner->OnLButtonUp(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event->position()));
+        m_pOwner->OnLButtonUp(KeyFlags(event->buttons(), event->modifiers()),
+                              ClientPoint(event->position()));
 }
 
 void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)
@@ -230,7 +232,8 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (event->buttons() == Qt::NoButton)
         AskForCursor(WM_MOUSEMOVE);
-    m_pOwner->OnMouseMove(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event->position()));
+    m_pOwner->OnMouseMove(KeyFlags(event->buttons(), event->modifiers()),
+                          ClientPoint(event->position()));
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event)
@@ -404,8 +407,8 @@ void CWnd::ClientToScreen(LPPOINT lpPoint) const
         return;
     const auto* w = dynamic_cast<const WindowWidget*>(m_pWidget);
     const QPoint client(lpPoint->x, lpPoint->y);
-    const QPoint p = m_pWidget->mapToGlobal(w ? w->ScreenPoint(CPoint(client.x(), client.y()))
-                                              : client);
+    const QPoint p =
+        m_pWidget->mapToGlobal(w ? w->ScreenPoint(CPoint(client.x(), client.y())) : client);
     *lpPoint = POINT{p.x(), p.y()};
 }
 

@@ -171,13 +171,12 @@ TEST_P(ZoomTest, EditRepaintsOnlyAroundItself)
     const QRect around(QPoint(screen(610, false), screen(485, false)),
                        QPoint(screen(670, true), screen(540, true)));
     EXPECT_FALSE(watch.painted.isEmpty());
-    EXPECT_TRUE(around.contains(watch.painted)) << watch.painted.x() << "," << watch.painted.y()
-                                                << " " << watch.painted.width() << "×"
-                                                << watch.painted.height();
+    EXPECT_TRUE(around.contains(watch.painted))
+        << watch.painted.x() << "," << watch.painted.y() << " " << watch.painted.width() << "×"
+        << watch.painted.height();
 }
 
-INSTANTIATE_TEST_SUITE_P(Zooms, ZoomTest,
-                         ::testing::ValuesIn(kSteps),
+INSTANTIATE_TEST_SUITE_P(Zooms, ZoomTest, ::testing::ValuesIn(kSteps),
                          [](const auto& info) { return "At" + std::to_string(info.param); });
 
 } // namespace

@@ -92,8 +92,7 @@ void Average(const QImage& surface, const QRect& screen, int percent, QImage& ou
             const auto* src = reinterpret_cast<const QRgb*>(surface.constScanLine(row.index));
             for (int x = 0; x < screen.width(); ++x) {
                 std::uint32_t* sum = &sums[std::size_t(x) * 3];
-                for (int c = cols.start[std::size_t(x)]; c < cols.start[std::size_t(x) + 1];
-                     ++c) {
+                for (int c = cols.start[std::size_t(x)]; c < cols.start[std::size_t(x) + 1]; ++c) {
                     const Tap col = cols.taps[std::size_t(c)];
                     const QRgb p = src[col.index];
                     const std::uint32_t w = row.weight * col.weight;
@@ -107,10 +106,10 @@ void Average(const QImage& surface, const QRect& screen, int percent, QImage& ou
         for (int x = 0; x < screen.width(); ++x) {
             const std::uint32_t total = rows.total[std::size_t(y)] * cols.total[std::size_t(x)];
             const std::uint32_t* sum = &sums[std::size_t(x) * 3];
-            dst[x] = total ? qRgb(int((sum[0] + total / 2) / total),
-                                  int((sum[1] + total / 2) / total),
-                                  int((sum[2] + total / 2) / total))
-                           : qRgb(0, 0, 0);
+            dst[x] =
+                total ? qRgb(int((sum[0] + total / 2) / total), int((sum[1] + total / 2) / total),
+                             int((sum[2] + total / 2) / total))
+                      : qRgb(0, 0, 0);
         }
     }
 }
@@ -197,9 +196,7 @@ int ScreenLength(int length, int percent)
 
 QRect ScreenRect(const QRect& client, int percent)
 {
-    const auto down = [percent](int v) {
-        return int(std::floor(double(v) * percent / 100.0));
-    };
+    const auto down = [percent](int v) { return int(std::floor(double(v) * percent / 100.0)); };
     const auto up = [percent](int v) { return int(std::ceil(double(v) * percent / 100.0)); };
     return QRect(QPoint(down(client.left()), down(client.top())),
                  QPoint(up(client.right() + 1) - 1, up(client.bottom() + 1) - 1));
