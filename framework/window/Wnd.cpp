@@ -189,14 +189,20 @@ void WindowWidget::ShowZoomed(QPainter& painter, const QRect& screen)
 {
     zoom::Zoomed(m_surface, screen, m_zoom, m_zoomed);
     painter.drawImage(screen.topLeft(), m_zoomed, QRect(QPoint(0, 0), screen.size()));
-    // The screen now shows these client pixels wholly.
+    // The screen now shows the client pixels inside wholly; those it shows in part are
+    // unknown, and never match the surface.
     if (m_shown.size() != m_surface.size())
         return;
-    const QRect inside = zoom::ClientRectInside(screen, m_zoom).intersected(m_shown.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        std::memcpy(reinterpret_cast<QRgb*>(m_shown.scanLine(y)) + inside.left(),
-                    reinterpret_cast<const QRgb*>(m_surface.constScanLine(y)) + inside.left(),
-                    std::size_t(inside.width()) * 4);
+    const QRect around = zoom::ClientRectAround(screen, m_zoom).intersected(m_shown.rect());
+    const QRect inside = zoom::ClientRectInside(screen, m_zoom).intersected(around);
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+        auto* shown = reinterpret_cast<QRgb*>(m_shown.scanLine(y));
+        std::fill(shown + around.left(), shown + around.right() + 1, 0u);
+        if (y >= inside.top() && y <= inside.bottom())
+            std::memcpy(shown + inside.left(),
+                        reinterpret_cast<const QRgb*>(m_surface.constScanLine(y)) + inside.left(),
+                        std::size_t(inside.width()) * 4);
+    }
 }
 
 void WindowWidget::resizeEvent(QResizeEvent*)

@@ -4,6 +4,7 @@
 #include "tests/view/ViewFixture.h"
 
 #include <QPaintEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -112,6 +113,39 @@ TEST_P(ZoomTest, ScreenShowsTheCanvasScaled)
                       tolerance)
                 << x << "," << y;
         }
+}
+
+// What reaches the screen during a drag, whose feedback goes to the screen only where it
+// changed pixels, is the canvas with its feedback, scaled.
+TEST_P(ZoomTest, ScreenFollowsTheDragFeedback)
+{
+    Draw(ID_DRAW_LINE, {600, 500}, {700, 530});
+    ZoomTo(Z());
+    const QPoint middle = W()->visibleRegion().boundingRect().center();
+    const QRect part(middle - QPoint(90, 70), QSize(180, 140));
+    for (UINT tool : {ID_DRAW_ELLIPSE, ID_DRAW_RECT}) {
+        Command(tool);
+        Press(W(), middle - QPoint(60, 40));
+        for (const QPoint to : {QPoint(30, 20), QPoint(50, 35), QPoint(45, 30)}) {
+            MoveHeld(W(), middle + to);
+            Paint();
+            const QPoint at = W()->mapTo(m_frame->Widget(), part.topLeft());
+            const QImage shown = m_frame->Widget()
+                                     ->screen()
+                                     ->grabWindow(m_frame->Widget()->winId(), at.x(), at.y(),
+                                                  part.width(), part.height())
+                                     .toImage();
+            ASSERT_EQ(shown.size(), part.size());
+            for (int y = 0; y < part.height(); ++y)
+                for (int x = 0; x < part.width(); ++x) {
+                    const QRgb a = shown.pixel(x, y),
+                               b = ScaledPixel(*m_view->GetSurface(), part.left() + x,
+                                               part.top() + y, Z());
+                    ASSERT_LE(std::abs(qGray(a) - qGray(b)), Z() >= 100 ? 0 : 1) << x << "," << y;
+                }
+        }
+        Release(W(), middle + QPoint(45, 30));
+    }
 }
 
 TEST_P(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer)
