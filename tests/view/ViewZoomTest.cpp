@@ -156,7 +156,7 @@ TEST_P(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer)
 
 TEST_P(ZoomTest, EditRepaintsOnlyAroundItself)
 {
-    Draw(ID_DRAW_LINE, {10, 10}, {30, 30});
+    Draw(ID_DRAW_LINE, {620, 495}, {660, 530});
     ZoomTo(Z());
     struct PaintWatch : QObject {
         QRect painted;
@@ -168,16 +168,8 @@ TEST_P(ZoomTest, EditRepaintsOnlyAroundItself)
         }
     } watch;
     W()->installEventFilter(&watch);
-    CData shape;
-    shape.m_nKind = SHAPE_RECT;
-    shape.m_ptStart = CPoint(620, 495);
-    shape.m_ptEnd = CPoint(660, 530);
-    shape.m_nThickness = 3;
-    shape.m_crLine = kBlack;
-    shape.m_crFill = kWhite;
-    std::vector<std::unique_ptr<CData>> drawn;
-    drawn.push_back(std::make_unique<CData>(shape));
-    m_doc->AddShapes(std::move(drawn), true);
+    CData* line = m_doc->m_shapeList.GetAt(m_doc->m_shapeList.GetTailPosition());
+    m_doc->ChangeShape(line, CPoint(625, 500), CPoint(655, 525));
     Paint();
     W()->removeEventFilter(&watch);
     const auto screen = [this](double v, bool up) {
