@@ -216,10 +216,9 @@ CRect CScrollView::GetVisibleRect() const
     const QRect visible = QRect(origin, m_pArea->viewport()->size()).intersected(Widget()->rect());
     if (visible.isEmpty())
         return CRect();
-    CPoint first(Widget()->mapToGlobal(visible.topLeft()).x(),
-                 Widget()->mapToGlobal(visible.topLeft()).y());
-    CPoint last(Widget()->mapToGlobal(visible.bottomRight()).x(),
-                Widget()->mapToGlobal(visible.bottomRight()).y());
+    const QPoint a = Widget()->mapToGlobal(visible.topLeft());
+    const QPoint b = Widget()->mapToGlobal(visible.bottomRight());
+    CPoint first(a.x(), a.y()), last(b.x(), b.y());
     ScreenToClient(&first);
     ScreenToClient(&last);
     const CRect shown(first.x, first.y, last.x + 1, last.y + 1);
