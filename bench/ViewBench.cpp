@@ -174,10 +174,12 @@ void KeepJournal(Scene& scene)
     scene.doc->Recovery()->Flush();
 }
 
-// One shape drawn on top of the argument's number of records, then the paint that follows.
-void EditRepaintAppend(benchmark::State& state, bool journal)
+// One shape drawn on top of nRecords records, then the paint that follows, with the view at a
+// zoom (in percent) and the recovery copy kept or not.
+void AppendRepaint(benchmark::State& state, int nRecords, int nZoom, bool journal)
 {
-    Scene scene(int(state.range(0)), true);
+    Scene scene(nRecords, true);
+    scene.view->ZoomTo(nZoom);
     if (journal)
         KeepJournal(scene);
     ShowEdit(scene);
@@ -195,6 +197,14 @@ void EditRepaintAppend(benchmark::State& state, bool journal)
         state.ResumeTiming();
     }
 }
+
+// The same among 10,000 records at the zoom of the argument: the canvas is scaled only where
+// the edit shows.
+void BM_EditRepaint_Zoomed(benchmark::State& state)
+{
+    AppendRepaint(state, 10000, int(state.range(0)), false);
+}
+BENCHMARK(BM_EditRepaint_Zoomed)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
 // A shape in the middle of the list moved by 50 pixels (and back, on every other run), then
 // the paint that follows.
@@ -220,12 +230,18 @@ void EditRepaintMove(benchmark::State& state, bool journal)
     }
 }
 
-void BM_EditRepaint_Append(benchmark::State& state) { EditRepaintAppend(state, false); }
+void BM_EditRepaint_Append(benchmark::State& state)
+{
+    AppendRepaint(state, int(state.range(0)), 100, false);
+}
 void BM_EditRepaint_Move(benchmark::State& state) { EditRepaintMove(state, false); }
 BENCHMARK(BM_EditRepaint_Append)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditRepaint_Move)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 // The same with the recovery copy kept.
-void BM_EditRepaint_Append_Journal(benchmark::State& state) { EditRepaintAppend(state, true); }
+void BM_EditRepaint_Append_Journal(benchmark::State& state)
+{
+    AppendRepaint(state, int(state.range(0)), 100, true);
+}
 void BM_EditRepaint_Move_Journal(benchmark::State& state) { EditRepaintMove(state, true); }
 BENCHMARK(BM_EditRepaint_Append_Journal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditRepaint_Move_Journal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -293,11 +309,13 @@ void BM_UndoRedo_Move(benchmark::State& state)
 }
 BENCHMARK(BM_UndoRedo_Move)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// One mouse move of a drag, until its pixels are on the screen; the argument is the number
-// of other records in the document.
-void DragStep(benchmark::State& state, UINT tool, QPoint press, QPoint a, QPoint b)
+// One mouse move of a drag, until its pixels are on the screen, among nRecords other records
+// with the view at a zoom (in percent).
+void DragStep(benchmark::State& state, UINT tool, QPoint press, QPoint a, QPoint b, int nRecords,
+              int nZoom = 100)
 {
-    Scene scene(int(state.range(0)), false);
+    Scene scene(nRecords, false);
+    scene.view->ZoomTo(nZoom);
     {
         // The drag starts on a shape of its own, appended after the others.
         CData target;
@@ -323,13 +341,20 @@ void DragStep(benchmark::State& state, UINT tool, QPoint press, QPoint a, QPoint
 
 void BM_MouseMove_DrawingRectangle(benchmark::State& state)
 {
-    DragStep(state, ID_DRAW_RECT, {200, 150}, {600, 450}, {601, 451});
+    DragStep(state, ID_DRAW_RECT, {200, 150}, {600, 450}, {601, 451}, int(state.range(0)));
 }
 BENCHMARK(BM_MouseMove_DrawingRectangle)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+// The same among 10,000 records at the zoom of the argument.
+void BM_MouseMove_Zoomed(benchmark::State& state)
+{
+    DragStep(state, ID_DRAW_RECT, {200, 150}, {600, 450}, {601, 451}, 10000, int(state.range(0)));
+}
+BENCHMARK(BM_MouseMove_Zoomed)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMicrosecond);
+
 void BM_MouseMove_MovingSelection(benchmark::State& state)
 {
-    DragStep(state, ID_SELECT, {400, 300}, {410, 305}, {411, 306});
+    DragStep(state, ID_SELECT, {400, 300}, {410, 305}, {411, 306}, int(state.range(0)));
 }
 BENCHMARK(BM_MouseMove_MovingSelection)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
@@ -431,6 +456,9 @@ int main(int argc, char** argv)
     for (const char* n : {"10000", "100000"})
         for (const char* edit : {"BM_EditRepaint_Append", "BM_EditRepaint_Move"})
             pairs.emplace_back(std::string(edit) + "_Journal/" + n, std::string(edit) + "/" + n);
+    for (const char* zoom : {"25", "400"})
+        for (const char* step : {"BM_MouseMove_Zoomed/", "BM_EditRepaint_Zoomed/"})
+            pairs.emplace_back(std::string(step) + zoom, std::string(step) + "100");
     pairs.emplace_back("BM_Save_Write/memory", "BM_Save_QImage/memory");
     pairs.emplace_back("BM_Save_Write/disk", "BM_Save_QImage/disk");
     return bench::RunWithRatios(argc, argv, pairs);

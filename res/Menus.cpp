@@ -57,6 +57,10 @@ std::vector<Menu> ProgramMenus()
                             Item("도구 모음(&T)", ID_VIEW_TOOLBAR),
                             Item("상태 표시줄(&S)", ID_VIEW_STATUS_BAR),
                             Item("색 상자(&C)", ID_VIEW_COLOR_BAR),
+                            Separator(),
+                            Item("확대(&I)\tCtrl++", ID_VIEW_ZOOM_IN),
+                            Item("축소(&O)\tCtrl+-", ID_VIEW_ZOOM_OUT),
+                            Item("실제 크기(&A)\tCtrl+0", ID_VIEW_ZOOM_ACTUAL),
                         }),
                   Popup("도움말(&H)",
                         {
@@ -105,6 +109,10 @@ std::vector<AccelTable> ProgramAccelerators()
                  {SHIFT, VK_INSERT, ID_EDIT_PASTE},
                  {FVIRTKEY, VK_OEM_4, ID_WIDTH_THINNER},
                  {FVIRTKEY, VK_OEM_6, ID_WIDTH_THICKER},
+                 {CTRL, VK_ADD, ID_VIEW_ZOOM_IN},
+                 {CTRL, VK_OEM_PLUS, ID_VIEW_ZOOM_IN},
+                 {CTRL, VK_OEM_MINUS, ID_VIEW_ZOOM_OUT},
+                 {CTRL, '0', ID_VIEW_ZOOM_ACTUAL},
                  {FVIRTKEY, VK_F6, ID_NEXT_PANE},
                  {SHIFT, VK_F6, ID_PREV_PANE},
              }}};

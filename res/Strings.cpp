@@ -136,6 +136,10 @@ std::vector<String> ProgramStrings()
         {ID_WIDTH_THINNER, "선 굵기를 한 픽셀 줄입니다\n가늘게"},
         {ID_WIDTH_THICKER, "선 굵기를 한 픽셀 늘립니다\n굵게"},
 
+        {ID_VIEW_ZOOM_IN, "캔버스를 한 단계 크게 봅니다\n확대"},
+        {ID_VIEW_ZOOM_OUT, "캔버스를 한 단계 작게 봅니다\n축소"},
+        {ID_VIEW_ZOOM_ACTUAL, "캔버스를 실제 크기(100%)로 봅니다\n실제 크기"},
+
         {ID_INDICATOR_POSITION, "0000, 0000"},
         {ID_INDICATOR_SIZE, "0000 × 0000"},
         {ID_INDICATOR_THICKNESS, "굵기 7"},
@@ -145,6 +149,7 @@ std::vector<String> ProgramStrings()
                            "선 색: 클릭, 채우기 색: 오른쪽 클릭"},
         {IDS_COLOR_PAIR, "두 번 클릭하면 그 색을 고르는 대화 상자가 열립니다\n"
                          "선 색과 채우기 색 (두 번 클릭: 바꾸기)"},
+        {ID_INDICATOR_ZOOM, "800%"},
 
         {IDS_SAVE_AS_FILTER, "BMP 그림 (*.bmp)|*.bmp|Skorel 그림 (*.skr)|*.skr||"},
         {IDS_SAVE_DRAWING_FILTER, "Skorel 그림 (*.skr)|*.skr||"},

@@ -29,11 +29,17 @@ constexpr unsigned ID_PICK_FILL_COLOR = 32822;
 constexpr unsigned ID_WIDTH_THINNER = 32823;
 constexpr unsigned ID_WIDTH_THICKER = 32824;
 
-// Status-bar panes: the pointer's place on the canvas, and the size of what a drag makes.
+constexpr unsigned ID_VIEW_ZOOM_IN = 32800;
+constexpr unsigned ID_VIEW_ZOOM_OUT = 32801;
+constexpr unsigned ID_VIEW_ZOOM_ACTUAL = 32802;
+
+// Status-bar panes: the pointer's place on the canvas, the size of what a drag makes, and the
+// zoom. A pane's string is its widest text, so its id is a string id too.
 constexpr unsigned ID_INDICATOR_POSITION = 201;
 constexpr unsigned ID_INDICATOR_SIZE = 202;
 // The thickness of new shapes.
 constexpr unsigned ID_INDICATOR_THICKNESS = 204;
+constexpr unsigned ID_INDICATOR_ZOOM = 210;
 
 // The program's own messages.
 constexpr unsigned IDS_SAVE_FAILED = 200;

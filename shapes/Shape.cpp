@@ -138,6 +138,11 @@ bool ShapeMayHide(const CData& data, int nSide)
             std::int64_t(data.m_nThickness) >= 3 * std::int64_t(nSide) / 2 + 4);
 }
 
+int FrameHandleSize(int nZoom)
+{
+    return std::max(1, (kFrameHandleSize * 100 + nZoom / 2) / std::max(nZoom, 1));
+}
+
 void FrameShape(const CData* pData, CResizeTracker* pFrame)
 {
     const int nKind = pData ? pData->m_nKind : 0;

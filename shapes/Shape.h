@@ -47,3 +47,6 @@ bool ShapeMayHide(const CData& data, int nSide);
 // border and handles inside; around a line's ends with a dotted border alone. No record, or
 // one of an unknown kind, hides the frame at (0, 0, 0, 0).
 void FrameShape(const CData* pData, CResizeTracker* pFrame);
+// The side of the frame's handles, in canvas pixels, for a view at a zoom (a percentage): as
+// large on the screen at every zoom as FrameShape's handles at 100 %, and at least a pixel.
+int FrameHandleSize(int nZoom);

@@ -123,6 +123,8 @@ protected:
     void OnUpdatePosition(CCmdUI* pCmdUI);
     void OnUpdateSize(CCmdUI* pCmdUI);
     void OnUpdateThickness(CCmdUI* pCmdUI);
+    // The selection frame's handles keep their size on the screen.
+    void OnZoomChanged() override;
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -168,6 +170,9 @@ private:
     void SelectShape(POSITION pos);
     // Marks for repainting where the drag drew its feedback, which the paint then replaces.
     void EraseFeedback();
+    // Sizes the selection frame's handles for the zoom, so that they show as large at every
+    // zoom, and repaints the frame.
+    void FitFrameToZoom();
 
     bool m_bDropped = false;        // the drag since the last press was dropped: its
                                     // release changes nothing

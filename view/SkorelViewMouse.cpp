@@ -190,8 +190,18 @@ void CSkorelView::SelectShape(POSITION pos)
 {
     m_posSelected = pos;
     FrameShape(Selected(), &GetDocument()->m_tracker);
-    UpdateFrameArea();
+    FitFrameToZoom();
 }
+
+void CSkorelView::FitFrameToZoom()
+{
+    if (CSkorelDoc* pDoc = GetDocument()) {
+        pDoc->m_tracker.m_nHandleSize = FrameHandleSize(GetZoom());
+        UpdateFrameArea();
+    }
+}
+
+void CSkorelView::OnZoomChanged() { FitFrameToZoom(); }
 
 BOOL CSkorelView::OnKeyDown(UINT nChar, UINT, UINT nFlags)
 {

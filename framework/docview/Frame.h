@@ -63,7 +63,8 @@ public:
     // The action of a command id, made on first use; framework-internal.
     QAction* Action(UINT nID);
     // Keeps the window's size, place and maximised state, where its bars are and whether
-    // they show, for the next start; framework-internal, at close.
+    // they show, and the zoom of a scrolling view, for the next start; framework-internal,
+    // at close.
     void SaveLayout() const;
     void AddControlBar(CControlBar* pBar);
 

@@ -1,8 +1,9 @@
 // The frame's layout kept between runs: the window's size and place, where its bars are and
-// whether they show.
+// whether they show, and the zoom of its view.
 #include "Frame.h"
 
 #include "ControlBars.h"
+#include "ScrollView.h"
 #include "detail/Settings.h"
 
 #include "framework/core/Commands.h"
@@ -55,6 +56,8 @@ void CFrameWnd::SaveLayout() const
     settings->setValue(QStringLiteral("Bars"), window->saveState());
     if (const CControlBar* status = GetControlBar(ID_VIEW_STATUS_BAR))
         settings->setValue(QStringLiteral("StatusBar"), bool(status->IsVisible()));
+    if (const auto* view = dynamic_cast<const CScrollView*>(GetActiveView()))
+        settings->setValue(QStringLiteral("Zoom"), view->GetZoom());
 }
 
 void CFrameWnd::RestoreLayout()
@@ -70,4 +73,7 @@ void CFrameWnd::RestoreLayout()
     const QVariant status = settings->value(QStringLiteral("StatusBar"));
     if (CControlBar* bar = GetControlBar(ID_VIEW_STATUS_BAR); bar && status.isValid())
         bar->ShowWindow(status.toBool() ? SW_SHOW : SW_HIDE);
+    // A damaged zoom is no step and changes nothing.
+    if (auto* view = dynamic_cast<CScrollView*>(GetActiveView()))
+        view->ZoomTo(settings->value(QStringLiteral("Zoom"), view->GetZoom()).toInt());
 }

@@ -1,5 +1,7 @@
 #include "ScrollView.h"
 
+#include "Frame.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
@@ -9,8 +11,16 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <array>
+#include <functional>
+#include <string>
 
 namespace {
+
+constexpr std::array kZoomSteps = {25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800};
+constexpr int kActualSize = 100;
+// A wheel's notch.
+constexpr int kWheelNotch = 120;
 
 // The desk beyond the client area: a neutral grey, so the edge of the area shows.
 constexpr QRgb kDeskColour = 0xFF9A9A9A;
@@ -18,8 +28,8 @@ constexpr QRgb kDeskColour = 0xFF9A9A9A;
 constexpr int kAutoScrollMs = 40;
 constexpr int kMaxAutoScrollStep = 40;
 
-// The scrolling area around a view: Shift turns the wheel sideways, and a drag that reaches
-// the visible edge scrolls the view along.
+// The scrolling area around a view: Shift turns the wheel sideways, Ctrl makes it zoom, and a
+// drag that reaches the visible edge scrolls the view along.
 class ScrollArea : public QScrollArea {
 public:
     explicit ScrollArea(QWidget* pParent) : QScrollArea(pParent)
@@ -34,15 +44,27 @@ public:
         QObject::connect(&m_timer, &QTimer::timeout, this, [this] { AutoScrollStep(); });
     }
 
-    void Hold(QWidget* pInner)
+    // onZoom gets the steps to zoom (up positive) and the pointer in the viewport.
+    void Hold(QWidget* pInner, std::function<void(int, QPoint)> onZoom)
     {
         setWidget(pInner);
         pInner->installEventFilter(this);
+        m_onZoom = std::move(onZoom);
     }
 
 protected:
     void wheelEvent(QWheelEvent* event) override
     {
+        if (event->modifiers() & Qt::ControlModifier) {
+            // A fine wheel or a touchpad zooms a step once its movement adds up to a notch.
+            m_zoomTurn += event->angleDelta().y();
+            const int steps = m_zoomTurn / kWheelNotch;
+            m_zoomTurn -= steps * kWheelNotch;
+            if (steps)
+                m_onZoom(steps, event->position().toPoint());
+            event->accept();
+            return;
+        }
         if (!(event->modifiers() & Qt::ShiftModifier)) {
             QScrollArea::wheelEvent(event);
             return;
@@ -123,6 +145,8 @@ private:
 
     bool m_bHeld = false; // the left button is down in the inner widget
     QTimer m_timer;
+    std::function<void(int, QPoint)> m_onZoom;
+    int m_zoomTurn = 0; // the wheel's turn toward the next zoom step
 };
 
 } // namespace
@@ -145,7 +169,11 @@ QWidget* CScrollView::CreateWidget(QWidget* pParent)
     auto* area = new ScrollArea(pParent);
     QWidget* inner = CView::CreateWidget(nullptr);
     inner->setFocusPolicy(Qt::StrongFocus);
-    area->Hold(inner);
+    area->Hold(inner, [this](int steps, QPoint at) {
+        if (ZoomAbout(StepFrom(steps), at))
+            if (CFrameWnd* frame = GetParentFrame())
+                frame->DelayUpdateCommandUI();
+    });
     m_pArea = area;
     // Whoever deletes the area (the window's failed creation, the frame) takes it from us.
     QObject::connect(area, &QObject::destroyed, area, [this] { m_pArea = nullptr; });
@@ -157,23 +185,27 @@ QWidget* CScrollView::ContainerWidget() const { return m_pArea ? m_pArea : Widge
 void CScrollView::SetScrollSizes(int, SIZE sizeTotal)
 {
     m_totalSize = CSize(sizeTotal.cx, sizeTotal.cy);
-    if (QWidget* w = Widget())
-        w->setFixedSize(sizeTotal.cx, sizeTotal.cy);
+    SetZoom(GetZoom(), sizeTotal);
 }
 
 CPoint CScrollView::GetScrollPosition() const
 {
     if (!m_pArea)
         return CPoint();
-    return CPoint(m_pArea->horizontalScrollBar()->value(), m_pArea->verticalScrollBar()->value());
+    const QPoint corner = m_pArea->viewport()->mapToGlobal(QPoint(0, 0));
+    CPoint pt(corner.x(), corner.y());
+    ScreenToClient(&pt);
+    return pt;
 }
 
 void CScrollView::ScrollToPosition(POINT pt)
 {
-    if (!m_pArea)
+    if (!m_pArea || !Widget())
         return;
-    m_pArea->horizontalScrollBar()->setValue(pt.x);
-    m_pArea->verticalScrollBar()->setValue(pt.y);
+    ClientToScreen(&pt);
+    const QPoint at = Widget()->mapFromGlobal(QPoint(pt.x, pt.y));
+    m_pArea->horizontalScrollBar()->setValue(at.x());
+    m_pArea->verticalScrollBar()->setValue(at.y());
 }
 
 CRect CScrollView::GetVisibleRect() const
@@ -182,5 +214,75 @@ CRect CScrollView::GetVisibleRect() const
         return CRect();
     const QPoint origin = Widget()->mapFrom(m_pArea->viewport(), QPoint(0, 0));
     const QRect visible = QRect(origin, m_pArea->viewport()->size()).intersected(Widget()->rect());
-    return CRect(visible.left(), visible.top(), visible.right() + 1, visible.bottom() + 1);
+    if (visible.isEmpty())
+        return CRect();
+    const QPoint a = Widget()->mapToGlobal(visible.topLeft());
+    const QPoint b = Widget()->mapToGlobal(visible.bottomRight());
+    CPoint first(a.x(), a.y()), last(b.x(), b.y());
+    ScreenToClient(&first);
+    ScreenToClient(&last);
+    const CRect shown(first.x, first.y, last.x + 1, last.y + 1);
+    CRect clipped;
+    const CRect whole(0, 0, m_totalSize.cx, m_totalSize.cy);
+    IntersectRect(&clipped, &shown, &whole);
+    return clipped;
+}
+
+int CScrollView::StepFrom(int nSteps) const
+{
+    const auto at = std::ranges::find(kZoomSteps, GetZoom());
+    if (at == kZoomSteps.end())
+        return GetZoom();
+    const std::ptrdiff_t index = std::clamp<std::ptrdiff_t>(at - kZoomSteps.begin() + nSteps, 0,
+                                                            std::ptrdiff_t(kZoomSteps.size()) - 1);
+    return kZoomSteps[std::size_t(index)];
+}
+
+BOOL CScrollView::ZoomTo(int nPercent)
+{
+    const QWidget* port = m_pArea ? m_pArea->viewport() : Widget();
+    return ZoomAbout(nPercent, port ? port->rect().center() : QPoint());
+}
+
+BOOL CScrollView::ZoomAbout(int nPercent, const QPoint& at)
+{
+    if (std::ranges::find(kZoomSteps, nPercent) == kZoomSteps.end() || !Widget())
+        return FALSE;
+    if (nPercent == GetZoom())
+        return TRUE;
+    // The client pixel under the point before, and where it shows after.
+    const QWidget* port = m_pArea ? m_pArea->viewport() : Widget();
+    const QPoint global = port->mapToGlobal(at);
+    CPoint pixel(global.x(), global.y());
+    ScreenToClient(&pixel);
+    SetZoom(nPercent, m_totalSize);
+    if (m_pArea) {
+        CPoint shown = pixel;
+        ClientToScreen(&shown);
+        const QPoint inWidget = Widget()->mapFromGlobal(QPoint(shown.x, shown.y));
+        m_pArea->horizontalScrollBar()->setValue(inWidget.x() - at.x());
+        m_pArea->verticalScrollBar()->setValue(inWidget.y() - at.y());
+    }
+    OnZoomChanged();
+    return TRUE;
+}
+
+void CScrollView::OnZoomChanged() {}
+
+void CScrollView::OnZoomIn() { ZoomTo(StepFrom(1)); }
+
+void CScrollView::OnZoomOut() { ZoomTo(StepFrom(-1)); }
+
+void CScrollView::OnZoomActual() { ZoomTo(kActualSize); }
+
+void CScrollView::OnUpdateZoomIn(CCmdUI* pCmdUI) { pCmdUI->Enable(GetZoom() < kZoomSteps.back()); }
+
+void CScrollView::OnUpdateZoomOut(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetZoom() > kZoomSteps.front());
+}
+
+void CScrollView::OnUpdateZoomPane(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetText((std::to_string(GetZoom()) + "%").c_str());
 }

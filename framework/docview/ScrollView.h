@@ -1,10 +1,13 @@
 // A view whose client area has a fixed size of its own, shown in a scrolling area: scroll bars
-// when the window is smaller, a grey desk beyond it when the window is larger. Coordinates in
-// the view stay client coordinates of the whole area; scrolling happens around it.
+// when the window is smaller, a grey desk beyond it when the window is larger, at a zoom of
+// 25 to 800 %. Coordinates in the view stay client coordinates of the whole area at every
+// zoom; scrolling and zooming happen around it.
 #pragma once
 
 #include "View.h"
 
+class CCmdUI;
+class QPoint;
 class QScrollArea;
 
 // Mapping modes; client pixels are the only one.
@@ -26,12 +29,35 @@ public:
     // The part of the client area that the window shows.
     CRect GetVisibleRect() const;
 
+    // Zooms to one of the steps (25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800 %),
+    // keeping the client pixel in the middle of the window there; FALSE, changing nothing,
+    // for a percentage that is no step.
+    BOOL ZoomTo(int nPercent);
+
+    // Standard zoom commands, for the derived view's command table: a step larger, a step
+    // smaller, 100 %. The update handlers grey the first two at the ends of the steps; the
+    // zoom pane shows the zoom ("100%"). Ctrl with the wheel zooms a step about the pointer.
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomActual();
+    void OnUpdateZoomIn(CCmdUI* pCmdUI);
+    void OnUpdateZoomOut(CCmdUI* pCmdUI);
+    void OnUpdateZoomPane(CCmdUI* pCmdUI);
+
     QWidget* ContainerWidget() const override;
 
 protected:
     QWidget* CreateWidget(QWidget* pParent) override;
+    // After the zoom changed; the default does nothing.
+    virtual void OnZoomChanged();
 
 private:
+    // Zooms to a step keeping the client pixel under the point of the window (viewport
+    // coordinates) under it.
+    BOOL ZoomAbout(int nPercent, const QPoint& at);
+    // The step nSteps steps from the zoom now; the zoom itself when there is none.
+    int StepFrom(int nSteps) const;
+
     QScrollArea* m_pArea = nullptr;
     CSize m_totalSize;
 };

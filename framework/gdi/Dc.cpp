@@ -183,15 +183,24 @@ CPoint CDC::MoveTo(int x, int y)
     return old;
 }
 
-BOOL CDC::Draw(const std::function<void(raster::Canvas&)>& draw)
+BOOL CDC::Draw(const std::function<void(raster::Canvas&)>& draw, int nBorder)
 {
     raster::Target t;
     if (!DcAccess::Target(*this, t))
         return FALSE;
     raster::Canvas canvas(t);
     draw(canvas);
-    if (canvas.Touched())
-        SurfaceChanged(canvas.Bounds());
+    if (!canvas.Touched())
+        return TRUE;
+    const CRect b = canvas.Bounds();
+    if (nBorder <= 0 || b.Width() <= 2 * nBorder || b.Height() <= 2 * nBorder) {
+        SurfaceChanged(b);
+        return TRUE;
+    }
+    SurfaceChanged(CRect(b.left, b.top, b.right, b.top + nBorder));
+    SurfaceChanged(CRect(b.left, b.bottom - nBorder, b.right, b.bottom));
+    SurfaceChanged(CRect(b.left, b.top + nBorder, b.left + nBorder, b.bottom - nBorder));
+    SurfaceChanged(CRect(b.right - nBorder, b.top + nBorder, b.right, b.bottom - nBorder));
     return TRUE;
 }
 
@@ -209,10 +218,14 @@ BOOL CDC::Figure(int x1, int y1, int x2, int y2, FigureFn figure)
     const raster::PenSpec pen = DcAccess::Pen(*this);
     raster::Ink brush;
     const bool filled = DcAccess::Brush(*this, brush);
-    return Draw([&](raster::Canvas& c) {
-        if (!r.IsRectEmpty())
-            (c.*figure)(r.left, r.top, r.right, r.bottom, pen, filled ? &brush : nullptr);
-    });
+    // A hollow rectangle touches a band as wide as its pen along its sides, however clipped.
+    const int border = !filled && figure == &raster::Canvas::Rectangle ? std::max(pen.width, 1) : 0;
+    return Draw(
+        [&](raster::Canvas& c) {
+            if (!r.IsRectEmpty())
+                (c.*figure)(r.left, r.top, r.right, r.bottom, pen, filled ? &brush : nullptr);
+        },
+        border);
 }
 
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)

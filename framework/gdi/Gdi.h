@@ -262,8 +262,10 @@ protected:
 private:
     friend struct DcAccess;
     void UpdateSurface();
-    // Runs one drawing step on the surface and reports what it changed.
-    BOOL Draw(const std::function<void(raster::Canvas&)>& draw);
+    // Runs one drawing step on the surface and reports what it changed. A step that touches
+    // only a border nBorder pixels wide inside the bounds of what it touched (a hollow
+    // rectangle) reports the four sides apart, so that a window shows only those again.
+    BOOL Draw(const std::function<void(raster::Canvas&)>& draw, int nBorder = 0);
     // A rectangle or an ellipse with the selected pen and brush, corners in any order.
     using FigureFn = void (raster::Canvas::*)(std::int64_t, std::int64_t, std::int64_t,
                                               std::int64_t, const raster::PenSpec&,

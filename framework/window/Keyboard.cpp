@@ -10,7 +10,7 @@
 namespace {
 
 // The named keys; letters and digits share their codes with Qt's.
-constexpr std::array<std::pair<WORD, int>, 17> kKeys = {{
+constexpr std::array<std::pair<WORD, int>, 20> kKeys = {{
     {VK_BACK, Qt::Key_Backspace},
     {VK_TAB, Qt::Key_Tab},
     {VK_RETURN, Qt::Key_Return},
@@ -28,6 +28,9 @@ constexpr std::array<std::pair<WORD, int>, 17> kKeys = {{
     {VK_F6, Qt::Key_F6},
     {VK_OEM_4, Qt::Key_BracketLeft},
     {VK_OEM_6, Qt::Key_BracketRight},
+    {VK_ADD, Qt::Key_Plus},
+    {VK_OEM_PLUS, Qt::Key_Equal},
+    {VK_OEM_MINUS, Qt::Key_Minus},
 }};
 
 bool IsLetterOrDigit(int code)

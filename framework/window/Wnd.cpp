@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -38,14 +39,6 @@ UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
     return flags;
 }
 
-// The pixel under the pointer: at a scale above 100 % positions fall between whole pixels,
-// and the pixel is the one they fall in, not the nearest corner.
-CPoint ClientPoint(const QMouseEvent* event)
-{
-    const QPointF p = event->position();
-    return CPoint(int(std::floor(p.x())), int(std::floor(p.y())));
-}
-
 } // namespace
 
 // ---- the widget ---------------------------------------------------------------------------
@@ -63,7 +56,37 @@ CWnd* WindowWidget::OwnerOf(const QWidget* pWidget)
                    : nullptr;
 }
 
-void WindowWidget::EnsureSurface() { GrowSurface(size()); }
+void WindowWidget::EnsureSurface() { GrowSurface(ClientSize()); }
+
+void WindowWidget::SetZoom(int percent, const QSize& clientSize)
+{
+    m_zoom = percent;
+    m_clientSize = clientSize;
+    m_shown = QImage();
+    if (percent != zoom::kActualSize) {
+        m_shown = QImage(clientSize, QImage::Format_ARGB32);
+        m_shown.fill(0);
+    }
+    setFixedSize(zoom::ScreenLength(clientSize.width(), percent),
+                 zoom::ScreenLength(clientSize.height(), percent));
+    EnsureSurface();
+    update();
+}
+
+CPoint WindowWidget::ClientPoint(QPointF position) const
+{
+    // At a display scale above 100 % positions fall between whole pixels, and the pixel is the
+    // one they fall in, not the nearest corner; the zoom then shows a client pixel there.
+    const int x = int(std::floor(position.x())), y = int(std::floor(position.y()));
+    if (m_zoom == zoom::kActualSize)
+        return CPoint(x, y);
+    return CPoint(zoom::ClientPixel(x, m_zoom), zoom::ClientPixel(y, m_zoom));
+}
+
+QPoint WindowWidget::ScreenPoint(CPoint client) const
+{
+    return QPoint(zoom::ScreenPixel(client.x, m_zoom), zoom::ScreenPixel(client.y, m_zoom));
+}
 
 void WindowWidget::GrowSurface(const QSize& size)
 {
@@ -83,21 +106,37 @@ void WindowWidget::GrowSurface(const QSize& size)
     m_surface = std::move(grown);
 }
 
-void WindowWidget::Show(const QRect& rect) { update(rect); }
+void WindowWidget::Show(const QRect& rect)
+{
+    if (m_shown.size() != m_surface.size()) {
+        update(zoom::ScreenRect(rect, m_zoom));
+        return;
+    }
+    // What does not show needs no looking at: a scroll shows it from the surface.
+    const QRect visible = zoom::ClientRectAround(visibleRegion().boundingRect(), m_zoom);
+    for (const QRect& changed : zoom::Changed(m_surface, m_shown, rect.intersected(visible)))
+        update(zoom::ScreenRect(changed, m_zoom));
+}
 
 void WindowWidget::Invalidate(const QRect& rect)
 {
-    const QRect area = rect.intersected(QRect(QPoint(0, 0), size().expandedTo(m_surface.size())));
+    const QRect area =
+        rect.intersected(QRect(QPoint(0, 0), ClientSize().expandedTo(m_surface.size())));
     if (area.isEmpty())
         return;
     m_invalid += area;
-    update(area);
+    update(zoom::ScreenRect(area, m_zoom));
 }
 
 void WindowWidget::RunPendingPaint()
 {
-    if (!m_invalid.isEmpty() && isVisible())
-        repaint();
+    if (m_invalid.isEmpty() || !isVisible())
+        return;
+    // Only what was invalidated goes to the screen again.
+    QRegion screen;
+    for (const QRect& r : m_invalid)
+        screen += zoom::ScreenRect(r, m_zoom);
+    repaint(screen);
 }
 
 QList<QRect> WindowWidget::PaintAreas() const
@@ -135,31 +174,58 @@ void WindowWidget::paintEvent(QPaintEvent* event)
     // uncovered area, or pixels a device context put there, only need showing.
     if (!m_invalid.isEmpty())
         Paint();
+    // The surface reaches the screen scaled, only where the screen needs it.
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : event->region())
-        p.drawImage(r.topLeft(), m_surface, r);
+    for (const QRect& r : event->region()) {
+        if (m_zoom == zoom::kActualSize)
+            p.drawImage(r.topLeft(), m_surface, r);
+        else
+            ShowZoomed(p, r);
+    }
+}
+
+void WindowWidget::ShowZoomed(QPainter& painter, const QRect& screen)
+{
+    zoom::Zoomed(m_surface, screen, m_zoom, m_zoomed);
+    painter.drawImage(screen.topLeft(), m_zoomed, QRect(QPoint(0, 0), screen.size()));
+    // The screen now shows the client pixels inside wholly; those it shows in part are
+    // unknown, and never match the surface.
+    if (m_shown.size() != m_surface.size())
+        return;
+    const QRect around = zoom::ClientRectAround(screen, m_zoom).intersected(m_shown.rect());
+    const QRect inside = zoom::ClientRectInside(screen, m_zoom).intersected(around);
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+        auto* shown = reinterpret_cast<QRgb*>(m_shown.scanLine(y));
+        std::fill(shown + around.left(), shown + around.right() + 1, 0u);
+        if (y >= inside.top() && y <= inside.bottom())
+            std::memcpy(shown + inside.left(),
+                        reinterpret_cast<const QRgb*>(m_surface.constScanLine(y)) + inside.left(),
+                        std::size_t(inside.width()) * 4);
+    }
 }
 
 void WindowWidget::resizeEvent(QResizeEvent*)
 {
     EnsureSurface();
-    m_pOwner->OnSize(0, width(), height());
+    const QSize client = ClientSize();
+    m_pOwner->OnSize(0, client.width(), client.height());
 }
 
 void WindowWidget::mousePressEvent(QMouseEvent* event)
 {
     const UINT flags = KeyFlags(event->buttons(), event->modifiers());
     if (event->button() == Qt::LeftButton)
-        m_pOwner->OnLButtonDown(flags, ClientPoint(event));
+        m_pOwner->OnLButtonDown(flags, ClientPoint(event->position()));
     else if (event->button() == Qt::RightButton)
-        m_pOwner->OnRButtonDown(flags, ClientPoint(event));
+        m_pOwner->OnRButtonDown(flags, ClientPoint(event->position()));
 }
 
 void WindowWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_pOwner->OnLButtonUp(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
+        m_pOwner->OnLButtonUp(KeyFlags(event->buttons(), event->modifiers()),
+                              ClientPoint(event->position()));
 }
 
 void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)
@@ -167,14 +233,15 @@ void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)
     // The second press of a double click is a message of its own, not a button-down.
     if (event->button() == Qt::LeftButton)
         m_pOwner->OnLButtonDblClk(KeyFlags(event->buttons(), event->modifiers()),
-                                  ClientPoint(event));
+                                  ClientPoint(event->position()));
 }
 
 void WindowWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (event->buttons() == Qt::NoButton)
         AskForCursor(WM_MOUSEMOVE);
-    m_pOwner->OnMouseMove(KeyFlags(event->buttons(), event->modifiers()), ClientPoint(event));
+    m_pOwner->OnMouseMove(KeyFlags(event->buttons(), event->modifiers()),
+                          ClientPoint(event->position()));
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event)
@@ -285,7 +352,7 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL)
         return;
     }
     if (!lpRect) {
-        w->Invalidate(QRect(QPoint(0, 0), w->size().expandedTo(w->Surface().size())));
+        w->Invalidate(QRect(QPoint(0, 0), w->ClientSize().expandedTo(w->Surface().size())));
         return;
     }
     const CRect r = CRect(*lpRect).Normalized();
@@ -327,14 +394,31 @@ CWnd* CWnd::SetCapture()
 
 void CWnd::GetClientRect(LPRECT lpRect) const
 {
-    *lpRect = m_pWidget ? RECT{0, 0, m_pWidget->width(), m_pWidget->height()} : RECT{0, 0, 0, 0};
+    const auto* w = dynamic_cast<const WindowWidget*>(m_pWidget);
+    const QSize size = w ? w->ClientSize() : m_pWidget ? m_pWidget->size() : QSize();
+    *lpRect = RECT{0, 0, size.width(), size.height()};
+}
+
+void CWnd::SetZoom(int nPercent, SIZE sizeClient)
+{
+    if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
+        w->SetZoom(nPercent, QSize(sizeClient.cx, sizeClient.cy));
+}
+
+int CWnd::GetZoom() const
+{
+    const auto* w = dynamic_cast<const WindowWidget*>(m_pWidget);
+    return w ? w->Zoom() : zoom::kActualSize;
 }
 
 void CWnd::ClientToScreen(LPPOINT lpPoint) const
 {
     if (!m_pWidget)
         return;
-    const QPoint p = m_pWidget->mapToGlobal(QPoint(lpPoint->x, lpPoint->y));
+    const auto* w = dynamic_cast<const WindowWidget*>(m_pWidget);
+    const QPoint client(lpPoint->x, lpPoint->y);
+    const QPoint p =
+        m_pWidget->mapToGlobal(w ? w->ScreenPoint(CPoint(client.x(), client.y())) : client);
     *lpPoint = POINT{p.x(), p.y()};
 }
 
@@ -343,7 +427,8 @@ void CWnd::ScreenToClient(LPPOINT lpPoint) const
     if (!m_pWidget)
         return;
     const QPoint p = m_pWidget->mapFromGlobal(QPoint(lpPoint->x, lpPoint->y));
-    *lpPoint = POINT{p.x(), p.y()};
+    const auto* w = dynamic_cast<const WindowWidget*>(m_pWidget);
+    *lpPoint = w ? POINT(w->ClientPoint(QPointF(p))) : POINT{p.x(), p.y()};
 }
 
 void CWnd::SetWindowText(const char* lpszString)

@@ -101,6 +101,12 @@ public:
     void ClientToScreen(LPPOINT lpPoint) const;
     void ScreenToClient(LPPOINT lpPoint) const;
     void SetWindowText(const char* lpszString);
+    // Shows the client area, of the given size, at a zoom (a percentage) on a widget of the
+    // zoomed size: at 100 % and above each client pixel is a sharp square, below the client
+    // area is smoothly filtered. Client coordinates, paints, device contexts and mouse
+    // positions stay in client pixels: a mouse position is the client pixel shown under it.
+    void SetZoom(int nPercent, SIZE sizeClient);
+    int GetZoom() const;
     // The window surface: the client pixels as the paints and the drawing since left them;
     // null before the window exists.
     const QImage* GetSurface() const;

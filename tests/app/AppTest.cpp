@@ -101,7 +101,7 @@ TEST_F(AppTest, StartsWithAnUntitledVisibleWindowReadyToDraw)
     EXPECT_TRUE(ToolBar()->isFloatable());
     EXPECT_EQ(ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_EQ(Window()->statusBar()->currentMessage(), QStringLiteral("준비"));
-    EXPECT_EQ(Window()->statusBar()->findChildren<QLabel*>().size(), 6);
+    EXPECT_EQ(Window()->statusBar()->findChildren<QLabel*>().size(), 7);
     // A new main window gets about three quarters of the screen.
     const QRect screen = Window()->screen()->availableGeometry();
     EXPECT_EQ(Window()->width(), screen.width() * 3 / 4);
@@ -300,6 +300,8 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     Window()->addToolBar(Qt::LeftToolBarArea, ToolBar());
     Window()->addToolBar(Qt::RightToolBarArea, ColorBar());
     MenuItem(QStringLiteral("상태 표시줄(&S)"))->trigger();
+    Button(ID_VIEW_ZOOM_IN)->trigger();
+    Button(ID_VIEW_ZOOM_IN)->trigger();
     ASSERT_TRUE(Window()->close());
     m_app->ExitInstance();
     m_app.reset();
@@ -309,6 +311,33 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::RightToolBarArea);
     EXPECT_FALSE(Window()->statusBar()->isVisible());
     EXPECT_FALSE(MenuItem(QStringLiteral("상태 표시줄(&S)"))->isChecked());
+    EXPECT_EQ(View()->GetZoom(), 200);
+    // A zoom that is no step, as a damaged settings file holds, leaves the view at 100 %.
+    ASSERT_TRUE(Window()->close());
+    m_app->ExitInstance();
+    m_app.reset();
+    QSettings("Local AppWizard-Generated Applications", "Skorel").setValue("Layout/Zoom", 77);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(View()->GetZoom(), 100);
+}
+
+// The zoom steps from 25 to 800 %, shown in its pane; the items grey out at the ends.
+TEST_F(AppTest, ZoomStepsBetweenItsEndsAndShowsInTheStatusBar)
+{
+    ASSERT_TRUE(Start());
+    const auto pane = [this] {
+        Frame()->UpdateCommandStates();
+        return Window()->statusBar()->findChild<QLabel*>("pane4")->text();
+    };
+    QStringList shown{pane()};
+    for (int i = 0; i < 5; ++i, shown << pane())
+        Button(ID_VIEW_ZOOM_OUT)->trigger();
+    EXPECT_FALSE(Button(ID_VIEW_ZOOM_OUT)->isEnabled());
+    Button(ID_VIEW_ZOOM_ACTUAL)->trigger();
+    for (int i = 0; i < 7; ++i, shown << pane())
+        Button(ID_VIEW_ZOOM_IN)->trigger();
+    EXPECT_FALSE(Button(ID_VIEW_ZOOM_IN)->isEnabled());
+    EXPECT_EQ(shown.join(' '), "100% 67% 50% 33% 25% 25% 150% 200% 300% 400% 600% 800% 800%");
 }
 
 // A layout that would leave the window off the screen, or taller than it, comes back on it.

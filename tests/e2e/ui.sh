@@ -6,7 +6,7 @@
 #
 # Texts are menu titles, item texts and button tooltips as the program shows them, without
 # mnemonics, "..." or shortcuts; a text with spaces is written with '_' for each space.
-# Canvas points are canvas pixels. Actions:
+# Canvas points are canvas pixels, at any zoom. Actions:
 #   button TOOLTIP              click a toolbar button
 #   menu TITLE ITEM             click a menu title, then one of its items
 #   title TITLE                 click a menu title and close the menu again with Escape
@@ -28,6 +28,7 @@
 #   toolbar shown|hidden, statusbar shown|hidden, colorbar shown|hidden
 #   colour X Y RRGGBB           the canvas point shows that colour (within a few levels)
 #   pair line|fill RRGGBB       the colour bar's pair shows that outline / fill colour
+#   zoom PERCENT                the view shows the canvas at that zoom
 #   file PATH [SIZE]            a file (of that size) was written
 #   saved PATH X Y dark|white   a pixel of a saved picture
 #   ends STATUS                 the program ends with that exit status
@@ -62,8 +63,10 @@ has() { grep -q "^$1 " "$report"; }
 centre() { local line; line=$(entry "$1" "$2") && [ -n "$line" ] || return 1; set -- $line
   echo "$(($3 + $5 / 2)) $(($4 + $6 / 2))"; }
 click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
-canvas_at() { # X Y → screen X Y
-  local x0 y0; read -r _ x0 y0 < <(grep '^canvas ' "$report"); echo "$((x0 + $1)) $((y0 + $2))"; }
+canvas_at() { # X Y → the screen pixel under the canvas pixel's centre, at the view's zoom
+  local x0 y0 z; read -r _ x0 y0 < <(grep '^canvas ' "$report")
+  z=$(awk '$1 == "zoom" { print $2 }' "$report"); z=${z:-100}
+  echo "$((x0 + (2 * $1 + 1) * z / 200)) $((y0 + (2 * $2 + 1) * z / 200))"; }
 
 open_menu() {
   local at; at=$(eventually centre title "$1") || fail "$step: no menu title $1"
@@ -194,6 +197,8 @@ expect() { # what args...
               fail "$step: ($2, $3) does not show $4" ;;
     pair) local at; at=$(eventually place_centre pair "$2") || fail "$step: no pair $2"
           eventually shows_colour $at "$3" || fail "$step: the pair's $2 is not $3" ;;
+    zoom) eventually grep -qx "zoom $2" "$report" ||
+            fail "$step: zoom is $(awk '$1 == "zoom" { print $2 }' "$report"), not $2" ;;
     file) eventually test -f "$2" || fail "$step: $2 was not written"
           [ -z "${3:-}" ] || [ "$(stat -c %s "$2")" -eq "$3" ] ||
             fail "$step: $2 has $(stat -c %s "$2") bytes" ;;

@@ -122,6 +122,18 @@ button 인쇄                 | dialog ^인쇄$ Escape
 button 정보                 | dialog ^Skorel.정보$ Return
 button 지우개               | white 700 500; white 160 200
 key ctrl+z                  | dark 700 500
+# Zoom, by key and from the view menu: a shape drawn at 200 % lies on the canvas pixels under
+# the pointer, and shows so at 100 % again.
+key ctrl+plus               | zoom 150
+menu 보기 확대              | zoom 200
+button 사각형               | pressed 사각형
+drag 400 300 480 360        | dark 440 300; white 440 330; dark 479 330
+key ctrl+minus              | zoom 150
+key ctrl+equal              | zoom 200
+menu 보기 축소              | zoom 150
+menu 보기 실제_크기         | zoom 100; dark 440 300; white 440 330; dark 479 330
+key ctrl+minus              | zoom 67
+key ctrl+0                  | zoom 100
 # Closing asks first: Escape keeps the window, 아니요 ends the program.
 menu 파일 종료              | dialog ^Skorel$ Escape; caption ^제목 없음\\* - Skorel$
 menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0

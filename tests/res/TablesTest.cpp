@@ -63,7 +63,11 @@ std::pair<BYTE, WORD> ParseKeyText(const std::string& keys)
 {
     BYTE fVirt = res::FVIRTKEY;
     WORD key = 0;
-    for (const std::string& part : Split(keys, '+')) {
+    // "Ctrl++": the plus key after the last separator.
+    const bool plus = keys.ends_with("++");
+    if (plus)
+        key = VK_ADD;
+    for (const std::string& part : Split(plus ? keys.substr(0, keys.size() - 2) : keys, '+')) {
         if (part == "Ctrl")
             fVirt |= res::FCONTROL;
         else if (part == "Shift")
@@ -76,6 +80,8 @@ std::pair<BYTE, WORD> ParseKeyText(const std::string& keys)
             key = VK_OEM_4;
         else if (part == "]")
             key = VK_OEM_6;
+        else if (part == "-")
+            key = VK_OEM_MINUS;
         else if (part.size() == 1)
             key = WORD(part[0]);
     }
@@ -117,7 +123,7 @@ TEST(MainMenu, KeyTextsNameAcceleratorsOfTheSameCommand)
         const auto [fVirt, key] = ParseKeyText(parts[1]);
         EXPECT_EQ(CommandForKey(fVirt, key), item->id) << item->text;
     }
-    EXPECT_EQ(withKeys, 12);
+    EXPECT_EQ(withKeys, 15);
 }
 
 TEST(MainMenu, RecentFilePlaceholderIsTheOneGrayedItemBetweenSeparators)
@@ -158,7 +164,7 @@ TEST(MainMenu, ThicknessItemsCoverTheWidthIdsWithFiveToSevenReversed)
 TEST(Accelerators, DistinctVirtualKeysWithTheClassicAlternatives)
 {
     using namespace res;
-    ASSERT_EQ(Accelerators().size(), 19u);
+    ASSERT_EQ(Accelerators().size(), 23u);
     std::set<std::pair<BYTE, WORD>> keys;
     for (const Accel& a : Accelerators()) {
         EXPECT_TRUE(a.fVirt & FVIRTKEY);
@@ -177,6 +183,7 @@ TEST(Accelerators, DistinctVirtualKeysWithTheClassicAlternatives)
     EXPECT_EQ(CommandForKey(FVIRTKEY | FCONTROL, 'Y'), ID_EDIT_REDO);
     EXPECT_EQ(CommandForKey(FVIRTKEY | FCONTROL | FSHIFT, 'Z'), ID_EDIT_REDO);
     EXPECT_EQ(CommandForKey(FVIRTKEY, VK_DELETE), ID_EDIT_CLEAR);
+    EXPECT_EQ(CommandForKey(FVIRTKEY | FCONTROL, VK_OEM_PLUS), ID_VIEW_ZOOM_IN);
 }
 
 TEST(Toolbar, ButtonsAreMenuOrDrawingCommandsBetweenSingleSeparators)

@@ -91,6 +91,7 @@ void UiReport::Write()
         const QWidget* canvas = view->Widget();
         const QPoint origin = canvas->mapToGlobal(QPoint(0, 0));
         out << "canvas " << origin.x() << ' ' << origin.y() << '\n';
+        out << "zoom " << view->GetZoom() << '\n';
         const auto* area = qobject_cast<const QScrollArea*>(view->ContainerWidget());
         const QWidget* port = area ? area->viewport() : canvas;
         const QRect shown = OnScreen(port, port->rect()) & QRect(origin, canvas->size());

@@ -4,6 +4,8 @@
 //
 //   window X Y W H                      the frame's client area
 //   canvas X Y                          where the view's pixel (0, 0) is
+//   zoom PERCENT                        the view's zoom: its pixel (x, y) shows at
+//                                       canvas + floor((x + 0.5) · PERCENT / 100), and so for y
 //   visible X Y W H                     the part of the view that shows
 //   title INDEX X Y W H TEXT            a menu title on the menu bar
 //   menu X Y W H                        a menu that is open

@@ -4,8 +4,10 @@
 
 #include "framework/window/Cursor.h"
 #include "framework/window/Wnd.h"
+#include "framework/window/detail/Zoom.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QRegion>
 #include <QWidget>
 
@@ -16,11 +18,21 @@ public:
     CWnd* Owner() const { return m_pOwner; }
     // The window's client pixels; they persist between paints.
     QImage& Surface() { return m_surface; }
-    // Makes the surface at least as large as the widget.
+    // Makes the surface at least as large as the client area.
     void EnsureSurface();
+    // Shows the client area, of the given size, at a zoom (a percentage): the widget takes
+    // the zoomed size, and paints, device contexts and mouse positions stay in client pixels.
+    void SetZoom(int percent, const QSize& clientSize);
+    int Zoom() const { return m_zoom; }
+    // The client area: the widget itself at 100 %, else the size the zoom was set for.
+    QSize ClientSize() const { return m_zoom == zoom::kActualSize ? size() : m_clientSize; }
+    // The client pixel under a position in the widget.
+    CPoint ClientPoint(QPointF position) const;
+    // The pixel of the widget under a client pixel's centre.
+    QPoint ScreenPoint(CPoint client) const;
     // Puts pixels that a device context changed on the screen, without a paint.
     void Show(const QRect& rect);
-    // Marks an area for the next paint.
+    // Marks an area of the client for the next paint.
     void Invalidate(const QRect& rect);
     void RunPendingPaint();
     // The area the paint in progress is for; empty outside a paint.
@@ -46,8 +58,18 @@ private:
     // Paints the invalid area, in a few rectangles.
     void Paint();
     QList<QRect> PaintAreas() const;
+    // Draws a rectangle of the widget from the surface at the zoom.
+    void ShowZoomed(QPainter& painter, const QRect& screen);
 
     CWnd* m_pOwner;
+    int m_zoom = zoom::kActualSize;
+    QSize m_clientSize;
+    // At a zoom other than 100 %: the client pixels as the screen shows them, so that a device
+    // context's change goes to the screen only where it changed pixels (the box of a hollow
+    // figure is mostly untouched, and scaling it all would cost many times the drawing).
+    // Pixels never shown are transparent, unlike any of the surface.
+    QImage m_shown;
+    QImage m_zoomed; // kept between paints, so that every paint does not allocate anew
     QImage m_surface;
     QRegion m_invalid; // what the next paint is for
     QRect m_paintRect;

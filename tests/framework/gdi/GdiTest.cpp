@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <random>
@@ -238,6 +239,54 @@ TEST_P(ClippedFigure, MatchesTheUnclippedFigureInsideAndTouchesNothingOutside)
 INSTANTIATE_TEST_SUITE_P(Figures, ClippedFigure,
                          ::testing::Values(Clipped::Line, Clipped::Rectangle, Clipped::Ellipse,
                                            Clipped::Picture));
+
+// A memory context that keeps every change it reports.
+struct ReportingContext : CDC {
+    std::vector<CRect> changes;
+
+protected:
+    void OnChanged(const CRect& bounds) override { changes.push_back(bounds); }
+};
+
+// A hollow rectangle reports its sides apart, so that a window shows only those again, and
+// still every pixel it changed, clipped or not.
+TEST(DeviceContext, HollowRectangleReportsItsSidesAndEveryPixelItChanged)
+{
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> coord(-30, 94), width(1, 7), style(0, 2);
+    for (int i = 0; i < 300; ++i) {
+        ReportingContext dc;
+        CBitmap bmp;
+        dc.CreateCompatibleDC(nullptr);
+        bmp.CreateCompatibleBitmap(&dc, 64, 48);
+        dc.SelectObject(&bmp);
+        dc.FillSolidRect(0, 0, 64, 48, kWhite);
+        CRect bounds;
+        dc.GetBoundsRect(&bounds, DCB_RESET);
+        dc.changes.clear();
+        CPen pen(style(rng) == 0 ? PS_DOT : PS_SOLID, width(rng), kRed);
+        dc.SelectObject(&pen);
+        dc.SelectStockObject(NULL_BRUSH);
+        const CRect clip = CRect(coord(rng), coord(rng), coord(rng), coord(rng)).Normalized();
+        dc.IntersectClipRect(&clip);
+        dc.Rectangle(coord(rng), coord(rng), coord(rng), coord(rng));
+        std::int64_t reported = 0;
+        for (const CRect& r : dc.changes)
+            reported += std::int64_t(r.Width()) * r.Height();
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                ASSERT_TRUE(dc.GetPixel(x, y) == kWhite ||
+                            std::ranges::any_of(
+                                dc.changes,
+                                [&](const CRect& r) { return r.PtInRect(CPoint(x, y)) != FALSE; }))
+                    << "figure " << i << " at " << x << "," << y;
+        // Wider and taller than two of the widest pen's bands, the sides leave out the middle.
+        dc.GetBoundsRect(&bounds, 0);
+        if (bounds.Width() > 14 && bounds.Height() > 14) {
+            EXPECT_LT(reported, std::int64_t(bounds.Width()) * bounds.Height()) << "figure " << i;
+        }
+    }
+}
 
 // A figure hides what lies under an area exactly when its pen and brush paint all of it; a
 // line, only when its pen certainly does, and then it does.

@@ -1,0 +1,227 @@
+#include "Zoom.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace zoom {
+namespace {
+
+// The client pixels a screen pixel of one axis covers below 100 %, each with the length of
+// its part, in units of 1 / (100 · z) client pixel: the screen pixel x covers
+// [100 x, 100 x + 100) and the client pixel c covers [c z, c z + z).
+struct Tap {
+    int index;
+    std::uint32_t weight;
+};
+struct Taps {
+    std::vector<int> start; // the taps of output i are taps[start[i]] … taps[start[i + 1] - 1]
+    std::vector<Tap> taps;
+    std::vector<std::uint32_t> total; // sum of the weights of output i
+};
+
+Taps AxisTaps(int first, int count, int clientLength, int percent)
+{
+    Taps t;
+    t.start.reserve(std::size_t(count) + 1);
+    t.total.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        t.start.push_back(int(t.taps.size()));
+        const std::int64_t lo = std::int64_t(first + i) * 100, hi = lo + 100;
+        const int from = std::max(0, int(lo / percent));
+        const int to = std::min(clientLength, int((hi + percent - 1) / percent));
+        std::uint32_t sum = 0;
+        for (int c = from; c < to; ++c) {
+            const std::int64_t w = std::min(hi, std::int64_t(c + 1) * percent) -
+                                   std::max(lo, std::int64_t(c) * percent);
+            if (w <= 0)
+                continue;
+            t.taps.push_back({c, std::uint32_t(w)});
+            sum += std::uint32_t(w);
+        }
+        t.total.push_back(sum);
+    }
+    t.start.push_back(int(t.taps.size()));
+    return t;
+}
+
+void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& out)
+{
+    // Each client column shows as a run of equal screen pixels.
+    struct Run {
+        int column, length;
+    };
+    std::vector<Run> runs;
+    for (int x = 0; x < screen.width(); ++x) {
+        const int column =
+            std::clamp(ClientPixel(screen.left() + x, percent), 0, surface.width() - 1);
+        if (!runs.empty() && runs.back().column == column)
+            ++runs.back().length;
+        else
+            runs.push_back({column, 1});
+    }
+    int shownRow = -1;
+    for (int y = 0; y < screen.height(); ++y) {
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const int row = std::clamp(ClientPixel(screen.top() + y, percent), 0, surface.height() - 1);
+        // Rows of one client row are alike.
+        if (row == shownRow) {
+            std::memcpy(dst, out.constScanLine(y - 1), std::size_t(screen.width()) * 4);
+            continue;
+        }
+        const auto* src = reinterpret_cast<const QRgb*>(surface.constScanLine(row));
+        for (const Run& run : runs)
+            dst = std::fill_n(dst, run.length, src[run.column]);
+        shownRow = row;
+    }
+}
+
+void Average(const QImage& surface, const QRect& screen, int percent, QImage& out)
+{
+    const Taps cols = AxisTaps(screen.left(), screen.width(), surface.width(), percent);
+    const Taps rows = AxisTaps(screen.top(), screen.height(), surface.height(), percent);
+    // Per channel at most 255 · 100 · 100: 32 bits suffice.
+    std::vector<std::uint32_t> sums(std::size_t(screen.width()) * 3);
+    for (int y = 0; y < screen.height(); ++y) {
+        std::ranges::fill(sums, 0u);
+        for (int r = rows.start[std::size_t(y)]; r < rows.start[std::size_t(y) + 1]; ++r) {
+            const Tap row = rows.taps[std::size_t(r)];
+            const auto* src = reinterpret_cast<const QRgb*>(surface.constScanLine(row.index));
+            for (int x = 0; x < screen.width(); ++x) {
+                std::uint32_t* sum = &sums[std::size_t(x) * 3];
+                for (int c = cols.start[std::size_t(x)]; c < cols.start[std::size_t(x) + 1]; ++c) {
+                    const Tap col = cols.taps[std::size_t(c)];
+                    const QRgb p = src[col.index];
+                    const std::uint32_t w = row.weight * col.weight;
+                    sum[0] += w * std::uint32_t(qRed(p));
+                    sum[1] += w * std::uint32_t(qGreen(p));
+                    sum[2] += w * std::uint32_t(qBlue(p));
+                }
+            }
+        }
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < screen.width(); ++x) {
+            const std::uint32_t total = rows.total[std::size_t(y)] * cols.total[std::size_t(x)];
+            const std::uint32_t* sum = &sums[std::size_t(x) * 3];
+            dst[x] =
+                total ? qRgb(int((sum[0] + total / 2) / total), int((sum[1] + total / 2) / total),
+                             int((sum[2] + total / 2) / total))
+                      : qRgb(0, 0, 0);
+        }
+    }
+}
+
+// Pixels compared at a time when looking for what changed.
+constexpr int kChunk = 8;
+
+// The chunks of row y of the rectangle where the images differ, as [first, end) pixel ranges
+// with neighbouring chunks joined.
+void RowChanges(const QImage& a, const QImage& b, const QRect& rect, int y,
+                std::vector<std::pair<int, int>>& runs)
+{
+    runs.clear();
+    const auto* pa = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+    const auto* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+    for (int x = rect.left(); x <= rect.right(); x += kChunk) {
+        const int end = std::min(x + kChunk, rect.right() + 1);
+        // A whole chunk has no early exit and a fixed length: the compiler makes it a few
+        // vector operations.
+        QRgb differ = 0;
+        if (end - x == kChunk) {
+            for (int i = 0; i < kChunk; ++i)
+                differ |= pa[x + i] ^ pb[x + i];
+        } else {
+            for (int i = x; i < end; ++i)
+                differ |= pa[i] ^ pb[i];
+        }
+        if (!differ)
+            continue;
+        if (!runs.empty() && runs.back().second == x)
+            runs.back().second = end;
+        else
+            runs.emplace_back(x, end);
+    }
+}
+
+} // namespace
+
+QRect ClientRectAround(const QRect& screen, int percent)
+{
+    const int left = int(std::floor(screen.left() * 100.0 / percent));
+    const int top = int(std::floor(screen.top() * 100.0 / percent));
+    const int right = int(std::ceil((screen.right() + 1) * 100.0 / percent));
+    const int bottom = int(std::ceil((screen.bottom() + 1) * 100.0 / percent));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QRect ClientRectInside(const QRect& screen, int percent)
+{
+    const int left = int(std::ceil(screen.left() * 100.0 / percent));
+    const int top = int(std::ceil(screen.top() * 100.0 / percent));
+    const int right = int(std::floor((screen.right() + 1) * 100.0 / percent));
+    const int bottom = int(std::floor((screen.bottom() + 1) * 100.0 / percent));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+std::vector<QRect> Changed(const QImage& surface, const QImage& shown, const QRect& rect)
+{
+    std::vector<QRect> changed;
+    const QRect area = rect.intersected(surface.rect()).intersected(shown.rect());
+    std::vector<std::pair<int, int>> runs, open;
+    int openTop = 0;
+    const auto close = [&](int end) {
+        for (const auto& [x0, x1] : open)
+            changed.emplace_back(QPoint(x0, openTop), QPoint(x1 - 1, end - 1));
+        open.clear();
+    };
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        RowChanges(surface, shown, area, y, runs);
+        if (runs == open)
+            continue;
+        close(y);
+        open.swap(runs);
+        openTop = y;
+    }
+    close(area.bottom() + 1);
+    return changed;
+}
+
+int ScreenLength(int length, int percent)
+{
+    return int((std::int64_t(length) * percent + 99) / 100);
+}
+
+QRect ScreenRect(const QRect& client, int percent)
+{
+    const auto down = [percent](int v) { return int(std::floor(double(v) * percent / 100.0)); };
+    const auto up = [percent](int v) { return int(std::ceil(double(v) * percent / 100.0)); };
+    return QRect(QPoint(down(client.left()), down(client.top())),
+                 QPoint(up(client.right() + 1) - 1, up(client.bottom() + 1) - 1));
+}
+
+int ClientPixel(int screenPixel, int percent)
+{
+    return int(std::floor((screenPixel + 0.5) * 100.0 / percent));
+}
+
+int ScreenPixel(int clientPixel, int percent)
+{
+    return int(std::floor((clientPixel + 0.5) * percent / 100.0));
+}
+
+void Zoomed(const QImage& surface, const QRect& screen, int percent, QImage& out)
+{
+    if (out.width() < screen.width() || out.height() < screen.height())
+        out = QImage(screen.size().expandedTo(out.size()), QImage::Format_RGB32);
+    if (surface.isNull() || screen.isEmpty())
+        return;
+    if (percent >= kActualSize)
+        Nearest(surface, screen, percent, out);
+    else
+        Average(surface, screen, percent, out);
+}
+
+} // namespace zoom
