@@ -8,6 +8,7 @@
 #include "view/SkorelView.h"
 
 #include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
 #include "framework/docview/DocTemplate.h"
 #include "framework/docview/Frame.h"
 
@@ -26,6 +27,7 @@ BOOL CSkorelApp::Initialize()
     // the one the program has always kept its settings under: a new one would lose them.
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
+    SetOpenFilter(res::LoadString(IDS_OPEN_FILTER));
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc),
                                           RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CSkorelView)));
     CCommandLineInfo cmdInfo;

@@ -20,6 +20,8 @@ constexpr unsigned ID_WIDTH_4 = 32785;
 constexpr unsigned ID_WIDTH_7 = 32786;
 constexpr unsigned ID_WIDTH_6 = 32787;
 constexpr unsigned ID_WIDTH_5 = 32788;
+constexpr unsigned ID_FILE_EXPORT = 32810;
+constexpr unsigned ID_EDIT_COPY_PICTURE = 32811;
 
 // Status-bar panes: the pointer's place on the canvas, and the size of what a drag makes.
 constexpr unsigned ID_INDICATOR_POSITION = 201;
@@ -34,3 +36,8 @@ constexpr unsigned IDS_SAVE_AS_FILTER = 203;
 constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 204;
 constexpr unsigned IDS_SAVE_DRAWING_FILTER = 208;
 constexpr unsigned IDS_DRAWING_NOT_PICTURE = 209;
+constexpr unsigned IDS_OPEN_FILTER = 220;
+constexpr unsigned IDS_EXPORT_FILTER = 221;
+constexpr unsigned IDS_EXPORT_TITLE = 222;
+constexpr unsigned IDS_EXPORT_AREA = 223;
+constexpr unsigned IDS_EXPORT_FAILED = 224;

@@ -5,9 +5,11 @@
 #include "framework/core/Commands.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 
 namespace {
 
@@ -103,10 +105,25 @@ std::vector<std::string> CFileDialog::ParseFilter(const char* lpszFilter)
     return filters;
 }
 
+void CFileDialog::AddCheckButton(const char* lpszLabel, BOOL bChecked)
+{
+    m_strCheckLabel = lpszLabel ? lpszLabel : "";
+    m_bChecked = bChecked != FALSE;
+}
+
 int CFileDialog::DoModal()
 {
     CheckedFileDialog dlg(QApplication::activeWindow(), m_check);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    if (!m_strTitle.empty())
+        dlg.setWindowTitle(QString::fromStdString(m_strTitle));
+    QCheckBox* check = nullptr;
+    // Qt's own dialog lays its parts out on a grid: the box goes on a row of its own below.
+    if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout()); grid && !m_strCheckLabel.empty()) {
+        check = new QCheckBox(QString::fromStdString(m_strCheckLabel), &dlg);
+        check->setChecked(m_bChecked);
+        grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
+    }
     dlg.setWindowModality(Qt::ApplicationModal);
     dlg.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dlg.setFileMode(m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -141,5 +158,6 @@ int CFileDialog::DoModal()
     if (!m_filters.empty())
         m_nFilterIndex = int(dlg.nameFilters().indexOf(dlg.selectedNameFilter())) + 1;
     m_strPathName = QFile::encodeName(dlg.selectedFiles().first()).toStdString();
+    m_bChecked = check && check->isChecked();
     return IDOK;
 }
