@@ -4,6 +4,7 @@
 #include "res/resource.h"
 
 #include "tests/support/ModalAnswers.h"
+#include "tests/support/Pictures.h"
 
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
@@ -282,6 +283,8 @@ TEST_F(SkorelDocTest, PictureThatAlsoReadsAsADrawingOpensByItsName)
 struct FailedOpenCase {
     const char* name;
     Bytes bytes;
+    // A file that a picture reader recognises but refuses is a damaged picture.
+    UINT nMessage = AFX_IDP_FAILED_TO_READ_DOC;
 };
 
 class SkorelDocFailedOpen : public SkorelDocTest,
@@ -295,7 +298,7 @@ TEST_P(SkorelDocFailedOpen, ChangesNothing)
     m_doc.SetPathName(PathOf("bmp.bmp").c_str());
     const CBaseImage* picture = m_doc.m_pImage.get();
     const QString message = OpenFailing(Write(GetParam().name, GetParam().bytes));
-    EXPECT_TRUE(message.contains(QString::fromUtf8(res::LoadString(AFX_IDP_FAILED_TO_READ_DOC))));
+    EXPECT_TRUE(message.contains(QString::fromUtf8(res::LoadString(GetParam().nMessage))));
     EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1}));
     EXPECT_EQ(m_doc.m_pImage.get(), picture);
     EXPECT_EQ(m_doc.GetTitle(), "bmp.bmp");
@@ -316,11 +319,12 @@ Bytes Png()
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SkorelDocFailedOpen,
-    ::testing::Values(FailedOpenCase{"ShortArchive", Archive(3, 1)}, FailedOpenCase{"Png", Png()},
+    ::testing::Values(FailedOpenCase{"ShortArchive", Archive(3, 1)}, FailedOpenCase{"Png", Png(), IDS_BAD_PICTURE},
                       FailedOpenCase{"Text",
                                      Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l'}},
                       FailedOpenCase{"ThreeBytes", Bytes{1, 0, 0}},
-                      FailedOpenCase{"Jpeg", Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10, 'J', 'F'}},
+                      FailedOpenCase{"Jpeg", Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10, 'J', 'F'},
+                                     IDS_BAD_PICTURE},
                       FailedOpenCase{"NegativeCount", Archive(-1, 2)},
                       FailedOpenCase{"MostNegativeCount", Archive(INT_MIN, 0)},
                       FailedOpenCase{"DrawingThenNotAPicture", Cat(Archive(1, 1), Png())},
@@ -435,6 +439,48 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedCase{"ZeroWidth", Damaged(Bmp24(4, 4), 18, 0)},
                       DamagedCase{"Garbage", {'B', 'M', 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A PNG opens as a BMP does: the picture under the shapes, the document the file when no
+// shape lies over it; a drawing keeps it as a BMP file after the records.
+TEST_F(SkorelDocTest, PngOpensAsThePictureAndADrawingKeepsItAsBmp)
+{
+    const QImage stripes = testing_support::Stripes(7, 5);
+    ModalAnswers none({});
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("stripes.png", testing_support::Encoded(stripes, "png")).c_str()));
+    ASSERT_NE(m_doc.m_pImage, nullptr);
+    EXPECT_TRUE(testing_support::DibShows(m_doc.m_pImage->m_pBits, 7, 5, stripes));
+    EXPECT_FALSE(m_doc.IsModified());
+    AddRecord(m_doc, 1);
+    ASSERT_TRUE(m_doc.OnSaveDoc(PathOf("kept.skr").c_str()));
+    QFile kept(QString::fromStdString(PathOf("kept.skr")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll().mid(8 + 4 + 32, 2), QByteArray("BM"));
+    CSkorelDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDoc(PathOf("kept.skr").c_str()));
+    EXPECT_EQ(RecordIds(reopened), (std::vector<int>{1}));
+    ASSERT_NE(reopened.m_pImage, nullptr);
+    EXPECT_TRUE(testing_support::DibShows(reopened.m_pImage->m_pBits, 7, 5, stripes));
+    EXPECT_EQ(none.Unexpected(), 0);
+}
+
+// Pasting a picture puts it under the shapes as one step: undo brings back the one before.
+TEST_F(SkorelDocTest, ReplacedPictureIsOneStepThatUndoTakesBack)
+{
+    ASSERT_TRUE(m_doc.OnOpenDoc(Write("before.bmp", Bmp24(3, 3)).c_str()));
+    ASSERT_FALSE(m_doc.IsModified());
+    const CBaseImage* before = m_doc.m_pImage.get();
+    auto pasted = std::make_unique<CBaseImage>();
+    ASSERT_TRUE(pasted->Create(4, 2, 0, RGB(1, 2, 3)));
+    const CBaseImage* after = pasted.get();
+    m_doc.ReplacePicture(std::move(pasted));
+    EXPECT_EQ(m_doc.m_pImage.get(), after);
+    EXPECT_TRUE(m_doc.IsModified());
+    m_doc.m_undo.Undo();
+    EXPECT_EQ(m_doc.m_pImage.get(), before);
+    EXPECT_FALSE(m_doc.IsModified());
+    m_doc.m_undo.Redo();
+    EXPECT_EQ(m_doc.m_pImage.get(), after);
+}
 
 // ---- Save As ----------------------------------------------------------------------------
 

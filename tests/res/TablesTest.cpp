@@ -113,7 +113,7 @@ TEST(MainMenu, KeyTextsNameAcceleratorsOfTheSameCommand)
         const auto [fVirt, key] = ParseKeyText(parts[1]);
         EXPECT_EQ(CommandForKey(fVirt, key), item->id) << item->text;
     }
-    EXPECT_EQ(withKeys, 10);
+    EXPECT_EQ(withKeys, 12);
 }
 
 TEST(MainMenu, RecentFilePlaceholderIsTheOneGrayedItemBetweenSeparators)
@@ -151,7 +151,7 @@ TEST(MainMenu, ThicknessItemsCoverTheWidthIdsWithFiveToSevenReversed)
 TEST(Accelerators, DistinctVirtualKeysWithTheClassicAlternatives)
 {
     using namespace res;
-    ASSERT_EQ(Accelerators().size(), 17u);
+    ASSERT_EQ(Accelerators().size(), 19u);
     std::set<std::pair<BYTE, WORD>> keys;
     for (const Accel& a : Accelerators()) {
         EXPECT_TRUE(a.fVirt & FVIRTKEY);
