@@ -113,18 +113,57 @@ TEST_F(AppTest, StartsWithAnArchiveFileAndLoadsItsRecords)
     EXPECT_EQ(Window()->windowTitle(), QStringLiteral("drawing.skr - Skorel"));
 }
 
-TEST_F(AppTest, StartsWithABmpFileAndShowsIt)
+class AppPictureTest : public AppTest, public ::testing::WithParamInterface<const char*> {};
+
+// BMP through the program's own reader, the others through Qt's.
+TEST_P(AppPictureTest, StartsWithAPictureFileAndShowsIt)
 {
-    const QString path = m_dir.filePath("green.bmp");
+    const QString path = m_dir.filePath(QStringLiteral("green.") + GetParam());
     QImage green(40, 30, QImage::Format_RGB888);
     green.fill(QColor(0, 255, 0));
-    ASSERT_TRUE(green.save(path, "BMP"));
+    ASSERT_TRUE(green.save(path, GetParam()));
     ASSERT_TRUE(Start({path.toStdString()}));
     EXPECT_EQ(Doc()->m_shapeList.GetCount(), 0);
     ASSERT_TRUE(Doc()->m_pImage);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Window()));
     QApplication::processEvents();
-    EXPECT_EQ(View()->m_dcCanvas.GetPixel(5, 5), RGB(0, 255, 0));
+    const COLORREF shown = View()->m_dcCanvas.GetPixel(5, 5);
+    // JPEG and WebP keep the colour within a few levels.
+    EXPECT_LE(GetRValue(shown), 4);
+    EXPECT_GE(GetGValue(shown), 250);
+    EXPECT_LE(GetBValue(shown), 4);
+    EXPECT_EQ(View()->m_dcCanvas.GetPixel(45, 5), RGB(255, 255, 255));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, AppPictureTest,
+                         ::testing::Values("bmp", "png", "jpeg", "tiff", "webp", "ico"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// The Open dialog lists pictures and drawings at first, then each kind, then every file; a
+// picture chosen there opens and joins the recent files.
+TEST_F(AppTest, OpenDialogOffersEveryPictureFormatAndOpensAPng)
+{
+    ASSERT_TRUE(Start());
+    const QString path = m_dir.filePath("blue.png");
+    QImage blue(20, 10, QImage::Format_RGB32);
+    blue.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(blue.save(path, "PNG"));
+    QStringList filters;
+    QString selected;
+    ModalAnswers answers({ModalAnswers::TypeFileName(path, [&](QFileDialog* dlg) {
+        filters = dlg->nameFilters();
+        selected = dlg->selectedNameFilter();
+    })});
+    Frame()->OnCmdMsg(ID_FILE_OPEN, true);
+    ASSERT_EQ(filters.size(), 10);
+    EXPECT_EQ(selected, filters.first());
+    for (const char* pattern : {"*.skr", "*.bmp", "*.png", "*.jpg", "*.gif", "*.tif", "*.webp", "*.ico"})
+        EXPECT_TRUE(filters.first().contains(pattern)) << pattern;
+    EXPECT_TRUE(filters.last().endsWith("(*)"));
+    ASSERT_TRUE(Doc()->m_pImage);
+    EXPECT_EQ(Doc()->m_pImage->GetSize(), CSize(20, 10));
+    EXPECT_EQ(m_app->GetRecentFiles().front(), path.toStdString());
+    EXPECT_EQ(Window()->windowTitle(), QStringLiteral("blue.png - Skorel"));
 }
 
 TEST_F(AppTest, UnreadableFileOnTheCommandLineEndsAfterTheMessage)
