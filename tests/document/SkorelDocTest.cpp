@@ -463,25 +463,6 @@ TEST_F(SkorelDocTest, PngOpensAsThePictureAndADrawingKeepsItAsBmp)
     EXPECT_EQ(none.Unexpected(), 0);
 }
 
-// Pasting a picture puts it under the shapes as one step: undo brings back the one before.
-TEST_F(SkorelDocTest, ReplacedPictureIsOneStepThatUndoTakesBack)
-{
-    ASSERT_TRUE(m_doc.OnOpenDoc(Write("before.bmp", Bmp24(3, 3)).c_str()));
-    ASSERT_FALSE(m_doc.IsModified());
-    const CBaseImage* before = m_doc.m_pImage.get();
-    auto pasted = std::make_unique<CBaseImage>();
-    ASSERT_TRUE(pasted->Create(4, 2, 0, RGB(1, 2, 3)));
-    const CBaseImage* after = pasted.get();
-    m_doc.ReplacePicture(std::move(pasted));
-    EXPECT_EQ(m_doc.m_pImage.get(), after);
-    EXPECT_TRUE(m_doc.IsModified());
-    m_doc.m_undo.Undo();
-    EXPECT_EQ(m_doc.m_pImage.get(), before);
-    EXPECT_FALSE(m_doc.IsModified());
-    m_doc.m_undo.Redo();
-    EXPECT_EQ(m_doc.m_pImage.get(), after);
-}
-
 // ---- Save As ----------------------------------------------------------------------------
 
 TEST_F(SkorelDocTest, SaveAsWritesThePictureAndTakesTheName)
