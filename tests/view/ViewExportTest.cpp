@@ -108,18 +108,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ViewExportTest, PictureAreaBoundsWhatIsDrawnWithinTheCanvas)
 {
     EXPECT_EQ(m_view->ExportArea(false), CRect(0, 0, 1280, 1024));
-    const CRect area = m_view->ExportArea(true);
     const QImage& canvas = *m_view->m_dcCanvas.Surface();
     QRect drawn;
     for (int y = 0; y < canvas.height(); ++y)
         for (int x = 0; x < canvas.width(); ++x)
             if ((canvas.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
                 drawn |= QRect(x, y, 1, 1);
-    EXPECT_EQ(QPoint(area.left, area.top), drawn.topLeft());
-    EXPECT_GE(area.right, drawn.right() + 1);
-    EXPECT_LE(area.right, drawn.right() + 5);
-    EXPECT_GE(area.bottom, drawn.bottom() + 1);
-    EXPECT_LE(area.bottom, drawn.bottom() + 5);
+    const CRect area = m_view->ExportArea(true);
+    EXPECT_TRUE(QRect(area.left, area.top, area.Width(), area.Height()).contains(drawn));
+    EXPECT_LE(area.Width() * area.Height(), (drawn.width() + 4) * (drawn.height() + 4));
     Draw(ID_DRAW_RECT, {1200, 900}, {1300, 1100});
     EXPECT_EQ(m_view->ExportArea(true), CRect(0, 0, 1280, 1024));
 }
@@ -166,8 +163,8 @@ TEST_F(ViewExportTest, SvgHoldsTheRecordsAndDrawsAsTheCanvas)
 }
 
 // Another program's picture pastes under the shapes as one step that undo takes back; a
-// damaged one changes nothing and says so.
-TEST_F(ViewExportTest, PastedPictureIsOneStepUnderTheShapes)
+// damaged one changes nothing and says so; the drawing copied as a picture pastes back.
+TEST_F(ViewExportTest, PicturesPasteUnderTheShapesAsOneStep)
 {
     const CBaseImage* before = m_doc->m_pImage.get();
     SetClipboardPng(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
@@ -195,14 +192,10 @@ TEST_F(ViewExportTest, PastedPictureIsOneStepUnderTheShapes)
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(m_doc->m_pImage.get(), before);
     EXPECT_FALSE(m_doc->IsModified());
-}
 
-// Copy picture puts the drawing alone on the clipboard; pasted back, it is the picture.
-TEST_F(ViewExportTest, CopiedPictureIsTheDrawingAndPastesBack)
-{
+    // Copy picture puts the drawing alone on the clipboard; pasted back, it is the picture.
     Command(ID_EDIT_COPY_PICTURE);
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    ASSERT_NE(mime, nullptr);
     EXPECT_FALSE(mime->hasFormat("application/x-skorel-shapes"));
     const QImage canvas = Canvas(CRect(0, 0, 1280, 1024));
     EXPECT_EQ(qvariant_cast<QImage>(mime->imageData()).convertToFormat(QImage::Format_RGB32), canvas);
