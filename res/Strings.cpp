@@ -159,8 +159,7 @@ std::vector<String> ProgramStrings()
                             "BMP 그림 (*.bmp)|*.bmp|SVG 그림 (*.svg)|*.svg||"},
         {IDS_EXPORT_TITLE, "내보내기"},
         {IDS_EXPORT_AREA, "그림 영역만(&A)"},
-        {IDS_EXPORT_FAILED,
-         "내보내지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
+        {IDS_EXPORT_FAILED, "내보내지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
         {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
     };
 }

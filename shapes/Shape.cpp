@@ -38,8 +38,7 @@ struct SvgBox {
 SvgBox BoxOf(const CData& d)
 {
     const CRect box = CRect(d.m_ptStart, d.m_ptEnd).Normalized();
-    return {box.left + 0.5, box.top + 0.5,
-            std::max(double(box.right) - box.left - 1, 0.0),
+    return {box.left + 0.5, box.top + 0.5, std::max(double(box.right) - box.left - 1, 0.0),
             std::max(double(box.bottom) - box.top - 1, 0.0)};
 }
 

@@ -179,5 +179,6 @@ private:
     CRect m_rcFeedback;             // where the current drag drew its feedback
     std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
     int m_nPasteShift = 0;          // how far they were moved then
-    bool m_bExportPictureOnly = false; // "picture area only" was ticked in the last export
+    // The box for the picture area alone was ticked in the last export dialog.
+    bool m_bExportPictureOnly = false;
 };

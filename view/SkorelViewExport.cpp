@@ -24,8 +24,8 @@
 namespace {
 
 // The formats in the order of the export dialog's filters, and the extensions that name them.
-constexpr ExportFormat kFilterFormats[] = {ExportFormat::Png, ExportFormat::Jpeg,
-                                           ExportFormat::Bmp, ExportFormat::Svg};
+constexpr ExportFormat kFilterFormats[] = {ExportFormat::Png, ExportFormat::Jpeg, ExportFormat::Bmp,
+                                           ExportFormat::Svg};
 struct Extension {
     const char* text;
     ExportFormat format;
@@ -140,8 +140,8 @@ BOOL CSkorelView::ExportTo(const std::string& path, ExportFormat format, bool bP
 void CSkorelView::OnFileExport()
 {
     const CSkorelDoc* pDoc = GetDocument();
-    std::filesystem::path initial = pDoc->GetPathName().empty() ? pDoc->GetTitle()
-                                                                 : pDoc->GetPathName();
+    std::filesystem::path initial =
+        pDoc->GetPathName().empty() ? pDoc->GetTitle() : pDoc->GetPathName();
     initial.replace_extension(".png");
     // A name typed without an extension gets the chosen filter's.
     CFileDialog dlg(FALSE, "png", initial.string().c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,

@@ -77,7 +77,8 @@ CPictureReader::CPictureReader(const char* pszPath) : m_source(std::make_unique<
 
 CPictureReader::CPictureReader(std::vector<BYTE> bytes) : m_source(std::make_unique<Source>())
 {
-    m_source->bytes = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    m_source->bytes =
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     m_source->buffer.setBuffer(&m_source->bytes);
     m_source->device = &m_source->buffer;
 }

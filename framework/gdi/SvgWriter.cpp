@@ -89,8 +89,8 @@ void CSvgWriter::Rect(double x, double y, double width, double height, COLORREF 
     m_stream->Paint(stroke, Colour(fill), strokeWidth);
 }
 
-void CSvgWriter::Ellipse(double cx, double cy, double rx, double ry, COLORREF stroke,
-                         COLORREF fill, int strokeWidth)
+void CSvgWriter::Ellipse(double cx, double cy, double rx, double ry, COLORREF stroke, COLORREF fill,
+                         int strokeWidth)
 {
     QXmlStreamWriter& xml = m_stream->xml;
     xml.writeEmptyElement(QStringLiteral("ellipse"));

@@ -17,9 +17,9 @@ namespace {
 const QStringList& PictureTypes()
 {
     static const QStringList types = {
-        QStringLiteral("image/png"),  QStringLiteral("image/jpeg"),
-        QStringLiteral("image/gif"),  QStringLiteral("image/tiff"),
-        QStringLiteral("image/webp"), QStringLiteral("image/vnd.microsoft.icon"),
+        QStringLiteral("image/png"),   QStringLiteral("image/jpeg"),
+        QStringLiteral("image/gif"),   QStringLiteral("image/tiff"),
+        QStringLiteral("image/webp"),  QStringLiteral("image/vnd.microsoft.icon"),
         QStringLiteral("image/x-icon")};
     return types;
 }
@@ -97,7 +97,8 @@ bool CClipboard::HasPicture()
 {
     const QStringList& formats = AnnouncedFormats::Formats();
     return formats.contains(kQtImageType) ||
-           std::ranges::any_of(PictureTypes(), [&](const QString& t) { return formats.contains(t); });
+           std::ranges::any_of(PictureTypes(),
+                               [&](const QString& t) { return formats.contains(t); });
 }
 
 std::vector<BYTE> CClipboard::GetPicture()

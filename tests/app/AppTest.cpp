@@ -148,7 +148,8 @@ TEST_F(AppTest, OpenDialogOffersEveryPictureFormatAndOpensAPng)
     Frame()->OnCmdMsg(ID_FILE_OPEN, true);
     ASSERT_EQ(filters.size(), 10);
     EXPECT_EQ(selected, filters.first());
-    EXPECT_TRUE(filters.first().endsWith("(*.skr *.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp *.ico)"));
+    EXPECT_TRUE(filters.first().endsWith(
+        "(*.skr *.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp *.ico)"));
     EXPECT_TRUE(filters.last().endsWith("(*)"));
     ASSERT_TRUE(Doc()->m_pImage);
     EXPECT_EQ(Doc()->m_pImage->GetSize(), CSize(20, 10));

@@ -36,9 +36,10 @@ protected:
             UINT tool, width;
             COLORREF line, fill;
             QPoint from, to;
-        } shapes[] = {{ID_DRAW_RECT, ID_WIDTH_3, RGB(200, 0, 0), RGB(0, 120, 255), {100, 100}, {400, 250}},
-                      {ID_DRAW_ELLIPSE, ID_WIDTH_5, RGB(0, 90, 0), RGB(250, 250, 0), {500, 300}, {700, 420}},
-                      {ID_DRAW_LINE, ID_WIDTH_1, RGB(0, 90, 0), RGB(250, 250, 0), {120, 600}, {900, 700}}};
+        } shapes[] = {
+            {ID_DRAW_RECT, ID_WIDTH_3, RGB(200, 0, 0), RGB(0, 120, 255), {100, 100}, {400, 250}},
+            {ID_DRAW_ELLIPSE, ID_WIDTH_5, RGB(0, 90, 0), RGB(250, 250, 0), {500, 300}, {700, 420}},
+            {ID_DRAW_LINE, ID_WIDTH_1, RGB(0, 90, 0), RGB(250, 250, 0), {120, 600}, {900, 700}}};
         for (const auto& s : shapes) {
             m_view->m_crLine = s.line;
             m_view->m_crFill = s.fill;
@@ -96,13 +97,13 @@ TEST_P(ViewExportFormat, WritesTheCanvasWithoutTheFrame)
     EXPECT_LE(sum / (3.0 * canvas.width() * canvas.height()), c.tolerance);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, ViewExportFormat,
-    ::testing::Values(ExportCase{"PngWhole", ExportFormat::Png, false, 0},
-                      ExportCase{"PngPictureArea", ExportFormat::Png, true, 0},
-                      ExportCase{"BmpWhole", ExportFormat::Bmp, false, 0},
-                      ExportCase{"JpegPictureArea", ExportFormat::Jpeg, true, 6}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, ViewExportFormat,
+                         ::testing::Values(ExportCase{"PngWhole", ExportFormat::Png, false, 0},
+                                           ExportCase{"PngPictureArea", ExportFormat::Png, true, 0},
+                                           ExportCase{"BmpWhole", ExportFormat::Bmp, false, 0},
+                                           ExportCase{"JpegPictureArea", ExportFormat::Jpeg, true,
+                                                      6}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The picture area holds every pixel drawn, and little more; it ends at the canvas's edges.
 TEST_F(ViewExportTest, PictureAreaBoundsWhatIsDrawnWithinTheCanvas)
@@ -172,7 +173,8 @@ TEST_F(ViewExportTest, PicturesPasteUnderTheShapesAsOneStep)
         ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});
         Command(ID_EDIT_PASTE);
         ASSERT_EQ(answers.Texts().size(), 1);
-        EXPECT_TRUE(answers.Texts()[0].contains(QString::fromUtf8(res::LoadString(IDS_BAD_PICTURE))));
+        EXPECT_TRUE(
+            answers.Texts()[0].contains(QString::fromUtf8(res::LoadString(IDS_BAD_PICTURE))));
     }
     EXPECT_EQ(m_doc->m_pImage.get(), before);
     m_doc->m_undo.SetClean();
@@ -198,7 +200,8 @@ TEST_F(ViewExportTest, PicturesPasteUnderTheShapesAsOneStep)
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     EXPECT_FALSE(mime->hasFormat("application/x-skorel-shapes"));
     const QImage canvas = Canvas(CRect(0, 0, 1280, 1024));
-    EXPECT_EQ(qvariant_cast<QImage>(mime->imageData()).convertToFormat(QImage::Format_RGB32), canvas);
+    EXPECT_EQ(qvariant_cast<QImage>(mime->imageData()).convertToFormat(QImage::Format_RGB32),
+              canvas);
     Command(ID_EDIT_PASTE);
     EXPECT_TRUE(DibShows(m_doc->m_pImage->m_pBits, 1280, 1024, canvas));
 }
@@ -209,10 +212,11 @@ TEST_F(ViewExportTest, DialogTicksThePictureAreaAndNamesTheFormat)
 {
     bool ticked = false;
     {
-        ModalAnswers answers({ModalAnswers::TypeFileName(
-            m_dir.filePath("part.svg"), [&ticked](QFileDialog* dlg) {
+        ModalAnswers answers(
+            {ModalAnswers::TypeFileName(m_dir.filePath("part.svg"), [&ticked](QFileDialog* dlg) {
                 auto* check = dlg->findChild<QCheckBox*>();
-                ticked = check && check->text() == QString::fromUtf8(res::LoadString(IDS_EXPORT_AREA));
+                ticked =
+                    check && check->text() == QString::fromUtf8(res::LoadString(IDS_EXPORT_AREA));
                 if (ticked)
                     check->setChecked(true);
             })});
@@ -225,7 +229,8 @@ TEST_F(ViewExportTest, DialogTicksThePictureAreaAndNamesTheFormat)
     // A pipe is never replaced by a plain file.
     ASSERT_EQ(mkfifo(Path("pipe.png").c_str(), 0600), 0);
     ModalAnswers failing({ModalAnswers::TypeFileName(m_dir.filePath("pipe.png")),
-                          ModalAnswers::Click(QMessageBox::Yes), ModalAnswers::Click(QMessageBox::Ok)});
+                          ModalAnswers::Click(QMessageBox::Yes),
+                          ModalAnswers::Click(QMessageBox::Ok)});
     Command(ID_FILE_EXPORT);
     ASSERT_EQ(failing.Texts().size(), 2); // replace it? and the failure
     EXPECT_TRUE(failing.Texts()[1].contains(QString::fromUtf8(res::LoadString(IDS_EXPORT_FAILED))));
