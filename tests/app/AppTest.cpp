@@ -113,27 +113,22 @@ TEST_F(AppTest, StartsWithAnArchiveFileAndLoadsItsRecords)
     EXPECT_EQ(Window()->windowTitle(), QStringLiteral("drawing.skr - Skorel"));
 }
 
-class AppPictureTest : public AppTest, public ::testing::WithParamInterface<const char*> {};
-
-// BMP through the program's own reader, the others through Qt's.
-TEST_P(AppPictureTest, StartsWithAPictureFileAndShowsIt)
+TEST_F(AppTest, StartsWithABmpFileAndShowsIt)
 {
-    const QString path = m_dir.filePath(QStringLiteral("green.") + GetParam());
+    const QString path = m_dir.filePath("green.bmp");
     QImage green(40, 30, QImage::Format_RGB888);
     green.fill(QColor(0, 255, 0));
-    ASSERT_TRUE(green.save(path, GetParam()));
+    ASSERT_TRUE(green.save(path, "BMP"));
     ASSERT_TRUE(Start({path.toStdString()}));
+    EXPECT_EQ(Doc()->m_shapeList.GetCount(), 0);
     ASSERT_TRUE(Doc()->m_pImage);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Window()));
     QApplication::processEvents();
     EXPECT_EQ(View()->m_dcCanvas.GetPixel(5, 5), RGB(0, 255, 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, AppPictureTest, ::testing::Values("bmp", "png"),
-                         [](const auto& info) { return std::string(info.param); });
-
 // The Open dialog lists pictures and drawings at first, then each kind, then every file; a
-// picture chosen there opens and joins the recent files.
+// PNG chosen there opens as the picture and joins the recent files.
 TEST_F(AppTest, OpenDialogOffersEveryPictureFormatAndOpensAPng)
 {
     ASSERT_TRUE(Start());
