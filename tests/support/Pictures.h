@@ -43,14 +43,8 @@ inline std::vector<BYTE> Gif()
 // Whether 24-bit bottom-up DIB rows hold exactly the picture's pixels.
 inline bool DibShows(const BYTE* bits, int width, int height, const QImage& expected)
 {
-    const std::size_t stride = std::size_t(width * 3 + 3) / 4 * 4;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const BYTE* p = bits + stride * std::size_t(height - 1 - y) + 3 * std::size_t(x);
-            if (qRgb(p[2], p[1], p[0]) != (expected.pixel(x, y) | 0xFF000000u))
-                return false;
-        }
-    return expected.size() == QSize(width, height);
+    return QImage(bits, width, height, (3 * width + 3) / 4 * 4, QImage::Format_BGR888).mirrored() ==
+           expected.convertToFormat(QImage::Format_BGR888);
 }
 
 } // namespace testing_support
