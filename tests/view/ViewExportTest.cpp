@@ -220,6 +220,9 @@ TEST_F(ViewExportTest, DialogTicksThePictureAreaAndNamesTheFormat)
     Command(ID_FILE_EXPORT);
     ASSERT_EQ(failing.Texts().size(), 2); // replace it? and the failure
     EXPECT_TRUE(failing.Texts()[1].contains(QString::fromUtf8(res::LoadString(IDS_EXPORT_FAILED))));
+    // A shape past the canvas's edge is cut at it.
+    Draw(ID_DRAW_RECT, {1200, 900}, {1300, 1100});
+    EXPECT_EQ(m_view->ExportArea(true), CRect(0, 0, 1280, 1024));
 }
 
 } // namespace
