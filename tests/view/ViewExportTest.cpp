@@ -58,12 +58,6 @@ protected:
             ->copy(area.left, area.top, area.Width(), area.Height())
             .convertToFormat(QImage::Format_RGB32);
     }
-    void SetClipboardPng(const QByteArray& png)
-    {
-        auto* mime = new QMimeData;
-        mime->setData("image/png", png);
-        QGuiApplication::clipboard()->setMimeData(mime);
-    }
 
     QTemporaryDir m_dir;
 };
@@ -155,6 +149,11 @@ TEST_F(ViewExportTest, SvgHoldsTheRecordsAndDrawsAsTheCanvas)
 // damaged one changes nothing and says so; the drawing copied as a picture pastes back.
 TEST_F(ViewExportTest, PicturesPasteUnderTheShapesAsOneStep)
 {
+    const auto SetClipboardPng = [](const QByteArray& png) {
+        auto* mime = new QMimeData;
+        mime->setData("image/png", png);
+        QGuiApplication::clipboard()->setMimeData(mime);
+    };
     const CBaseImage* before = m_doc->m_pImage.get();
     SetClipboardPng(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
     {
