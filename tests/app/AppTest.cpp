@@ -146,6 +146,7 @@ TEST_F(AppTest, OpenDialogOffersEveryPictureFormatAndOpensAPng)
     EXPECT_TRUE(filters.first().endsWith(
         "(*.skr *.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp *.ico)"));
     EXPECT_TRUE(filters.last().endsWith("(*)"));
+    ASSERT_TRUE(Doc()->m_pImage);
     EXPECT_EQ(Doc()->m_pImage->GetSize(), CSize(20, 10));
     EXPECT_EQ(m_app->GetRecentFiles().front(), path.toStdString());
     EXPECT_EQ(Window()->windowTitle(), QStringLiteral("blue.png - Skorel"));
