@@ -127,18 +127,15 @@ TEST_F(AppTest, StartsWithABmpFileAndShowsIt)
     EXPECT_EQ(View()->m_dcCanvas.GetPixel(5, 5), RGB(0, 255, 0));
 }
 
-// The Open dialog lists pictures and drawings at first, then each kind, then every file; a
-// PNG chosen there opens as the picture and joins the recent files.
-TEST_F(AppTest, OpenDialogOffersEveryPictureFormatAndOpensAPng)
+// The Open dialog lists pictures and drawings at first, then each kind, then every file.
+TEST_F(AppTest, OpenDialogOffersEveryPictureFormat)
 {
     ASSERT_TRUE(Start());
-    const QString path = m_dir.filePath("blue.png");
-    ASSERT_TRUE(QImage(20, 10, QImage::Format_RGB32).save(path, "PNG"));
     QStringList filters;
     QString selected;
-    ModalAnswers answers({ModalAnswers::TypeFileName(path, [&](QFileDialog* dlg) {
-        filters = dlg->nameFilters();
-        selected = dlg->selectedNameFilter();
+    ModalAnswers answers({ModalAnswers::Cancel([&](QWidget* w) {
+        filters = static_cast<QFileDialog*>(w)->nameFilters();
+        selected = static_cast<QFileDialog*>(w)->selectedNameFilter();
     })});
     Frame()->OnCmdMsg(ID_FILE_OPEN, true);
     ASSERT_EQ(filters.size(), 10);
@@ -146,10 +143,6 @@ TEST_F(AppTest, OpenDialogOffersEveryPictureFormatAndOpensAPng)
     EXPECT_TRUE(filters.first().endsWith(
         "(*.skr *.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp *.ico)"));
     EXPECT_TRUE(filters.last().endsWith("(*)"));
-    ASSERT_TRUE(Doc()->m_pImage);
-    EXPECT_EQ(Doc()->m_pImage->GetSize(), CSize(20, 10));
-    EXPECT_EQ(m_app->GetRecentFiles().front(), path.toStdString());
-    EXPECT_EQ(Window()->windowTitle(), QStringLiteral("blue.png - Skorel"));
 }
 
 TEST_F(AppTest, UnreadableFileOnTheCommandLineEndsAfterTheMessage)
