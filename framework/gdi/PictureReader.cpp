@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QPainter>
 
 #include <algorithm>
 #include <array>
@@ -26,34 +25,27 @@ bool IsOurFormat(const QByteArray& format)
     return std::ranges::any_of(kFormats, [&](const char* f) { return format == f; });
 }
 
-// The picture as 32-bit pixels, transparent parts on white.
-QImage Opaque(QImage image)
-{
-    if (!image.hasAlphaChannel())
-        return image.convertToFormat(QImage::Format_RGB32);
-    QImage opaque(image.size(), QImage::Format_RGB32);
-    if (opaque.isNull())
-        return opaque;
-    opaque.fill(Qt::white);
-    QPainter painter(&opaque);
-    painter.drawImage(0, 0, image);
-    return opaque;
-}
+// A channel of a pixel laid on white.
+BYTE OnWhite(int channel, int alpha) { return BYTE((channel * alpha + 255 * (255 - alpha)) / 255); }
 
-bool ToDib(const QImage& image, CDibPixels& dib)
+// The rows bottom-up, transparent parts on white. The picture is converted in its own block
+// where it can be, so that no second picture of its size is made beside the rows.
+bool ToDib(QImage image, CDibPixels& dib)
 {
+    image.convertTo(QImage::Format_ARGB32);
     const std::int64_t stride = DibRowBytes(image.width(), 24);
     auto bits =
         std::unique_ptr<BYTE[]>(new (std::nothrow) BYTE[std::size_t(stride * image.height())]());
-    if (!bits)
+    if (image.isNull() || !bits)
         return false;
     for (int y = 0; y < image.height(); ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         BYTE* dst = bits.get() + std::size_t(stride * (image.height() - 1 - y));
         for (int x = 0; x < image.width(); ++x) {
-            dst[3 * x] = BYTE(qBlue(src[x]));
-            dst[3 * x + 1] = BYTE(qGreen(src[x]));
-            dst[3 * x + 2] = BYTE(qRed(src[x]));
+            const int alpha = qAlpha(src[x]);
+            dst[3 * x] = OnWhite(qBlue(src[x]), alpha);
+            dst[3 * x + 1] = OnWhite(qGreen(src[x]), alpha);
+            dst[3 * x + 2] = OnWhite(qRed(src[x]), alpha);
         }
     }
     dib = {image.width(), image.height(), std::move(bits)};
@@ -101,9 +93,9 @@ CPictureReader::Result CPictureReader::Read(CDibPixels& dib)
     const QSize size = reader.size();
     if (size.isValid() && std::int64_t(size.width()) * size.height() > kMaxPixels)
         return Result::Refused;
-    const QImage image = Opaque(reader.read());
+    QImage image = reader.read();
     if (image.isNull() || std::int64_t(image.width()) * image.height() > kMaxPixels ||
-        !ToDib(image, dib))
+        !ToDib(std::move(image), dib))
         return Result::Refused;
     return Result::Read;
 }
