@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QScreen>
 
 namespace {
 
@@ -125,6 +126,9 @@ int CFileDialog::DoModal()
         grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
     }
     dlg.setWindowModality(Qt::ApplicationModal);
+    // On a small screen (or a large scale) the whole dialog, its check box included, stays on it.
+    if (const QScreen* screen = dlg.screen())
+        dlg.resize(dlg.sizeHint().boundedTo(screen->availableSize()));
     dlg.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dlg.setFileMode(m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !(m_dwFlags & OFN_OVERWRITEPROMPT));
