@@ -55,6 +55,7 @@ BOOL CSkorelApp::Initialize()
     // the one the program has always kept its settings under: a new one would lose them.
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
+    SetOpenFilter(res::LoadString(IDS_OPEN_FILTER));
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc),
                                           RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CSkorelView)));
     CCommandLineInfo cmdInfo;

@@ -256,11 +256,27 @@ BOOL CSkorelDoc::OpenFile(const char* lpszPathName)
             return FALSE;
         }
     }
-    if (!file.drawing) {
-        AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC), 0);
+    if (file.drawing)
+        return OpenDrawing(lpszPathName, file.recordsOffset, file.pictureOffset);
+    return OpenPicture(lpszPathName);
+}
+
+BOOL CSkorelDoc::OpenPicture(const char* lpszPathName)
+{
+    auto pImage = std::make_unique<CBaseImage>();
+    switch (pImage->LoadPicture(lpszPathName)) {
+    case CPictureReader::Result::Read:
+        TakePicture(std::move(pImage));
+        SetModifiedFlag(!m_shapeList.IsEmpty());
+        return TRUE;
+    case CPictureReader::Result::Refused:
+        AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
         return FALSE;
+    case CPictureReader::Result::NotPicture:
+        break;
     }
-    return OpenDrawing(lpszPathName, file.recordsOffset, file.pictureOffset);
+    AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_READ_DOC), 0);
+    return FALSE;
 }
 
 BOOL CSkorelDoc::OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffset,

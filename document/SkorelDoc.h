@@ -60,6 +60,8 @@ public:
     //   after the records is refused with a message, and the records stay;
     // - a file that starts with "BM" and reads as a BMP file replaces the picture, unless it
     //   is named .skr and is a drawing as well;
+    // - a picture of another format that CPictureReader reads replaces the picture as a BMP
+    //   file would; one that it recognises but refuses gets the damaged-picture message;
     // - anything else fails with a message and leaves the document as it was.
     // Afterwards the document is unmodified only when it holds exactly what the file does.
     BOOL OnOpenDoc(const char* lpszPathName) override;
@@ -94,6 +96,8 @@ public:
     // Gives the record a new outline colour, fill colour and thickness; nothing when they are
     // its own.
     void RestyleShape(CData* pData, COLORREF crLine, COLORREF crFill, int nThickness);
+    // Puts the picture under the shapes in place of the one there, if any.
+    void ReplacePicture(std::unique_ptr<CBaseImage> pImage);
 
     // Tells the views what a step did; for the steps.
     void ShapesChanged(CShapeHint& hint);
@@ -129,6 +133,8 @@ private:
     BOOL OpenFile(const char* lpszPathName);
     BOOL OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffset,
                      std::uint64_t pictureOffset);
+    // A picture that is not BMP, through the picture reader.
+    BOOL OpenPicture(const char* lpszPathName);
     // Puts the picture under the shapes and repaints.
     void TakePicture(std::unique_ptr<CBaseImage> pImage);
     // Starts, renews or removes the recovery copy after a change: it is kept while the

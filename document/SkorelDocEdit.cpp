@@ -1,6 +1,7 @@
-// Changes to the records as steps that can be undone and redone. A step keeps what it changed,
-// never a copy of the drawing: the records it took out of the list (it owns them while they
-// are out), or a record's corners and style before or after a change in place.
+// Changes to the records and the picture as steps that can be undone and redone. A step keeps
+// what it changed, never a copy of the drawing: the records it took out of the list (it owns
+// them while they are out), a record's corners and style before or after a change in place, or
+// the picture it took out.
 #include "SkorelDoc.h"
 
 #include "shapes/Shape.h"
@@ -127,7 +128,35 @@ void PushLook(CSkorelDoc& doc, CData* pData, const RecordLook& look)
         doc.m_undo.Push(std::make_unique<LookStep>(doc, pData, look));
 }
 
+// Puts a picture under the shapes; undoing and redoing swap it with the one it replaced.
+class PictureStep : public CUndoStep {
+public:
+    PictureStep(CSkorelDoc& doc, std::unique_ptr<CBaseImage> pImage)
+        : m_doc(doc), m_pImage(std::move(pImage))
+    {}
+
+    void Redo() override { Exchange(); }
+    void Undo() override { Exchange(); }
+
+private:
+    void Exchange()
+    {
+        std::swap(m_doc.m_pImage, m_pImage);
+        CShapeHint hint;
+        hint.m_bAll = true; // a picture lies under everything
+        m_doc.ShapesChanged(hint);
+    }
+
+    CSkorelDoc& m_doc;
+    std::unique_ptr<CBaseImage> m_pImage; // the picture the next exchange puts in
+};
+
 } // namespace
+
+void CSkorelDoc::ReplacePicture(std::unique_ptr<CBaseImage> pImage)
+{
+    m_undo.Push(std::make_unique<PictureStep>(*this, std::move(pImage)));
+}
 
 void CSkorelDoc::AddShapes(std::vector<std::unique_ptr<CData>> records, bool bTouch)
 {

@@ -7,6 +7,7 @@
 #include "framework/gdi/Dib.h"
 #include "framework/gdi/Gdi.h"
 #include "framework/gdi/Palette.h"
+#include "framework/gdi/PictureReader.h"
 
 #include <functional>
 #include <memory>
@@ -42,6 +43,11 @@ public:
     // Reads a BMP file, or one that begins `offset` bytes into the file; on FALSE the image
     // holds what it held before, its file name and file header included.
     BOOL LoadBMP(const char* pszPath, std::uint64_t offset = 0);
+    // Reads a picture of another format (PNG, JPEG, GIF, TIFF, WebP, ICO; see CPictureReader)
+    // from a file or from the bytes of one, as a 24-bit image; unless it was Read, the image
+    // holds what it held before.
+    CPictureReader::Result LoadPicture(const char* pszPath);
+    CPictureReader::Result LoadPicture(std::vector<BYTE> bytes);
     // Writes the image as a BMP file (null: to the name last loaded or saved). An existing
     // file is replaced only when the whole new one is written; on FALSE the last error says
     // why.
@@ -94,6 +100,8 @@ private:
     // Takes over a checked file: its data, and its rebuilt info block if it needed one.
     void Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
                int nColors);
+    // Takes over what the reader decodes; the file name is `name`.
+    CPictureReader::Result ReadPicture(CPictureReader& reader, std::string name);
     void ReleaseImageData();
     void ReleasePalette();
     // A new logical-palette record for m_nColors entries and an empty palette object.

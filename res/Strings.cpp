@@ -28,6 +28,8 @@ std::vector<String> ProgramStrings()
         {ID_FILE_CLOSE, "현재 열린 문서를 닫습니다\n닫기"},
         {ID_FILE_SAVE, "현재 열린 문서를 저장합니다\n저장"},
         {ID_FILE_SAVE_AS, "현재 열린 문서를 다른 이름으로 저장합니다\n다른 이름으로 저장"},
+        {ID_FILE_EXPORT,
+         "그림과 도형을 보이는 그대로 PNG, JPEG, BMP 또는 SVG 파일로 내보냅니다\n내보내기"},
         {ID_FILE_PAGE_SETUP, "인쇄 옵션을 변경합니다\n쪽 설정"},
         {ID_FILE_PRINT_SETUP, "프린터와 인쇄 옵션을 변경합니다\n인쇄 설정"},
         {ID_FILE_PRINT, "현재 열린 문서를 인쇄합니다\n인쇄"},
@@ -53,6 +55,8 @@ std::vector<String> ProgramStrings()
         {ID_EDIT_CLEAR, "선택 부분을 지웁니다\n지우기"},
         {ID_EDIT_CLEAR_ALL, "모든 것을 지웁니다\n모두 지우기"},
         {ID_EDIT_COPY, "선택 부분을 복사하여 클립보드에 넣습니다\n복사"},
+        {ID_EDIT_COPY_PICTURE,
+         "그림과 도형을 보이는 그대로 클립보드에 그림으로 복사합니다\n그림 복사"},
         {ID_EDIT_CUT, "선택 부분을 잘라내어 클립보드에 넣습니다\n잘라내기"},
         {ID_EDIT_FIND, "지정한 문자열을 찾습니다\n찾기"},
         {ID_EDIT_PASTE, "클립보드의 내용을 붙여 넣습니다\n붙여넣기"},
@@ -160,7 +164,18 @@ std::vector<String> ProgramStrings()
         {IDS_SAVE_SUCCEEDED, "저장 성공"},
         {IDS_SAVE_FILTER, "(*.BMP)|*.BMP|모든파일(*.*)|*.*|"},
         {IDS_BAD_PICTURE,
-         "그림 파일을 열 수 없습니다. BMP 파일이 손상되었거나 지원하지 않는 형식입니다."},
+         "그림 파일을 열 수 없습니다. 그림 파일이 손상되었거나 지원하지 않는 형식입니다."},
+        {IDS_OPEN_FILTER,
+         "그림과 Skorel 그림|*.skr;*.bmp;*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.webp;*.ico|"
+         "Skorel 그림 (*.skr)|*.skr|BMP 그림 (*.bmp)|*.bmp|PNG 그림 (*.png)|*.png|"
+         "JPEG 그림 (*.jpg;*.jpeg)|*.jpg;*.jpeg|GIF 그림 (*.gif)|*.gif|"
+         "TIFF 그림 (*.tif;*.tiff)|*.tif;*.tiff|WebP 그림 (*.webp)|*.webp|아이콘 (*.ico)|*.ico|"
+         "모든 파일|*||"},
+        {IDS_EXPORT_FILTER, "PNG 그림 (*.png)|*.png|JPEG 그림 (*.jpg;*.jpeg)|*.jpg;*.jpeg|"
+                            "BMP 그림 (*.bmp)|*.bmp|SVG 그림 (*.svg)|*.svg||"},
+        {IDS_EXPORT_TITLE, "내보내기"},
+        {IDS_EXPORT_AREA, "그림 영역만(&A)"},
+        {IDS_EXPORT_FAILED, "내보내지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
         {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
         {IDS_RECOVER_PROMPT, "Skorel이 끝나면서 저장되지 않은 그림을 남겼습니다. 그림: %1, "
                              "마지막으로 바꾼 때: %2. 이 그림을 복구하시겠습니까? 아니요를 누르면 "

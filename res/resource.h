@@ -20,6 +20,8 @@ constexpr unsigned ID_WIDTH_4 = 32785;
 constexpr unsigned ID_WIDTH_7 = 32786;
 constexpr unsigned ID_WIDTH_6 = 32787;
 constexpr unsigned ID_WIDTH_5 = 32788;
+constexpr unsigned ID_FILE_EXPORT = 32810;
+constexpr unsigned ID_EDIT_COPY_PICTURE = 32811;
 // The colour bar: shown or hidden from the View menu; a swatch clicked with the left button
 // gives the outline colour, with the right button the fill colour.
 constexpr unsigned ID_VIEW_COLOR_BAR = 32820;
@@ -57,3 +59,8 @@ constexpr unsigned IDS_COLOR_BAR = 231;
 constexpr unsigned IDS_COLOR_SWATCH = 232;
 constexpr unsigned IDS_COLOR_PAIR = 233;
 constexpr unsigned IDS_RECOVER_PROMPT = 240;
+constexpr unsigned IDS_OPEN_FILTER = 220;
+constexpr unsigned IDS_EXPORT_FILTER = 221;
+constexpr unsigned IDS_EXPORT_TITLE = 222;
+constexpr unsigned IDS_EXPORT_AREA = 223;
+constexpr unsigned IDS_EXPORT_FAILED = 224;

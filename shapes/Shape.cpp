@@ -19,17 +19,54 @@ void DrawRectangle(CDC* pDC, CPoint a, CPoint b) { pDC->Rectangle(a.x, a.y, b.x,
 
 void DrawEllipse(CDC* pDC, CPoint a, CPoint b) { pDC->Ellipse(a.x, a.y, b.x, b.y); }
 
+// The SVG elements follow the device context's geometry: a pen of width 1 or less paints one
+// pixel, a line runs between the centres of its end pixels, and a box's outline runs through
+// the centres of its outermost pixels (its right and bottom edges lie outside it).
+int SvgPenWidth(const CData& d) { return std::max(d.m_nThickness, 1); }
+
+void SvgLine(CSvgWriter& svg, const CData& d)
+{
+    svg.Line(d.m_ptStart.x + 0.5, d.m_ptStart.y + 0.5, d.m_ptEnd.x + 0.5, d.m_ptEnd.y + 0.5,
+             d.m_crLine, SvgPenWidth(d));
+}
+
+// A box's outline, and the lengths of its sides between the pixel centres.
+struct SvgBox {
+    double left, top, width, height;
+};
+
+SvgBox BoxOf(const CData& d)
+{
+    const CRect box = CRect(d.m_ptStart, d.m_ptEnd).Normalized();
+    return {box.left + 0.5, box.top + 0.5, std::max(double(box.right) - box.left - 1, 0.0),
+            std::max(double(box.bottom) - box.top - 1, 0.0)};
+}
+
+void SvgRectangle(CSvgWriter& svg, const CData& d)
+{
+    const SvgBox b = BoxOf(d);
+    svg.Rect(b.left, b.top, b.width, b.height, d.m_crLine, d.m_crFill, SvgPenWidth(d));
+}
+
+void SvgEllipse(CSvgWriter& svg, const CData& d)
+{
+    const SvgBox b = BoxOf(d);
+    svg.Ellipse(b.left + b.width / 2, b.top + b.height / 2, b.width / 2, b.height / 2, d.m_crLine,
+                d.m_crFill, SvgPenWidth(d));
+}
+
 struct ShapeKind {
     int nKind;
     bool bBox;
     bool bEllipse; // a box whose fill is the ellipse inside it
     void (*draw)(CDC* pDC, CPoint a, CPoint b);
+    void (*svg)(CSvgWriter& svg, const CData& data);
 };
 
 constexpr ShapeKind kKinds[] = {
-    {SHAPE_LINE, false, false, DrawLine},
-    {SHAPE_RECT, true, false, DrawRectangle},
-    {SHAPE_ELLIPSE, true, true, DrawEllipse},
+    {SHAPE_LINE, false, false, DrawLine, SvgLine},
+    {SHAPE_RECT, true, false, DrawRectangle, SvgRectangle},
+    {SHAPE_ELLIPSE, true, true, DrawEllipse, SvgEllipse},
 };
 
 const ShapeKind* Find(int nKind)
@@ -83,6 +120,12 @@ void DrawShapeRecord(CDC* pDC, const CData& data)
     DrawFigure(pDC, data.m_nKind, data.m_ptStart, data.m_ptEnd);
     pDC->SelectObject(pOldPen);
     pDC->SelectObject(pOldBrush);
+}
+
+void WriteShapeSvg(CSvgWriter& svg, const CData& data)
+{
+    if (const ShapeKind* kind = Find(data.m_nKind))
+        kind->svg(svg, data);
 }
 
 CRect ShapeBounds(const CData& data)

@@ -2,13 +2,14 @@
 // its two points, the corners a record keeps, the pixels it may touch, whether a point hits
 // it, whether it hides what was drawn before it, and where its selection frame goes. A record
 // of a kind the table does not know is nothing: it draws nothing, touches no pixel, is never
-// hit, hides nothing and shows no frame. A new kind is one row of the table in Shape.cpp and
-// one drawing routine.
+// hit, hides nothing, shows no frame and writes no SVG. A new kind is one row of the table in
+// Shape.cpp, one drawing routine and one SVG routine.
 #pragma once
 
 #include "Data.h"
 
 #include "framework/gdi/Gdi.h"
+#include "framework/gdi/SvgWriter.h"
 #include "framework/window/ResizeTracker.h"
 
 // The grey of every drag's exclusive-or feedback.
@@ -28,6 +29,9 @@ void OrderCorners(int nKind, CPoint& a, CPoint& b);
 void DrawFigure(CDC* pDC, int nKind, CPoint a, CPoint b);
 // Draws the record with its own pen and brush.
 void DrawShapeRecord(CDC* pDC, const CData& data);
+// Writes the record as the one SVG element of its kind (<line>, <rect>, <ellipse>) with its
+// outline colour, fill (none for a line) and thickness, where the record draws.
+void WriteShapeSvg(CSvgWriter& svg, const CData& data);
 
 // The pixels drawing the record may touch: its corners widened by its pen on every side (a
 // little more than the pen reaches, never less); empty for an unknown kind.

@@ -16,6 +16,9 @@
 #include <string>
 #include <vector>
 
+// The file formats the drawing is exported to.
+enum class ExportFormat { Png, Jpeg, Bmp, Svg };
+
 // Drawing modes of m_nMode.
 constexpr int MODE_DRAW = 0;
 constexpr int MODE_SELECT = 1;
@@ -48,6 +51,13 @@ public:
     // Save without its dialog: the top-left 800 × 600 pixels of the drawing as it is now to a
     // BMP file. FALSE, with the last error set, when the file could not be written.
     BOOL SaveCanvas(const std::string& path);
+    // Export without its dialog: the drawing as it is now (the export area) to a file of the
+    // format, replacing an existing one only when the new one is complete. FALSE, with the
+    // last error set where the system said why, when it could not be written.
+    BOOL ExportTo(const std::string& path, ExportFormat format, bool bPictureOnly);
+    // What export and picture copy write: the whole canvas, or with bPictureOnly the bounds of
+    // the picture and the shapes within the canvas (the whole canvas when there are none).
+    CRect ExportArea(bool bPictureOnly) const;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
@@ -108,6 +118,10 @@ protected:
     void OnPickLineColor();
     void OnPickFillColor();
     void OnFileSave();
+    // Asks for a file, its type and the area, and exports the drawing there.
+    void OnFileExport();
+    // The drawing (the area last chosen in the export dialog) to the clipboard as a picture.
+    void OnEditCopyPicture();
     // The selected shape to and from the clipboard, and deleted.
     void OnEditCut();
     void OnEditCopy();
@@ -144,6 +158,12 @@ private:
     void ComposeCanvas(const CRect& area);
     // Composes what changed in the drawing within the area since the canvas last showed it.
     void UpdateCanvas(const CRect& area);
+    // The drawing as it is now, the area of the canvas, into a new bitmap of its size.
+    void CopyCanvas(const CRect& area, CBitmap& picture);
+    // The drawing as an SVG document of the area: the picture, then each record.
+    std::vector<BYTE> DrawingSvg(const CRect& area) const;
+    // Pastes the clipboard's picture under the shapes, as one step that can be undone.
+    void PastePicture();
     // Where the selection frame draws now; empty when it draws nothing.
     CRect FrameArea() const;
     // Marks for repainting where the frame was drawn and where it is now, when it moved.
@@ -183,4 +203,6 @@ private:
     CRect m_rcFeedback;             // where the current drag drew its feedback
     std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
     int m_nPasteShift = 0;          // how far they were moved then
+    // The box for the picture area alone was ticked in the last export dialog.
+    bool m_bExportPictureOnly = false;
 };

@@ -1,11 +1,15 @@
 // The selected shape through the clipboard: cut, copy, paste and delete. The clipboard carries
 // shapes in the archive form under a type of our own, and a picture of them on white for other
-// programs.
+// programs. A picture alone on the clipboard pastes as the picture under the shapes.
 #include "SkorelView.h"
 
 #include "shapes/Shape.h"
 
+#include "res/resource.h"
+
+#include "framework/core/Resource.h"
 #include "framework/window/Clipboard.h"
+#include "framework/window/MessageBox.h"
 
 #include <algorithm>
 
@@ -26,7 +30,7 @@ void CSkorelView::OnUpdateNeedsSelection(CCmdUI* pCmdUI)
 
 void CSkorelView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(CClipboard::HasData(kShapesMimeType));
+    pCmdUI->Enable(CClipboard::HasData(kShapesMimeType) || CClipboard::HasPicture());
 }
 
 void CSkorelView::OnEditCopy()
@@ -72,6 +76,11 @@ void CSkorelView::OnEditClear()
 
 void CSkorelView::OnEditPaste()
 {
+    // Shapes come first: a shape copied here carries a picture of itself too.
+    if (!CClipboard::HasData(kShapesMimeType)) {
+        PastePicture();
+        return;
+    }
     std::vector<BYTE> bytes = CClipboard::GetData(kShapesMimeType);
     std::vector<std::unique_ptr<CData>> records;
     CArchive ar(bytes, CArchive::load);
@@ -87,4 +96,14 @@ void CSkorelView::OnEditPaste()
     // The pasted shape comes selected, ready to be moved with the arrow tool.
     m_nMode = MODE_SELECT;
     GetDocument()->AddShapes(std::move(records), true);
+}
+
+void CSkorelView::PastePicture()
+{
+    auto pImage = std::make_unique<CBaseImage>();
+    if (pImage->LoadPicture(CClipboard::GetPicture()) != CPictureReader::Result::Read) {
+        AfxMessageBox(res::LoadString(IDS_BAD_PICTURE), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    GetDocument()->ReplacePicture(std::move(pImage));
 }

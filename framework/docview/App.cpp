@@ -213,7 +213,8 @@ void CWinApp::OnFileNew()
 
 void CWinApp::OnFileOpen()
 {
-    CFileDialog dialog(TRUE, nullptr, nullptr, 0, nullptr, m_pMainWnd);
+    CFileDialog dialog(TRUE, nullptr, nullptr, 0,
+                       m_strOpenFilter.empty() ? nullptr : m_strOpenFilter.c_str(), m_pMainWnd);
     if (dialog.DoModal() == IDOK)
         OpenDocumentFile(dialog.GetPathName().c_str());
 }

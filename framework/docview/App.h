@@ -49,6 +49,10 @@ public:
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
     CDocument* OpenDocumentFile(const char* lpszFileName);
 
+    // The filters the Open dialog offers, in CFileDialog's form; the first is selected at
+    // first. Without them it lists every file.
+    void SetOpenFilter(const char* lpszFilter) { m_strOpenFilter = lpszFilter ? lpszFilter : ""; }
+
     void AddToRecentFileList(const char* lpszPathName);
     std::vector<std::string> GetRecentFiles() const { return m_recentFiles; }
     std::string GetSettingsKey() const { return m_strRegistryKey; }
@@ -76,6 +80,7 @@ private:
     std::string m_strRegistryKey;
     UINT m_nMaxMRU = 0;
     std::vector<std::string> m_recentFiles;
+    std::string m_strOpenFilter;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
 };
 

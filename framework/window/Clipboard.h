@@ -1,5 +1,5 @@
 // The system clipboard: the program's own data under a MIME type of its own, and a picture of
-// it that other programs can paste.
+// it that other programs can paste; pictures that other programs put there.
 #pragma once
 
 #include "framework/core/Types.h"
@@ -20,4 +20,12 @@ public:
     static bool HasData(const char* pszMimeType);
     // The data under the type; empty when there is none.
     static std::vector<BYTE> GetData(const char* pszMimeType);
+
+    // Replaces what the clipboard holds with the bitmap's pixels as a picture alone.
+    static void SetPicture(const CBitmap& picture);
+    // Whether the clipboard announced a picture in a format CPictureReader reads.
+    static bool HasPicture();
+    // The picture as a file of one of those formats (a picture this program put there comes
+    // as PNG); empty when there is none.
+    static std::vector<BYTE> GetPicture();
 };

@@ -5,9 +5,12 @@
 #include "framework/core/Commands.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QScreen>
 
 namespace {
 
@@ -103,11 +106,29 @@ std::vector<std::string> CFileDialog::ParseFilter(const char* lpszFilter)
     return filters;
 }
 
+void CFileDialog::AddCheckButton(const char* lpszLabel, BOOL bChecked)
+{
+    m_strCheckLabel = lpszLabel ? lpszLabel : "";
+    m_bChecked = bChecked != FALSE;
+}
+
 int CFileDialog::DoModal()
 {
     CheckedFileDialog dlg(QApplication::activeWindow(), m_check);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    if (!m_strTitle.empty())
+        dlg.setWindowTitle(QString::fromStdString(m_strTitle));
+    QCheckBox* check = nullptr;
+    // Qt's own dialog lays its parts out on a grid: the box goes on a row of its own below.
+    if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout()); grid && !m_strCheckLabel.empty()) {
+        check = new QCheckBox(QString::fromStdString(m_strCheckLabel), &dlg);
+        check->setChecked(m_bChecked);
+        grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
+    }
     dlg.setWindowModality(Qt::ApplicationModal);
+    // On a small screen (or a large scale) the whole dialog, its check box included, stays on it.
+    if (const QScreen* screen = dlg.screen())
+        dlg.resize(dlg.sizeHint().boundedTo(screen->availableSize()));
     dlg.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dlg.setFileMode(m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !(m_dwFlags & OFN_OVERWRITEPROMPT));
@@ -141,5 +162,6 @@ int CFileDialog::DoModal()
     if (!m_filters.empty())
         m_nFilterIndex = int(dlg.nameFilters().indexOf(dlg.selectedNameFilter())) + 1;
     m_strPathName = QFile::encodeName(dlg.selectedFiles().first()).toStdString();
+    m_bChecked = check && check->isChecked();
     return IDOK;
 }

@@ -54,6 +54,12 @@ public:
     // A refused name is not taken: the refusal's message is shown, and the dialog stays open
     // with the proposal in place of the name.
     void SetNameCheck(NameCheck check) { m_check = std::move(check); }
+    // The dialog's caption in place of the one for opening or saving.
+    void SetTitle(const char* lpszTitle) { m_strTitle = lpszTitle ? lpszTitle : ""; }
+    // A check box under the file list ("&" marks its key letter), and whether it was ticked
+    // when the dialog was accepted.
+    void AddCheckButton(const char* lpszLabel, BOOL bChecked);
+    BOOL GetCheckButtonState() const { return m_bChecked ? TRUE : FALSE; }
 
     // The dialog's name filters for a filter string: "text (pattern pattern)" per pair, the
     // text kept as it is when it already ends with its patterns in parentheses. Pairs without
@@ -69,4 +75,7 @@ private:
     std::string m_strPathName;
     int m_nFilterIndex = 1;
     NameCheck m_check;
+    std::string m_strTitle;
+    std::string m_strCheckLabel; // empty: no check box
+    bool m_bChecked = false;
 };

@@ -134,6 +134,24 @@ TEST_F(AppTest, StartsWithABmpFileAndShowsIt)
     EXPECT_EQ(View()->m_dcCanvas.GetPixel(5, 5), RGB(0, 255, 0));
 }
 
+// The Open dialog lists pictures and drawings at first, then each kind, then every file.
+TEST_F(AppTest, OpenDialogOffersEveryPictureFormat)
+{
+    ASSERT_TRUE(Start());
+    QStringList filters;
+    QString selected;
+    ModalAnswers answers({ModalAnswers::Cancel([&](QWidget* w) {
+        filters = static_cast<QFileDialog*>(w)->nameFilters();
+        selected = static_cast<QFileDialog*>(w)->selectedNameFilter();
+    })});
+    Frame()->OnCmdMsg(ID_FILE_OPEN, true);
+    ASSERT_EQ(filters.size(), 10);
+    EXPECT_EQ(selected, filters.first());
+    EXPECT_TRUE(filters.first().endsWith(
+        "(*.skr *.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp *.ico)"));
+    EXPECT_TRUE(filters.last().endsWith("(*)"));
+}
+
 TEST_F(AppTest, UnreadableFileOnTheCommandLineEndsAfterTheMessage)
 {
     ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});

@@ -31,6 +31,8 @@
 #   zoom PERCENT                the view shows the canvas at that zoom
 #   file PATH [SIZE]            a file (of that size) was written
 #   saved PATH X Y dark|white   a pixel of a saved picture
+#   picture PATH W H            a saved picture of W × H pixels
+#   smaller PATH W H            a saved picture narrower than W and lower than H
 #   ends STATUS                 the program ends with that exit status
 
 # A 32-bit little-endian number, as drawing files hold them.
@@ -205,6 +207,11 @@ expect() { # what args...
     saved) local v; v=$(convert "$2" -crop "1x1+$3+$4" -colorspace gray -format '%[fx:mean]' info:)
            awk -v v="$v" -v want="$5" 'BEGIN { exit !(want == "dark" ? v < 0.3 : v > 0.99) }' ||
              fail "$step: ($3, $4) of $2 is not $5" ;;
+    picture|smaller) eventually test -f "$2" || fail "$step: $2 was not written"
+           local w h; read -r w h < <(identify -format '%w %h\n' "$2")
+           if [ "$1" = picture ]; then [ "$w" = "$3" ] && [ "$h" = "$4" ]
+           else [ "$w" -lt "$3" ] && [ "$h" -lt "$4" ]; fi ||
+             fail "$step: $2 is $w × $h" ;;
     ends) local status=0
           for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
           wait "$app" || status=$?

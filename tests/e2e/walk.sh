@@ -16,6 +16,8 @@ done
 
 # A drawing to start with: one rectangle (700, 450)-(900, 550), black on white, 1 pixel.
 { le32 1; for v in 700 450 900 550 2 0 16777215 1; do le32 "$v"; done; } >"$work/start.skr"
+# A picture of another format: 40 × 40 black pixels.
+convert -size 40x40 xc:black "$work/dark.png"
 
 start_display 1600x1200 || fail "no display"
 start_skorel "$skorel" "$work/start.skr" || fail "no main window"
@@ -134,8 +136,22 @@ menu 보기 축소              | zoom 150
 menu 보기 실제_크기         | zoom 100; dark 440 300; white 440 330; dark 479 330
 key ctrl+minus              | zoom 67
 key ctrl+0                  | zoom 100
+# A PNG opens under the shapes; the drawing exports as it looks (the whole canvas, or with the
+# box ticked the part that is drawn) and copies to the clipboard as a picture, which pastes
+# back under the shapes as one step.
+menu 파일 열기              | dialog ^열기$ type:$work/dark.png Return; dark 20 20; dark 700 500; caption ^dark.png\\* - Skorel$
+menu 파일 내보내기          | dialog ^내보내기$ type:$work/whole.png Return; picture $work/whole.png 1280 1024; saved $work/whole.png 20 20 dark; saved $work/whole.png 700 500 dark; saved $work/whole.png 1270 1014 white
+key ctrl+shift+e            | dialog ^내보내기$ type:$work/part.png alt+a Return; smaller $work/part.png 1280 1024; saved $work/part.png 20 20 dark
+key ctrl+shift+e            | dialog ^내보내기$ type:$work/shapes.svg Return; file $work/shapes.svg
+menu 편집 그림_복사         | enabled 편집 붙여넣기
+key ctrl+shift+c
+menu 편집 붙여넣기          | dark 700 500
+button 지우개               | dark 700 500; dark 20 20
+key ctrl+z ctrl+z           | dark 700 500
+button 지우개               | white 700 500; dark 20 20
+key ctrl+z                  | dark 700 500
 # Closing asks first: Escape keeps the window, 아니요 ends the program.
-menu 파일 종료              | dialog ^Skorel$ Escape; caption ^제목 없음\\* - Skorel$
+menu 파일 종료              | dialog ^Skorel$ Escape; caption ^dark.png\\* - Skorel$
 menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0
 TABLE
 grep -q "ERROR: AddressSanitizer\|runtime error:" "$work/skorel.log" && { cat "$work/skorel.log"; fail "sanitizer finding"; }

@@ -1,0 +1,108 @@
+#include "SvgWriter.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QXmlStreamWriter>
+
+namespace {
+
+QString Number(double v) { return QString::number(v, 'g', 12); }
+
+QString Colour(COLORREF cr)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(GetRValue(cr), 2, 16, QLatin1Char('0'))
+        .arg(GetGValue(cr), 2, 16, QLatin1Char('0'))
+        .arg(GetBValue(cr), 2, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+struct CSvgWriter::Stream {
+    QByteArray text;
+    QXmlStreamWriter xml{&text};
+
+    void Paint(COLORREF stroke, const QString& fill, int width)
+    {
+        xml.writeAttribute(QStringLiteral("stroke"), Colour(stroke));
+        xml.writeAttribute(QStringLiteral("fill"), fill);
+        xml.writeAttribute(QStringLiteral("stroke-width"), QString::number(width));
+    }
+};
+
+CSvgWriter::CSvgWriter(const CRect& area) : m_stream(std::make_unique<Stream>())
+{
+    QXmlStreamWriter& xml = m_stream->xml;
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("svg"));
+    xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
+    xml.writeNamespace(QStringLiteral("http://www.w3.org/1999/xlink"), QStringLiteral("xlink"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    xml.writeAttribute(QStringLiteral("width"), QString::number(area.Width()));
+    xml.writeAttribute(QStringLiteral("height"), QString::number(area.Height()));
+    xml.writeAttribute(QStringLiteral("viewBox"), QStringLiteral("%1 %2 %3 %4")
+                                                      .arg(area.left)
+                                                      .arg(area.top)
+                                                      .arg(area.Width())
+                                                      .arg(area.Height()));
+}
+
+CSvgWriter::~CSvgWriter() = default;
+
+void CSvgWriter::Image(int x, int y, int width, int height, const std::vector<BYTE>& png)
+{
+    QXmlStreamWriter& xml = m_stream->xml;
+    const QByteArray data =
+        QByteArray(reinterpret_cast<const char*>(png.data()), qsizetype(png.size())).toBase64();
+    xml.writeEmptyElement(QStringLiteral("image"));
+    xml.writeAttribute(QStringLiteral("x"), QString::number(x));
+    xml.writeAttribute(QStringLiteral("y"), QString::number(y));
+    xml.writeAttribute(QStringLiteral("width"), QString::number(width));
+    xml.writeAttribute(QStringLiteral("height"), QString::number(height));
+    // Each pixel a sharp square, as the canvas shows it.
+    xml.writeAttribute(QStringLiteral("image-rendering"), QStringLiteral("pixelated"));
+    xml.writeAttribute(QStringLiteral("http://www.w3.org/1999/xlink"), QStringLiteral("href"),
+                       QStringLiteral("data:image/png;base64,") + QString::fromLatin1(data));
+}
+
+void CSvgWriter::Line(double x1, double y1, double x2, double y2, COLORREF stroke, int width)
+{
+    QXmlStreamWriter& xml = m_stream->xml;
+    xml.writeEmptyElement(QStringLiteral("line"));
+    xml.writeAttribute(QStringLiteral("x1"), Number(x1));
+    xml.writeAttribute(QStringLiteral("y1"), Number(y1));
+    xml.writeAttribute(QStringLiteral("x2"), Number(x2));
+    xml.writeAttribute(QStringLiteral("y2"), Number(y2));
+    m_stream->Paint(stroke, QStringLiteral("none"), width);
+}
+
+void CSvgWriter::Rect(double x, double y, double width, double height, COLORREF stroke,
+                      COLORREF fill, int strokeWidth)
+{
+    QXmlStreamWriter& xml = m_stream->xml;
+    xml.writeEmptyElement(QStringLiteral("rect"));
+    xml.writeAttribute(QStringLiteral("x"), Number(x));
+    xml.writeAttribute(QStringLiteral("y"), Number(y));
+    xml.writeAttribute(QStringLiteral("width"), Number(width));
+    xml.writeAttribute(QStringLiteral("height"), Number(height));
+    m_stream->Paint(stroke, Colour(fill), strokeWidth);
+}
+
+void CSvgWriter::Ellipse(double cx, double cy, double rx, double ry, COLORREF stroke, COLORREF fill,
+                         int strokeWidth)
+{
+    QXmlStreamWriter& xml = m_stream->xml;
+    xml.writeEmptyElement(QStringLiteral("ellipse"));
+    xml.writeAttribute(QStringLiteral("cx"), Number(cx));
+    xml.writeAttribute(QStringLiteral("cy"), Number(cy));
+    xml.writeAttribute(QStringLiteral("rx"), Number(rx));
+    xml.writeAttribute(QStringLiteral("ry"), Number(ry));
+    m_stream->Paint(stroke, Colour(fill), strokeWidth);
+}
+
+std::vector<BYTE> CSvgWriter::Finish()
+{
+    m_stream->xml.writeEndDocument();
+    return std::vector<BYTE>(m_stream->text.begin(), m_stream->text.end());
+}
