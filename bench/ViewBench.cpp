@@ -246,38 +246,49 @@ void BM_EditRepaint_Move_Journal(benchmark::State& state) { EditRepaintMove(stat
 BENCHMARK(BM_EditRepaint_Append_Journal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditRepaint_Move_Journal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// One move step journalled among the argument's number of records, the repaint aside: the
-// entry made and handed to the writing thread.
+// A document of the argument's number of records, not shown, and a recovery journal for it.
+struct JournalScene {
+    CSkorelDoc doc;
+    CDrawingJournal journal;
+
+    JournalScene(const benchmark::State& state, const char* name)
+        : journal(Folder().filePath(QString::fromLatin1(name)).toStdString())
+    {
+        for (const CData& d : bench::MixedRecords(int(state.range(0)), 13))
+            doc.m_shapeList.AddTail(std::make_unique<CData>(d));
+    }
+    static QTemporaryDir& Folder()
+    {
+        static QTemporaryDir dir;
+        return dir;
+    }
+};
+
+// One move step journalled, the repaint aside: the entry made and handed to the writing
+// thread.
 void BM_Journal_Append(benchmark::State& state)
 {
-    static QTemporaryDir dir;
-    CSkorelDoc doc;
-    for (const CData& d : bench::MixedRecords(int(state.range(0)), 13))
-        doc.m_shapeList.AddTail(std::make_unique<CData>(d));
-    CDrawingJournal journal(dir.filePath("append.skrj").toStdString());
-    journal.Start("", doc.m_shapeList, nullptr);
-    CData* middle = doc.m_shapeList.GetAt(doc.m_shapeList.FindIndex(int(state.range(0)) / 2));
+    JournalScene scene(state, "append.skrj");
+    scene.journal.Start("", scene.doc.m_shapeList, nullptr);
+    CData* middle = scene.doc.m_shapeList.GetAt(scene.doc.m_shapeList.FindIndex(
+        scene.doc.m_shapeList.GetCount() / 2));
     for (auto _ : state) {
         middle->m_ptStart.x ^= 1;
-        journal.Changed(*middle);
+        scene.journal.Changed(*middle);
     }
-    journal.Flush();
+    scene.journal.Flush();
 }
 BENCHMARK(BM_Journal_Append)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-// What the window waits for when a drawing of the argument's number of records gets its first
-// unsaved change: the snapshot made and handed to the writing thread, which writes it meanwhile.
+// What the window waits for when a drawing gets its first unsaved change: the snapshot made
+// and handed to the writing thread, which writes it meanwhile.
 void BM_Journal_Snapshot(benchmark::State& state)
 {
-    static QTemporaryDir dir;
-    CSkorelDoc doc;
-    for (const CData& d : bench::MixedRecords(int(state.range(0)), 17))
-        doc.m_shapeList.AddTail(std::make_unique<CData>(d));
-    CDrawingJournal journal(dir.filePath("snapshot.skrj").toStdString());
+    JournalScene scene(state, "snapshot.skrj");
     for (auto _ : state) {
-        journal.Start("", doc.m_shapeList, nullptr);
+        scene.journal.Start("", scene.doc.m_shapeList, nullptr);
         state.PauseTiming();
-        journal.Flush();
+        scene.journal.Flush();
         state.ResumeTiming();
     }
 }

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QXmlStreamWriter>
 
+#include <initializer_list>
+#include <utility>
+
 namespace {
 
 QString Number(double v) { return QString::number(v, 'g', 12); }
@@ -22,8 +25,13 @@ struct CSvgWriter::Stream {
     QByteArray text;
     QXmlStreamWriter xml{&text};
 
-    void Paint(COLORREF stroke, const QString& fill, int width)
+    // A shape element: its geometry, as (name, value) pairs, then its paint.
+    void Shape(const QString& name, std::initializer_list<std::pair<const char*, double>> geometry,
+               COLORREF stroke, const QString& fill, int width)
     {
+        xml.writeEmptyElement(name);
+        for (const auto& [attribute, value] : geometry)
+            xml.writeAttribute(QString::fromLatin1(attribute), Number(value));
         xml.writeAttribute(QStringLiteral("stroke"), Colour(stroke));
         xml.writeAttribute(QStringLiteral("fill"), fill);
         xml.writeAttribute(QStringLiteral("stroke-width"), QString::number(width));
@@ -68,37 +76,23 @@ void CSvgWriter::Image(int x, int y, int width, int height, const std::vector<BY
 
 void CSvgWriter::Line(double x1, double y1, double x2, double y2, COLORREF stroke, int width)
 {
-    QXmlStreamWriter& xml = m_stream->xml;
-    xml.writeEmptyElement(QStringLiteral("line"));
-    xml.writeAttribute(QStringLiteral("x1"), Number(x1));
-    xml.writeAttribute(QStringLiteral("y1"), Number(y1));
-    xml.writeAttribute(QStringLiteral("x2"), Number(x2));
-    xml.writeAttribute(QStringLiteral("y2"), Number(y2));
-    m_stream->Paint(stroke, QStringLiteral("none"), width);
+    m_stream->Shape(QStringLiteral("line"), {{"x1", x1}, {"y1", y1}, {"x2", x2}, {"y2", y2}},
+                    stroke, QStringLiteral("none"), width);
 }
 
 void CSvgWriter::Rect(double x, double y, double width, double height, COLORREF stroke,
                       COLORREF fill, int strokeWidth)
 {
-    QXmlStreamWriter& xml = m_stream->xml;
-    xml.writeEmptyElement(QStringLiteral("rect"));
-    xml.writeAttribute(QStringLiteral("x"), Number(x));
-    xml.writeAttribute(QStringLiteral("y"), Number(y));
-    xml.writeAttribute(QStringLiteral("width"), Number(width));
-    xml.writeAttribute(QStringLiteral("height"), Number(height));
-    m_stream->Paint(stroke, Colour(fill), strokeWidth);
+    m_stream->Shape(QStringLiteral("rect"),
+                    {{"x", x}, {"y", y}, {"width", width}, {"height", height}}, stroke,
+                    Colour(fill), strokeWidth);
 }
 
 void CSvgWriter::Ellipse(double cx, double cy, double rx, double ry, COLORREF stroke, COLORREF fill,
                          int strokeWidth)
 {
-    QXmlStreamWriter& xml = m_stream->xml;
-    xml.writeEmptyElement(QStringLiteral("ellipse"));
-    xml.writeAttribute(QStringLiteral("cx"), Number(cx));
-    xml.writeAttribute(QStringLiteral("cy"), Number(cy));
-    xml.writeAttribute(QStringLiteral("rx"), Number(rx));
-    xml.writeAttribute(QStringLiteral("ry"), Number(ry));
-    m_stream->Paint(stroke, Colour(fill), strokeWidth);
+    m_stream->Shape(QStringLiteral("ellipse"), {{"cx", cx}, {"cy", cy}, {"rx", rx}, {"ry", ry}},
+                    stroke, Colour(fill), strokeWidth);
 }
 
 std::vector<BYTE> CSvgWriter::Finish()

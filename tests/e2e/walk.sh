@@ -124,18 +124,6 @@ button 인쇄                 | dialog ^인쇄$ Escape
 button 정보                 | dialog ^Skorel.정보$ Return
 button 지우개               | white 700 500; white 160 200
 key ctrl+z                  | dark 700 500
-# Zoom, by key and from the view menu: a shape drawn at 200 % lies on the canvas pixels under
-# the pointer, and shows so at 100 % again.
-key ctrl+plus               | zoom 150
-menu 보기 확대              | zoom 200
-button 사각형               | pressed 사각형
-drag 400 300 480 360        | dark 440 300; white 440 330; dark 479 330
-key ctrl+minus              | zoom 150
-key ctrl+equal              | zoom 200
-menu 보기 축소              | zoom 150
-menu 보기 실제_크기         | zoom 100; dark 440 300; white 440 330; dark 479 330
-key ctrl+minus              | zoom 67
-key ctrl+0                  | zoom 100
 # A PNG opens under the shapes; the drawing exports as it looks (the whole canvas, or with the
 # box ticked the part that is drawn) and copies to the clipboard as a picture, which pastes
 # back under the shapes as one step.
@@ -150,6 +138,18 @@ button 지우개               | dark 700 500; dark 20 20
 key ctrl+z ctrl+z           | dark 700 500
 button 지우개               | white 700 500; dark 20 20
 key ctrl+z                  | dark 700 500
+# Zoom, by key and from the view menu: a shape drawn at 200 % lies on the canvas pixels under
+# the pointer, and shows so at 100 % again.
+key ctrl+plus               | zoom 150
+menu 보기 확대              | zoom 200
+button 사각형               | pressed 사각형
+drag 400 300 480 360        | dark 440 300; white 440 330; dark 479 330
+key ctrl+minus              | zoom 150
+key ctrl+equal              | zoom 200
+menu 보기 축소              | zoom 150
+menu 보기 실제_크기         | zoom 100; dark 440 300; white 440 330; dark 479 330
+key ctrl+minus              | zoom 67
+key ctrl+0                  | zoom 100
 # Closing asks first: Escape keeps the window, 아니요 ends the program.
 menu 파일 종료              | dialog ^Skorel$ Escape; caption ^dark.png\\* - Skorel$
 menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0
