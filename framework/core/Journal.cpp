@@ -20,6 +20,9 @@ constexpr std::size_t kHeadBytes = 8;
 constexpr std::size_t kFrameBytes = 8;
 static_assert(CJournal::kSnapshotOffset == kHeadBytes + kFrameBytes);
 constexpr auto kSyncInterval = std::chrono::seconds(1);
+// How long the writer lets entries gather before it writes them: an edit does not pay for a
+// thread's wake-up and a write of its own.
+constexpr auto kGatherTime = std::chrono::milliseconds(50);
 
 using Clock = std::chrono::steady_clock;
 
@@ -71,6 +74,7 @@ struct CJournal::Impl {
     bool stopping = false;
     bool failed = false;   // since the last Restart
     bool started = false;  // Append has a Restart before it
+    Clock::time_point firstWaiting; // when the oldest job still in `jobs` came
     std::uint64_t appended = 0;
     std::thread writer;
 
@@ -79,6 +83,15 @@ struct CJournal::Impl {
     std::string path;
     Clock::time_point lastSync;
 
+    // Adds a job, under the lock; only the first of a batch wakes the writer.
+    void Queue(Job job)
+    {
+        if (jobs.empty()) {
+            firstWaiting = Clock::now();
+            wake.notify_all();
+        }
+        jobs.push_back(std::move(job));
+    }
     void Run();
     // Does one job; false on a failure.
     bool Do(Job& job);
@@ -119,6 +132,11 @@ void CJournal::Impl::Run()
     std::unique_lock lock(mutex);
     for (;;) {
         if (!jobs.empty()) {
+            const Clock::time_point due = firstWaiting + kGatherTime;
+            if (!hurry && !stopping && Clock::now() < due) {
+                wake.wait_until(lock, due);
+                continue;
+            }
             std::deque<Job> batch;
             batch.swap(jobs);
             busy = true;
@@ -181,11 +199,10 @@ void CJournal::Restart(std::string path, JournalBytes snapshot)
 {
     {
         const std::lock_guard lock(m->mutex);
-        m->jobs.push_back({Impl::Job::Kind::Restart, std::move(path), std::move(snapshot)});
+        m->Queue({Impl::Job::Kind::Restart, std::move(path), std::move(snapshot)});
         m->started = true;
         m->appended = 0;
     }
-    m->wake.notify_all();
 }
 
 void CJournal::Append(JournalBytes entry)
@@ -196,20 +213,18 @@ void CJournal::Append(JournalBytes entry)
             return;
         JournalBytes framed = Framed(entry);
         m->appended += framed.size();
-        m->jobs.push_back({Impl::Job::Kind::Append, {}, std::move(framed)});
+        m->Queue({Impl::Job::Kind::Append, {}, std::move(framed)});
     }
-    m->wake.notify_all();
 }
 
 void CJournal::Remove()
 {
     {
         const std::lock_guard lock(m->mutex);
-        m->jobs.push_back({Impl::Job::Kind::Remove, {}, {}});
+        m->Queue({Impl::Job::Kind::Remove, {}, {}});
         m->started = false;
         m->appended = 0;
     }
-    m->wake.notify_all();
 }
 
 std::uint64_t CJournal::AppendedBytes() const

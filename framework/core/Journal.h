@@ -5,9 +5,9 @@
 // its checksum, so a torn last write costs only the entry it tore.
 //
 // The writing happens on a thread of the journal's own, so that no caller waits on the disk.
-// An entry reaches the file as soon as that thread takes it (a killed process loses nothing
-// it gave), and the file is made durable at most once a second (a power cut loses at most
-// that second).
+// The entries of a twentieth of a second are written together (a killed process loses at most
+// those), and the file is made durable at most once a second (a power cut loses at most that
+// second).
 #pragma once
 
 #include <cstdint>

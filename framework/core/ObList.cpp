@@ -89,9 +89,17 @@ POSITION CObList::FindIndex(int nIndex) const
 {
     if (nIndex < 0 || nIndex >= m_nCount)
         return nullptr;
+    // From the nearer end: the changes at the tail, where drawing adds, stay cheap in a long
+    // list.
     POSITION pos = m_pHead;
-    for (int i = 0; i < nIndex; ++i)
-        pos = pos->pNext;
+    if (nIndex < m_nCount / 2) {
+        for (int i = 0; i < nIndex; ++i)
+            pos = pos->pNext;
+    } else {
+        pos = m_pTail;
+        for (int i = m_nCount - 1; i > nIndex; --i)
+            pos = pos->pPrev;
+    }
     return pos;
 }
 

@@ -55,6 +55,26 @@ TEST(ObList, WalksHeadToTailInTheOrderAdded)
     EXPECT_EQ(pos, nullptr);
 }
 
+TEST(ObList, FindIndexCountsFromTheHeadWhicheverEndItWalksFrom)
+{
+    for (int count : {0, 1, 6, 7}) {
+        std::vector<Counted> elements;
+        for (int i = 0; i < count; ++i)
+            elements.emplace_back(i);
+        CObList list;
+        for (Counted& e : elements)
+            list.AddTail(&e);
+        for (int i = -1; i <= count; ++i) {
+            const POSITION pos = list.FindIndex(i);
+            if (i < 0 || i >= count) {
+                EXPECT_EQ(pos, nullptr) << i << " of " << count;
+            } else {
+                EXPECT_EQ(list.GetAt(pos), &elements[std::size_t(i)]) << i << " of " << count;
+            }
+        }
+    }
+}
+
 TEST(ObList, GetAtGivesTheElementForChangeInPlace)
 {
     Counted a(1), b(2);
