@@ -26,6 +26,25 @@ constexpr auto kGatherTime = std::chrono::milliseconds(50);
 
 using Clock = std::chrono::steady_clock;
 
+// The CRC-32 of IEEE 802.3, as zlib's crc32 gives it.
+std::uint32_t Crc32(const std::uint8_t* p, std::size_t n)
+{
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t c = i;
+            for (int k = 0; k < 8; ++k)
+                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < n; ++i)
+        crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
 // An entry with its frame, ready for one write.
 JournalBytes Framed(const JournalBytes& entry)
 {
@@ -38,24 +57,6 @@ JournalBytes Framed(const JournalBytes& entry)
 }
 
 } // namespace
-
-std::uint32_t Crc32(const std::uint8_t* p, std::size_t n, std::uint32_t crc)
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k)
-                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    crc = ~crc;
-    for (std::size_t i = 0; i < n; ++i)
-        crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
 
 struct CJournal::Impl {
     struct Job {

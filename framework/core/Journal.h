@@ -50,6 +50,3 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m;
 };
-
-// The CRC-32 of IEEE 802.3 (as zlib's crc32), continued from `crc` (0 to start).
-std::uint32_t Crc32(const std::uint8_t* p, std::size_t n, std::uint32_t crc = 0);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,31 +42,23 @@ CData* At(CSkorelDoc& doc, int index)
     return doc.m_shapeList.GetAt(doc.m_shapeList.FindIndex(index));
 }
 
-// The records in their archive form.
-std::vector<BYTE> Archived(const std::vector<CData*>& records)
+// The records in their archive form: the document's own, or a replayed journal's.
+std::vector<BYTE> ArchivedList(CSkorelDoc& doc)
 {
     std::vector<BYTE> bytes;
     CArchive ar(bytes, CArchive::store);
-    CSkorelDoc::StoreRecords(ar, records);
+    doc.Serialize(ar);
     return bytes;
-}
-
-std::vector<BYTE> ArchivedList(CSkorelDoc& doc)
-{
-    std::vector<CData*> records;
-    for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;)
-        records.push_back(doc.m_shapeList.GetNext(pos));
-    return Archived(records);
 }
 
 std::vector<BYTE> ArchivedReplay(const std::string& path)
 {
     CDrawingJournal::Drawing drawing;
     EXPECT_TRUE(CDrawingJournal::Replay(path, drawing));
-    std::vector<CData*> records;
-    for (const auto& pData : drawing.records)
-        records.push_back(pData.get());
-    return Archived(records);
+    CSkorelDoc doc;
+    for (auto& pData : drawing.records)
+        doc.m_shapeList.AddTail(std::move(pData));
+    return ArchivedList(doc);
 }
 
 using Step = std::function<void(CSkorelDoc&)>;
@@ -95,13 +88,9 @@ const Step kErase = [](CSkorelDoc& doc) { doc.RemoveAllShapes(); };
 const Step kUndo = [](CSkorelDoc& doc) { doc.m_undo.Undo(); };
 const Step kRedo = [](CSkorelDoc& doc) { doc.m_undo.Redo(); };
 const Step kOpenAppended = [](CSkorelDoc& doc) {
-    std::vector<std::unique_ptr<CData>> owned;
-    std::vector<CData*> records;
-    for (int id : {70, 71}) {
-        owned.push_back(Record(id));
-        records.push_back(owned.back().get());
-    }
-    std::vector<BYTE> bytes = Archived(records);
+    CSkorelDoc other;
+    Draw(other, {70, 71});
+    std::vector<BYTE> bytes = ArchivedList(other);
     CArchive ar(bytes, CArchive::load);
     doc.Serialize(ar);
 };
@@ -111,21 +100,6 @@ protected:
     std::string Path() const { return dir.filePath("journal").toStdString(); }
     QTemporaryDir dir;
 };
-
-// Where the last entry of a journal file starts, found by its frames: a length and a checksum
-// of 32 bits each in front of every entry, after an 8-byte head.
-std::size_t LastEntryAt(const std::vector<char>& file)
-{
-    std::size_t at = 8, last = 8;
-    while (at + 8 <= file.size()) {
-        last = at;
-        std::uint32_t length = 0;
-        for (int i = 0; i < 4; ++i)
-            length |= std::uint32_t(std::uint8_t(file[at + std::size_t(i)])) << (8 * i);
-        at += 8 + length;
-    }
-    return last;
-}
 
 TEST_P(DrawingJournalReplay, GivesBackTheDocumentTheStepsMade)
 {
@@ -147,10 +121,11 @@ TEST_P(DrawingJournalReplay, GivesBackTheDocumentTheStepsMade)
     const QByteArray bytes = file.readAll();
     const std::vector<char> whole(bytes.begin(), bytes.end());
     const std::string cutPath = Path() + ".cut";
-    const std::size_t last = LastEntryAt(whole);
-    if (last == 8)
+    const std::vector<JournalBytes> entries = CJournal::Read(Path());
+    if (entries.size() == 1)
         return; // the last step outgrew the snapshot and is in a new one
-    for (std::size_t cut = last; cut < whole.size(); ++cut) {
+    // The last entry and its frame of length and checksum.
+    for (std::size_t cut = whole.size() - entries.back().size() - 8; cut < whole.size(); ++cut) {
         QFile out(QString::fromStdString(cutPath));
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
         out.write(whole.data(), qint64(cut));
@@ -177,45 +152,37 @@ TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("journal").toStdString();
-    const auto exists = [&] { return QFile::exists(QString::fromStdString(path)); };
-    {
-        CSkorelDoc doc;
-        doc.KeepRecoveryAt(path);
-        const auto settled = [&] { return doc.Recovery()->Flush(); };
-        ASSERT_TRUE(settled());
-        EXPECT_FALSE(exists());
-        Draw(doc, {1, 2});
-        ASSERT_TRUE(settled());
-        EXPECT_TRUE(exists());
-        doc.m_undo.Undo(); // back to what no change made
-        ASSERT_TRUE(settled());
-        EXPECT_FALSE(exists());
-        doc.m_undo.Redo();
+    std::unique_ptr<CSkorelDoc> doc = std::make_unique<CSkorelDoc>();
+    doc->KeepRecoveryAt(path);
+    // Whether the copy is there once everything given is written.
+    const auto kept = [&] {
+        return doc->Recovery()->Flush() && QFile::exists(QString::fromStdString(path));
+    };
+    EXPECT_FALSE(kept());
+    Draw(*doc, {1, 2});
+    EXPECT_TRUE(kept());
+    doc->m_undo.Undo(); // back to what no change made
+    EXPECT_FALSE(kept());
+    doc->m_undo.Redo();
 
-        // A picture opened under the shapes goes into the copy with them.
-        CBaseImage picture;
-        ASSERT_TRUE(picture.Create(30, 20, 0, RGB(10, 200, 30)));
-        const std::string bmp = dir.filePath("picture.bmp").toStdString();
-        ASSERT_TRUE(picture.SaveBMP(bmp.c_str()));
-        ASSERT_TRUE(doc.OnOpenDoc(bmp.c_str()));
-        ASSERT_TRUE(settled());
-        CDrawingJournal::Drawing drawing;
-        ASSERT_TRUE(CDrawingJournal::Replay(path, drawing));
-        EXPECT_EQ(drawing.records.size(), 2u);
-        ASSERT_TRUE(drawing.picture);
-        EXPECT_EQ(drawing.picture->GetSize(), CSize(30, 20));
-        EXPECT_EQ(std::vector<BYTE>(drawing.picture->m_pBits, drawing.picture->m_pBits + 20 * 92),
-                  std::vector<BYTE>(picture.m_pBits, picture.m_pBits + 20 * 92));
+    // A picture opened under the shapes goes into the copy with them.
+    CBaseImage picture;
+    ASSERT_TRUE(picture.Create(30, 20, 0, RGB(10, 200, 30)));
+    const std::string bmp = dir.filePath("picture.bmp").toStdString();
+    ASSERT_TRUE(picture.SaveBMP(bmp.c_str()) && doc->OnOpenDoc(bmp.c_str()) && kept());
+    CDrawingJournal::Drawing drawing;
+    ASSERT_TRUE(CDrawingJournal::Replay(path, drawing) && drawing.picture);
+    EXPECT_EQ(drawing.records.size(), 2u);
+    EXPECT_EQ(drawing.picture->GetSize(), CSize(30, 20));
+    EXPECT_EQ(std::memcmp(drawing.picture->m_pBits, picture.m_pBits, 20 * 92), 0);
 
-        ASSERT_TRUE(doc.OnSaveDoc(dir.filePath("kept.skr").toStdString().c_str()));
-        ASSERT_TRUE(settled());
-        EXPECT_FALSE(exists());
-        Draw(doc, {3});
-        ASSERT_TRUE(settled());
-        EXPECT_TRUE(exists());
-    }
+    ASSERT_TRUE(doc->OnSaveDoc(dir.filePath("kept.skr").toStdString().c_str()));
+    EXPECT_FALSE(kept());
+    Draw(*doc, {3});
+    EXPECT_TRUE(kept());
     // A document goes away only once the user has decided about its changes.
-    EXPECT_FALSE(exists());
+    doc.reset();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
 }
 
 } // namespace
