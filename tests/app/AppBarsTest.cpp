@@ -1,0 +1,288 @@
+// The whole program in one process: its bars, menus and panes, the zoom, the colour bar and
+// the thickness at hand, and the layout kept across a restart.
+#include "AppFixture.h"
+
+namespace {
+
+using app_test::AppTest;
+
+// The toolbar and the menus show the drawing state: the tool pressed, the thickness checked,
+// the colours as swatches on their buttons.
+TEST_F(AppTest, ToolsShowTheirState)
+{
+    ASSERT_TRUE(Start());
+    const auto pressed = [this] {
+        std::vector<UINT> ids;
+        for (UINT id : {ID_DRAW_LINE, ID_DRAW_RECT, ID_DRAW_ELLIPSE, ID_SELECT})
+            if (Button(id)->isChecked())
+                ids.push_back(id);
+        return ids;
+    };
+    EXPECT_EQ(pressed(), std::vector<UINT>{ID_DRAW_LINE});
+    Button(ID_DRAW_ELLIPSE)->trigger();
+    EXPECT_EQ(pressed(), std::vector<UINT>{ID_DRAW_ELLIPSE});
+    Button(ID_SELECT)->trigger();
+    EXPECT_EQ(pressed(), std::vector<UINT>{ID_SELECT});
+
+    MenuItem(QStringLiteral("5"))->trigger();
+    for (const char* width : {"1", "2", "3", "4", "5", "6", "7"})
+        EXPECT_EQ(MenuItem(QString::fromUtf8(width))->isChecked(), std::string(width) == "5")
+            << width;
+
+    const auto swatch = [this](UINT id) {
+        const QImage picture = Button(id)->icon().pixmap(QSize(16, 15), 1.0).toImage();
+        return picture.pixelColor(8, 12);
+    };
+    EXPECT_EQ(swatch(ID_FILL_COLOR), QColor(255, 255, 255));
+    View()->m_crFill = RGB(200, 30, 40);
+    Frame()->UpdateCommandStates();
+    EXPECT_EQ(swatch(ID_FILL_COLOR), QColor(200, 30, 40));
+    EXPECT_EQ(swatch(ID_LINE_COLOR), QColor(0, 0, 0));
+}
+
+// The status bar shows where the pointer is on the canvas and how large a drag's shape is.
+TEST_F(AppTest, StatusBarShowsThePointerAndTheDragSize)
+{
+    ASSERT_TRUE(Start());
+    QWidget* view = View()->Widget();
+    const auto panes = [this] {
+        Frame()->UpdateCommandStates();
+        const auto* bar = Window()->statusBar();
+        return std::pair{bar->findChild<QLabel*>("pane1")->text(),
+                         bar->findChild<QLabel*>("pane2")->text()};
+    };
+    using testing_support::SendMouse;
+    SendMouse(view, QEvent::MouseMove, {120, 34}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(panes(), std::pair(QStringLiteral("120, 34"), QString()));
+    Button(ID_DRAW_RECT)->trigger();
+    testing_support::Press(view, {10, 10});
+    testing_support::MoveHeld(view, {110, 60});
+    EXPECT_EQ(panes(), std::pair(QStringLiteral("110, 60"), QStringLiteral("100 × 50")));
+    testing_support::MoveHeld(view, {-5, 60});
+    EXPECT_EQ(panes(), std::pair(QString(), QStringLiteral("15 × 50")));
+    testing_support::Release(view, {-5, 60});
+    EXPECT_EQ(panes().second, QString());
+}
+
+// A plain letter reaching the menu bar while it shows no highlighted item (after Escape
+// closed a menu) opens no menu; with Alt it still does, and every title opens on a click.
+TEST_F(AppTest, MenusOpenOnAClickAndOnLetterKeysOnlyWhenTheBarShowsItHasThem)
+{
+    ASSERT_TRUE(Start());
+    QMenuBar* bar = Window()->menuBar();
+    QTest::keyClick(bar, Qt::Key_E);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(bar, Qt::Key_E, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    popup->close();
+    for (QAction* title : bar->actions()) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        popup = QApplication::activePopupWidget();
+        ASSERT_EQ(popup, title->menu()) << title->text().toStdString();
+        popup->close();
+    }
+}
+
+// The window's size, its toolbar's dock and the status bar's visibility come back at the next
+// start.
+TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
+{
+    ASSERT_TRUE(Start());
+    Window()->resize(700, 500);
+    Window()->addToolBar(Qt::LeftToolBarArea, ToolBar());
+    Window()->addToolBar(Qt::RightToolBarArea, ColorBar());
+    MenuItem(QStringLiteral("상태 표시줄(&S)"))->trigger();
+    Button(ID_VIEW_ZOOM_IN)->trigger();
+    Button(ID_VIEW_ZOOM_IN)->trigger();
+    ASSERT_TRUE(Window()->close());
+    m_app->ExitInstance();
+    m_app.reset();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Window()->size(), QSize(700, 500));
+    EXPECT_EQ(Window()->toolBarArea(ToolBar()), Qt::LeftToolBarArea);
+    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::RightToolBarArea);
+    EXPECT_FALSE(Window()->statusBar()->isVisible());
+    EXPECT_FALSE(MenuItem(QStringLiteral("상태 표시줄(&S)"))->isChecked());
+    EXPECT_EQ(View()->GetZoom(), 200);
+    // A zoom that is no step, as a damaged settings file holds, leaves the view at 100 %.
+    ASSERT_TRUE(Window()->close());
+    m_app->ExitInstance();
+    m_app.reset();
+    QSettings("Local AppWizard-Generated Applications", "Skorel").setValue("Layout/Zoom", 77);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(View()->GetZoom(), 100);
+}
+
+// The zoom steps from 25 to 800 %, shown in its pane; the items grey out at the ends.
+TEST_F(AppTest, ZoomStepsBetweenItsEndsAndShowsInTheStatusBar)
+{
+    ASSERT_TRUE(Start());
+    const auto pane = [this] {
+        Frame()->UpdateCommandStates();
+        return Window()->statusBar()->findChild<QLabel*>("pane4")->text();
+    };
+    QStringList shown{pane()};
+    for (int i = 0; i < 5; ++i, shown << pane())
+        Button(ID_VIEW_ZOOM_OUT)->trigger();
+    EXPECT_FALSE(Button(ID_VIEW_ZOOM_OUT)->isEnabled());
+    Button(ID_VIEW_ZOOM_ACTUAL)->trigger();
+    for (int i = 0; i < 7; ++i, shown << pane())
+        Button(ID_VIEW_ZOOM_IN)->trigger();
+    EXPECT_FALSE(Button(ID_VIEW_ZOOM_IN)->isEnabled());
+    EXPECT_EQ(shown.join(' '), "100% 67% 50% 33% 25% 25% 150% 200% 300% 400% 600% 800% 800%");
+}
+
+// A layout that would leave the window off the screen, or taller than it, comes back on it.
+TEST_F(AppTest, RestoredLayoutStaysOnTheScreen)
+{
+    ASSERT_TRUE(Start());
+    Window()->setGeometry(-4000, 100, 700, 30000);
+    ASSERT_TRUE(Window()->close());
+    m_app->ExitInstance();
+    m_app.reset();
+    ASSERT_TRUE(Start());
+    const QRect screen = Window()->screen()->availableGeometry();
+    const QRect window = Window()->geometry();
+    EXPECT_TRUE(screen.contains(window.topLeft()));
+    EXPECT_LE(window.width(), screen.width());
+    EXPECT_LE(window.height(), screen.height());
+}
+
+// At 200 % the buttons and the window icon draw art made for that size, not enlargements.
+TEST_F(AppTest, ToolbarButtonsAndWindowIconHoldDoubleSizeImages)
+{
+    ASSERT_TRUE(Start());
+    for (UINT id : {ID_FILE_NEW, ID_ERASER})
+        EXPECT_EQ(Button(id)->icon().pixmap(ToolBar()->iconSize(), 2.0).size(), QSize(32, 30));
+    const QList<QSize> sizes = Window()->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(64, 64)));
+}
+
+TEST_F(AppTest, ViewMenuTogglesTheBarsAndTheirCheckMarks)
+{
+    ASSERT_TRUE(Start());
+    QAction* toolbar = MenuItem(QStringLiteral("도구 모음(&T)"));
+    QAction* status = MenuItem(QStringLiteral("상태 표시줄(&S)"));
+    ASSERT_TRUE(toolbar && status);
+    EXPECT_TRUE(toolbar->isChecked());
+    toolbar->trigger();
+    EXPECT_FALSE(ToolBar()->isVisible());
+    EXPECT_FALSE(toolbar->isChecked());
+    status->trigger();
+    EXPECT_FALSE(Window()->statusBar()->isVisible());
+    EXPECT_FALSE(status->isChecked());
+    toolbar->trigger();
+    EXPECT_TRUE(ToolBar()->isVisible());
+    EXPECT_TRUE(toolbar->isChecked());
+}
+
+// The colour bar docks at the bottom, moves like the toolbar and comes and goes from the View
+// menu.
+TEST_F(AppTest, ColourBarIsADockableBarToggledInTheViewMenu)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_NE(ColorBar(), nullptr);
+    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::BottomToolBarArea);
+    EXPECT_TRUE(ColorBar()->isMovable() && ColorBar()->isFloatable());
+    QAction* item = MenuItem(QStringLiteral("색 상자(&C)"));
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isChecked());
+    item->trigger();
+    EXPECT_FALSE(ColorBar()->isVisible());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(ToolBar()->isVisible());
+    item->trigger();
+    EXPECT_TRUE(ColorBar()->isVisible());
+    // Docked at a side, the swatches stand in two columns.
+    QWidget* swatches = ColorBar()->widgetForAction(ColorBar()->actions().value(0));
+    ASSERT_NE(swatches, nullptr);
+    EXPECT_GT(swatches->sizeHint().width(), 4 * swatches->sizeHint().height());
+    Window()->addToolBar(Qt::LeftToolBarArea, ColorBar());
+    EXPECT_GT(swatches->sizeHint().height(), 4 * swatches->sizeHint().width());
+}
+
+// A click on a swatch sets the outline colour, a right click the fill colour, and the pair
+// shows both; a double click on either part of the pair opens the dialog on that colour.
+TEST_F(AppTest, ColourBarClicksSetTheColoursAndThePairOpensTheDialog)
+{
+    ASSERT_TRUE(Start());
+    QWidget* swatches = ColorBar()->widgetForAction(ColorBar()->actions().value(0));
+    ASSERT_NE(swatches, nullptr);
+    // Where a colour shows on the bar: the leftmost pixel of it (the pair lies left of the
+    // swatches), or the rightmost (a swatch).
+    const auto find = [swatches](const QColor& colour, bool leftmost) {
+        const QImage shown = swatches->grab().toImage();
+        std::optional<QPoint> at;
+        for (int x = 0; x < shown.width(); ++x)
+            for (int y = 0; y < shown.height(); ++y)
+                if (shown.pixelColor(x, y) == colour && (!at || !leftmost))
+                    at = QPoint(x, y);
+        return at.value_or(QPoint(-1, -1));
+    };
+    const QColor red(255, 0, 0), blue(0, 0, 255);
+    QTest::mouseClick(swatches, Qt::LeftButton, {}, find(red, false));
+    QTest::mouseClick(swatches, Qt::RightButton, {}, find(blue, false));
+    EXPECT_EQ(View()->m_crLine, RGB(255, 0, 0));
+    EXPECT_EQ(View()->m_crFill, RGB(0, 0, 255));
+    const QPoint line = find(red, true), fill = find(blue, true);
+    EXPECT_LT(line.x(), find(red, false).x() - 20);
+    EXPECT_LT(fill.x(), find(blue, false).x() - 20);
+
+    QColor opened;
+    ModalAnswers answers({[&opened](QWidget* w) {
+                              opened = qobject_cast<QColorDialog*>(w)->currentColor();
+                              qobject_cast<QColorDialog*>(w)->setCurrentColor(QColor(1, 2, 3));
+                              static_cast<QDialog*>(w)->accept();
+                          },
+                          [&opened](QWidget* w) {
+                              opened = qobject_cast<QColorDialog*>(w)->currentColor();
+                              static_cast<QDialog*>(w)->reject();
+                          }});
+    QTest::mouseDClick(swatches, Qt::LeftButton, {}, line);
+    EXPECT_EQ(opened, red);
+    EXPECT_EQ(View()->m_crLine, RGB(1, 2, 3));
+    QTest::mouseDClick(swatches, Qt::LeftButton, {}, fill);
+    EXPECT_EQ(opened, blue);
+    EXPECT_EQ(View()->m_crFill, RGB(0, 0, 255));
+    EXPECT_EQ(answers.Answered(), 2);
+}
+
+// The thickness buttons, the Thickness menu, the [ and ] keys and the status pane move
+// together; the keys stop at 1 and 7.
+TEST_F(AppTest, ThicknessButtonsKeysMenuAndPaneAgree)
+{
+    ASSERT_TRUE(Start());
+    Window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window()));
+    const UINT ids[] = {ID_WIDTH_1, ID_WIDTH_2, ID_WIDTH_3, ID_WIDTH_4,
+                        ID_WIDTH_5, ID_WIDTH_6, ID_WIDTH_7};
+    const auto expectShown = [&](int width) {
+        Frame()->UpdateCommandStates();
+        EXPECT_EQ(View()->m_nThickness, width);
+        for (int w = 1; w <= 7; ++w) {
+            const auto* button =
+                qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ids[w - 1])));
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->isChecked(), w == width) << w;
+            EXPECT_EQ(MenuItem(QString::number(w))->isChecked(), w == width) << w;
+        }
+        EXPECT_EQ(Window()->statusBar()->findChild<QLabel*>("pane3")->text(),
+                  QStringLiteral("굵기 %1").arg(width));
+    };
+    expectShown(1);
+    QTest::keyClick(Window(), Qt::Key_BracketLeft);
+    expectShown(1);
+    qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ID_WIDTH_5)))->click();
+    expectShown(5);
+    for (int width : {6, 7, 7}) {
+        QTest::keyClick(Window(), Qt::Key_BracketRight);
+        expectShown(width);
+    }
+    MenuItem(QStringLiteral("2"))->trigger();
+    expectShown(2);
+    QTest::keyClick(Window(), Qt::Key_BracketLeft);
+    expectShown(1);
+}
+
+} // namespace
