@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <cmath>
@@ -185,10 +186,38 @@ void WindowWidget::paintEvent(QPaintEvent* event)
     }
 }
 
+namespace {
+
+// The pixels the painter ends in, when they are a 32-bit image, one pixel to a widget pixel,
+// that holds the screen rectangle: the scaled surface is then written there at once rather
+// than made aside and copied. `at` is where the rectangle's top-left pixel lies in them.
+QImage* DirectPixels(QPainter& painter, const QRect& screen, QPoint& at)
+{
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QTransform t = painter.deviceTransform();
+    const QImage::Format f = image->format();
+    if (t.type() > QTransform::TxTranslate || image->devicePixelRatio() != 1.0 ||
+        (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32_Premultiplied))
+        return nullptr;
+    at = screen.topLeft() + QPoint(qRound(t.dx()), qRound(t.dy()));
+    return image->rect().contains(QRect(at, screen.size())) ? image : nullptr;
+}
+
+} // namespace
+
 void WindowWidget::ShowZoomed(QPainter& painter, const QRect& screen)
 {
-    zoom::Zoomed(m_surface, screen, m_zoom, m_zoomed);
-    painter.drawImage(screen.topLeft(), m_zoomed, QRect(QPoint(0, 0), screen.size()));
+    QPoint at;
+    if (QImage* pixels = DirectPixels(painter, screen, at)) {
+        zoom::ZoomedInto(m_surface, screen, m_zoom, *pixels, at);
+    } else {
+        zoom::Zoomed(m_surface, screen, m_zoom, m_zoomed);
+        painter.drawImage(screen.topLeft(), m_zoomed, QRect(QPoint(0, 0), screen.size()));
+    }
     // The screen now shows the client pixels inside wholly; those it shows in part are
     // unknown, and never match the surface.
     if (m_shown.size() != m_surface.size())

@@ -52,20 +52,38 @@ Taps AxisTaps(int first, int count, int clientLength, int percent)
 QRgb* Repeat(QRgb* dst, int n, QRgb v)
 {
     switch (n) {
-    case 8: *dst++ = v; [[fallthrough]];
-    case 7: *dst++ = v; [[fallthrough]];
-    case 6: *dst++ = v; [[fallthrough]];
-    case 5: *dst++ = v; [[fallthrough]];
-    case 4: *dst++ = v; [[fallthrough]];
-    case 3: *dst++ = v; [[fallthrough]];
-    case 2: *dst++ = v; [[fallthrough]];
-    case 1: *dst++ = v; [[fallthrough]];
-    case 0: return dst;
-    default: return std::fill_n(dst, n, v);
+    case 8:
+        *dst++ = v;
+        [[fallthrough]];
+    case 7:
+        *dst++ = v;
+        [[fallthrough]];
+    case 6:
+        *dst++ = v;
+        [[fallthrough]];
+    case 5:
+        *dst++ = v;
+        [[fallthrough]];
+    case 4:
+        *dst++ = v;
+        [[fallthrough]];
+    case 3:
+        *dst++ = v;
+        [[fallthrough]];
+    case 2:
+        *dst++ = v;
+        [[fallthrough]];
+    case 1:
+        *dst++ = v;
+        [[fallthrough]];
+    case 0:
+        return dst;
+    default:
+        return std::fill_n(dst, n, v);
     }
 }
 
-void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& out)
+void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& out, QPoint at)
 {
     // Each client column shows as a run of equal screen pixels.
     struct Run {
@@ -82,11 +100,13 @@ void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& ou
     }
     int shownRow = -1;
     for (int y = 0; y < screen.height(); ++y) {
-        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(at.y() + y)) + at.x();
         const int row = std::clamp(ClientPixel(screen.top() + y, percent), 0, surface.height() - 1);
         // Rows of one client row are alike.
         if (row == shownRow) {
-            std::memcpy(dst, out.constScanLine(y - 1), std::size_t(screen.width()) * 4);
+            std::memcpy(dst,
+                        reinterpret_cast<const QRgb*>(out.constScanLine(at.y() + y - 1)) + at.x(),
+                        std::size_t(screen.width()) * 4);
             continue;
         }
         const auto* src = reinterpret_cast<const QRgb*>(surface.constScanLine(row));
@@ -96,7 +116,43 @@ void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& ou
     }
 }
 
-void Average(const QImage& surface, const QRect& screen, int percent, QImage& out)
+// Below 100 % by a whole factor k: each screen pixel is the plain average of its k × k block,
+// cut at the surface's edges. The weighted average gives exactly these values, since it weighs
+// them all alike; here they come without products.
+void Box(const QImage& surface, const QRect& screen, int k, QImage& out, QPoint at)
+{
+    std::vector<std::uint32_t> sums(std::size_t(screen.width()) * 3);
+    for (int y = 0; y < screen.height(); ++y) {
+        std::ranges::fill(sums, 0u);
+        const int top = (screen.top() + y) * k, bottom = std::min(top + k, surface.height());
+        for (int r = top; r < bottom; ++r) {
+            const auto* src = reinterpret_cast<const QRgb*>(surface.constScanLine(r));
+            for (int x = 0; x < screen.width(); ++x) {
+                const int left = (screen.left() + x) * k;
+                const int right = std::min(left + k, surface.width());
+                std::uint32_t* sum = &sums[std::size_t(x) * 3];
+                for (int c = left; c < right; ++c) {
+                    sum[0] += std::uint32_t(qRed(src[c]));
+                    sum[1] += std::uint32_t(qGreen(src[c]));
+                    sum[2] += std::uint32_t(qBlue(src[c]));
+                }
+            }
+        }
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(at.y() + y)) + at.x();
+        for (int x = 0; x < screen.width(); ++x) {
+            const int left = (screen.left() + x) * k;
+            const int columns = std::min(left + k, surface.width()) - left;
+            const int n = std::max(0, columns) * std::max(0, bottom - top);
+            const std::uint32_t* sum = &sums[std::size_t(x) * 3];
+            const auto mean = [n](std::uint32_t v) {
+                return int((v + std::uint32_t(n) / 2) / std::uint32_t(n));
+            };
+            dst[x] = n > 0 ? qRgb(mean(sum[0]), mean(sum[1]), mean(sum[2])) : qRgb(0, 0, 0);
+        }
+    }
+}
+
+void Average(const QImage& surface, const QRect& screen, int percent, QImage& out, QPoint at)
 {
     const Taps cols = AxisTaps(screen.left(), screen.width(), surface.width(), percent);
     const Taps rows = AxisTaps(screen.top(), screen.height(), surface.height(), percent);
@@ -123,7 +179,7 @@ void Average(const QImage& surface, const QRect& screen, int percent, QImage& ou
                 sum[2] += row.weight * blue;
             }
         }
-        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(at.y() + y)) + at.x();
         for (int x = 0; x < screen.width(); ++x) {
             const std::uint32_t total = rows.total[std::size_t(y)] * cols.total[std::size_t(x)];
             const std::uint32_t* sum = &sums[std::size_t(x) * 3];
@@ -237,12 +293,19 @@ void Zoomed(const QImage& surface, const QRect& screen, int percent, QImage& out
 {
     if (out.width() < screen.width() || out.height() < screen.height())
         out = QImage(screen.size().expandedTo(out.size()), QImage::Format_RGB32);
+    ZoomedInto(surface, screen, percent, out, QPoint(0, 0));
+}
+
+void ZoomedInto(const QImage& surface, const QRect& screen, int percent, QImage& out, QPoint at)
+{
     if (surface.isNull() || screen.isEmpty())
         return;
     if (percent >= kActualSize)
-        Nearest(surface, screen, percent, out);
+        Nearest(surface, screen, percent, out, at);
+    else if (kActualSize % percent == 0)
+        Box(surface, screen, kActualSize / percent, out, at);
     else
-        Average(surface, screen, percent, out);
+        Average(surface, screen, percent, out, at);
 }
 
 } // namespace zoom

@@ -35,5 +35,7 @@ std::vector<QRect> Changed(const QImage& surface, const QImage& shown, const QRe
 // the rectangle asked for, so parts shown one by one join without seams.
 // The result goes to the top-left of `out`, which grows to hold it when it must.
 void Zoomed(const QImage& surface, const QRect& screen, int percent, QImage& out);
+// The same into a 32-bit image that holds it with its top-left pixel at `at`.
+void ZoomedInto(const QImage& surface, const QRect& screen, int percent, QImage& out, QPoint at);
 
 } // namespace zoom
