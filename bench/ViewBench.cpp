@@ -270,8 +270,8 @@ void BM_Journal_Append(benchmark::State& state)
 {
     JournalScene scene(state, "append.skrj");
     scene.journal.Start("", scene.doc.m_shapeList, nullptr);
-    CData* middle = scene.doc.m_shapeList.GetAt(scene.doc.m_shapeList.FindIndex(
-        scene.doc.m_shapeList.GetCount() / 2));
+    CData* middle = scene.doc.m_shapeList.GetAt(
+        scene.doc.m_shapeList.FindIndex(scene.doc.m_shapeList.GetCount() / 2));
     for (auto _ : state) {
         middle->m_ptStart.x ^= 1;
         scene.journal.Changed(*middle);

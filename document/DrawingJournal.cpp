@@ -45,8 +45,7 @@ void CDrawingJournal::Start(const std::string& name, CTypedOwningList<CData>& re
         CArchive ar(snapshot, CArchive::store);
         ar << std::uint32_t(name.size());
         snapshot.insert(snapshot.end(), name.begin(), name.end());
-        snapshot.insert(snapshot.end(), std::begin(kDrawingSignature),
-                        std::end(kDrawingSignature));
+        snapshot.insert(snapshot.end(), std::begin(kDrawingSignature), std::end(kDrawingSignature));
         ar << kDrawingVersion << std::int32_t(records.GetCount());
         std::uint32_t place = 0;
         for (POSITION pos = records.GetHeadPosition(); pos;) {
@@ -213,8 +212,8 @@ bool CDrawingJournal::Replay(const std::string& path, Drawing& drawing)
     std::unique_ptr<CBaseImage> picture;
     if (recordsAr.BytesLeft() > 0) {
         picture = std::make_unique<CBaseImage>();
-        const std::uint64_t at = CJournal::kSnapshotOffset + snapshot.size() -
-                                 recordsAr.BytesLeft();
+        const std::uint64_t at =
+            CJournal::kSnapshotOffset + snapshot.size() - recordsAr.BytesLeft();
         if (!picture->LoadBMP(path.c_str(), at) || !picture->m_pBits)
             return false;
     }

@@ -49,35 +49,14 @@ Toolbar MainToolbar()
             16,
             15,
             {
-                ID_FILE_NEW,
-                ID_FILE_OPEN,
-                ID_FILE_SAVE,
-                ID_SEPARATOR,
-                ID_EDIT_CUT,
-                ID_EDIT_COPY,
-                ID_EDIT_PASTE,
-                ID_SEPARATOR,
-                ID_EDIT_UNDO,
-                ID_EDIT_REDO,
-                ID_SEPARATOR,
-                ID_FILE_PRINT,
-                ID_SEPARATOR,
-                ID_APP_ABOUT,
-                ID_DRAW_LINE,
-                ID_DRAW_RECT,
-                ID_DRAW_ELLIPSE,
-                ID_LINE_COLOR,
-                ID_FILL_COLOR,
-                ID_SELECT,
-                ID_ERASER,
-                ID_SEPARATOR,
-                ID_WIDTH_1,
-                ID_WIDTH_2,
-                ID_WIDTH_3,
-                ID_WIDTH_4,
-                ID_WIDTH_5,
-                ID_WIDTH_6,
-                ID_WIDTH_7,
+                ID_FILE_NEW,   ID_FILE_OPEN,  ID_FILE_SAVE,    ID_SEPARATOR, // files
+                ID_EDIT_CUT,   ID_EDIT_COPY,  ID_EDIT_PASTE,   ID_SEPARATOR, // the clipboard
+                ID_EDIT_UNDO,  ID_EDIT_REDO,  ID_SEPARATOR,                  // the steps
+                ID_FILE_PRINT, ID_SEPARATOR,  ID_APP_ABOUT,                  // print, about
+                ID_DRAW_LINE,  ID_DRAW_RECT,  ID_DRAW_ELLIPSE,               // the tools
+                ID_LINE_COLOR, ID_FILL_COLOR, ID_SELECT,       ID_ERASER,    ID_SEPARATOR,
+                ID_WIDTH_1,    ID_WIDTH_2,    ID_WIDTH_3,      ID_WIDTH_4, // the thickness
+                ID_WIDTH_5,    ID_WIDTH_6,    ID_WIDTH_7,
             }};
 }
 

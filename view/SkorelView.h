@@ -194,9 +194,9 @@ private:
     // zoom, and repaints the frame.
     void FitFrameToZoom();
 
-    bool m_bDropped = false;        // the drag since the last press was dropped: its
-                                    // release changes nothing
-    CRect m_rcFrameShown;           // where the frame is on the window
+    bool m_bDropped = false; // the drag since the last press was dropped: its
+                             // release changes nothing
+    CRect m_rcFrameShown;    // where the frame is on the window
     // Where the drawing changed since the canvas was last composed there.
     CRect m_rcStale;
     CCompositionPlanner m_planner;

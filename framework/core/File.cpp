@@ -166,8 +166,7 @@ bool CFileHandle::Open(const char* pszPath, Mode mode)
             SetLastError(ERROR_NOT_REGULAR_FILE);
             return false;
         }
-    }
-    else
+    } else
         m_fd = ::open(pszPath, O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
     if (!IsOpen() && mode != Mode::ReadExisting)
         SetLastError(DWORD(errno));

@@ -69,12 +69,12 @@ struct CJournal::Impl {
     std::condition_variable wake;    // jobs came, a flush is wanted, or the journal stops
     std::condition_variable settled; // the writer has nothing left to do
     std::deque<Job> jobs;
-    bool busy = false;     // the writer works on jobs it took
-    bool dirty = false;    // written but not yet made durable
-    bool hurry = false;    // make durable now, not at the next second
+    bool busy = false;  // the writer works on jobs it took
+    bool dirty = false; // written but not yet made durable
+    bool hurry = false; // make durable now, not at the next second
     bool stopping = false;
-    bool failed = false;   // since the last Restart
-    bool started = false;  // Append has a Restart before it
+    bool failed = false;            // since the last Restart
+    bool started = false;           // Append has a Restart before it
     Clock::time_point firstWaiting; // when the oldest job still in `jobs` came
     std::uint64_t appended = 0;
     std::thread writer;

@@ -20,7 +20,7 @@ constexpr WORD VK_INSERT = 0x2D;
 constexpr WORD VK_DELETE = 0x2E;
 constexpr WORD VK_ADD = 0x6B; // '+', on the keypad or shifted
 constexpr WORD VK_F6 = 0x75;
-constexpr WORD VK_OEM_4 = 0xDB; // [ on a US keyboard
-constexpr WORD VK_OEM_6 = 0xDD; // ]
+constexpr WORD VK_OEM_4 = 0xDB;     // [ on a US keyboard
+constexpr WORD VK_OEM_6 = 0xDD;     // ]
 constexpr WORD VK_OEM_PLUS = 0xBB;  // the '=' key
 constexpr WORD VK_OEM_MINUS = 0xBD; // '-', on the keypad too

@@ -58,10 +58,10 @@ std::string AfxRecoveryPath()
         if (folder.isEmpty())
             return QString();
         // The process and the moment it started: a process id alone comes back.
-        const QString copy = folder + '/' +
-                             QStringLiteral("%1-%2").arg(::getpid()).arg(
-                                 QDateTime::currentMSecsSinceEpoch()) +
-                             kCopySuffix;
+        const QString copy =
+            folder + '/' +
+            QStringLiteral("%1-%2").arg(::getpid()).arg(QDateTime::currentMSecsSinceEpoch()) +
+            kCopySuffix;
         return Lock(copy) ? copy : QString();
     }();
     return QFile::encodeName(path).toStdString();
@@ -78,8 +78,8 @@ std::vector<CRecoveryCopy> AfxClaimLeftRecoveries()
     for (const QFileInfo& copy : copies) {
         const QString path = copy.absoluteFilePath();
         if (Locks().count(path) || Lock(path))
-            left.push_back({QFile::encodeName(path).toStdString(),
-                            copy.lastModified().toSecsSinceEpoch()});
+            left.push_back(
+                {QFile::encodeName(path).toStdString(), copy.lastModified().toSecsSinceEpoch()});
     }
     return left;
 }

@@ -334,7 +334,8 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
 void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius, const Ink& ink)
 {
     const LineBand band{x0, y0, x1 - x0, y1 - y0, radius};
-    const std::int64_t firstRow = std::max<std::int64_t>(Ceil(std::min(y0, y1) - radius), m_t.clipTop);
+    const std::int64_t firstRow =
+        std::max<std::int64_t>(Ceil(std::min(y0, y1) - radius), m_t.clipTop);
     const std::int64_t endRow =
         std::min<std::int64_t>(Floor(std::max(y0, y1) + radius) + 1, m_t.clipBottom);
     const double clipLeft = m_t.clipLeft, lastColumn = m_t.clipRight - 1;

@@ -136,16 +136,17 @@ TEST_P(DrawingJournalReplay, GivesBackTheDocumentTheStepsMade)
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, DrawingJournalReplay,
-    ::testing::Values(
-        ReplayCase{"Draw", {kDraw, kDraw}}, ReplayCase{"Paste", {kPaste, kDraw}},
-        ReplayCase{"MoveASnapshotRecord", {kMove, kMove}},
-        ReplayCase{"ResizeADrawnRecord", {kDraw, kResizeLast, kResizeLast}},
-        ReplayCase{"Restyle", {kRestyle, kDraw, kRestyle, kUndo}},
-        ReplayCase{"Delete", {kDelete, kDraw, kDelete}}, ReplayCase{"Erase", {kDraw, kErase}},
-        ReplayCase{"UndoAndRedoOfAMove", {kDraw, kMove, kUndo, kRedo, kUndo}},
-        ReplayCase{"RedoOfAnErase", {kDraw, kErase, kUndo, kRedo, kUndo}},
-        ReplayCase{"ResizeAfterUndoneDelete", {kDelete, kUndo, kDraw, kResizeLast, kMove}},
-        ReplayCase{"OpenAppended", {kOpenAppended, kResizeLast, kDelete}}),
+    ::testing::Values(ReplayCase{"Draw", {kDraw, kDraw}}, ReplayCase{"Paste", {kPaste, kDraw}},
+                      ReplayCase{"MoveASnapshotRecord", {kMove, kMove}},
+                      ReplayCase{"ResizeADrawnRecord", {kDraw, kResizeLast, kResizeLast}},
+                      ReplayCase{"Restyle", {kRestyle, kDraw, kRestyle, kUndo}},
+                      ReplayCase{"Delete", {kDelete, kDraw, kDelete}},
+                      ReplayCase{"Erase", {kDraw, kErase}},
+                      ReplayCase{"UndoAndRedoOfAMove", {kDraw, kMove, kUndo, kRedo, kUndo}},
+                      ReplayCase{"RedoOfAnErase", {kDraw, kErase, kUndo, kRedo, kUndo}},
+                      ReplayCase{"ResizeAfterUndoneDelete",
+                                 {kDelete, kUndo, kDraw, kResizeLast, kMove}},
+                      ReplayCase{"OpenAppended", {kOpenAppended, kResizeLast, kDelete}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)

@@ -42,9 +42,9 @@ TEST_F(JournalTest, WritesTheHeadAndEachEntryFramedByItsLengthAndChecksum)
         EXPECT_EQ(journal.AppendedBytes(), 8u);
     }
     // 0xCBF43926 is the CRC-32 check value of "123456789".
-    const JournalBytes expected = {'S', 'K', 'R', 'J', 1,   0,   0,   0,   9,   0,   0,   0,
-                                   0x26, 0x39, 0xF4, 0xCB, '1', '2', '3', '4', '5', '6', '7', '8',
-                                   '9', 0,   0,   0,   0,   0,   0,   0,   0};
+    const JournalBytes expected = {'S', 'K',  'R',  'J',  1,    0,   0,   0,   9,   0,   0,
+                                   0,   0x26, 0x39, 0xF4, 0xCB, '1', '2', '3', '4', '5', '6',
+                                   '7', '8',  '9',  0,    0,    0,   0,   0,   0,   0,   0};
     EXPECT_EQ(Contents(path), expected);
 }
 
@@ -59,9 +59,9 @@ TEST_F(JournalTest, ReadsBackTheLastSnapshotAndTheEntriesAfterIt)
     for (const JournalBytes& entry : {Bytes("one"), JournalBytes(), big, Bytes("three")})
         journal.Append(entry);
     ASSERT_TRUE(journal.Flush());
-    EXPECT_EQ(CJournal::Read(path), (std::vector<JournalBytes>{Bytes("snapshot"), Bytes("one"),
-                                                               JournalBytes(), big,
-                                                               Bytes("three")}));
+    EXPECT_EQ(CJournal::Read(path),
+              (std::vector<JournalBytes>{Bytes("snapshot"), Bytes("one"), JournalBytes(), big,
+                                         Bytes("three")}));
     journal.Remove();
     journal.Append(Bytes("after the removal"));
     ASSERT_TRUE(journal.Flush());

@@ -107,9 +107,9 @@ TEST(RasterWideLine, PaintsThePixelsWithinHalfItsWidthOfThePath)
                 const double distance = std::hypot(x - ax - along * dx, y - ay - along * dy);
                 const bool on = pixels[std::size_t(y) * kWidth + x] != 0;
                 if (std::fabs(distance - radius) > 1e-6) {
-                    ASSERT_EQ(on, distance < radius) << x << "," << y << " of line " << x0 << ","
-                                                     << y0 << " to " << x1 << "," << y1 << " width "
-                                                     << width;
+                    ASSERT_EQ(on, distance < radius)
+                        << x << "," << y << " of line " << x0 << "," << y0 << " to " << x1 << ","
+                        << y1 << " width " << width;
                 }
                 const CRect pixel(x, y, x + 1, y + 1);
                 if (on)
