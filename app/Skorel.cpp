@@ -18,16 +18,6 @@
 
 namespace {
 
-// `text` with %1 and %2 in place of the arguments.
-std::string Formatted(std::string text, const std::string& first, const std::string& second)
-{
-    if (const std::size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, first);
-    if (const std::size_t at = text.find("%2"); at != std::string::npos)
-        text.replace(at, 2, second);
-    return text;
-}
-
 std::string LocalTime(std::int64_t seconds)
 {
     const std::time_t t = std::time_t(seconds);
@@ -82,7 +72,7 @@ void CSkorelApp::OfferLeftDrawings(CSkorelDoc* pDoc)
         const std::string name =
             drawing.name.empty() ? res::LoadString(AFX_IDS_UNTITLED) : drawing.name;
         const int answer = AfxMessageBox(
-            Formatted(res::LoadString(IDS_RECOVER_PROMPT), name, LocalTime(left.modified)).c_str(),
+            res::FormatString(IDS_RECOVER_PROMPT, name, LocalTime(left.modified)).c_str(),
             MB_YESNO | MB_ICONQUESTION);
         if (answer != IDYES) {
             AfxRemoveRecovery(left.path);

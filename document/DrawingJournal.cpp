@@ -1,15 +1,11 @@
 #include "DrawingJournal.h"
+#include "SkorelDoc.h"
 
 #include "framework/core/Archive.h"
 
 #include <algorithm>
 
 namespace {
-
-// The snapshot: the name's length and bytes, then the drawing file as Save writes it (the
-// signature, its version, the records, then the picture as a BMP file, if any).
-constexpr BYTE kDrawingSignature[4] = {'S', 'K', 'R', 'L'};
-constexpr std::uint32_t kDrawingVersion = 1;
 
 // A journal that has grown this far is written again as a snapshot, whatever the snapshot's
 // size.
@@ -37,23 +33,25 @@ bool CDrawingJournal::NeedsSnapshot(const CBaseImage* pPicture, const std::strin
 void CDrawingJournal::Start(const std::string& name, CTypedOwningList<CData>& records,
                             const CBaseImage* pPicture)
 {
-    JournalBytes snapshot;
-    snapshot.reserve(16 + name.size() + CData::kArchiveBytes * std::size_t(records.GetCount()));
+    // The name's length and bytes, then the drawing file as Save writes it.
+    std::vector<CData*> ordered;
+    ordered.reserve(std::size_t(records.GetCount()));
     m_snapshot.clear();
     m_snapshot.reserve(std::size_t(records.GetCount()));
+    for (POSITION pos = records.GetHeadPosition(); pos;) {
+        CData* pData = records.GetNext(pos);
+        m_snapshot.emplace_back(reinterpret_cast<std::uintptr_t>(pData),
+                                std::uint32_t(ordered.size()));
+        ordered.push_back(pData);
+    }
+    JournalBytes snapshot;
+    snapshot.reserve(16 + name.size() + CData::kArchiveBytes * ordered.size());
     {
         CArchive ar(snapshot, CArchive::store);
         ar << std::uint32_t(name.size());
-        snapshot.insert(snapshot.end(), name.begin(), name.end());
-        snapshot.insert(snapshot.end(), std::begin(kDrawingSignature), std::end(kDrawingSignature));
-        ar << kDrawingVersion << std::int32_t(records.GetCount());
-        std::uint32_t place = 0;
-        for (POSITION pos = records.GetHeadPosition(); pos;) {
-            CData* pData = records.GetNext(pos);
-            pData->Serialize(ar);
-            m_snapshot.emplace_back(reinterpret_cast<std::uintptr_t>(pData), place++);
-        }
     }
+    snapshot.insert(snapshot.end(), name.begin(), name.end());
+    CSkorelDoc::StoreDrawing(snapshot, ordered);
     if (pPicture && pPicture->m_pBits)
         pPicture->WriteTo(snapshot);
     m_bSnapshotSorted = false;
@@ -192,21 +190,15 @@ bool CDrawingJournal::Replay(const std::string& path, Drawing& drawing)
         return false;
     ar >> nameBytes;
     const std::uint64_t drawingAt = 4 + std::uint64_t(nameBytes);
-    if (snapshot.size() < drawingAt + 12 ||
-        !std::equal(std::begin(kDrawingSignature), std::end(kDrawingSignature),
-                    snapshot.begin() + std::ptrdiff_t(drawingAt)))
+    if (snapshot.size() < drawingAt)
         return false;
-    JournalBytes records(snapshot.begin() + std::ptrdiff_t(drawingAt + 4), snapshot.end());
-    CArchive recordsAr(records, CArchive::load);
-    std::uint32_t version = 0;
-    std::int32_t count = 0;
-    recordsAr >> version >> count;
-    if (version != kDrawingVersion || count < 0 ||
-        std::uint64_t(count) > recordsAr.BytesLeft() / CData::kArchiveBytes)
-        return false;
+    JournalBytes file(snapshot.begin() + std::ptrdiff_t(drawingAt), snapshot.end());
+    CArchive recordsAr(file, CArchive::load);
     Replayed replayed;
-    for (std::int32_t i = 0; i < count; ++i)
-        replayed.snapshot.push_back(replayed.Make(recordsAr));
+    if (!CSkorelDoc::ReadDrawing(recordsAr, replayed.owned))
+        return false;
+    for (const auto& pData : replayed.owned)
+        replayed.snapshot.push_back(pData.get());
     replayed.order = replayed.snapshot;
     // The picture, if any, follows the records in the file itself.
     std::unique_ptr<CBaseImage> picture;

@@ -23,10 +23,7 @@ namespace {
 
 constexpr int kListBlockSize = 10;
 
-// A drawing file: the signature and its version, the archive form, then the picture, if any,
-// as a BMP file. Files written before the signature start with the archive form at once.
-constexpr BYTE kDrawingSignature[4] = {'S', 'K', 'R', 'L'};
-constexpr std::uint32_t kDrawingVersion = 1;
+// The bytes of a drawing's signature and version.
 constexpr std::uint64_t kSignatureBytes = 8;
 
 bool EndsWithNoCase(const std::string& name, const std::string& tail)
@@ -79,10 +76,10 @@ FileKind Examine(const char* lpszPathName)
     BYTE head[kSignatureBytes] = {};
     if (!file.Length(length) || file.Read(head, sizeof head) < 2)
         return kind;
-    if (length >= kSignatureBytes &&
-        std::equal(std::begin(kDrawingSignature), std::end(kDrawingSignature), head)) {
+    if (length >= kSignatureBytes && std::equal(std::begin(CSkorelDoc::kDrawingSignature),
+                                                std::end(CSkorelDoc::kDrawingSignature), head)) {
         // A later version's drawing is not ours to read.
-        if (LoadLE32(head + 4) == kDrawingVersion)
+        if (LoadLE32(head + 4) == CSkorelDoc::kDrawingVersion)
             FindDrawing(file, length, kSignatureBytes, kind);
         return kind;
     }
@@ -200,14 +197,37 @@ void CSkorelDoc::StoreRecords(CArchive& ar, const std::vector<CData*>& records)
         pData->Serialize(ar);
 }
 
+void CSkorelDoc::StoreDrawing(std::vector<BYTE>& bytes, const std::vector<CData*>& records)
+{
+    bytes.insert(bytes.end(), std::begin(kDrawingSignature), std::end(kDrawingSignature));
+    CArchive ar(bytes, CArchive::store);
+    ar << kDrawingVersion;
+    StoreRecords(ar, records);
+}
+
+bool CSkorelDoc::ReadDrawing(CArchive& ar, std::vector<std::unique_ptr<CData>>& records)
+{
+    std::uint32_t signature = 0, version = 0;
+    if (ar.BytesLeft() < kSignatureBytes)
+        return false;
+    ar >> signature >> version;
+    return signature == LoadLE32(kDrawingSignature) && version == kDrawingVersion &&
+           ReadRecords(ar, records);
+}
+
+std::vector<CData*> CSkorelDoc::Records()
+{
+    std::vector<CData*> records;
+    records.reserve(std::size_t(m_shapeList.GetCount()));
+    for (POSITION pos = m_shapeList.GetHeadPosition(); pos;)
+        records.push_back(m_shapeList.GetNext(pos));
+    return records;
+}
+
 void CSkorelDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        std::vector<CData*> records;
-        records.reserve(std::size_t(m_shapeList.GetCount()));
-        for (POSITION pos = m_shapeList.GetHeadPosition(); pos;)
-            records.push_back(m_shapeList.GetNext(pos));
-        StoreRecords(ar, records);
+        StoreRecords(ar, Records());
         return;
     }
     std::vector<std::unique_ptr<CData>> loaded;
@@ -324,10 +344,8 @@ BOOL CSkorelDoc::OnSaveDoc(const char* lpszPathName)
 
 BOOL CSkorelDoc::WriteDrawing(const char* lpszPathName)
 {
-    std::vector<BYTE> head(std::begin(kDrawingSignature), std::end(kDrawingSignature));
-    CArchive ar(head, CArchive::store);
-    ar << kDrawingVersion;
-    Serialize(ar);
+    std::vector<BYTE> head;
+    StoreDrawing(head, Records());
     CFileReplacement file;
     const bool picture = m_pImage && m_pImage->m_pBits;
     if (!file.Open(lpszPathName) || !file.Write(head.data(), head.size()) ||

@@ -50,6 +50,16 @@ public:
     // Reads a count and that many records; false, with nothing read into `records`, when the
     // data is short of them. Raises nothing.
     static bool ReadRecords(CArchive& ar, std::vector<std::unique_ptr<CData>>& records);
+    // A drawing file: the signature and its 32-bit version, the archive form, then the
+    // picture, if any, as a BMP file. Files written before the signature start with the
+    // archive form at once.
+    static constexpr BYTE kDrawingSignature[4] = {'S', 'K', 'R', 'L'};
+    static constexpr std::uint32_t kDrawingVersion = 1;
+    // Appends a drawing's signature, version and records, as a drawing file holds them.
+    static void StoreDrawing(std::vector<BYTE>& bytes, const std::vector<CData*>& records);
+    // Reads them back; false when the signature, the version or the records are not a
+    // drawing's. Raises nothing.
+    static bool ReadDrawing(CArchive& ar, std::vector<std::unique_ptr<CData>>& records);
     // Keeps the shapes, the picture and whether they are modified: only the framework's new
     // step runs.
     BOOL OnNewDoc() override;
@@ -130,6 +140,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The records in drawing order.
+    std::vector<CData*> Records();
     BOOL OpenFile(const char* lpszPathName);
     BOOL OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffset,
                      std::uint64_t pictureOffset);

@@ -44,11 +44,18 @@ const char* FindString(UINT id)
     return s ? s->text : nullptr;
 }
 
-std::string FormatString(UINT id, const std::string& arg1)
+std::string FormatString(UINT id, const std::string& arg1, const std::string& arg2)
 {
     std::string text = LoadString(id);
-    if (const std::size_t at = text.find("%1"); at != std::string::npos)
+    // The first argument's text is not searched for "%2".
+    std::size_t second = text.find("%2");
+    if (const std::size_t at = text.find("%1"); at != std::string::npos) {
         text.replace(at, 2, arg1);
+        if (second != std::string::npos && second > at)
+            second += arg1.size() - 2;
+    }
+    if (second != std::string::npos)
+        text.replace(second, 2, arg2);
     return text;
 }
 

@@ -124,8 +124,8 @@ inline const char* LoadString(UINT id)
     const char* s = FindString(id);
     return s ? s : "";
 }
-// The string with this id, its first "%1" replaced by the argument.
-std::string FormatString(UINT id, const std::string& arg1);
+// The string with this id, its first "%1" and "%2" replaced by the arguments.
+std::string FormatString(UINT id, const std::string& arg1, const std::string& arg2 = {});
 const Dialog* FindDialog(UINT id);
 // Null when the table holds no bitmap with this id drawn at this scale.
 const Binary* FindBitmap(UINT id, int scale = 1);
