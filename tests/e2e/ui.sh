@@ -16,6 +16,7 @@
 #   swatch INDEX [right]        click a swatch of the colour bar, with the right button if asked
 #   pair line|fill              double-click a part of the colour bar's outline/fill pair
 #   rightdrop X1 Y1 X2 Y2       drag on the canvas with the left button, click the right one
+#   ctrlwheel X Y in|out        turn the wheel one step with Ctrl held, the pointer on the canvas
 #                               on the way, and go on to release the left one further on
 # Expectations, each waited for a while:
 #   pressed TOOLTIP             the button shows pressed (darker) and is checked
@@ -161,6 +162,8 @@ act() { # verb args...
             xdotool mousemove --sync $at click "$([ "${3:-}" = right ] && echo 3 || echo 1)" ;;
     pair) local at; at=$(eventually place_centre pair "$2") || fail "$step: no pair $2"
           xdotool mousemove --sync $at click --repeat 2 --delay 80 1 ;;
+    ctrlwheel) local button=5; [ "$4" = in ] && button=4
+               xdotool mousemove --sync $(canvas_at "$2" "$3") keydown ctrl click "$button" keyup ctrl ;;
     rightdrop) local from to; from=$(canvas_at "$2" "$3"); to=$(canvas_at "$4" "$5")
                set -- $from $to
                xdotool mousemove --sync "$1" "$2" mousedown 1

@@ -150,6 +150,9 @@ menu 보기 축소              | zoom 150
 menu 보기 실제_크기         | zoom 100; dark 440 300; white 440 330; dark 479 330
 key ctrl+minus              | zoom 67
 key ctrl+0                  | zoom 100
+# Ctrl and the wheel zoom in and out with the pointer on the canvas.
+ctrlwheel 440 300 in        | zoom 150; dark 440 300
+ctrlwheel 440 300 out       | zoom 100; dark 440 300
 # Closing asks first: Escape keeps the window, 아니요 ends the program.
 menu 파일 종료              | dialog ^Skorel$ Escape; caption ^dark.png\\* - Skorel$
 menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0
