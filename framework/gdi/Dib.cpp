@@ -42,8 +42,9 @@ void DrawRows(const dib::Format& f, const BYTE* bits, UINT first, const dib::Win
 // Writes one bitmap row as 24- or 32-bit DIB pixels, pad bytes zeroed.
 void EncodeRow(const std::uint32_t* px, int width, int bitCount, std::int64_t rowBytes, BYTE* out)
 {
-    BYTE* p = out;
-    for (int x = 0; x < width; ++x) {
+    int x = bitCount == 24 ? dib::Encode24Blocks(px, width, out) : 0;
+    BYTE* p = out + std::int64_t(x) * (bitCount / 8);
+    for (; x < width; ++x) {
         *p++ = BYTE(px[x]);
         *p++ = BYTE(px[x] >> 8);
         *p++ = BYTE(px[x] >> 16);

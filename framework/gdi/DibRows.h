@@ -1,5 +1,6 @@
 // Decoding of DIB pixels into 32-bit surface pixels (0xFFRRGGBB): the checked form of a header,
-// one decoder per bit depth, and the RLE walker. Used by SetDIBitsToDevice.
+// one decoder per bit depth, and the RLE walker. Used by SetDIBitsToDevice; GetDIBits borrows
+// the vector form of the 24-bit one, run backwards.
 #pragma once
 
 #include "Dib.h"
@@ -62,6 +63,9 @@ void DecodeRow(const Format& f, const BYTE* row, int x0, int n, std::uint32_t* o
 // instructions); the caller decodes the rest.
 int DecodeIndexedBlocks(const Format& f, const BYTE* p, int n, std::uint32_t* out);
 int Decode24Blocks(const BYTE* p, int n, std::uint32_t* out);
+// The reverse of Decode24Blocks for GetDIBits: a leading part of the n pixels at px as 24-bit
+// DIB pixels, without writing past their 3n bytes; returns how many it wrote.
+int Encode24Blocks(const std::uint32_t* px, int n, BYTE* out);
 
 // Where the visible part of a DIB lands: pixel x of scan line `line` (counted in the DIB's
 // own row order) for x in [x0, x1) and line in [line0, line1).

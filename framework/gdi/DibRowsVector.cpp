@@ -1,5 +1,6 @@
 // The vector decoders of DibRows.h: AVX-512 VBMI byte permutes look up 64 colour indices at a
-// time, AVX2 byte shuffles widen 8 pixels of 24 bits at a time. Each is chosen once, by what
+// time, AVX2 byte shuffles widen 8 pixels of 24 bits at a time (and narrow them back for
+// GetDIBits). Each is chosen once, by what
 // the processor reports and SKOREL_NO_SIMD allows; elsewhere the decoders write nothing and the
 // scalar loops do it all.
 // Both use VEX-encoded instructions only: legacy SSE code after wide vector code elsewhere in
@@ -118,6 +119,23 @@ __attribute__((target("avx2"))) int Rgb24Avx2(const BYTE* p, int n, std::uint32_
     return i;
 }
 
+// The reverse: each lane's four pixels shrink to 12 bytes stored as 16, the second lane's
+// over the first lane's 4 spare bytes, so blocks stop while its spare bytes still lie inside
+// the n pixels' bytes.
+__attribute__((target("avx2"))) int Rgb24EncodeAvx2(const std::uint32_t* px, int n, BYTE* out)
+{
+    const __m256i narrow = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
+                                            0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    int i = 0;
+    for (; i + 10 <= n; i += 8, out += 24) {
+        const __m256i bytes = _mm256_shuffle_epi8(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(px + i)), narrow);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(bytes, 1));
+    }
+    return i;
+}
+
 } // namespace
 
 int DecodeIndexedBlocks(const Format& f, const BYTE* p, int n, std::uint32_t* out)
@@ -130,6 +148,11 @@ int Decode24Blocks(const BYTE* p, int n, std::uint32_t* out)
     return HasAvx2() ? Rgb24Avx2(p, n, out) : 0;
 }
 
+int Encode24Blocks(const std::uint32_t* px, int n, BYTE* out)
+{
+    return HasAvx2() ? Rgb24EncodeAvx2(px, n, out) : 0;
+}
+
 } // namespace dib
 
 #else
@@ -138,6 +161,7 @@ namespace dib {
 
 int DecodeIndexedBlocks(const Format&, const BYTE*, int, std::uint32_t*) { return 0; }
 int Decode24Blocks(const BYTE*, int, std::uint32_t*) { return 0; }
+int Encode24Blocks(const std::uint32_t*, int, BYTE*) { return 0; }
 
 } // namespace dib
 

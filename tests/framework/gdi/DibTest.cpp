@@ -405,6 +405,41 @@ TEST_F(BitmapRows, RefusesOtherShapesAndFormats)
     EXPECT_EQ(GetDIBits(&dc, &none, 0, 3, nullptr, &bmi, DIB_RGB_COLORS), 0);
 }
 
+// Every width around the vector blocks' edges: each pixel's own blue, green and red bytes, in
+// order, and nothing written past the row's pad.
+TEST(BitmapRowsWide, Rows24BitKeepEveryPixelAtEveryWidth)
+{
+    for (int width = 1; width <= 41; ++width) {
+        SCOPED_TRACE(width);
+        CBitmap bitmap;
+        bitmap.CreateCompatibleBitmap(nullptr, width, 2);
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        dc.SelectObject(&bitmap);
+        const auto colour = [](int x, int y) { return RGB(x * 7 + y, 255 - x, x * 13 + 100 * y); };
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < width; ++x)
+                dc.SetPixel(x, y, colour(x, y));
+        BITMAPINFO bmi{};
+        bmi.bmiHeader = {40, width, -2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        const int rowBytes = (width * 3 + 3) / 4 * 4;
+        std::vector<BYTE> rows(2 * rowBytes + 8, 0xEE);
+        ASSERT_EQ(GetDIBits(&dc, &bitmap, 0, 2, rows.data(), &bmi, DIB_RGB_COLORS), 2);
+        for (int y = 0; y < 2; ++y) {
+            const BYTE* row = rows.data() + y * rowBytes;
+            for (int x = 0; x < width; ++x) {
+                const COLORREF c = colour(x, y);
+                ASSERT_EQ(row[3 * x], GetBValue(c)) << x;
+                ASSERT_EQ(row[3 * x + 1], GetGValue(c)) << x;
+                ASSERT_EQ(row[3 * x + 2], GetRValue(c)) << x;
+            }
+            for (int k = width * 3; k < rowBytes; ++k)
+                ASSERT_EQ(row[k], 0) << k;
+        }
+        EXPECT_EQ(rows[2 * rowBytes], 0xEE);
+    }
+}
+
 TEST_F(BitmapRows, GetObjectDescribesTheBitmap)
 {
     BITMAP bm{};
