@@ -3,13 +3,16 @@
 #include "res/resource.h"
 
 #include "framework/core/Commands.h"
+#include "framework/core/Resource.h"
 #include "framework/core/Trace.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
 ON_COMMAND_RANGE(ID_VIEW_COLOR_BAR, ID_VIEW_COLOR_BAR, OnViewBar)
+ON_COMMAND_RANGE(ID_VIEW_THICKNESS_BAR, ID_VIEW_THICKNESS_BAR, OnViewBar)
 ON_UPDATE_COMMAND_UI(ID_VIEW_COLOR_BAR, OnUpdateControlBarMenu)
+ON_UPDATE_COMMAND_UI(ID_VIEW_THICKNESS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
 namespace {
@@ -70,5 +73,16 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     }
     m_colorBar.EnableDocking(CBRS_ALIGN_ANY);
+    // The thickness buttons follow the colours on the bottom line.
+    if (!m_thicknessBar.CreateEx(this, TBSTYLE_FLAT,
+                                 WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_GRIPPER |
+                                     CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC,
+                                 CRect(0, 0, 0, 0), ID_VIEW_THICKNESS_BAR) ||
+        !m_thicknessBar.LoadToolBar(IDR_THICKNESS)) {
+        TRACE("%s", "Failed to create thickness bar\n");
+        return -1;
+    }
+    m_thicknessBar.SetWindowText(res::LoadString(IDS_THICKNESS_BAR));
+    m_thicknessBar.EnableDocking(CBRS_ALIGN_ANY);
     return 0;
 }

@@ -1,5 +1,5 @@
-// The main window: the frame with its flat toolbar docked at the top, its colour bar at the
-// bottom, and its status bar.
+// The main window: the frame with its flat toolbar docked at the top, its colour and thickness
+// bars at the bottom, and its status bar.
 #pragma once
 
 #include "framework/docview/ColorBar.h"
@@ -14,12 +14,14 @@ public:
     ~CMainFrame() override = default;
 
     BOOL PreCreate(CREATESTRUCT& cs) override;
-    // Makes the toolbar, the colour bar and the status bar; -1 when one can't be made.
+    // Makes the toolbar, the colour and thickness bars and the status bar; -1 when one can't
+    // be made.
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
 
 protected:
     CStatusBar m_statusBar;
     CToolBar m_toolBar;
     CColorBar m_colorBar;
+    CToolBar m_thicknessBar;
     DECLARE_MESSAGE_MAP()
 };

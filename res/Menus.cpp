@@ -59,6 +59,7 @@ std::vector<Menu> ProgramMenus()
                             Item("도구 모음(&T)", ID_VIEW_TOOLBAR),
                             Item("상태 표시줄(&S)", ID_VIEW_STATUS_BAR),
                             Item("색 상자(&C)", ID_VIEW_COLOR_BAR),
+                            Item("굵기 상자(&W)", ID_VIEW_THICKNESS_BAR),
                             Separator(),
                             Item("확대(&I)\tCtrl++", ID_VIEW_ZOOM_IN),
                             Item("축소(&O)\tCtrl+-", ID_VIEW_ZOOM_OUT),

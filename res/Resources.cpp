@@ -13,6 +13,10 @@ extern const unsigned char toolbar_bmp[];
 extern const std::size_t toolbar_bmp_size;
 extern const unsigned char toolbar_2x_bmp[];
 extern const std::size_t toolbar_2x_bmp_size;
+extern const unsigned char thickness_bmp[];
+extern const std::size_t thickness_bmp_size;
+extern const unsigned char thickness_2x_bmp[];
+extern const std::size_t thickness_2x_bmp_size;
 extern const unsigned char canvas_bmp[];
 extern const std::size_t canvas_bmp_size;
 extern const unsigned char skorel_ico[];
@@ -54,10 +58,18 @@ Toolbar MainToolbar()
                 ID_EDIT_UNDO,  ID_EDIT_REDO,  ID_SEPARATOR,                  // the steps
                 ID_FILE_PRINT, ID_SEPARATOR,  ID_APP_ABOUT,                  // print, about
                 ID_DRAW_LINE,  ID_DRAW_RECT,  ID_DRAW_ELLIPSE,               // the tools
-                ID_LINE_COLOR, ID_FILL_COLOR, ID_SELECT,       ID_ERASER,    ID_SEPARATOR,
-                ID_WIDTH_1,    ID_WIDTH_2,    ID_WIDTH_3,      ID_WIDTH_4, // the thickness
-                ID_WIDTH_5,    ID_WIDTH_6,    ID_WIDTH_7,
+                ID_LINE_COLOR, ID_FILL_COLOR, ID_SELECT,       ID_ERASER,
             }};
+}
+
+// Docked beside the colour bar: the main toolbar would hide these buttons behind its
+// overflow on a narrow or doubled screen.
+Toolbar ThicknessToolbar()
+{
+    return {IDR_THICKNESS,
+            16,
+            15,
+            {ID_WIDTH_1, ID_WIDTH_2, ID_WIDTH_3, ID_WIDTH_4, ID_WIDTH_5, ID_WIDTH_6, ID_WIDTH_7}};
 }
 
 Dialog AboutBox()
@@ -87,12 +99,14 @@ Tables MakeTables()
     return {
         ProgramMenus(),
         ProgramAccelerators(),
-        {MainToolbar()},
+        {MainToolbar(), ThicknessToolbar()},
         ProgramStrings(),
         {AboutBox()},
         {
             {IDR_MAINFRAME, toolbar_bmp, toolbar_bmp_size},
             {IDR_MAINFRAME, toolbar_2x_bmp, toolbar_2x_bmp_size, 2},
+            {IDR_THICKNESS, thickness_bmp, thickness_bmp_size},
+            {IDR_THICKNESS, thickness_2x_bmp, thickness_2x_bmp_size, 2},
             {IDB_CANVAS, canvas_bmp, canvas_bmp_size},
         },
         {

@@ -137,6 +137,7 @@ std::vector<String> ProgramStrings()
         {ID_WIDTH_7, "새 도형과 선택한 도형의 선 굵기를 7 픽셀로 합니다\n굵기 7"},
 
         {ID_VIEW_COLOR_BAR, "색 상자를 보이거나 감춥니다\n색 상자 전환"},
+        {ID_VIEW_THICKNESS_BAR, "굵기 상자를 보이거나 감춥니다\n굵기 상자 전환"},
         {ID_WIDTH_THINNER, "선 굵기를 한 픽셀 줄입니다\n가늘게"},
         {ID_WIDTH_THICKER, "선 굵기를 한 픽셀 늘립니다\n굵게"},
 
@@ -149,6 +150,7 @@ std::vector<String> ProgramStrings()
         {ID_INDICATOR_THICKNESS, "굵기 7"},
         {IDS_THICKNESS_PANE, "굵기 %1"},
         {IDS_COLOR_BAR, "색 상자"},
+        {IDS_THICKNESS_BAR, "굵기 상자"},
         {IDS_COLOR_SWATCH, "클릭하면 선 색, 오른쪽 단추로 클릭하면 채우기 색이 됩니다\n"
                            "선 색: 클릭, 채우기 색: 오른쪽 클릭"},
         {IDS_COLOR_PAIR, "두 번 클릭하면 그 색을 고르는 대화 상자가 열립니다\n"

@@ -5,6 +5,8 @@ constexpr unsigned IDD_ABOUTBOX = 100;
 constexpr unsigned IDR_MAINFRAME = 128;
 constexpr unsigned IDR_SKORELTYPE = 129;
 constexpr unsigned IDB_CANVAS = 130;
+// The thickness bar's buttons and their pictures.
+constexpr unsigned IDR_THICKNESS = 131;
 
 constexpr unsigned ID_DRAW_LINE = 32771;
 constexpr unsigned ID_LINE_COLOR = 32772;
@@ -30,6 +32,8 @@ constexpr unsigned ID_PICK_FILL_COLOR = 32822;
 // One step thinner or thicker than the thickness now.
 constexpr unsigned ID_WIDTH_THINNER = 32823;
 constexpr unsigned ID_WIDTH_THICKER = 32824;
+// The thickness bar: shown or hidden from the View menu.
+constexpr unsigned ID_VIEW_THICKNESS_BAR = 32825;
 
 constexpr unsigned ID_VIEW_ZOOM_IN = 32800;
 constexpr unsigned ID_VIEW_ZOOM_OUT = 32801;
@@ -58,6 +62,8 @@ constexpr unsigned IDS_THICKNESS_PANE = 230;
 constexpr unsigned IDS_COLOR_BAR = 231;
 constexpr unsigned IDS_COLOR_SWATCH = 232;
 constexpr unsigned IDS_COLOR_PAIR = 233;
+// The thickness bar's title.
+constexpr unsigned IDS_THICKNESS_BAR = 234;
 constexpr unsigned IDS_RECOVER_PROMPT = 240;
 constexpr unsigned IDS_OPEN_FILTER = 220;
 constexpr unsigned IDS_EXPORT_FILTER = 221;

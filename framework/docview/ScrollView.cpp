@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -50,6 +51,25 @@ public:
         setWidget(pInner);
         pInner->installEventFilter(this);
         m_onZoom = std::move(onZoom);
+        for (const QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+            QObject::connect(bar, &QScrollBar::valueChanged, this, [this] { FollowPointer(); });
+    }
+
+    // The widget moved under a pointer that rests over it (scrolled or zoomed): once the
+    // events at hand are through, it gets a move at the pointer's new place in it, so that
+    // whatever follows the pointer (a drag's feedback, the position shown) sees where it is.
+    void FollowPointer()
+    {
+        if (std::exchange(m_bFollowing, true))
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_bFollowing = false;
+                if (viewport()->rect().contains(viewport()->mapFromGlobal(QCursor::pos())))
+                    MoveAtPointer();
+            },
+            Qt::QueuedConnection);
     }
 
 protected:
@@ -136,14 +156,22 @@ private:
             m_timer.stop();
             return;
         }
-        // The widget moved under the pointer.
+        MoveAtPointer();
+    }
+
+    void MoveAtPointer()
+    {
+        QWidget* inner = widget();
+        if (!inner)
+            return;
         QMouseEvent move(QEvent::MouseMove, QPointF(inner->mapFromGlobal(QCursor::pos())),
-                         QCursor::pos(), Qt::NoButton, Qt::LeftButton,
+                         QCursor::pos(), Qt::NoButton, m_bHeld ? Qt::LeftButton : Qt::NoButton,
                          QApplication::keyboardModifiers());
         QApplication::sendEvent(inner, &move);
     }
 
-    bool m_bHeld = false; // the left button is down in the inner widget
+    bool m_bHeld = false;      // the left button is down in the inner widget
+    bool m_bFollowing = false; // a move at the pointer is on its way
     QTimer m_timer;
     std::function<void(int, QPoint)> m_onZoom;
     int m_zoomTurn = 0; // the wheel's turn toward the next zoom step
@@ -262,6 +290,7 @@ BOOL CScrollView::ZoomAbout(int nPercent, const QPoint& at)
         const QPoint inWidget = Widget()->mapFromGlobal(QPoint(shown.x, shown.y));
         m_pArea->horizontalScrollBar()->setValue(inWidget.x() - at.x());
         m_pArea->verticalScrollBar()->setValue(inWidget.y() - at.y());
+        static_cast<ScrollArea*>(m_pArea)->FollowPointer();
     }
     OnZoomChanged();
     return TRUE;

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Writes the program's pictures as 16-colour BMP and ICO files into res/.
 
-    res/toolbar.bmp     bitmap 128: the toolbar strip, twenty-four 16 x 15 pictures side by side
+    res/toolbar.bmp     bitmap 128: the toolbar strip, seventeen 16 x 15 pictures side by side
     res/toolbar@2x.bmp  bitmap 128 for 200 % displays: the same strip, 32 x 30 a picture
+    res/thickness.bmp   bitmap 131: the thickness bar's strip, seven 16 x 15 pictures
+    res/thickness@2x.bmp  bitmap 131 for 200 % displays
     res/canvas.bmp      bitmap 130: the blank 1280 x 1024 canvas, every pixel white
     res/skorel.ico      icon 128: the application, 32 x 32, 16 x 16 and 64 x 64
     res/document.ico    icon 129: the document type, 32 x 32, 16 x 16 and 64 x 64
@@ -175,11 +177,10 @@ def ico_file(pictures):
     return bytes(out)
 
 
-def toolbar_pictures():
+def toolbar_pictures(arts):
     # As palette indices: '.' and ':' are the same grey on the toolbar, so Scale2x must see
     # them as alike.
-    return [indices(parse(art, BUTTON_WIDTH, BUTTON_HEIGHT), LIGHT_GREY)
-            for art in toolbar.PICTURES]
+    return [indices(parse(art, BUTTON_WIDTH, BUTTON_HEIGHT), LIGHT_GREY) for art in arts]
 
 
 def toolbar_strip(pictures):
@@ -198,11 +199,13 @@ def icon_file(large, small):
 
 def main():
     out_dir = Path(__file__).resolve().parent.parent
-    pictures = toolbar_pictures()
     canvas = [[WHITE] * CANVAS_WIDTH for _ in range(CANVAS_HEIGHT)]
-    files = {
-        'toolbar.bmp': bmp_file(*toolbar_strip(pictures)),
-        'toolbar@2x.bmp': bmp_file(*toolbar_strip([scale2x(p) for p in pictures])),
+    files = {}
+    for name, arts in (('toolbar', toolbar.PICTURES), ('thickness', toolbar.WIDTHS)):
+        pictures = toolbar_pictures(arts)
+        files[f'{name}.bmp'] = bmp_file(*toolbar_strip(pictures))
+        files[f'{name}@2x.bmp'] = bmp_file(*toolbar_strip([scale2x(p) for p in pictures]))
+    files |= {
         'canvas.bmp': bmp_file(canvas, CANVAS_WIDTH, CANVAS_HEIGHT),
         'skorel.ico': icon_file(icons.APP_32, icons.APP_16),
         'document.ico': icon_file(icons.DOCUMENT_32, icons.DOCUMENT_16),

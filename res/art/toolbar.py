@@ -1,4 +1,5 @@
-"""The twenty-four toolbar pictures, 16 x 15 pixels each, in button order.
+"""The toolbars' pictures, 16 x 15 pixels each, in button order: seventeen on the main
+toolbar, seven on the thickness bar.
 
 Characters are colours of the 16-colour palette (see PALETTE_KEYS in make_art.py);
 '.' is the toolbar's light-grey background.
@@ -316,6 +317,7 @@ def width_picture(width):
     return '\n' + '\n'.join(rows) + '\n'
 
 
+# Button order of toolbar 131, the thickness bar.
 WIDTHS = [width_picture(width) for width in range(1, 8)]
 
 # Button order of toolbar 128, separators left out.
@@ -325,5 +327,4 @@ PICTURES = [
     UNDO, REDO,
     PRINT,
     ABOUT, DRAW_LINE, DRAW_RECT, DRAW_ELLIPSE, LINE_COLOR, FILL_COLOR, SELECT, ERASER,
-    *WIDTHS,
 ]

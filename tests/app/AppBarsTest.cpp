@@ -64,6 +64,39 @@ TEST_F(AppTest, StatusBarShowsThePointerAndTheDragSize)
     EXPECT_EQ(panes().second, QString());
 }
 
+// A zoom or a scroll moves the canvas under a resting pointer: the place shown follows at once,
+// as the canvas pixel now under it, not at the pointer's next move.
+TEST_F(AppTest, PointerPlaceFollowsAZoomAndAScrollUnderTheRestingPointer)
+{
+    ASSERT_TRUE(Start());
+    Window()->resize(900, 700);
+    auto* area =
+        qobject_cast<QAbstractScrollArea*>(View()->Widget()->parentWidget()->parentWidget());
+    ASSERT_NE(area, nullptr);
+    QWidget* port = area->viewport();
+    const QPoint at(200, 120);
+    QCursor::setPos(port->mapToGlobal(at));
+    testing_support::SendMouse(View()->Widget(), QEvent::MouseMove,
+                               View()->Widget()->mapFrom(port, at), Qt::NoButton, Qt::NoButton);
+    const auto shows = [&](int zoom) {
+        QApplication::processEvents();
+        Frame()->UpdateCommandStates();
+        const QPoint inView = View()->Widget()->mapFrom(port, at);
+        EXPECT_EQ(
+            Window()->statusBar()->findChild<QLabel*>("pane1")->text(),
+            QStringLiteral("%1, %2").arg(inView.x() * 100 / zoom).arg(inView.y() * 100 / zoom))
+            << zoom;
+    };
+    shows(100);
+    QTest::keyClick(View()->Widget(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(View()->Widget(), Qt::Key_Plus, Qt::ControlModifier);
+    ASSERT_EQ(View()->GetZoom(), 200);
+    shows(200);
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + 80);
+    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() - 40);
+    shows(200);
+}
+
 // A plain letter reaching the menu bar while it shows no highlighted item (after Escape
 // closed a menu) opens no menu; with Alt it still does, and every title opens on a click.
 TEST_F(AppTest, MenusOpenOnAClickAndOnLetterKeysOnlyWhenTheBarShowsItHasThem)
@@ -92,6 +125,7 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     Window()->resize(700, 500);
     Window()->addToolBar(Qt::LeftToolBarArea, ToolBar());
     Window()->addToolBar(Qt::RightToolBarArea, ColorBar());
+    Window()->addToolBar(Qt::TopToolBarArea, ThicknessBar());
     MenuItem(QStringLiteral("상태 표시줄(&S)"))->trigger();
     Button(ID_VIEW_ZOOM_IN)->trigger();
     Button(ID_VIEW_ZOOM_IN)->trigger();
@@ -102,6 +136,7 @@ TEST_F(AppTest, LayoutIsRememberedAcrossARestart)
     EXPECT_EQ(Window()->size(), QSize(700, 500));
     EXPECT_EQ(Window()->toolBarArea(ToolBar()), Qt::LeftToolBarArea);
     EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::RightToolBarArea);
+    EXPECT_EQ(Window()->toolBarArea(ThicknessBar()), Qt::TopToolBarArea);
     EXPECT_FALSE(Window()->statusBar()->isVisible());
     EXPECT_FALSE(MenuItem(QStringLiteral("상태 표시줄(&S)"))->isChecked());
     EXPECT_EQ(View()->GetZoom(), 200);
@@ -177,23 +212,37 @@ TEST_F(AppTest, ViewMenuTogglesTheBarsAndTheirCheckMarks)
     EXPECT_TRUE(toolbar->isChecked());
 }
 
-// The colour bar docks at the bottom, moves like the toolbar and comes and goes from the View
-// menu.
-TEST_F(AppTest, ColourBarIsADockableBarToggledInTheViewMenu)
+// The colour and thickness bars share the bottom line, move like the toolbar and come and go
+// from the View menu, each on its own.
+TEST_F(AppTest, BottomBarsAreDockableAndToggledInTheViewMenu)
 {
     ASSERT_TRUE(Start());
-    ASSERT_NE(ColorBar(), nullptr);
-    EXPECT_EQ(Window()->toolBarArea(ColorBar()), Qt::BottomToolBarArea);
-    EXPECT_TRUE(ColorBar()->isMovable() && ColorBar()->isFloatable());
-    QAction* item = MenuItem(QStringLiteral("색 상자(&C)"));
-    ASSERT_NE(item, nullptr);
-    EXPECT_TRUE(item->isChecked());
-    item->trigger();
-    EXPECT_FALSE(ColorBar()->isVisible());
-    EXPECT_FALSE(item->isChecked());
-    EXPECT_TRUE(ToolBar()->isVisible());
-    item->trigger();
-    EXPECT_TRUE(ColorBar()->isVisible());
+    const struct {
+        QToolBar* bar;
+        const char* title;
+        const char* item;
+    } bars[] = {{ColorBar(), "색 상자", "색 상자(&C)"},
+                {ThicknessBar(), "굵기 상자", "굵기 상자(&W)"}};
+    for (const auto& b : bars) {
+        SCOPED_TRACE(b.title);
+        ASSERT_NE(b.bar, nullptr);
+        EXPECT_EQ(Window()->toolBarArea(b.bar), Qt::BottomToolBarArea);
+        EXPECT_EQ(b.bar->windowTitle(), QString::fromUtf8(b.title));
+        EXPECT_TRUE(b.bar->isMovable() && b.bar->isFloatable());
+        QAction* item = MenuItem(QString::fromUtf8(b.item));
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->isChecked());
+        item->trigger();
+        EXPECT_FALSE(b.bar->isVisible());
+        EXPECT_FALSE(item->isChecked());
+        for (const auto& other : bars)
+            EXPECT_EQ(other.bar->isVisible(), other.bar != b.bar);
+        EXPECT_TRUE(ToolBar()->isVisible());
+        item->trigger();
+        EXPECT_TRUE(b.bar->isVisible());
+    }
+    EXPECT_EQ(ColorBar()->y(), ThicknessBar()->y());
+    EXPECT_LT(ColorBar()->x(), ThicknessBar()->x());
     // Docked at a side, the swatches stand in two columns.
     QWidget* swatches = ColorBar()->widgetForAction(ColorBar()->actions().value(0));
     ASSERT_NE(swatches, nullptr);
@@ -262,7 +311,7 @@ TEST_F(AppTest, ThicknessButtonsKeysMenuAndPaneAgree)
         EXPECT_EQ(View()->m_nThickness, width);
         for (int w = 1; w <= 7; ++w) {
             const auto* button =
-                qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ids[w - 1])));
+                qobject_cast<QToolButton*>(ThicknessBar()->widgetForAction(Button(ids[w - 1])));
             ASSERT_NE(button, nullptr);
             EXPECT_EQ(button->isChecked(), w == width) << w;
             EXPECT_EQ(MenuItem(QString::number(w))->isChecked(), w == width) << w;
@@ -273,7 +322,7 @@ TEST_F(AppTest, ThicknessButtonsKeysMenuAndPaneAgree)
     expectShown(1);
     QTest::keyClick(Window(), Qt::Key_BracketLeft);
     expectShown(1);
-    qobject_cast<QToolButton*>(ToolBar()->widgetForAction(Button(ID_WIDTH_5)))->click();
+    qobject_cast<QToolButton*>(ThicknessBar()->widgetForAction(Button(ID_WIDTH_5)))->click();
     expectShown(5);
     for (int width : {6, 7, 7}) {
         QTest::keyClick(Window(), Qt::Key_BracketRight);

@@ -15,6 +15,7 @@
 #include "framework/docview/Frame.h"
 #include "framework/docview/Printing.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QColorDialog>
 #include <QDir>
@@ -27,6 +28,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -69,6 +71,7 @@ protected:
     CSkorelDoc* Doc() const { return View()->GetDocument(); }
     QToolBar* ToolBar() const { return Bar(ID_VIEW_TOOLBAR); }
     QToolBar* ColorBar() const { return Bar(ID_VIEW_COLOR_BAR); }
+    QToolBar* ThicknessBar() const { return Bar(ID_VIEW_THICKNESS_BAR); }
     QToolBar* Bar(UINT id) const
     {
         return Window()->findChild<QToolBar*>(QStringLiteral("toolbar%1").arg(id));

@@ -26,7 +26,8 @@
 #   dialog NAME [KEYS...]       a window named NAME (a regular expression) appears; the keys,
 #                               if any, are pressed in it (type:TEXT types TEXT) and it goes
 #   caption REGEX               the main window's title
-#   toolbar shown|hidden, statusbar shown|hidden, colorbar shown|hidden
+#   toolbar shown|hidden, statusbar shown|hidden, colorbar shown|hidden,
+#   thicknessbar shown|hidden
 #   colour X Y RRGGBB           the canvas point shows that colour (within a few levels)
 #   pair line|fill RRGGBB       the colour bar's pair shows that outline / fill colour
 #   zoom PERCENT                the view shows the canvas at that zoom
@@ -63,6 +64,10 @@ entry() { # kind text
                  if (plain(t) == want) { print; exit } }' "$report"
 }
 has() { grep -q "^$1 " "$report"; }
+# Whether the bar with the button of that tooltip is shown (or hidden), waited for.
+button_shown() { [ -n "$(entry button "$1")" ]; }
+button_hidden() { [ -z "$(entry button "$1")" ]; }
+bar_is() { eventually "button_$1" "$2"; } # shown|hidden TOOLTIP
 centre() { local line; line=$(entry "$1" "$2") && [ -n "$line" ] || return 1; set -- $line
   echo "$(($3 + $5 / 2)) $(($4 + $6 / 2))"; }
 click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
@@ -192,8 +197,8 @@ expect() { # what args...
               fail "$step: window $name stays open" ;;
     caption) eventually bash -c "xdotool getwindowname '$window' | grep -Eq '$2'" ||
                fail "$step: title is $(xdotool getwindowname "$window"), not $2" ;;
-    toolbar) if [ "$2" = shown ]; then eventually has button; else
-               eventually bash -c "! grep -q '^button ' '$report'"; fi || fail "$step: toolbar not $2" ;;
+    toolbar) bar_is "$2" "새 파일" || fail "$step: toolbar not $2" ;;
+    thicknessbar) bar_is "$2" "굵기 1" || fail "$step: thickness bar not $2" ;;
     statusbar) if [ "$2" = shown ]; then eventually has status; else
                  eventually bash -c "! grep -q '^status ' '$report'"; fi || fail "$step: status bar not $2" ;;
     colorbar) if [ "$2" = shown ]; then eventually has swatch; else

@@ -103,6 +103,8 @@ menu 보기 상태_표시줄       | statusbar hidden
 menu 보기 상태_표시줄       | statusbar shown
 menu 보기 색_상자           | colorbar hidden
 menu 보기 색_상자           | colorbar shown
+menu 보기 굵기_상자         | thicknessbar hidden; toolbar shown
+menu 보기 굵기_상자         | thicknessbar shown
 # Colours are chosen in a dialog.
 button 선_색                | dialog ^색.선택$ Escape
 button 채우기_색            | dialog ^색.선택$ Escape

@@ -24,22 +24,23 @@
 
 namespace {
 
-// A frame with the toolbar of the tables, as the framework shows them.
+// A frame with a toolbar of the tables, as the framework shows them.
 struct Shown {
     CFrameWnd frame;
     CToolBar toolbar;
-    Shown()
+    UINT nIDToolbar;
+    explicit Shown(UINT nIDToolbar = IDR_MAINFRAME) : nIDToolbar(nIDToolbar)
     {
         frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr);
         toolbar.CreateEx(&frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(),
                          ID_VIEW_TOOLBAR);
-        toolbar.LoadToolBar(IDR_MAINFRAME);
+        toolbar.LoadToolBar(nIDToolbar);
     }
     // The icons of the buttons, in order.
     std::vector<QIcon> ButtonIcons()
     {
         std::vector<QIcon> icons;
-        for (UINT id : res::FindToolbar(IDR_MAINFRAME)->items)
+        for (UINT id : res::FindToolbar(nIDToolbar)->items)
             if (id != ID_SEPARATOR)
                 icons.push_back(frame.Action(id)->icon());
         return icons;
@@ -106,31 +107,46 @@ QImage Argb(const QPixmap& pixmap)
     return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-TEST(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButtonAtBothScales)
+// The main toolbar and the thickness bar, with the number of pictures each strip holds.
+struct Strip {
+    UINT id;
+    int pictures;
+};
+
+class ToolbarBitmap : public ::testing::TestWithParam<Strip> {
+protected:
+    QImage Pictures() const
+    {
+        return ExpectSixteenColourBmp(*res::FindBitmap(GetParam().id), GetParam().pictures * 16,
+                                      15);
+    }
+};
+
+TEST_P(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButtonAtBothScales)
 {
-    const res::Toolbar* bar = res::FindToolbar(IDR_MAINFRAME);
+    const res::Toolbar* bar = res::FindToolbar(GetParam().id);
+    ASSERT_NE(bar, nullptr);
     const int buttons =
         int(bar->items.size() - std::count(bar->items.begin(), bar->items.end(), 0u));
-    EXPECT_EQ(buttons * bar->buttonWidth, 24 * 16);
-    ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), buttons * bar->buttonWidth,
+    EXPECT_EQ(buttons, GetParam().pictures);
+    ExpectSixteenColourBmp(*res::FindBitmap(GetParam().id), buttons * bar->buttonWidth,
                            bar->buttonHeight);
-    ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME, 2), 2 * buttons * bar->buttonWidth,
+    ExpectSixteenColourBmp(*res::FindBitmap(GetParam().id, 2), 2 * buttons * bar->buttonWidth,
                            2 * bar->buttonHeight);
 }
 
 // At 200 % a button shows its picture doubled by Scale2x from the 100 % strip, not one that
 // Qt enlarged (blurred or blocky), nor a neighbour's; the grey is transparent at both scales.
-TEST(ToolbarIcons, HoldEachPictureAndItsScale2xDoubleOnATransparentBackground)
+TEST_P(ToolbarBitmap, IconsHoldEachPictureAndItsScale2xDoubleOnATransparentBackground)
 {
-    QImage strip = ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), 24 * 16, 15)
-                       .convertToFormat(QImage::Format_ARGB32);
+    QImage strip = Pictures().convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < strip.height(); ++y)
         for (int x = 0; x < strip.width(); ++x)
             if (strip.pixel(x, y) == 0xFFC0C0C0)
                 strip.setPixel(x, y, 0);
-    const std::vector<QIcon> icons = Shown().ButtonIcons();
-    ASSERT_EQ(icons.size(), 24u);
-    for (int i = 0; i < 24; ++i) {
+    const std::vector<QIcon> icons = Shown(GetParam().id).ButtonIcons();
+    ASSERT_EQ(int(icons.size()), GetParam().pictures);
+    for (int i = 0; i < GetParam().pictures; ++i) {
         const QImage picture = strip.copy(16 * i, 0, 16, 15);
         const QPixmap doubled = icons[i].pixmap(QSize(16, 15), 2.0);
         EXPECT_EQ(Argb(icons[i].pixmap(QSize(16, 15), 1.0)), picture) << "button " << i;
@@ -139,9 +155,9 @@ TEST(ToolbarIcons, HoldEachPictureAndItsScale2xDoubleOnATransparentBackground)
     }
 }
 
-TEST(ToolbarBitmap, EveryPictureIsDrawnOnLightGreyAndDiffersFromTheOthers)
+TEST_P(ToolbarBitmap, EveryPictureIsDrawnOnLightGreyAndDiffersFromTheOthers)
 {
-    const QImage image = ExpectSixteenColourBmp(*res::FindBitmap(IDR_MAINFRAME), 24 * 16, 15);
+    const QImage image = Pictures();
     constexpr QRgb lightGrey = 0xFFC0C0C0;
     std::set<std::vector<QRgb>> pictures;
     for (int left = 0; left < image.width(); left += 16) {
@@ -161,6 +177,12 @@ TEST(ToolbarBitmap, EveryPictureIsDrawnOnLightGreyAndDiffersFromTheOthers)
         EXPECT_TRUE(pictures.insert(pixels).second) << "picture at " << left << " repeats";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Toolbars, ToolbarBitmap,
+                         ::testing::Values(Strip{IDR_MAINFRAME, 17}, Strip{IDR_THICKNESS, 7}),
+                         [](const auto& info) {
+                             return info.param.id == IDR_MAINFRAME ? "Main" : "Thickness";
+                         });
 
 TEST(CanvasBitmap, IsAWhiteSixteenColourBitmapOfTheCanvasSize)
 {

@@ -191,8 +191,8 @@ TEST(Toolbar, ButtonsAreMenuOrDrawingCommandsBetweenSingleSeparators)
     const auto& items = MainToolbar().items;
     EXPECT_EQ(MainToolbar().buttonWidth, 16);
     EXPECT_EQ(MainToolbar().buttonHeight, 15);
-    ASSERT_EQ(items.size(), 29u);
-    EXPECT_EQ(std::count(items.begin(), items.end(), ID_SEPARATOR), 5);
+    ASSERT_EQ(items.size(), 21u);
+    EXPECT_EQ(std::count(items.begin(), items.end(), ID_SEPARATOR), 4);
     EXPECT_NE(items.front(), ID_SEPARATOR);
     EXPECT_NE(items.back(), ID_SEPARATOR);
 
@@ -212,6 +212,16 @@ TEST(Toolbar, ButtonsAreMenuOrDrawingCommandsBetweenSingleSeparators)
         EXPECT_TRUE(seen.count(id)) << id;
     // The About button runs straight into the drawing tools.
     EXPECT_EQ(*(std::find(items.begin(), items.end(), ID_APP_ABOUT) + 1), ID_DRAW_LINE);
+}
+
+// The thickness bar holds the Thickness menu's widths in their order.
+TEST(Toolbar, ThicknessBarHoldsTheWidthsOneToSeven)
+{
+    const res::Toolbar* bar = res::FindToolbar(IDR_THICKNESS);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->items, (std::vector<UINT>{ID_WIDTH_1, ID_WIDTH_2, ID_WIDTH_3, ID_WIDTH_4,
+                                             ID_WIDTH_5, ID_WIDTH_6, ID_WIDTH_7}));
+    EXPECT_STREQ(res::FindString(IDS_THICKNESS_BAR), "굵기 상자");
 }
 
 TEST(Strings, IdsAreUniqueTextsValidUtf8AndPromptsSplitOnce)
@@ -238,12 +248,13 @@ TEST(Strings, EveryMenuItemHasAPromptAndEveryButtonATooltip)
 {
     for (const MenuNode* item : MenuItems())
         EXPECT_NE(res::FindString(item->id), nullptr) << item->text;
-    for (UINT id : MainToolbar().items) {
-        if (id == ID_SEPARATOR)
-            continue;
-        ASSERT_NE(res::FindString(id), nullptr) << id;
-        EXPECT_EQ(Split(res::FindString(id), '\n').size(), 2u) << "no tooltip for " << id;
-    }
+    for (const res::Toolbar& bar : res::ProgramTables().toolbars)
+        for (UINT id : bar.items) {
+            if (id == ID_SEPARATOR)
+                continue;
+            ASSERT_NE(res::FindString(id), nullptr) << id;
+            EXPECT_EQ(Split(res::FindString(id), '\n').size(), 2u) << "no tooltip for " << id;
+        }
     EXPECT_STREQ(res::FindString(ID_DRAW_RECT), "사각형을 그립니다\n사각형");
 }
 
