@@ -90,7 +90,8 @@ FileKind Examine(const char* lpszPathName)
     return kind;
 }
 
-// A name that says its type: .skr a drawing, .bmp a picture; else the type chosen.
+} // namespace
+
 SkorelFile TypeOfName(const std::string& name, SkorelFile chosen)
 {
     if (EndsWithNoCase(name, ".skr"))
@@ -100,7 +101,6 @@ SkorelFile TypeOfName(const std::string& name, SkorelFile chosen)
     return chosen;
 }
 
-// The name with the type's extension in place of the one it has, if any.
 std::string NamedAs(const std::string& name, SkorelFile type)
 {
     const std::size_t slash = name.rfind('/');
@@ -110,8 +110,6 @@ std::string NamedAs(const std::string& name, SkorelFile type)
     return (hasExtension ? name.substr(0, dot) : name) +
            (type == SkorelFile::Drawing ? ".skr" : ".bmp");
 }
-
-} // namespace
 
 IMPLEMENT_DYNCREATE(CSkorelDoc, CDocument)
 

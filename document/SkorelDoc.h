@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 // What a change did to the records, for the views (the hint of UpdateAllViews).
@@ -31,6 +32,11 @@ enum class SkorelFile {
     Picture, // the opened picture as a BMP file
     Drawing, // the records in the archive form, then the picture, if any, as a BMP file
 };
+
+// The type a name says: .skr a drawing, .bmp a picture; else the type chosen.
+SkorelFile TypeOfName(const std::string& name, SkorelFile chosen);
+// The name with the type's extension in place of the one it has, if any.
+std::string NamedAs(const std::string& name, SkorelFile type);
 
 class CSkorelDoc : public CDocument {
     DECLARE_DYNCREATE(CSkorelDoc)

@@ -161,6 +161,10 @@ std::vector<String> ProgramStrings()
         {IDS_SAVE_DRAWING_FILTER, "Skorel 그림 (*.skr)|*.skr||"},
         {IDS_DRAWING_NOT_PICTURE, "도형은 BMP 파일에 저장할 수 없습니다. 확장자가 .skr인 "
                                   "Skorel 그림 파일로 저장하십시오."},
+        {IDS_PICTURE_NOT_DRAWING,
+         "저장은 화면 왼쪽 위의 800 × 600 부분을 BMP 그림으로 씁니다. 도형을 "
+         "Skorel 그림(.skr)으로 저장하려면 파일 메뉴의 '다른 이름으로 "
+         "저장'을 사용하십시오."},
         {IDS_SAVE_DRAWING_PROMPT,
          "그린 도형이 아직 저장되지 않았습니다. 끝내기 전에 그림을 저장하시겠습니까?"},
         {IDS_SAVE_SUCCEEDED, "저장 성공"},

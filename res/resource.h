@@ -56,6 +56,8 @@ constexpr unsigned IDS_SAVE_AS_FILTER = 203;
 constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 239;
 constexpr unsigned IDS_SAVE_DRAWING_FILTER = 208;
 constexpr unsigned IDS_DRAWING_NOT_PICTURE = 209;
+// Save's picture refused under a drawing's name.
+constexpr unsigned IDS_PICTURE_NOT_DRAWING = 235;
 // The thickness pane's text, %1 the width; the colour bar's title; what its swatches and its
 // outline/fill pair do (prompt, then tooltip).
 constexpr unsigned IDS_THICKNESS_PANE = 230;

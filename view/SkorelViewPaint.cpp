@@ -147,6 +147,14 @@ void CSkorelView::OnFileSave()
     // A name typed without an extension gets .bmp.
     CFileDialog dlg(FALSE, "bmp", "*.bmp", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     res::LoadString(IDS_SAVE_FILTER));
+    // The picture never takes a drawing's name: it would replace a drawing's shapes with
+    // pixels, and open later as something other than what was saved.
+    dlg.SetNameCheck([](const std::string& path, int) -> std::optional<CNameRefusal> {
+        if (TypeOfName(path, SkorelFile::Picture) != SkorelFile::Drawing)
+            return std::nullopt;
+        return CNameRefusal{res::LoadString(IDS_PICTURE_NOT_DRAWING),
+                            NamedAs(path, SkorelFile::Picture)};
+    });
     if (dlg.DoModal() != IDOK)
         return;
     const std::string path = dlg.GetPathName();

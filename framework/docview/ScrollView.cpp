@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -198,7 +199,7 @@ QWidget* CScrollView::CreateWidget(QWidget* pParent)
     QWidget* inner = CView::CreateWidget(nullptr);
     inner->setFocusPolicy(Qt::StrongFocus);
     area->Hold(inner, [this](int steps, QPoint at) {
-        if (ZoomAbout(StepFrom(steps), at))
+        if (ZoomAbout(StepFrom(steps), &at))
             if (CFrameWnd* frame = GetParentFrame())
                 frame->DelayUpdateCommandUI();
     });
@@ -266,34 +267,51 @@ int CScrollView::StepFrom(int nSteps) const
     return kZoomSteps[std::size_t(index)];
 }
 
-BOOL CScrollView::ZoomTo(int nPercent)
-{
-    const QWidget* port = m_pArea ? m_pArea->viewport() : Widget();
-    return ZoomAbout(nPercent, port ? port->rect().center() : QPoint());
-}
+BOOL CScrollView::ZoomTo(int nPercent) { return ZoomAbout(nPercent, nullptr); }
 
-BOOL CScrollView::ZoomAbout(int nPercent, const QPoint& at)
+BOOL CScrollView::ZoomAbout(int nPercent, const QPoint* pAt)
 {
     if (std::ranges::find(kZoomSteps, nPercent) == kZoomSteps.end() || !Widget())
         return FALSE;
     if (nPercent == GetZoom())
         return TRUE;
-    // The client pixel under the point before, and where it shows after.
-    const QWidget* port = m_pArea ? m_pArea->viewport() : Widget();
-    const QPoint global = port->mapToGlobal(at);
-    CPoint pixel(global.x(), global.y());
-    ScreenToClient(&pixel);
+    // The client pixel under the point, or in the middle of what shows, before.
+    CPoint pixel;
+    if (pAt) {
+        const QWidget* port = m_pArea ? m_pArea->viewport() : Widget();
+        const QPoint global = port->mapToGlobal(*pAt);
+        pixel = CPoint(global.x(), global.y());
+        ScreenToClient(&pixel);
+    } else if (const CRect visible = GetVisibleRect(); !visible.IsRectEmpty()) {
+        pixel = CPoint((visible.left + visible.right) / 2, (visible.top + visible.bottom) / 2);
+    }
+    pixel.x = std::clamp<LONG>(pixel.x, 0, std::max<LONG>(m_totalSize.cx - 1, 0));
+    pixel.y = std::clamp<LONG>(pixel.y, 0, std::max<LONG>(m_totalSize.cy - 1, 0));
     SetZoom(nPercent, m_totalSize);
     if (m_pArea) {
-        CPoint shown = pixel;
-        ClientToScreen(&shown);
-        const QPoint inWidget = Widget()->mapFromGlobal(QPoint(shown.x, shown.y));
-        m_pArea->horizontalScrollBar()->setValue(inWidget.x() - at.x());
-        m_pArea->verticalScrollBar()->setValue(inWidget.y() - at.y());
+        ShowPixelAt(pixel, pAt);
+        // Scroll bars that the new size brings or takes away come and go once the events
+        // at hand are through, and change the window's size and range: the pixel is put in
+        // its place again then.
+        const std::optional<QPoint> at = pAt ? std::optional(*pAt) : std::nullopt;
+        QMetaObject::invokeMethod(
+            m_pArea, [this, pixel, at] { ShowPixelAt(pixel, at ? &*at : nullptr); },
+            Qt::QueuedConnection);
         static_cast<ScrollArea*>(m_pArea)->FollowPointer();
     }
     OnZoomChanged();
     return TRUE;
+}
+
+void CScrollView::ShowPixelAt(CPoint pixel, const QPoint* pAt)
+{
+    if (!m_pArea || !Widget())
+        return;
+    const QPoint at = pAt ? *pAt : m_pArea->viewport()->rect().center();
+    ClientToScreen(&pixel);
+    const QPoint inWidget = Widget()->mapFromGlobal(QPoint(pixel.x, pixel.y));
+    m_pArea->horizontalScrollBar()->setValue(inWidget.x() - at.x());
+    m_pArea->verticalScrollBar()->setValue(inWidget.y() - at.y());
 }
 
 void CScrollView::OnZoomChanged() {}

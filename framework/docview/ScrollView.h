@@ -30,8 +30,8 @@ public:
     CRect GetVisibleRect() const;
 
     // Zooms to one of the steps (25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800 %),
-    // keeping the client pixel in the middle of the window there; FALSE, changing nothing,
-    // for a percentage that is no step.
+    // keeping the middle of what shows of the client area in the middle of the window, as far
+    // as the scroll range allows; FALSE, changing nothing, for a percentage that is no step.
     BOOL ZoomTo(int nPercent);
 
     // Standard zoom commands, for the derived view's command table: a step larger, a step
@@ -53,8 +53,11 @@ protected:
 
 private:
     // Zooms to a step keeping the client pixel under the point of the window (viewport
-    // coordinates) under it.
-    BOOL ZoomAbout(int nPercent, const QPoint& at);
+    // coordinates) under it; a point beyond the client area stands for the nearest pixel of
+    // it. Without a point, the middle of what shows stays in the middle.
+    BOOL ZoomAbout(int nPercent, const QPoint* pAt);
+    // Scrolls the client pixel to the point of the window, or to its middle without one.
+    void ShowPixelAt(CPoint pixel, const QPoint* pAt);
     // The step nSteps steps from the zoom now; the zoom itself when there is none.
     int StepFrom(int nSteps) const;
 

@@ -72,9 +72,11 @@ public:
             if (const auto refusal =
                     m_check(QFile::encodeName(files.first()).toStdString(), index)) {
                 AfxMessageBox(refusal->message.c_str(), MB_OK | MB_ICONEXCLAMATION);
-                selectFile(
-                    QFileInfo(QFile::decodeName(QByteArray::fromStdString(refusal->proposal)))
-                        .fileName());
+                // In the folder of the name refused, which need not be the one shown.
+                const QFileInfo proposal(
+                    QFile::decodeName(QByteArray::fromStdString(refusal->proposal)));
+                setDirectory(proposal.absolutePath());
+                selectFile(proposal.fileName());
                 return;
             }
         }

@@ -97,6 +97,59 @@ TEST_F(AppTest, PointerPlaceFollowsAZoomAndAScrollUnderTheRestingPointer)
     shows(200);
 }
 
+// The zoom commands keep the middle of what shows of the canvas in the middle of the window,
+// also when the scroll bars come or go with the new size, and the scroll bars then match the
+// canvas's place: a zoom from a canvas that fits the window used to land far off its middle
+// with bars that could not reach its top.
+TEST_F(AppTest, ZoomKeepsTheMiddleAndTheScrollBarsMatchThePlace)
+{
+    ASSERT_TRUE(Start());
+    Window()->resize(900, 700);
+    auto* area =
+        qobject_cast<QAbstractScrollArea*>(View()->Widget()->parentWidget()->parentWidget());
+    ASSERT_NE(area, nullptr);
+    QWidget* canvas = View()->Widget();
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    };
+    // The canvas pixel in the middle of what shows of it, from the widgets' geometry.
+    const auto middle = [&] {
+        const QRect shown =
+            QRect(canvas->mapFrom(area->viewport(), QPoint(0, 0)), area->viewport()->size())
+                .intersected(canvas->rect());
+        return (shown.topLeft() + shown.bottomRight()) / 2 * 100 / View()->GetZoom();
+    };
+    const struct {
+        UINT command;
+        int zoom;
+    } steps[] = {{ID_VIEW_ZOOM_OUT, 67},     {ID_VIEW_ZOOM_OUT, 50}, {ID_VIEW_ZOOM_OUT, 33},
+                 {ID_VIEW_ZOOM_ACTUAL, 100}, {ID_VIEW_ZOOM_IN, 150}, {ID_VIEW_ZOOM_OUT, 100},
+                 {ID_VIEW_ZOOM_OUT, 67},     {ID_VIEW_ZOOM_IN, 100}};
+    settle();
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.zoom);
+        const QPoint before = middle();
+        Button(step.command)->trigger();
+        settle();
+        ASSERT_EQ(View()->GetZoom(), step.zoom);
+        for (const auto* bar : {area->horizontalScrollBar(), area->verticalScrollBar()}) {
+            const bool across = bar->orientation() == Qt::Horizontal;
+            const int beyond = across ? canvas->width() - area->viewport()->width()
+                                      : canvas->height() - area->viewport()->height();
+            EXPECT_EQ(bar->maximum(), std::max(beyond, 0));
+            EXPECT_EQ(bar->value(), -(across ? canvas->x() : canvas->y()));
+        }
+        // Where the canvas fits no longer, its old middle is in the middle again.
+        if (canvas->width() > area->viewport()->width() &&
+            canvas->height() > area->viewport()->height()) {
+            const QPoint after = middle();
+            EXPECT_LE(std::abs(after.x() - before.x()) + std::abs(after.y() - before.y()), 2)
+                << before.x() << "," << before.y() << " → " << after.x() << "," << after.y();
+        }
+    }
+}
+
 // A plain letter reaching the menu bar while it shows no highlighted item (after Escape
 // closed a menu) opens no menu; with Alt it still does, and every title opens on a click.
 TEST_F(AppTest, MenusOpenOnAClickAndOnLetterKeysOnlyWhenTheBarShowsItHasThem)

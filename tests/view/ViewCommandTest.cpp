@@ -186,6 +186,36 @@ TEST_F(ViewTest, SaveLeavesTheSelectionFrameOut)
     EXPECT_EQ(saved.pixel(100, 175) & 0xFFFFFF, 0u);
 }
 
+// Save's picture never replaces a drawing: a drawing's name is refused in the dialog, which
+// then offers the .bmp name, and the drawing file keeps its bytes.
+TEST_F(ViewTest, SaveRefusesADrawingsNameAndOffersThePictures)
+{
+    Draw(ID_DRAW_RECT, {100, 100}, {300, 250});
+    QTemporaryDir dir;
+    const QString drawing = dir.filePath("work.skr");
+    {
+        QFile old(drawing);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("drawing");
+    }
+    QString offered;
+    ModalAnswers answers({[&](QWidget* w) {
+                              ModalAnswers::TypeFileName(drawing)(w); // refused
+                              offered = w->findChild<QLineEdit*>("fileNameEdit")->text();
+                              static_cast<QDialog*>(w)->accept(); // the name offered
+                          },
+                          ModalAnswers::Click(QMessageBox::Ok),   // the refusal
+                          ModalAnswers::Click(QMessageBox::Ok)}); // saved
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(answers.Texts().value(0),
+              QString::fromUtf8(res::LoadString(IDS_PICTURE_NOT_DRAWING)));
+    EXPECT_EQ(offered, QStringLiteral("work.bmp"));
+    QFile kept(drawing);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("drawing"));
+    EXPECT_EQ(QImage(dir.filePath("work.bmp"), "BMP").size(), QSize(800, 600));
+}
+
 // A failed write is reported with the file's name and the reason, and the file is kept.
 TEST_F(ViewTest, FailedSaveSaysWhyAndKeepsTheFile)
 {
