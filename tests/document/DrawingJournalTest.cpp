@@ -3,37 +3,30 @@
 // no file holds.
 #include "document/SkorelDoc.h"
 
+#include "tests/shapes/Records.h"
+
 #include "framework/core/Archive.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::unique_ptr<CData> Record(int id)
-{
-    auto d = std::make_unique<CData>();
-    d->m_ptStart = CPoint(id, 2 * id);
-    d->m_ptEnd = CPoint(id + 40, 2 * id + 30);
-    d->m_nKind = SHAPE_LINE + id % 3;
-    d->m_crLine = COLORREF(0x10203 * id);
-    d->m_crFill = COLORREF(0xFFFFFF - id);
-    d->m_nThickness = 1 + id % 7;
-    return d;
-}
-
+// Appends one step of records whose every field derives from its id.
 void Draw(CSkorelDoc& doc, std::initializer_list<int> ids)
 {
     std::vector<std::unique_ptr<CData>> records;
     for (int id : ids)
-        records.push_back(Record(id));
+        records.push_back(std::make_unique<CData>(
+            Record(SHAPE_LINE + id % 3, CPoint(id, 2 * id), CPoint(id + 40, 2 * id + 30),
+                   COLORREF(0x10203 * id), COLORREF(0xFFFFFF - id), 1 + id % 7)));
     doc.AddShapes(std::move(records), true);
 }
 
@@ -95,41 +88,34 @@ const Step kOpenAppended = [](CSkorelDoc& doc) {
     doc.Serialize(ar);
 };
 
-class DrawingJournalReplay : public ::testing::TestWithParam<ReplayCase> {
-protected:
-    std::string Path() const { return dir.filePath("journal").toStdString(); }
-    QTemporaryDir dir;
-};
+using DrawingJournalReplay = ::testing::TestWithParam<ReplayCase>;
 
 TEST_P(DrawingJournalReplay, GivesBackTheDocumentTheStepsMade)
 {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("journal").toStdString(), cutPath = path + ".cut";
     CSkorelDoc doc;
     for (int id = 1; id <= 100; ++id)
         Draw(doc, {id});
-    doc.KeepRecoveryAt(Path());
+    doc.KeepRecoveryAt(path);
     std::vector<BYTE> beforeLast;
     for (const Step& step : GetParam().steps) {
         beforeLast = ArchivedList(doc);
         step(doc);
     }
     ASSERT_TRUE(doc.Recovery()->Flush());
-    ASSERT_EQ(ArchivedReplay(Path()), ArchivedList(doc));
+    ASSERT_EQ(ArchivedReplay(path), ArchivedList(doc));
 
-    // Cut anywhere in its last entry, the journal gives back the document before that step.
-    QFile file(QString::fromStdString(Path()));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const std::vector<char> whole(bytes.begin(), bytes.end());
-    const std::string cutPath = Path() + ".cut";
-    const std::vector<JournalBytes> entries = CJournal::Read(Path());
+    // Cut anywhere in its last entry or that entry's frame of length and checksum, the
+    // journal gives back the document before that step.
+    const std::vector<JournalBytes> entries = CJournal::Read(path);
     if (entries.size() == 1)
         return; // the last step outgrew the snapshot and is in a new one
-    // The last entry and its frame of length and checksum.
-    for (std::size_t cut = whole.size() - entries.back().size() - 8; cut < whole.size(); ++cut) {
-        QFile out(QString::fromStdString(cutPath));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(whole.data(), qint64(cut));
-        out.close();
+    const auto size = std::filesystem::file_size(path);
+    for (auto cut = size - entries.back().size() - 8; cut < size; ++cut) {
+        std::filesystem::copy_file(path, cutPath,
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::resize_file(cutPath, cut);
         ASSERT_EQ(ArchivedReplay(cutPath), beforeLast) << "cut at " << cut;
     }
 }
@@ -153,12 +139,10 @@ TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("journal").toStdString();
-    std::unique_ptr<CSkorelDoc> doc = std::make_unique<CSkorelDoc>();
+    auto doc = std::make_unique<CSkorelDoc>();
     doc->KeepRecoveryAt(path);
     // Whether the copy is there once everything given is written.
-    const auto kept = [&] {
-        return doc->Recovery()->Flush() && QFile::exists(QString::fromStdString(path));
-    };
+    const auto kept = [&] { return doc->Recovery()->Flush() && std::filesystem::exists(path); };
     EXPECT_FALSE(kept());
     Draw(*doc, {1, 2});
     EXPECT_TRUE(kept());
@@ -183,7 +167,7 @@ TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
     EXPECT_TRUE(kept());
     // A document goes away only once the user has decided about its changes.
     doc.reset();
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 } // namespace

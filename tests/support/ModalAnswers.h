@@ -3,6 +3,8 @@
 // A dialog that finds no answer left is rejected and counted as unexpected.
 #pragma once
 
+#include "framework/core/Resource.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
@@ -29,6 +31,11 @@ public:
     int Unexpected() const { return m_nUnexpected; }
     // The texts of the message boxes answered, in order.
     const QStringList& Texts() const { return m_texts; }
+    // Whether a message holds the program's string with this id.
+    static bool Says(const QString& text, UINT stringId)
+    {
+        return text.contains(QString::fromUtf8(res::LoadString(stringId)));
+    }
 
     // Clicks a button of a message box.
     static Answer Click(QMessageBox::StandardButton button)

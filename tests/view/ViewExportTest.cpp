@@ -4,8 +4,6 @@
 
 #include "tests/support/Pictures.h"
 
-#include "framework/core/Resource.h"
-
 #include <QCheckBox>
 #include <QClipboard>
 #include <QMimeData>
@@ -52,7 +50,7 @@ protected:
         Paint();
     }
     std::string Path(const char* name) const { return m_dir.filePath(name).toStdString(); }
-    QImage Canvas(const CRect& area) const
+    QImage Canvas(const CRect& area = CRect(0, 0, 1280, 1024)) const
     {
         return m_view->m_dcCanvas.Surface()
             ->copy(area.left, area.top, area.Width(), area.Height())
@@ -133,7 +131,7 @@ TEST_F(ViewExportTest, SvgHoldsTheRecordsAndDrawsAsTheCanvas)
     QPainter painter(&drawn);
     QSvgRenderer(m_dir.filePath("out.svg")).render(&painter);
     painter.end();
-    const QImage canvas = Canvas(CRect(0, 0, 1280, 1024));
+    const QImage canvas = Canvas();
     for (int y = 0; y < 1024; y += 16)
         for (int x = 0; x < 1280; x += 16)
             EXPECT_LT(MeanDifference(drawn, canvas, QRect(x, y, 16, 16)), 8) << x << ", " << y;
@@ -154,8 +152,7 @@ TEST_F(ViewExportTest, PicturesPasteUnderTheShapesAsOneStep)
         ModalAnswers answers({ModalAnswers::Click(QMessageBox::Ok)});
         Command(ID_EDIT_PASTE);
         ASSERT_EQ(answers.Texts().size(), 1);
-        EXPECT_TRUE(
-            answers.Texts()[0].contains(QString::fromUtf8(res::LoadString(IDS_BAD_PICTURE))));
+        EXPECT_TRUE(ModalAnswers::Says(answers.Texts()[0], IDS_BAD_PICTURE));
     }
     EXPECT_EQ(m_doc->m_pImage.get(), before);
     m_doc->m_undo.SetClean();
@@ -177,7 +174,7 @@ TEST_F(ViewExportTest, PicturesPasteUnderTheShapesAsOneStep)
     Command(ID_EDIT_COPY_PICTURE);
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     EXPECT_FALSE(mime->hasFormat("application/x-skorel-shapes"));
-    const QImage canvas = Canvas(CRect(0, 0, 1280, 1024));
+    const QImage canvas = Canvas();
     EXPECT_EQ(qvariant_cast<QImage>(mime->imageData()).convertToFormat(QImage::Format_RGB32),
               canvas);
     Command(ID_EDIT_PASTE);
@@ -205,7 +202,7 @@ TEST_F(ViewExportTest, DialogTicksThePictureAreaAndNamesTheFormat)
                           ModalAnswers::Click(QMessageBox::Ok)});
     Command(ID_FILE_EXPORT);
     ASSERT_EQ(failing.Texts().size(), 2); // replace it? and the failure
-    EXPECT_TRUE(failing.Texts()[1].contains(QString::fromUtf8(res::LoadString(IDS_EXPORT_FAILED))));
+    EXPECT_TRUE(ModalAnswers::Says(failing.Texts()[1], IDS_EXPORT_FAILED));
     // A shape past the canvas's edge is cut at it.
     Draw(ID_DRAW_RECT, {1200, 900}, {1300, 1100});
     EXPECT_EQ(m_view->ExportArea(true), CRect(0, 0, 1280, 1024));

@@ -177,8 +177,7 @@ TEST_P(ZoomTest, EditRepaintsOnlyAroundItself)
     };
     const QRect around(QPoint(screen(610, false), screen(485, false)),
                        QPoint(screen(670, true), screen(540, true)));
-    EXPECT_FALSE(watch.painted.isEmpty());
-    EXPECT_TRUE(around.contains(watch.painted))
+    EXPECT_TRUE(around.contains(watch.painted)) // and not when nothing was
         << watch.painted.x() << "," << watch.painted.y() << " " << watch.painted.width() << "×"
         << watch.painted.height();
 }
