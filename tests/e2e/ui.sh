@@ -25,6 +25,7 @@
 #   enabled TITLE ITEM          the item can be clicked (opened and closed)
 #   dialog NAME [KEYS...]       a window named NAME (a regular expression) appears; the keys,
 #                               if any, are pressed in it (type:TEXT types TEXT) and it goes
+#   keys NAME KEYS...           as dialog, but the window NAME stays open after the keys
 #   caption REGEX               the main window's title
 #   toolbar shown|hidden, statusbar shown|hidden, colorbar shown|hidden,
 #   thicknessbar shown|hidden
@@ -195,6 +196,10 @@ expect() { # what args...
             keys_in "$w" "$@"
             eventually bash -c "! xdotool search --onlyvisible --name '$name' | grep -qx '$w'" ||
               fail "$step: window $name stays open" ;;
+    keys) local name=$2 w; shift 2
+          w=$(eventually xdotool search --onlyvisible --name "$name") ||
+            fail "$step: no window $name"
+          keys_in "$(echo "$w" | tail -1)" "$@" ;;
     caption) eventually bash -c "xdotool getwindowname '$window' | grep -Eq '$2'" ||
                fail "$step: title is $(xdotool getwindowname "$window"), not $2" ;;
     toolbar) bar_is "$2" "새 파일" || fail "$step: toolbar not $2" ;;

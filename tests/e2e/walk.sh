@@ -111,6 +111,8 @@ button 채우기_색            | dialog ^색.선택$ Escape
 # Files, printing and the About box, from the menus.
 menu 파일 저장              | dialog ^다른.이름으로.저장$ type:$work/canvas Return; dialog ^Skorel$ Return; file $work/canvas.bmp 1440054; saved $work/canvas.bmp 160 200 dark; saved $work/canvas.bmp 790 590 white
 menu 파일 다른_이름으로_저장 | dialog ^다른.이름으로.저장$ type:$work/kept.skr Return; file $work/kept.skr; caption ^kept.skr - Skorel$
+# Save's picture refuses the drawing's name and takes the .bmp name it offers.
+key ctrl+s                  | keys ^다른.이름으로.저장$ type:$work/kept.skr Return; dialog ^Skorel$ Return; dialog ^다른.이름으로.저장$ Return; dialog ^Skorel$ Return; file $work/kept.bmp 1440054; caption ^kept.skr - Skorel$
 menu 파일 열기              | dialog ^열기$ Escape
 menu 파일 인쇄              | dialog ^인쇄$ Escape
 menu 파일 인쇄_미리_보기    | dialog ^인쇄.미리.보기$ Escape
