@@ -72,6 +72,11 @@ protected:
     QToolBar* ToolBar() const { return Bar(ID_VIEW_TOOLBAR); }
     QToolBar* ColorBar() const { return Bar(ID_VIEW_COLOR_BAR); }
     QToolBar* ThicknessBar() const { return Bar(ID_VIEW_THICKNESS_BAR); }
+    // The scrolling area around the view's canvas.
+    QAbstractScrollArea* Area() const
+    {
+        return qobject_cast<QAbstractScrollArea*>(View()->Widget()->parentWidget()->parentWidget());
+    }
     QToolBar* Bar(UINT id) const
     {
         return Window()->findChild<QToolBar*>(QStringLiteral("toolbar%1").arg(id));
