@@ -223,24 +223,28 @@ void RowChanges(const QImage& a, const QImage& b, const QRect& rect, int y,
     }
 }
 
+// The rectangle's edges scaled by num / den, widened to whole pixels (around) or narrowed to
+// them.
+QRect ScaledEdges(const QRect& r, int num, int den, bool around)
+{
+    const auto edge = [num, den](int v, bool up) {
+        const double e = double(v) * num / den;
+        return int(up ? std::ceil(e) : std::floor(e));
+    };
+    return QRect(QPoint(edge(r.left(), !around), edge(r.top(), !around)),
+                 QPoint(edge(r.right() + 1, around) - 1, edge(r.bottom() + 1, around) - 1));
+}
+
 } // namespace
 
 QRect ClientRectAround(const QRect& screen, int percent)
 {
-    const int left = int(std::floor(screen.left() * 100.0 / percent));
-    const int top = int(std::floor(screen.top() * 100.0 / percent));
-    const int right = int(std::ceil((screen.right() + 1) * 100.0 / percent));
-    const int bottom = int(std::ceil((screen.bottom() + 1) * 100.0 / percent));
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    return ScaledEdges(screen, 100, percent, true);
 }
 
 QRect ClientRectInside(const QRect& screen, int percent)
 {
-    const int left = int(std::ceil(screen.left() * 100.0 / percent));
-    const int top = int(std::ceil(screen.top() * 100.0 / percent));
-    const int right = int(std::floor((screen.right() + 1) * 100.0 / percent));
-    const int bottom = int(std::floor((screen.bottom() + 1) * 100.0 / percent));
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    return ScaledEdges(screen, 100, percent, false);
 }
 
 std::vector<QRect> Changed(const QImage& surface, const QImage& shown, const QRect& rect)
@@ -273,10 +277,7 @@ int ScreenLength(int length, int percent)
 
 QRect ScreenRect(const QRect& client, int percent)
 {
-    const auto down = [percent](int v) { return int(std::floor(double(v) * percent / 100.0)); };
-    const auto up = [percent](int v) { return int(std::ceil(double(v) * percent / 100.0)); };
-    return QRect(QPoint(down(client.left()), down(client.top())),
-                 QPoint(up(client.right() + 1) - 1, up(client.bottom() + 1) - 1));
+    return ScaledEdges(client, percent, 100, true);
 }
 
 int ClientPixel(int screenPixel, int percent)
