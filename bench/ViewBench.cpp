@@ -391,12 +391,15 @@ BENCHMARK(BM_Save_Capture)->Arg(0)->Arg(100000)->Arg(1000000)->Unit(benchmark::k
 void BM_Save_Write(benchmark::State& state, const QString& dir)
 {
     Scene scene(100, true);
-    CPaintDC paint(scene.view);
-    scene.view->OnDraw(&paint);
+    CBitmap drawing;
+    scene.view->CopyCanvas(CRect(0, 0, 800, 600), drawing);
+    CDC source;
+    source.CreateCompatibleDC(nullptr);
+    source.SelectObject(&drawing);
     const std::string path = (dir + "/capture.bmp").toStdString();
     for (auto _ : state) {
         CClientDC dc(scene.view);
-        scene.view->m_captureImage.CaptureToFile(&dc, &scene.view->m_dcCanvas, path);
+        scene.view->m_captureImage.CaptureToFile(&dc, &source, path);
     }
     QFile::remove(QString::fromStdString(path));
 }

@@ -65,9 +65,12 @@ public:
     BOOL WriteTo(CFileReplacement& file) const;
     BOOL WriteTo(std::vector<BYTE>& bytes) const;
 
-    // Writes the 800 × 600 pixels at the origin of pSrcDC as a BMP file; pDC is the window's
-    // context that the copy is made compatible with. On FALSE the last error says why.
+    // Writes the kCaptureWidth × kCaptureHeight pixels at the origin of pSrcDC as a BMP file;
+    // pDC is the window's context that the copy is made compatible with. On FALSE the last
+    // error says why.
     BOOL CaptureToFile(CDC* pDC, CDC* pSrcDC, std::string strPath);
+    static constexpr int kCaptureWidth = 800;
+    static constexpr int kCaptureHeight = 600;
     // Writes a bitmap as a BMP file: palette depths kept, deeper ones as 24 bits.
     BOOL WriteBitmapFile(HBITMAP hBitmap, std::string strPath);
 

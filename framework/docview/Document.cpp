@@ -1,5 +1,7 @@
 #include "Document.h"
 
+#include "App.h"
+#include "Frame.h"
 #include "View.h"
 
 #include "framework/core/Archive.h"
@@ -49,9 +51,13 @@ void CDocument::RemoveView(CView* pView) { std::erase(m_views, pView); }
 
 void CDocument::UpdateAllViews(CView* pSender, long lHint, CObject* pHint)
 {
-    for (CView* view : m_views)
+    for (CView* view : m_views) {
         if (view != pSender)
             view->OnUpdate(pSender, lHint, pHint);
+        // The title's mark and the commands' states follow the change, not the next input.
+        if (CFrameWnd* frame = view->GetParentFrame())
+            frame->DelayUpdateCommandUI();
+    }
 }
 
 BOOL CDocument::CanCloseFrame(CFrameWnd*) { return SaveModified(); }
@@ -130,6 +136,9 @@ BOOL CDocument::DoSave(const char* lpszPathName)
         return FALSE;
     }
     SetPathName(newName.c_str());
+    // A file saved under a name of its own is one to come back to, as an opened one is.
+    if (CWinApp* app = AfxGetApp())
+        app->AddToRecentFileList(newName.c_str());
     return TRUE;
 }
 

@@ -57,7 +57,7 @@ CWnd* WindowWidget::OwnerOf(const QWidget* pWidget)
                    : nullptr;
 }
 
-void WindowWidget::EnsureSurface() { GrowSurface(ClientSize()); }
+void WindowWidget::EnsureSurface() { FitSurface(ClientSize()); }
 
 void WindowWidget::SetZoom(int percent, const QSize& clientSize)
 {
@@ -89,22 +89,22 @@ QPoint WindowWidget::ScreenPoint(CPoint client) const
     return QPoint(zoom::ScreenPixel(client.x, m_zoom), zoom::ScreenPixel(client.y, m_zoom));
 }
 
-void WindowWidget::GrowSurface(const QSize& size)
+void WindowWidget::FitSurface(const QSize& size)
 {
-    // Pixels persist: the surface only grows, and new area takes the window colour until the
+    // Pixels persist where the client area stays; new area takes the window colour until the
     // paint it is due for.
-    const QSize want = size.expandedTo(m_surface.size());
-    if (want == m_surface.size())
+    if (size == m_surface.size() || size.isEmpty())
         return;
-    QImage grown(want, QImage::Format_RGB32);
-    grown.fill(kWindowColour);
+    QImage fitted(size, QImage::Format_RGB32);
+    fitted.fill(kWindowColour);
     if (!m_surface.isNull()) {
-        QPainter p(&grown);
+        QPainter p(&fitted);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, m_surface);
     }
-    m_invalid += QRegion(QRect(QPoint(0, 0), want)) - QRegion(m_surface.rect());
-    m_surface = std::move(grown);
+    m_invalid = (m_invalid + (QRegion(fitted.rect()) - QRegion(m_surface.rect())))
+                    .intersected(fitted.rect());
+    m_surface = std::move(fitted);
 }
 
 void WindowWidget::Show(const QRect& rect)
@@ -432,6 +432,12 @@ void CWnd::SetZoom(int nPercent, SIZE sizeClient)
 {
     if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
         w->SetZoom(nPercent, QSize(sizeClient.cx, sizeClient.cy));
+}
+
+CSize CWnd::ZoomedSize(SIZE sizeClient, int nPercent)
+{
+    return CSize(zoom::ScreenLength(sizeClient.cx, nPercent),
+                 zoom::ScreenLength(sizeClient.cy, nPercent));
 }
 
 int CWnd::GetZoom() const

@@ -107,6 +107,8 @@ public:
     // positions stay in client pixels: a mouse position is the client pixel shown under it.
     void SetZoom(int nPercent, SIZE sizeClient);
     int GetZoom() const;
+    // The screen pixels a client area of this size takes at a zoom.
+    static CSize ZoomedSize(SIZE sizeClient, int nPercent);
     // The window surface: the client pixels as the paints and the drawing since left them;
     // null before the window exists.
     const QImage* GetSurface() const;
