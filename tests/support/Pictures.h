@@ -1,5 +1,5 @@
 // Small picture files for the tests, made by Qt's writers (GIF, which Qt only reads, as bytes),
-// and DIB rows checked against a picture decoded by Qt.
+// and DIB rows checked against the pictures the tests made.
 #pragma once
 
 #include "framework/core/Types.h"
@@ -8,6 +8,9 @@
 #include <QImage>
 #include <QImageWriter>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <vector>
 
 namespace testing_support {
@@ -22,12 +25,31 @@ inline QImage Stripes(int width, int height)
     return image;
 }
 
-inline std::vector<BYTE> Encoded(const QImage& image, const char* format)
+// 16 × 16 blocks of flat greys, each block a grey of its own: what JPEG keeps nearly exactly,
+// whatever its subsampling and however it spreads the colour planes between blocks.
+inline QImage Blocks(int columns, int rows)
+{
+    QImage image(16 * columns, 16 * rows, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const int b = y / 16 * columns + x / 16;
+            const int grey = 10 + b * 67 % 236;
+            image.setPixel(x, y, qRgb(grey, grey, grey));
+        }
+    return image;
+}
+
+// `setUp` may set the writer's options.
+inline std::vector<BYTE> Encoded(const QImage& image, const char* format,
+                                 const std::function<void(QImageWriter&)>& setUp = nullptr)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
+    QImageWriter writer(&buffer, format);
+    if (setUp)
+        setUp(writer);
+    writer.write(image);
     return std::vector<BYTE>(bytes.begin(), bytes.end());
 }
 
@@ -38,6 +60,24 @@ inline std::vector<BYTE> Gif()
             0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x2C, 0x00, 0x00, 0x00, 0x00,
             0x05, 0x00, 0x03, 0x00, 0x00, 0x02, 0x0C, 0x04, 0x43, 0x30, 0x04, 0x43,
             0x30, 0x04, 0x43, 0x30, 0x04, 0x43, 0x14, 0x00, 0x3B};
+}
+
+// The largest difference of a channel between 24-bit bottom-up DIB rows and the picture; 256
+// when their sizes differ.
+inline int DibDistance(const BYTE* bits, int width, int height, const QImage& expected)
+{
+    if (!bits || expected.width() != width || expected.height() != height)
+        return 256;
+    int most = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const BYTE* p =
+                bits + std::ptrdiff_t((3 * width + 3) / 4 * 4) * (height - 1 - y) + 3 * x;
+            const QRgb e = expected.pixel(x, y);
+            for (const int d : {p[0] - qBlue(e), p[1] - qGreen(e), p[2] - qRed(e)})
+                most = std::max(most, std::abs(d));
+        }
+    return most;
 }
 
 // Whether 24-bit bottom-up DIB rows hold exactly the picture's pixels.
