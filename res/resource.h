@@ -72,3 +72,8 @@ constexpr unsigned IDS_EXPORT_FILTER = 221;
 constexpr unsigned IDS_EXPORT_TITLE = 222;
 constexpr unsigned IDS_EXPORT_AREA = 223;
 constexpr unsigned IDS_EXPORT_FAILED = 224;
+// What the progress dialog says while a picture is read or the clipboard fetched; the paste
+// that the program holding the clipboard never answered.
+constexpr unsigned IDS_READING_PICTURE = 250;
+constexpr unsigned IDS_READING_CLIPBOARD = 251;
+constexpr unsigned IDS_CLIPBOARD_NO_ANSWER = 252;

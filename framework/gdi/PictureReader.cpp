@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 namespace {
@@ -25,6 +26,16 @@ constexpr int kDecoded = 900;
 constexpr int kBandRows = 64;
 constexpr std::int64_t kMiB = std::int64_t(1) << 20;
 constexpr std::int64_t kRowBytesPerPixel = 3;
+
+// Qt's own bound on any picture it allocates is shared by every reader in the process: the
+// most a reader here lets decoding take.
+void LimitQtAllocations()
+{
+    static std::once_flag s_once;
+    std::call_once(s_once, [] {
+        QImageReader::setAllocationLimit(int(CPictureReader::kMaxDecodeBytes / kMiB));
+    });
+}
 
 bool IsOurFormat(const QByteArray& format)
 {
@@ -232,6 +243,7 @@ CPictureReader::~CPictureReader() = default;
 
 CPictureReader::Result CPictureReader::Read(CDibPixels& dib, CProgress* pProgress)
 {
+    LimitQtAllocations();
     std::uint64_t length = m_source->bytes.size();
     if (m_source->pFile && !m_source->pFile->Length(length))
         return Result::NotPicture;
@@ -251,21 +263,18 @@ CPictureReader::Result CPictureReader::Read(CDibPixels& dib, CProgress* pProgres
     QImageReader reader(&device, format);
     reader.setAutoTransform(false);
     const std::int64_t bytes = DecodingBytes(format, reader, jpegBytes, device.size());
+    const std::int64_t pixels = std::int64_t(reader.size().width()) * reader.size().height();
     if (device.Cancelled())
         return Result::Cancelled;
     if (jpegBytes < 0 || bytes < 0 || bytes > m_nMaxDecodeBytes)
         return Result::Refused;
-    // Qt's own bound on the picture it allocates holds it to what was counted.
-    const std::int64_t pixels = std::int64_t(reader.size().width()) * reader.size().height();
-    const std::int64_t decoded = pixels * DecodedBytesPerPixel(reader.imageFormat());
-    reader.setAllocationLimit(
-        int(std::clamp<std::int64_t>((decoded + kMiB - 1) / kMiB, 1, INT_MAX)));
     device.SetPhase(kLookedAt, kDecoded);
     QImage image;
     const bool read = reader.read(&image);
     if (device.Cancelled())
         return Result::Cancelled;
-    // A decoder that reports an error may have left part of the picture unwritten.
+    // A decoder that reports an error may have left part of the picture unwritten; one that
+    // made a larger picture than it announced has cost more than was counted.
     if (!read || image.isNull() || std::int64_t(image.width()) * image.height() > pixels)
         return Result::Refused;
     return ToDib(image, reader.transformation(), dib, pProgress);

@@ -1,0 +1,52 @@
+// Work on a thread of its own: no dialog for a moment's work, and a dialog whose button stops
+// longer work.
+#include "framework/window/ProgressDialog.h"
+
+#include "tests/support/ModalAnswers.h"
+
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+TEST(ProgressDialog, QuickWorkShowsNoDialog)
+{
+    ModalAnswers answers({});
+    bool ran = false;
+    EXPECT_TRUE(AfxRunWithProgress("읽는 중", [&](CProgress&) { ran = true; }));
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(answers.Unexpected(), 0);
+}
+
+// The work goes on until it is cancelled, or for ten seconds, so that a fault fails the test
+// rather than hanging it.
+TEST(ProgressDialog, LongWorkShowsADialogWhoseButtonStopsIt)
+{
+    QString label, button;
+    ModalAnswers answers({[&](QWidget* w) {
+        auto* dialog = qobject_cast<QProgressDialog*>(w);
+        auto* cancel = w->findChild<QPushButton*>();
+        if (!dialog || !cancel)
+            return;
+        label = dialog->labelText();
+        button = cancel->text();
+        cancel->click();
+    }});
+    bool stopped = false;
+    EXPECT_FALSE(AfxRunWithProgress("읽는 중", [&](CProgress& progress) {
+        for (int i = 0; i < 1000 && !progress.IsCancelled(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        stopped = progress.IsCancelled();
+    }));
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(label, QString("읽는 중"));
+    EXPECT_EQ(button, QString("취소"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace
