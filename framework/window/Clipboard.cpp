@@ -17,6 +17,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -111,23 +112,34 @@ private:
             Ask();
     }
 
+    // Changes that come while a question is out are asked about once it is answered, unless
+    // the owner then is the one that has just failed to answer.
     void Ask()
     {
-        m_bAskAgain = false;
+        const bool again = std::exchange(m_bAskAgain, false);
         const int change = m_nChange;
+        const std::uint32_t silent = again ? m_nSilentOwner : 0;
         const QByteArray display = qgetenv("DISPLAY");
-        m_asking = std::thread([this, change, display] {
+        m_asking = std::thread([this, change, silent, display] {
             XSelection selection(display.isEmpty() ? nullptr : display.constData());
+            const std::uint32_t owner = selection.Owner();
             std::vector<std::string> names;
-            selection.Targets(kTargetsBound, &m_progress, names);
+            const bool answered =
+                owner != silent && selection.Targets(kTargetsBound, &m_progress, names) !=
+                                       XSelection::Status::NoAnswer;
             QMetaObject::invokeMethod(
-                this, [this, change, names] { Answered(change, names); }, Qt::QueuedConnection);
+                this,
+                [this, change, names, owner, answered] {
+                    Answered(change, names, answered ? 0 : owner);
+                },
+                Qt::QueuedConnection);
         });
     }
 
-    void Answered(int change, const std::vector<std::string>& names)
+    void Answered(int change, const std::vector<std::string>& names, std::uint32_t silentOwner)
     {
         m_asking.join();
+        m_nSilentOwner = silentOwner;
         if (change == m_nChange) {
             m_formats.clear();
             for (const std::string& name : names)
@@ -140,7 +152,8 @@ private:
     QStringList m_formats;
     int m_nChange = 0;
     bool m_bAskAgain = false;
-    CProgress m_progress; // cancelled when the program ends
+    std::uint32_t m_nSilentOwner = 0; // the owner last asked, when it did not answer
+    CProgress m_progress;             // cancelled when the program ends
     std::thread m_asking;
 };
 

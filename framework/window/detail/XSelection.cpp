@@ -190,6 +190,15 @@ bool XSelection::IsOpen() const
     return m_c->c && !xcb_connection_has_error(m_c->c) && m_c->property != XCB_ATOM_NONE;
 }
 
+std::uint32_t XSelection::Owner()
+{
+    if (!IsOpen())
+        return 0;
+    const XcbPtr<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
+        m_c->c, xcb_get_selection_owner(m_c->c, m_c->selection), nullptr));
+    return reply ? reply->owner : 0;
+}
+
 XSelection::Status XSelection::Targets(std::chrono::milliseconds bound, CProgress* pProgress,
                                        std::vector<std::string>& names)
 {

@@ -9,6 +9,7 @@
 #include "framework/core/Types.h"
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,8 @@ public:
     XSelection& operator=(const XSelection&) = delete;
 
     bool IsOpen() const;
+    // The window that holds the clipboard now, 0 for none; the server answers this itself.
+    std::uint32_t Owner();
     // The names of the targets the owner offers.
     Status Targets(std::chrono::milliseconds bound, CProgress* pProgress,
                    std::vector<std::string>& names);
