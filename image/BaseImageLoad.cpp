@@ -207,7 +207,7 @@ BOOL CBaseImage::LoadBMP(const std::vector<BYTE>& bytes)
 {
     const auto read = [&](std::uint64_t at, void* p, std::size_t n) {
         n = at < bytes.size() ? std::size_t(std::min<std::uint64_t>(n, bytes.size() - at)) : 0;
-        std::memcpy(p, bytes.data() + at, n);
+        std::copy_n(bytes.data() + at, n, static_cast<BYTE*>(p));
         return n;
     };
     return LoadBMPFrom(bytes.size(), read, std::string(), 0);

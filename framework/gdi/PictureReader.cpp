@@ -68,7 +68,7 @@ protected:
             return -1;
         const qint64 at = pos();
         const qint64 n = std::clamp<qint64>(m_nSize - at, 0, maxSize);
-        if (m_pBytes) {
+        if (n > 0 && m_pBytes) {
             std::memcpy(data, m_pBytes->data() + at, std::size_t(n));
         } else if (n > 0 && (!m_pFile->Seek(std::uint64_t(at)) ||
                              m_pFile->Read(data, std::size_t(n)) != std::size_t(n))) {

@@ -5,12 +5,15 @@
 #include "framework/core/Types.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageWriter>
 
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace testing_support {
@@ -85,6 +88,17 @@ inline bool DibShows(const BYTE* bits, int width, int height, const QImage& expe
 {
     return QImage(bits, width, height, (3 * width + 3) / 4 * 4, QImage::Format_BGR888).mirrored() ==
            expected.convertToFormat(QImage::Format_BGR888);
+}
+
+// Keeps a picture as a seed of the picture fuzzer when the test run asks for seeds.
+inline void KeepPictureSeed(const std::string& name, const std::vector<BYTE>& bytes)
+{
+    const QString root = qEnvironmentVariable("SKOREL_FUZZ_SEEDS");
+    if (root.isEmpty() || !QDir().mkpath(root + "/fuzz_picture"))
+        return;
+    QFile file(root + "/fuzz_picture/" + QString::fromStdString(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
 }
 
 } // namespace testing_support

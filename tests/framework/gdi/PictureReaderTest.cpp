@@ -37,6 +37,7 @@ QImage GifPixels()
 // Odd widths leave pad bytes at the end of each DIB row.
 TEST_P(PictureFormat, ReadsTheSourcePixels)
 {
+    KeepPictureSeed(GetParam().name, GetParam().file);
     CPictureReader reader(GetParam().file);
     CDibPixels dib;
     ASSERT_EQ(reader.Read(dib), Result::Read);
@@ -138,6 +139,7 @@ class PictureBound : public ::testing::TestWithParam<BoundCase> {};
 
 TEST_P(PictureBound, ReadsExactlyWhatDecodingWithinTheBoundCosts)
 {
+    KeepPictureSeed(GetParam().name, GetParam().file);
     CPictureReader reader(GetParam().file);
     reader.SetMaxDecodeBytes(GetParam().maxBytes);
     CDibPixels dib;
