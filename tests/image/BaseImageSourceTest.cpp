@@ -44,23 +44,8 @@ TEST_P(PictureSource, ReadsAFileWhoseNameIsNotUtf8ThroughItsHandleOrPath)
 
 INSTANTIATE_TEST_SUITE_P(Formats, PictureSource,
                          ::testing::Values(SourceCase{"png", Encoded(Stripes(7, 5), "png")},
-                                           SourceCase{"tiff", Encoded(Stripes(7, 5), "tiff")},
                                            SourceCase{"bmp", Encoded(Stripes(7, 5), "bmp")}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PictureSource, BmpFromAHandleReadsAtTheOffsetGiven)
-{
-    QTemporaryDir dir;
-    std::vector<BYTE> bytes = {'S', 'K', 'R', 'L'};
-    const std::vector<BYTE> bmp = Encoded(Stripes(7, 5), "bmp");
-    bytes.insert(bytes.end(), bmp.begin(), bmp.end());
-    CFileHandle file;
-    ASSERT_TRUE(
-        file.Open(WriteFile(dir, "\xC0\xAF.skr", bytes).c_str(), CFileHandle::Mode::ReadExisting));
-    CBaseImage image;
-    ASSERT_TRUE(image.LoadBMP(file, "drawing", 4));
-    EXPECT_TRUE(DibShows(image.m_pBits, 7, 5, Stripes(7, 5)));
-}
 
 // A FIFO in place of the file would block an open for reading until a writer came.
 TEST(PictureSource, APathThatNamesAFifoIsNoPictureAndDoesNotBlock)

@@ -69,16 +69,15 @@ inline std::vector<BYTE> Gif()
 // when their sizes differ.
 inline int DibDistance(const BYTE* bits, int width, int height, const QImage& expected)
 {
-    if (!bits || expected.width() != width || expected.height() != height)
+    if (!bits || expected.size() != QSize(width, height))
         return 256;
+    const QImage got = QImage(bits, width, height, (3 * width + 3) / 4 * 4, QImage::Format_BGR888);
     int most = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const BYTE* p =
-                bits + std::ptrdiff_t((3 * width + 3) / 4 * 4) * (height - 1 - y) + 3 * x;
-            const QRgb e = expected.pixel(x, y);
-            for (const int d : {p[0] - qBlue(e), p[1] - qGreen(e), p[2] - qRed(e)})
-                most = std::max(most, std::abs(d));
+            const QRgb a = got.pixel(x, height - 1 - y), e = expected.pixel(x, y);
+            most = std::max({most, std::abs(qRed(a) - qRed(e)), std::abs(qGreen(a) - qGreen(e)),
+                             std::abs(qBlue(a) - qBlue(e))});
         }
     return most;
 }

@@ -14,7 +14,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <mutex>
 #include <string>
@@ -30,15 +29,19 @@ using namespace std::chrono_literals;
 // unanswered, and holds back its answer to TARGETS until Release when `gated`.
 class Owner {
 public:
-    Owner(std::map<std::string, Bytes> offers, std::vector<std::string> silent, bool gated = false)
-        : m_offers(std::move(offers)), m_silent(std::move(silent)), m_bGated(gated)
+    Owner(const std::map<std::string, Bytes>& offers, std::vector<std::string> silent,
+          bool gated = false)
+        : m_c(xcb_connect(nullptr, nullptr)), m_silent(std::move(silent)), m_bGated(gated)
     {
-        m_c = xcb_connect(nullptr, nullptr);
-        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data;
-        m_window = xcb_generate_id(m_c);
-        xcb_create_window(m_c, 0, m_window, screen->root, 0, 0, 1, 1, 0,
-                          XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0, nullptr);
-        xcb_set_selection_owner(m_c, m_window, Atom("CLIPBOARD"), XCB_CURRENT_TIME);
+        m_names[Atom("TARGETS")] = "TARGETS";
+        for (const auto& [name, bytes] : offers) {
+            m_names[Atom(name)] = name;
+            m_offers[Atom(name)] = bytes;
+        }
+        const xcb_window_t window = xcb_generate_id(m_c);
+        xcb_create_window(m_c, 0, window, xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root,
+                          0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0, nullptr);
+        xcb_set_selection_owner(m_c, window, Atom("CLIPBOARD"), XCB_CURRENT_TIME);
         xcb_flush(m_c);
         m_thread = std::thread([this] { Serve(); });
     }
@@ -56,6 +59,8 @@ public:
     }
 
 private:
+    static constexpr std::size_t kPart = 64 * 1024;
+
     xcb_atom_t Atom(const std::string& name)
     {
         auto* r = xcb_intern_atom_reply(
@@ -64,105 +69,84 @@ private:
         std::free(r);
         return atom;
     }
-    std::string Name(xcb_atom_t atom)
-    {
-        auto* r = xcb_get_atom_name_reply(m_c, xcb_get_atom_name(m_c, atom), nullptr);
-        std::string name(xcb_get_atom_name_name(r), std::size_t(xcb_get_atom_name_name_length(r)));
-        std::free(r);
-        return name;
-    }
 
     void Serve()
     {
         std::vector<xcb_selection_request_event_t> held;
         while (!m_bStop) {
-            xcb_generic_event_t* e = xcb_poll_for_event(m_c);
+            for (; !m_bGated && !held.empty(); held.pop_back())
+                Answer(held.back());
+            std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> e(xcb_poll_for_event(m_c),
+                                                                         &std::free);
             if (!e) {
-                for (; !m_bGated && !held.empty(); held.pop_back())
-                    Answer(held.back());
                 std::this_thread::sleep_for(5ms);
-                continue;
-            }
-            const int type = e->response_type & 0x7F;
-            if (type == XCB_SELECTION_REQUEST) {
-                const auto r = *reinterpret_cast<xcb_selection_request_event_t*>(e);
-                const std::string target = Name(r.target);
+            } else if ((e->response_type & 0x7F) == XCB_SELECTION_REQUEST) {
+                const auto r = *reinterpret_cast<xcb_selection_request_event_t*>(e.get());
+                const std::string& name = m_names[r.target];
                 std::lock_guard lock(m_mutex);
-                ++m_requests[target];
-                if (m_bGated && target == "TARGETS")
+                ++m_requests[name];
+                if (m_bGated && name == "TARGETS")
                     held.push_back(r);
-                else if (std::ranges::find(m_silent, target) == m_silent.end())
+                else if (std::ranges::find(m_silent, name) == m_silent.end())
                     Answer(r);
-            } else if (type == XCB_PROPERTY_NOTIFY) {
-                NextPart(*reinterpret_cast<xcb_property_notify_event_t*>(e));
+            } else if ((e->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+                const auto n = *reinterpret_cast<xcb_property_notify_event_t*>(e.get());
+                if (m_pPart && n.state == XCB_PROPERTY_DELETE)
+                    NextPart(n.window, n.atom);
             }
-            std::free(e);
-            xcb_flush(m_c);
         }
+    }
+
+    void Put(xcb_window_t w, xcb_atom_t property, xcb_atom_t type, int format, std::size_t n,
+             const void* data)
+    {
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, w, property, type, std::uint8_t(format),
+                            std::uint32_t(n), data);
+        xcb_flush(m_c);
     }
 
     void Answer(const xcb_selection_request_event_t& r)
     {
-        const std::string target = Name(r.target);
-        xcb_atom_t property = r.property;
-        if (target == "TARGETS") {
+        xcb_selection_notify_event_t n{XCB_SELECTION_NOTIFY, 0,           0,        r.time,
+                                       r.requestor,          r.selection, r.target, r.property};
+        const Bytes& b = m_offers[r.target];
+        if (m_names[r.target] == "TARGETS") {
             std::vector<xcb_atom_t> atoms = {r.target};
-            for (const auto& [name, bytes] : m_offers)
-                atoms.push_back(Atom(name));
-            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, r.requestor, property, XCB_ATOM_ATOM,
-                                32, std::uint32_t(atoms.size()), atoms.data());
-        } else if (!m_offers.count(target)) {
-            property = XCB_ATOM_NONE;
-        } else if (const Bytes& b = m_offers[target]; b.size() <= kPart) {
-            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, r.requestor, property, r.target, 8,
-                                std::uint32_t(b.size()), b.data());
-        } else {
+            for (const auto& offer : m_offers)
+                atoms.push_back(offer.first);
+            Put(r.requestor, r.property, XCB_ATOM_ATOM, 32, atoms.size(), atoms.data());
+        } else if (b.size() > kPart) {
             const std::uint32_t size = std::uint32_t(b.size()),
-                                events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-            xcb_change_window_attributes(m_c, r.requestor, XCB_CW_EVENT_MASK, &events);
-            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, r.requestor, property, Atom("INCR"), 32,
-                                1, &size);
-            m_transfer = {r.requestor, property, r.target, &b, 0};
+                                mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+            xcb_change_window_attributes(m_c, r.requestor, XCB_CW_EVENT_MASK, &mask);
+            Put(r.requestor, r.property, Atom("INCR"), 32, 1, &size);
+            m_pPart = b.data();
+            m_nLeft = b.size();
+            m_type = r.target;
+        } else {
+            Put(r.requestor, r.property, r.target, 8, b.size(), b.data());
         }
-        xcb_selection_notify_event_t n{};
-        n.response_type = XCB_SELECTION_NOTIFY;
-        n.requestor = r.requestor;
-        n.selection = r.selection;
-        n.target = r.target;
-        n.property = property;
         xcb_send_event(m_c, 0, r.requestor, 0, reinterpret_cast<const char*>(&n));
         xcb_flush(m_c);
     }
 
     // The requestor deleted the last part: the next one, or an empty one at the end.
-    void NextPart(const xcb_property_notify_event_t& e)
+    void NextPart(xcb_window_t requestor, xcb_atom_t property)
     {
-        Transfer& t = m_transfer;
-        if (!t.bytes || e.window != t.requestor || e.atom != t.property ||
-            e.state != XCB_PROPERTY_DELETE)
-            return;
-        const std::size_t n = std::min(kPart, t.bytes->size() - t.at);
-        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, t.requestor, t.property, t.type, 8,
-                            std::uint32_t(n), t.bytes->data() + t.at);
-        t.at += n;
-        if (n == 0)
-            t.bytes = nullptr;
+        const std::size_t n = std::min(kPart, m_nLeft);
+        Put(requestor, property, m_type, 8, n, m_pPart);
+        m_pPart = n ? m_pPart + n : nullptr;
+        m_nLeft -= n;
     }
 
-    static constexpr std::size_t kPart = 64 * 1024;
-    struct Transfer {
-        xcb_window_t requestor;
-        xcb_atom_t property, type;
-        const Bytes* bytes;
-        std::size_t at;
-    };
-
     xcb_connection_t* m_c;
-    xcb_window_t m_window;
-    std::map<std::string, Bytes> m_offers;
+    std::map<xcb_atom_t, std::string> m_names;
+    std::map<xcb_atom_t, Bytes> m_offers;
     std::vector<std::string> m_silent;
     std::atomic<bool> m_bGated, m_bStop{false};
-    Transfer m_transfer{};
+    const BYTE* m_pPart = nullptr; // of a transfer in parts
+    std::size_t m_nLeft = 0;
+    xcb_atom_t m_type = 0;
     std::mutex m_mutex;
     std::map<std::string, int> m_requests;
     std::thread m_thread;
@@ -185,14 +169,12 @@ Bytes Random(std::size_t n)
     return b;
 }
 
-TEST(Clipboard, RunsOnX) { ASSERT_EQ(QGuiApplication::platformName(), QString("xcb")); }
-
-// Whether the window's thread waited shows in the order of things: the owner answers only
-// once the test, on that thread, has seen its question.
 // First in the program: the clipboard is asked about for the first time, as at start-up, while
-// another client holds it.
+// another client holds it. Whether the window's thread waited shows in the order of things: the
+// owner answers only once the test, on that thread, has seen its question.
 TEST(Clipboard, AskingWhatAnOwnerOffersHoldsUpNothingAndHappensOnce)
 {
+    ASSERT_EQ(QGuiApplication::platformName(), QString("xcb"));
     int changes = 0;
     QObject scope;
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, &scope,
@@ -238,15 +220,10 @@ TEST_P(ClipboardFetch, AsksOnceAndTakesTheOwnersBytes)
     EXPECT_EQ(owner.Requests(c.offers.begin()->first), 1);
 }
 
-Bytes Dib() { return {40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0}; }
-
-Bytes BmpOfDib()
-{
-    Bytes b = {'B', 'M', 14 + 17, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    const Bytes dib = Dib();
-    b.insert(b.end(), dib.begin(), dib.end());
-    return b;
-}
+// A bare DIB's first bytes, and the file header put before them: "BM", the length, zeros.
+const Bytes kDib = {40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0};
+const Bytes kDibFile = {'B', 'M', 31, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 40, 0,
+                        0,   0,   1,  0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0};
 
 INSTANTIATE_TEST_SUITE_P(
     Owners, ClipboardFetch,
@@ -256,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A cut BMP reaches the program's own reader as it is, which refuses it.
         FetchCase{
             "CutBmp", {{"image/bmp", {'B', 'M', 99, 0, 0, 0}}}, {}, {'B', 'M', 99, 0, 0, 0}, true},
-        FetchCase{"BareDib", {{"CF_DIB", Dib()}}, {}, BmpOfDib(), true},
+        FetchCase{"BareDib", {{"CF_DIB", kDib}}, {}, kDibFile, true},
         FetchCase{"NoAnswer", {{"image/png", Random(10)}}, {"image/png"}, {}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
