@@ -45,9 +45,14 @@ bool IsBmpType(const QString& type) { return FileTypes().indexOf(type) >= 7; }
 // Qt's type for a picture held as an image in this process.
 const QString kQtImageType = QStringLiteral("application/x-qt-image");
 
-// Whether another program's clipboard is asked on X: Qt's own clipboard would ask on the
-// window's thread. Other platforms answer from this process or without waiting on a program.
-bool AsksX() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+// The X display whose clipboard is asked on a connection of its own, empty on other platforms:
+// Qt's own clipboard would ask on the window's thread. Other platforms answer from this
+// process or without waiting on a program.
+const std::string& XDisplay()
+{
+    static const std::string s_name = QtXDisplayName();
+    return s_name;
+}
 
 // The data this process last put on the clipboard; Qt drops it when another program takes
 // the clipboard.
@@ -67,7 +72,7 @@ void Put(QMimeData* mime)
 const QMimeData* LocalData()
 {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    return !AsksX() || (mime && mime == OwnData().data()) ? mime : nullptr;
+    return XDisplay().empty() || (mime && mime == OwnData().data()) ? mime : nullptr;
 }
 
 // The formats the clipboard last announced, asked once when it changes. Whether a command can
@@ -119,9 +124,8 @@ private:
         const bool again = std::exchange(m_bAskAgain, false);
         const int change = m_nChange;
         const std::uint32_t silent = again ? m_nSilentOwner : 0;
-        const QByteArray display = qgetenv("DISPLAY");
-        m_asking = std::thread([this, change, silent, display] {
-            XSelection selection(display.isEmpty() ? nullptr : display.constData());
+        m_asking = std::thread([this, change, silent] {
+            XSelection selection(XDisplay());
             const std::uint32_t owner = selection.Owner();
             std::vector<std::string> names;
             const bool answered =
@@ -217,7 +221,6 @@ struct CClipboardRequest::Impl {
     QImage image;
     // What to ask another program for.
     QString type;
-    QByteArray display;
     bool answered = true;
 };
 
@@ -235,7 +238,6 @@ CClipboardRequest CClipboardRequest::ForData(const char* pszMimeType)
         impl->bytes = ToBytes(mime->data(type));
     } else if (AnnouncedFormats::Formats().contains(type)) {
         impl->type = type;
-        impl->display = qgetenv("DISPLAY");
     }
     return CClipboardRequest(std::move(impl));
 }
@@ -256,7 +258,6 @@ CClipboardRequest CClipboardRequest::ForPicture()
             impl->bytes = AsBmpFile(std::move(impl->bytes));
     } else if (type != FileTypes().end()) {
         impl->type = *type;
-        impl->display = qgetenv("DISPLAY");
     }
     return CClipboardRequest(std::move(impl));
 }
@@ -274,7 +275,7 @@ std::vector<BYTE> CClipboardRequest::Fetch(CProgress& progress)
     }
     if (d.local || d.type.isEmpty())
         return d.bytes;
-    XSelection selection(d.display.isEmpty() ? nullptr : d.display.constData());
+    XSelection selection(XDisplay());
     XSelection::Reply reply = selection.Data(d.type.toStdString(), kDataBound, &progress);
     d.answered = reply.status != XSelection::Status::NoAnswer;
     if (reply.status != XSelection::Status::Answered)

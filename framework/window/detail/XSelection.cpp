@@ -157,10 +157,10 @@ XSelection::Reply XSelection::Connection::Incremental(std::chrono::milliseconds 
     }
 }
 
-XSelection::XSelection(const char* pszDisplay) : m_c(std::make_unique<Connection>())
+XSelection::XSelection(const std::string& display) : m_c(std::make_unique<Connection>())
 {
     int screenNumber = 0;
-    m_c->c = xcb_connect(pszDisplay, &screenNumber);
+    m_c->c = xcb_connect(display.c_str(), &screenNumber);
     if (xcb_connection_has_error(m_c->c))
         return;
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_c->c));

@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+// The name of the X display Qt's platform is connected to; empty when it is not X11.
+std::string QtXDisplayName();
+
 class XSelection {
 public:
     enum class Status {
@@ -27,8 +30,8 @@ public:
         std::vector<BYTE> bytes;
     };
 
-    // Connects to the display named (null: $DISPLAY) and asks about its CLIPBOARD selection.
-    explicit XSelection(const char* pszDisplay);
+    // Connects to the display named and asks about its CLIPBOARD selection.
+    explicit XSelection(const std::string& display);
     ~XSelection();
     XSelection(const XSelection&) = delete;
     XSelection& operator=(const XSelection&) = delete;
