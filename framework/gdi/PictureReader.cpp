@@ -260,6 +260,7 @@ CPictureReader::Result CPictureReader::Read(CDibPixels& dib, CProgress* pProgres
         return Result::Cancelled;
     if (!IsOurFormat(format))
         return Result::NotPicture;
+    device.SetPhase(kLookedAt, kDecoded);
     QImageReader reader(&device, format);
     reader.setAutoTransform(false);
     const std::int64_t bytes = DecodingBytes(format, reader, jpegBytes, device.size());
@@ -268,7 +269,6 @@ CPictureReader::Result CPictureReader::Read(CDibPixels& dib, CProgress* pProgres
         return Result::Cancelled;
     if (jpegBytes < 0 || bytes < 0 || bytes > m_nMaxDecodeBytes)
         return Result::Refused;
-    device.SetPhase(kLookedAt, kDecoded);
     QImage image;
     const bool read = reader.read(&image);
     if (device.Cancelled())

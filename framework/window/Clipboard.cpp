@@ -109,6 +109,7 @@ private:
         ++m_nChange;
         const QMimeData* mime = LocalData();
         m_formats = mime ? mime->formats() : QStringList();
+        m_bAskAgain = m_bAskAgain && !mime;
         if (mime)
             return;
         if (m_asking.joinable())
