@@ -189,15 +189,6 @@ TEST(Clipboard, AskingWhatAnOwnerOffersHoldsUpNothingAndHappensOnce)
     EXPECT_EQ(owner.Requests("TARGETS"), 1);
 }
 
-TEST(Clipboard, AnOwnerThatNeverAnswersIsAskedOnce)
-{
-    Owner owner({{"image/png", Random(10)}}, {"TARGETS"});
-    ASSERT_TRUE(Within(3s, [&] { return owner.Requests("TARGETS") == 1; }));
-    Within(3s, [] { return false; });
-    EXPECT_FALSE(CClipboard::HasPicture());
-    EXPECT_EQ(owner.Requests("TARGETS"), 1);
-}
-
 struct FetchCase {
     const char* name;
     std::map<std::string, Bytes> offers;
