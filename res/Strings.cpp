@@ -107,6 +107,7 @@ std::vector<String> ProgramStrings()
         {AFX_IDP_FAILED_TO_SAVE_DOC, "파일을 저장하지 못했습니다. 저장할 내용이 없거나, 디스크에 "
                                      "공간이 없거나, 쓸 수 없는 위치입니다."},
         {AFX_IDP_ASK_TO_SAVE, "변경 내용을 %1에 저장하시겠습니까?"},
+        {AFX_IDS_CANCEL, "취소"},
         {AFX_IDP_FAILED_TO_READ_DOC, "파일을 읽을 수 없습니다. 파일이 손상되었거나 이 프로그램에서 "
                                      "열 수 없는 형식입니다."},
         {AFX_IDS_ERROR_NOT_REGULAR_FILE, "일반 파일이 아닙니다(폴더, 파이프 또는 장치)."},
@@ -187,6 +188,10 @@ std::vector<String> ProgramStrings()
         {IDS_EXPORT_FAILED, "내보내지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
         {IDS_EXPORT_TYPE, "내보내기는 PNG, JPEG, BMP, SVG 파일만 씁니다. 고른 형식의 확장자를 "
                           "붙인 이름으로 내보내려면 다시 저장을 누르십시오."},
+        {IDS_READING_PICTURE, "그림을 읽고 있습니다…"},
+        {IDS_READING_CLIPBOARD, "클립보드의 내용을 가져오고 있습니다…"},
+        {IDS_CLIPBOARD_NO_ANSWER, "클립보드를 가진 프로그램이 응답하지 않아 붙여 넣지 "
+                                  "못했습니다. 그 프로그램에서 다시 복사해 보십시오."},
         {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
         {IDS_RECOVER_PROMPT, "Skorel이 끝나면서 저장되지 않은 그림을 남겼습니다. 그림: %1, "
                              "마지막으로 바꾼 때: %2. 이 그림을 복구하시겠습니까? 아니요를 누르면 "

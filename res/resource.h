@@ -79,3 +79,8 @@ constexpr unsigned IDS_EXPORT_AREA = 223;
 constexpr unsigned IDS_EXPORT_FAILED = 224;
 // Export's file named with an extension of a type it does not write.
 constexpr unsigned IDS_EXPORT_TYPE = 225;
+// What the progress dialog says while a picture is read or the clipboard fetched; the paste
+// that the program holding the clipboard never answered.
+constexpr unsigned IDS_READING_PICTURE = 250;
+constexpr unsigned IDS_READING_CLIPBOARD = 251;
+constexpr unsigned IDS_CLIPBOARD_NO_ANSWER = 252;
