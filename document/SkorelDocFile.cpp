@@ -10,10 +10,12 @@
 #include "framework/core/Resource.h"
 #include "framework/window/FileDialog.h"
 #include "framework/window/MessageBox.h"
+#include "framework/window/ProgressDialog.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
@@ -33,7 +35,6 @@ bool EndsWithNoCase(const std::string& name, const std::string& tail)
 
 // What a file holds, judged by more than its first bytes.
 struct FileKind {
-    bool opened = false;  // else the last error says why it could not be opened
     bool drawing = false; // the count says exactly how long the records are, and what follows
                           // them is nothing or a BMP file
     bool picture = false; // starts as a BMP file does and is not named as a drawing
@@ -63,16 +64,13 @@ bool FindDrawing(CFileHandle& file, std::uint64_t length, std::uint64_t at, File
     return kind.drawing;
 }
 
-FileKind Examine(const char* lpszPathName)
+// Looks at the open file from its start.
+FileKind Examine(CFileHandle& file, const char* lpszPathName)
 {
     FileKind kind;
-    CFileHandle file;
     std::uint64_t length = 0;
-    if (!file.Open(lpszPathName, CFileHandle::Mode::ReadExisting))
-        return kind;
-    kind.opened = true;
     BYTE head[kSignatureBytes] = {};
-    if (!file.Length(length) || file.Read(head, sizeof head) < 2)
+    if (!file.Length(length) || !file.Seek(0) || file.Read(head, sizeof head) < 2)
         return kind;
     if (length >= kSignatureBytes && std::equal(std::begin(CSkorelDoc::kDrawingSignature),
                                                 std::end(CSkorelDoc::kDrawingSignature), head)) {
@@ -88,14 +86,44 @@ FileKind Examine(const char* lpszPathName)
     return kind;
 }
 
-// A picture of a format other than BMP, through the picture reader.
-BOOL ReadPicture(const char* lpszPathName, CDrawingContents& contents)
+// Reading a picture takes a while for a large one: it runs off the window's thread, with a
+// progress dialog after a moment. FALSE when the user stopped it.
+bool WithProgress(const std::function<void(CProgress&)>& read)
+{
+    return AfxRunWithProgress(res::LoadString(IDS_READING_PICTURE), read) != FALSE;
+}
+
+enum class Outcome { Read, Failed, Stopped };
+
+// A BMP file at `offset`, without a message.
+Outcome ReadBmp(CFileHandle& file, const char* lpszPathName, std::uint64_t offset,
+                std::unique_ptr<CBaseImage>& picture)
 {
     auto pImage = std::make_unique<CBaseImage>();
-    switch (pImage->LoadPicture(lpszPathName)) {
+    bool read = false;
+    if (!WithProgress([&](CProgress&) { read = pImage->LoadBMP(file, lpszPathName, offset); }))
+        return Outcome::Stopped;
+    if (!read || !pImage->m_pBits)
+        return Outcome::Failed;
+    picture = std::move(pImage);
+    return Outcome::Read;
+}
+
+// A picture of a format other than BMP, through the picture reader.
+BOOL ReadPicture(CFileHandle& file, const char* lpszPathName, CDrawingContents& contents)
+{
+    auto pImage = std::make_unique<CBaseImage>();
+    auto result = CPictureReader::Result::NotPicture;
+    if (!WithProgress([&](CProgress& progress) {
+            result = pImage->LoadPicture(file, lpszPathName, &progress);
+        }))
+        return FALSE; // stopped: nothing to say
+    switch (result) {
     case CPictureReader::Result::Read:
         contents.picture = std::move(pImage);
         return TRUE;
+    case CPictureReader::Result::Cancelled:
+        return FALSE;
     case CPictureReader::Result::Refused:
         AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
         return FALSE;
@@ -107,20 +135,24 @@ BOOL ReadPicture(const char* lpszPathName, CDrawingContents& contents)
 }
 
 // A drawing's records, then its picture, if it has one.
-BOOL ReadDrawingFile(const char* lpszPathName, const FileKind& file, CDrawingContents& contents)
+BOOL ReadDrawingFile(CFileHandle& file, const char* lpszPathName, const FileKind& kind,
+                     CDrawingContents& contents)
 {
     const auto read = [&contents](CArchive& ar) {
         if (!CSkorelDoc::ReadRecords(ar, contents.records))
             throw CArchiveException(CArchiveException::endOfFile, "records beyond the data");
     };
-    if (!CDocument::ReadArchive(lpszPathName, file.recordsOffset, read))
+    if (!CDocument::ReadArchive(file, lpszPathName, kind.recordsOffset, read))
         return FALSE;
-    if (!file.pictureOffset)
+    if (!kind.pictureOffset)
         return TRUE;
-    auto pImage = std::make_unique<CBaseImage>();
-    if (pImage->LoadBMP(lpszPathName, file.pictureOffset)) {
-        contents.picture = std::move(pImage);
+    switch (ReadBmp(file, lpszPathName, kind.pictureOffset, contents.picture)) {
+    case Outcome::Read:
         return TRUE;
+    case Outcome::Stopped:
+        return FALSE;
+    case Outcome::Failed:
+        break;
     }
     AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
     contents.whole = false;
@@ -129,26 +161,26 @@ BOOL ReadDrawingFile(const char* lpszPathName, const FileKind& file, CDrawingCon
 
 BOOL ReadKnownFile(const char* lpszPathName, CDrawingContents& contents)
 {
-    const FileKind file = Examine(lpszPathName);
-    if (!file.opened) {
+    // One open file for everything that follows: what was checked is what is read.
+    CFileHandle file;
+    if (!file.Open(lpszPathName, CFileHandle::Mode::ReadExisting)) {
         AfxFileMessageBox(lpszPathName, res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC),
                           GetLastError());
         return FALSE;
     }
-    if (file.picture) {
-        auto pImage = std::make_unique<CBaseImage>();
-        if (pImage->LoadBMP(lpszPathName) && pImage->m_pBits) {
-            contents.picture = std::move(pImage);
-            return TRUE;
-        }
-        if (!file.drawing) {
+    const FileKind kind = Examine(file, lpszPathName);
+    if (kind.picture) {
+        const Outcome bmp = ReadBmp(file, lpszPathName, 0, contents.picture);
+        if (bmp != Outcome::Failed)
+            return bmp == Outcome::Read;
+        if (!kind.drawing) {
             AfxFileMessageBox(lpszPathName, res::LoadString(IDS_BAD_PICTURE), 0);
             return FALSE;
         }
     }
-    if (file.drawing)
-        return ReadDrawingFile(lpszPathName, file, contents);
-    return ReadPicture(lpszPathName, contents);
+    if (kind.drawing)
+        return ReadDrawingFile(file, lpszPathName, kind, contents);
+    return ReadPicture(file, lpszPathName, contents);
 }
 
 } // namespace

@@ -84,9 +84,20 @@ BOOL CDocument::OnOpenDoc(const char* lpszPathName)
 BOOL CDocument::ReadArchive(const char* lpszPathName, std::uint64_t offset,
                             const std::function<void(CArchive&)>& read)
 {
-    const std::string path = lpszPathName ? lpszPathName : "";
     CFileHandle file;
-    if (!file.Open(path.c_str(), CFileHandle::Mode::ReadExisting) || !file.Seek(offset)) {
+    if (!file.Open(lpszPathName ? lpszPathName : "", CFileHandle::Mode::ReadExisting)) {
+        AfxFileMessageBox(lpszPathName ? lpszPathName : "",
+                          res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC), GetLastError());
+        return FALSE;
+    }
+    return ReadArchive(file, lpszPathName, offset, read);
+}
+
+BOOL CDocument::ReadArchive(CFileHandle& file, const char* lpszPathName, std::uint64_t offset,
+                            const std::function<void(CArchive&)>& read)
+{
+    const std::string path = lpszPathName ? lpszPathName : "";
+    if (!file.Seek(offset)) {
         AfxFileMessageBox(path, res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC), GetLastError());
         return FALSE;
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class CFileHandle;
 class CFrameWnd;
 class CView;
 
@@ -65,6 +66,9 @@ public:
     // opened, or that runs out, fails or exhausts memory while `read` reads it, is reported in
     // a message box and gives FALSE.
     static BOOL ReadArchive(const char* lpszPathName, std::uint64_t offset,
+                            const std::function<void(CArchive&)>& read);
+    // The same from a file already open, whose path the messages name.
+    static BOOL ReadArchive(CFileHandle& file, const char* lpszPathName, std::uint64_t offset,
                             const std::function<void(CArchive&)>& read);
 
 protected:
