@@ -183,6 +183,7 @@ std::vector<String> ProgramStrings()
         {IDS_EXPORT_AREA, "그림 영역만(&A)"},
         {IDS_EXPORT_FAILED, "내보내지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
         {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
+        {IDS_DROP_OTHERS_LEFT, "끌어 놓은 파일 중 첫 번째만 사용하고 나머지 %1개는 무시했습니다."},
         {IDS_RECOVER_PROMPT, "Skorel이 끝나면서 저장되지 않은 그림을 남겼습니다. 그림: %1, "
                              "마지막으로 바꾼 때: %2. 이 그림을 복구하시겠습니까? 아니요를 누르면 "
                              "복구 사본을 지웁니다."},

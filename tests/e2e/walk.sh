@@ -6,6 +6,7 @@
 # (SKOREL_UI_REPORT), never from fixed offsets.
 set -euo pipefail
 skorel=$(realpath "$1")
+dragger=$(realpath "$2")
 
 here=$(dirname "$0")
 . "$here/../../scripts/display.sh"
@@ -157,6 +158,10 @@ key ctrl+0                  | zoom 100
 # Ctrl and the wheel zoom in and out with the pointer on the canvas.
 ctrlwheel 440 300 in        | zoom 150; dark 440 300
 ctrlwheel 440 300 out       | zoom 100; dark 440 300
+# Files dropped from another program open as Open opens them; of several, the first opens and
+# the status bar says the others were left.
+drop 640 500 $work/start.skr | caption ^start.skr\\* - Skorel$; white 20 20
+drop 640 500 $work/dark.png $work/start.skr | caption ^dark.png\\* - Skorel$; dark 20 20; message 나머지.1개
 # Closing asks first: Escape keeps the window, 아니요 ends the program.
 menu 파일 종료              | dialog ^Skorel$ Escape; caption ^dark.png\\* - Skorel$
 menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0
