@@ -17,9 +17,9 @@
 #   pair line|fill              double-click a part of the colour bar's outline/fill pair
 #   rightdrop X1 Y1 X2 Y2       drag on the canvas with the left button, click the right one
 #   ctrlwheel X Y in|out        turn the wheel one step with Ctrl held, the pointer on the canvas
+#                               on the way, and go on to release the left one further on
 #   drop X Y FILES...           drag files from another program ($dragger, DragFiles.cpp) and
 #                               drop them on the canvas point; ctrldrop: with Ctrl held
-#                               on the way, and go on to release the left one further on
 # Expectations, each waited for a while:
 #   pressed TOOLTIP             the button shows pressed (darker) and is checked
 #   dark X Y / white X Y        a dark pixel near the canvas point / the point is white
@@ -141,26 +141,20 @@ drag() { # X1 Y1 X2 Y2 on the canvas
   xdotool mouseup 1
 }
 
-# Drags files from a window of another program onto the canvas, through the desktop's drag and
-# drop protocol, and drops them there, with Ctrl held if asked; the drag source then says
-# whether they were taken.
-drop_files() { # ctrl|plain X Y files...
-  local ctrl=$1 to from w
-  to=$(canvas_at "$2" "$3"); shift 3
+# Drags files from another program's window in the screen's bottom right corner onto the
+# canvas, through the desktop's drag and drop protocol, with Ctrl held if asked.
+drop_files() { # plain|ctrl X Y files...
+  local ctrl=$1 w h x y; read -r x y < <(canvas_at "$2" "$3"); shift 3
   "$dragger" "$@" >"$work/drag.log" 2>&1 &
-  w=$(eventually xdotool search --onlyvisible --name '^skorel-drag$') || fail "$step: no drag source"
-  from=$(xdotool getwindowgeometry --shell "$(echo "$w" | tail -1)" |
-    awk -F= '{ v[$1] = $2 } END { print v["X"] + 20, v["Y"] + 20 }')
-  set -- $from $to
-  xdotool mousemove --sync "$1" "$2" mousedown 1
-  for i in 1 2 3 4 5 6; do
-    xdotool mousemove --sync $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6)); sleep 0.05
-  done
+  eventually xdotool search --onlyvisible --name '^skorel-drag$' >/dev/null ||
+    fail "$step: no drag source"
+  read -r w h < <(xdotool getdisplaygeometry)
+  xdotool mousemove --sync $((w - 50)) $((h - 50)) mousedown 1 sleep 0.1
+  xdotool mousemove --sync $(((w + x) / 2)) $(((h + y) / 2)) sleep 0.1 mousemove --sync "$x" "$y"
   [ "$ctrl" = plain ] || xdotool keydown ctrl
-  xdotool mousemove --sync $(($3 + 1)) $(($4 + 1)); sleep 0.1
-  xdotool mouseup 1
+  xdotool sleep 0.1 mousemove --sync $((x + 1)) $((y + 1)) sleep 0.1 mouseup 1
   [ "$ctrl" = plain ] || xdotool keyup ctrl
-  eventually grep -qx taken "$work/drag.log" || { cat "$work/drag.log"; fail "$step: the drop was refused"; }
+  eventually grep -qx taken "$work/drag.log" || fail "$step: the drop was refused"
 }
 
 # Presses keys in a window; type:TEXT types the text.

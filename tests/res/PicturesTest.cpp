@@ -1,6 +1,6 @@
 // The embedded pictures: toolbar strips and blank canvas (BMP), application and document
-// icons (ICO), and the icons the framework makes of them; and the desktop's icons (PNG, SVG)
-// against them. Headers are read byte by byte; the BMPs also go through Qt's decoder.
+// icons (ICO), and the icons the framework makes of them. Headers are read byte by byte; the
+// BMPs also go through Qt's decoder.
 #include "res/resource.h"
 
 #include "framework/core/Commands.h"
@@ -11,10 +11,8 @@
 #include <QAction>
 #include <QIcon>
 #include <QImage>
-#include <QPainter>
 #include <QPixmap>
 #include <QRect>
-#include <QSvgRenderer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -245,49 +243,9 @@ TEST_P(IconFile, BecomesAnIconOfEveryImageWhoseLargestIsTheScale2xOfThe32)
     EXPECT_EQ(Argb(icon.pixmap(64)), Scale2x(Argb(icon.pixmap(32))));
 }
 
-// The desktop's icons of the sizes drawn as pixel art are those pictures, as PNG files.
-TEST_P(IconFile, DesktopsIconsOfTheDrawnSizesAreItsImages)
-{
-    const QIcon icon = Shown().Icon(GetParam());
-    const bool app = GetParam() == IDR_MAINFRAME;
-    for (int size : app ? std::vector{16, 32} : std::vector{16, 32, 64}) {
-        const QString path =
-            QStringLiteral(SKOREL_SOURCE_DIR "/res/icons/hicolor/%1x%1/%2").arg(size);
-        const QImage png(
-            path.arg(app ? "apps/skorel.png" : "mimetypes/application-x-skorel-drawing.png"));
-        EXPECT_EQ(png.convertToFormat(QImage::Format_ARGB32), Argb(icon.pixmap(size))) << size;
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Icons, IconFile, ::testing::Values(IDR_MAINFRAME, IDR_SKORELTYPE),
                          [](const auto& info) {
                              return info.param == IDR_MAINFRAME ? "Application" : "Document";
                          });
-
-// The application's larger icons and its scalable one are drawn from the same figures: Qt's
-// drawing of the SVG file matches each PNG file but for the smoothing of edges.
-TEST(DesktopIcon, LargerSizesMatchTheScalableIcon)
-{
-    const QString dir = QStringLiteral(SKOREL_SOURCE_DIR "/res/icons/hicolor/");
-    QSvgRenderer scalable(dir + "scalable/apps/skorel.svg");
-    ASSERT_TRUE(scalable.isValid());
-    for (int size : {48, 64, 128, 256}) {
-        const QImage png = QImage(dir + QStringLiteral("%1x%1/apps/skorel.png").arg(size))
-                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        QImage drawn(size, size, QImage::Format_ARGB32_Premultiplied);
-        drawn.fill(0);
-        QPainter painter(&drawn);
-        scalable.render(&painter);
-        painter.end();
-        ASSERT_EQ(png.size(), drawn.size());
-        double difference = 0;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x)
-                for (int shift : {0, 8, 16, 24})
-                    difference += std::abs(int(png.pixel(x, y) >> shift & 0xFF) -
-                                           int(drawn.pixel(x, y) >> shift & 0xFF));
-        EXPECT_LT(difference / (size * size * 4), 3.0) << size;
-    }
-}
 
 } // namespace
