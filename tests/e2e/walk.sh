@@ -20,7 +20,7 @@ done
 # A picture of another format: 40 × 40 black pixels.
 convert -size 40x40 xc:black "$work/dark.png"
 # A larger one, to drop on the window.
-convert -size 300x300 xc:black "$work/big.png"
+convert -size 300x300 xc:black "$work/drop.png"
 
 start_display 1600x1200 || fail "no display"
 start_skorel "$skorel" "$work/start.skr" || fail "no main window"
@@ -162,7 +162,7 @@ ctrlwheel 440 300 in        | zoom 150; dark 440 300
 ctrlwheel 440 300 out       | zoom 100; dark 440 300
 # Files dropped from another program open as Open opens them; of several, the first opens and
 # the status bar says the others were left.
-drop 640 500 $work/big.png $work/start.skr | caption ^big.png\\* - Skorel$; dark 80 200; message 나머지.1개
+drop 640 500 $work/drop.png $work/start.skr | caption ^drop.png\\* - Skorel$; dark 80 200; message 나머지.1개
 drop 640 500 $work/start.skr | caption ^start.skr\\* - Skorel$; white 80 200
 drop 640 500 $work/dark.png | caption ^dark.png\\* - Skorel$
 # Closing asks first: Escape keeps the window, 아니요 ends the program.
