@@ -1,5 +1,6 @@
 #include "MainFrm.h"
 
+#include "document/SkorelDoc.h"
 #include "res/resource.h"
 
 #include "framework/core/Commands.h"
@@ -90,11 +91,15 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     return 0;
 }
 
-void CMainFrame::OnDropFiles(const std::vector<std::string>& paths, UINT)
+void CMainFrame::OnDropFiles(const std::vector<std::string>& paths, UINT nFlags)
 {
     if (paths.empty())
         return;
-    AfxGetApp()->OpenDocumentFile(paths.front().c_str());
+    auto* doc = dynamic_cast<CSkorelDoc*>(GetActiveDocument());
+    if ((nFlags & MK_CONTROL) && doc)
+        doc->InsertFile(paths.front().c_str());
+    else
+        AfxGetApp()->OpenDocumentFile(paths.front().c_str());
     if (paths.size() > 1)
         SetMessageText(
             res::FormatString(IDS_DROP_OTHERS_LEFT, std::to_string(paths.size() - 1)).c_str());

@@ -41,7 +41,7 @@ protected:
 
 // Files dropped from another program: a drop without a local file is refused; of the others
 // the first opens as Open opens it (under its name, kept as bytes where they are no UTF-8, and
-// into the recent files), and the status bar counts the rest.
+// into the recent files), and the status bar counts the rest; with Ctrl held it is inserted.
 TEST_F(DropTest, FirstLocalFileOpensAndTheStatusBarCountsTheOthers)
 {
     const std::string path = Drawing("caf\xE9\xFF.skr");
@@ -58,6 +58,11 @@ TEST_F(DropTest, FirstLocalFileOpensAndTheStatusBarCountsTheOthers)
     EXPECT_EQ(m_app->GetRecentFiles().front(), path);
     EXPECT_EQ(Window()->statusBar()->currentMessage(),
               QStringLiteral("끌어 놓은 파일 중 첫 번째만 사용하고 나머지 2개는 무시했습니다."));
+    // With Ctrl held the file goes into the drawing, as Insert puts it there.
+    ASSERT_TRUE(Drop({url}, Qt::ControlModifier));
+    EXPECT_EQ(Doc()->GetPathName(), path);
+    EXPECT_EQ(Doc()->m_shapeList.GetCount(), 2);
+    EXPECT_TRUE(Doc()->IsModified());
 }
 
 // A window opened while others of the program's are open steps down and right by 32 pixels

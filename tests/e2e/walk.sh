@@ -160,11 +160,12 @@ key ctrl+0                  | zoom 100
 # Ctrl and the wheel zoom in and out with the pointer on the canvas.
 ctrlwheel 440 300 in        | zoom 150; dark 440 300
 ctrlwheel 440 300 out       | zoom 100; dark 440 300
-# Files dropped from another program open as Open opens them; of several, the first opens and
-# the status bar says the others were left.
-drop 640 500 $work/drop.png $work/start.skr | caption ^drop.png\\* - Skorel$; dark 80 200; message 나머지.1개
-drop 640 500 $work/start.skr | caption ^start.skr\\* - Skorel$; white 80 200
-drop 640 500 $work/dark.png | caption ^dark.png\\* - Skorel$
+# Files dropped from another program open as Open opens them, after the question about a
+# modified drawing; of several, the first opens and the status bar says the others were left.
+# With Ctrl held a file goes into the drawing as Insert puts it there.
+drop 640 500 $work/drop.png $work/start.skr | dialog ^Skorel$ alt+n; caption ^drop.png - Skorel$; dark 80 200; message 나머지.1개
+drop 640 500 $work/dark.png | caption ^dark.png - Skorel$; white 80 200; white 700 500
+ctrldrop 640 500 $work/start.skr | caption ^dark.png\\* - Skorel$; dark 700 500
 # Closing asks first: Escape keeps the window, 아니요 ends the program.
 menu 파일 종료              | dialog ^Skorel$ Escape; caption ^dark.png\\* - Skorel$
 menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0
