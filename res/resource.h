@@ -72,6 +72,8 @@ constexpr unsigned IDS_THICKNESS_BAR = 234;
 constexpr unsigned IDS_RECOVER_PROMPT = 240;
 // The title of Insert's file dialog.
 constexpr unsigned IDS_INSERT_TITLE = 241;
+// Several files dropped on the window: the first was taken, the others (%1 of them) were not.
+constexpr unsigned IDS_DROP_OTHERS_LEFT = 260;
 constexpr unsigned IDS_OPEN_FILTER = 220;
 constexpr unsigned IDS_EXPORT_FILTER = 221;
 constexpr unsigned IDS_EXPORT_TITLE = 222;

@@ -6,6 +6,7 @@
 # (SKOREL_UI_REPORT), never from fixed offsets.
 set -euo pipefail
 skorel=$(realpath "$1")
+dragger=$(realpath "$2")
 
 here=$(dirname "$0")
 . "$here/../../scripts/display.sh"
@@ -20,6 +21,8 @@ done
 convert -size 40x40 xc:black "$work/dark.png"
 # A picture larger than the canvas: 2400 × 1800, black, with a white square near its far corner.
 convert -size 2400x1800 xc:black -fill white -draw 'rectangle 2200,1600 2350,1750' "$work/big.png"
+# A larger one, to drop on the window.
+convert -size 300x300 xc:black "$work/drop.png"
 
 start_display 1600x1200 || fail "no display"
 start_skorel "$skorel" "$work/start.skr" || fail "no main window"
@@ -171,6 +174,12 @@ key ctrl+0                  | zoom 100
 # Ctrl and the wheel zoom in and out with the pointer on the canvas.
 ctrlwheel 440 300 in        | zoom 150; dark 440 300
 ctrlwheel 440 300 out       | zoom 100; dark 440 300
+# Files dropped from another program open as Open opens them, after the question about a
+# modified drawing; of several, the first opens and the status bar says the others were left.
+# With Ctrl held a file goes into the drawing as Insert puts it there.
+drop 640 500 $work/drop.png $work/start.skr | dialog ^Skorel$ alt+n; caption ^drop.png - Skorel$; dark 80 200; message 나머지.1개
+drop 640 500 $work/dark.png | caption ^dark.png - Skorel$; white 80 200; white 700 500
+ctrldrop 640 500 $work/start.skr | caption ^dark.png\\* - Skorel$; dark 700 500
 # A picture larger than the canvas makes it larger, shown whole; fit to window shows all of it.
 menu 파일 열기              | dialog ^열기$ type:$work/big.png Return; dialog ^Skorel$ alt+n; caption ^big.png - Skorel$; zoom 100
 key ctrl+9                  | zoom 33; dark 20 20; dark 2390 1790; white 2300 1700
