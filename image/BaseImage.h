@@ -111,7 +111,7 @@ private:
     // with another image.
     void Swap(CBaseImage& other) noexcept;
     // Takes over a checked file: its data, and its rebuilt info block if it needed one.
-    void Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
+    void Adopt(FileBlock fileData, FileBlock info, std::size_t bitsOffset,
                int nColors);
     // Reads a BMP file from a source of `length` bytes, read at an offset by `read`, which
     // returns fewer bytes than asked only at the end.
@@ -138,9 +138,9 @@ private:
     // The blocks the raw pointers above point into.
     std::size_t m_nBitsOffset = 0; // of the pixels in the file data
     FileBlock m_fileBlock;
-    std::unique_ptr<BYTE[]> m_infoBlock;
-    std::unique_ptr<BYTE[]> m_bitsBlock;
-    std::unique_ptr<BYTE[]> m_logPaletteBlock;
+    FileBlock m_infoBlock;
+    FileBlock m_bitsBlock;
+    FileBlock m_logPaletteBlock;
     std::unique_ptr<CPalette> m_palette;
     std::unique_ptr<CPalette> m_systemPalette;
     std::unique_ptr<CBitmap> m_bitmap;

@@ -127,7 +127,7 @@ bool NeedsOwnInfo(const Layout& l)
     return l.core || l.bi.biSize == kOs2HeaderBytes || l.tableEntries < std::uint64_t(l.nColors);
 }
 
-std::unique_ptr<BYTE[]> RebuildInfo(const BYTE* data, const Layout& l)
+FileBlock RebuildInfo(const BYTE* data, const Layout& l)
 {
     auto info = bmp::AllocZeroed(kInfoHeaderBytes + sizeof(RGBQUAD) * l.nColors);
     if (!info)
@@ -224,7 +224,7 @@ BOOL CBaseImage::LoadBMPFrom(std::uint64_t length, const ReadAt& read, std::stri
     if (!ReadBmpFile(length, read, offset, loaded.m_bmfHeader, data, l, dataLength) ||
         !LocatePixels(l, dataLength, loaded.m_bmfHeader.bfOffBits))
         return FALSE;
-    std::unique_ptr<BYTE[]> info;
+    FileBlock info;
     if (NeedsOwnInfo(l)) {
         info = RebuildInfo(data.get(), l);
         if (!info)
@@ -256,7 +256,7 @@ void CBaseImage::Swap(CBaseImage& other) noexcept
     other.SyncViews();
 }
 
-void CBaseImage::Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
+void CBaseImage::Adopt(FileBlock fileData, FileBlock info, std::size_t bitsOffset,
                        int nColors)
 {
     ReleaseImageData();

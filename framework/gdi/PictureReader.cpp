@@ -1,6 +1,9 @@
 #include "PictureReader.h"
 
 #include "Dib.h"
+#include "DibRows.h"
+
+#include "framework/core/Parallel.h"
 #include "JpegLayout.h"
 
 #include <QImage>
@@ -8,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -158,10 +162,16 @@ struct Placement {
     }
 };
 
-// Lays one source row, as ARGB32, on white into the rows.
-void PlaceRow(const QRgb* src, int width, BYTE* dst, std::int64_t step)
+// Lays one source row, as ARGB32, on white into the rows. An opaque row in its own order is
+// the pixels' bytes alone, many at a time.
+void PlaceRow(const QRgb* src, int width, BYTE* dst, std::int64_t step, bool opaque)
 {
-    for (int x = 0; x < width; ++x, dst += step) {
+    int x = 0;
+    if (opaque && step == 3) {
+        x = dib::Encode24Blocks(src, width, dst);
+        dst += 3 * std::int64_t(x);
+    }
+    for (; x < width; ++x, dst += step) {
         const int alpha = qAlpha(src[x]);
         dst[0] = OnWhite(qBlue(src[x]), alpha);
         dst[1] = OnWhite(qGreen(src[x]), alpha);
@@ -169,9 +179,30 @@ void PlaceRow(const QRgb* src, int width, BYTE* dst, std::int64_t step)
     }
 }
 
-// The rows bottom-up, turned, transparent parts on white. A picture in another format than
-// ARGB32 or RGB32 is converted a band of rows at a time, so that no second picture of its size
-// is made beside the rows.
+// One band of the picture's rows, from y0 on, placed into the rows.
+Result PlaceBand(const QImage& image, int y0, const Placement& at, BYTE* bits)
+{
+    const bool direct =
+        image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32;
+    const int rows = std::min(kBandRows, image.height() - y0);
+    const QImage band =
+        direct ? QImage()
+               : image.copy(0, y0, image.width(), rows).convertToFormat(QImage::Format_ARGB32);
+    if (!direct && band.isNull())
+        return Result::Refused;
+    for (int y = y0; y < y0 + rows; ++y) {
+        const uchar* line = direct ? image.constScanLine(y) : band.constScanLine(y - y0);
+        std::int64_t step = 0;
+        BYTE* dst = at.RowStart(bits, y, step);
+        PlaceRow(reinterpret_cast<const QRgb*>(line), image.width(), dst, step,
+                 !image.hasAlphaChannel());
+    }
+    return Result::Read;
+}
+
+// The rows bottom-up, turned, transparent parts on white, in bands on every core. A picture in
+// another format than ARGB32 or RGB32 is converted a band of rows at a time, so that no second
+// picture of its size is made beside the rows.
 Result ToDib(const QImage& image, QImageIOHandler::Transformations t, CDibPixels& dib,
              CProgress* pProgress)
 {
@@ -183,33 +214,31 @@ Result ToDib(const QImage& image, QImageIOHandler::Transformations t, CDibPixels
                  image.width(),
                  image.height()};
     at.stride = DibRowBytes(at.width, 24);
-    auto bits =
-        std::unique_ptr<BYTE[]>(new (std::nothrow) BYTE[std::size_t(at.stride * at.height)]);
+    FileBlock bits = AllocFileBlock(std::size_t(at.stride * at.height));
     if (!bits)
         return Result::Refused;
     const std::int64_t rowBytes = 3 * std::int64_t(at.width);
     for (int y = 0; y < at.height; ++y)
         std::fill(bits.get() + at.stride * y + rowBytes, bits.get() + at.stride * (y + 1), 0);
-    const bool direct =
-        image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32;
-    for (int y0 = 0; y0 < image.height(); y0 += kBandRows) {
-        if (pProgress && pProgress->IsCancelled())
-            return Result::Cancelled;
-        const int rows = std::min(kBandRows, image.height() - y0);
-        const QImage band =
-            direct ? QImage()
-                   : image.copy(0, y0, image.width(), rows).convertToFormat(QImage::Format_ARGB32);
-        if (!direct && band.isNull())
-            return Result::Refused;
-        for (int y = y0; y < y0 + rows; ++y) {
-            const uchar* line = direct ? image.constScanLine(y) : band.constScanLine(y - y0);
-            std::int64_t step = 0;
-            BYTE* dst = at.RowStart(bits.get(), y, step);
-            PlaceRow(reinterpret_cast<const QRgb*>(line), image.width(), dst, step);
+    const int bands = (image.height() + kBandRows - 1) / kBandRows;
+    std::atomic<int> placed{0};
+    std::atomic<Result> outcome{Result::Read};
+    parallel::For(bands, std::int64_t(image.width()) * kBandRows, [&](std::int64_t b0,
+                                                                    std::int64_t b1, int) {
+        for (std::int64_t b = b0; b < b1 && outcome == Result::Read; ++b) {
+            if (pProgress && pProgress->IsCancelled()) {
+                outcome = Result::Cancelled;
+                return;
+            }
+            const Result band = PlaceBand(image, int(b) * kBandRows, at, bits.get());
+            if (band != Result::Read)
+                outcome = band;
+            if (pProgress)
+                pProgress->Report(++placed, bands, kDecoded, CProgress::kWhole);
         }
-        if (pProgress)
-            pProgress->Report(y0 + rows, image.height(), kDecoded, CProgress::kWhole);
-    }
+    });
+    if (outcome != Result::Read)
+        return outcome;
     dib = {at.width, at.height, std::move(bits)};
     return Result::Read;
 }

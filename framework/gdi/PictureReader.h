@@ -16,7 +16,7 @@
 struct CDibPixels {
     int width = 0;
     int height = 0;
-    std::unique_ptr<BYTE[]> bits;
+    FileBlock bits; // on huge pages when large: a picture's rows are filled once, whole
 };
 
 class CPictureReader {

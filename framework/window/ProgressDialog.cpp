@@ -49,6 +49,7 @@ BOOL AfxRunWithProgress(const char* pszLabel, const std::function<void(CProgress
     CProgress progress;
     std::atomic<bool> done{false};
     std::exception_ptr error;
+    QEventLoop loop;
     std::thread worker([&] {
         try {
             work(progress);
@@ -56,10 +57,11 @@ BOOL AfxRunWithProgress(const char* pszLabel, const std::function<void(CProgress
             error = std::current_exception();
         }
         done = true;
+        // The window's thread goes on at once, not at its next look.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     QElapsedTimer since;
     since.start();
-    QEventLoop loop;
     std::unique_ptr<QProgressDialog> dialog;
     QTimer poll;
     // The loop runs until the work is done, and ends early to change what it lets through:

@@ -89,16 +89,17 @@ protected:
         return area.IsRectEmpty() ? whole
                                   : whole.copy(area.left, area.top, area.Width(), area.Height());
     }
-    // Whether the window shows exactly what the drawing is, with nothing left over from a
-    // drag; `except` is left out of the comparison (where the selection frame is).
+    // Whether the window shows exactly what the drawing is where it shows, with nothing left
+    // over from a drag; `except` is left out of the comparison (where the selection frame is).
     bool ScreenShowsCanvas(const CRect& except = CRect()) const
     {
         const QImage& screen = *m_view->GetSurface();
         const QImage canvas = Drawing();
         if (screen.size() != canvas.size())
             return false;
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x)
+        const CRect shown = m_view->GetVisibleRect();
+        for (int y = shown.top; y < shown.bottom; ++y)
+            for (int x = shown.left; x < shown.right; ++x)
                 if (!PtInRect(&except, CPoint(x, y)) &&
                     (screen.pixel(x, y) & 0xFFFFFF) != (canvas.pixel(x, y) & 0xFFFFFF))
                     return false;

@@ -55,9 +55,10 @@ protected:
 private:
     void FitSurface(const QSize& size);
     void AskForCursor(UINT message);
-    // Paints the invalid area, in a few rectangles.
-    void Paint();
-    QList<QRect> PaintAreas() const;
+    // Paints the invalid area within `due` (client pixels), in a few rectangles; the rest
+    // stays invalid.
+    void Paint(const QRegion& due);
+    static QList<QRect> PaintAreas(const QRegion& region);
     // Draws a rectangle of the widget from the surface at the zoom.
     void ShowZoomed(QPainter& painter, const QRect& screen);
 
