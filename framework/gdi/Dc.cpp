@@ -34,6 +34,7 @@ BOOL CDC::CreateSharingDC(const CDC* pDC)
     if (!pDC || !pDC->m_pSurface || m_bMemory || m_pSurface || m_pPainter)
         return FALSE;
     m_pSurface = pDC->m_pSurface;
+    m_ptViewportOrg = pDC->m_ptViewportOrg;
     m_bClipped = pDC->m_bClipped;
     m_rcClip = pDC->m_rcClip;
     return TRUE;
@@ -98,14 +99,16 @@ UINT CDC::GetBoundsRect(LPRECT lpRectBounds, UINT flags)
     return state;
 }
 
+CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(m_ptViewportOrg, CPoint(x, y)); }
+
 int CDC::GetClipBox(LPRECT lpRect) const
 {
-    const CRect whole(0, 0, GetDeviceCaps(HORZRES), GetDeviceCaps(VERTRES));
-    if (!m_bClipped) {
-        *lpRect = whole;
-        return SIMPLEREGION;
-    }
-    return IntersectRect(lpRect, &m_rcClip, &whole) ? SIMPLEREGION : NULLREGION;
+    CRect box(0, 0, GetDeviceCaps(HORZRES), GetDeviceCaps(VERTRES));
+    const int kind =
+        !m_bClipped || IntersectRect(&box, &m_rcClip, &box) ? SIMPLEREGION : NULLREGION;
+    box.OffsetRect(-m_ptViewportOrg.x, -m_ptViewportOrg.y);
+    *lpRect = kind == SIMPLEREGION ? box : CRect();
+    return kind;
 }
 
 int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
@@ -114,7 +117,9 @@ int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
     GetClipBox(&box);
     const CRect r(x1, y1, x2, y2);
     m_bClipped = true;
-    return IntersectRect(&m_rcClip, &box, &r) ? SIMPLEREGION : NULLREGION;
+    const int kind = IntersectRect(&m_rcClip, &box, &r) ? SIMPLEREGION : NULLREGION;
+    m_rcClip.OffsetRect(m_ptViewportOrg.x, m_ptViewportOrg.y);
+    return kind;
 }
 
 int CDC::IntersectClipRect(LPCRECT lpRect)
@@ -269,15 +274,17 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
 
 COLORREF CDC::GetPixel(int x, int y) const
 {
-    if (!m_pSurface || x < 0 || y < 0 || x >= m_pSurface->width() || y >= m_pSurface->height())
+    const std::int64_t dx = std::int64_t(x) + m_ptViewportOrg.x;
+    const std::int64_t dy = std::int64_t(y) + m_ptViewportOrg.y;
+    if (!m_pSurface || dx < 0 || dy < 0 || dx >= m_pSurface->width() || dy >= m_pSurface->height())
         return CLR_INVALID;
     return raster::FromPixel(
-        reinterpret_cast<const std::uint32_t*>(m_pSurface->constScanLine(y))[x]);
+        reinterpret_cast<const std::uint32_t*>(m_pSurface->constScanLine(int(dy)))[dx]);
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
 {
-    if (!m_pSurface || x < 0 || y < 0 || x >= m_pSurface->width() || y >= m_pSurface->height())
+    if (GetPixel(x, y) == CLR_INVALID)
         return CLR_INVALID;
     const raster::Ink ink{raster::ToPixel(crColor), R2_COPYPEN};
     Draw([&](raster::Canvas& c) { c.Pixel(x, y, ink); });

@@ -38,8 +38,9 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
 {
     if (!pSrcDC || !pSrcDC->m_pSurface || dwRop != SRCCOPY || (!m_pPainter && !m_pSurface))
         return FALSE;
-    const QRectF target(x, y, nWidth, nHeight);
-    const QRectF source(xSrc, ySrc, nSrcWidth, nSrcHeight);
+    const CPoint org = m_ptViewportOrg, srcOrg = pSrcDC->m_ptViewportOrg;
+    const QRectF target(double(x) + org.x, double(y) + org.y, nWidth, nHeight);
+    const QRectF source(double(xSrc) + srcOrg.x, double(ySrc) + srcOrg.y, nSrcWidth, nSrcHeight);
     const auto draw = [&](QPainter& p) {
         p.setRenderHint(QPainter::SmoothPixmapTransform, m_nStretchMode == HALFTONE);
         p.drawImage(target, *pSrcDC->m_pSurface, source);
@@ -54,7 +55,7 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
     GetClipBox(&clip);
     {
         QPainter p(m_pSurface);
-        p.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()));
+        p.setClipRect(QRect(clip.left + org.x, clip.top + org.y, clip.Width(), clip.Height()));
         p.setCompositionMode(QPainter::CompositionMode_Source);
         draw(p);
     }
@@ -73,16 +74,21 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     if (!pSrcDC || !pSrcDC->m_pSurface || (dwRop != SRCCOPY && dwRop != SRCINVERT))
         return FALSE;
     const QImage& src = *pSrcDC->m_pSurface;
+    const CPoint org = m_ptViewportOrg, srcOrg = pSrcDC->m_ptViewportOrg;
     if (m_pPainter) {
-        m_pPainter->drawImage(QPoint(x, y), src, QRect(xSrc, ySrc, nWidth, nHeight));
+        m_pPainter->drawImage(QPoint(x + org.x, y + org.y), src,
+                              QRect(xSrc + srcOrg.x, ySrc + srcOrg.y, nWidth, nHeight));
         return TRUE;
     }
     if (!m_pSurface)
         return FALSE;
-    // Clip the source rectangle to the source and the destination to the clip.
+    // On the devices: clip the source rectangle to the source and the destination to the clip.
     CRect box;
     GetClipBox(&box);
-    std::int64_t sx = xSrc, sy = ySrc, dx = x, dy = y, w = nWidth, h = nHeight;
+    box.OffsetRect(org.x, org.y);
+    std::int64_t sx = std::int64_t(xSrc) + srcOrg.x, sy = std::int64_t(ySrc) + srcOrg.y;
+    std::int64_t dx = std::int64_t(x) + org.x, dy = std::int64_t(y) + org.y, w = nWidth,
+                 h = nHeight;
     auto clip = [&](std::int64_t& a, std::int64_t& b, std::int64_t& len, std::int64_t limA,
                     std::int64_t lowB, std::int64_t limB) {
         const std::int64_t cut = std::max<std::int64_t>({0, -a, lowB - b});
@@ -111,6 +117,7 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
                 std::copy(s, s + w, d);
         }
     });
-    SurfaceChanged(CRect(int(dx), int(dy), int(dx + w), int(dy + h)));
+    SurfaceChanged(
+        CRect(int(dx - org.x), int(dy - org.y), int(dx + w - org.x), int(dy + h - org.y)));
     return TRUE;
 }

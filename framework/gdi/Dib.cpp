@@ -89,7 +89,9 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
     const std::int64_t stride = s->bytesPerLine() / 4;
     const std::int64_t left = xDest + (xs.lo - xSrc);
     const std::int64_t firstRow = top + step * lines.lo;
-    auto* origin = reinterpret_cast<std::uint32_t*>(s->bits()) + firstRow * stride + left;
+    const CPoint org = hdc->GetViewportOrg();
+    auto* origin = reinterpret_cast<std::uint32_t*>(s->bits()) +
+                   ((firstRow + org.y) * stride + (left + org.x));
     const dib::Window win{int(xs.lo),    int(xs.hi), int(lines.lo),
                           int(lines.hi), origin,     step * stride};
     const auto* bits = static_cast<const BYTE*>(lpvBits);

@@ -240,6 +240,12 @@ public:
 
     int GetDeviceCaps(int nIndex) const;
 
+    // Where the logical point (0, 0) lies on the device: what is drawn at (x, y) lands on the
+    // device pixel (x + org.x, y + org.y). Figures, the clip, the bounds and pixel positions
+    // are logical; the clip stays where it lies on the device when the origin moves.
+    CPoint SetViewportOrg(int x, int y);
+    CPoint GetViewportOrg() const { return m_ptViewportOrg; }
+
     // The clip: drawing on the context's pixels lands only inside it. Narrowing it to a
     // rectangle, and null for no clip, give the region's kind (NULLREGION, SIMPLEREGION).
     int IntersectClipRect(int x1, int y1, int x2, int y2);
@@ -289,8 +295,9 @@ private:
     int m_nDrawMode = R2_COPYPEN;
     int m_nStretchMode = BLACKONWHITE;
     CPoint m_ptCurrent;
+    CPoint m_ptViewportOrg;
     bool m_bClipped = false;
-    CRect m_rcClip;
+    CRect m_rcClip;   // on the device
     CRect m_rcBounds; // of what was drawn since the bounds were last reset
 };
 

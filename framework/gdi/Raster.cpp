@@ -313,7 +313,7 @@ void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
         if ((pen.style != PS_DOT || phase < kDotRun) && minor >= minorLow && minor < minorHigh) {
             const std::int64_t major = major0 + step * i;
             const std::int64_t x = xMajor ? major : minor, y = xMajor ? minor : major;
-            std::uint32_t* pixel = m_t.bits + y * m_t.stride + x;
+            std::uint32_t* pixel = m_t.At(x, y);
             Apply(pixel, pixel + 1, pen.ink);
             touch.Add(x, y, x + 1);
         }
@@ -355,8 +355,8 @@ void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius,
                   std::clamp(rights[i], clipLeft - 1, lastColumn), first, end);
             if (first >= end)
                 continue;
-            std::uint32_t* row = m_t.bits + (y + i) * m_t.stride;
-            Apply(row + first, row + end, ink);
+            std::uint32_t* start = m_t.At(first, y + i);
+            Apply(start, start + (end - first), ink);
             touch.Add(first, y + i, end);
         }
     }

@@ -12,10 +12,11 @@
 
 namespace raster {
 
-// 32-bit pixels 0xFFRRGGBB, `stride` pixels from one row to the next. Nothing is drawn
-// outside [clipLeft, clipRight) × [clipTop, clipBottom), which lies inside the pixels; a
-// figure is worked out the same with or without a clip, so inside it the pixels are exactly
-// those it draws without one.
+// 32-bit pixels 0xFFRRGGBB, `stride` pixels from one row to the next, holding the part of the
+// plane whose top-left point is (originX, originY): figures and the clip are in the plane's
+// coordinates. Nothing is drawn outside [clipLeft, clipRight) × [clipTop, clipBottom), which
+// lies inside the pixels; a figure is worked out the same with or without a clip, and wherever
+// the pixels lie, so inside it the pixels are exactly those it draws without one.
 struct Target {
     std::uint32_t* bits;
     int width;
@@ -25,6 +26,14 @@ struct Target {
     int clipTop = 0;
     int clipRight = width;
     int clipBottom = height;
+    std::int64_t originX = 0;
+    std::int64_t originY = 0;
+
+    // The pixel of the plane's point (x, y), which lies inside the pixels.
+    std::uint32_t* At(std::int64_t x, std::int64_t y) const
+    {
+        return bits + ((y - originY) * stride + (x - originX));
+    }
 };
 
 // A colour and the mix mode it is applied with (R2_*).
@@ -179,8 +188,8 @@ inline void Canvas::Span(std::int64_t y, std::int64_t x0, std::int64_t x1, const
     x1 = std::min<std::int64_t>(x1, m_t.clipRight);
     if (x0 >= x1)
         return;
-    std::uint32_t* row = m_t.bits + y * m_t.stride;
-    Apply(row + x0, row + x1, ink);
+    std::uint32_t* first = m_t.At(x0, y);
+    Apply(first, first + (x1 - x0), ink);
     Extend(x0, y, x1, y + 1);
 }
 

@@ -58,17 +58,26 @@ CWnd* WindowWidget::OwnerOf(const QWidget* pWidget)
                    : nullptr;
 }
 
-void WindowWidget::EnsureSurface() { FitSurface(ClientSize()); }
+QRect WindowWidget::ShownClientRect() const
+{
+    const QRect screen = visibleRegion().boundingRect();
+    if (screen.isEmpty())
+        return QRect();
+    return zoom::ClientRectAround(screen, m_zoom).intersected(QRect(QPoint(0, 0), ClientSize()));
+}
+
+void WindowWidget::EnsureSurface()
+{
+    // What the surface holds newly is unknown until its paint, which comes when it shows.
+    m_invalid += m_surface.Hold(ShownClientRect(), ClientSize());
+    m_invalid &= m_surface.Rect();
+}
 
 void WindowWidget::SetZoom(int percent, const QSize& clientSize)
 {
     m_zoom = percent;
     m_clientSize = clientSize;
-    m_shown = QImage();
-    if (percent != zoom::kActualSize) {
-        m_shown = QImage(clientSize, QImage::Format_ARGB32);
-        m_shown.fill(0);
-    }
+    m_surface.TrackShown(percent != zoom::kActualSize);
     setFixedSize(zoom::ScreenLength(clientSize.width(), percent),
                  zoom::ScreenLength(clientSize.height(), percent));
     EnsureSurface();
@@ -90,47 +99,21 @@ QPoint WindowWidget::ScreenPoint(CPoint client) const
     return QPoint(zoom::ScreenPixel(client.x, m_zoom), zoom::ScreenPixel(client.y, m_zoom));
 }
 
-void WindowWidget::FitSurface(const QSize& size)
-{
-    // Pixels persist where the client area stays. New area is due for a paint before it
-    // shows: it is left as it comes, so that only what is painted costs its pages, each
-    // filled once, huge where the surface is large.
-    if (size == m_surface.size() || size.isEmpty())
-        return;
-    const qsizetype stride = qsizetype(size.width()) * 4;
-    FileBlock block = AllocFileBlock(std::size_t(stride) * std::size_t(size.height()));
-    if (!block)
-        return;
-    uchar* pixels = block.release();
-    QImage fitted(
-        pixels, size.width(), size.height(), stride, QImage::Format_RGB32,
-        [](void* p) { FileBlockDeleter()(static_cast<std::uint8_t*>(p)); }, pixels);
-    if (!m_surface.isNull()) {
-        QPainter p(&fitted);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, m_surface);
-    }
-    m_invalid = (m_invalid + (QRegion(fitted.rect()) - QRegion(m_surface.rect())))
-                    .intersected(fitted.rect());
-    m_surface = std::move(fitted);
-}
-
 void WindowWidget::Show(const QRect& rect)
 {
-    if (m_shown.size() != m_surface.size()) {
-        update(zoom::ScreenRect(rect, m_zoom));
+    if (!m_surface.TracksShown()) {
+        update(zoom::ScreenRect(rect.intersected(m_surface.Rect()), m_zoom));
         return;
     }
     // What does not show needs no looking at: a scroll shows it from the surface.
-    const QRect visible = zoom::ClientRectAround(visibleRegion().boundingRect(), m_zoom);
-    for (const QRect& changed : zoom::Changed(m_surface, m_shown, rect.intersected(visible)))
+    for (const QRect& changed : m_surface.Changed(rect.intersected(ShownClientRect())))
         update(zoom::ScreenRect(changed, m_zoom));
 }
 
 void WindowWidget::Invalidate(const QRect& rect)
 {
-    const QRect area =
-        rect.intersected(QRect(QPoint(0, 0), ClientSize().expandedTo(m_surface.size())));
+    // What the surface does not hold is painted when it comes to hold it.
+    const QRect area = rect.intersected(m_surface.Rect());
     if (area.isEmpty())
         return;
     m_invalid += area;
@@ -194,11 +177,12 @@ void WindowWidget::paintEvent(QPaintEvent* event)
     // The surface reaches the screen scaled, only where the screen needs it.
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect held = m_surface.Rect();
     for (const QRect& r : event->region()) {
-        if (m_zoom == zoom::kActualSize)
-            p.drawImage(r.topLeft(), m_surface, r);
-        else
+        if (m_zoom != zoom::kActualSize)
             ShowZoomed(p, r);
+        else if (const QRect part = r.intersected(held); !part.isEmpty())
+            p.drawImage(part.topLeft(), m_surface.Pixels(), part.translated(-held.topLeft()));
     }
 }
 
@@ -227,27 +211,17 @@ QImage* DirectPixels(QPainter& painter, const QRect& screen, QPoint& at)
 
 void WindowWidget::ShowZoomed(QPainter& painter, const QRect& screen)
 {
+    const zoom::Held held{m_surface.Pixels(), m_surface.Rect().topLeft(), ClientSize()};
     QPoint at;
     if (QImage* pixels = DirectPixels(painter, screen, at)) {
-        zoom::ZoomedInto(m_surface, screen, m_zoom, *pixels, at);
+        zoom::ZoomedInto(held, screen, m_zoom, *pixels, at);
     } else {
-        zoom::Zoomed(m_surface, screen, m_zoom, m_zoomed);
+        zoom::Zoomed(held, screen, m_zoom, m_zoomed);
         painter.drawImage(screen.topLeft(), m_zoomed, QRect(QPoint(0, 0), screen.size()));
     }
     // The screen now shows the client pixels inside wholly; those it shows in part are
     // unknown, and never match the surface.
-    if (m_shown.size() != m_surface.size())
-        return;
-    const QRect around = zoom::ClientRectAround(screen, m_zoom).intersected(m_shown.rect());
-    const QRect inside = zoom::ClientRectInside(screen, m_zoom).intersected(around);
-    for (int y = around.top(); y <= around.bottom(); ++y) {
-        auto* shown = reinterpret_cast<QRgb*>(m_shown.scanLine(y));
-        std::fill(shown + around.left(), shown + around.right() + 1, 0u);
-        if (y >= inside.top() && y <= inside.bottom())
-            std::memcpy(shown + inside.left(),
-                        reinterpret_cast<const QRgb*>(m_surface.constScanLine(y)) + inside.left(),
-                        std::size_t(inside.width()) * 4);
-    }
+    m_surface.Shown(zoom::ClientRectAround(screen, m_zoom), zoom::ClientRectInside(screen, m_zoom));
 }
 
 void WindowWidget::resizeEvent(QResizeEvent*)
@@ -397,7 +371,7 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL)
         return;
     }
     if (!lpRect) {
-        w->Invalidate(QRect(QPoint(0, 0), w->ClientSize().expandedTo(w->Surface().size())));
+        w->Invalidate(QRect(QPoint(0, 0), w->ClientSize()));
         return;
     }
     const CRect r = CRect(*lpRect).Normalized();
@@ -494,6 +468,13 @@ const QImage* CWnd::GetSurface() const
     return w ? &w->Surface() : nullptr;
 }
 
+CRect CWnd::GetSurfaceRect() const
+{
+    const auto* w = dynamic_cast<const WindowWidget*>(m_pWidget);
+    const QRect r = w ? w->SurfaceRect() : QRect();
+    return r.isEmpty() ? CRect() : CRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
 BOOL CWnd::SetIcon(UINT nIDIcon)
 {
     const QIcon icon = ResourceIcon(nIDIcon);
@@ -537,6 +518,9 @@ CWindowDC::CWindowDC(CWnd* pWnd) : m_pWnd(pWnd)
     if (auto* w = dynamic_cast<WindowWidget*>(pWnd ? pWnd->Widget() : nullptr)) {
         w->EnsureSurface();
         AttachSurface(&w->Surface());
+        // Client coordinates: the surface holds the client area from its own top-left pixel.
+        const QPoint held = w->SurfaceRect().topLeft();
+        SetViewportOrg(-held.x(), -held.y());
     }
 }
 

@@ -114,9 +114,11 @@ public:
     int GetZoom() const;
     // The screen pixels a client area of this size takes at a zoom.
     static CSize ZoomedSize(SIZE sizeClient, int nPercent);
-    // The window surface: the client pixels as the paints and the drawing since left them;
-    // null before the window exists.
+    // The window surface: the client pixels as the paints and the drawing since left them,
+    // of the part of the client area that GetSurfaceRect gives (what shows, and a margin
+    // around it); null before the window exists. Its pixel (0, 0) is the part's top-left.
     const QImage* GetSurface() const;
+    CRect GetSurfaceRect() const;
     // Whether the window takes files dropped on it, and on the windows inside it that take
     // none of their own; a drop that holds no local file is refused.
     void DragAcceptFiles(BOOL bAccept = TRUE);

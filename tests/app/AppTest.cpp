@@ -2,6 +2,8 @@
 // About.
 #include "AppFixture.h"
 
+#include "tests/support/WindowPixels.h"
+
 namespace {
 
 using app_test::AppTest;
@@ -48,7 +50,7 @@ TEST_F(AppTest, StartsWithABmpFileAndShowsIt)
     ASSERT_TRUE(Doc()->m_pImage);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Window()));
     QApplication::processEvents();
-    EXPECT_EQ(View()->GetSurface()->pixel(5, 5) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(testing_support::HeldPixel(*View(), 5, 5) & 0xFFFFFF, 0x00FF00u);
 }
 
 // The Open dialog lists pictures and drawings at first, then each kind, then every file.

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <functional>
+#include <tuple>
 
 namespace {
 
@@ -28,8 +30,9 @@ protected:
         m_doc->ReplacePicture(std::move(picture));
         Paint();
     }
-    // Scrolls over the whole canvas, a window at a time: each part is painted as it shows.
-    void ScrollOverAll()
+    // Scrolls over the whole canvas, a window at a time, each part painted as it shows, and
+    // calls `atEach` at every place.
+    void ScrollOverAll(const std::function<void()>& atEach = [] {})
     {
         QScrollBar* h = Area()->horizontalScrollBar();
         QScrollBar* v = Area()->verticalScrollBar();
@@ -38,6 +41,7 @@ protected:
             for (int x = 0;; x += h->pageStep()) {
                 h->setValue(x);
                 Paint();
+                atEach();
                 if (x >= h->maximum())
                     break;
             }
@@ -46,6 +50,8 @@ protected:
         }
     }
 };
+
+class ViewScrollTest : public ViewCanvasTest, public ::testing::WithParamInterface<int> {};
 
 // A picture larger than 1280 × 1024 makes the canvas its size: scrolling, painting, drawing
 // and export reach all of it, each pixel as a composition from scratch has it; undoing the
@@ -61,7 +67,6 @@ TEST_F(ViewCanvasTest, TakesThePicturesSizeAndReachesAllOfIt)
     Draw(ID_DRAW_LINE, {100, 1900}, {2900, 100});
     ScrollOverAll();
     EXPECT_EQ(Drawing(), Composed());
-    EXPECT_EQ(m_view->GetSurface()->convertToFormat(QImage::Format_RGB32), Composed());
     QTemporaryDir dir;
     const std::string path = dir.filePath("whole.png").toStdString();
     ASSERT_TRUE(m_view->ExportTo(path, ExportFormat::Png, false));
@@ -73,8 +78,50 @@ TEST_F(ViewCanvasTest, TakesThePicturesSizeAndReachesAllOfIt)
     Paint();
     EXPECT_EQ(CSize(m_view->m_nCanvasWidth, m_view->m_nCanvasHeight), CSize(1280, 1024));
     EXPECT_EQ(W()->size(), QSize(1280, 1024));
-    EXPECT_EQ(m_view->GetSurface()->size(), QSize(1280, 1024));
+    const CRect held = m_view->GetSurfaceRect();
+    EXPECT_TRUE(held.left >= 0 && held.top >= 0 && held.right <= 1280 && held.bottom <= 1024);
 }
+
+// Wherever the window scrolls over a large canvas, at every zoom, it shows each pixel as a
+// composition from scratch has it, and keeps the pixels of what shows and a margin around it
+// (at most 4.5 times as many), not of the whole canvas.
+TEST_P(ViewScrollTest, ShowsTheCompositionWhereverItScrolls)
+{
+    PastePicture(3000, 2000);
+    std::vector<std::unique_ptr<CData>> across;
+    for (const auto& [kind, from, to] :
+         {std::tuple{SHAPE_ELLIPSE, CPoint(2200, 1800), CPoint(2900, 1990)},
+          {SHAPE_RECT, CPoint(100, 120), CPoint(2700, 1900)},
+          {SHAPE_LINE, CPoint(2900, 20), CPoint(20, 1990)}}) {
+        auto d = std::make_unique<CData>();
+        d->m_nKind = kind;
+        d->m_ptStart = from;
+        d->m_ptEnd = to;
+        d->m_crLine = RGB(200, 0, 0);
+        d->m_crFill = RGB(0, 90, 200);
+        d->m_nThickness = 5;
+        across.push_back(std::move(d));
+    }
+    m_doc->AddShapes(std::move(across), false);
+    ASSERT_TRUE(m_view->ZoomTo(GetParam()));
+    const QImage whole = Composed();
+    int places = 0;
+    ScrollOverAll([&] {
+        ++places;
+        const CRect shown = m_view->GetVisibleRect();
+        const CRect held = m_view->GetSurfaceRect();
+        const QImage client = HeldClientArea(*m_view, QSize(3000, 2000));
+        ASSERT_EQ(client.copy(shown.left, shown.top, shown.Width(), shown.Height())
+                      .convertToFormat(QImage::Format_RGB32),
+                  whole.copy(shown.left, shown.top, shown.Width(), shown.Height()))
+            << shown.left << "," << shown.top;
+        EXPECT_LE(double(held.Width()) * held.Height(), 4.5 * shown.Width() * shown.Height());
+    });
+    EXPECT_EQ(places > 1, GetParam() > 25);
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, ViewScrollTest, ::testing::Values(25, 67, 100, 400),
+                         [](const auto& info) { return "At" + std::to_string(info.param); });
 
 // Open shows the file's drawing from the canvas's top-left corner with nothing selected; New
 // gives back the empty 1280 × 1024 canvas. Tool, colours and zoom stay.
@@ -139,8 +186,8 @@ TEST_F(ViewCanvasTest, FitTakesTheLargestStepThatShowsEverything)
                     expected = z;
             EXPECT_EQ(m_view->GetZoom(), expected) << picture.width() << " " << window.width();
             EXPECT_EQ(W()->size(), shown(expected));
-            const bool fits =
-                shown(expected).width() <= room.width() && shown(expected).height() <= room.height();
+            const bool fits = shown(expected).width() <= room.width() &&
+                              shown(expected).height() <= room.height();
             EXPECT_EQ(Area()->horizontalScrollBar()->isVisible(), !fits);
         }
 }

@@ -13,8 +13,8 @@ public:
     // For the steps of the tables of changes.
     using ViewTest::Command;
     using ViewTest::Draw;
-    using ViewTest::m_frame;
     using ViewTest::m_doc;
+    using ViewTest::m_frame;
     using ViewTest::m_template;
     using ViewTest::W;
 

@@ -4,6 +4,7 @@
 #include "tests/support/ModalAnswers.h"
 #include "tests/support/Mouse.h"
 #include "tests/support/Surface.h"
+#include "tests/support/WindowPixels.h"
 
 #include "document/SkorelDoc.h"
 #include "res/resource.h"
@@ -52,7 +53,7 @@ protected:
     }
     COLORREF Screen(int x, int y) const
     {
-        const QRgb p = m_view->GetSurface()->pixel(x, y);
+        const QRgb p = testing_support::HeldPixel(*m_view, x, y);
         return RGB(BYTE(qRed(p)), BYTE(qGreen(p)), BYTE(qBlue(p)));
     }
     std::vector<const CData*> Records() const
@@ -93,15 +94,13 @@ protected:
     // over from a drag; `except` is left out of the comparison (where the selection frame is).
     bool ScreenShowsCanvas(const CRect& except = CRect()) const
     {
-        const QImage& screen = *m_view->GetSurface();
+        const QImage screen = testing_support::HeldClientArea(
+            *m_view, QSize(m_view->m_nCanvasWidth, m_view->m_nCanvasHeight));
         const QImage canvas = Drawing();
-        if (screen.size() != canvas.size())
-            return false;
         const CRect shown = m_view->GetVisibleRect();
         for (int y = shown.top; y < shown.bottom; ++y)
             for (int x = shown.left; x < shown.right; ++x)
-                if (!PtInRect(&except, CPoint(x, y)) &&
-                    (screen.pixel(x, y) & 0xFFFFFF) != (canvas.pixel(x, y) & 0xFFFFFF))
+                if (!PtInRect(&except, CPoint(x, y)) && screen.pixel(x, y) != canvas.pixel(x, y))
                     return false;
         return true;
     }

@@ -22,7 +22,9 @@ struct DcAccess {
              clip.left,
              clip.top,
              clip.right,
-             clip.bottom};
+             clip.bottom,
+             -std::int64_t(dc.m_ptViewportOrg.x),
+             -std::int64_t(dc.m_ptViewportOrg.y)};
         return true;
     }
     static raster::PenSpec Pen(const CDC& dc)

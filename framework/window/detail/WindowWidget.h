@@ -4,6 +4,7 @@
 
 #include "framework/window/Cursor.h"
 #include "framework/window/Wnd.h"
+#include "framework/window/detail/WindowSurface.h"
 #include "framework/window/detail/Zoom.h"
 
 #include <QImage>
@@ -16,9 +17,12 @@ public:
     WindowWidget(CWnd* pOwner, QWidget* pParent);
 
     CWnd* Owner() const { return m_pOwner; }
-    // The window's client pixels; they persist between paints.
-    QImage& Surface() { return m_surface; }
-    // Makes the surface as large as the client area.
+    // The window's client pixels, of the part of the client area that shows and a margin
+    // around it; they persist between paints.
+    QImage& Surface() { return m_surface.Pixels(); }
+    // The part of the client area the surface holds.
+    QRect SurfaceRect() const { return m_surface.Rect(); }
+    // Makes the surface hold what shows of the client area.
     void EnsureSurface();
     // Shows the client area, of the given size, at a zoom (a percentage): the widget takes
     // the zoomed size, and paints, device contexts and mouse positions stay in client pixels.
@@ -53,7 +57,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    void FitSurface(const QSize& size);
+    // The client pixels some of whose screen pixels show; empty while nothing does.
+    QRect ShownClientRect() const;
     void AskForCursor(UINT message);
     // Paints the invalid area within `due` (client pixels), in a few rectangles; the rest
     // stays invalid.
@@ -65,14 +70,9 @@ private:
     CWnd* m_pOwner;
     int m_zoom = zoom::kActualSize;
     QSize m_clientSize;
-    // At a zoom other than 100 %: the client pixels as the screen shows them, so that a device
-    // context's change goes to the screen only where it changed pixels (the box of a hollow
-    // figure is mostly untouched, and scaling it all would cost many times the drawing).
-    // Pixels never shown are transparent, unlike any of the surface.
-    QImage m_shown;
     QImage m_zoomed; // kept between paints, so that every paint does not allocate anew
-    QImage m_surface;
-    QRegion m_invalid; // what the next paint is for
+    WindowSurface m_surface;
+    QRegion m_invalid; // what the next paint is for, within the surface
     QRect m_paintRect;
 };
 

@@ -23,7 +23,9 @@ struct Taps {
     std::vector<std::uint32_t> total; // sum of the weights of output i
 };
 
-Taps AxisTaps(int first, int count, int clientLength, int percent)
+// Outputs first … first + count - 1; taps index the pixels held, which start at client pixel
+// `origin` and are `held` long: a client pixel beyond them has no tap.
+Taps AxisTaps(int first, int count, int clientLength, int percent, int origin, int held)
 {
     Taps t;
     t.start.reserve(std::size_t(count) + 1);
@@ -31,15 +33,15 @@ Taps AxisTaps(int first, int count, int clientLength, int percent)
     for (int i = 0; i < count; ++i) {
         t.start.push_back(int(t.taps.size()));
         const std::int64_t lo = std::int64_t(first + i) * 100, hi = lo + 100;
-        const int from = std::max(0, int(lo / percent));
-        const int to = std::min(clientLength, int((hi + percent - 1) / percent));
+        const int from = std::max({0, origin, int(lo / percent)});
+        const int to = std::min({clientLength, origin + held, int((hi + percent - 1) / percent)});
         std::uint32_t sum = 0;
         for (int c = from; c < to; ++c) {
             const std::int64_t w = std::min(hi, std::int64_t(c + 1) * percent) -
                                    std::max(lo, std::int64_t(c) * percent);
             if (w <= 0)
                 continue;
-            t.taps.push_back({c, std::uint32_t(w)});
+            t.taps.push_back({c - origin, std::uint32_t(w)});
             sum += std::uint32_t(w);
         }
         t.total.push_back(sum);
@@ -83,16 +85,23 @@ QRgb* Repeat(QRgb* dst, int n, QRgb v)
     }
 }
 
-void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& out, QPoint at)
+// The pixel of the image that holds client column (or row) c: its own, or the nearest one held.
+int HeldIndex(int c, int clientLength, int origin, int held)
 {
+    return std::clamp(std::clamp(c, 0, clientLength - 1) - origin, 0, held - 1);
+}
+
+void Nearest(const Held& s, const QRect& screen, int percent, QImage& out, QPoint at)
+{
+    const QImage& surface = s.image;
     // Each client column shows as a run of equal screen pixels.
     struct Run {
         int column, length;
     };
     std::vector<Run> runs;
     for (int x = 0; x < screen.width(); ++x) {
-        const int column =
-            std::clamp(ClientPixel(screen.left() + x, percent), 0, surface.width() - 1);
+        const int column = HeldIndex(ClientPixel(screen.left() + x, percent), s.client.width(),
+                                     s.origin.x(), surface.width());
         if (!runs.empty() && runs.back().column == column)
             ++runs.back().length;
         else
@@ -101,7 +110,8 @@ void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& ou
     int shownRow = -1;
     for (int y = 0; y < screen.height(); ++y) {
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(at.y() + y)) + at.x();
-        const int row = std::clamp(ClientPixel(screen.top() + y, percent), 0, surface.height() - 1);
+        const int row = HeldIndex(ClientPixel(screen.top() + y, percent), s.client.height(),
+                                  s.origin.y(), surface.height());
         // Rows of one client row are alike.
         if (row == shownRow) {
             std::memcpy(dst,
@@ -117,19 +127,30 @@ void Nearest(const QImage& surface, const QRect& screen, int percent, QImage& ou
 }
 
 // Below 100 % by a whole factor k: each screen pixel is the plain average of its k × k block,
-// cut at the surface's edges. The weighted average gives exactly these values, since it weighs
-// them all alike; here they come without products.
-void Box(const QImage& surface, const QRect& screen, int k, QImage& out, QPoint at)
+// cut at the client area's edges. The weighted average gives exactly these values, since it
+// weighs them all alike; here they come without products.
+void Box(const Held& s, const QRect& screen, int k, QImage& out, QPoint at)
 {
+    const QImage& surface = s.image;
+    // The pixels of the image that hold a block's client pixels: all of them, where it shows.
+    const auto held = [k](int block, int clientLength, int origin, int length) {
+        const int first = block * k;
+        return std::pair(std::max(first, origin) - origin,
+                         std::min({first + k, clientLength, origin + length}) - origin);
+    };
+    std::vector<std::pair<int, int>> columns(std::size_t(screen.width()));
+    for (int x = 0; x < screen.width(); ++x)
+        columns[std::size_t(x)] =
+            held(screen.left() + x, s.client.width(), s.origin.x(), surface.width());
     std::vector<std::uint32_t> sums(std::size_t(screen.width()) * 3);
     for (int y = 0; y < screen.height(); ++y) {
         std::ranges::fill(sums, 0u);
-        const int top = (screen.top() + y) * k, bottom = std::min(top + k, surface.height());
+        const auto [top, bottom] =
+            held(screen.top() + y, s.client.height(), s.origin.y(), surface.height());
         for (int r = top; r < bottom; ++r) {
             const auto* src = reinterpret_cast<const QRgb*>(surface.constScanLine(r));
             for (int x = 0; x < screen.width(); ++x) {
-                const int left = (screen.left() + x) * k;
-                const int right = std::min(left + k, surface.width());
+                const auto [left, right] = columns[std::size_t(x)];
                 std::uint32_t* sum = &sums[std::size_t(x) * 3];
                 for (int c = left; c < right; ++c) {
                     sum[0] += std::uint32_t(qRed(src[c]));
@@ -140,9 +161,8 @@ void Box(const QImage& surface, const QRect& screen, int k, QImage& out, QPoint 
         }
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(at.y() + y)) + at.x();
         for (int x = 0; x < screen.width(); ++x) {
-            const int left = (screen.left() + x) * k;
-            const int columns = std::min(left + k, surface.width()) - left;
-            const int n = std::max(0, columns) * std::max(0, bottom - top);
+            const auto [left, right] = columns[std::size_t(x)];
+            const int n = std::max(0, right - left) * std::max(0, bottom - top);
             const std::uint32_t* sum = &sums[std::size_t(x) * 3];
             const auto mean = [n](std::uint32_t v) {
                 return int((v + std::uint32_t(n) / 2) / std::uint32_t(n));
@@ -152,10 +172,13 @@ void Box(const QImage& surface, const QRect& screen, int k, QImage& out, QPoint 
     }
 }
 
-void Average(const QImage& surface, const QRect& screen, int percent, QImage& out, QPoint at)
+void Average(const Held& s, const QRect& screen, int percent, QImage& out, QPoint at)
 {
-    const Taps cols = AxisTaps(screen.left(), screen.width(), surface.width(), percent);
-    const Taps rows = AxisTaps(screen.top(), screen.height(), surface.height(), percent);
+    const QImage& surface = s.image;
+    const Taps cols = AxisTaps(screen.left(), screen.width(), s.client.width(), percent,
+                               s.origin.x(), surface.width());
+    const Taps rows = AxisTaps(screen.top(), screen.height(), s.client.height(), percent,
+                               s.origin.y(), surface.height());
     // Per channel at most 255 · 100 · 100: 32 bits suffice.
     std::vector<std::uint32_t> sums(std::size_t(screen.width()) * 3);
     for (int y = 0; y < screen.height(); ++y) {
@@ -290,16 +313,16 @@ int ScreenPixel(int clientPixel, int percent)
     return int(std::floor((clientPixel + 0.5) * percent / 100.0));
 }
 
-void Zoomed(const QImage& surface, const QRect& screen, int percent, QImage& out)
+void Zoomed(const Held& surface, const QRect& screen, int percent, QImage& out)
 {
     if (out.width() < screen.width() || out.height() < screen.height())
         out = QImage(screen.size().expandedTo(out.size()), QImage::Format_RGB32);
     ZoomedInto(surface, screen, percent, out, QPoint(0, 0));
 }
 
-void ZoomedInto(const QImage& surface, const QRect& screen, int percent, QImage& out, QPoint at)
+void ZoomedInto(const Held& surface, const QRect& screen, int percent, QImage& out, QPoint at)
 {
-    if (surface.isNull() || screen.isEmpty())
+    if (surface.image.isNull() || screen.isEmpty())
         return;
     if (percent >= kActualSize)
         Nearest(surface, screen, percent, out, at);
