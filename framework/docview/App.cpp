@@ -4,6 +4,7 @@
 #include "Document.h"
 #include "Frame.h"
 #include "Printing.h"
+#include "detail/DeferredIcons.h"
 #include "detail/Settings.h"
 
 #include "framework/core/Commands.h"
@@ -252,6 +253,7 @@ int AfxWinMain(int argc, char** argv)
     if (translator.load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"),
                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&translator);
+    AfxDeferStandardIcons();
     CWinApp* app = AfxGetApp();
     if (!app)
         return 1;
@@ -266,6 +268,8 @@ int AfxWinMain(int argc, char** argv)
     std::atexit(EndWithTheProcess);
     return app->Run();
 }
+
+void AfxDeferStandardIcons() { QApplication::setStyle(new DeferredIconStyle); }
 
 std::unique_ptr<QSettings> AfxOpenSettings()
 {

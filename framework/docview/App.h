@@ -87,3 +87,8 @@ private:
 CWinApp* AfxGetApp();
 // The framework's entry: makes the Qt application, runs Initialize and the message loop.
 int AfxWinMain(int argc, char** argv);
+
+// From now on the style makes its standard icons (the arrows of a toolbar or menu bar too
+// narrow for its buttons, dialog pictures) when they are first drawn, not when a widget that
+// may show one is made: a start then loads no image-format plugin. AfxWinMain does this.
+void AfxDeferStandardIcons();

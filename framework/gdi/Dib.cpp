@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -147,4 +149,39 @@ int GetObject(HGDIOBJ hObject, int cbBuffer, void* lpvObject)
     const BITMAP bm{0, size.cx, size.cy, size.cx * 4, 1, 32, 0};
     std::memcpy(lpvObject, &bm, sizeof bm);
     return int(sizeof bm);
+}
+
+BOOL LoadBitmapFile(const BYTE* pData, std::size_t nSize, CBitmap& bitmap)
+{
+    BITMAPFILEHEADER fh;
+    if (!pData || bitmap.IsCreated() || nSize < sizeof fh + sizeof(BITMAPINFOHEADER))
+        return FALSE;
+    std::memcpy(&fh, pData, sizeof fh);
+    if (fh.bfType != 0x4D42 || fh.bfOffBits < sizeof fh + sizeof(BITMAPINFOHEADER) ||
+        fh.bfOffBits > nSize)
+        return FALSE;
+    // The header and what follows it up to the rows, with room behind for the largest colour
+    // table a header can name, which a short file leaves zero (black).
+    std::vector<BYTE> info(pData + sizeof fh, pData + fh.bfOffBits);
+    info.resize(info.size() + kV5HeaderBytes + 256 * sizeof(RGBQUAD));
+    const auto* bmi = reinterpret_cast<const BITMAPINFO*>(info.data());
+    dib::Format f;
+    if (bmi->bmiHeader.biSize > fh.bfOffBits - sizeof fh || !dib::ReadFormat(bmi, f))
+        return FALSE;
+    const std::size_t bytes = nSize - fh.bfOffBits;
+    const std::int64_t needed =
+        IsRle(f.compression) ? bmi->bmiHeader.biSizeImage : f.rowBytes * std::int64_t(f.height);
+    if (needed > std::int64_t(bytes))
+        return FALSE;
+    CBitmap drawn;
+    CDC dc;
+    if (!drawn.CreateCompatibleBitmap(nullptr, f.width, f.height) ||
+        !dc.CreateCompatibleDC(nullptr))
+        return FALSE;
+    dc.SelectObject(&drawn);
+    if (!SetDIBitsToDevice(&dc, 0, 0, DWORD(f.width), DWORD(f.height), 0, 0, 0, UINT(f.height),
+                           pData + fh.bfOffBits, bmi, DIB_RGB_COLORS))
+        return FALSE;
+    bitmap.Attach(std::make_unique<QImage>(std::move(*drawn.Image())));
+    return TRUE;
 }

@@ -132,3 +132,8 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT uStartScan, UINT cScanLines, void* lpvB
 // Fills a BITMAP for a bitmap; returns the bytes written, 0 for any other object or a buffer
 // too small.
 int GetObject(HGDIOBJ hObject, int cbBuffer, void* lpvObject);
+
+// The picture of a BMP file held in memory as a new compatible bitmap, drawn as
+// SetDIBitsToDevice draws it (so without any image-format plugin). FALSE, leaving the bitmap
+// as it was, when the bytes are not a whole BMP file of a kind this platform draws.
+BOOL LoadBitmapFile(const BYTE* pData, std::size_t nSize, CBitmap& bitmap);

@@ -1,6 +1,8 @@
 // Pens, brushes, the stock objects, the handle table of the platform's GDI objects, and bitmaps.
 #include "Gdi.h"
 
+#include "Dib.h"
+
 #include "framework/core/Resource.h"
 
 #include <QImage>
@@ -137,14 +139,10 @@ BOOL CBitmap::LoadBitmap(UINT nIDResource)
     if (m_pImage)
         return FALSE;
     const res::Binary* data = res::FindBitmap(nIDResource);
-    if (!data)
-        return FALSE;
-    QImage image;
-    if (!image.loadFromData(data->data, qsizetype(data->size), "BMP"))
-        return FALSE;
-    m_pImage = std::make_unique<QImage>(image.convertToFormat(QImage::Format_RGB32));
-    return TRUE;
+    return data && LoadBitmapFile(data->data, data->size, *this);
 }
+
+void CBitmap::Attach(std::unique_ptr<QImage> image) { m_pImage = std::move(image); }
 
 BOOL CBitmap::DeleteObject()
 {

@@ -9,8 +9,10 @@
 #include "framework/docview/Frame.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
@@ -241,6 +243,15 @@ TEST_P(IconFile, BecomesAnIconOfEveryImageWhoseLargestIsTheScale2xOfThe32)
     const QIcon icon = Shown().Icon(GetParam());
     EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{32, 32}, {16, 16}, {64, 64}}));
     EXPECT_EQ(Argb(icon.pixmap(64)), Scale2x(Argb(icon.pixmap(32))));
+    // Each image as Qt's own ICO reader has it, transparency and all.
+    const res::Binary& ico = *res::FindIcon(GetParam());
+    QByteArray bytes(reinterpret_cast<const char*>(ico.data), qsizetype(ico.size));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "ICO");
+    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(Argb(icon.pixmap(image.size())), image) << image.width();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Icons, IconFile, ::testing::Values(IDR_MAINFRAME, IDR_SKORELTYPE),

@@ -1,6 +1,7 @@
 #include "ToolbarPictures.h"
 
 #include "framework/core/Resource.h"
+#include "framework/gdi/Dib.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -14,10 +15,10 @@ constexpr QRgb kButtonFace = 0xFFC0C0C0; // the toolbar bitmap's background
 QImage TransparentStrip(UINT nIDResource, int scale)
 {
     const res::Binary* bmp = res::FindBitmap(nIDResource, scale);
-    QImage strip;
-    if (!bmp || !strip.loadFromData(bmp->data, qsizetype(bmp->size), "BMP"))
+    CBitmap bitmap;
+    if (!bmp || !LoadBitmapFile(bmp->data, bmp->size, bitmap))
         return {};
-    strip = strip.convertToFormat(QImage::Format_ARGB32);
+    QImage strip = bitmap.Image()->convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < strip.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(strip.scanLine(y));
         for (int x = 0; x < strip.width(); ++x)

@@ -455,6 +455,60 @@ TEST_F(BitmapRows, GetObjectDescribesTheBitmap)
     EXPECT_EQ(GetObject(CPen::Stock(BLACK_PEN), sizeof bm, &bm), 0);
 }
 
+// ---- BMP files in memory ------------------------------------------------------------------
+
+// A 4-bit 5 × 3 BMP file of grey levels written by hand, bottom-up: pixel (x, y) is index
+// (x + 2 y) % 16.
+std::vector<BYTE> GreyBmpFile()
+{
+    std::vector<BYTE> file(14);
+    const std::vector<BYTE> info = Info(5, 3, 4, BI_RGB, 16);
+    file.insert(file.end(), info.begin(), info.end());
+    const std::size_t bits = file.size();
+    for (int line = 0; line < 3; ++line) {
+        BYTE row[4] = {};
+        for (int x = 0; x < 5; ++x)
+            row[x / 2] |= BYTE(((x + 2 * (2 - line)) % 16) << (x % 2 ? 0 : 4));
+        file.insert(file.end(), row, row + 4);
+    }
+    file[0] = 'B', file[1] = 'M';
+    const DWORD size = DWORD(file.size()), offset = DWORD(bits);
+    std::memcpy(&file[2], &size, 4);
+    std::memcpy(&file[10], &offset, 4);
+    return file;
+}
+
+TEST(BitmapFile, DrawsEveryPixelOfAWholeFile)
+{
+    const std::vector<BYTE> file = GreyBmpFile();
+    CBitmap bitmap;
+    ASSERT_TRUE(LoadBitmapFile(file.data(), file.size(), bitmap));
+    ASSERT_EQ(bitmap.GetSize(), CSize(5, 3));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(bitmap.Image()->pixel(x, y),
+                      qRgb((x + 2 * y) % 16, (x + 2 * y) % 16, (x + 2 * y) % 16));
+}
+
+TEST(BitmapFile, RefusesWhatIsNoWholeFile)
+{
+    const std::vector<BYTE> whole = GreyBmpFile();
+    const auto changed = [&](std::size_t at, BYTE value) {
+        std::vector<BYTE> f = whole;
+        f[at] = value;
+        return f;
+    };
+    for (const std::vector<BYTE>& file :
+         {std::vector<BYTE>(whole.begin(), whole.end() - 1), // a row short
+          std::vector<BYTE>(whole.begin(), whole.begin() + 40), changed(0, 'X'),
+          changed(10, 0xFF),                   // rows beyond the file
+          changed(14, 200), changed(28, 5)}) { // header past the rows, an odd depth
+        CBitmap bitmap;
+        EXPECT_FALSE(LoadBitmapFile(file.data(), file.size(), bitmap)) << file.size();
+        EXPECT_FALSE(bitmap.IsCreated());
+    }
+}
+
 TEST(Dib, ScreenContextIsTrueColourAndReleasedOnce)
 {
     const HDC screen = GetDC(nullptr);
