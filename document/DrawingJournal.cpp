@@ -2,6 +2,7 @@
 #include "SkorelDoc.h"
 
 #include "framework/core/Archive.h"
+#include "framework/core/ByteOrder.h"
 
 #include <algorithm>
 
@@ -15,6 +16,7 @@ constexpr std::uint64_t kMostEntryBytes = 16u << 20;
 enum class Entry : std::uint32_t {
     Splice = 1, // index, records taken out, records put in, then those records
     Change = 2, // the record's space and number, then the record
+    Group = 3,  // a count of entries, 0, then each entry's length and bytes
 };
 
 } // namespace
@@ -78,7 +80,7 @@ void CDrawingJournal::Spliced(int index, int removed, const std::vector<CData*>&
         pData->Serialize(ar);
         m_inserted[pData] = m_nInserted++;
     }
-    m_journal.Append(std::move(entry));
+    Append(std::move(entry));
 }
 
 void CDrawingJournal::Changed(CData& record)
@@ -109,7 +111,38 @@ void CDrawingJournal::Changed(CData& record)
     CArchive ar(entry, CArchive::store);
     ar << std::uint32_t(Entry::Change) << std::uint32_t(space) << number;
     record.Serialize(ar);
-    m_journal.Append(std::move(entry));
+    Append(std::move(entry));
+}
+
+void CDrawingJournal::Append(JournalBytes entry)
+{
+    if (m_nGroupDepth == 0) {
+        m_journal.Append(std::move(entry));
+        return;
+    }
+    CArchive ar(m_group, CArchive::store);
+    ar << std::uint32_t(entry.size());
+    m_group.insert(m_group.end(), entry.begin(), entry.end());
+    ++m_nGrouped;
+}
+
+void CDrawingJournal::BeginGroup() { ++m_nGroupDepth; }
+
+void CDrawingJournal::EndGroup()
+{
+    if (m_nGroupDepth == 0 || --m_nGroupDepth > 0 || m_nGrouped == 0)
+        return;
+    JournalBytes entry;
+    entry.reserve(12 + m_group.size());
+    {
+        CArchive ar(entry, CArchive::store);
+        ar << std::uint32_t(Entry::Group) << m_nGrouped << std::uint32_t(0);
+    }
+    entry.insert(entry.end(), m_group.begin(), m_group.end());
+    m_group.clear();
+    m_nGrouped = 0;
+    if (m_bActive)
+        m_journal.Append(std::move(entry));
 }
 
 void CDrawingJournal::Stop()
@@ -165,6 +198,8 @@ struct Replayed {
             inserted.insert(inserted.end(), put.begin(), put.end());
             return true;
         }
+        if (kind == std::uint32_t(Entry::Group))
+            return ApplyGroup(bytes, a);
         if (kind == std::uint32_t(Entry::Change) && ar.BytesLeft() == CData::kArchiveBytes) {
             const std::vector<CData*>& space = a == 0 ? snapshot : inserted;
             if (a > 1 || b >= space.size())
@@ -173,6 +208,51 @@ struct Replayed {
             return true;
         }
         return false;
+    }
+    // Whether the entry would apply to a replay of `orders` records that made `made` records
+    // since the snapshot, and how many there are after it.
+    bool Fits(const JournalBytes& bytes, std::size_t& orders, std::size_t& made) const
+    {
+        if (bytes.size() < 12)
+            return false;
+        const std::uint32_t kind = LoadLE32(bytes.data()), a = LoadLE32(bytes.data() + 4),
+                            b = LoadLE32(bytes.data() + 8);
+        if (kind == std::uint32_t(Entry::Splice)) {
+            if (bytes.size() < 16 || a > orders || b > orders - a)
+                return false;
+            const std::uint32_t count = LoadLE32(bytes.data() + 12);
+            if (bytes.size() - 16 != std::uint64_t(count) * CData::kArchiveBytes)
+                return false;
+            orders = orders - b + count;
+            made += count;
+            return true;
+        }
+        return kind == std::uint32_t(Entry::Change) && bytes.size() == 12 + CData::kArchiveBytes &&
+               a <= 1 && b < (a == 0 ? snapshot.size() : made);
+    }
+    // Applies the group's `count` entries after its head, all of them or, when one is
+    // malformed, none.
+    bool ApplyGroup(const JournalBytes& bytes, std::uint32_t count)
+    {
+        std::vector<JournalBytes> entries;
+        std::size_t at = 12, orders = order.size(), made = inserted.size();
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (bytes.size() - at < 4)
+                return false;
+            const std::uint32_t size = LoadLE32(bytes.data() + at);
+            if (bytes.size() - at - 4 < size)
+                return false;
+            entries.emplace_back(bytes.begin() + std::ptrdiff_t(at + 4),
+                                 bytes.begin() + std::ptrdiff_t(at + 4 + size));
+            at += 4 + std::size_t(size);
+            if (!Fits(entries.back(), orders, made))
+                return false;
+        }
+        if (at != bytes.size())
+            return false;
+        for (JournalBytes& entry : entries)
+            Apply(entry);
+        return true;
     }
 };
 

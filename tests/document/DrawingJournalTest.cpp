@@ -73,10 +73,25 @@ const Step kResizeLast = [](CSkorelDoc& doc) {
     doc.ChangeShape(pData, pData->m_ptStart, CPoint(pData->m_ptEnd.x + 100, pData->m_ptEnd.y + 5));
 };
 const Step kRestyle = [](CSkorelDoc& doc) {
-    CData* pData = At(doc, doc.m_shapeList.GetCount() / 2);
-    doc.RestyleShape(pData, pData->m_crFill, pData->m_crLine, 8 - pData->m_nThickness);
+    doc.RestyleShapes({At(doc, doc.m_shapeList.GetCount() / 2), At(doc, 4)}, [](CData& d) {
+        d.m_crFill = d.m_crFill == kNoFill ? d.m_crLine : kNoFill;
+        d.m_nThickness = 8 - d.m_nThickness;
+    });
 };
-const Step kDelete = [](CSkorelDoc& doc) { doc.RemoveShape(At(doc, 0)); };
+const Step kDelete = [](CSkorelDoc& doc) { doc.RemoveShapes({At(doc, 0)}); };
+const Step kDeleteScattered = [](CSkorelDoc& doc) {
+    doc.RemoveShapes({At(doc, 2), At(doc, 5), At(doc, doc.m_shapeList.GetCount() - 1)});
+};
+// Three records moved, then nudged twice more as the same step.
+const Step kMoveMany = [](CSkorelDoc& doc) {
+    const std::vector<CData*> three = {At(doc, 1), At(doc, 7), At(doc, 30)};
+    doc.MoveShapes(three, 5, -2, false);
+    doc.MoveShapes(three, 1, 0, true);
+    doc.MoveShapes(three, 0, 1, true);
+};
+const auto Reorder = [](ShapeOrder order) {
+    return Step([order](CSkorelDoc& doc) { doc.ReorderShapes({At(doc, 3), At(doc, 9)}, order); });
+};
 const Step kErase = [](CSkorelDoc& doc) { doc.RemoveAllShapes(); };
 const Step kUndo = [](CSkorelDoc& doc) { doc.m_undo.Undo(); };
 const Step kRedo = [](CSkorelDoc& doc) { doc.m_undo.Redo(); };
@@ -132,7 +147,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplayCase{"RedoOfAnErase", {kDraw, kErase, kUndo, kRedo, kUndo}},
                       ReplayCase{"ResizeAfterUndoneDelete",
                                  {kDelete, kUndo, kDraw, kResizeLast, kMove}},
-                      ReplayCase{"OpenAppended", {kOpenAppended, kResizeLast, kDelete}}),
+                      ReplayCase{"OpenAppended", {kOpenAppended, kResizeLast, kDelete}},
+                      ReplayCase{"DeleteScattered", {kDeleteScattered, kUndo, kRedo}},
+                      ReplayCase{"MoveManyAsOneStep", {kMoveMany, kUndo, kRedo, kMove}},
+                      ReplayCase{"ToFrontAndBack",
+                                 {Reorder(ShapeOrder::ToFront), Reorder(ShapeOrder::ToBack)}},
+                      ReplayCase{"ForwardAndBackward",
+                                 {Reorder(ShapeOrder::Forward), Reorder(ShapeOrder::Backward),
+                                  kUndo, kMove}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
