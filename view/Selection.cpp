@@ -3,23 +3,33 @@
 #include "shapes/Shape.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
 // The colour of the marks on each of several selected shapes and of a line's end handles.
 constexpr COLORREF kMarkColour = RGB(0, 120, 215);
 
-// The corners a mark goes on: a box's four, a line's two ends.
-std::vector<CPoint> MarkPoints(const CData& d)
-{
-    if (IsLineShape(d.m_nKind))
-        return {d.m_ptStart, d.m_ptEnd};
-    if (!IsBoxShape(d.m_nKind))
-        return {};
-    const CRect box = CRect(d.m_ptStart, d.m_ptEnd).Normalized();
-    return {box.TopLeft(), CPoint(box.right - 1, box.top), CPoint(box.left, box.bottom - 1),
-            CPoint(box.right - 1, box.bottom - 1)};
-}
+// The points a mark goes on: a box's four corners, a line's two ends.
+struct MarkPoints {
+    explicit MarkPoints(const CData& d)
+    {
+        if (IsLineShape(d.m_nKind)) {
+            points = {d.m_ptStart, d.m_ptEnd};
+            count = 2;
+        } else if (IsBoxShape(d.m_nKind)) {
+            const CRect box = CRect(d.m_ptStart, d.m_ptEnd).Normalized();
+            points = {box.TopLeft(), CPoint(box.right - 1, box.top),
+                      CPoint(box.left, box.bottom - 1), CPoint(box.right - 1, box.bottom - 1)};
+            count = 4;
+        }
+    }
+    const CPoint* begin() const { return points.data(); }
+    const CPoint* end() const { return points.data() + count; }
+
+    std::array<CPoint, 4> points;
+    std::size_t count = 0;
+};
 
 // A square of the side centred on the point.
 CRect Square(CPoint p, int nSide)
@@ -39,33 +49,43 @@ bool CSelection::Is(const std::vector<CData*>& records) const
 void CSelection::Clear()
 {
     m_records.clear();
+    m_order.clear();
     m_pLast = nullptr;
 }
 
 void CSelection::Select(const std::vector<CData*>& records)
 {
     Clear();
-    m_records.insert(records.begin(), records.end());
+    m_records.reserve(records.size());
+    for (CData* pData : records)
+        if (m_records.insert(pData).second)
+            m_order.push_back(pData);
     m_pLast = records.empty() ? nullptr : records.back();
 }
 
 void CSelection::Toggle(CData* pData)
 {
     if (m_records.erase(pData)) {
+        std::erase(m_order, pData);
         if (m_pLast == pData)
-            m_pLast = m_records.empty() ? nullptr : *m_records.begin();
+            m_pLast = m_order.empty() ? nullptr : m_order.back();
         return;
     }
     m_records.insert(pData);
+    m_order.push_back(pData);
     m_pLast = pData;
 }
 
 void CSelection::Forget(const std::vector<const CData*>& records)
 {
+    std::size_t erased = 0;
     for (const CData* pData : records)
-        m_records.erase(const_cast<CData*>(pData)); // a key only
+        erased += m_records.erase(const_cast<CData*>(pData)); // a key only
+    if (erased == 0)
+        return;
+    std::erase_if(m_order, [this](CData* pData) { return !Contains(pData); });
     if (m_pLast && !Contains(m_pLast))
-        m_pLast = m_records.empty() ? nullptr : *m_records.begin();
+        m_pLast = m_order.empty() ? nullptr : m_order.back();
 }
 
 std::vector<CData*> CSelection::InOrder(CTypedOwningList<CData>& list) const
@@ -82,7 +102,7 @@ std::vector<CData*> CSelection::InOrder(CTypedOwningList<CData>& list) const
 
 std::vector<CData*> CSelection::Unordered() const
 {
-    return std::vector<CData*>(m_records.begin(), m_records.end());
+    return m_order;
 }
 
 void CSelection::PlaceFrame(CResizeTracker& frame) const
@@ -92,8 +112,8 @@ void CSelection::PlaceFrame(CResizeTracker& frame) const
         return;
     }
     CRect around;
-    for (const CData* pData : m_records) {
-        const CRect box = GrownRect(CRect(pData->m_ptStart, pData->m_ptEnd).Normalized(), 0, 1);
+    for (const CData* pData : m_order) {
+        const CRect box = FigureBox(*pData);
         UnionRect(&around, &around, &box);
     }
     frame.m_rect = around;
@@ -117,7 +137,7 @@ void CSelection::DrawMarks(CDC* pDC, int nHandle) const
     CRect clip;
     pDC->GetClipBox(&clip);
     const int side = single ? nHandle : std::max(1, (nHandle + 1) / 2);
-    for (const CData* pData : m_records)
+    for (const CData* pData : m_order)
         for (const CPoint p : MarkPoints(*pData)) {
             const CRect mark = Square(p, side);
             CRect shown;
