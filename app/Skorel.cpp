@@ -54,10 +54,13 @@ BOOL CSkorelApp::Initialize()
         return FALSE;
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
-    auto* pDoc = static_cast<CSkorelDoc*>(
-        static_cast<CFrameWnd*>(m_pMainWnd)->GetActiveView()->GetDocument());
-    OfferLeftDrawings(pDoc);
     return TRUE;
+}
+
+void CSkorelApp::OnShown()
+{
+    OfferLeftDrawings(static_cast<CSkorelDoc*>(
+        static_cast<CFrameWnd*>(m_pMainWnd)->GetActiveView()->GetDocument()));
 }
 
 void CSkorelApp::OfferLeftDrawings(CSkorelDoc* pDoc)

@@ -13,9 +13,11 @@ public:
     ~CSkorelApp() override = default;
 
     // Registers the document template and carries out the command line: New, or Open of
-    // the file named there, then offers a drawing left unsaved by a process that ended. FALSE
-    // (the program ends) when the command line fails.
+    // the file named there. FALSE (the program ends) when the command line fails.
     BOOL Initialize() override;
+    // Offers a drawing left unsaved by a process that ended, once the window shows: its
+    // locks wait for the disk, which the window's first picture need not.
+    void OnShown() override;
 
 protected:
     void OnAbout();

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -21,15 +22,53 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include <sys/stat.h>
 
 namespace {
+
+// Calls `shown` once from the message loop: after the first paint of `pWindow` (queued behind
+// it, so that its pixels go to the screen first), or after a second when no paint comes (a
+// window on another desktop, none at all).
+void WhenShown(QWidget* pWindow, std::function<void()> shown)
+{
+    class Watch : public QObject {
+    public:
+        explicit Watch(std::function<void()> shown) : m_shown(std::move(shown)) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                Call();
+            return false;
+        }
+        void Call()
+        {
+            if (m_bCalled)
+                return;
+            m_bCalled = true;
+            QTimer::singleShot(0, this, [this] {
+                m_shown();
+                deleteLater();
+            });
+        }
+
+    private:
+        std::function<void()> m_shown;
+        bool m_bCalled = false;
+    };
+    auto* watch = new Watch(std::move(shown));
+    watch->setParent(QCoreApplication::instance());
+    if (pWindow)
+        pWindow->installEventFilter(watch);
+    QTimer::singleShot(1000, watch, [watch] { watch->Call(); });
+}
 
 CWinApp* g_pApp = nullptr;
 // What a process ending in exit() leaves, still reachable for the leak checker.
@@ -108,6 +147,7 @@ void CWinApp::EndAtExit()
 
 int CWinApp::Run()
 {
+    WhenShown(m_pMainWnd ? m_pMainWnd->Widget() : nullptr, [this] { OnShown(); });
     const int code = QApplication::exec();
     ExitInstance();
     return code;

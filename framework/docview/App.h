@@ -34,6 +34,11 @@ public:
     virtual BOOL Initialize();
     // Called when the message loop has ended; writes the settings back.
     virtual int ExitInstance();
+    // Called once from the message loop, after the main window's first paint has gone to the
+    // screen (or soon after the loop starts when none comes): start-up work a person need not
+    // wait for before seeing the window goes here, so that it follows the picture.
+    virtual void OnShown() {}
+    // Runs the message loop, calling OnShown on the way.
     int Run();
     // For a process that ends without returning from the message loop (Qt lost its display):
     // writes the settings back and leaves the windows and documents as they are, since a
