@@ -5,12 +5,12 @@
 #pragma once
 
 #include "shapes/Data.h"
+#include "shapes/RecordSet.h"
 
 #include "framework/core/ObList.h"
 #include "framework/gdi/Gdi.h"
 #include "framework/window/ResizeTracker.h"
 
-#include <unordered_set>
 #include <vector>
 
 class CSelection {
@@ -19,13 +19,13 @@ public:
     std::size_t Count() const { return m_order.size(); }
     bool Contains(const CData* pData) const
     {
-        return m_records.contains(const_cast<CData*>(pData)); // a key only
+        return m_records.Contains(pData);
     }
     // The record selected when exactly one is; null otherwise.
     CData* Single() const { return m_order.size() == 1 ? m_pLast : nullptr; }
     // The record selected last, while it is selected; null with none.
     CData* Last() const { return m_pLast; }
-    const std::unordered_set<CData*>& Records() const { return m_records; }
+    const CRecordSet& Records() const { return m_records; }
 
     // Whether exactly these records are selected.
     bool Is(const std::vector<CData*>& records) const;
@@ -56,7 +56,7 @@ public:
     int LineEndAt(CPoint point, int nHandle) const;
 
 private:
-    std::unordered_set<CData*> m_records;
+    CRecordSet m_records;
     // The same records in the order they were selected (drawing order for a rectangle or
     // all): walking them reads the records where they lie, one after another.
     std::vector<CData*> m_order;
