@@ -270,7 +270,7 @@ struct JournalScene {
 void BM_Journal_Append(benchmark::State& state)
 {
     JournalScene scene(state, "append.skrj");
-    scene.journal.Start("", scene.doc.m_shapeList, nullptr);
+    scene.journal.Keep("", scene.doc.m_shapeList, nullptr);
     CData* middle = scene.doc.m_shapeList.GetAt(
         scene.doc.m_shapeList.FindIndex(scene.doc.m_shapeList.GetCount() / 2));
     for (auto _ : state) {
@@ -287,9 +287,10 @@ void BM_Journal_Snapshot(benchmark::State& state)
 {
     JournalScene scene(state, "snapshot.skrj");
     for (auto _ : state) {
-        scene.journal.Start("", scene.doc.m_shapeList, nullptr);
+        scene.journal.Keep("", scene.doc.m_shapeList, nullptr);
         state.PauseTiming();
         scene.journal.Flush();
+        scene.journal.Stop();
         state.ResumeTiming();
     }
 }

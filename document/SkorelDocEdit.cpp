@@ -148,7 +148,7 @@ private:
     }
 
     CSkorelDoc& m_doc;
-    std::unique_ptr<CBaseImage> m_pImage; // the picture the next exchange puts in
+    std::shared_ptr<CBaseImage> m_pImage; // the picture the next exchange puts in
 };
 
 } // namespace

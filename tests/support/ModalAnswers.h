@@ -1,6 +1,8 @@
 // Answers the modal dialogs that a step of a test opens, the way a user would: a timer finds
 // QApplication::activeModalWidget() and hands each new one to the next answer in order.
-// A dialog that finds no answer left is rejected and counted as unexpected.
+// A dialog that finds no answer left fails the test at once, naming it, and is rejected; so
+// is one that shows while no answers are set up at all (DialogGuard), so that a test never
+// waits for its time-out.
 #pragma once
 
 #include "framework/core/Resource.h"
@@ -13,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <utility>
 #include <vector>
@@ -23,9 +27,13 @@ public:
 
     explicit ModalAnswers(std::vector<Answer> answers) : m_answers(std::move(answers))
     {
+        ++Live();
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
         m_timer.start(10);
     }
+    ~ModalAnswers() { --Live(); }
+    ModalAnswers(const ModalAnswers&) = delete;
+    ModalAnswers& operator=(const ModalAnswers&) = delete;
 
     int Answered() const { return m_nAnswered; }
     int Unexpected() const { return m_nUnexpected; }
@@ -87,6 +95,22 @@ public:
         };
     }
 
+    // How many ModalAnswers are set up now.
+    static int& Live()
+    {
+        static int live = 0;
+        return live;
+    }
+    // Fails the running test, naming the dialog, and closes it.
+    static void Unwanted(QWidget* w)
+    {
+        const auto* box = qobject_cast<QMessageBox*>(w);
+        ADD_FAILURE() << "a dialog no step expects: " << w->metaObject()->className() << " \""
+                      << w->windowTitle().toStdString() << "\""
+                      << (box ? " saying \"" + box->text().toStdString() + "\"" : std::string());
+        Reject(w);
+    }
+
 private:
     static void Reject(QWidget* w)
     {
@@ -106,7 +130,7 @@ private:
             m_texts << box->text();
         if (m_nAnswered >= int(m_answers.size())) {
             ++m_nUnexpected;
-            Reject(w);
+            Unwanted(w);
             return;
         }
         // Answered from a timer of its own: a dialog that the answer opens in turn (an
@@ -120,4 +144,25 @@ private:
     int m_nAnswered = 0;
     int m_nUnexpected = 0;
     QStringList m_texts;
+};
+
+// Set up once in a test program's entry: a modal dialog that shows while no ModalAnswers are
+// set up fails the running test at once.
+class DialogGuard {
+public:
+    DialogGuard()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (ModalAnswers::Live() > 0 || !w || !w->isVisible() ||
+                w->property("answeredByTest").toBool())
+                return;
+            w->setProperty("answeredByTest", true);
+            ModalAnswers::Unwanted(w);
+        });
+        m_timer.start(50);
+    }
+
+private:
+    QTimer m_timer;
 };
