@@ -5,6 +5,7 @@
 #include "Frame.h"
 #include "Printing.h"
 #include "detail/Settings.h"
+#include "detail/UiReport.h"
 
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
@@ -107,6 +108,7 @@ void CWinApp::EndAtExit()
 
 int CWinApp::Run()
 {
+    UiReport::Started();
     const int code = QApplication::exec();
     ExitInstance();
     return code;
