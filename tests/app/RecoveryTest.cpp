@@ -3,9 +3,10 @@
 // work has no copy.
 #include "AppFixture.h"
 
+#include "tests/shapes/Records.h"
+
 #include "framework/core/File.h"
 
-#include <QDateTime>
 #include <QStandardPaths>
 
 #include <filesystem>
@@ -29,9 +30,11 @@ QStringList Names(const QString& pattern)
     return QDir(Folder()).entryList({pattern}, QDir::Files, QDir::Name);
 }
 
-std::string Message(CFrameWnd* pFrame)
+// The names of this process's own lock and copy.
+QStringList Own()
 {
-    return static_cast<QMainWindow*>(pFrame->Widget())->statusBar()->currentMessage().toStdString();
+    const QString copy = QFileInfo(QString::fromStdString(AfxRecoveryPath())).fileName();
+    return {copy.chopped(5) + ".lock", copy};
 }
 
 class RecoveryTest : public AppTest {
@@ -48,34 +51,28 @@ protected:
         SetFileSpaceLimit(-1);
         for (int fd : m_held)
             ::close(fd);
-        const QString own = QString::fromStdString(AfxRecoveryPath()).chopped(5) + ".lock";
-        for (const QFileInfo& file : QDir(Folder()).entryInfoList(QDir::Files))
-            if (file.absoluteFilePath() != own)
-                QFile::remove(file.absoluteFilePath());
+        for (const QString& name : Names("*"))
+            if (name != Own()[0])
+                QFile::remove(Folder() + '/' + name);
     }
-    // A copy that a process left: one line record (its id the x of its start) under the
-    // drawing's name, last changed `age` seconds ago.
+    std::string Message() const { return Window()->statusBar()->currentMessage().toStdString(); }
+    // A copy that a process left: one record starting at (id, id) under the drawing's name,
+    // last changed `age` seconds ago.
     static void Leave(const QString& file, const std::string& name, int id, int age)
     {
         const std::string path = (Folder() + '/' + file).toStdString();
-        {
-            CSkorelDoc doc;
-            auto record = std::make_unique<CData>();
-            record->m_ptStart = CPoint(id, id);
-            doc.m_shapeList.AddTail(std::move(record));
-            CDrawingJournal journal(path);
-            journal.Keep(name, doc.m_shapeList, nullptr);
-            ASSERT_TRUE(journal.Flush());
-        }
-        const auto when = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(age);
-        std::filesystem::last_write_time(path, when);
+        CTypedOwningList<CData> records(10);
+        records.AddTail(std::make_unique<CData>(Record(SHAPE_LINE, {id, id}, {0, 0})));
+        CDrawingJournal(path).Keep(name, records, nullptr); // written whole as it goes
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::seconds(age));
     }
     // Holds a lock as a running process does.
     void Hold(const QString& lock)
     {
-        const int fd = ::open((Folder() + '/' + lock).toUtf8().constData(), O_RDWR | O_CREAT, 0600);
-        ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-        m_held.push_back(fd);
+        m_held.push_back(
+            ::open((Folder() + '/' + lock).toUtf8().constData(), O_RDWR | O_CREAT, 0600));
+        ASSERT_EQ(::flock(m_held.back(), LOCK_EX | LOCK_NB), 0);
     }
 
     std::vector<int> m_held;
@@ -88,16 +85,15 @@ TEST_F(RecoveryTest, OffersTheNewestCopyFirstClaimingOneAtATime)
     Leave("a.skrj", "/d/old.skr", 10, 300);
     Leave("b.skrj", "/d/newest.skr", 20, 100);
     Leave("c.skrj", "/d/middle.skr", 30, 200);
-    std::vector<qsizetype> locks;
-    const auto counting = [&locks](ModalAnswers::Answer answer) {
-        return [&locks, answer](QWidget* w) {
+    std::vector<qsizetype> locks; // while each question shows
+    const auto answer = [&locks](QMessageBox::StandardButton button) -> ModalAnswers::Answer {
+        return [&locks, button](QWidget* w) {
             locks.push_back(Names("*.lock").size());
-            answer(w);
+            ModalAnswers::Click(button)(w);
         };
     };
-    ModalAnswers answers({counting(ModalAnswers::Click(QMessageBox::No)),
-                          counting(ModalAnswers::Click(QMessageBox::No)),
-                          counting(ModalAnswers::Click(QMessageBox::Yes))});
+    ModalAnswers answers(
+        {answer(QMessageBox::No), answer(QMessageBox::No), answer(QMessageBox::Yes)});
     ASSERT_TRUE(Start());
     ASSERT_EQ(answers.Texts().size(), 3);
     EXPECT_TRUE(answers.Texts()[0].contains("newest.skr"));
@@ -108,9 +104,7 @@ TEST_F(RecoveryTest, OffersTheNewestCopyFirstClaimingOneAtATime)
     EXPECT_EQ(Doc()->m_shapeList.GetAt(Doc()->m_shapeList.GetHeadPosition())->m_ptStart,
               CPoint(10, 10));
     EXPECT_EQ(Doc()->GetPathName(), "/d/old.skr");
-    // What is left is this process's own copy of the restored drawing, and its lock.
-    const QString own = QFileInfo(QString::fromStdString(AfxRecoveryPath())).fileName();
-    EXPECT_EQ(Names("*"), (QStringList{own.chopped(5) + ".lock", own}));
+    EXPECT_EQ(Names("*"), Own()); // the restored drawing's copy is this process's own
 }
 
 // Copies that cannot be read (a file of zeros as large as a damaged disk leaves, a torn one)
@@ -128,38 +122,31 @@ TEST_F(RecoveryTest, SetsAsideCopiesThatCannotBeReadAndCleansUpLocks)
     Hold("alive.lock");
     std::ofstream((Folder() + "/gone.lock").toStdString()).close();
     ASSERT_TRUE(Start());
-    const QString own = QFileInfo(QString::fromStdString(AfxRecoveryPath())).fileName();
-    EXPECT_EQ(Names("*"),
-              (QStringList{own.chopped(5) + ".lock", "alive.lock", "busy.lock", "busy.skrj",
-                           "torn.skrj.unreadable", "zeros.skrj.unreadable"}));
+    const QStringList left = {Own()[0],    "alive.lock",           "busy.lock",
+                              "busy.skrj", "torn.skrj.unreadable", "zeros.skrj.unreadable"};
+    EXPECT_EQ(Names("*"), left);
     EXPECT_EQ(std::filesystem::file_size(zeros + ".unreadable"), std::uintmax_t(64) << 30);
-    EXPECT_EQ(Message(Frame()),
-              res::FormatString(IDS_RECOVER_SET_ASIDE, "2", Folder().toStdString()));
+    EXPECT_EQ(Message(), res::FormatString(IDS_RECOVER_SET_ASIDE, "2", Folder().toStdString()));
 }
 
 // While the disk is full, the status bar says that unsaved work has no copy; once there is
-// room, the next change makes the copy whole and the notice goes.
+// room, the next change makes the copy whole, with what was drawn meanwhile, and the notice
+// goes.
 TEST_F(RecoveryTest, SaysWhileUnsavedWorkHasNoCopy)
 {
     ASSERT_TRUE(Start());
-    const std::string ready = Message(Frame());
-    const auto draw = [this](int y) {
-        Button(ID_DRAW_RECT)->trigger();
+    const std::string ready = Message(), unprotected = res::LoadString(IDS_RECOVER_UNPROTECTED);
+    Button(ID_DRAW_RECT)->trigger();
+    for (int y = 10; y < 200; y += 40) {
+        const bool room = y == 10 || y == 170;
+        SetFileSpaceLimit(room ? -1 : 0);
         testing_support::Drag(View()->Widget(), {10, y}, {60, y + 20});
-    };
-    draw(10);
-    ASSERT_TRUE(Doc()->Recovery()->Flush());
-    SetFileSpaceLimit(0);
-    draw(50);
-    const std::string unprotected = res::LoadString(IDS_RECOVER_UNPROTECTED);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Message(Frame()) == unprotected; }));
-    SetFileSpaceLimit(-1);
-    draw(90);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Message(Frame()) == ready; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Message() == (room ? ready : unprotected); }));
+    }
     ASSERT_TRUE(Doc()->Recovery()->Flush());
     CDrawingJournal::Drawing drawing;
     ASSERT_TRUE(CDrawingJournal::Replay(AfxRecoveryPath(), drawing));
-    EXPECT_EQ(drawing.records.size(), 3u);
+    EXPECT_EQ(drawing.records.size(), 5u);
 }
 
 // Without a recovery folder to use (a file in its place), the status bar says so from the
@@ -172,8 +159,7 @@ TEST_F(RecoveryTest, SaysWhenThereIsNoFolderForACopy)
             QDir(Folder()).removeRecursively();
             std::ofstream(Folder().toStdString()).close();
             const bool started = Start();
-            ::_exit(started && Message(Frame()) == res::LoadString(IDS_RECOVER_UNPROTECTED) ? 0
-                                                                                            : 1);
+            ::_exit(started && Message() == res::LoadString(IDS_RECOVER_UNPROTECTED) ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }

@@ -3,7 +3,6 @@
 // the caller's, whoever runs the program and however.
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,16 +12,9 @@
 inline void IsolateUserFolders()
 {
     static QTemporaryDir home;
-    const struct {
-        const char* variable;
-        const char* folder;
-    } folders[] = {{"HOME", ""},
-                   {"XDG_CONFIG_HOME", "/config"},
-                   {"XDG_DATA_HOME", "/data"},
-                   {"XDG_CACHE_HOME", "/cache"},
-                   {"XDG_RUNTIME_DIR", "/runtime"}};
-    for (const auto& [variable, folder] : folders) {
-        const QString path = home.path() + QString::fromUtf8(folder);
+    for (const char* variable :
+         {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString path = home.filePath(QString::fromLatin1(variable).toLower());
         QDir().mkpath(path);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv(variable, QFile::encodeName(path));

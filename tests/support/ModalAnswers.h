@@ -1,8 +1,8 @@
 // Answers the modal dialogs that a step of a test opens, the way a user would: a timer finds
 // QApplication::activeModalWidget() and hands each new one to the next answer in order.
-// A dialog that finds no answer left fails the test at once, naming it, and is rejected; so
-// is one that shows while no answers are set up at all (DialogGuard), so that a test never
-// waits for its time-out.
+// A dialog that finds no answer left fails the test at once, naming it, and is rejected. Only
+// the newest ModalAnswers answers: a test program's entry keeps one without answers, so that
+// a dialog that no test expects never waits for the time-out.
 #pragma once
 
 #include "framework/core/Resource.h"
@@ -27,11 +27,11 @@ public:
 
     explicit ModalAnswers(std::vector<Answer> answers) : m_answers(std::move(answers))
     {
-        ++Live();
+        Live().push_back(this);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
         m_timer.start(10);
     }
-    ~ModalAnswers() { --Live(); }
+    ~ModalAnswers() { std::erase(Live(), this); }
     ModalAnswers(const ModalAnswers&) = delete;
     ModalAnswers& operator=(const ModalAnswers&) = delete;
 
@@ -95,23 +95,12 @@ public:
         };
     }
 
-    // How many ModalAnswers are set up now.
-    static int& Live()
+private:
+    static std::vector<ModalAnswers*>& Live()
     {
-        static int live = 0;
+        static std::vector<ModalAnswers*> live;
         return live;
     }
-    // Fails the running test, naming the dialog, and closes it.
-    static void Unwanted(QWidget* w)
-    {
-        const auto* box = qobject_cast<QMessageBox*>(w);
-        ADD_FAILURE() << "a dialog no step expects: " << w->metaObject()->className() << " \""
-                      << w->windowTitle().toStdString() << "\""
-                      << (box ? " saying \"" + box->text().toStdString() + "\"" : std::string());
-        Reject(w);
-    }
-
-private:
     static void Reject(QWidget* w)
     {
         if (auto* dlg = qobject_cast<QDialog*>(w))
@@ -123,14 +112,18 @@ private:
     void Poll()
     {
         QWidget* w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || w->property("answeredByTest").toBool())
+        if (Live().back() != this || !w || !w->isVisible() ||
+            w->property("answeredByTest").toBool())
             return;
         w->setProperty("answeredByTest", true);
         if (auto* box = qobject_cast<QMessageBox*>(w))
             m_texts << box->text();
         if (m_nAnswered >= int(m_answers.size())) {
             ++m_nUnexpected;
-            Unwanted(w);
+            const auto* box = qobject_cast<QMessageBox*>(w);
+            ADD_FAILURE() << "a dialog no step expects: \"" << w->windowTitle().toStdString()
+                          << "\" " << (box ? box->text().toStdString() : std::string());
+            Reject(w);
             return;
         }
         // Answered from a timer of its own: a dialog that the answer opens in turn (an
@@ -144,25 +137,4 @@ private:
     int m_nAnswered = 0;
     int m_nUnexpected = 0;
     QStringList m_texts;
-};
-
-// Set up once in a test program's entry: a modal dialog that shows while no ModalAnswers are
-// set up fails the running test at once.
-class DialogGuard {
-public:
-    DialogGuard()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [] {
-            QWidget* w = QApplication::activeModalWidget();
-            if (ModalAnswers::Live() > 0 || !w || !w->isVisible() ||
-                w->property("answeredByTest").toBool())
-                return;
-            w->setProperty("answeredByTest", true);
-            ModalAnswers::Unwanted(w);
-        });
-        m_timer.start(50);
-    }
-
-private:
-    QTimer m_timer;
 };

@@ -14,30 +14,21 @@
 #include <iterator>
 #include <string>
 
-#include <unistd.h>
-
 namespace {
 
 JournalBytes Bytes(const std::string& text) { return JournalBytes(text.begin(), text.end()); }
 
-// The CRC-32 of IEEE 802.3 a bit at a time, as its definition has it.
-std::uint32_t BitwiseCrc(const JournalBytes& bytes)
-{
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::uint8_t b : bytes) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-// A journal file written by hand: the head, then each entry framed.
+// A journal file written by hand, each entry's checksum worked out a bit at a time as the
+// CRC-32 of IEEE 802.3 is defined.
 JournalBytes Journal(const std::vector<JournalBytes>& entries)
 {
     JournalBytes file = {'S', 'K', 'R', 'J', 2, 0, 0, 0};
     for (const JournalBytes& entry : entries) {
-        for (std::uint32_t v : {std::uint32_t(entry.size()), BitwiseCrc(entry)})
+        std::uint32_t crc = 0xFFFFFFFFu;
+        for (std::uint8_t b : entry)
+            for (int k = 0; k < 8; ++k, b >>= 1)
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - ((crc ^ b) & 1)));
+        for (std::uint32_t v : {std::uint32_t(entry.size()), ~crc})
             for (int i = 0; i < 4; ++i)
                 file.push_back(std::uint8_t(v >> (8 * i)));
         file.insert(file.end(), entry.begin(), entry.end());
@@ -45,7 +36,7 @@ JournalBytes Journal(const std::vector<JournalBytes>& entries)
     return file;
 }
 
-// A tail handed over in pieces of three bytes.
+// A tail handed over three bytes at a time.
 JournalStream Streamed(const std::string& text)
 {
     return {text.size(), [text](const JournalSink& sink) {
@@ -60,12 +51,12 @@ std::atomic<int> g_syncs{0};
 
 class JournalTest : public ::testing::Test {
 protected:
-    std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
-    static JournalBytes Contents(const std::string& path)
+    void TearDown() override
     {
-        std::ifstream in(path, std::ios::binary);
-        return JournalBytes(std::istreambuf_iterator<char>(in), {});
+        SetFileSpaceLimit(-1);
+        SetFileStepHook(nullptr);
     }
+    std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
     static void Put(const std::string& path, const JournalBytes& bytes)
     {
         std::ofstream(path, std::ios::binary | std::ios::trunc)
@@ -76,22 +67,16 @@ protected:
     {
         std::vector<JournalBytes> entries;
         CJournalReader reader;
-        if (!reader.Open(path))
-            return entries;
-        while (reader.Next()) {
+        for (bool open = reader.Open(path); open && reader.Next();) {
             entries.emplace_back();
             EXPECT_TRUE(reader.Read(reader.Offset(), std::size_t(reader.Size()), entries.back()));
         }
         return entries;
     }
-    void TearDown() override
-    {
-        SetFileSpaceLimit(-1);
-        SetFileStepHook(nullptr);
-    }
     QTemporaryDir dir;
 };
 
+// An entry given whole, or with a tail given in pieces, is framed the same way.
 TEST_F(JournalTest, WritesTheHeadAndEachEntryFramedByItsLengthAndChecksum)
 {
     const std::string path = Path("j");
@@ -102,18 +87,18 @@ TEST_F(JournalTest, WritesTheHeadAndEachEntryFramedByItsLengthAndChecksum)
         journal.Append(Bytes("123"), Streamed("456789"));
         ASSERT_TRUE(journal.Flush());
     }
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(JournalBytes(std::istreambuf_iterator<char>(in), {}),
+              Journal({Bytes("123456789"), {}, Bytes("123456789")}));
     // 0xCBF43926 is the CRC-32 check value of "123456789".
-    const JournalBytes entry = {9,   0,   0,   0,   0x26, 0x39, 0xF4, 0xCB, '1',
-                                '2', '3', '4', '5', '6',  '7',  '8',  '9'};
-    JournalBytes expected = {'S', 'K', 'R', 'J', 2, 0, 0, 0};
-    expected.insert(expected.end(), entry.begin(), entry.end());
-    expected.insert(expected.end(), 8, 0);
-    expected.insert(expected.end(), entry.begin(), entry.end());
-    EXPECT_EQ(Contents(path), expected);
+    EXPECT_EQ(Journal({Bytes("123456789")}),
+              (JournalBytes{'S',  'K',  'R',  'J', 2,   0,   0,   0,   9,   0,   0,   0,  0x26,
+                            0x39, 0xF4, 0xCB, '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
 }
 
-// The entries come back as given, an empty one too, last or not; a Restart goes on in the
-// journal's own file, and one to a new name makes that file anew.
+// The entries come back as given, an empty last one too; a Restart goes on in the journal's
+// own file, one to another name makes that file anew, and a removal takes the file at once
+// with whatever waited to be written.
 TEST_F(JournalTest, ReadsBackEveryEntryAsGiven)
 {
     const std::string path = Path("j"), other = Path("other");
@@ -125,12 +110,19 @@ TEST_F(JournalTest, ReadsBackEveryEntryAsGiven)
     const JournalBytes big(3 << 20, 0xA5);
     for (const JournalBytes& entry : {JournalBytes(), big, Bytes("three"), JournalBytes()})
         journal.Append(entry);
-    journal.Restart(other, Bytes("elsewhere"), Streamed("and its tail"));
     ASSERT_TRUE(journal.Flush());
     EXPECT_EQ(Entries(path),
               (std::vector<JournalBytes>{Bytes("first"), Bytes("one"), Bytes("snapshot"),
                                          JournalBytes(), big, Bytes("three"), JournalBytes()}));
+    journal.Restart(other, Bytes("elsewhere"), Streamed("and its tail"));
+    ASSERT_TRUE(journal.Flush());
     EXPECT_EQ(Entries(other), std::vector<JournalBytes>{Bytes("elsewhereand its tail")});
+    journal.Append(Bytes("waiting"));
+    journal.Remove();
+    EXPECT_FALSE(std::filesystem::exists(other));
+    journal.Append(Bytes("after the removal"));
+    EXPECT_TRUE(journal.Flush());
+    EXPECT_FALSE(std::filesystem::exists(other));
 }
 
 // A file cut anywhere inside its last entry, or with a byte of an entry changed, reads up to
@@ -155,8 +147,7 @@ TEST_F(JournalTest, StopsAtTheFirstEntryCutShortOrFailingItsChecksum)
     damaged[8 + 8] ^= 0x01; // the first entry: nothing after it counts
     Put(path, damaged);
     EXPECT_TRUE(Entries(path).empty());
-    for (const JournalBytes& notJournal :
-         {Bytes("SKRJ"), Bytes("SKRJ\1\0\0\0"), Bytes("SKRJ\3\0\0\0"), Bytes("BM")}) {
+    for (const JournalBytes& notJournal : {Bytes("SKRJ"), Bytes("SKRJ\1\0\0\0"), Bytes("BM")}) {
         Put(path, notJournal);
         CJournalReader reader;
         EXPECT_FALSE(reader.Open(path));
@@ -165,8 +156,8 @@ TEST_F(JournalTest, StopsAtTheFirstEntryCutShortOrFailingItsChecksum)
     EXPECT_FALSE(reader.Open(Path("missing")));
 }
 
-// Lengths are checked against the file before anything is read: a huge file of zeros, or an
-// entry that claims more than the file holds, costs no memory.
+// Lengths are checked against the file before anything is read: 64 GB of zeros, with or
+// without a journal's head, or an entry that claims 4 GB, cost no memory.
 TEST_F(JournalTest, HugeFilesAreReadWithoutTakingTheirSize)
 {
     const std::string path = Path("j");
@@ -176,19 +167,12 @@ TEST_F(JournalTest, HugeFilesAreReadWithoutTakingTheirSize)
         std::filesystem::resize_file(path, std::uintmax_t(64) << 30);
         ASSERT_EQ(reader.Open(path), !head.empty());
     }
-    ASSERT_TRUE(reader.Next()); // zeros frame empty entries
+    ASSERT_TRUE(reader.Next()); // zeros frame an empty entry
     EXPECT_EQ(reader.Size(), 0u);
-    Put(path, Journal({Bytes("snapshot")}));
-    std::filesystem::resize_file(path, std::uintmax_t(1) << 32);
-    JournalBytes frame = {0xF0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
-    {
-        std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
-        f.seekp(8 + 8 + 8);
-        f.write(reinterpret_cast<const char*>(frame.data()), 8);
-    }
-    ASSERT_TRUE(reader.Open(path));
-    ASSERT_TRUE(reader.Next());
-    EXPECT_EQ(reader.Size(), 8u);
+    JournalBytes claims = Journal({Bytes("snapshot")});
+    claims.insert(claims.end(), {0xF0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
+    Put(path, claims);
+    ASSERT_TRUE(reader.Open(path) && reader.Next());
     EXPECT_FALSE(reader.Next());
     JournalBytes bytes;
     EXPECT_FALSE(reader.Read(reader.Offset() + 8, 1, bytes)); // beyond the entries passed
@@ -242,10 +226,7 @@ TEST_F(JournalTest, AFullDiskCutsBackToTheLastWholeEntry)
 TEST_F(JournalTest, SyncsAfterAFlushAndWithinASecond)
 {
     g_syncs = 0;
-    SetFileStepHook([](const char* step) {
-        if (std::string(step) == "sync data")
-            ++g_syncs;
-    });
+    SetFileStepHook([](const char* step) { g_syncs += std::string(step) == "sync data"; });
     CJournal journal;
     journal.Restart(Path("j"), Bytes("snapshot"));
     ASSERT_TRUE(journal.Flush());
@@ -254,22 +235,6 @@ TEST_F(JournalTest, SyncsAfterAFlushAndWithinASecond)
     QTest::qWait(300);
     EXPECT_EQ(g_syncs, 1);
     EXPECT_TRUE(QTest::qWaitFor([] { return g_syncs == 2; }, 3000));
-}
-
-// A removal takes the file at once, and with it whatever waited to be written: nothing comes
-// back.
-TEST_F(JournalTest, RemovesTheFileAtOnce)
-{
-    const std::string path = Path("j");
-    CJournal journal;
-    journal.Restart(path, Bytes("snapshot"));
-    ASSERT_TRUE(journal.Flush());
-    journal.Append(Bytes("waiting"));
-    journal.Remove();
-    EXPECT_FALSE(std::filesystem::exists(path));
-    journal.Append(Bytes("after the removal"));
-    EXPECT_TRUE(journal.Flush());
-    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 } // namespace
