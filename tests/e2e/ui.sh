@@ -104,22 +104,23 @@ item_state() { # title item field(7 checked, 8 enabled)
   [ "$(echo "$line" | cut -d' ' -f"$3")" = 1 ]
 }
 
-screen() { import -window root "$work/screen.png"; }
+# What ImageMagick reports (FORMAT) of a part of the screen, taken as it is now.
+look() { # WxH+X+Y FORMAT [settings...]
+  local part=$1 format=$2; shift 2
+  import -window root -crop "$part" -depth 8 "$@" -format "$format" info:
+}
 # The darkest grey (0 … 1) in a square of the screen around a point.
 darkest() { # X Y radius
-  convert "$work/screen.png" -crop "$((2 * $3 + 1))x$((2 * $3 + 1))+$(($1 - $3))+$(($2 - $3))" \
-    -colorspace gray -format '%[fx:minima]' info:
+  look "$((2 * $3 + 1))x$((2 * $3 + 1))+$(($1 - $3))+$(($2 - $3))" '%[fx:minima]' -colorspace gray
 }
-is_dark() { screen; local v; v=$(darkest $(canvas_at "$1" "$2") 3); awk -v v="$v" 'BEGIN { exit !(v < 0.3) }'; }
-is_white() { screen; local v; v=$(darkest $(canvas_at "$1" "$2") 0); awk -v v="$v" 'BEGIN { exit !(v > 0.99) }'; }
+is_dark() { local v; v=$(darkest $(canvas_at "$1" "$2") 3); awk -v v="$v" 'BEGIN { exit !(v != "" && v < 0.3) }'; }
+is_white() { local v; v=$(darkest $(canvas_at "$1" "$2") 0); awk -v v="$v" 'BEGIN { exit !(v > 0.99) }'; }
 # A pressed button is drawn sunken: a column just inside its left edge is darker.
 is_pressed() {
   local line; line=$(entry button "$1") && [ -n "$line" ] || return 1; set -- $line
   [ "$7" = 1 ] || return 1
-  screen
-  local v; v=$(convert "$work/screen.png" -crop "1x$(($6 - 8))+$(($3 + 2))+$(($4 + 4))" \
-    -colorspace gray -format '%[fx:mean]' info:)
-  awk -v v="$v" 'BEGIN { exit !(v < 0.92) }'
+  local v; v=$(look "1x$(($6 - 8))+$(($3 + 2))+$(($4 + 4))" '%[fx:mean]' -colorspace gray)
+  awk -v v="$v" 'BEGIN { exit !(v != "" && v < 0.92) }'
 }
 
 # The centre of a report line's place: a swatch (by index) or a part of the pair.
@@ -136,8 +137,7 @@ close_to() {
   done
 }
 shows_colour() { # screen X Y, RRGGBB
-  screen
-  local got; got=$(convert "$work/screen.png" -crop "1x1+$1+$2" -format '%[hex:p{0,0}]' info:)
+  local got; got=$(look "1x1+$1+$2" '%[hex:p{0,0}]')
   close_to "${got:0:6}" "$3"
 }
 
