@@ -69,8 +69,8 @@ constexpr unsigned IDS_THICKNESS_BAR = 234;
 constexpr unsigned IDS_RECOVER_PROMPT = 240;
 // Status-bar notices about the recovery copy: left copies that could not be read were set
 // aside (%1 how many, %2 where); unsaved changes have no copy.
-constexpr unsigned IDS_RECOVER_SET_ASIDE = 241;
-constexpr unsigned IDS_RECOVER_UNPROTECTED = 242;
+constexpr unsigned IDS_RECOVER_SET_ASIDE = 243;
+constexpr unsigned IDS_RECOVER_UNPROTECTED = 244;
 constexpr unsigned IDS_OPEN_FILTER = 220;
 constexpr unsigned IDS_EXPORT_FILTER = 221;
 constexpr unsigned IDS_EXPORT_TITLE = 222;
