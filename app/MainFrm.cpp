@@ -1,10 +1,12 @@
 #include "MainFrm.h"
 
+#include "document/SkorelDoc.h"
 #include "res/resource.h"
 
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
 #include "framework/core/Trace.h"
+#include "framework/docview/App.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -84,5 +86,21 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     }
     m_thicknessBar.SetWindowText(res::LoadString(IDS_THICKNESS_BAR));
     m_thicknessBar.EnableDocking(CBRS_ALIGN_ANY);
+    // A picture or drawing dragged from a file manager onto the window opens.
+    DragAcceptFiles();
     return 0;
+}
+
+void CMainFrame::OnDropFiles(const std::vector<std::string>& paths, UINT nFlags)
+{
+    if (paths.empty())
+        return;
+    auto* doc = dynamic_cast<CSkorelDoc*>(GetActiveDocument());
+    if ((nFlags & MK_CONTROL) && doc)
+        doc->InsertFile(paths.front().c_str());
+    else
+        AfxGetApp()->OpenDocumentFile(paths.front().c_str());
+    if (paths.size() > 1)
+        SetMessageText(
+            res::FormatString(IDS_DROP_OTHERS_LEFT, std::to_string(paths.size() - 1)).c_str());
 }

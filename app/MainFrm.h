@@ -17,6 +17,9 @@ public:
     // Makes the toolbar, the colour and thickness bars and the status bar; -1 when one can't
     // be made.
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    // Files dropped on the window: the first opens as Open opens it, or with Ctrl held goes
+    // into the drawing as Insert puts it there; the status bar says how many others were left.
+    void OnDropFiles(const std::vector<std::string>& paths, UINT nFlags) override;
 
 protected:
     CStatusBar m_statusBar;

@@ -2,16 +2,11 @@
 // and Save's capture and write; beside the same work done straight with Qt.
 #include "Ratios.h"
 #include "Scene.h"
+#include "ViewScene.h"
 
-#include "document/SkorelDoc.h"
 #include "res/Tables.h"
-#include "res/resource.h"
-#include "view/SkorelView.h"
 
 #include "framework/core/File.h"
-#include "framework/docview/App.h"
-#include "framework/docview/DocTemplate.h"
-#include "framework/docview/Frame.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,44 +21,9 @@ namespace {
 
 using bench::kCanvasHeight;
 using bench::kCanvasWidth;
-
-QString PicturePath()
-{
-    static QTemporaryDir dir;
-    const QString path = dir.filePath("picture.bmp");
-    if (!QFile::exists(path)) {
-        QImage picture(kCanvasWidth, kCanvasHeight, QImage::Format_RGB888);
-        for (int y = 0; y < kCanvasHeight; ++y)
-            for (int x = 0; x < kCanvasWidth; ++x)
-                picture.setPixel(x, y, qRgb(x & 255, y & 255, (x + y) & 255));
-        picture.save(path, "BMP");
-    }
-    return path;
-}
-
-using Records = std::vector<CData> (*)(int n, unsigned seed);
-
-// The real frame, view and document, shown on the offscreen screen.
-struct Scene {
-    CWinApp app;
-    CSingleDocTemplate tmpl{IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc), RUNTIME_CLASS(CFrameWnd),
-                            RUNTIME_CLASS(CSkorelView)};
-    CSkorelDoc* doc;
-    CSkorelView* view;
-
-    Scene(int nRecords, bool withPicture, Records records = bench::MixedRecords)
-    {
-        doc = static_cast<CSkorelDoc*>(tmpl.OpenDocumentFile(nullptr));
-        view = static_cast<CSkorelView*>(tmpl.GetFrame()->GetActiveView());
-        tmpl.GetFrame()->Widget()->resize(1400, 1150);
-        tmpl.GetFrame()->ShowWindow(SW_SHOW);
-        if (withPicture)
-            doc->OnOpenDoc(PicturePath().toUtf8().constData());
-        for (const CData& d : records(nRecords, 3))
-            doc->m_shapeList.AddTail(std::make_unique<CData>(d));
-        QApplication::processEvents();
-    }
-};
+using bench::PicturePath;
+using bench::Records;
+using bench::Scene;
 
 // The heap in use: small blocks and mapped ones.
 std::size_t HeapInUse()
@@ -176,10 +136,11 @@ void KeepJournal(Scene& scene)
 }
 
 // One shape drawn on top of nRecords records, then the paint that follows, with the view at a
-// zoom (in percent) and the recovery copy kept or not.
-void AppendRepaint(benchmark::State& state, int nRecords, int nZoom, bool journal)
+// zoom (in percent), the recovery copy kept or not, over a picture of the size given.
+void AppendRepaint(benchmark::State& state, int nRecords, int nZoom, bool journal,
+                   QSize picture = QSize(kCanvasWidth, kCanvasHeight))
 {
-    Scene scene(nRecords, true);
+    Scene scene(nRecords, true, bench::MixedRecords, picture);
     scene.view->ZoomTo(nZoom);
     if (journal)
         KeepJournal(scene);
@@ -206,6 +167,15 @@ void BM_EditRepaint_Zoomed(benchmark::State& state)
     AppendRepaint(state, 10000, int(state.range(0)), false);
 }
 BENCHMARK(BM_EditRepaint_Zoomed)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+// The same among 10,000 records over a picture as wide as the argument, and 3/4 as high: the
+// canvas is that size from 1280 on.
+void BM_EditRepaint_Canvas(benchmark::State& state)
+{
+    const int width = int(state.range(0));
+    AppendRepaint(state, 10000, 100, false, QSize(width, width * 3 / 4));
+}
+BENCHMARK(BM_EditRepaint_Canvas)->Arg(1280)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 // A shape in the middle of the list moved by 50 pixels (and back, on every other run), then
 // the paint that follows.
@@ -348,9 +318,9 @@ BENCHMARK(BM_UndoRedo_Move)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilliseco
 // One mouse move of a drag, until its pixels are on the screen, among nRecords other records
 // with the view at a zoom (in percent).
 void DragStep(benchmark::State& state, UINT tool, QPoint press, QPoint a, QPoint b, int nRecords,
-              int nZoom = 100)
+              int nZoom = 100, QSize picture = QSize())
 {
-    Scene scene(nRecords, false);
+    Scene scene(nRecords, !picture.isEmpty(), bench::MixedRecords, picture);
     scene.view->ZoomTo(nZoom);
     {
         // The drag starts on a shape of its own, appended after the others.
@@ -388,6 +358,15 @@ void BM_MouseMove_Zoomed(benchmark::State& state)
 }
 BENCHMARK(BM_MouseMove_Zoomed)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMicrosecond);
 
+// The same over a picture as wide as the argument, and 3/4 as high.
+void BM_MouseMove_Canvas(benchmark::State& state)
+{
+    const int width = int(state.range(0));
+    DragStep(state, ID_DRAW_RECT, {200, 150}, {600, 450}, {601, 451}, 10000, 100,
+             QSize(width, width * 3 / 4));
+}
+BENCHMARK(BM_MouseMove_Canvas)->Arg(1280)->Arg(4000)->Unit(benchmark::kMicrosecond);
+
 void BM_MouseMove_MovingSelection(benchmark::State& state)
 {
     DragStep(state, ID_SELECT, {400, 300}, {410, 305}, {411, 306}, int(state.range(0)));
@@ -415,12 +394,15 @@ BENCHMARK(BM_Save_Capture)->Arg(0)->Arg(100000)->Arg(1000000)->Unit(benchmark::k
 void BM_Save_Write(benchmark::State& state, const QString& dir)
 {
     Scene scene(100, true);
-    CPaintDC paint(scene.view);
-    scene.view->OnDraw(&paint);
+    CBitmap drawing;
+    scene.view->CopyCanvas(CRect(0, 0, 800, 600), drawing);
+    CDC source;
+    source.CreateCompatibleDC(nullptr);
+    source.SelectObject(&drawing);
     const std::string path = (dir + "/capture.bmp").toStdString();
     for (auto _ : state) {
         CClientDC dc(scene.view);
-        scene.view->m_captureImage.CaptureToFile(&dc, &scene.view->m_dcCanvas, path);
+        scene.view->m_captureImage.CaptureToFile(&dc, &source, path);
     }
     QFile::remove(QString::fromStdString(path));
 }
@@ -511,6 +493,10 @@ int main(int argc, char** argv)
     for (const char* zoom : {"25", "400"})
         for (const char* step : {"BM_MouseMove_Zoomed/", "BM_EditRepaint_Zoomed/"})
             pairs.emplace_back(std::string(step) + zoom, std::string(step) + "100");
+    // Targets: an edit and a drag step on a 4000 × 3000 canvas within 1.5 times the same on
+    // the 1280 × 1024 one.
+    for (const char* step : {"BM_EditRepaint_Canvas/", "BM_MouseMove_Canvas/"})
+        pairs.emplace_back(std::string(step) + "4000", std::string(step) + "1280");
     pairs.emplace_back("BM_Save_Write/memory", "BM_Save_QImage/memory");
     pairs.emplace_back("BM_Save_Write/disk", "BM_Save_QImage/disk");
     return bench::RunWithRatios(argc, argv, pairs);

@@ -1,6 +1,7 @@
 // The document: the shape records in drawing order, the selection frame, and the picture
-// last opened. The view reaches the three members directly. Every change to the records goes
-// through the document as a step that can be undone.
+// under them. The view reaches the three members directly. New and Open start a fresh
+// drawing; every change to it after that goes through the document as a step that can be
+// undone.
 #pragma once
 
 #include "DrawingJournal.h"
@@ -25,6 +26,14 @@ public:
     bool m_bAll = false;             // or all of them
     CData* m_pTouched = nullptr;     // the record the change was about, in the list after it
     std::vector<POSITION> m_removed; // where the records the change took out of the list were
+    bool m_bReset = false;           // a fresh drawing took the place of the old one
+};
+
+// What a drawing or picture file holds.
+struct CDrawingContents {
+    std::vector<std::unique_ptr<CData>> records;
+    std::unique_ptr<CBaseImage> picture; // null when there is none
+    bool whole = true;                   // false: a damaged picture was left out
 };
 
 // The two kinds of file the document writes.
@@ -66,21 +75,36 @@ public:
     // Reads them back; false when the signature, the version or the records are not a
     // drawing's. Raises nothing.
     static bool ReadDrawing(CArchive& ar, std::vector<std::unique_ptr<CData>>& records);
-    // Keeps the shapes, the picture and whether they are modified: only the framework's new
-    // step runs.
+    // The smallest canvas: a drawing without a picture, or with a smaller one, has this size.
+    static constexpr int kMinCanvasWidth = 1280;
+    static constexpr int kMinCanvasHeight = 1024;
+    // The canvas: the smallest one, grown to hold the whole picture.
+    CSize GetCanvasSize() const;
+
+    // Empties the drawing: no records, no picture, no selection frame, no steps to undo.
+    void DeleteContents() override;
+    // A fresh, empty drawing.
     BOOL OnNewDoc() override;
-    // Opens a drawing or a BMP picture, judged by what the file holds, not by its name:
+    // Reads a drawing or a picture file, judged by what the file holds, not by its name:
     // - a drawing (the signature and its version, or, written before the signature, the
-    //   archive form at once; as long as its count says, then nothing or a BMP file) appends
-    //   its records and replaces the picture with its own, or with none; a damaged picture
-    //   after the records is refused with a message, and the records stay;
-    // - a file that starts with "BM" and reads as a BMP file replaces the picture, unless it
-    //   is named .skr and is a drawing as well;
-    // - a picture of another format that CPictureReader reads replaces the picture as a BMP
-    //   file would; one that it recognises but refuses gets the damaged-picture message;
-    // - anything else fails with a message and leaves the document as it was.
-    // Afterwards the document is unmodified only when it holds exactly what the file does.
+    //   archive form at once; as long as its count says, then nothing or a BMP file) gives
+    //   its records and its picture, if any; a damaged picture after the records is refused
+    //   with a message, and the records are read all the same (`whole` false);
+    // - a file that starts with "BM" and reads as a BMP file is a picture, unless it is named
+    //   .skr and is a drawing as well;
+    // - a picture of another format that CPictureReader reads is a picture as a BMP file
+    //   would be; one that it recognises but refuses gets the damaged-picture message;
+    // - anything else, or what memory cannot hold, fails with a message.
+    // FALSE when nothing was read; the document is never touched.
+    static BOOL ReadFile(const char* lpszPathName, CDrawingContents& contents);
+    // The file's drawing in place of the document's: its records and picture, no steps to
+    // undo, unmodified unless a damaged picture was left out. A file that cannot be read
+    // changes nothing.
     BOOL OnOpenDoc(const char* lpszPathName) override;
+    // Adds what the file holds to the drawing as one step that can be undone: its records
+    // after the document's, and its picture, if it has one, in place of the document's. The
+    // name stays. A file that cannot be read changes nothing.
+    BOOL InsertFile(const char* lpszPathName);
     // The recovery copy carries the name.
     void SetPathName(const char* lpszPathName) override;
     // Writes the file of the type its name says (.skr a drawing, .bmp the picture, any case),
@@ -90,12 +114,10 @@ public:
     // Modified by every change to the records since the document was last kept in a file or
     // opened from one, and by an open that added to what was there.
     BOOL IsModified() const override;
-    // New and Open keep the shapes, so nothing is lost and nothing is asked.
+    // Before New, Open and closing drop a modified drawing: asks whether to keep it, and on yes
+    // saves it as a drawing file through a Save As dialog that offers drawings alone. FALSE
+    // stops what was to come: cancelled, or no drawing written.
     BOOL SaveModified() override;
-    // Closing loses the shapes: asks whether to keep the drawing, and on yes saves it as a
-    // drawing file through a Save As dialog that offers drawings alone. FALSE keeps the window
-    // open: cancelled, or no drawing written.
-    BOOL CanCloseFrame(CFrameWnd* pFrame) override;
     // Asks for a name, proposing the document's with the type's extension, and saves. Both
     // file types are offered with `type` chosen, or the drawing alone. A drawing is never
     // written under a .bmp name: the dialog says so and offers the .skr name instead.
@@ -114,6 +136,9 @@ public:
     void RestyleShape(CData* pData, COLORREF crLine, COLORREF crFill, int nThickness);
     // Puts the picture under the shapes in place of the one there, if any.
     void ReplacePicture(std::unique_ptr<CBaseImage> pImage);
+    // Adds the records at the tail and, when there is one, the picture in place of the one
+    // there: one step.
+    void AddContents(CDrawingContents contents);
 
     // Tells the views what a step did; for the steps.
     void ShapesChanged(CShapeHint& hint);
@@ -141,6 +166,8 @@ public:
 
 protected:
     void OnFileSaveAs();
+    // Asks for a file, as Open does, and inserts it.
+    void OnFileInsert();
     void OnEditUndo();
     void OnEditRedo();
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
@@ -150,13 +177,8 @@ protected:
 private:
     // The records in drawing order.
     std::vector<CData*> Records();
-    BOOL OpenFile(const char* lpszPathName);
-    BOOL OpenDrawing(const char* lpszPathName, std::uint64_t recordsOffset,
-                     std::uint64_t pictureOffset);
-    // A picture that is not BMP, through the picture reader.
-    BOOL OpenPicture(const char* lpszPathName);
-    // Puts the picture under the shapes and repaints.
-    void TakePicture(std::unique_ptr<CBaseImage> pImage);
+    // The drawing in place of the document's, with nothing to undo; the views start afresh.
+    void TakeContents(CDrawingContents contents);
     // Starts, renews or removes the recovery copy after a change: it is kept while the
     // document is modified.
     void UpdateRecovery();

@@ -151,7 +151,42 @@ private:
     std::shared_ptr<CBaseImage> m_pImage; // the picture the next exchange puts in
 };
 
+// Several steps as one: redone in order, undone in the reverse order.
+class StepGroup : public CUndoStep {
+public:
+    explicit StepGroup(std::vector<std::unique_ptr<CUndoStep>> steps) : m_steps(std::move(steps))
+    {}
+
+    void Redo() override
+    {
+        for (const std::unique_ptr<CUndoStep>& step : m_steps)
+            step->Redo();
+    }
+    void Undo() override
+    {
+        for (auto it = m_steps.rbegin(); it != m_steps.rend(); ++it)
+            (*it)->Undo();
+    }
+
+private:
+    std::vector<std::unique_ptr<CUndoStep>> m_steps;
+};
+
 } // namespace
+
+void CSkorelDoc::AddContents(CDrawingContents contents)
+{
+    std::vector<std::unique_ptr<CUndoStep>> steps;
+    if (!contents.records.empty())
+        steps.push_back(std::make_unique<SpliceStep>(*this, m_shapeList.GetCount(), 0,
+                                                     std::move(contents.records), false, false));
+    if (contents.picture)
+        steps.push_back(std::make_unique<PictureStep>(*this, std::move(contents.picture)));
+    if (steps.size() == 1)
+        m_undo.Push(std::move(steps.front()));
+    else if (!steps.empty())
+        m_undo.Push(std::make_unique<StepGroup>(std::move(steps)));
+}
 
 void CSkorelDoc::ReplacePicture(std::unique_ptr<CBaseImage> pImage)
 {

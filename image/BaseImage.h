@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/core/File.h"
+#include "framework/core/Progress.h"
 #include "framework/core/Types.h"
 #include "framework/gdi/Dib.h"
 #include "framework/gdi/Gdi.h"
@@ -40,14 +41,23 @@ public:
     // Width and height as stored (negative for top-down rows); empty without a header.
     CSize GetSize() const;
 
-    // Reads a BMP file, or one that begins `offset` bytes into the file; on FALSE the image
+    // Reads a BMP file, or one that begins `offset` bytes into the file: the regular file at
+    // the path (opened without blocking on anything else), an open file (whose name is then
+    // `name`, the one SaveBMP(nullptr) writes to), or the bytes of a file. On FALSE the image
     // holds what it held before, its file name and file header included.
     BOOL LoadBMP(const char* pszPath, std::uint64_t offset = 0);
-    // Reads a picture of another format (PNG, JPEG, GIF, TIFF, WebP, ICO; see CPictureReader)
-    // from a file or from the bytes of one, as a 24-bit image; unless it was Read, the image
-    // holds what it held before.
-    CPictureReader::Result LoadPicture(const char* pszPath);
-    CPictureReader::Result LoadPicture(std::vector<BYTE> bytes);
+    BOOL LoadBMP(CFileHandle& file, std::string name, std::uint64_t offset = 0);
+    BOOL LoadBMP(const std::vector<BYTE>& bytes);
+    // Reads a picture, as a 24-bit image: of another format (PNG, JPEG, GIF, TIFF, WebP, ICO;
+    // see CPictureReader, whose bound on decoding holds), or a BMP file through LoadBMP, from
+    // the regular file at the path, an open file (from its start; its name is `name`) or the
+    // bytes of a file. With a progress it reports how far it got and stops, as Cancelled, soon
+    // after the progress is cancelled; safe on any thread. Unless it was Read, the image holds
+    // what it held before.
+    CPictureReader::Result LoadPicture(const char* pszPath, CProgress* pProgress = nullptr);
+    CPictureReader::Result LoadPicture(CFileHandle& file, std::string name,
+                                       CProgress* pProgress = nullptr);
+    CPictureReader::Result LoadPicture(std::vector<BYTE> bytes, CProgress* pProgress = nullptr);
     // Writes the image as a BMP file (null: to the name last loaded or saved). An existing
     // file is replaced only when the whole new one is written; on FALSE the last error says
     // why.
@@ -68,9 +78,12 @@ public:
     // but the pixels and headers, so another thread may write a picture that no one changes.
     BOOL WriteTo(const std::function<bool(const void*, std::size_t)>& write) const;
 
-    // Writes the 800 × 600 pixels at the origin of pSrcDC as a BMP file; pDC is the window's
-    // context that the copy is made compatible with. On FALSE the last error says why.
+    // Writes the kCaptureWidth × kCaptureHeight pixels at the origin of pSrcDC as a BMP file;
+    // pDC is the window's context that the copy is made compatible with. On FALSE the last
+    // error says why.
     BOOL CaptureToFile(CDC* pDC, CDC* pSrcDC, std::string strPath);
+    static constexpr int kCaptureWidth = 800;
+    static constexpr int kCaptureHeight = 600;
     // Writes a bitmap as a BMP file: palette depths kept, deeper ones as 24 bits.
     BOOL WriteBitmapFile(HBITMAP hBitmap, std::string strPath);
 
@@ -101,10 +114,16 @@ private:
     // with another image.
     void Swap(CBaseImage& other) noexcept;
     // Takes over a checked file: its data, and its rebuilt info block if it needed one.
-    void Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
+    void Adopt(FileBlock fileData, FileBlock info, std::size_t bitsOffset,
                int nColors);
+    // Reads a BMP file from a source of `length` bytes, read at an offset by `read`, which
+    // returns fewer bytes than asked only at the end.
+    BOOL LoadBMPFrom(std::uint64_t length,
+                     const std::function<std::size_t(std::uint64_t, void*, std::size_t)>& read,
+                     std::string name, std::uint64_t offset);
     // Takes over what the reader decodes; the file name is `name`.
-    CPictureReader::Result ReadPicture(CPictureReader& reader, std::string name);
+    CPictureReader::Result ReadPicture(CPictureReader& reader, std::string name,
+                                       CProgress* pProgress);
     void ReleaseImageData();
     void ReleasePalette();
     // A new logical-palette record for m_nColors entries and an empty palette object.
@@ -122,9 +141,9 @@ private:
     // The blocks the raw pointers above point into.
     std::size_t m_nBitsOffset = 0; // of the pixels in the file data
     FileBlock m_fileBlock;
-    std::unique_ptr<BYTE[]> m_infoBlock;
-    std::unique_ptr<BYTE[]> m_bitsBlock;
-    std::unique_ptr<BYTE[]> m_logPaletteBlock;
+    FileBlock m_infoBlock;
+    FileBlock m_bitsBlock;
+    FileBlock m_logPaletteBlock;
     std::unique_ptr<CPalette> m_palette;
     std::unique_ptr<CPalette> m_systemPalette;
     std::unique_ptr<CBitmap> m_bitmap;

@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr int kCaptureWidth = 800;
-constexpr int kCaptureHeight = 600;
-
 // The screen's device context for the length of one scope.
 class ScreenDC {
 public:

@@ -13,6 +13,8 @@
 
 namespace {
 
+using ReadAt = std::function<std::size_t(std::uint64_t at, void* p, std::size_t n)>;
+
 // The info header as the image keeps it, and where the parts of the file lie in the data
 // behind the file header.
 struct Layout {
@@ -125,7 +127,7 @@ bool NeedsOwnInfo(const Layout& l)
     return l.core || l.bi.biSize == kOs2HeaderBytes || l.tableEntries < std::uint64_t(l.nColors);
 }
 
-std::unique_ptr<BYTE[]> RebuildInfo(const BYTE* data, const Layout& l)
+FileBlock RebuildInfo(const BYTE* data, const Layout& l)
 {
     auto info = bmp::AllocZeroed(kInfoHeaderBytes + sizeof(RGBQUAD) * l.nColors);
     if (!info)
@@ -160,13 +162,10 @@ void MendInPlace(BYTE* data, const Layout& l)
 
 // Reads everything behind the file header. The data ends at bfSize, or at the end of the file
 // when bfSize is too small to cover the headers and the colour table.
-bool ReadBmpFile(const char* pszPath, std::uint64_t offset, BITMAPFILEHEADER& bf, FileBlock& data,
-                 Layout& l, std::uint64_t& length)
+bool ReadBmpFile(std::uint64_t fileLength, const ReadAt& read, std::uint64_t offset,
+                 BITMAPFILEHEADER& bf, FileBlock& data, Layout& l, std::uint64_t& length)
 {
-    CFileHandle file;
-    std::uint64_t fileLength = 0;
-    if (!file.Open(pszPath, CFileHandle::Mode::ReadExisting) || !file.Length(fileLength) ||
-        offset > fileLength || !file.Seek(offset) || file.Read(&bf, sizeof bf) != sizeof bf)
+    if (offset > fileLength || read(offset, &bf, sizeof bf) != sizeof bf)
         return false;
     fileLength -= offset;
     if (bf.bfType != bmp::kType || bf.bfSize > fileLength ||
@@ -174,7 +173,8 @@ bool ReadBmpFile(const char* pszPath, std::uint64_t offset, BITMAPFILEHEADER& bf
         return false;
     const std::uint64_t all = fileLength - sizeof bf;
     data = AllocFileBlock(all);
-    if (!data || file.Read(data.get(), all) != all || !ParseHeader(data.get(), all, l))
+    if (!data || read(offset + sizeof bf, data.get(), all) != all ||
+        !ParseHeader(data.get(), all, l))
         return false;
     const std::uint64_t covered = sizeof bf + (l.nColors != 0 ? l.tableEnd : l.headerEnd);
     length = bf.bfSize < covered ? all : bf.bfSize - sizeof bf;
@@ -185,15 +185,46 @@ bool ReadBmpFile(const char* pszPath, std::uint64_t offset, BITMAPFILEHEADER& bf
 
 BOOL CBaseImage::LoadBMP(const char* pszPath, std::uint64_t offset)
 {
+    CFileHandle file;
+    return pszPath && file.Open(pszPath, CFileHandle::Mode::ReadExisting) &&
+           LoadBMP(file, pszPath, offset);
+}
+
+BOOL CBaseImage::LoadBMP(CFileHandle& file, std::string name, std::uint64_t offset)
+{
+    std::uint64_t length = 0;
+    if (!file.IsOpen() || !file.Length(length))
+        return FALSE;
+    return LoadBMPFrom(
+        length,
+        [&](std::uint64_t at, void* p, std::size_t n) {
+            return file.Seek(at) ? file.Read(p, n) : 0;
+        },
+        std::move(name), offset);
+}
+
+BOOL CBaseImage::LoadBMP(const std::vector<BYTE>& bytes)
+{
+    const auto read = [&](std::uint64_t at, void* p, std::size_t n) {
+        n = at < bytes.size() ? std::size_t(std::min<std::uint64_t>(n, bytes.size() - at)) : 0;
+        std::copy_n(bytes.data() + at, n, static_cast<BYTE*>(p));
+        return n;
+    };
+    return LoadBMPFrom(bytes.size(), read, std::string(), 0);
+}
+
+BOOL CBaseImage::LoadBMPFrom(std::uint64_t length, const ReadAt& read, std::string name,
+                             std::uint64_t offset)
+{
     // Everything is read into an image of its own and taken over only when it all worked.
     CBaseImage loaded;
     FileBlock data;
     Layout l;
-    std::uint64_t length = 0;
-    if (!pszPath || !ReadBmpFile(pszPath, offset, loaded.m_bmfHeader, data, l, length) ||
-        !LocatePixels(l, length, loaded.m_bmfHeader.bfOffBits))
+    std::uint64_t dataLength = 0;
+    if (!ReadBmpFile(length, read, offset, loaded.m_bmfHeader, data, l, dataLength) ||
+        !LocatePixels(l, dataLength, loaded.m_bmfHeader.bfOffBits))
         return FALSE;
-    std::unique_ptr<BYTE[]> info;
+    FileBlock info;
     if (NeedsOwnInfo(l)) {
         info = RebuildInfo(data.get(), l);
         if (!info)
@@ -204,7 +235,7 @@ BOOL CBaseImage::LoadBMP(const char* pszPath, std::uint64_t offset)
     loaded.Adopt(std::move(data), std::move(info), l.bitsOffset, l.nColors);
     if (loaded.m_nColors != 0 && !loaded.BuildPalette(TRUE))
         return FALSE;
-    loaded.m_strFileName = pszPath;
+    loaded.m_strFileName = std::move(name);
     Swap(loaded);
     return TRUE;
 }
@@ -225,7 +256,7 @@ void CBaseImage::Swap(CBaseImage& other) noexcept
     other.SyncViews();
 }
 
-void CBaseImage::Adopt(FileBlock fileData, std::unique_ptr<BYTE[]> info, std::size_t bitsOffset,
+void CBaseImage::Adopt(FileBlock fileData, FileBlock info, std::size_t bitsOffset,
                        int nColors)
 {
     ReleaseImageData();

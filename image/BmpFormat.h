@@ -1,14 +1,15 @@
 // What the image's BMP reading, writing and capture share.
 #pragma once
 
+#include "framework/core/File.h"
 #include "framework/core/Types.h"
 #include "framework/gdi/Dib.h"
 
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
-#include <new>
 
 namespace bmp {
 
@@ -40,9 +41,12 @@ constexpr DWORD kColorSpaceSrgb = 0x73524742;  // "sRGB"
 // The largest pixel block an image holds, so that every size of its file fits an int.
 constexpr std::int64_t kMaxPixelBytes = INT_MAX - 4096;
 // A zeroed block, or null when it can't be had.
-inline std::unique_ptr<BYTE[]> AllocZeroed(std::size_t n)
+inline FileBlock AllocZeroed(std::size_t n)
 {
-    return std::unique_ptr<BYTE[]>(new (std::nothrow) BYTE[n]());
+    FileBlock block = AllocFileBlock(n);
+    if (block)
+        std::memset(block.get(), 0, n);
+    return block;
 }
 
 } // namespace bmp

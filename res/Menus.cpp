@@ -30,6 +30,7 @@ std::vector<Menu> ProgramMenus()
                         {
                             Item("새 파일(&N)\tCtrl+N", ID_FILE_NEW),
                             Item("열기(&O)...\tCtrl+O", ID_FILE_OPEN),
+                            Item("삽입(&I)...\tCtrl+I", ID_FILE_INSERT),
                             Item("저장(&S)\tCtrl+S", ID_FILE_SAVE),
                             Item("다른 이름으로 저장(&A)...", ID_FILE_SAVE_AS),
                             Item("내보내기(&E)...\tCtrl+Shift+E", ID_FILE_EXPORT),
@@ -64,6 +65,7 @@ std::vector<Menu> ProgramMenus()
                             Item("확대(&I)\tCtrl++", ID_VIEW_ZOOM_IN),
                             Item("축소(&O)\tCtrl+-", ID_VIEW_ZOOM_OUT),
                             Item("실제 크기(&A)\tCtrl+0", ID_VIEW_ZOOM_ACTUAL),
+                            Item("창에 맞추기(&F)\tCtrl+9", ID_VIEW_ZOOM_FIT),
                         }),
                   Popup("도움말(&H)",
                         {
@@ -97,6 +99,7 @@ std::vector<AccelTable> ProgramAccelerators()
              {
                  {CTRL, 'N', ID_FILE_NEW},
                  {CTRL, 'O', ID_FILE_OPEN},
+                 {CTRL, 'I', ID_FILE_INSERT},
                  {CTRL, 'S', ID_FILE_SAVE},
                  {CTRL, 'P', ID_FILE_PRINT},
                  {CTRL, 'Z', ID_EDIT_UNDO},
@@ -118,6 +121,7 @@ std::vector<AccelTable> ProgramAccelerators()
                  {CTRL, VK_OEM_PLUS, ID_VIEW_ZOOM_IN},
                  {CTRL, VK_OEM_MINUS, ID_VIEW_ZOOM_OUT},
                  {CTRL, '0', ID_VIEW_ZOOM_ACTUAL},
+                 {CTRL, '9', ID_VIEW_ZOOM_FIT},
                  {FVIRTKEY, VK_F6, ID_NEXT_PANE},
                  {SHIFT, VK_F6, ID_PREV_PANE},
              }}};

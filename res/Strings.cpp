@@ -25,6 +25,7 @@ std::vector<String> ProgramStrings()
 
         {ID_FILE_NEW, "새 문서를 작성합니다\n새 파일"},
         {ID_FILE_OPEN, "기존 문서를 엽니다\n열기"},
+        {ID_FILE_INSERT, "그림 파일이나 Skorel 그림 파일의 그림과 도형을 지금 그림에 더합니다\n삽입"},
         {ID_FILE_CLOSE, "현재 열린 문서를 닫습니다\n닫기"},
         {ID_FILE_SAVE, "현재 열린 문서를 저장합니다\n저장"},
         {ID_FILE_SAVE_AS, "현재 열린 문서를 다른 이름으로 저장합니다\n다른 이름으로 저장"},
@@ -55,8 +56,8 @@ std::vector<String> ProgramStrings()
         {ID_EDIT_CLEAR, "선택 부분을 지웁니다\n지우기"},
         {ID_EDIT_CLEAR_ALL, "모든 것을 지웁니다\n모두 지우기"},
         {ID_EDIT_COPY, "선택 부분을 복사하여 클립보드에 넣습니다\n복사"},
-        {ID_EDIT_COPY_PICTURE,
-         "그림과 도형을 보이는 그대로 클립보드에 그림으로 복사합니다\n그림 복사"},
+        {ID_EDIT_COPY_PICTURE, "보이는 그대로 그림 영역을, 그림이 없으면 도형이 있는 영역을 "
+                               "클립보드에 그림으로 복사합니다\n그림 복사"},
         {ID_EDIT_CUT, "선택 부분을 잘라내어 클립보드에 넣습니다\n잘라내기"},
         {ID_EDIT_FIND, "지정한 문자열을 찾습니다\n찾기"},
         {ID_EDIT_PASTE, "클립보드의 내용을 붙여 넣습니다\n붙여넣기"},
@@ -106,6 +107,7 @@ std::vector<String> ProgramStrings()
         {AFX_IDP_FAILED_TO_SAVE_DOC, "파일을 저장하지 못했습니다. 저장할 내용이 없거나, 디스크에 "
                                      "공간이 없거나, 쓸 수 없는 위치입니다."},
         {AFX_IDP_ASK_TO_SAVE, "변경 내용을 %1에 저장하시겠습니까?"},
+        {AFX_IDS_CANCEL, "취소"},
         {AFX_IDP_FAILED_TO_READ_DOC, "파일을 읽을 수 없습니다. 파일이 손상되었거나 이 프로그램에서 "
                                      "열 수 없는 형식입니다."},
         {AFX_IDS_ERROR_NOT_REGULAR_FILE, "일반 파일이 아닙니다(폴더, 파이프 또는 장치)."},
@@ -144,6 +146,7 @@ std::vector<String> ProgramStrings()
         {ID_VIEW_ZOOM_IN, "캔버스를 한 단계 크게 봅니다\n확대"},
         {ID_VIEW_ZOOM_OUT, "캔버스를 한 단계 작게 봅니다\n축소"},
         {ID_VIEW_ZOOM_ACTUAL, "캔버스를 실제 크기(100%)로 봅니다\n실제 크기"},
+        {ID_VIEW_ZOOM_FIT, "캔버스 전체가 창에 들어오는 가장 큰 배율로 봅니다\n창에 맞추기"},
 
         {ID_INDICATOR_POSITION, "0000, 0000"},
         {ID_INDICATOR_SIZE, "0000 × 0000"},
@@ -166,7 +169,7 @@ std::vector<String> ProgramStrings()
          "Skorel 그림(.skr)으로 저장하려면 파일 메뉴의 '다른 이름으로 "
          "저장'을 사용하십시오."},
         {IDS_SAVE_DRAWING_PROMPT,
-         "그린 도형이 아직 저장되지 않았습니다. 끝내기 전에 그림을 저장하시겠습니까?"},
+         "그림이 아직 저장되지 않았습니다. 지금 그림을 Skorel 그림으로 저장하시겠습니까?"},
         {IDS_SAVE_SUCCEEDED, "저장 성공"},
         {IDS_SAVE_FILTER, "(*.BMP)|*.BMP|모든파일(*.*)|*.*|"},
         {IDS_BAD_PICTURE,
@@ -180,9 +183,17 @@ std::vector<String> ProgramStrings()
         {IDS_EXPORT_FILTER, "PNG 그림 (*.png)|*.png|JPEG 그림 (*.jpg;*.jpeg)|*.jpg;*.jpeg|"
                             "BMP 그림 (*.bmp)|*.bmp|SVG 그림 (*.svg)|*.svg||"},
         {IDS_EXPORT_TITLE, "내보내기"},
+        {IDS_INSERT_TITLE, "삽입"},
         {IDS_EXPORT_AREA, "그림 영역만(&A)"},
         {IDS_EXPORT_FAILED, "내보내지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
+        {IDS_EXPORT_TYPE, "내보내기는 PNG, JPEG, BMP, SVG 파일만 씁니다. 고른 형식의 확장자를 "
+                          "붙인 이름으로 내보내려면 다시 저장을 누르십시오."},
+        {IDS_READING_PICTURE, "그림을 읽고 있습니다…"},
+        {IDS_READING_CLIPBOARD, "클립보드의 내용을 가져오고 있습니다…"},
+        {IDS_CLIPBOARD_NO_ANSWER, "클립보드를 가진 프로그램이 응답하지 않아 붙여 넣지 "
+                                  "못했습니다. 그 프로그램에서 다시 복사해 보십시오."},
         {IDS_SAVE_FAILED, "그림을 저장하지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
+        {IDS_DROP_OTHERS_LEFT, "끌어 놓은 파일 중 첫 번째만 사용하고 나머지 %1개는 무시했습니다."},
         {IDS_RECOVER_PROMPT, "Skorel이 끝나면서 저장되지 않은 그림을 남겼습니다. 그림: %1, "
                              "마지막으로 바꾼 때: %2. 이 그림을 복구하시겠습니까? 아니요를 누르면 "
                              "복구 사본을 지웁니다."},

@@ -23,6 +23,8 @@ constexpr unsigned ID_WIDTH_7 = 32786;
 constexpr unsigned ID_WIDTH_6 = 32787;
 constexpr unsigned ID_WIDTH_5 = 32788;
 constexpr unsigned ID_FILE_EXPORT = 32810;
+// Adds a file's shapes and picture to the drawing.
+constexpr unsigned ID_FILE_INSERT = 32812;
 constexpr unsigned ID_EDIT_COPY_PICTURE = 32811;
 // The colour bar: shown or hidden from the View menu; a swatch clicked with the left button
 // gives the outline colour, with the right button the fill colour.
@@ -38,6 +40,7 @@ constexpr unsigned ID_VIEW_THICKNESS_BAR = 32825;
 constexpr unsigned ID_VIEW_ZOOM_IN = 32800;
 constexpr unsigned ID_VIEW_ZOOM_OUT = 32801;
 constexpr unsigned ID_VIEW_ZOOM_ACTUAL = 32802;
+constexpr unsigned ID_VIEW_ZOOM_FIT = 32803;
 
 // Status-bar panes: the pointer's place on the canvas, the size of what a drag makes, and the
 // zoom. A pane's string is its widest text, so its id is a string id too.
@@ -67,6 +70,10 @@ constexpr unsigned IDS_COLOR_PAIR = 233;
 // The thickness bar's title.
 constexpr unsigned IDS_THICKNESS_BAR = 234;
 constexpr unsigned IDS_RECOVER_PROMPT = 240;
+// The title of Insert's file dialog.
+constexpr unsigned IDS_INSERT_TITLE = 241;
+// Several files dropped on the window: the first was taken, the others (%1 of them) were not.
+constexpr unsigned IDS_DROP_OTHERS_LEFT = 260;
 // Status-bar notices about the recovery copy: left copies that could not be read were set
 // aside (%1 how many, %2 where); unsaved changes have no copy.
 constexpr unsigned IDS_RECOVER_SET_ASIDE = 243;
@@ -76,3 +83,10 @@ constexpr unsigned IDS_EXPORT_FILTER = 221;
 constexpr unsigned IDS_EXPORT_TITLE = 222;
 constexpr unsigned IDS_EXPORT_AREA = 223;
 constexpr unsigned IDS_EXPORT_FAILED = 224;
+// Export's file named with an extension of a type it does not write.
+constexpr unsigned IDS_EXPORT_TYPE = 225;
+// What the progress dialog says while a picture is read or the clipboard fetched; the paste
+// that the program holding the clipboard never answered.
+constexpr unsigned IDS_READING_PICTURE = 250;
+constexpr unsigned IDS_READING_CLIPBOARD = 251;
+constexpr unsigned IDS_CLIPBOARD_NO_ANSWER = 252;

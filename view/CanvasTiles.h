@@ -58,6 +58,12 @@ public:
     const CCompositionPlan& Plan(const CTypedOwningList<CData>& list, const CRect& part);
     // The records changed: the kept plan no longer holds.
     void Forget() { m_bWholeKept = false; }
+    // The canvas has another size.
+    void Resize(int nCanvasWidth, int nCanvasHeight)
+    {
+        m_canvas = CRect(0, 0, nCanvasWidth, nCanvasHeight);
+        Forget();
+    }
 
 private:
     static CCompositionPlan Make(const CTypedOwningList<CData>& list, const CRect& part);

@@ -86,16 +86,17 @@ ON_UPDATE_COMMAND_UI(ID_INDICATOR_THICKNESS, OnUpdateThickness)
 ON_COMMAND(ID_VIEW_ZOOM_IN, CScrollView::OnZoomIn)
 ON_COMMAND(ID_VIEW_ZOOM_OUT, CScrollView::OnZoomOut)
 ON_COMMAND(ID_VIEW_ZOOM_ACTUAL, CScrollView::OnZoomActual)
+ON_COMMAND(ID_VIEW_ZOOM_FIT, CScrollView::OnZoomFit)
 ON_UPDATE_COMMAND_UI(ID_VIEW_ZOOM_IN, CScrollView::OnUpdateZoomIn)
 ON_UPDATE_COMMAND_UI(ID_VIEW_ZOOM_OUT, CScrollView::OnUpdateZoomOut)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_ZOOM, CScrollView::OnUpdateZoomPane)
 END_MESSAGE_MAP()
 
 CSkorelView::CSkorelView()
-    : m_nThickness(1), m_nCanvasHeight(1024), m_nCanvasWidth(1280), m_bMoved(FALSE),
-      m_nMode(MODE_DRAW), m_bButtonDown(FALSE), m_nShapeKind(SHAPE_LINE),
-      m_crFill(RGB(255, 255, 255)), m_crLine(RGB(0, 0, 0)),
-      m_rcStale(0, 0, m_nCanvasWidth, m_nCanvasHeight), m_planner(m_nCanvasWidth, m_nCanvasHeight)
+    : m_nThickness(1), m_nCanvasHeight(CSkorelDoc::kMinCanvasHeight),
+      m_nCanvasWidth(CSkorelDoc::kMinCanvasWidth), m_bMoved(FALSE), m_nMode(MODE_DRAW),
+      m_bButtonDown(FALSE), m_nShapeKind(SHAPE_LINE), m_crFill(RGB(255, 255, 255)),
+      m_crLine(RGB(0, 0, 0)), m_planner(m_nCanvasWidth, m_nCanvasHeight)
 {}
 
 CSkorelView::~CSkorelView() = default;
@@ -109,16 +110,9 @@ int CSkorelView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CScrollView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    // The window is the canvas; a smaller frame scrolls it.
+    // The window is the canvas; a smaller frame scrolls it. Every paint composes what it shows
+    // from the document, so the window holds the drawing without a copy of it aside.
     SetScrollSizes(MM_TEXT, CSize(m_nCanvasWidth, m_nCanvasHeight));
-    CClientDC dc(this);
-    m_dcBlank.CreateCompatibleDC(&dc);
-    m_bmpBlank.LoadBitmap(IDB_CANVAS);
-    m_dcBlank.SelectObject(&m_bmpBlank);
-    m_dcCanvas.CreateCompatibleDC(&dc);
-    m_bmpCanvas.CreateCompatibleBitmap(&dc, m_nCanvasWidth, m_nCanvasHeight);
-    m_dcCanvas.SelectObject(&m_bmpCanvas);
-    m_dcCanvas.BitBlt(0, 0, m_nCanvasWidth, m_nCanvasHeight, &m_dcBlank, 0, 0, SRCCOPY);
     return 0;
 }
 

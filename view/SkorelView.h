@@ -35,19 +35,23 @@ public:
     CData* Selected() const;
 
     // Composes the part of the canvas the paint is for (its clip box: white, picture, shapes)
-    // and copies it to the window in one block transfer; the selection frame goes on top, once
-    // there are shapes. The frame is a mark for the user, never part of the drawing: Save and
-    // printing leave it out.
+    // straight onto the window; the selection frame goes on top, once there are shapes. The
+    // frame is a mark for the user, never part of the drawing: Save, export and printing
+    // compose the drawing alone.
     void OnDraw(CDC* pDC) override;
     // Prints the canvas as large as the printable area takes it, its shape kept, centred
     // across the top of the page, smoothly filtered; Print Preview shows the same page.
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
-    // After New and Open: the whole view is repainted from the document.
+    // After New and Open: the canvas takes the document's size and shows from its top-left
+    // corner, repainted from the document.
     void OnInitialUpdate() override;
-    // A change to the records (a CShapeHint): drops a drag in progress, forgets a selected
-    // shape that left the list, selects the shape an undo, redo, paste or move touched (with
-    // the arrow tool), and repaints.
+    // A change to the drawing (a CShapeHint): drops a drag in progress, forgets a selected
+    // shape that left the list (every one, when a fresh drawing came), follows the canvas
+    // size, selects the shape an undo, redo, paste or move touched (with the arrow tool), and
+    // repaints.
     void OnUpdate(CView* pSender, long lHint, CObject* pHint) override;
+    // The drawing as it is now, the area of the canvas, into a new bitmap of the area's size.
+    void CopyCanvas(const CRect& area, CBitmap& picture);
     // Save without its dialog: the top-left 800 × 600 pixels of the drawing as it is now to a
     // BMP file. FALSE, with the last error set, when the file could not be written.
     BOOL SaveCanvas(const std::string& path);
@@ -55,8 +59,9 @@ public:
     // format, replacing an existing one only when the new one is complete. FALSE, with the
     // last error set where the system said why, when it could not be written.
     BOOL ExportTo(const std::string& path, ExportFormat format, bool bPictureOnly);
-    // What export and picture copy write: the whole canvas, or with bPictureOnly the bounds of
-    // the picture and the shapes within the canvas (the whole canvas when there are none).
+    // What export and picture copy write: the whole canvas, or with bPictureOnly the
+    // picture's area when there is a picture, else the bounds of the shapes within the canvas
+    // (the whole canvas when there are none).
     CRect ExportArea(bool bPictureOnly) const;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
@@ -78,11 +83,8 @@ public:
 
     int m_nHitCode = -1;       // frame's hit code at the last press in selection mode
     int m_nThickness;          // thickness of new shapes, 1 to 7
-    CDC m_dcCanvas;            // the back buffer every paint is composed in
-    CBitmap m_bmpCanvas;       // 1280 × 1024, selected into m_dcCanvas
-    CDC m_dcBlank;             // holds the blank canvas
-    CBitmap m_bmpBlank;        // the blank canvas resource, selected into m_dcBlank
     CBaseImage m_captureImage; // writes the canvas to a file on Save
+    // The canvas: the document's size, at least 1280 × 1024.
     int m_nCanvasHeight;
     int m_nCanvasWidth;
     BOOL m_bMoved;                    // the mouse moved during the current selection drag
@@ -153,13 +155,12 @@ private:
     std::optional<COLORREF> PickedColor() const;
     // Gives the selected shape, if any, its style as `change` leaves a copy of it.
     void RestyleSelected(const std::function<void(CData&)>& change);
-    // Draws white, the picture and the records into the area of the canvas, pixel for pixel
-    // as a composition of the whole canvas would: only what shows there is drawn.
-    void ComposeCanvas(const CRect& area);
-    // Composes what changed in the drawing within the area since the canvas last showed it.
-    void UpdateCanvas(const CRect& area);
-    // The drawing as it is now, the area of the canvas, into a new bitmap of its size.
-    void CopyCanvas(const CRect& area, CBitmap& picture);
+    // Draws white, the picture and the records of the area of the canvas onto the context,
+    // pixel for pixel as a composition of the whole canvas would, canvas pixel (x, y) at
+    // (x - shift.x, y - shift.y): only what shows there is drawn.
+    void Compose(CDC* pDC, const CRect& area, CPoint shift = CPoint());
+    // Takes the document's canvas size, when it changed: the scroll range and the plans.
+    void FollowCanvasSize();
     // The drawing as an SVG document of the area: the picture, then each record.
     std::vector<BYTE> DrawingSvg(const CRect& area) const;
     // Pastes the clipboard's picture under the shapes, as one step that can be undone.
@@ -197,12 +198,11 @@ private:
     bool m_bDropped = false; // the drag since the last press was dropped: its
                              // release changes nothing
     CRect m_rcFrameShown;    // where the frame is on the window
-    // Where the drawing changed since the canvas was last composed there.
-    CRect m_rcStale;
     CCompositionPlanner m_planner;
     CRect m_rcFeedback;             // where the current drag drew its feedback
     std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
     int m_nPasteShift = 0;          // how far they were moved then
-    // The box for the picture area alone was ticked in the last export dialog.
-    bool m_bExportPictureOnly = false;
+    // The box for the picture area alone was ticked in the last export dialog; it starts
+    // ticked.
+    bool m_bExportPictureOnly = true;
 };

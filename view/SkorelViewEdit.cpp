@@ -10,6 +10,7 @@
 #include "framework/core/Resource.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/MessageBox.h"
+#include "framework/window/ProgressDialog.h"
 
 #include <algorithm>
 
@@ -81,7 +82,15 @@ void CSkorelView::OnEditPaste()
         PastePicture();
         return;
     }
-    std::vector<BYTE> bytes = CClipboard::GetData(kShapesMimeType);
+    CClipboardRequest request = CClipboardRequest::ForData(kShapesMimeType);
+    std::vector<BYTE> bytes;
+    if (!AfxRunWithProgress(res::LoadString(IDS_READING_CLIPBOARD),
+                            [&](CProgress& progress) { bytes = request.Fetch(progress); }))
+        return;
+    if (!request.Answered()) {
+        AfxMessageBox(res::LoadString(IDS_CLIPBOARD_NO_ANSWER), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     std::vector<std::unique_ptr<CData>> records;
     CArchive ar(bytes, CArchive::load);
     // Anything but a count and exactly that many records is not ours to paste.
@@ -100,9 +109,19 @@ void CSkorelView::OnEditPaste()
 
 void CSkorelView::PastePicture()
 {
+    CClipboardRequest request = CClipboardRequest::ForPicture();
     auto pImage = std::make_unique<CBaseImage>();
-    if (pImage->LoadPicture(CClipboard::GetPicture()) != CPictureReader::Result::Read) {
-        AfxMessageBox(res::LoadString(IDS_BAD_PICTURE), MB_OK | MB_ICONEXCLAMATION);
+    CPictureReader::Result result = CPictureReader::Result::NotPicture;
+    // Fetched and decoded off the window's thread; a cancel changes nothing and says nothing.
+    if (!AfxRunWithProgress(res::LoadString(IDS_READING_PICTURE), [&](CProgress& progress) {
+            std::vector<BYTE> bytes = request.Fetch(progress);
+            if (!progress.IsCancelled())
+                result = pImage->LoadPicture(std::move(bytes), &progress);
+        }))
+        return;
+    if (result != CPictureReader::Result::Read) {
+        const UINT message = request.Answered() ? IDS_BAD_PICTURE : IDS_CLIPBOARD_NO_ANSWER;
+        AfxMessageBox(res::LoadString(message), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     GetDocument()->ReplacePicture(std::move(pImage));

@@ -16,10 +16,12 @@
 #include "framework/window/FileDialog.h"
 #include "framework/window/MessageBox.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 
 namespace {
 
@@ -36,8 +38,8 @@ constexpr Extension kExtensions[] = {{".png", ExportFormat::Png},
                                      {".bmp", ExportFormat::Bmp},
                                      {".svg", ExportFormat::Svg}};
 
-// The format a name's extension says (any case), else the filter's.
-ExportFormat FormatOf(const std::string& path, int nFilterIndex)
+// The format a name's extension says (any case); none for another extension or none.
+std::optional<ExportFormat> NamedFormat(const std::string& path)
 {
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext)
@@ -45,8 +47,33 @@ ExportFormat FormatOf(const std::string& path, int nFilterIndex)
     for (const Extension& e : kExtensions)
         if (ext == e.text)
             return e.format;
+    return std::nullopt;
+}
+
+// The format of a filter, counted from 1.
+ExportFormat FilterFormat(int nFilterIndex)
+{
     const bool known = nFilterIndex >= 1 && nFilterIndex <= int(std::size(kFilterFormats));
     return known ? kFilterFormats[nFilterIndex - 1] : ExportFormat::Png;
+}
+
+// The first extension that names the format.
+const char* ExtensionOf(ExportFormat format)
+{
+    return std::ranges::find(kExtensions, format, &Extension::format)->text;
+}
+
+// The drawing's name with the extension of the format; never the name of the file the
+// drawing or its picture was opened from, which the export would replace: that one gets "-1"
+// before the extension.
+std::string ProposedName(const CSkorelDoc& doc, ExportFormat format)
+{
+    std::filesystem::path name = doc.GetPathName().empty() ? doc.GetTitle() : doc.GetPathName();
+    name.replace_extension(ExtensionOf(format));
+    const std::string picture = doc.m_pImage ? doc.m_pImage->m_strFileName : std::string();
+    if (name.string() == doc.GetPathName() || (!picture.empty() && name.string() == picture))
+        name.replace_filename(name.stem().string() + "-1" + ExtensionOf(format));
+    return name.string();
 }
 
 CPictureWriter::Format WriterFormat(ExportFormat format)
@@ -72,35 +99,31 @@ CRect CSkorelView::ExportArea(bool bPictureOnly) const
     const CRect canvas(0, 0, m_nCanvasWidth, m_nCanvasHeight);
     if (!bPictureOnly)
         return canvas;
+    // A picture is what the shapes annotate: its area is the drawing's.
     const CSkorelDoc* pDoc = GetDocument();
     CRect bounds = PictureRect(pDoc->m_pImage.get());
-    for (POSITION pos = pDoc->m_shapeList.GetHeadPosition(); pos;) {
-        const CRect shape = ShapeBounds(*pDoc->m_shapeList.GetNext(pos));
-        UnionRect(&bounds, &bounds, &shape);
-    }
+    if (bounds.IsRectEmpty())
+        for (POSITION pos = pDoc->m_shapeList.GetHeadPosition(); pos;) {
+            const CRect shape = ShapeBounds(*pDoc->m_shapeList.GetNext(pos));
+            UnionRect(&bounds, &bounds, &shape);
+        }
     // With nothing drawn, the whole canvas is the drawing.
     CRect area;
     return IntersectRect(&area, &bounds, &canvas) ? area : canvas;
-}
-
-void CSkorelView::CopyCanvas(const CRect& area, CBitmap& picture)
-{
-    UpdateCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    picture.CreateCompatibleBitmap(&dc, area.Width(), area.Height());
-    dc.SelectObject(&picture);
-    dc.BitBlt(0, 0, area.Width(), area.Height(), &m_dcCanvas, area.left, area.top, SRCCOPY);
 }
 
 std::vector<BYTE> CSkorelView::DrawingSvg(const CRect& area) const
 {
     const CSkorelDoc* pDoc = GetDocument();
     CSvgWriter svg(area);
-    // The picture as the canvas shows it: the part of it on the canvas, on white.
+    // The canvas's white where the picture leaves any of the area, then the picture as the
+    // canvas shows it: the part of it on the canvas, on white.
     CRect shown;
     const CRect canvas(0, 0, m_nCanvasWidth, m_nCanvasHeight);
     const CRect picture = PictureRect(pDoc->m_pImage.get());
+    CRect covered;
+    if (!IntersectRect(&covered, &picture, &area) || covered != area)
+        svg.Fill(area, RGB(255, 255, 255));
     if (IntersectRect(&shown, &picture, &canvas)) {
         CDC dc;
         CBitmap pixels;
@@ -139,20 +162,25 @@ BOOL CSkorelView::ExportTo(const std::string& path, ExportFormat format, bool bP
 
 void CSkorelView::OnFileExport()
 {
-    const CSkorelDoc* pDoc = GetDocument();
-    std::filesystem::path initial =
-        pDoc->GetPathName().empty() ? pDoc->GetTitle() : pDoc->GetPathName();
-    initial.replace_extension(".png");
     // A name typed without an extension gets the chosen filter's.
-    CFileDialog dlg(FALSE, "png", initial.string().c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    res::LoadString(IDS_EXPORT_FILTER));
+    CFileDialog dlg(FALSE, "png", ProposedName(*GetDocument(), kFilterFormats[0]).c_str(),
+                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, res::LoadString(IDS_EXPORT_FILTER));
     dlg.SetTitle(res::LoadString(IDS_EXPORT_TITLE));
     dlg.AddCheckButton(res::LoadString(IDS_EXPORT_AREA), m_bExportPictureOnly);
+    // The bytes never go under a name that says another type: such a name gets the chosen
+    // type's extension after its own.
+    dlg.SetNameCheck([](const std::string& path, int nFilterIndex) -> std::optional<CNameRefusal> {
+        if (NamedFormat(path))
+            return std::nullopt;
+        return CNameRefusal{res::LoadString(IDS_EXPORT_TYPE),
+                            path + ExtensionOf(FilterFormat(nFilterIndex))};
+    });
     if (dlg.DoModal() != IDOK)
         return;
     m_bExportPictureOnly = dlg.GetCheckButtonState() != FALSE;
     const std::string path = dlg.GetPathName();
-    if (!ExportTo(path, FormatOf(path, dlg.GetFilterIndex()), m_bExportPictureOnly))
+    if (!ExportTo(path, NamedFormat(path).value_or(FilterFormat(dlg.GetFilterIndex())),
+                  m_bExportPictureOnly))
         AfxFileMessageBox(path, res::LoadString(IDS_EXPORT_FAILED), GetLastError());
 }
 

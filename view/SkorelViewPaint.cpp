@@ -1,4 +1,5 @@
-// Painting through the off-screen canvas, printing, and saving the canvas as a BMP file.
+// Painting the drawing straight onto the window, printing, and saving the canvas as a BMP
+// file: each composes what it needs from the document when it needs it.
 #include "SkorelView.h"
 
 #include "CanvasTiles.h"
@@ -22,49 +23,55 @@ void CSkorelView::OnDraw(CDC* pDC)
 {
     CRect area;
     pDC->GetClipBox(&area);
-    ComposeCanvas(area);
-    pDC->BitBlt(area.left, area.top, area.Width(), area.Height(), &m_dcCanvas, area.left, area.top,
-                SRCCOPY);
+    Compose(pDC, area);
     CSkorelDoc* pDoc = GetDocument();
     if (!pDoc->m_shapeList.IsEmpty())
         pDoc->m_tracker.Draw(pDC);
 }
 
-void CSkorelView::ComposeCanvas(const CRect& area)
+void CSkorelView::Compose(CDC* pDC, const CRect& area, CPoint shift)
 {
     const CRect canvas(0, 0, m_nCanvasWidth, m_nCanvasHeight);
-    CRect part, stale;
+    CRect part;
     if (!IntersectRect(&part, &area, &canvas))
         return;
-    // The canvas holds the drawing everywhere once what was stale lies within the part.
-    if (!IntersectRect(&stale, &m_rcStale, &canvas) ||
-        (part.left <= stale.left && part.top <= stale.top && part.right >= stale.right &&
-         part.bottom >= stale.bottom))
-        m_rcStale = CRect();
+    // A canvas rectangle where it lands on the context.
+    const auto onContext = [shift](const CRect& r) {
+        return CRect(r.left - shift.x, r.top - shift.y, r.right - shift.x, r.bottom - shift.y);
+    };
     CSkorelDoc* pDoc = GetDocument();
     const CCompositionPlan& plan = m_planner.Plan(pDoc->m_shapeList, part);
     CRect background;
     if (IntersectRect(&background, &plan.background, &part)) {
-        m_dcCanvas.IntersectClipRect(&background);
-        m_drawTool.ClearCanvas(&m_dcCanvas, m_nCanvasWidth, m_nCanvasHeight);
+        const CRect there = onContext(background);
+        pDC->IntersectClipRect(&there);
+        m_drawTool.ClearCanvas(pDC, there.right, there.bottom);
         if (pDoc->m_pImage)
-            pDoc->m_pImage->Draw(0, 0, m_dcCanvas.GetSafeHdc());
-        m_dcCanvas.SelectClipRgn(nullptr);
+            pDoc->m_pImage->Draw(-shift.x, -shift.y, pDC->GetSafeHdc());
+        pDC->SelectClipRgn(nullptr);
     }
     // Drawn in bands of rows side by side: each pixel still gets the records in their order.
     const std::int64_t costPerRow =
         std::int64_t(part.Width()) * std::int64_t(plan.shown.size()) / 8;
+    const bool shifted = shift != CPoint();
     parallel::For(part.Height(), costPerRow, [&](std::int64_t a, std::int64_t b, int) {
         CDC band;
-        band.CreateCompatibleDC(nullptr);
-        band.SelectObject(&m_bmpCanvas);
+        band.CreateSharingDC(pDC);
         const CRect rows(part.left, part.top + int(a), part.right, part.top + int(b));
         for (const auto& [pData, shows] : plan.shown) {
             CRect clip;
             if (!IntersectRect(&clip, &shows, &rows))
                 continue;
-            band.IntersectClipRect(&clip);
-            DrawShapeRecord(&band, *pData);
+            const CRect there = onContext(clip);
+            band.IntersectClipRect(&there);
+            if (shifted) {
+                CData moved = *pData;
+                moved.m_ptStart = Shifted(moved.m_ptStart, -shift.x, -shift.y);
+                moved.m_ptEnd = Shifted(moved.m_ptEnd, -shift.x, -shift.y);
+                DrawShapeRecord(&band, moved);
+            } else {
+                DrawShapeRecord(&band, *pData);
+            }
             band.SelectClipRgn(nullptr);
         }
     });
@@ -91,29 +98,48 @@ void CSkorelView::UpdateFrameArea()
     m_rcFrameShown = now;
 }
 
-void CSkorelView::UpdateCanvas(const CRect& area)
-{
-    CRect stale;
-    if (IntersectRect(&stale, &m_rcStale, &area))
-        ComposeCanvas(stale);
-}
-
 void CSkorelView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    UpdateCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
+    CBitmap drawing;
+    CopyCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight), drawing);
+    CDC source;
+    source.CreateCompatibleDC(nullptr);
+    source.SelectObject(&drawing);
     const CRect& page = pInfo->m_rectDraw;
     const double scale =
         std::min(double(page.Width()) / m_nCanvasWidth, double(page.Height()) / m_nCanvasHeight);
     const int width = int(m_nCanvasWidth * scale);
     const int height = int(m_nCanvasHeight * scale);
     pDC->SetStretchBltMode(HALFTONE);
-    pDC->StretchBlt(page.left + (page.Width() - width) / 2, page.top, width, height, &m_dcCanvas, 0,
+    pDC->StretchBlt(page.left + (page.Width() - width) / 2, page.top, width, height, &source, 0,
                     0, m_nCanvasWidth, m_nCanvasHeight, SRCCOPY);
+}
+
+void CSkorelView::CopyCanvas(const CRect& area, CBitmap& picture)
+{
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    picture.CreateCompatibleBitmap(&dc, area.Width(), area.Height());
+    dc.SelectObject(&picture);
+    Compose(&dc, area, area.TopLeft());
+}
+
+void CSkorelView::FollowCanvasSize()
+{
+    const CSize size = GetDocument()->GetCanvasSize();
+    if (size.cx == m_nCanvasWidth && size.cy == m_nCanvasHeight)
+        return;
+    m_nCanvasWidth = size.cx;
+    m_nCanvasHeight = size.cy;
+    m_planner.Resize(m_nCanvasWidth, m_nCanvasHeight);
+    SetScrollSizes(MM_TEXT, size);
 }
 
 void CSkorelView::OnInitialUpdate()
 {
     CScrollView::OnInitialUpdate();
+    FollowCanvasSize();
+    ScrollToPosition(CPoint(0, 0));
     Invalidate(TRUE);
 }
 
@@ -121,9 +147,13 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
 {
     CancelDrag();
     const auto* hint = dynamic_cast<const CShapeHint*>(pHint);
+    if (hint && hint->m_bReset) {
+        m_posSelected = nullptr;
+        m_lastPasted.clear();
+    }
+    FollowCanvasSize();
     const CRect changed = !hint || hint->m_bAll ? CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight)
                                                 : hint->m_rectChanged; // only what it drew anew
-    UnionRect(&m_rcStale, &m_rcStale, &changed);
     m_planner.Forget();
     InvalidateRect(&changed);
     if (hint) {
@@ -167,7 +197,11 @@ void CSkorelView::OnFileSave()
 BOOL CSkorelView::SaveCanvas(const std::string& path)
 {
     // The file gets the drawing as it is now, whether or not the screen has caught up.
-    UpdateCanvas(CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight));
+    CBitmap drawing;
+    CopyCanvas(CRect(0, 0, CBaseImage::kCaptureWidth, CBaseImage::kCaptureHeight), drawing);
+    CDC source;
+    source.CreateCompatibleDC(nullptr);
+    source.SelectObject(&drawing);
     CClientDC dc(this);
-    return m_captureImage.CaptureToFile(&dc, &m_dcCanvas, path);
+    return m_captureImage.CaptureToFile(&dc, &source, path);
 }

@@ -71,6 +71,8 @@ constexpr unsigned AFX_IDP_FAILED_TO_OPEN_DOC = 0xF104;
 constexpr unsigned AFX_IDP_FAILED_TO_SAVE_DOC = 0xF105;
 constexpr unsigned AFX_IDP_ASK_TO_SAVE = 0xF106; // %1: the document's title
 constexpr unsigned AFX_IDP_FAILED_TO_READ_DOC = 0xF107;
+// The button that stops work in progress.
+constexpr unsigned AFX_IDS_CANCEL = 0xF108;
 // What a failed file operation's error means (AfxErrorText).
 constexpr unsigned AFX_IDS_ERROR_NOT_REGULAR_FILE = 0xF110;
 constexpr unsigned AFX_IDS_ERROR_NO_MEMORY = 0xF111;

@@ -1,5 +1,7 @@
 #include "Document.h"
 
+#include "App.h"
+#include "Frame.h"
 #include "View.h"
 
 #include "framework/core/Archive.h"
@@ -49,9 +51,13 @@ void CDocument::RemoveView(CView* pView) { std::erase(m_views, pView); }
 
 void CDocument::UpdateAllViews(CView* pSender, long lHint, CObject* pHint)
 {
-    for (CView* view : m_views)
+    for (CView* view : m_views) {
         if (view != pSender)
             view->OnUpdate(pSender, lHint, pHint);
+        // The title's mark and the commands' states follow the change, not the next input.
+        if (CFrameWnd* frame = view->GetParentFrame())
+            frame->DelayUpdateCommandUI();
+    }
 }
 
 BOOL CDocument::CanCloseFrame(CFrameWnd*) { return SaveModified(); }
@@ -78,9 +84,20 @@ BOOL CDocument::OnOpenDoc(const char* lpszPathName)
 BOOL CDocument::ReadArchive(const char* lpszPathName, std::uint64_t offset,
                             const std::function<void(CArchive&)>& read)
 {
-    const std::string path = lpszPathName ? lpszPathName : "";
     CFileHandle file;
-    if (!file.Open(path.c_str(), CFileHandle::Mode::ReadExisting) || !file.Seek(offset)) {
+    if (!file.Open(lpszPathName ? lpszPathName : "", CFileHandle::Mode::ReadExisting)) {
+        AfxFileMessageBox(lpszPathName ? lpszPathName : "",
+                          res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC), GetLastError());
+        return FALSE;
+    }
+    return ReadArchive(file, lpszPathName, offset, read);
+}
+
+BOOL CDocument::ReadArchive(CFileHandle& file, const char* lpszPathName, std::uint64_t offset,
+                            const std::function<void(CArchive&)>& read)
+{
+    const std::string path = lpszPathName ? lpszPathName : "";
+    if (!file.Seek(offset)) {
         AfxFileMessageBox(path, res::LoadString(AFX_IDP_FAILED_TO_OPEN_DOC), GetLastError());
         return FALSE;
     }
@@ -130,6 +147,9 @@ BOOL CDocument::DoSave(const char* lpszPathName)
         return FALSE;
     }
     SetPathName(newName.c_str());
+    // A file saved under a name of its own is one to come back to, as an opened one is.
+    if (CWinApp* app = AfxGetApp())
+        app->AddToRecentFileList(newName.c_str());
     return TRUE;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class CFileHandle;
 class CFrameWnd;
 class CView;
 
@@ -32,7 +33,8 @@ public:
     // The views that show the document; a view joins when its frame makes it.
     void AddView(CView* pView);
     void RemoveView(CView* pView);
-    // Tells every view but pSender that the document changed (their OnUpdate).
+    // Tells every view but pSender that the document changed (their OnUpdate), and has every
+    // view's frame bring its title and command states up to date.
     void UpdateAllViews(CView* pSender, long lHint = 0, CObject* pHint = nullptr);
 
     // New: empties the contents (DeleteContents), forgets the path, marks not modified.
@@ -51,8 +53,8 @@ public:
     // Saves to lpszPathName, or, when it is null, to a name asked for with the save dialog
     // (no filter, no default extension; an existing file is replaced only when confirmed).
     // A failing OnSaveDoc is reported, with the reason its last error gives, and leaves path
-    // and title as they were; success takes the new path and title. FALSE when cancelled or
-    // failed.
+    // and title as they were; success takes the new path and title, and puts the file at the
+    // top of the recent files. FALSE when cancelled or failed.
     virtual BOOL DoSave(const char* lpszPathName);
     // Before the document's contents are dropped: when it is modified, asks whether to save
     // (yes, no, cancel) and saves on yes. FALSE means stop (cancelled, or the save failed).
@@ -60,12 +62,16 @@ public:
     // Before the frame that shows the document closes; the default is SaveModified.
     virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
 
-protected:
     // Opens the file and hands `read` a loading archive from `offset` on. A file that can't be
     // opened, or that runs out, fails or exhausts memory while `read` reads it, is reported in
     // a message box and gives FALSE.
-    BOOL ReadArchive(const char* lpszPathName, std::uint64_t offset,
-                     const std::function<void(CArchive&)>& read);
+    static BOOL ReadArchive(const char* lpszPathName, std::uint64_t offset,
+                            const std::function<void(CArchive&)>& read);
+    // The same from a file already open, whose path the messages name.
+    static BOOL ReadArchive(CFileHandle& file, const char* lpszPathName, std::uint64_t offset,
+                            const std::function<void(CArchive&)>& read);
+
+protected:
     void OnFileSave();
     void OnFileSaveAs();
 

@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
+#include <QStatusBar>
 #include <QToolBar>
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -172,6 +173,13 @@ void CFrameWnd::OnUpdateFrameTitle()
         title = doc->GetTitle() + (doc->IsModified() ? "*" : "") + " - " + title;
     if (Widget() && GetWindowText() != title)
         SetWindowText(title.c_str());
+}
+
+void CFrameWnd::SetMessageText(const char* lpszText)
+{
+    if (const CControlBar* bar = GetControlBar(ID_VIEW_STATUS_BAR))
+        if (auto* status = qobject_cast<QStatusBar*>(bar->Widget()))
+            status->showMessage(QString::fromUtf8(lpszText ? lpszText : ""));
 }
 
 BOOL CFrameWnd::OnClose()

@@ -61,6 +61,8 @@ public:
     void UpdateCommandStates();
     // The same, once the events being handled now are done (after what the user did).
     void DelayUpdateCommandUI();
+    // Shows a message in the status bar's first pane until the next prompt replaces it.
+    void SetMessageText(const char* lpszText);
     // Closing the window: asks the document to save when it is modified.
     virtual BOOL OnClose();
 

@@ -322,6 +322,20 @@ void CScrollView::OnZoomOut() { ZoomTo(StepFrom(-1)); }
 
 void CScrollView::OnZoomActual() { ZoomTo(kActualSize); }
 
+void CScrollView::OnZoomFit()
+{
+    if (!m_pArea)
+        return;
+    const QSize room = m_pArea->maximumViewportSize();
+    int fit = kZoomSteps.front();
+    for (const int step : kZoomSteps) {
+        const CSize shown = ZoomedSize(m_totalSize, step);
+        if (shown.cx <= room.width() && shown.cy <= room.height())
+            fit = step;
+    }
+    ZoomTo(fit);
+}
+
 void CScrollView::OnUpdateZoomIn(CCmdUI* pCmdUI) { pCmdUI->Enable(GetZoom() < kZoomSteps.back()); }
 
 void CScrollView::OnUpdateZoomOut(CCmdUI* pCmdUI)

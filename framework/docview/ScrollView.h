@@ -40,6 +40,9 @@ public:
     void OnZoomIn();
     void OnZoomOut();
     void OnZoomActual();
+    // The largest step at which the whole client area fits the window without scroll bars;
+    // the smallest when none does.
+    void OnZoomFit();
     void OnUpdateZoomIn(CCmdUI* pCmdUI);
     void OnUpdateZoomOut(CCmdUI* pCmdUI);
     void OnUpdateZoomPane(CCmdUI* pCmdUI);

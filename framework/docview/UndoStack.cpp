@@ -43,5 +43,6 @@ void CUndoStack::Redo()
     Changed();
 }
 int CUndoStack::GetCount() const { return m_stack->count(); }
+void CUndoStack::Clear() { m_stack->clear(); }
 bool CUndoStack::IsClean() const { return m_stack->isClean(); }
 void CUndoStack::SetClean() { m_stack->setClean(); }

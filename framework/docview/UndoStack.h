@@ -32,6 +32,9 @@ public:
     void Redo();
     // Steps kept, undone ones included.
     int GetCount() const;
+    // Drops every step; the state now counts as clean. The change handler is not called: the
+    // caller is replacing what the steps referred to.
+    void Clear();
 
     // Whether the changes made stand where they stood at the last SetClean.
     bool IsClean() const;

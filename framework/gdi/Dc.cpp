@@ -29,6 +29,16 @@ BOOL CDC::CreateCompatibleDC(CDC*)
     return TRUE;
 }
 
+BOOL CDC::CreateSharingDC(const CDC* pDC)
+{
+    if (!pDC || !pDC->m_pSurface || m_bMemory || m_pSurface || m_pPainter)
+        return FALSE;
+    m_pSurface = pDC->m_pSurface;
+    m_bClipped = pDC->m_bClipped;
+    m_rcClip = pDC->m_rcClip;
+    return TRUE;
+}
+
 BOOL CDC::DeleteDC()
 {
     if (!m_bMemory && !m_pSurface && !m_pPainter)

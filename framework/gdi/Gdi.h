@@ -192,6 +192,11 @@ public:
 
     // A memory context holding a 1 × 1 bitmap until another is selected into it.
     BOOL CreateCompatibleDC(CDC* pDC);
+    // A context drawing on the same pixels as pDC, within pDC's clip, with objects of its own:
+    // for drawing parts of one picture side by side on several threads. What it draws is not
+    // reported to pDC: within a paint, the paint shows its whole area. FALSE when pDC has no
+    // pixels (a printer) or this context already draws somewhere.
+    BOOL CreateSharingDC(const CDC* pDC);
     BOOL DeleteDC();
 
     CPen* SelectObject(CPen* pPen);

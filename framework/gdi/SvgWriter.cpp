@@ -58,6 +58,17 @@ CSvgWriter::CSvgWriter(const CRect& area) : m_stream(std::make_unique<Stream>())
 
 CSvgWriter::~CSvgWriter() = default;
 
+void CSvgWriter::Fill(const CRect& rect, COLORREF fill)
+{
+    QXmlStreamWriter& xml = m_stream->xml;
+    xml.writeEmptyElement(QStringLiteral("rect"));
+    xml.writeAttribute(QStringLiteral("x"), QString::number(rect.left));
+    xml.writeAttribute(QStringLiteral("y"), QString::number(rect.top));
+    xml.writeAttribute(QStringLiteral("width"), QString::number(rect.Width()));
+    xml.writeAttribute(QStringLiteral("height"), QString::number(rect.Height()));
+    xml.writeAttribute(QStringLiteral("fill"), Colour(fill));
+}
+
 void CSvgWriter::Image(int x, int y, int width, int height, const std::vector<BYTE>& png)
 {
     QXmlStreamWriter& xml = m_stream->xml;
@@ -78,6 +89,7 @@ void CSvgWriter::Line(double x1, double y1, double x2, double y2, COLORREF strok
 {
     m_stream->Shape(QStringLiteral("line"), {{"x1", x1}, {"y1", y1}, {"x2", x2}, {"y2", y2}},
                     stroke, QStringLiteral("none"), width);
+    m_stream->xml.writeAttribute(QStringLiteral("stroke-linecap"), QStringLiteral("round"));
 }
 
 void CSvgWriter::Rect(double x, double y, double width, double height, COLORREF stroke,

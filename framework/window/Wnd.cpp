@@ -5,6 +5,8 @@
 #include "detail/Pictures.h"
 #include "detail/WindowWidget.h"
 
+#include "framework/core/File.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -20,7 +22,6 @@
 namespace {
 
 constexpr const char* kOwnerProperty = "skorelWnd";
-constexpr QRgb kWindowColour = 0xFFFFFFFF;
 CWnd* g_pCapture = nullptr;
 CWnd* g_pMainWnd = nullptr;
 
@@ -57,7 +58,7 @@ CWnd* WindowWidget::OwnerOf(const QWidget* pWidget)
                    : nullptr;
 }
 
-void WindowWidget::EnsureSurface() { GrowSurface(ClientSize()); }
+void WindowWidget::EnsureSurface() { FitSurface(ClientSize()); }
 
 void WindowWidget::SetZoom(int percent, const QSize& clientSize)
 {
@@ -89,22 +90,29 @@ QPoint WindowWidget::ScreenPoint(CPoint client) const
     return QPoint(zoom::ScreenPixel(client.x, m_zoom), zoom::ScreenPixel(client.y, m_zoom));
 }
 
-void WindowWidget::GrowSurface(const QSize& size)
+void WindowWidget::FitSurface(const QSize& size)
 {
-    // Pixels persist: the surface only grows, and new area takes the window colour until the
-    // paint it is due for.
-    const QSize want = size.expandedTo(m_surface.size());
-    if (want == m_surface.size())
+    // Pixels persist where the client area stays. New area is due for a paint before it
+    // shows: it is left as it comes, so that only what is painted costs its pages, each
+    // filled once, huge where the surface is large.
+    if (size == m_surface.size() || size.isEmpty())
         return;
-    QImage grown(want, QImage::Format_RGB32);
-    grown.fill(kWindowColour);
+    const qsizetype stride = qsizetype(size.width()) * 4;
+    FileBlock block = AllocFileBlock(std::size_t(stride) * std::size_t(size.height()));
+    if (!block)
+        return;
+    uchar* pixels = block.release();
+    QImage fitted(
+        pixels, size.width(), size.height(), stride, QImage::Format_RGB32,
+        [](void* p) { FileBlockDeleter()(static_cast<std::uint8_t*>(p)); }, pixels);
     if (!m_surface.isNull()) {
-        QPainter p(&grown);
+        QPainter p(&fitted);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, m_surface);
     }
-    m_invalid += QRegion(QRect(QPoint(0, 0), want)) - QRegion(m_surface.rect());
-    m_surface = std::move(grown);
+    m_invalid = (m_invalid + (QRegion(fitted.rect()) - QRegion(m_surface.rect())))
+                    .intersected(fitted.rect());
+    m_surface = std::move(fitted);
 }
 
 void WindowWidget::Show(const QRect& rect)
@@ -140,23 +148,26 @@ void WindowWidget::RunPendingPaint()
     repaint(screen);
 }
 
-QList<QRect> WindowWidget::PaintAreas() const
+QList<QRect> WindowWidget::PaintAreas(const QRegion& region)
 {
     // Few rectangles: the bounding one when it is not much larger than the areas themselves,
     // since every paint walks the whole drawing once.
     qint64 area = 0;
-    for (const QRect& r : m_invalid)
+    for (const QRect& r : region)
         area += qint64(r.width()) * r.height();
-    const QRect box = m_invalid.boundingRect();
+    const QRect box = region.boundingRect();
     if (qint64(box.width()) * box.height() <= 2 * area)
         return {box};
-    return QList<QRect>(m_invalid.begin(), m_invalid.end());
+    return QList<QRect>(region.begin(), region.end());
 }
 
-void WindowWidget::Paint()
+void WindowWidget::Paint(const QRegion& due)
 {
-    const QList<QRect> areas = PaintAreas();
-    m_invalid = QRegion();
+    const QRegion painted = m_invalid.intersected(due);
+    if (painted.isEmpty())
+        return;
+    const QList<QRect> areas = PaintAreas(painted);
+    m_invalid -= painted;
     for (const QRect& area : areas) {
         m_paintRect = area;
         {
@@ -172,9 +183,14 @@ void WindowWidget::paintEvent(QPaintEvent* event)
 {
     EnsureSurface();
     // The surface holds what the window shows: only what was invalidated needs a paint; an
-    // uncovered area, or pixels a device context put there, only need showing.
-    if (!m_invalid.isEmpty())
-        Paint();
+    // uncovered area, or pixels a device context put there, only need showing. What does not
+    // show waits for its paint until it does (a scroll brings it).
+    if (!m_invalid.isEmpty()) {
+        QRegion shown;
+        for (const QRect& r : event->region().intersected(visibleRegion()))
+            shown += zoom::ClientRectAround(r, m_zoom);
+        Paint(shown);
+    }
     // The surface reaches the screen scaled, only where the screen needs it.
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -432,6 +448,12 @@ void CWnd::SetZoom(int nPercent, SIZE sizeClient)
 {
     if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
         w->SetZoom(nPercent, QSize(sizeClient.cx, sizeClient.cy));
+}
+
+CSize CWnd::ZoomedSize(SIZE sizeClient, int nPercent)
+{
+    return CSize(zoom::ScreenLength(sizeClient.cx, nPercent),
+                 zoom::ScreenLength(sizeClient.cy, nPercent));
 }
 
 int CWnd::GetZoom() const

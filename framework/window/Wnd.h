@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QImage;
 class QWidget;
@@ -87,6 +88,10 @@ public:
     // The mouse capture left this window: released, taken by another window, or taken away
     // because a modal dialog blocked the window. pWnd is the new holder, or null.
     virtual void OnCaptureChanged(CWnd* pWnd);
+    // Files another program dropped on the window (a file manager's list of file URLs): their
+    // local paths as bytes of the file system, in the order given, and MK_CONTROL and MK_SHIFT
+    // while those keys were held. Called once the drop has ended, so it may ask the user.
+    virtual void OnDropFiles(const std::vector<std::string>& paths, UINT nFlags);
 
     // Marks the whole client area, or a rectangle of it, for painting; the paint runs from the
     // event loop and draws only on what was marked.
@@ -107,9 +112,14 @@ public:
     // positions stay in client pixels: a mouse position is the client pixel shown under it.
     void SetZoom(int nPercent, SIZE sizeClient);
     int GetZoom() const;
+    // The screen pixels a client area of this size takes at a zoom.
+    static CSize ZoomedSize(SIZE sizeClient, int nPercent);
     // The window surface: the client pixels as the paints and the drawing since left them;
     // null before the window exists.
     const QImage* GetSurface() const;
+    // Whether the window takes files dropped on it, and on the windows inside it that take
+    // none of their own; a drop that holds no local file is refused.
+    void DragAcceptFiles(BOOL bAccept = TRUE);
     // Shows the icon resource on the window's title bar; FALSE when the tables hold none.
     BOOL SetIcon(UINT nIDIcon);
     std::string GetWindowText() const;

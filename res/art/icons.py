@@ -1,8 +1,13 @@
-"""The two icons, each drawn at 32 x 32 and at 16 x 16.
+"""The two icons, each drawn at 32 x 32 and at 16 x 16, and the application's icon once more
+as figures for the desktop's larger sizes and its scalable icon.
 
 Characters are colours of the 16-colour palette (see PALETTE_KEYS in make_art.py);
 '.' is transparent.
 """
+
+import math
+
+from vector import Circle, Line, Polygon, Rect
 
 # Icon 128, the application: a canvas with a rectangle, an ellipse and a line, and the
 # pencil that drew them.
@@ -114,3 +119,42 @@ DOCUMENT_16 = """
 ..#oooooooooo#..
 ..############..
 """
+
+
+def pencil(tip, length, half):
+    """The pencil of the application's icon, lying down and to the right from its tip."""
+    ux = uy = math.sqrt(0.5)
+
+    def at(t, s):
+        return (tip[0] + t * ux + s * uy, tip[1] + t * uy - s * ux)
+
+    def band(t0, t1, s0, s1):
+        return [at(t0, s0), at(t1, s0), at(t1, s1), at(t0, s1)]
+
+    cone, lead, ferrule, eraser = 5.0, 1.8, length - 4.0, length - 2.5
+    edge = 0.7
+    lead_half = half * lead / cone
+    return [
+        Polygon([at(-edge * 1.4, 0), at(cone, -half - edge), at(length + edge, -half - edge),
+                 at(length + edge, half + edge), at(cone, half + edge)], '#000000'),
+        Polygon([at(lead, -lead_half), at(cone, -half), at(cone, half), at(lead, lead_half)],
+                '#C0C0C0'),
+        Polygon(band(cone, ferrule, -half, 0), '#FFFF00'),
+        Polygon(band(cone, ferrule, 0, half), '#808000'),
+        Polygon(band(ferrule, eraser, -half, half), '#C0C0C0'),
+        Polygon(band(eraser, length, -half, half), '#FF00FF'),
+    ]
+
+
+# Icon 128 again, as figures on 32 x 32 units: the canvas with its shadow, the rectangle, the
+# ellipse and the line, and the pencil that drew them.
+APP_SIZE = 32
+APP_FIGURES = [
+    Rect(2, 2, 27, 27, fill='#808080'),
+    Rect(0.5, 0.5, 25.5, 25.5, fill='#FFFFFF', stroke='#000000', width=1),
+    Rect(4, 4, 12, 10, stroke='#FF0000', width=2),
+    Circle(17.5, 9, 4, fill='#0000FF', stroke='#000080', width=1),
+    Line(3.5, 22.5, 11.5, 14.5, '#008000', 3),
+    Line(3.5, 22.5, 11.5, 14.5, '#00FF00', 1.2),
+    *pencil((13.5, 13.5), 23.0, 2.6),
+]

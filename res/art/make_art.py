@@ -8,8 +8,11 @@
     res/canvas.bmp      bitmap 130: the blank 1280 x 1024 canvas, every pixel white
     res/skorel.ico      icon 128: the application, 32 x 32, 16 x 16 and 64 x 64
     res/document.ico    icon 129: the document type, 32 x 32, 16 x 16 and 64 x 64
+    res/icons/hicolor/  the desktop's icons: the application (apps/skorel) at 16 to 256 pixels
+                        and scalable, the drawing file type (mimetypes/...) at 16, 32 and 64
 
-The pictures are drawn as text in toolbar.py and icons.py. The double-size ones are not
+The pictures are drawn as text in toolbar.py and icons.py; the desktop's application icons from
+16 and 32 pixels are the same pictures, the others are drawn from figures (vector.py). The double-size ones are not
 drawn: Scale2x makes them from the 16 x 15 and 32 x 32 pictures. It only copies colours a
 picture already has, so they stay 16-colour. Run this script after changing the pictures
 and commit the files it writes; the build embeds those files and needs no Python.
@@ -17,6 +20,7 @@ and commit the files it writes; the build embeds those files and needs no Python
 
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 sys.dont_write_bytecode = True
@@ -24,6 +28,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import icons  # noqa: E402
 import toolbar  # noqa: E402
+import vector  # noqa: E402
 
 # The classic 16-colour desktop palette, as (red, green, blue).
 PALETTE = [
@@ -197,6 +202,44 @@ def icon_file(large, small):
     return ico_file([large, parse(small, 16, 16), scale2x(large)])
 
 
+def png_file(pixels):
+    """A PNG file of rows of RGBA pixels: 8 bits a channel, every row unfiltered."""
+    height, width = len(pixels), len(pixels[0])
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data +
+                struct.pack('>I', zlib.crc32(kind + data)))
+
+    raw = b''.join(b'\0' + bytes(v for pixel in row for v in pixel) for row in pixels)
+    header = struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
+            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
+def rgba(rows):
+    """Picture rows as RGBA pixels, the background transparent."""
+    return [[(0, 0, 0, 0) if ch == BACKGROUND else (*PALETTE[PALETTE_KEYS[ch]], 255)
+             for ch in row] for row in rows]
+
+
+def desktop_icons():
+    """The hicolor theme's files, by their path in res/."""
+    drawn = {16: parse(icons.APP_16, 16, 16), 32: parse(icons.APP_32, 32, 32)}
+    files = {}
+    for size in (16, 22, 24, 32, 48, 64, 128, 256):
+        pixels = (rgba(drawn[size]) if size in drawn else
+                  vector.rasterise(icons.APP_FIGURES, icons.APP_SIZE, size))
+        files[f'icons/hicolor/{size}x{size}/apps/skorel.png'] = png_file(pixels)
+    files['icons/hicolor/scalable/apps/skorel.svg'] = \
+        vector.svg(icons.APP_FIGURES, icons.APP_SIZE).encode()
+    page = parse(icons.DOCUMENT_32, 32, 32)
+    pages = {16: parse(icons.DOCUMENT_16, 16, 16), 32: page, 64: scale2x(page)}
+    for size, rows in pages.items():
+        name = f'icons/hicolor/{size}x{size}/mimetypes/application-x-skorel-drawing.png'
+        files[name] = png_file(rgba(rows))
+    return files
+
+
 def main():
     out_dir = Path(__file__).resolve().parent.parent
     canvas = [[WHITE] * CANVAS_WIDTH for _ in range(CANVAS_HEIGHT)]
@@ -210,7 +253,9 @@ def main():
         'skorel.ico': icon_file(icons.APP_32, icons.APP_16),
         'document.ico': icon_file(icons.DOCUMENT_32, icons.DOCUMENT_16),
     }
+    files |= desktop_icons()
     for name, data in files.items():
+        (out_dir / name).parent.mkdir(parents=True, exist_ok=True)
         (out_dir / name).write_bytes(data)
         print(f'{name}: {len(data)} bytes')
 

@@ -48,7 +48,7 @@ TEST_F(AppTest, StartsWithABmpFileAndShowsIt)
     ASSERT_TRUE(Doc()->m_pImage);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Window()));
     QApplication::processEvents();
-    EXPECT_EQ(View()->m_dcCanvas.GetPixel(5, 5), RGB(0, 255, 0));
+    EXPECT_EQ(View()->GetSurface()->pixel(5, 5) & 0xFFFFFF, 0x00FF00u);
 }
 
 // The Open dialog lists pictures and drawings at first, then each kind, then every file.

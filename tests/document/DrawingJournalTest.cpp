@@ -172,11 +172,11 @@ TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
     EXPECT_FALSE(kept());
     doc->m_undo.Redo();
 
-    // A picture opened under the shapes goes into the copy with them.
+    // A picture inserted under the shapes goes into the copy with them.
     CBaseImage picture;
     ASSERT_TRUE(picture.Create(30, 20, 0, RGB(10, 200, 30)));
     const std::string bmp = dir.filePath("picture.bmp").toStdString();
-    ASSERT_TRUE(picture.SaveBMP(bmp.c_str()) && doc->OnOpenDoc(bmp.c_str()) && kept());
+    ASSERT_TRUE(picture.SaveBMP(bmp.c_str()) && doc->InsertFile(bmp.c_str()) && kept());
     CDrawingJournal::Drawing drawing;
     ASSERT_TRUE(CDrawingJournal::Replay(path, drawing) && drawing.picture);
     EXPECT_EQ(drawing.records.size(), 2u);

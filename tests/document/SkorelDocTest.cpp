@@ -162,8 +162,8 @@ TEST_P(SkorelDocDrawing, SavedDrawingReopensWhole)
     CSkorelDoc again;
     ASSERT_TRUE(OpensQuietly(again, path));
     EXPECT_EQ(RecordIds(again), RecordIds(m_doc));
-    ASSERT_NE(again.m_pImage, nullptr);
-    EXPECT_EQ(again.m_pImage->GetSize(), c.picture ? CSize(5, 3) : CSize());
+    ASSERT_EQ(again.m_pImage != nullptr, c.picture);
+    EXPECT_TRUE(!c.picture || again.m_pImage->GetSize() == CSize(5, 3));
     EXPECT_FALSE(again.IsModified());
 }
 
@@ -180,9 +180,10 @@ INSTANTIATE_TEST_SUITE_P(Drawings, SkorelDocDrawing,
 TEST_F(SkorelDocTest, ModifiedFollowsTheChangesSinceTheDrawingWasKept)
 {
     EXPECT_FALSE(m_doc.IsModified());
+    ASSERT_TRUE(Open("in.bmp", Bmp24(2, 2)));
+    EXPECT_FALSE(m_doc.IsModified());
     AddRecord(m_doc, 1);
     EXPECT_TRUE(m_doc.IsModified());
-    ASSERT_TRUE(Open("in.bmp", Bmp24(2, 2)));
     ASSERT_TRUE(m_doc.OnSaveDoc(PathOf("out.bmp").c_str()));
     EXPECT_TRUE(m_doc.IsModified());
     ASSERT_TRUE(m_doc.OnSaveDoc(PathOf("kept.skr").c_str()));
@@ -193,19 +194,22 @@ TEST_F(SkorelDocTest, ModifiedFollowsTheChangesSinceTheDrawingWasKept)
     EXPECT_FALSE(m_doc.IsModified());
 }
 
-TEST_F(SkorelDocTest, NewKeepsTheShapesAndThePicture)
+TEST_F(SkorelDocTest, NewStartsAFreshDrawing)
 {
-    ASSERT_TRUE(Open("in.bmp", Bmp24(3, 2)));
+    ASSERT_TRUE(Open("in.bmp", Bmp24(2000, 3)));
+    m_doc.SetPathName(PathOf("in.bmp").c_str());
     AddRecord(m_doc, 1);
     m_doc.m_tracker.m_rect = CRect(1, 2, 3, 4);
-    const CBaseImage* picture = m_doc.m_pImage.get();
     EXPECT_TRUE(m_doc.OnNewDoc());
     m_doc.SetDefaultTitle();
-    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1}));
-    EXPECT_EQ(m_doc.m_pImage.get(), picture);
-    EXPECT_EQ(m_doc.m_tracker.m_rect, CRect(1, 2, 3, 4));
+    EXPECT_TRUE(m_doc.m_shapeList.IsEmpty());
+    EXPECT_EQ(m_doc.m_pImage, nullptr);
+    EXPECT_EQ(m_doc.GetCanvasSize(), CSize(1280, 1024));
+    EXPECT_TRUE(m_doc.m_tracker.m_rect.IsRectEmpty());
+    EXPECT_FALSE(m_doc.m_undo.CanUndo());
+    EXPECT_EQ(m_doc.GetPathName(), "");
     EXPECT_EQ(m_doc.GetTitle(), "제목 없음");
-    EXPECT_TRUE(m_doc.IsModified()); // the shape is no more kept than before
+    EXPECT_FALSE(m_doc.IsModified());
 }
 
 // Under LeakSanitizer: records dropped by the eraser's remove-all, a picture replaced by the

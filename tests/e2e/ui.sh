@@ -18,6 +18,8 @@
 #   rightdrop X1 Y1 X2 Y2       drag on the canvas with the left button, click the right one
 #   ctrlwheel X Y in|out        turn the wheel one step with Ctrl held, the pointer on the canvas
 #                               on the way, and go on to release the left one further on
+#   drop X Y FILES...           drag files from another program ($dragger, DragFiles.cpp) and
+#                               drop them on the canvas point; ctrldrop: with Ctrl held
 # Expectations, each waited for a while:
 #   pressed TOOLTIP             the button shows pressed (darker) and is checked
 #   dark X Y / white X Y        a dark pixel near the canvas point / the point is white
@@ -32,6 +34,7 @@
 #   colour X Y RRGGBB           the canvas point shows that colour (within a few levels)
 #   pair line|fill RRGGBB       the colour bar's pair shows that outline / fill colour
 #   zoom PERCENT                the view shows the canvas at that zoom
+#   message REGEX               the status bar's message
 #   file PATH [SIZE]            a file (of that size) was written
 #   saved PATH X Y dark|white   a pixel of a saved picture
 #   picture PATH W H            a saved picture of W × H pixels
@@ -152,6 +155,23 @@ drag() { # X1 Y1 X2 Y2 on the canvas
   xdotool mouseup 1
 }
 
+# Drags files from another program's window in the screen's bottom right corner onto the
+# canvas, through the desktop's drag and drop protocol, with Ctrl held if asked.
+drop_files() { # plain|ctrl X Y files...
+  local ctrl=$1 w h x y; read -r x y < <(canvas_at "$2" "$3"); shift 3
+  "$dragger" "$@" >"$work/drag.log" 2>&1 &
+  eventually xdotool search --onlyvisible --name '^skorel-drag$' >/dev/null ||
+    fail "$step: no drag source"
+  read -r w h < <(xdotool getdisplaygeometry)
+  pointer_to $((w - 50)) $((h - 50))
+  xdotool mousedown 1 sleep 0.1
+  xdotool mousemove --sync $(((w + x) / 2)) $(((h + y) / 2)) sleep 0.1 mousemove --sync "$x" "$y"
+  [ "$ctrl" = plain ] || xdotool keydown ctrl
+  xdotool sleep 0.1 mousemove --sync $((x + 1)) $((y + 1)) sleep 0.1 mouseup 1
+  [ "$ctrl" = plain ] || xdotool keyup ctrl
+  eventually grep -qx taken "$work/drag.log" || fail "$step: the drop was refused"
+}
+
 # The key presses the program has taken so far, by its report.
 keys_taken() { awk '$1 == "keys" { n = $2 } END { print n + 0 }' "$report" 2>/dev/null || echo 0; }
 keys_reach() { [ "$(keys_taken)" -ge "$1" ]; }
@@ -191,6 +211,8 @@ act() { # verb args...
           pointer_to $at; xdotool click --repeat 2 --delay 80 1 ;;
     ctrlwheel) local button=5; [ "$4" = in ] && button=4
                pointer_to $(canvas_at "$2" "$3"); xdotool keydown ctrl click "$button" keyup ctrl ;;
+    drop) shift; drop_files plain "$@" ;;
+    ctrldrop) shift; drop_files ctrl "$@" ;;
     rightdrop) local from to; from=$(canvas_at "$2" "$3"); to=$(canvas_at "$4" "$5")
                set -- $from $to
                pointer_to "$1" "$2"; xdotool mousedown 1
@@ -233,6 +255,8 @@ expect() { # what args...
               fail "$step: ($2, $3) does not show $4" ;;
     pair) local at; at=$(eventually place_centre pair "$2") || fail "$step: no pair $2"
           eventually shows_colour $at "$3" || fail "$step: the pair's $2 is not $3" ;;
+    message) eventually bash -c "grep '^status ' '$report' | cut -d' ' -f6- | grep -Eq '$2'" ||
+               fail "$step: the status bar says $(grep '^status ' "$report" | cut -d' ' -f6-)" ;;
     zoom) eventually grep -qx "zoom $2" "$report" ||
             fail "$step: zoom is $(awk '$1 == "zoom" { print $2 }' "$report"), not $2" ;;
     file) eventually test -f "$2" || fail "$step: $2 was not written"

@@ -6,6 +6,7 @@
 # (SKOREL_UI_REPORT), never from fixed offsets.
 set -euo pipefail
 skorel=$(realpath "$1")
+dragger=$(realpath "$2")
 
 here=$(dirname "$0")
 . "$here/../../scripts/display.sh"
@@ -18,6 +19,10 @@ done
 { le32 1; for v in 700 450 900 550 2 0 16777215 1; do le32 "$v"; done; } >"$work/start.skr"
 # A picture of another format: 40 × 40 black pixels.
 convert -size 40x40 xc:black "$work/dark.png"
+# A picture larger than the canvas: 2400 × 1800, black, with a white square near its far corner.
+convert -size 2400x1800 xc:black -fill white -draw 'rectangle 2200,1600 2350,1750' "$work/big.png"
+# A larger one, to drop on the window.
+convert -size 300x300 xc:black "$work/drop.png"
 
 start_display 1600x1200 || fail "no display"
 start_skorel "$skorel" "$work/start.skr" || fail "no main window"
@@ -117,29 +122,41 @@ menu 파일 열기              | dialog ^열기$ Escape
 menu 파일 인쇄              | dialog ^인쇄$ Escape
 menu 파일 인쇄_미리_보기    | dialog ^인쇄.미리.보기$ Escape
 menu 파일 인쇄_설정         | dialog ^인쇄.설정$ Escape
-menu 파일 1_start.skr       | caption ^start.skr\\* - Skorel$; dark 700 500
-menu 파일 새_파일           | caption ^제목 없음\\* - Skorel$
+# A recent file opens in place of the drawing: its shapes alone, unmodified.
+menu 파일 2_start.skr       | caption ^start.skr - Skorel$; dark 700 500; white 160 200
+# New asks about a modified drawing first: Escape keeps it, 아니요 drops it, 예 saves it as
+# a drawing; then the canvas is empty.
+button 사각형               | pressed 사각형
+drag 100 100 200 200        | dark 100 150; caption ^start.skr\\* - Skorel$
+menu 파일 새_파일           | dialog ^Skorel$ Escape; caption ^start.skr\\* - Skorel$; dark 100 150
+menu 파일 새_파일           | dialog ^Skorel$ alt+n; caption ^제목 없음 - Skorel$; white 100 150; white 700 500
+drag 100 100 200 200        | dark 100 150; caption ^제목 없음\\* - Skorel$
+button 새_파일              | dialog ^Skorel$ alt+y; dialog ^다른.이름으로.저장$ type:$work/asked.skr Return; file $work/asked.skr; caption ^제목 없음 - Skorel$; white 100 150
+# Insert adds a file's shapes to the drawing as one step, keeping its name.
+menu 파일 삽입              | dialog ^삽입$ type:$work/start.skr Return; dark 700 500; caption ^제목 없음\\* - Skorel$
+key ctrl+z                  | white 700 500
+key ctrl+i                  | dialog ^삽입$ type:$work/asked.skr Return; dark 100 150; white 700 500
 menu 도움말 Skorel_정보     | dialog ^Skorel.정보$ Return
 # The same from the toolbar.
-button 새_파일              | caption ^제목 없음\\* - Skorel$
 button 열기                 | dialog ^열기$ Escape
 button 저장                 | dialog ^다른.이름으로.저장$ Escape
 button 인쇄                 | dialog ^인쇄$ Escape
 button 정보                 | dialog ^Skorel.정보$ Return
-button 지우개               | white 700 500; white 160 200
+button 새_파일              | dialog ^Skorel$ alt+n; caption ^제목 없음 - Skorel$; white 100 150
+key ctrl+i                  | dialog ^삽입$ type:$work/start.skr Return; dark 700 500
+button 지우개               | white 700 500
 key ctrl+z                  | dark 700 500
-# A PNG opens under the shapes; the drawing exports as it looks (the whole canvas, or with the
-# box ticked the part that is drawn) and copies to the clipboard as a picture, which pastes
+# A PNG opens in place of the drawing, after the question; Insert puts shapes over it. The
+# drawing exports as it looks (with the box ticked, as it starts, the picture's area; without,
+# the whole canvas) and copies the picture's area to the clipboard as a picture, which pastes
 # back under the shapes as one step.
-menu 파일 열기              | dialog ^열기$ type:$work/dark.png Return; dark 20 20; dark 700 500; caption ^dark.png\\* - Skorel$
-menu 파일 내보내기          | dialog ^내보내기$ type:$work/whole.png Return; picture $work/whole.png 1280 1024; saved $work/whole.png 20 20 dark; saved $work/whole.png 700 500 dark; saved $work/whole.png 1270 1014 white
-key ctrl+shift+e            | dialog ^내보내기$ type:$work/part.png alt+a Return; smaller $work/part.png 1280 1024; saved $work/part.png 20 20 dark
+menu 파일 열기              | dialog ^열기$ type:$work/dark.png Return; dialog ^Skorel$ alt+n; dark 20 20; white 700 500; caption ^dark.png - Skorel$
+key ctrl+i                  | dialog ^삽입$ type:$work/start.skr Return; dark 700 500; dark 20 20; caption ^dark.png\\* - Skorel$
+menu 파일 내보내기          | dialog ^내보내기$ type:$work/whole.png alt+a Return; picture $work/whole.png 1280 1024; saved $work/whole.png 20 20 dark; saved $work/whole.png 700 500 dark; saved $work/whole.png 1270 1014 white
+key ctrl+shift+e            | dialog ^내보내기$ type:$work/part.png alt+a Return; picture $work/part.png 40 40; saved $work/part.png 20 20 dark
 key ctrl+shift+e            | dialog ^내보내기$ type:$work/shapes.svg Return; file $work/shapes.svg
 menu 편집 그림_복사         | enabled 편집 붙여넣기
-key ctrl+shift+c
-menu 편집 붙여넣기          | dark 700 500
-button 지우개               | dark 700 500; dark 20 20
-key ctrl+z ctrl+z           | dark 700 500
+menu 편집 붙여넣기          | dark 700 500; dark 20 20
 button 지우개               | white 700 500; dark 20 20
 key ctrl+z                  | dark 700 500
 # Zoom, by key and from the view menu: a shape drawn at 200 % lies on the canvas pixels under
@@ -157,8 +174,22 @@ key ctrl+0                  | zoom 100
 # Ctrl and the wheel zoom in and out with the pointer on the canvas.
 ctrlwheel 440 300 in        | zoom 150; dark 440 300
 ctrlwheel 440 300 out       | zoom 100; dark 440 300
+# Files dropped from another program open as Open opens them, after the question about a
+# modified drawing; of several, the first opens and the status bar says the others were left.
+# With Ctrl held a file goes into the drawing as Insert puts it there.
+drop 640 500 $work/drop.png $work/start.skr | dialog ^Skorel$ alt+n; caption ^drop.png - Skorel$; dark 80 200; message 나머지.1개
+drop 640 500 $work/dark.png | caption ^dark.png - Skorel$; white 80 200; white 700 500
+ctrldrop 640 500 $work/start.skr | caption ^dark.png\\* - Skorel$; dark 700 500
+# A picture larger than the canvas makes it larger, shown whole; fit to window shows all of it.
+menu 파일 열기              | dialog ^열기$ type:$work/big.png Return; dialog ^Skorel$ alt+n; caption ^big.png - Skorel$; zoom 100
+key ctrl+9                  | zoom 33; dark 20 20; dark 2390 1790; white 2300 1700
+menu 보기 실제_크기         | zoom 100
+menu 보기 창에_맞추기       | zoom 33
+key ctrl+0                  | zoom 100
+button 사각형               | pressed 사각형
+drag 1100 850 1300 950      | dark 1100 900; caption ^big.png\\* - Skorel$
 # Closing asks first: Escape keeps the window, 아니요 ends the program.
-menu 파일 종료              | dialog ^Skorel$ Escape; caption ^dark.png\\* - Skorel$
+menu 파일 종료              | dialog ^Skorel$ Escape; caption ^big.png\\* - Skorel$
 menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0
 TABLE
 grep -q "ERROR: AddressSanitizer\|runtime error:" "$work/skorel.log" && { cat "$work/skorel.log"; fail "sanitizer finding"; }

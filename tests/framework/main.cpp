@@ -26,7 +26,8 @@ const res::Tables& TestTables()
                      {AFX_IDP_FAILED_TO_READ_DOC, "읽지 못함"},
                      {AFX_IDP_FAILED_TO_SAVE_DOC, "저장하지 못함"},
                      {AFX_IDP_ASK_TO_SAVE, "%1을(를) 저장할까요?"},
-                     {AFX_IDS_ERROR_NOT_FOUND, "없음"}};
+                     {AFX_IDS_ERROR_NOT_FOUND, "없음"},
+                     {AFX_IDS_CANCEL, "취소"}};
         return t;
     }();
     return tables;

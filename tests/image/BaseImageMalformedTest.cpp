@@ -58,6 +58,7 @@ TEST_P(Truncated, EveryShortenedFileIsRefused)
         std::vector<BYTE> part(whole.begin(), whole.begin() + std::ptrdiff_t(cut));
         CBaseImage image;
         EXPECT_FALSE(image.LoadBMP(WriteFile(dir, "cut.bmp", part).c_str())) << "cut at " << cut;
+        EXPECT_NE(image.LoadPicture(part), CPictureReader::Result::Read) << "bytes cut at " << cut;
         if (cut >= 6) {
             Put32(part, 2, 0);
             EXPECT_FALSE(image.LoadBMP(WriteFile(dir, "cut0.bmp", part).c_str()))
@@ -66,6 +67,7 @@ TEST_P(Truncated, EveryShortenedFileIsRefused)
     }
     CBaseImage image;
     EXPECT_TRUE(image.LoadBMP(WriteFile(dir, "whole.bmp", whole).c_str()));
+    EXPECT_EQ(image.LoadPicture(whole), CPictureReader::Result::Read);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Truncated, ::testing::ValuesIn(Bases()),

@@ -197,7 +197,8 @@ void ReplaceRleStream(std::vector<BYTE>& file, const std::vector<BYTE>& rle)
 std::string WriteFile(const QTemporaryDir& dir, const std::string& name,
                       const std::vector<BYTE>& bytes)
 {
-    const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
+    // The name's bytes as they are, whatever their encoding.
+    const std::string path = dir.path().toStdString() + "/" + name;
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;

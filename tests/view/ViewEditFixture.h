@@ -14,6 +14,7 @@ public:
     using ViewTest::Command;
     using ViewTest::Draw;
     using ViewTest::m_frame;
+    using ViewTest::m_doc;
     using ViewTest::m_template;
     using ViewTest::W;
 
@@ -54,19 +55,19 @@ protected:
             v.push_back(FieldsOf(*d));
         return v;
     }
-    // Whether the canvas, once painted, is what composing it from scratch makes: white, the
-    // picture, every record.
+    // Whether the window, once painted, and the drawing the view composes are what composing
+    // it from scratch makes: white, the picture, every record (the window apart from the
+    // selection frame).
     bool CanvasIsFullComposition()
     {
+        const bool frame = !m_doc->m_shapeList.IsEmpty();
+        return DrawingIsFullComposition() && ScreenShowsCanvas(frame ? FrameArea() : CRect());
+    }
+    // The same for the drawing alone, once painted: the window may hold marks of its own.
+    bool DrawingIsFullComposition()
+    {
         Paint();
-        MemorySurface full(1280, 1024, kWhite);
-        CDrawTool tool;
-        tool.ClearCanvas(&full.dc, 1280, 1024);
-        if (m_doc->m_pImage)
-            m_doc->m_pImage->Draw(0, 0, &full.dc);
-        for (const CData* d : Records())
-            tool.DrawShape(&full.dc, d);
-        return *m_view->m_dcCanvas.Surface() == *full.bmp.Image();
+        return Drawing() == Composed();
     }
 };
 

@@ -70,7 +70,7 @@ Step GrabAndPress(QPoint at, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::
     };
 }
 
-void OpenOneRecordDrawing(ViewEditTest& t)
+void InsertOneRecordDrawing(ViewEditTest& t)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("one.skr");
@@ -79,7 +79,7 @@ void OpenOneRecordDrawing(ViewEditTest& t)
     const std::int32_t values[] = {1, 10, 20, 110, 80, 2, 0xFF, 0xFF00, 5};
     file.write(reinterpret_cast<const char*>(values), sizeof values);
     file.close();
-    ASSERT_TRUE(t.m_template->OpenDocumentFile(path.toUtf8().constData()));
+    ASSERT_TRUE(t.m_doc->InsertFile(path.toUtf8().constData()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"Cut", GrabThen({500, 200}, {ID_EDIT_CUT})},
         StepCase{"Paste", GrabThen({500, 200}, {ID_EDIT_COPY, ID_EDIT_PASTE})},
         StepCase{"ShiftArrowNudge", GrabAndPress({200, 180}, Qt::Key_Right, Qt::ShiftModifier)},
-        StepCase{"Open", OpenOneRecordDrawing}),
+        StepCase{"Insert", InsertOneRecordDrawing}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Whatever the edits, repainting only what they changed leaves the canvas exactly as
@@ -110,7 +110,8 @@ TEST_F(ViewEditTest, RepaintingWhatChangedEqualsAFullComposition)
 {
     QTemporaryDir dir;
     const QString picture = dir.filePath("picture.bmp");
-    ASSERT_TRUE(Stripes(700, 500).save(picture, "BMP"));
+    // Larger than the canvas: inserting it, and undoing that, changes the canvas's size.
+    ASSERT_TRUE(Stripes(1500, 1100).save(picture, "BMP"));
     std::mt19937 rng(3);
     std::uniform_int_distribution<int> x(-60, 1340), y(-60, 1080), offset(-120, 120), width(1, 7),
         colour(0, 0xFFFFFF), action(0, 99);
@@ -152,7 +153,7 @@ TEST_F(ViewEditTest, RepaintingWhatChangedEqualsAFullComposition)
             MoveHeld(W(), from + QPoint(offset(rng), offset(rng)));
             Release(W(), from + QPoint(offset(rng), offset(rng)));
         } else if (a < 98) {
-            ASSERT_TRUE(m_template->OpenDocumentFile(picture.toUtf8().constData()));
+            ASSERT_TRUE(m_doc->InsertFile(picture.toUtf8().constData()));
         } else {
             Command(ID_ERASER);
         }
@@ -184,12 +185,11 @@ TEST_F(ViewEditTest, FatPensHideOnlyWhatTheyPaint)
     }
 }
 
-TEST_F(ViewEditTest, UndoReachesBackAcrossNewAndSelectsWhatItTouched)
+TEST_F(ViewEditTest, UndoSelectsWhatItTouchedAndNewLeavesNothingToUndo)
 {
     const auto before = Values();
     Grab({200, 180});
     Drag(W(), {200, 180}, {210, 200});
-    ASSERT_TRUE(m_template->OpenDocumentFile(nullptr)); // New keeps the shapes and the steps
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Values(), before);
     EXPECT_EQ(m_view->Selected(), Records()[0]);
@@ -202,6 +202,9 @@ TEST_F(ViewEditTest, UndoReachesBackAcrossNewAndSelectsWhatItTouched)
     m_frame->UpdateCommandStates();
     EXPECT_FALSE(m_frame->Action(ID_EDIT_UNDO)->isEnabled());
     EXPECT_TRUE(m_frame->Action(ID_EDIT_REDO)->isEnabled());
+    ASSERT_TRUE(m_template->OpenDocumentFile(nullptr)); // unmodified: nothing asked
+    m_frame->UpdateCommandStates();
+    EXPECT_FALSE(m_frame->Action(ID_EDIT_REDO)->isEnabled());
 }
 
 // Escape, an undo, a redo or a right click in the middle of a drag drops it, with either tool:

@@ -50,12 +50,7 @@ protected:
         Paint();
     }
     std::string Path(const char* name) const { return m_dir.filePath(name).toStdString(); }
-    QImage Canvas(const CRect& area = CRect(0, 0, 1280, 1024)) const
-    {
-        return m_view->m_dcCanvas.Surface()
-            ->copy(area.left, area.top, area.Width(), area.Height())
-            .convertToFormat(QImage::Format_RGB32);
-    }
+    QImage Canvas(const CRect& area = CRect(0, 0, 1280, 1024)) const { return Composed(area); }
 
     QTemporaryDir m_dir;
 };
@@ -77,35 +72,40 @@ struct ExportCase {
     ExportFormat format;
     bool pictureOnly;
     int tolerance; // of the mean channel difference; 0: pixel for pixel
+    QByteArray magic;
 };
 
 class ViewExportFormat : public ViewExportTest, public ::testing::WithParamInterface<ExportCase> {};
 
-// The whole canvas, or the bounds of what is drawn, as the canvas holds it without the frame.
+// The whole canvas, or the picture's area, as the canvas shows it without the frame, in a
+// file that starts as its format's do.
 TEST_P(ViewExportFormat, WritesTheCanvasWithoutTheFrame)
 {
     const ExportCase& c = GetParam();
     ASSERT_TRUE(m_view->ExportTo(Path("out"), c.format, c.pictureOnly));
+    QFile file(m_dir.filePath("out"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(8).startsWith(c.magic));
     const QImage written = QImage(m_dir.filePath("out")).convertToFormat(QImage::Format_RGB32);
-    // The picture lies at the origin, and the line's end is the farthest drawn.
     const CRect area = m_view->ExportArea(c.pictureOnly);
-    EXPECT_TRUE(!c.pictureOnly || (area.TopLeft() == CPoint(0, 0) && area.right >= 900 &&
-                                   area.right <= 905 && area.bottom >= 700 && area.bottom <= 705));
+    EXPECT_EQ(area, c.pictureOnly ? CRect(0, 0, 300, 200) : CRect(0, 0, 1280, 1024));
     const QImage canvas = Canvas(area);
     ASSERT_EQ(written.size(), canvas.size());
     EXPECT_LE(MeanDifference(written, canvas, canvas.rect()), c.tolerance);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, ViewExportFormat,
-                         ::testing::Values(ExportCase{"PngPictureArea", ExportFormat::Png, true, 0},
-                                           ExportCase{"BmpWhole", ExportFormat::Bmp, false, 0},
-                                           ExportCase{"JpegPictureArea", ExportFormat::Jpeg, true,
-                                                      6}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ViewExportFormat,
+    ::testing::Values(ExportCase{"PngPictureArea", ExportFormat::Png, true, 0, "\x89PNG\r\n"},
+                      ExportCase{"BmpWhole", ExportFormat::Bmp, false, 0, "BM"},
+                      ExportCase{"PngWhole", ExportFormat::Png, false, 0, "\x89PNG\r\n"},
+                      ExportCase{"JpegWhole", ExportFormat::Jpeg, false, 6, "\xFF\xD8\xFF"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-// Each record is one element in drawing order with its colours and width, and a renderer
-// draws the document as the canvas shows it: outline widths and smoothed edges aside, every
-// 16-pixel square has about the same colour in both.
+// Each record is one element in drawing order with its colours, width and geometry on the
+// pixel centres, the canvas's white under the picture, and a renderer draws the document as
+// the canvas shows it: outline widths and smoothed edges aside, every 16-pixel square has
+// about the same colour in both.
 TEST_F(ViewExportTest, SvgHoldsTheRecordsAndDrawsAsTheCanvas)
 {
     ASSERT_TRUE(m_view->ExportTo(Path("out.svg"), ExportFormat::Svg, false));
@@ -116,15 +116,22 @@ TEST_F(ViewExportTest, SvgHoldsTheRecordsAndDrawsAsTheCanvas)
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() == u"svg")
             continue;
-        const QXmlStreamAttributes a = xml.attributes();
-        elements << QStringList{xml.name().toString(), a.value("stroke").toString(),
-                                a.value("fill").toString(), a.value("stroke-width").toString(),
-                                a.value("xlink:href").left(22).toString()}
-                        .join(' ');
+        QStringList fields = {xml.name().toString()};
+        for (const char* attribute :
+             {"x", "y", "width", "height", "cx", "cy", "rx", "ry", "x1", "y1", "x2", "y2", "stroke",
+              "fill", "stroke-width", "stroke-linecap"})
+            if (xml.attributes().hasAttribute(attribute))
+                fields << xml.attributes().value(attribute).toString();
+        if (xml.name() == u"image")
+            fields << xml.attributes().value("xlink:href").left(22).toString();
+        elements << fields.join(' ');
     }
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(elements, (QStringList{"image    data:image/png;base64,", "rect #c80000 #0078ff 3 ",
-                                     "ellipse #005a00 #fafa00 5 ", "line #005a00 none 1 "}));
+    EXPECT_EQ(elements, (QStringList{"rect 0 0 1280 1024 #ffffff",
+                                     "image 0 0 300 200 data:image/png;base64,",
+                                     "rect 100.5 100.5 299 149 #c80000 #0078ff 3",
+                                     "ellipse 600 360 99.5 59.5 #005a00 #fafa00 5",
+                                     "line 120.5 600.5 900.5 700.5 #005a00 none 1 round"}));
 
     QImage drawn(1280, 1024, QImage::Format_RGB32);
     drawn.fill(Qt::white);
@@ -170,15 +177,32 @@ TEST_F(ViewExportTest, PicturesPasteUnderTheShapesAsOneStep)
     EXPECT_EQ(m_doc->m_pImage.get(), before);
     EXPECT_FALSE(m_doc->IsModified());
 
-    // Copy picture puts the drawing alone on the clipboard; pasted back, it is the picture.
+    // Copy picture puts the picture's area of the drawing alone on the clipboard; pasted back,
+    // it is the picture.
     Command(ID_EDIT_COPY_PICTURE);
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     EXPECT_FALSE(mime->hasFormat("application/x-skorel-shapes"));
-    const QImage canvas = Canvas();
+    const QImage canvas = Canvas(CRect(0, 0, 300, 200));
     EXPECT_EQ(qvariant_cast<QImage>(mime->imageData()).convertToFormat(QImage::Format_RGB32),
               canvas);
     Command(ID_EDIT_PASTE);
-    EXPECT_TRUE(DibShows(m_doc->m_pImage->m_pBits, 1280, 1024, canvas));
+    EXPECT_TRUE(DibShows(m_doc->m_pImage->m_pBits, 300, 200, canvas));
+    // Without a picture, the area the shapes cover: every pixel they paint, and little more.
+    m_doc->ReplacePicture(nullptr);
+    Command(ID_EDIT_COPY_PICTURE);
+    const QImage drawn = Canvas();
+    QRect ink;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if ((drawn.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                ink |= QRect(x, y, 1, 1);
+    const CRect shapes = m_view->ExportArea(true);
+    EXPECT_TRUE(QRect(shapes.left, shapes.top, shapes.Width(), shapes.Height()).contains(ink));
+    EXPECT_TRUE(ink.adjusted(-5, -5, 5, 5).contains(
+        QRect(shapes.left, shapes.top, shapes.Width(), shapes.Height())));
+    EXPECT_EQ(qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData())
+                  .convertToFormat(QImage::Format_RGB32),
+              Canvas(shapes));
 }
 
 // The dialog offers the area as a check box and the name's extension chooses the format; a
@@ -203,9 +227,41 @@ TEST_F(ViewExportTest, DialogTicksThePictureAreaAndNamesTheFormat)
     Command(ID_FILE_EXPORT);
     ASSERT_EQ(failing.Texts().size(), 2); // replace it? and the failure
     EXPECT_TRUE(ModalAnswers::Says(failing.Texts()[1], IDS_EXPORT_FAILED));
-    // A shape past the canvas's edge is cut at it.
+    // Without a picture, shapes past the canvas's edge are cut at it.
+    m_doc->ReplacePicture(nullptr);
     Draw(ID_DRAW_RECT, {1200, 900}, {1300, 1100});
-    EXPECT_EQ(m_view->ExportArea(true), CRect(0, 0, 1280, 1024));
+    const CRect shapes = m_view->ExportArea(true);
+    EXPECT_EQ(CPoint(shapes.right, shapes.bottom), CPoint(1280, 1024));
+    EXPECT_GT(shapes.left, 0);
+}
+
+// Export proposes the drawing's name with the type's extension, never the file the picture
+// was opened from; a name of a type it does not write gets the chosen type's extension.
+TEST_F(ViewExportTest, NamesNeitherTheOpenedPictureNorAnotherType)
+{
+    const std::string photo = Path("photo.png");
+    {
+        QImage(20, 10, QImage::Format_RGB32).save(QString::fromStdString(photo));
+        ModalAnswers none({});
+        ASSERT_TRUE(m_doc->OnOpenDoc(photo.c_str()));
+        m_doc->SetPathName(photo.c_str());
+    }
+    QString proposed, offered;
+    ModalAnswers answers({[&](QWidget* w) {
+                              proposed = w->findChild<QLineEdit*>("fileNameEdit")->text();
+                              ModalAnswers::TypeFileName(m_dir.filePath("pic.gif"))(w);
+                              offered = w->findChild<QLineEdit*>("fileNameEdit")->text();
+                              static_cast<QDialog*>(w)->accept(); // the name offered
+                          },
+                          ModalAnswers::Click(QMessageBox::Ok)}); // the refusal
+    Command(ID_FILE_EXPORT);
+    EXPECT_EQ(proposed, QStringLiteral("photo-1.png"));
+    EXPECT_TRUE(ModalAnswers::Says(answers.Texts().value(0), IDS_EXPORT_TYPE));
+    EXPECT_EQ(offered, QStringLiteral("pic.gif.png"));
+    QFile png(m_dir.filePath("pic.gif.png"));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(png.read(4).startsWith("\x89PNG"));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("pic.gif")));
 }
 
 } // namespace

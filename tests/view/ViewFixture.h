@@ -3,9 +3,11 @@
 
 #include "tests/support/ModalAnswers.h"
 #include "tests/support/Mouse.h"
+#include "tests/support/Surface.h"
 
 #include "document/SkorelDoc.h"
 #include "res/resource.h"
+#include "shapes/DrawTool.h"
 #include "view/SkorelView.h"
 
 #include "framework/core/Commands.h"
@@ -60,16 +62,44 @@ protected:
             v.push_back(m_doc->m_shapeList.GetNext(pos));
         return v;
     }
-    // Whether the window shows exactly what the canvas holds, with nothing left over from a
-    // drag; `except` is left out of the comparison (where the selection frame is).
+    // The drawing as the view composes it for Save, export and printing: the whole canvas, or
+    // an area of it.
+    QImage Drawing(const CRect& area = CRect()) const
+    {
+        const CRect part = area.IsRectEmpty()
+                               ? CRect(0, 0, m_view->m_nCanvasWidth, m_view->m_nCanvasHeight)
+                               : area;
+        CBitmap picture;
+        m_view->CopyCanvas(part, picture);
+        return picture.Image()->convertToFormat(QImage::Format_RGB32);
+    }
+    // The drawing composed from scratch, with none of the view's composition: a canvas of the
+    // document's size made white, the picture, every record; the whole canvas or an area.
+    QImage Composed(const CRect& area = CRect()) const
+    {
+        const CSize size = m_doc->GetCanvasSize();
+        MemorySurface full(size.cx, size.cy, RGB(255, 255, 255));
+        CDrawTool tool;
+        tool.ClearCanvas(&full.dc, size.cx, size.cy);
+        if (m_doc->m_pImage)
+            m_doc->m_pImage->Draw(0, 0, &full.dc);
+        for (const CData* d : Records())
+            tool.DrawShape(&full.dc, d);
+        const QImage whole = full.bmp.Image()->convertToFormat(QImage::Format_RGB32);
+        return area.IsRectEmpty() ? whole
+                                  : whole.copy(area.left, area.top, area.Width(), area.Height());
+    }
+    // Whether the window shows exactly what the drawing is where it shows, with nothing left
+    // over from a drag; `except` is left out of the comparison (where the selection frame is).
     bool ScreenShowsCanvas(const CRect& except = CRect()) const
     {
         const QImage& screen = *m_view->GetSurface();
-        const QImage& canvas = *m_view->m_dcCanvas.Surface();
+        const QImage canvas = Drawing();
         if (screen.size() != canvas.size())
             return false;
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x)
+        const CRect shown = m_view->GetVisibleRect();
+        for (int y = shown.top; y < shown.bottom; ++y)
+            for (int x = shown.left; x < shown.right; ++x)
                 if (!PtInRect(&except, CPoint(x, y)) &&
                     (screen.pixel(x, y) & 0xFFFFFF) != (canvas.pixel(x, y) & 0xFFFFFF))
                     return false;

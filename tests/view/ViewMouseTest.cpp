@@ -356,7 +356,7 @@ TEST_F(ViewTest, ScaledCanvasShowsEveryPixelAsAnExactBlock)
     Draw(ID_DRAW_ELLIPSE, {20, 30}, {180, 130});
     const QImage shown = W()->grab(QRect(0, 0, 200, 150)).toImage();
     ASSERT_EQ(shown.size(), QSize(400, 300));
-    const QImage& canvas = *m_view->m_dcCanvas.Surface();
+    const QImage canvas = Drawing();
     for (int y = 0; y < 300; ++y)
         for (int x = 0; x < 400; ++x)
             ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, canvas.pixel(x / 2, y / 2) & 0xFFFFFF)

@@ -37,7 +37,7 @@ TEST_P(ViewRestyle, ChangesTheSelectedShapeAsOneStep)
     // A mark on the window far from the shape: a repaint of the whole canvas would cover it.
     CClientDC(m_view).FillSolidRect(1100, 900, 4, 4, RGB(255, 0, 255));
     GetParam().choose(*this);
-    EXPECT_TRUE(CanvasIsFullComposition());
+    EXPECT_TRUE(DrawingIsFullComposition());
     EXPECT_EQ(m_doc->m_undo.GetCount(), steps + 1);
     EXPECT_EQ(Values(), after);
     EXPECT_EQ(std::tuple(m_view->m_crLine, m_view->m_crFill, m_view->m_nThickness),
@@ -46,10 +46,10 @@ TEST_P(ViewRestyle, ChangesTheSelectedShapeAsOneStep)
     EXPECT_EQ(m_view->Selected(), Records()[0]);
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Values(), before);
-    EXPECT_TRUE(CanvasIsFullComposition());
+    EXPECT_TRUE(DrawingIsFullComposition());
     Command(ID_EDIT_REDO);
     EXPECT_EQ(Values(), after);
-    EXPECT_TRUE(CanvasIsFullComposition());
+    EXPECT_TRUE(DrawingIsFullComposition());
     EXPECT_EQ(Screen(1101, 901), RGB(255, 0, 255));
 }
 

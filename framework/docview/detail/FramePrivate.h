@@ -4,6 +4,7 @@
 #include "framework/docview/Frame.h"
 #include "framework/docview/View.h"
 
+#include <QLockFile>
 #include <QMainWindow>
 
 #include <map>
@@ -44,4 +45,6 @@ struct FramePrivate {
     QString placeholderText;     // the greyed item shown while there are none
     std::optional<std::vector<std::string>> recentShown; // the recent files the menu lists
     bool updatePending = false; // a look at the commands' states is on its way
+    // The place among the program's windows on the screen that this one holds while it is open.
+    std::unique_ptr<QLockFile> place;
 };

@@ -161,9 +161,13 @@ void UiReport::Write()
             out << "item " << CommandOf(a) << ' ' << Place(OnScreen(menu, menu->actionGeometry(a)))
                 << ' ' << Flags(a) << ' ' << a->text() << '\n';
     }
-    if (const QStatusBar* status = m_pWindow->findChild<QStatusBar*>();
-        status && status->isVisible())
-        out << "status " << Place(OnScreen(status, status->rect())) << '\n';
+    if (const QStatusBar* status = m_pWindow->findChild<QStatusBar*>()) {
+        connect(status, &QStatusBar::messageChanged, this, &UiReport::Schedule,
+                Qt::UniqueConnection);
+        if (status->isVisible())
+            out << "status " << Place(OnScreen(status, status->rect())) << ' '
+                << status->currentMessage() << '\n';
+    }
     for (const QToolBar* toolbar : m_pWindow->findChildren<QToolBar*>()) {
         if (!toolbar->isVisible())
             continue;

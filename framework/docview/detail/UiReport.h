@@ -11,7 +11,7 @@
 //   menu X Y W H                        a menu that is open
 //   item ID X Y W H CHECKED ENABLED TEXT    one of its items (ID 0: a separator)
 //   button ID X Y W H CHECKED ENABLED TOOLTIP    a toolbar button that shows
-//   status X Y W H                      the status bar, when it shows
+//   status X Y W H MESSAGE              the status bar, when it shows, and its first pane's text
 //   swatch INDEX X Y W H RRGGBB         a swatch of the colour bar, when it shows
 //   pair PART X Y W H                   its current colours, PART line or fill; the centre of
 //                                       each part lies clear of the other

@@ -18,7 +18,7 @@ public:
     CWnd* Owner() const { return m_pOwner; }
     // The window's client pixels; they persist between paints.
     QImage& Surface() { return m_surface; }
-    // Makes the surface at least as large as the client area.
+    // Makes the surface as large as the client area.
     void EnsureSurface();
     // Shows the client area, of the given size, at a zoom (a percentage): the widget takes
     // the zoomed size, and paints, device contexts and mouse positions stay in client pixels.
@@ -53,11 +53,12 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    void GrowSurface(const QSize& size);
+    void FitSurface(const QSize& size);
     void AskForCursor(UINT message);
-    // Paints the invalid area, in a few rectangles.
-    void Paint();
-    QList<QRect> PaintAreas() const;
+    // Paints the invalid area within `due` (client pixels), in a few rectangles; the rest
+    // stays invalid.
+    void Paint(const QRegion& due);
+    static QList<QRect> PaintAreas(const QRegion& region);
     // Draws a rectangle of the widget from the surface at the zoom.
     void ShowZoomed(QPainter& painter, const QRect& screen);
 

@@ -232,6 +232,38 @@ TEST(DeviceContext, CoversRectSaysWhetherTheFigurePaintsTheWholeArea)
     EXPECT_GT(linesCovered, 100);
 }
 
+// Every 1 × 1 to 3 × 3 area of the surface, around lines of even widths (drawn half a pixel
+// off their path) in both directions along many slopes: a line claims only areas it paints.
+TEST(DeviceContext, EvenWidthLinesClaimOnlyAreasTheyPaintWhole)
+{
+    const CPoint ends[][2] = {{{8, 24}, {56, 24}}, {{32, 6}, {32, 42}}, {{10, 8}, {54, 40}},
+                              {{10, 40}, {54, 8}}, {{6, 20}, {58, 29}}, {{27, 4}, {36, 44}}};
+    int claims = 0;
+    for (const int width : {2, 4, 6, 8, 10, 12, 16})
+        for (const auto& line : ends)
+            for (const bool reversed : {false, true}) {
+                const CPoint from = line[reversed], to = line[!reversed];
+                WhiteSurface s;
+                CPen pen(PS_SOLID, width, kRed);
+                s.dc.SelectObject(&pen);
+                s.Draw(Figure::Line, from.x, from.y, to.x, to.y);
+                for (int y = 0; y < 46; ++y)
+                    for (int x = 0; x < 62; ++x)
+                        for (int side = 1; side <= 9; ++side) {
+                            const CRect area(x, y, x + (side + 2) / 3, y + (side + 2) % 3 + 1);
+                            if (!LineCoversRect(from, to, width, &area))
+                                continue;
+                            ++claims;
+                            for (int py = area.top; py < area.bottom; ++py)
+                                for (int px = area.left; px < area.right; ++px)
+                                    ASSERT_NE(s.dc.GetPixel(px, py), kWhite)
+                                        << "width " << width << " from " << from.x << "," << from.y
+                                        << " to " << to.x << "," << to.y << ": " << px << "," << py;
+                        }
+            }
+    EXPECT_GT(claims, 10000);
+}
+
 TEST(DeviceContext, BitBltCopiesAndClips)
 {
     WhiteSurface src(16, 16), dst(20, 20);

@@ -1,6 +1,7 @@
-// Pictures read through Qt's image readers into 24-bit DIB rows: one small file per format
-// against Qt's own decoding; transparency on white; and the files
-// the reader must refuse or leave alone.
+// Pictures read through Qt's image readers into 24-bit DIB rows: each format against the pixels
+// the test wrote into it; the orientation a tag asks for against turns made here; the bound on
+// what decoding costs and on a JPEG's scans; cancelling; and the files the reader must refuse
+// or leave alone.
 #include "framework/gdi/PictureReader.h"
 
 #include "tests/support/Pictures.h"
@@ -16,29 +17,152 @@ using Result = CPictureReader::Result;
 struct FormatCase {
     const char* name;
     Bytes file;
+    QImage source;
+    int tolerance;
 };
 
 class PictureFormat : public ::testing::TestWithParam<FormatCase> {};
 
-// Odd widths leave pad bytes at the end of each DIB row.
-TEST_P(PictureFormat, ReadsAsQtDecodesIt)
+// The 5 × 3 GIF's checkerboard, red where x + y is even, as its LZW codes say.
+QImage GifPixels()
 {
-    const Bytes& file = GetParam().file;
-    CPictureReader reader(file);
-    CDibPixels dib;
-    ASSERT_EQ(reader.Read(dib), Result::Read);
-    EXPECT_TRUE(DibShows(dib.bits.get(), dib.width, dib.height,
-                         QImage::fromData(file.data(), int(file.size()))));
+    QImage image(5, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            image.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 255) : qRgb(255, 0, 0));
+    return image;
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PictureFormat,
-                         ::testing::Values(FormatCase{"Png", Encoded(Stripes(7, 5), "png")},
-                                           FormatCase{"Jpeg", Encoded(Stripes(9, 4), "jpeg")},
-                                           FormatCase{"Gif", Gif()},
-                                           FormatCase{"Tiff", Encoded(Stripes(6, 5), "tiff")},
-                                           FormatCase{"Webp", Encoded(Stripes(5, 6), "webp")},
-                                           FormatCase{"Ico", Encoded(Stripes(16, 16), "ico")}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// Odd widths leave pad bytes at the end of each DIB row.
+TEST_P(PictureFormat, ReadsTheSourcePixels)
+{
+    KeepPictureSeed(GetParam().name, GetParam().file);
+    CPictureReader reader(GetParam().file);
+    CDibPixels dib;
+    ASSERT_EQ(reader.Read(dib), Result::Read);
+    EXPECT_LE(DibDistance(dib.bits.get(), dib.width, dib.height, GetParam().source),
+              GetParam().tolerance);
+}
+
+const auto kLossless = [](QImageWriter& w) { w.setQuality(100); };
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, PictureFormat,
+    ::testing::Values(FormatCase{"Png", Encoded(Stripes(7, 5), "png"), Stripes(7, 5), 0},
+                      FormatCase{"Tiff", Encoded(Stripes(6, 5), "tiff"), Stripes(6, 5), 0},
+                      FormatCase{"Webp", Encoded(Stripes(5, 6), "webp", kLossless), Stripes(5, 6),
+                                 0},
+                      FormatCase{"Ico", Encoded(Stripes(16, 16), "ico"), Stripes(16, 16), 0},
+                      FormatCase{"Gif", Gif(), GifPixels(), 0},
+                      FormatCase{"Jpeg", Encoded(Blocks(3, 2), "jpeg"), Blocks(3, 2), 8}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The picture as it shows with an EXIF orientation (1–8), from where the tag says its first
+// row and column belong.
+QImage Oriented(const QImage& s, int o)
+{
+    const int w = s.width(), h = s.height();
+    QImage d(o >= 5 ? h : w, o >= 5 ? w : h, QImage::Format_RGB32);
+    for (int y = 0; y < d.height(); ++y)
+        for (int x = 0; x < d.width(); ++x) {
+            const QPoint from[] = {{x, y}, {w - 1 - x, y}, {w - 1 - x, h - 1 - y}, {x, h - 1 - y},
+                                   {y, x}, {y, h - 1 - x}, {w - 1 - y, h - 1 - x}, {w - 1 - y, x}};
+            d.setPixel(x, y, s.pixel(from[o - 1]));
+        }
+    return d;
+}
+
+// A JPEG with an EXIF segment that holds the orientation alone, right behind its start.
+Bytes WithOrientation(Bytes jpeg, BYTE o)
+{
+    const Bytes exif = {0xFF, 0xE1, 0x00, 0x22, 'E',  'x',  'i',  'f',  0,    0,    'M',  'M',
+                        0x00, 0x2A, 0x00, 0x00, 0x00, 0x08, 0x00, 0x01, 0x01, 0x12, 0x00, 0x03,
+                        0x00, 0x00, 0x00, 0x01, 0x00, o,    0x00, 0x00, 0,    0,    0,    0};
+    jpeg.insert(jpeg.begin() + 2, exif.begin(), exif.end());
+    return jpeg;
+}
+
+class PictureOrientation : public ::testing::TestWithParam<int> {};
+
+TEST_P(PictureOrientation, ShowsAsTheTagSays)
+{
+    const QImage source = Blocks(4, 2);
+    CDibPixels dib;
+    ASSERT_EQ(CPictureReader(WithOrientation(Encoded(source, "jpeg"), BYTE(GetParam()))).Read(dib),
+              Result::Read);
+    EXPECT_LE(DibDistance(dib.bits.get(), dib.width, dib.height, Oriented(source, GetParam())), 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(Exif, PictureOrientation, ::testing::Range(1, 9));
+
+const auto kProgressive = [](QImageWriter& w) { w.setProgressiveScanWrite(true); };
+
+// A JPEG of `scans` scans: its last scan repeated before its end, which libjpeg reads with a
+// warning.
+Bytes WithScans(Bytes jpeg, int scans)
+{
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA)
+            starts.push_back(i);
+    const Bytes last(jpeg.begin() + std::ptrdiff_t(starts.back()), jpeg.end() - 2);
+    for (int i = int(starts.size()); i < scans; ++i)
+        jpeg.insert(jpeg.end() - 2, last.begin(), last.end());
+    return jpeg;
+}
+
+struct BoundCase {
+    const char* name;
+    Bytes file;
+    std::int64_t maxBytes;
+    Result result;
+};
+
+class PictureBound : public ::testing::TestWithParam<BoundCase> {};
+
+TEST_P(PictureBound, ReadsExactlyWhatDecodingWithinTheBoundCosts)
+{
+    KeepPictureSeed(GetParam().name, GetParam().file);
+    CPictureReader reader(GetParam().file);
+    reader.SetMaxDecodeBytes(GetParam().maxBytes);
+    CDibPixels dib;
+    EXPECT_EQ(reader.Read(dib), GetParam().result);
+}
+
+// 7 bytes a pixel: Qt's RGB32 picture and the rows. A progressive 32 × 32 JPEG with 4:2:0
+// subsampling keeps 2 bytes of coefficients a pixel of its full-size Y and of its two
+// quarter-size colour planes: 2048 + 512 + 512 bytes more.
+constexpr std::int64_t kPlain = 7 * 1000, kBaseline = 7 * 1024, kCoefficients = kBaseline + 3072;
+
+INSTANTIATE_TEST_SUITE_P(
+    Costs, PictureBound,
+    ::testing::Values(
+        BoundCase{"PngAtTheBound", Encoded(Stripes(40, 25), "png"), kPlain, Result::Read},
+        BoundCase{"PngPastIt", Encoded(Stripes(40, 25), "png"), kPlain - 1, Result::Refused},
+        BoundCase{"Baseline", Encoded(Blocks(2, 2), "jpeg"), kBaseline, Result::Read},
+        BoundCase{"ProgressiveCountsCoefficients", Encoded(Blocks(2, 2), "jpeg", kProgressive),
+                  kBaseline, Result::Refused},
+        BoundCase{"ProgressiveAtTheBound", Encoded(Blocks(2, 2), "jpeg", kProgressive),
+                  kCoefficients, Result::Read},
+        BoundCase{"ProgressivePastIt", Encoded(Blocks(2, 2), "jpeg", kProgressive),
+                  kCoefficients - 1, Result::Refused},
+        BoundCase{"AllTheScansAllowed", WithScans(Encoded(Blocks(1, 1), "jpeg", kProgressive), 100),
+                  CPictureReader::kMaxDecodeBytes, Result::Read},
+        BoundCase{"TooManyScans", WithScans(Encoded(Blocks(1, 1), "jpeg", kProgressive), 101),
+                  CPictureReader::kMaxDecodeBytes, Result::Refused}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PictureReader, ReportsItsProgressAndStopsWhenCancelled)
+{
+    const Bytes file = Encoded(Stripes(300, 200), "png");
+    CProgress progress, cancelled;
+    CDibPixels dib, none;
+    EXPECT_EQ(CPictureReader(file).Read(dib, &progress), Result::Read);
+    EXPECT_EQ(progress.Done(), CProgress::kWhole);
+    cancelled.Cancel();
+    EXPECT_EQ(CPictureReader(file).Read(none, &cancelled), Result::Cancelled);
+    EXPECT_EQ(none.bits, nullptr);
+}
 
 TEST(PictureReader, TransparentPixelsShowOnWhite)
 {
