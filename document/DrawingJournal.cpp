@@ -25,10 +25,11 @@ constexpr std::uint64_t kFrameBytes = 8;
 enum class Entry : std::uint32_t {
     Splice = 1,   // index, records taken out, records put in, then those records
     Change = 2,   // the record's space and number, then the record
-    Snapshot = 3, // the name's length and bytes, the number of the picture shown (0: none),
+    Group = 3,    // a count of entries, 0, then each entry's length and bytes
+    Snapshot = 4, // the name's length and bytes, the number of the picture shown (0: none),
                   // the drawing file as Save writes it without its picture, then the picture
                   // as a BMP file when it goes into the file here
-    Picture = 4,  // the number of the picture shown from now on (0: none), then the picture
+    Picture = 5,  // the number of the picture shown from now on (0: none), then the picture
                   // as a BMP file when it goes into the file here
 };
 
@@ -152,6 +153,8 @@ struct Replayed {
         ar >> b;
         if (kind == std::uint32_t(Entry::Splice))
             return Splice(ar, a, b);
+        if (kind == std::uint32_t(Entry::Group))
+            return ApplyGroup(bytes, a, scanned);
         if (kind == std::uint32_t(Entry::Change) && ar.BytesLeft() == CData::kArchiveBytes) {
             const std::vector<CData*>& space = a == 0 ? snapshot : inserted;
             if (a > 1 || b >= space.size())
@@ -160,6 +163,51 @@ struct Replayed {
             return true;
         }
         return false;
+    }
+    // Whether the entry would apply to a replay of `orders` records that made `made` records
+    // since the snapshot, and how many there are after it.
+    bool Fits(const JournalBytes& bytes, std::size_t& orders, std::size_t& made) const
+    {
+        if (bytes.size() < 12)
+            return false;
+        const std::uint32_t kind = LoadLE32(bytes.data()), a = LoadLE32(bytes.data() + 4),
+                            b = LoadLE32(bytes.data() + 8);
+        if (kind == std::uint32_t(Entry::Splice)) {
+            if (bytes.size() < 16 || a > orders || b > orders - a)
+                return false;
+            const std::uint32_t count = LoadLE32(bytes.data() + 12);
+            if (bytes.size() - 16 != std::uint64_t(count) * CData::kArchiveBytes)
+                return false;
+            orders = orders - b + count;
+            made += count;
+            return true;
+        }
+        return kind == std::uint32_t(Entry::Change) && bytes.size() == 12 + CData::kArchiveBytes &&
+               a <= 1 && b < (a == 0 ? snapshot.size() : made);
+    }
+    // Applies the group's `count` entries after its head, all of them or, when one is
+    // malformed, none.
+    bool ApplyGroup(const JournalBytes& bytes, std::uint32_t count, const Scanned& scanned)
+    {
+        std::vector<JournalBytes> entries;
+        std::size_t at = 12, orders = order.size(), made = inserted.size();
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (bytes.size() - at < 4)
+                return false;
+            const std::uint32_t size = LoadLE32(bytes.data() + at);
+            if (bytes.size() - at - 4 < size)
+                return false;
+            entries.emplace_back(bytes.begin() + std::ptrdiff_t(at + 4),
+                                 bytes.begin() + std::ptrdiff_t(at + 4 + size));
+            at += 4 + std::size_t(size);
+            if (!Fits(entries.back(), orders, made))
+                return false;
+        }
+        if (at != bytes.size())
+            return false;
+        for (JournalBytes& entry : entries)
+            Apply(entry, scanned);
+        return true;
     }
 };
 
@@ -249,18 +297,14 @@ void CDrawingJournal::Start(const std::string& name, CTypedOwningList<CData>& re
     m_bSnapshotSorted = false;
     m_inserted.clear();
     m_nInserted = 0;
+    m_group.clear(); // what a group gathered so far is in the snapshot
+    m_nGrouped = 0;
     m_nSnapshotBytes = snapshot.size();
     m_nEntryBytes = 0;
     m_strName = name;
     m_bLost = false;
     m_bActive = true;
     m_journal.Restart(m_strPath, std::move(snapshot), std::move(tail));
-}
-
-void CDrawingJournal::Append(JournalBytes entry, JournalStream tail)
-{
-    m_nEntryBytes += entry.size() + kFrameBytes;
-    m_journal.Append(std::move(entry), std::move(tail));
 }
 
 void CDrawingJournal::Spliced(int index, int removed, const std::vector<CData*>& inserted)
@@ -308,6 +352,38 @@ void CDrawingJournal::Changed(CData& record)
     ar << std::uint32_t(Entry::Change) << std::uint32_t(space) << number;
     record.Serialize(ar);
     Append(std::move(entry));
+}
+
+void CDrawingJournal::Append(JournalBytes entry)
+{
+    if (m_nGroupDepth == 0) {
+        m_nEntryBytes += entry.size() + kFrameBytes;
+        m_journal.Append(std::move(entry));
+        return;
+    }
+    CArchive ar(m_group, CArchive::store);
+    ar << std::uint32_t(entry.size());
+    m_group.insert(m_group.end(), entry.begin(), entry.end());
+    ++m_nGrouped;
+}
+
+void CDrawingJournal::BeginGroup() { ++m_nGroupDepth; }
+
+void CDrawingJournal::EndGroup()
+{
+    if (m_nGroupDepth == 0 || --m_nGroupDepth > 0 || m_nGrouped == 0)
+        return;
+    JournalBytes entry;
+    entry.reserve(12 + m_group.size());
+    {
+        CArchive ar(entry, CArchive::store);
+        ar << std::uint32_t(Entry::Group) << m_nGrouped << std::uint32_t(0);
+    }
+    entry.insert(entry.end(), m_group.begin(), m_group.end());
+    m_group.clear();
+    m_nGrouped = 0;
+    if (m_bActive)
+        Append(std::move(entry));
 }
 
 void CDrawingJournal::Stop()

@@ -46,6 +46,10 @@ public:
     void Spliced(int index, int removed, const std::vector<CData*>& inserted);
     // The record, in the list, is now as it is.
     void Changed(CData& record);
+    // The splices and changes between the two make one entry, which a replay applies whole or
+    // not at all: one step of the user's is never half in the copy. They nest.
+    void BeginGroup();
+    void EndGroup();
     // Removes the file at once: the document is kept elsewhere.
     void Stop();
     // Waits until everything is written and durable; false when a write failed.
@@ -75,12 +79,9 @@ private:
     // Starts anew with a snapshot of the document as it is now.
     void Start(const std::string& name, CTypedOwningList<CData>& records,
                std::shared_ptr<const CBaseImage> picture);
-    // Shows another picture, or none.
-    void Show(std::shared_ptr<const CBaseImage> picture);
     // The number of a picture in the file (0: none), and the bytes to write when it is not
     // there yet, under the number it gets.
     std::uint32_t Number(const std::shared_ptr<const CBaseImage>& picture, JournalStream& tail);
-    void Append(JournalBytes entry, JournalStream tail = {});
 
     std::string m_strPath;
     CJournal m_journal;
@@ -100,4 +101,10 @@ private:
     // new number.
     std::unordered_map<const CData*, std::uint32_t> m_inserted;
     std::uint32_t m_nInserted = 0;
+    int m_nGroupDepth = 0;
+    std::uint32_t m_nGrouped = 0; // entries in m_group
+    JournalBytes m_group;         // each grouped entry's length, then its bytes
+
+    // Appends the entry, or keeps it for its group.
+    void Append(JournalBytes entry);
 };

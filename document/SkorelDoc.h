@@ -15,19 +15,25 @@
 #include "framework/window/ResizeTracker.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // What a change did to the records, for the views (the hint of UpdateAllViews).
 class CShapeHint : public CObject {
 public:
-    CRect m_rectChanged;             // canvas pixels whose drawing changed
-    bool m_bAll = false;             // or all of them
-    CData* m_pTouched = nullptr;     // the record the change was about, in the list after it
-    std::vector<POSITION> m_removed; // where the records the change took out of the list were
-    bool m_bReset = false;           // a fresh drawing took the place of the old one
+    CRect m_rectChanged;                 // canvas pixels whose drawing changed
+    bool m_bAll = false;                 // or all of them
+    std::vector<CData*> m_touched;       // the records the change was about, in the list after it
+    std::vector<const CData*> m_removed; // the records the change took out of the list
+    bool m_bReset = false;               // a fresh drawing took the place of the old one
 };
+
+// Where reordering puts records in the drawing order: above all others, above the next one
+// above them, below the next one below them, below all others.
+enum class ShapeOrder { ToFront, Forward, Backward, ToBack };
 
 // What a drawing or picture file holds.
 struct CDrawingContents {
@@ -69,12 +75,17 @@ public:
     // picture, if any, as a BMP file. Files written before the signature start with the
     // archive form at once.
     static constexpr BYTE kDrawingSignature[4] = {'S', 'K', 'R', 'L'};
-    static constexpr std::uint32_t kDrawingVersion = 1;
+    // The versions: 1, and 2 for a drawing that holds a hollow box (a fill of kNoFill, which
+    // version 1 does not know). A drawing is written with the lowest version that holds it.
+    static constexpr std::uint32_t kDrawingVersion = 2;
     // Appends a drawing's signature, version and records, as a drawing file holds them.
     static void StoreDrawing(std::vector<BYTE>& bytes, const std::vector<CData*>& records);
     // Reads them back; false when the signature, the version or the records are not a
     // drawing's. Raises nothing.
     static bool ReadDrawing(CArchive& ar, std::vector<std::unique_ptr<CData>>& records);
+    // Records of a version before 2 (or of a drawing written before the signature) as that
+    // version drew them: kNoFill was a colour then, white.
+    static void FillAsVersion1(std::vector<std::unique_ptr<CData>>& records);
     // The smallest canvas: a drawing without a picture, or with a smaller one, has this size.
     static constexpr int kMinCanvasWidth = 1280;
     static constexpr int kMinCanvasHeight = 1024;
@@ -125,15 +136,25 @@ public:
 
     // Changes to the records, each one step on m_undo; the views hear of each with a
     // CShapeHint.
-    // Appends at the tail; the last one counts as touched when bTouch is set.
+    // Appends at the tail; they count as touched when bTouch is set.
     void AddShapes(std::vector<std::unique_ptr<CData>> records, bool bTouch);
-    void RemoveShape(const CData* pData);
+    // Takes the records out wherever they are in the list.
+    void RemoveShapes(const std::unordered_set<CData*>& records);
     void RemoveAllShapes();
     // Gives the record new corners (a move or a resize); nothing when they are its own.
     void ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd);
-    // Gives the record a new outline colour, fill colour and thickness; nothing when they are
-    // its own.
-    void RestyleShape(CData* pData, COLORREF crLine, COLORREF crFill, int nThickness);
+    // Moves the records by (dx, dy). With bJoin, a move that follows another with nothing
+    // between them (no other step, no undo or redo, no save) joins its step.
+    void MoveShapes(const std::vector<CData*>& records, std::int64_t dx, std::int64_t dy,
+                    bool bJoin);
+    // Gives each record the outline colour, fill colour and thickness `change` leaves in a
+    // copy of it; nothing when none changes.
+    void RestyleShapes(const std::vector<CData*>& records,
+                       const std::function<void(CData&)>& change);
+    // Whether reordering the records would change the drawing order.
+    bool CanReorder(const std::unordered_set<CData*>& records, ShapeOrder order) const;
+    // Moves the records in the drawing order, keeping their own order among themselves.
+    void ReorderShapes(const std::unordered_set<CData*>& records, ShapeOrder order);
     // Puts the picture under the shapes in place of the one there, if any.
     void ReplacePicture(std::unique_ptr<CBaseImage> pImage);
     // Adds the records at the tail and, when there is one, the picture in place of the one
@@ -142,9 +163,12 @@ public:
 
     // Tells the views what a step did; for the steps.
     void ShapesChanged(CShapeHint& hint);
-    // Tells the recovery journal what a step did to the records; for the steps.
+    // Tells the recovery journal what a step did to the records; for the steps. What is told
+    // between the beginning and the end of a group is kept, or lost, whole.
     void RecordSplice(int index, int removed, const std::vector<CData*>& inserted);
     void RecordChange(CData& record);
+    void BeginRecordGroup();
+    void EndRecordGroup();
 
     // Keeps a recovery copy at `path` from now on, for as long as the document has changes
     // that are not in a file; each process keeps its own.
@@ -188,4 +212,7 @@ private:
 
     SkorelFile m_saveType = SkorelFile::Picture; // the type chosen in the last Save As dialog
     std::unique_ptr<CDrawingJournal> m_pRecovery;
+    // The last move's step, while the stack has seen no change since it (m_nLastMoveChange).
+    CUndoStep* m_pLastMove = nullptr;
+    std::uint64_t m_nLastMoveChange = 0;
 };

@@ -1,11 +1,14 @@
 // Changes to the records and the picture as steps that can be undone and redone. A step keeps
 // what it changed, never a copy of the drawing: the records it took out of the list (it owns
-// them while they are out), a record's corners and style before or after a change in place, or
-// the picture it took out.
+// them while they are out) with their places, records' corners and style before or after a
+// change in place, or the picture it took out.
 #include "SkorelDoc.h"
 
 #include "shapes/Shape.h"
 
+#include <algorithm>
+#include <functional>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -16,9 +19,21 @@ void Grow(CRect& bounds, const CData* pData)
     UnionRect(&bounds, &bounds, &shape);
 }
 
+// What one step tells the recovery journal, in one group.
+class RecordGroup {
+public:
+    explicit RecordGroup(CSkorelDoc& doc) : m_doc(doc) { m_doc.BeginRecordGroup(); }
+    ~RecordGroup() { m_doc.EndRecordGroup(); }
+    RecordGroup(const RecordGroup&) = delete;
+    RecordGroup& operator=(const RecordGroup&) = delete;
+
+private:
+    CSkorelDoc& m_doc;
+};
+
 // Takes out `count` records at `index` and puts `held` in their place; undoing and redoing
 // are the same exchange, each handing back what the other put in. Drawing, pasting and
-// opening put records in at the tail; deleting takes one out; the eraser takes all.
+// opening put records in at the tail; the eraser takes all.
 class SpliceStep : public CUndoStep {
 public:
     SpliceStep(CSkorelDoc& doc, int index, int count, std::vector<std::unique_ptr<CData>> held,
@@ -44,14 +59,14 @@ private:
             list.GetNext(pos);
             out.push_back(list.RemoveAt(at));
             Grow(hint.m_rectChanged, out.back().get());
-            hint.m_removed.push_back(at);
+            hint.m_removed.push_back(out.back().get());
         }
         std::vector<CData*> put;
         put.reserve(m_held.size());
         for (std::unique_ptr<CData>& pData : m_held) {
             Grow(hint.m_rectChanged, pData.get());
             if (m_bTouchInserted)
-                hint.m_pTouched = pData.get();
+                hint.m_touched.push_back(pData.get());
             put.push_back(pData.get());
             list.InsertBeforeOrAtTail(pos, std::move(pData));
         }
@@ -67,6 +82,81 @@ private:
     std::vector<std::unique_ptr<CData>> m_held; // records it puts in
     bool m_bTouchInserted;
     bool m_bRepaintAll;
+};
+
+// Records taken out of the list at places given in ascending order, each as its index in the
+// list with all of them in it, and put back at such places.
+std::vector<std::unique_ptr<CData>> TakeAt(CSkorelDoc& doc, const std::vector<int>& indices,
+                                           CShapeHint& hint)
+{
+    CTypedOwningList<CData>& list = doc.m_shapeList;
+    std::vector<std::unique_ptr<CData>> taken;
+    taken.reserve(indices.size());
+    POSITION pos = list.GetHeadPosition();
+    int index = 0;
+    for (const int wanted : indices) {
+        for (; index < wanted && pos; ++index)
+            list.GetNext(pos);
+        if (!pos)
+            break;
+        const POSITION at = pos;
+        list.GetNext(pos);
+        ++index;
+        taken.push_back(list.RemoveAt(at));
+        Grow(hint.m_rectChanged, taken.back().get());
+        hint.m_removed.push_back(taken.back().get());
+        doc.RecordSplice(wanted - int(taken.size()) + 1, 1, {});
+    }
+    return taken;
+}
+
+void PutAt(CSkorelDoc& doc, const std::vector<int>& indices,
+           std::vector<std::unique_ptr<CData>> records, CShapeHint& hint)
+{
+    CTypedOwningList<CData>& list = doc.m_shapeList;
+    POSITION pos = list.GetHeadPosition();
+    int index = 0;
+    for (std::size_t i = 0; i < indices.size() && i < records.size(); ++i) {
+        for (; index < indices[i] && pos; ++index)
+            list.GetNext(pos);
+        CData* pData = records[i].get();
+        Grow(hint.m_rectChanged, pData);
+        hint.m_touched.push_back(pData);
+        list.InsertBeforeOrAtTail(pos, std::move(records[i]));
+        ++index;
+        doc.RecordSplice(indices[i], 0, {pData});
+    }
+}
+
+// Takes records out wherever they are in the list (from), and puts them at other places (to),
+// in the same order among themselves; with no places to put them, takes them out alone.
+// Undoing and redoing swap the two.
+class ScatterStep : public CUndoStep {
+public:
+    ScatterStep(CSkorelDoc& doc, std::vector<int> from, std::vector<int> to)
+        : m_doc(doc), m_from(std::move(from)), m_to(std::move(to))
+    {}
+
+    void Redo() override { Move(m_from, m_to); }
+    void Undo() override { Move(m_to, m_from); }
+
+private:
+    void Move(const std::vector<int>& from, const std::vector<int>& to)
+    {
+        const RecordGroup group(m_doc);
+        CShapeHint hint;
+        std::vector<std::unique_ptr<CData>> taken =
+            from.empty() ? std::move(m_held) : TakeAt(m_doc, from, hint);
+        if (to.empty())
+            m_held = std::move(taken);
+        else
+            PutAt(m_doc, to, std::move(taken), hint);
+        m_doc.ShapesChanged(hint);
+    }
+
+    CSkorelDoc& m_doc;
+    std::vector<int> m_from, m_to;
+    std::vector<std::unique_ptr<CData>> m_held; // taken out and not put anywhere
 };
 
 // What a change in place gives a record: its corners (a move or a resize) and its style.
@@ -90,42 +180,77 @@ struct RecordLook {
     bool operator==(const RecordLook&) const = default;
 };
 
-// Gives a record another look in place; undoing and redoing swap the two. A move, or a
-// thicker outline, reaches elsewhere, so the change covers both bounds.
+// Gives records another look in place; undoing and redoing swap the looks. A move, or a
+// thicker outline, reaches elsewhere, so the change covers both bounds of each.
 class LookStep : public CUndoStep {
 public:
-    LookStep(CSkorelDoc& doc, CData* pData, const RecordLook& look)
-        : m_doc(doc), m_pData(pData), m_look(look)
+    LookStep(CSkorelDoc& doc, std::vector<std::pair<CData*, RecordLook>> looks)
+        : m_doc(doc), m_looks(std::move(looks))
     {}
 
     void Redo() override { Exchange(); }
     void Undo() override { Exchange(); }
 
+    // Moves the records further, as the same step: undoing it takes back the whole move.
+    // Only while the step is done.
+    void MoveFurther(std::int64_t dx, std::int64_t dy)
+    {
+        const RecordGroup group(m_doc);
+        CShapeHint hint;
+        for (auto& [pData, look] : m_looks) {
+            Grow(hint.m_rectChanged, pData);
+            pData->m_ptStart = Shifted(pData->m_ptStart, dx, dy);
+            pData->m_ptEnd = Shifted(pData->m_ptEnd, dx, dy);
+            Grow(hint.m_rectChanged, pData);
+            hint.m_touched.push_back(pData);
+            m_doc.RecordChange(*pData);
+        }
+        m_doc.ShapesChanged(hint);
+    }
+
 private:
     void Exchange()
     {
+        const RecordGroup group(m_doc);
         CShapeHint hint;
-        hint.m_rectChanged = ShapeBounds(*m_pData);
-        const RecordLook was = RecordLook::Of(*m_pData);
-        m_look.GiveTo(*m_pData);
-        m_look = was;
-        Grow(hint.m_rectChanged, m_pData);
-        hint.m_pTouched = m_pData;
-        m_doc.RecordChange(*m_pData);
+        for (auto& [pData, look] : m_looks) {
+            Grow(hint.m_rectChanged, pData);
+            const RecordLook was = RecordLook::Of(*pData);
+            look.GiveTo(*pData);
+            look = was;
+            Grow(hint.m_rectChanged, pData);
+            hint.m_touched.push_back(pData);
+            m_doc.RecordChange(*pData);
+        }
         m_doc.ShapesChanged(hint);
     }
 
     CSkorelDoc& m_doc;
-    // The record stays in the list while this step is on the stack in its place: the steps
-    // after it that took it out have been undone before this one runs.
-    CData* m_pData;
-    RecordLook m_look; // what the record gets at the next exchange
+    // The records stay in the list while this step is on the stack in its place: the steps
+    // after it that took them out have been undone before this one runs. Each with the look
+    // it gets at the next exchange.
+    std::vector<std::pair<CData*, RecordLook>> m_looks;
 };
 
-void PushLook(CSkorelDoc& doc, CData* pData, const RecordLook& look)
+// Gives each record the look `change` makes of it, as one step; nothing when no look changes.
+// The step, or null.
+LookStep* PushLooks(CSkorelDoc& doc, const std::vector<CData*>& records,
+                    const std::function<void(RecordLook&)>& change)
 {
-    if (RecordLook::Of(*pData) != look)
-        doc.m_undo.Push(std::make_unique<LookStep>(doc, pData, look));
+    std::vector<std::pair<CData*, RecordLook>> looks;
+    looks.reserve(records.size());
+    for (CData* pData : records) {
+        RecordLook look = RecordLook::Of(*pData);
+        change(look);
+        if (look != RecordLook::Of(*pData))
+            looks.emplace_back(pData, look);
+    }
+    if (looks.empty())
+        return nullptr;
+    auto step = std::make_unique<LookStep>(doc, std::move(looks));
+    LookStep* pStep = step.get();
+    doc.m_undo.Push(std::move(step));
+    return pStep;
 }
 
 // Puts a picture under the shapes; undoing and redoing swap it with the one it replaced.
@@ -154,23 +279,85 @@ private:
 // Several steps as one: redone in order, undone in the reverse order.
 class StepGroup : public CUndoStep {
 public:
-    explicit StepGroup(std::vector<std::unique_ptr<CUndoStep>> steps) : m_steps(std::move(steps))
+    StepGroup(CSkorelDoc& doc, std::vector<std::unique_ptr<CUndoStep>> steps)
+        : m_doc(doc), m_steps(std::move(steps))
     {}
 
     void Redo() override
     {
+        const RecordGroup group(m_doc);
         for (const std::unique_ptr<CUndoStep>& step : m_steps)
             step->Redo();
     }
     void Undo() override
     {
+        const RecordGroup group(m_doc);
         for (auto it = m_steps.rbegin(); it != m_steps.rend(); ++it)
             (*it)->Undo();
     }
 
 private:
+    CSkorelDoc& m_doc;
     std::vector<std::unique_ptr<CUndoStep>> m_steps;
 };
+
+bool Holds(const std::unordered_set<CData*>& records, const CData* pData)
+{
+    return records.contains(const_cast<CData*>(pData)); // a key only
+}
+
+// Whether each record of the list is one of the records, head to tail.
+std::vector<bool> Marks(const CTypedOwningList<CData>& list,
+                        const std::unordered_set<CData*>& records)
+{
+    std::vector<bool> marks;
+    marks.reserve(std::size_t(list.GetCount()));
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        marks.push_back(Holds(records, list.GetNext(pos)));
+    return marks;
+}
+
+std::vector<int> MarkedIndices(const std::vector<bool>& marks)
+{
+    std::vector<int> indices;
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        if (marks[i])
+            indices.push_back(int(i));
+    return indices;
+}
+
+// The marks after the marked records moved as the order says, keeping their own order.
+std::vector<bool> Reordered(std::vector<bool> marks, ShapeOrder order)
+{
+    const std::size_t n = marks.size();
+    const auto count = std::size_t(std::ranges::count(marks, true));
+    switch (order) {
+    case ShapeOrder::ToFront:
+        std::fill(marks.begin(), marks.end(), false);
+        std::fill(marks.end() - std::ptrdiff_t(count), marks.end(), true);
+        break;
+    case ShapeOrder::ToBack:
+        std::fill(marks.begin(), marks.end(), false);
+        std::fill(marks.begin(), marks.begin() + std::ptrdiff_t(count), true);
+        break;
+    case ShapeOrder::Forward:
+        // Each marked record past the unmarked one above it, the topmost first.
+        for (std::size_t i = n; i-- > 1;)
+            if (marks[i - 1] && !marks[i]) {
+                marks[i - 1] = false;
+                marks[i] = true;
+            }
+        break;
+    case ShapeOrder::Backward:
+        for (std::size_t i = 1; i < n; ++i)
+            if (marks[i] && !marks[i - 1]) {
+                marks[i - 1] = true;
+                marks[i] = false;
+            }
+        break;
+    }
+    return marks;
+}
 
 } // namespace
 
@@ -185,7 +372,7 @@ void CSkorelDoc::AddContents(CDrawingContents contents)
     if (steps.size() == 1)
         m_undo.Push(std::move(steps.front()));
     else if (!steps.empty())
-        m_undo.Push(std::make_unique<StepGroup>(std::move(steps)));
+        m_undo.Push(std::make_unique<StepGroup>(*this, std::move(steps)));
 }
 
 void CSkorelDoc::ReplacePicture(std::unique_ptr<CBaseImage> pImage)
@@ -201,15 +388,11 @@ void CSkorelDoc::AddShapes(std::vector<std::unique_ptr<CData>> records, bool bTo
     m_undo.Push(std::make_unique<SpliceStep>(*this, index, 0, std::move(records), bTouch, false));
 }
 
-void CSkorelDoc::RemoveShape(const CData* pData)
+void CSkorelDoc::RemoveShapes(const std::unordered_set<CData*>& records)
 {
-    int index = 0;
-    for (POSITION pos = m_shapeList.GetHeadPosition(); pos; ++index)
-        if (m_shapeList.GetNext(pos) == pData) {
-            m_undo.Push(std::make_unique<SpliceStep>(
-                *this, index, 1, std::vector<std::unique_ptr<CData>>(), true, false));
-            return;
-        }
+    std::vector<int> indices = MarkedIndices(Marks(m_shapeList, records));
+    if (!indices.empty())
+        m_undo.Push(std::make_unique<ScatterStep>(*this, std::move(indices), std::vector<int>()));
 }
 
 void CSkorelDoc::RemoveAllShapes()
@@ -222,19 +405,67 @@ void CSkorelDoc::RemoveAllShapes()
 
 void CSkorelDoc::ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd)
 {
-    RecordLook look = RecordLook::Of(*pData);
-    look.ptStart = ptStart;
-    look.ptEnd = ptEnd;
-    PushLook(*this, pData, look);
+    PushLooks(*this, {pData}, [&](RecordLook& look) {
+        look.ptStart = ptStart;
+        look.ptEnd = ptEnd;
+    });
 }
 
-void CSkorelDoc::RestyleShape(CData* pData, COLORREF crLine, COLORREF crFill, int nThickness)
+void CSkorelDoc::MoveShapes(const std::vector<CData*>& records, std::int64_t dx, std::int64_t dy,
+                            bool bJoin)
 {
-    RecordLook look = RecordLook::Of(*pData);
-    look.crLine = crLine;
-    look.crFill = crFill;
-    look.nThickness = nThickness;
-    PushLook(*this, pData, look);
+    // A move joins the one before it when nothing has come between them: the step on top is
+    // still that move, and the drawing is not kept in a file as it stands.
+    if (bJoin && m_pLastMove && m_undo.GetChangeCount() == m_nLastMoveChange &&
+        !m_undo.IsClean()) {
+        static_cast<LookStep*>(m_pLastMove)->MoveFurther(dx, dy);
+        UpdateRecovery();
+        return;
+    }
+    m_pLastMove = PushLooks(*this, records, [dx, dy](RecordLook& look) {
+        look.ptStart = Shifted(look.ptStart, dx, dy);
+        look.ptEnd = Shifted(look.ptEnd, dx, dy);
+    });
+    m_nLastMoveChange = m_undo.GetChangeCount();
+}
+
+void CSkorelDoc::RestyleShapes(const std::vector<CData*>& records,
+                               const std::function<void(CData&)>& change)
+{
+    PushLooks(*this, records, [&change](RecordLook& look) {
+        CData style;
+        look.GiveTo(style);
+        change(style);
+        look = RecordLook::Of(style);
+    });
+}
+
+bool CSkorelDoc::CanReorder(const std::unordered_set<CData*>& records,
+                            ShapeOrder order) const
+{
+    if (records.empty())
+        return false;
+    // Front and forward change nothing when the records are the topmost already; back and
+    // backward when they are the lowest.
+    const bool up = order == ShapeOrder::ToFront || order == ShapeOrder::Forward;
+    std::size_t seen = 0;
+    POSITION pos = up ? m_shapeList.GetTailPosition() : m_shapeList.GetHeadPosition();
+    while (pos && seen < records.size()) {
+        const CData* pData = up ? m_shapeList.GetPrev(pos) : m_shapeList.GetNext(pos);
+        if (!Holds(records, pData))
+            return true;
+        ++seen;
+    }
+    return false;
+}
+
+void CSkorelDoc::ReorderShapes(const std::unordered_set<CData*>& records, ShapeOrder order)
+{
+    if (!CanReorder(records, order))
+        return;
+    const std::vector<bool> marks = Marks(m_shapeList, records);
+    m_undo.Push(std::make_unique<ScatterStep>(*this, MarkedIndices(marks),
+                                              MarkedIndices(Reordered(marks, order))));
 }
 
 void CSkorelDoc::ShapesChanged(CShapeHint& hint) { UpdateAllViews(nullptr, 0, &hint); }
@@ -249,6 +480,18 @@ void CSkorelDoc::RecordChange(CData& record)
 {
     if (m_pRecovery)
         m_pRecovery->Changed(record);
+}
+
+void CSkorelDoc::BeginRecordGroup()
+{
+    if (m_pRecovery)
+        m_pRecovery->BeginGroup();
+}
+
+void CSkorelDoc::EndRecordGroup()
+{
+    if (m_pRecovery)
+        m_pRecovery->EndGroup();
 }
 
 void CSkorelDoc::OnEditUndo() { m_undo.Undo(); }

@@ -3,6 +3,7 @@
 #include "SkorelDoc.h"
 
 #include "res/resource.h"
+#include "shapes/Shape.h"
 
 #include "framework/core/ByteOrder.h"
 #include "framework/core/Error.h"
@@ -35,6 +36,7 @@ bool EndsWithNoCase(const std::string& name, const std::string& tail)
 
 // What a file holds, judged by more than its first bytes.
 struct FileKind {
+    std::uint32_t version = 0; // a drawing's; 0 before the signature
     bool drawing = false; // the count says exactly how long the records are, and what follows
                           // them is nothing or a BMP file
     bool picture = false; // starts as a BMP file does and is not named as a drawing
@@ -75,7 +77,8 @@ FileKind Examine(CFileHandle& file, const char* lpszPathName)
     if (length >= kSignatureBytes && std::equal(std::begin(CSkorelDoc::kDrawingSignature),
                                                 std::end(CSkorelDoc::kDrawingSignature), head)) {
         // A later version's drawing is not ours to read.
-        if (LoadLE32(head + 4) == CSkorelDoc::kDrawingVersion)
+        kind.version = LoadLE32(head + 4);
+        if (kind.version >= 1 && kind.version <= CSkorelDoc::kDrawingVersion)
             FindDrawing(file, length, kSignatureBytes, kind);
         return kind;
     }
@@ -144,6 +147,8 @@ BOOL ReadDrawingFile(CFileHandle& file, const char* lpszPathName, const FileKind
     };
     if (!CDocument::ReadArchive(file, lpszPathName, kind.recordsOffset, read))
         return FALSE;
+    if (kind.version < 2)
+        CSkorelDoc::FillAsVersion1(contents.records);
     if (!kind.pictureOffset)
         return TRUE;
     switch (ReadBmp(file, lpszPathName, kind.pictureOffset, contents.picture)) {
@@ -231,7 +236,9 @@ void CSkorelDoc::StoreDrawing(std::vector<BYTE>& bytes, const std::vector<CData*
 {
     bytes.insert(bytes.end(), std::begin(kDrawingSignature), std::end(kDrawingSignature));
     CArchive ar(bytes, CArchive::store);
-    ar << kDrawingVersion;
+    const bool hollow =
+        std::ranges::any_of(records, [](const CData* pData) { return IsHollow(*pData); });
+    ar << std::uint32_t(hollow ? 2 : 1);
     StoreRecords(ar, records);
 }
 
@@ -241,8 +248,19 @@ bool CSkorelDoc::ReadDrawing(CArchive& ar, std::vector<std::unique_ptr<CData>>& 
     if (ar.BytesLeft() < kSignatureBytes)
         return false;
     ar >> signature >> version;
-    return signature == LoadLE32(kDrawingSignature) && version == kDrawingVersion &&
-           ReadRecords(ar, records);
+    if (signature != LoadLE32(kDrawingSignature) || version < 1 || version > kDrawingVersion ||
+        !ReadRecords(ar, records))
+        return false;
+    if (version < 2)
+        FillAsVersion1(records);
+    return true;
+}
+
+void CSkorelDoc::FillAsVersion1(std::vector<std::unique_ptr<CData>>& records)
+{
+    for (const std::unique_ptr<CData>& pData : records)
+        if (pData->m_crFill == kNoFill)
+            pData->m_crFill = RGB(255, 255, 255);
 }
 
 void CSkorelDoc::Serialize(CArchive& ar)

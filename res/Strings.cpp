@@ -63,7 +63,12 @@ std::vector<String> ProgramStrings()
         {ID_EDIT_PASTE, "클립보드의 내용을 붙여 넣습니다\n붙여넣기"},
         {ID_EDIT_REPEAT, "마지막으로 실행한 동작을 반복합니다\n반복"},
         {ID_EDIT_REPLACE, "지정한 문자열을 다른 문자열로 바꿉니다\n바꾸기"},
-        {ID_EDIT_SELECT_ALL, "문서 전체를 선택합니다\n전체 선택"},
+        {ID_EDIT_SELECT_ALL, "그림의 도형을 모두 선택합니다\n모두 선택"},
+        {ID_EDIT_DUPLICATE, "선택한 도형을 오른쪽 아래로 10픽셀 옮긴 사본을 만듭니다\n복제"},
+        {ID_ARRANGE_FRONT, "선택한 도형을 다른 모든 도형 앞으로 가져옵니다\n맨 앞으로"},
+        {ID_ARRANGE_FORWARD, "선택한 도형을 한 단계 앞으로 가져옵니다\n앞으로"},
+        {ID_ARRANGE_BACKWARD, "선택한 도형을 한 단계 뒤로 보냅니다\n뒤로"},
+        {ID_ARRANGE_BACK, "선택한 도형을 다른 모든 도형 뒤로 보냅니다\n맨 뒤로"},
         {ID_EDIT_UNDO, "마지막으로 한 동작을 취소합니다\n실행 취소"},
         {ID_EDIT_REDO, "이전에 취소한 동작을 다시 수행합니다\n다시 실행"},
         {ID_WINDOW_SPLIT, "현재 열린 창을 나눕니다\n나누기"},
@@ -159,6 +164,8 @@ std::vector<String> ProgramStrings()
         {IDS_COLOR_PAIR, "두 번 클릭하면 그 색을 고르는 대화 상자가 열립니다\n"
                          "선 색과 채우기 색 (두 번 클릭: 바꾸기)"},
         {ID_INDICATOR_ZOOM, "800%"},
+        {IDS_NO_FILL_SWATCH, "사각형과 타원을 채우지 않고 테두리만 그립니다\n채우기 없음"},
+        {IDS_NO_FILL, "채우기 없음(&N)"},
 
         {IDS_SAVE_AS_FILTER, "BMP 그림 (*.bmp)|*.bmp|Skorel 그림 (*.skr)|*.skr||"},
         {IDS_SAVE_DRAWING_FILTER, "Skorel 그림 (*.skr)|*.skr||"},

@@ -25,6 +25,13 @@ constexpr unsigned ID_WIDTH_5 = 32788;
 constexpr unsigned ID_FILE_EXPORT = 32810;
 // Adds a file's shapes and picture to the drawing.
 constexpr unsigned ID_FILE_INSERT = 32812;
+// A copy of the selected shapes in place; their place in the drawing order, in the order of
+// the ids: above all, one up, one down, below all.
+constexpr unsigned ID_EDIT_DUPLICATE = 32813;
+constexpr unsigned ID_ARRANGE_FRONT = 32814;
+constexpr unsigned ID_ARRANGE_FORWARD = 32815;
+constexpr unsigned ID_ARRANGE_BACKWARD = 32816;
+constexpr unsigned ID_ARRANGE_BACK = 32817;
 constexpr unsigned ID_EDIT_COPY_PICTURE = 32811;
 // The colour bar: shown or hidden from the View menu; a swatch clicked with the left button
 // gives the outline colour, with the right button the fill colour.
@@ -67,6 +74,9 @@ constexpr unsigned IDS_THICKNESS_PANE = 230;
 constexpr unsigned IDS_COLOR_BAR = 231;
 constexpr unsigned IDS_COLOR_SWATCH = 232;
 constexpr unsigned IDS_COLOR_PAIR = 233;
+// The no-fill swatch's prompt and tooltip; the colour dialog's no-fill button.
+constexpr unsigned IDS_NO_FILL_SWATCH = 236;
+constexpr unsigned IDS_NO_FILL = 237;
 // The thickness bar's title.
 constexpr unsigned IDS_THICKNESS_BAR = 234;
 constexpr unsigned IDS_RECOVER_PROMPT = 240;

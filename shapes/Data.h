@@ -19,6 +19,9 @@ inline CPoint Shifted(CPoint p, std::int64_t dx, std::int64_t dy)
     return CPoint(SaturatedLong(p.x + dx), SaturatedLong(p.y + dy));
 }
 
+// The fill of a hollow rectangle or ellipse: only its outline is drawn.
+constexpr COLORREF kNoFill = 0xFFFFFFFF;
+
 class CData : public CObject {
 public:
     // Gives no field a value: whoever makes a record fills it in.
@@ -36,6 +39,6 @@ public:
     CPoint m_ptEnd;    // line: drag end; rectangle, ellipse: bottom-right corner
     CPoint m_ptStart;  // line: drag start; rectangle, ellipse: top-left corner
     int m_nKind;       // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE
-    COLORREF m_crFill; // interior of rectangles and ellipses
+    COLORREF m_crFill; // interior of rectangles and ellipses; kNoFill leaves it unpainted
     COLORREF m_crLine; // outline
 };

@@ -90,6 +90,38 @@ CRect CMyTracker::TrackRect(CPoint point, CDC* pDC, int nHandle)
     return m_rect;
 }
 
+CRect CMyTracker::TrackTo(const CRect& rect, CDC* pDC)
+{
+    pDC->SelectStockObject(NULL_BRUSH);
+    m_rect = rect;
+    pDC->SetROP2(R2_XORPEN);
+    CPen pen(PS_DOT, 2, kFeedbackGrey);
+    CPen* pOldPen = pDC->SelectObject(&pen);
+    if (IsBoxShape(m_nKind)) {
+        DrawFigure(pDC, m_nKind, m_rcOld.TopLeft(), m_rcOld.BottomRight());
+        DrawFigure(pDC, m_nKind, m_rect.TopLeft(), m_rect.BottomRight());
+        m_rcOld = m_rect;
+    }
+    pDC->SelectObject(pOldPen);
+    return m_rect;
+}
+
+void CMyTracker::TrackLineEnd(CPoint point, int nEnd, CDC* pDC)
+{
+    pDC->SelectStockObject(NULL_BRUSH);
+    if (!IsLineShape(m_nKind) || !m_bGrabbed)
+        return;
+    pDC->SetROP2(R2_XORPEN);
+    CPen pen(PS_DOT, 2, kFeedbackGrey);
+    CPen* pOldPen = pDC->SelectObject(&pen);
+    DrawFigure(pDC, m_nKind, m_ptStart, m_ptEnd);
+    (nEnd == 0 ? m_ptStart : m_ptEnd) = point;
+    DrawFigure(pDC, m_nKind, m_ptStart, m_ptEnd);
+    pDC->SelectObject(pOldPen);
+    m_ptMovedStart = m_ptStart;
+    m_ptMovedEnd = m_ptEnd;
+}
+
 void CMyTracker::TrackLine(CPoint point, CDC* pDC)
 {
     pDC->SelectStockObject(NULL_BRUSH);

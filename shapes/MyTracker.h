@@ -27,6 +27,11 @@ public:
     // Moves a grabbed line by the mouse's displacement and replaces its feedback. Only the
     // hollow brush is selected when no line is grabbed.
     void TrackLine(CPoint point, CDC* pDC);
+    // Gives a grabbed rectangle or ellipse the rectangle and replaces its feedback.
+    CRect TrackTo(const CRect& rect, CDC* pDC);
+    // Moves one end of a grabbed line (0 its start, 1 its end) to the point and replaces its
+    // feedback.
+    void TrackLineEnd(CPoint point, int nEnd, CDC* pDC);
 
     int m_nPtY = 0; // point last given to HitTestLine
     int m_nPtX = 0;

@@ -1,12 +1,15 @@
 #include "Shape.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
 
 constexpr std::int64_t kLineTolerance = 20;
+// How far beside a hollow box's outline a press still grabs it.
+constexpr double kOutlineTolerance = 5;
 constexpr int kFrameHandleSize = 7;
 
 void DrawLine(CDC* pDC, CPoint a, CPoint b)
@@ -111,12 +114,15 @@ void DrawFigure(CDC* pDC, int nKind, CPoint a, CPoint b)
         kind->draw(pDC, a, b);
 }
 
+bool IsHollow(const CData& data) { return IsBoxShape(data.m_nKind) && data.m_crFill == kNoFill; }
+
 void DrawShapeRecord(CDC* pDC, const CData& data)
 {
     CPen pen(PS_SOLID, data.m_nThickness, data.m_crLine);
     CPen* pOldPen = pDC->SelectObject(&pen);
     CBrush brush(data.m_crFill);
-    CBrush* pOldBrush = pDC->SelectObject(&brush);
+    CBrush* pOldBrush =
+        pDC->SelectObject(IsHollow(data) ? CBrush::Stock(NULL_BRUSH) : &brush);
     DrawFigure(pDC, data.m_nKind, data.m_ptStart, data.m_ptEnd);
     pDC->SelectObject(pOldPen);
     pDC->SelectObject(pOldBrush);
@@ -136,11 +142,43 @@ CRect ShapeBounds(const CData& data)
     return GrownRect(CRect(data.m_ptStart, data.m_ptEnd).Normalized(), reach, reach + 1);
 }
 
+namespace {
+
+// Whether the point lies near a hollow box's outline: within its pen's half width and
+// kOutlineTolerance pixels on either side of the path the outline runs along.
+bool OutlineHit(const CData& data, bool bEllipse, CPoint point)
+{
+    const CRect box = CRect(data.m_ptStart, data.m_ptEnd).Normalized();
+    const double reach = std::max(data.m_nThickness, 1) / 2.0 + kOutlineTolerance;
+    const double px = point.x + 0.5, py = point.y + 0.5;
+    const double left = box.left, top = box.top, right = box.right, bottom = box.bottom;
+    const double a = (right - left) / 2, b = (bottom - top) / 2;
+    if (!bEllipse || a <= reach || b <= reach) {
+        const bool near = px >= left - reach && px <= right + reach && py >= top - reach &&
+                          py <= bottom + reach;
+        const bool inside = px > left + reach && px < right - reach && py > top + reach &&
+                            py < bottom - reach;
+        return near && !inside;
+    }
+    // The distance from the ellipse along the ray from its centre.
+    const double dx = px - (left + a), dy = py - (top + b);
+    const double r = std::hypot(dx / a, dy / b);
+    const double along = std::hypot(dx, dy);
+    return r > 0 && std::abs(along - along / r) <= reach;
+}
+
+} // namespace
+
 bool ShapeHit(const CData& data, CPoint point)
 {
-    if (IsLineShape(data.m_nKind))
+    const ShapeKind* kind = Find(data.m_nKind);
+    if (!kind)
+        return false;
+    if (!kind->bBox)
         return LineHit(point, data.m_ptStart, data.m_ptEnd);
-    return IsBoxShape(data.m_nKind) && CRect(data.m_ptStart, data.m_ptEnd).PtInRect(point);
+    if (IsHollow(data))
+        return OutlineHit(data, kind->bEllipse, point);
+    return CRect(data.m_ptStart, data.m_ptEnd).PtInRect(point);
 }
 
 bool LineHit(CPoint point, CPoint a, CPoint b)
@@ -168,6 +206,8 @@ bool ShapeHides(const CData& data, const CRect& area)
         return false;
     if (!kind->bBox)
         return LineCoversRect(data.m_ptStart, data.m_ptEnd, data.m_nThickness, &area);
+    if (IsHollow(data))
+        return false;
     const CRect figure(data.m_ptStart, data.m_ptEnd);
     return FigureCoversRect(kind->bEllipse, &figure, data.m_nThickness, &area);
 }
@@ -176,7 +216,7 @@ bool ShapeMayHide(const CData& data, int nSide)
 {
     // A pen can hold a square only when it is wider than the square's diagonal, with the
     // margin LineCoversRect keeps.
-    return IsBoxShape(data.m_nKind) ||
+    return (IsBoxShape(data.m_nKind) && !IsHollow(data)) ||
            (IsLineShape(data.m_nKind) &&
             std::int64_t(data.m_nThickness) >= 3 * std::int64_t(nSide) / 2 + 4);
 }

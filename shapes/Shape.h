@@ -27,8 +27,10 @@ void OrderCorners(int nKind, CPoint& a, CPoint& b);
 
 // Draws the kind's figure from a to b with the context's pen, brush and mix mode.
 void DrawFigure(CDC* pDC, int nKind, CPoint a, CPoint b);
-// Draws the record with its own pen and brush.
+// Draws the record with its own pen and brush; a hollow one without a brush.
 void DrawShapeRecord(CDC* pDC, const CData& data);
+// Whether the record is a box drawn as its outline alone (its fill is kNoFill).
+bool IsHollow(const CData& data);
 // Writes the record as the one SVG element of its kind (<line>, <rect>, <ellipse>) with its
 // outline colour, fill (none for a line) and thickness, where the record draws.
 void WriteShapeSvg(CSvgWriter& svg, const CData& data);
@@ -36,14 +38,16 @@ void WriteShapeSvg(CSvgWriter& svg, const CData& data);
 // The pixels drawing the record may touch: its corners widened by its pen on every side (a
 // little more than the pen reaches, never less); empty for an unknown kind.
 CRect ShapeBounds(const CData& data);
-// Whether a press at the point grabs the record: anywhere in a box (left and top edges in,
-// right and bottom out), near a line (see LineHit).
+// Whether a press at the point grabs the record: anywhere in a filled box (left and top edges
+// in, right and bottom out), near a hollow box's outline (its half width and a few pixels
+// either side), near a line (see LineHit).
 bool ShapeHit(const CData& data, CPoint point);
 // Within 20 pixels across a vertical or horizontal line between its ends, or within 19
 // pixels vertically of a sloped line inside its x range; a line of no length is never hit.
 bool LineHit(CPoint point, CPoint a, CPoint b);
 // Whether drawing the record paints every pixel of the area, with its pen or its fill: then
-// nothing drawn before it shows there. A line's pen counts only a pixel or so inside its edge.
+// nothing drawn before it shows there. A line's pen counts only a pixel or so inside its edge;
+// a hollow box hides nothing.
 bool ShapeHides(const CData& data, const CRect& area);
 // A quick first look: whether the record can hide any square of that side at all.
 bool ShapeMayHide(const CData& data, int nSide);

@@ -69,6 +69,12 @@ ON_COMMAND(ID_EDIT_CUT, OnEditCut)
 ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
 ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)
+ON_COMMAND(ID_EDIT_DUPLICATE, OnEditDuplicate)
+ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
+ON_COMMAND_RANGE(ID_ARRANGE_FRONT, ID_ARRANGE_BACK, OnArrange)
+ON_UPDATE_COMMAND_UI_RANGE(ID_ARRANGE_FRONT, ID_ARRANGE_BACK, OnUpdateArrange)
+ON_UPDATE_COMMAND_UI(ID_EDIT_DUPLICATE, OnUpdateNeedsSelection)
+ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateEditSelectAll)
 ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateNeedsSelection)
 ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNeedsSelection)
 ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR, OnUpdateNeedsSelection)
@@ -129,6 +135,15 @@ BOOL CSkorelView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
         return TRUE;
     }
     CSkorelDoc* pDoc = GetDocument();
+    // A single line's end handles move one end.
+    CPoint point;
+    if (pDoc && GetCursorPos(&point)) {
+        ScreenToClient(&point);
+        if (m_selection.LineEndAt(point, pDoc->m_tracker.m_nHandleSize) >= 0) {
+            ::SetCursor(LoadCursor(nullptr, IDC_SIZEALL));
+            return TRUE;
+        }
+    }
     if (pWnd == this && pDoc && pDoc->m_tracker.SetCursor(this, nHitTest))
         return TRUE;
     return CScrollView::OnSetCursor(pWnd, nHitTest, message);
@@ -139,7 +154,7 @@ void CSkorelView::ChooseDrawingTool(UINT nID)
     m_nShapeKind = RowOf(kTools, nID)->nKind;
     m_nMode = MODE_DRAW;
     // Choosing a drawing tool ends the selection.
-    SelectShape(nullptr);
+    SelectShapes({});
 }
 
 void CSkorelView::OnDrawLine() { ChooseDrawingTool(ID_DRAW_LINE); }
@@ -148,24 +163,26 @@ void CSkorelView::OnDrawRect() { ChooseDrawingTool(ID_DRAW_RECT); }
 
 void CSkorelView::OnDrawEllipse() { ChooseDrawingTool(ID_DRAW_ELLIPSE); }
 
-bool CSkorelView::ChooseColor(COLORREF& cr)
+bool CSkorelView::ChooseColor(COLORREF& cr, bool bOfferNoFill)
 {
-    CColorDialog dlg(cr, CC_RGBINIT | CC_FULLOPEN, this);
+    CColorDialog dlg(cr == kNoFill ? RGB(255, 255, 255) : cr, CC_RGBINIT | CC_FULLOPEN, this);
+    if (bOfferNoFill)
+        dlg.AddNoColorButton(res::LoadString(IDS_NO_FILL));
     if (dlg.DoModal() != IDOK)
         return false;
-    cr = dlg.GetColor();
+    cr = dlg.GetColor() == CLR_NONE ? kNoFill : dlg.GetColor();
     return true;
 }
 
 void CSkorelView::OnLineColor()
 {
-    if (COLORREF cr = m_crLine; ChooseColor(cr))
+    if (COLORREF cr = m_crLine; ChooseColor(cr, false))
         ChooseLineColor(cr);
 }
 
 void CSkorelView::OnFillColor()
 {
-    if (COLORREF cr = m_crFill; ChooseColor(cr))
+    if (COLORREF cr = m_crFill; ChooseColor(cr, true))
         ChooseFillColor(cr);
 }
 
@@ -179,8 +196,9 @@ std::optional<COLORREF> CSkorelView::PickedColor() const
 
 void CSkorelView::OnPickLineColor()
 {
+    // The no-fill swatch is a fill whichever button picks it: an outline is never none.
     if (const std::optional<COLORREF> cr = PickedColor())
-        ChooseLineColor(*cr);
+        *cr == kNoFill ? ChooseFillColor(kNoFill) : ChooseLineColor(*cr);
 }
 
 void CSkorelView::OnPickFillColor()
@@ -209,12 +227,8 @@ void CSkorelView::ChooseThickness(int nThickness)
 
 void CSkorelView::RestyleSelected(const std::function<void(CData&)>& change)
 {
-    CData* pData = Selected();
-    if (!pData)
-        return;
-    CData style = *pData;
-    change(style);
-    GetDocument()->RestyleShape(pData, style.m_crLine, style.m_crFill, style.m_nThickness);
+    if (!m_selection.IsEmpty())
+        GetDocument()->RestyleShapes(m_selection.Unordered(), change);
 }
 
 void CSkorelView::OnSelect() { m_nMode = MODE_SELECT; }
@@ -224,7 +238,7 @@ void CSkorelView::OnEraser()
     CancelDrag();
     GetDocument()->RemoveAllShapes();
     // The frame goes to (0, 0, 0, 0) with the selection; an empty drawing repaints too.
-    SelectShape(nullptr);
+    SelectShapes({});
     Invalidate(TRUE);
 }
 

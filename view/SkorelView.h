@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CanvasTiles.h"
+#include "Selection.h"
 
 #include "document/SkorelDoc.h"
 #include "image/BaseImage.h"
@@ -11,6 +12,7 @@
 
 #include "framework/docview/ScrollView.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,8 +33,10 @@ public:
     ~CSkorelView() override;
 
     CSkorelDoc* GetDocument() const;
-    // The record at m_posSelected; null when none is selected.
-    CData* Selected() const;
+    // The selected record when exactly one is selected; null otherwise.
+    CData* Selected() const { return m_selection.Single(); }
+    // The shapes selected with the arrow tool.
+    const CSelection& GetSelection() const { return m_selection; }
 
     // Composes the part of the canvas the paint is for (its clip box: white, picture, shapes)
     // straight onto the window; the selection frame goes on top, once there are shapes. The
@@ -45,9 +49,9 @@ public:
     // After New and Open: the canvas takes the document's size and shows from its top-left
     // corner, repainted from the document.
     void OnInitialUpdate() override;
-    // A change to the drawing (a CShapeHint): drops a drag in progress, forgets a selected
-    // shape that left the list (every one, when a fresh drawing came), follows the canvas
-    // size, selects the shape an undo, redo, paste or move touched (with the arrow tool), and
+    // A change to the drawing (a CShapeHint): drops a drag in progress, forgets selected
+    // shapes that left the list (every one, when a fresh drawing came), follows the canvas
+    // size, selects the shapes an undo, redo, paste or move touched (with the arrow tool), and
     // repaints.
     void OnUpdate(CView* pSender, long lHint, CObject* pHint) override;
     // The drawing as it is now, the area of the canvas, into a new bitmap of the area's size.
@@ -78,7 +82,8 @@ public:
     void OnMouseLeave() override;
     // A drag that loses the mouse (a modal dialog took it) is dropped.
     void OnCaptureChanged(CWnd* pWnd) override;
-    // Escape drops a drag; the arrow keys move the selected shape by 1 pixel, 10 with Shift.
+    // Escape drops a drag, or without one deselects; the arrow keys move the selected shapes
+    // by 1 pixel, 10 with Shift, a burst of them as one step.
     BOOL OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
 
     int m_nHitCode = -1;       // frame's hit code at the last press in selection mode
@@ -87,11 +92,9 @@ public:
     // The canvas: the document's size, at least 1280 × 1024.
     int m_nCanvasHeight;
     int m_nCanvasWidth;
-    BOOL m_bMoved;                    // the mouse moved during the current selection drag
-    BOOL m_bHit = FALSE;              // the last press in selection mode hit a record
-    CRect m_rectTracked;              // rectangle last reported by the tracker's feedback
-    POSITION m_posSelected = nullptr; // the selected record: the one last grabbed; null: none
-    int m_nMode;                      // MODE_DRAW or MODE_SELECT
+    BOOL m_bMoved;       // the mouse moved during the current selection drag
+    CRect m_rectTracked; // rectangle last reported by the tracker's feedback
+    int m_nMode;         // MODE_DRAW or MODE_SELECT
     BOOL m_bButtonDown;               // the left button went down in the view and is still down
     CDrawTool m_drawTool;
     CMyTracker m_myTracker;
@@ -124,13 +127,19 @@ protected:
     void OnFileExport();
     // The drawing (the area last chosen in the export dialog) to the clipboard as a picture.
     void OnEditCopyPicture();
-    // The selected shape to and from the clipboard, and deleted.
+    // The selected shapes to and from the clipboard, deleted, and copied in place.
     void OnEditCut();
     void OnEditCopy();
     void OnEditPaste();
     void OnEditClear();
+    void OnEditDuplicate();
+    void OnEditSelectAll();
     void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+    // The selected shapes' place in the drawing order: each command's id its order.
+    void OnArrange(UINT nID);
+    void OnUpdateArrange(CCmdUI* pCmdUI);
     // What the toolbar, the menus and the status bar show of the drawing state.
     void OnUpdateTool(CCmdUI* pCmdUI);
     void OnUpdateWidth(CCmdUI* pCmdUI);
@@ -144,8 +153,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Asks for a colour, opening on cr; true, with the colour in cr, unless cancelled.
-    bool ChooseColor(COLORREF& cr);
+    // Asks for a colour, opening on cr, offering no fill as well when asked; true, with the
+    // colour (or kNoFill) in cr, unless cancelled.
+    bool ChooseColor(COLORREF& cr, bool bOfferNoFill);
     // A choice of outline colour, fill colour or thickness: the choice for new shapes, and for
     // the selected shape too (one step that can be undone).
     void ChooseLineColor(COLORREF cr);
@@ -153,7 +163,7 @@ private:
     void ChooseThickness(int nThickness);
     // The colour of the colour-bar swatch clicked last; none without a colour bar.
     std::optional<COLORREF> PickedColor() const;
-    // Gives the selected shape, if any, its style as `change` leaves a copy of it.
+    // Gives the selected shapes, if any, their style as `change` leaves a copy of each.
     void RestyleSelected(const std::function<void(CData&)>& change);
     // Draws white, the picture and the records of the area of the canvas onto the context,
     // pixel for pixel as a composition of the whole canvas would, canvas pixel (x, y) at
@@ -171,13 +181,24 @@ private:
     void UpdateFrameArea();
     // The record a press at the point grabs: the last one it hits, painted on top; null
     // when it hits none.
-    POSITION HitRecord(CPoint point) const;
-    // Grabs the record the press hits, if any, and selects it; notes the frame's hit code.
-    void PressInSelection(CPoint point);
+    CData* HitRecord(CPoint point) const;
+    // A press with the arrow tool: on a single shape's handle, a resize (or a line's end); on
+    // a shape, a move of it, or of the selection it is in; with Shift, the shape joins or
+    // leaves the selection; on empty canvas, a selection rectangle.
+    void PressInSelection(CPoint point, UINT nFlags);
+    // The point a drag from `from` ends at, Shift making a drawn square, circle or a line at a
+    // multiple of 45°, of the shape kind.
+    CPoint Constrained(CPoint from, CPoint point, int nKind, UINT nFlags) const;
     // Appends the shape the drag from m_ptStart drew, when it has a size.
     void AddDrawnShape(CPoint ptEnd);
-    // Writes the grabbed shape's new place or size back into its record.
+    // The drag's feedback in the selection mode, for the pointer at the point.
+    void TrackSelectionDrag(CPoint point, UINT nFlags, CDC* pDC);
+    // Writes the grabbed shapes' new place or size back into their records.
     void CommitSelection();
+    // Selects what the selection rectangle from the press to the point holds: the shapes
+    // wholly inside it, or with Alt every shape it touches; added to the selection with
+    // Shift. A click that did not move deselects (without Shift).
+    void SelectInBand(CPoint point, UINT nFlags);
     // Ends the drag: releases the mouse and repaints where its feedback was.
     void EndDrag();
     // Ends a drag whose release will not come or must not count (Escape, a change to the
@@ -186,15 +207,33 @@ private:
     void CancelDrag();
     // Chooses the kind the tool command draws, in drawing mode.
     void ChooseDrawingTool(UINT nID);
-    // Makes the record at the position (or none) the selected shape, with the frame on it;
-    // the one place that changes the selection.
-    void SelectShape(POSITION pos);
+    // Makes the records the selection (none: nothing selected), with the frame on them and
+    // the style of the one selected last as the choice for new shapes; the one place that
+    // changes the selection.
+    void SelectShapes(const std::vector<CData*>& records);
+    // Places the frame on the selection as it is now.
+    void FrameSelection();
     // Marks for repainting where the drag drew its feedback, which the paint then replaces.
     void EraseFeedback();
     // Sizes the selection frame's handles for the zoom, so that they show as large at every
     // zoom, and repaints the frame.
     void FitFrameToZoom();
 
+    // What the left button's drag in the view does.
+    enum class Drag {
+        None,
+        Draw,    // draws a shape
+        Band,    // draws the selection rectangle
+        Move,    // moves the selected shapes
+        Resize,  // moves an edge or corner of a single selected box
+        LineEnd, // moves one end of a single selected line
+    };
+    Drag m_drag = Drag::None;
+    CSelection m_selection;
+    CPoint m_ptPress;         // where the drag began
+    int m_nLineEnd = -1;      // the end a LineEnd drag moves: 0 the start, 1 the end
+    CRect m_rcMoved;          // a move's frame as its feedback last drew it
+    std::chrono::steady_clock::time_point m_lastNudge; // when the arrow keys moved shapes last
     bool m_bDropped = false; // the drag since the last press was dropped: its
                              // release changes nothing
     CRect m_rcFrameShown;    // where the frame is on the window

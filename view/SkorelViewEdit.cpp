@@ -1,4 +1,4 @@
-// The selected shape through the clipboard: cut, copy, paste and delete. The clipboard carries
+// The selected shapes through the clipboard: cut, copy, paste and delete. The clipboard carries
 // shapes in the archive form under a type of our own, and a picture of them on white for other
 // programs. A picture alone on the clipboard pastes as the picture under the shapes.
 #include "SkorelView.h"
@@ -26,7 +26,7 @@ constexpr int kMaxPictureSide = 4096;
 
 void CSkorelView::OnUpdateNeedsSelection(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_posSelected != nullptr);
+    pCmdUI->Enable(!m_selection.IsEmpty());
 }
 
 void CSkorelView::OnUpdateEditPaste(CCmdUI* pCmdUI)
@@ -36,15 +36,19 @@ void CSkorelView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 
 void CSkorelView::OnEditCopy()
 {
-    CData* pData = Selected();
-    if (!pData)
+    const std::vector<CData*> records = m_selection.InOrder(GetDocument()->m_shapeList);
+    if (records.empty())
         return;
     std::vector<BYTE> bytes;
     CArchive ar(bytes, CArchive::store);
-    CSkorelDoc::StoreRecords(ar, {pData});
+    CSkorelDoc::StoreRecords(ar, records);
 
-    // The shape on white, cut to where it draws.
-    const CRect bounds = ShapeBounds(*pData);
+    // The shapes on white, cut to where they draw.
+    CRect bounds;
+    for (const CData* pData : records) {
+        const CRect shape = ShapeBounds(*pData);
+        UnionRect(&bounds, &bounds, &shape);
+    }
     const int width =
         int(std::min<std::int64_t>(std::int64_t(bounds.right) - bounds.left, kMaxPictureSide));
     const int height =
@@ -55,11 +59,14 @@ void CSkorelView::OnEditCopy()
     picture.CreateCompatibleBitmap(&dc, width, height);
     dc.SelectObject(&picture);
     dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
-    CData moved = *pData;
-    moved.m_ptStart =
-        Shifted(moved.m_ptStart, -std::int64_t(bounds.left), -std::int64_t(bounds.top));
-    moved.m_ptEnd = Shifted(moved.m_ptEnd, -std::int64_t(bounds.left), -std::int64_t(bounds.top));
-    m_drawTool.DrawShape(&dc, &moved);
+    for (const CData* pData : records) {
+        CData moved = *pData;
+        moved.m_ptStart =
+            Shifted(moved.m_ptStart, -std::int64_t(bounds.left), -std::int64_t(bounds.top));
+        moved.m_ptEnd =
+            Shifted(moved.m_ptEnd, -std::int64_t(bounds.left), -std::int64_t(bounds.top));
+        m_drawTool.DrawShape(&dc, &moved);
+    }
     CClipboard::SetData(kShapesMimeType, bytes, &picture);
 }
 
@@ -71,8 +78,8 @@ void CSkorelView::OnEditCut()
 
 void CSkorelView::OnEditClear()
 {
-    if (const CData* pData = Selected())
-        GetDocument()->RemoveShape(pData);
+    if (!m_selection.IsEmpty())
+        GetDocument()->RemoveShapes(m_selection.Records());
 }
 
 void CSkorelView::OnEditPaste()

@@ -1,48 +1,148 @@
-// The mouse: drawing a shape with rubber-band feedback, grabbing, moving and resizing one.
+// The mouse: drawing a shape with rubber-band feedback, Shift making it square, round or at
+// 45°; with the arrow tool, grabbing shapes to move them, a single box's handles to resize it
+// (Shift keeping its proportions), a single line's ends, and the selection rectangle.
 #include "SkorelView.h"
 
 #include "shapes/Shape.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <utility>
+
+namespace {
+
+// The box with the handle moved to the point, keeping the proportions of `original`: a
+// corner moves along the box's diagonal from the opposite corner, an edge scales the other
+// side about its middle.
+CRect Proportional(const CRect& original, const CRect& resized, int nHandle)
+{
+    const double w = std::max<double>(std::abs(double(original.right) - original.left), 1);
+    const double h = std::max<double>(std::abs(double(original.bottom) - original.top), 1);
+    const double dw = double(resized.right) - resized.left;
+    const double dh = double(resized.bottom) - resized.top;
+    const auto sign = [](double v, double like) { return like < 0 ? -std::abs(v) : std::abs(v); };
+    if (nHandle <= CResizeTracker::hitBottomLeft) {
+        const double scale = std::max(std::abs(dw) / w, std::abs(dh) / h);
+        const LONG nw = SaturatedLong(std::llround(sign(w * scale, dw)));
+        const LONG nh = SaturatedLong(std::llround(sign(h * scale, dh)));
+        // The corner opposite the handle stays.
+        const bool left = nHandle == CResizeTracker::hitTopLeft ||
+                          nHandle == CResizeTracker::hitBottomLeft;
+        const bool top = nHandle == CResizeTracker::hitTopLeft ||
+                         nHandle == CResizeTracker::hitTopRight;
+        CRect r = resized;
+        (left ? r.left : r.right) = SaturatedLong((left ? r.right : r.left) +
+                                                  std::int64_t(left ? -nw : nw));
+        (top ? r.top : r.bottom) = SaturatedLong((top ? r.bottom : r.top) +
+                                                 std::int64_t(top ? -nh : nh));
+        return r;
+    }
+    const bool across = nHandle == CResizeTracker::hitLeft || nHandle == CResizeTracker::hitRight;
+    CRect r = resized;
+    if (across) {
+        const double nh = h * std::abs(dw) / w, middle = (double(r.top) + r.bottom) / 2;
+        r.top = SaturatedLong(std::llround(middle - nh / 2));
+        r.bottom = SaturatedLong(std::llround(middle + nh / 2));
+    } else {
+        const double nw = w * std::abs(dh) / h, middle = (double(r.left) + r.right) / 2;
+        r.left = SaturatedLong(std::llround(middle - nw / 2));
+        r.right = SaturatedLong(std::llround(middle + nw / 2));
+    }
+    return r;
+}
+
+} // namespace
 
 void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
 {
     // A press while a drag is still going means its release was lost.
     CancelDrag();
     m_bDropped = false;
+    // Arrow keys after a press start a step of their own.
+    m_lastNudge = {};
     SetCapture();
     m_bButtonDown = TRUE;
-    if (m_nMode == MODE_DRAW)
+    m_ptPress = point;
+    if (m_nMode == MODE_DRAW) {
+        m_drag = Drag::Draw;
         m_drawTool.SetStartPoint(point);
-    else
-        PressInSelection(point);
+    } else {
+        PressInSelection(point, nFlags);
+    }
     CView::OnLButtonDown(nFlags, point);
 }
 
-POSITION CSkorelView::HitRecord(CPoint point) const
+CData* CSkorelView::HitRecord(CPoint point) const
 {
-    const CTypedOwningList<CData>& list = GetDocument()->m_shapeList;
-    for (POSITION pos = list.GetTailPosition(); pos;) {
-        const POSITION at = pos;
-        if (ShapeHit(*list.GetPrev(pos), point))
-            return at;
-    }
+    CTypedOwningList<CData>& list = GetDocument()->m_shapeList;
+    for (POSITION pos = list.GetTailPosition(); pos;)
+        if (CData* pData = list.GetPrev(pos); ShapeHit(*pData, point))
+            return pData;
     return nullptr;
 }
 
-void CSkorelView::PressInSelection(CPoint point)
+void CSkorelView::PressInSelection(CPoint point, UINT nFlags)
 {
-    const POSITION hit = HitRecord(point);
-    m_bHit = hit != nullptr;
-    // A press that grabs nothing keeps the selection.
-    if (hit) {
-        m_myTracker.Select(point, GetDocument()->m_shapeList.GetAt(hit));
-        SelectShape(hit);
+    CSkorelDoc* pDoc = GetDocument();
+    const int handle = pDoc->m_tracker.m_nHandleSize;
+    m_nHitCode = -1;
+    // A single shape's handles come before any shape under them.
+    if (CData* single = m_selection.Single(); single && !(nFlags & MK_SHIFT)) {
+        m_nLineEnd = m_selection.LineEndAt(point, handle);
+        const int code = IsBoxShape(single->m_nKind) ? pDoc->m_tracker.HitTest(point) : -1;
+        if (m_nLineEnd >= 0 || (code >= CResizeTracker::hitTopLeft &&
+                                code < CResizeTracker::hitMiddle)) {
+            m_myTracker.Select(point, single);
+            m_nHitCode = code;
+            m_drag = m_nLineEnd >= 0 ? Drag::LineEnd : Drag::Resize;
+            return;
+        }
     }
-    m_nHitCode = GetDocument()->m_tracker.HitTest(point);
+    CData* hit = HitRecord(point);
+    if (nFlags & MK_SHIFT) {
+        // Shift adds a shape to the selection or takes it out; on empty canvas it draws a
+        // rectangle whose shapes join the selection.
+        if (hit) {
+            m_selection.Toggle(hit);
+            SelectShapes(m_selection.Unordered());
+            m_drag = Drag::None;
+            return;
+        }
+    } else if (hit) {
+        if (!m_selection.Contains(hit))
+            SelectShapes({hit});
+        m_myTracker.Select(point, hit);
+        m_nHitCode = CResizeTracker::hitMiddle;
+        m_rcMoved = pDoc->m_tracker.m_rect;
+        m_drag = Drag::Move;
+        return;
+    }
+    m_drag = Drag::Band;
+    m_drawTool.SetStartPoint(point);
+}
+
+CPoint CSkorelView::Constrained(CPoint from, CPoint point, int nKind, UINT nFlags) const
+{
+    if (!(nFlags & MK_SHIFT))
+        return point;
+    const std::int64_t dx = std::int64_t(point.x) - from.x, dy = std::int64_t(point.y) - from.y;
+    const std::int64_t ax = std::llabs(dx), ay = std::llabs(dy);
+    const auto toward = [](std::int64_t d, std::int64_t length) { return d < 0 ? -length : length; };
+    if (IsLineShape(nKind)) {
+        // The nearest of the eight directions: within 22.5° of an axis the line lies on it.
+        constexpr double kTan22_5 = 0.41421356;
+        if (double(ay) <= kTan22_5 * double(ax))
+            return Shifted(from, dx, 0);
+        if (double(ax) <= kTan22_5 * double(ay))
+            return Shifted(from, 0, dy);
+        const std::int64_t d = (ax + ay) / 2;
+        return Shifted(from, toward(dx, d), toward(dy, d));
+    }
+    const std::int64_t side = std::max(ax, ay);
+    return Shifted(from, toward(dx, side), toward(dy, side));
 }
 
 void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
@@ -53,19 +153,65 @@ void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
     if (m_bButtonDown && !(nFlags & MK_LBUTTON))
         CancelDrag();
     CClientDC dc(this);
-    if (m_bButtonDown && m_nMode == MODE_DRAW) {
-        m_drawTool.DrawRubberBand(&dc, point, m_nShapeKind);
-    } else if (m_bButtonDown && m_nMode == MODE_SELECT) {
-        m_bMoved = TRUE;
-        if (IsLineShape(m_myTracker.m_nKind))
-            m_myTracker.TrackLine(point, &dc);
-        else
-            m_rectTracked = m_myTracker.TrackRect(point, &dc, m_nHitCode);
-    }
+    if (m_bButtonDown && m_drag == Drag::Draw)
+        m_drawTool.DrawRubberBand(&dc, Constrained(m_ptStart, point, m_nShapeKind, nFlags),
+                                  m_nShapeKind);
+    else if (m_bButtonDown && m_drag != Drag::None)
+        TrackSelectionDrag(point, nFlags, &dc);
     CRect drawn;
     if (dc.GetBoundsRect(&drawn, DCB_RESET) == DCB_SET)
         UnionRect(&m_rcFeedback, &m_rcFeedback, &drawn);
     CView::OnMouseMove(nFlags, point);
+}
+
+void CSkorelView::TrackSelectionDrag(CPoint point, UINT nFlags, CDC* pDC)
+{
+    m_bMoved = TRUE;
+    switch (m_drag) {
+    case Drag::Band:
+        m_drawTool.DrawRubberBand(pDC, point, SHAPE_RECT);
+        break;
+    case Drag::Move:
+        if (m_selection.Count() > 1) {
+            // Many shapes move as their frame shows.
+            const std::int64_t dx = std::int64_t(point.x) - m_ptPress.x;
+            const std::int64_t dy = std::int64_t(point.y) - m_ptPress.y;
+            const CRect& frame = GetDocument()->m_tracker.m_rect;
+            const CRect moved(Shifted(frame.TopLeft(), dx, dy),
+                              Shifted(frame.BottomRight(), dx, dy));
+            CPen pen(PS_DOT, 2, kFeedbackGrey);
+            CPen* pOldPen = pDC->SelectObject(&pen);
+            pDC->SelectStockObject(NULL_BRUSH);
+            pDC->SetROP2(R2_XORPEN);
+            pDC->Rectangle(&m_rcMoved);
+            pDC->Rectangle(&moved);
+            pDC->SelectObject(pOldPen);
+            m_rcMoved = moved;
+        } else if (IsLineShape(m_myTracker.m_nKind)) {
+            m_myTracker.TrackLine(point, pDC);
+        } else {
+            m_rectTracked = m_myTracker.TrackRect(point, pDC, m_nHitCode);
+        }
+        break;
+    case Drag::Resize: {
+        m_rectTracked = m_myTracker.TrackRect(point, pDC, m_nHitCode);
+        if (nFlags & MK_SHIFT) {
+            const CRect original(Selected()->m_ptStart, Selected()->m_ptEnd);
+            m_rectTracked = m_myTracker.TrackTo(
+                Proportional(original, m_rectTracked, m_nHitCode), pDC);
+        }
+        break;
+    }
+    case Drag::LineEnd: {
+        const CData* line = Selected();
+        const CPoint fixed = m_nLineEnd == 0 ? line->m_ptEnd : line->m_ptStart;
+        m_myTracker.TrackLineEnd(Constrained(fixed, point, SHAPE_LINE, nFlags), m_nLineEnd,
+                                 pDC);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
@@ -74,11 +220,16 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
         CView::OnLButtonUp(nFlags, point);
         return;
     }
-    const bool commit = m_nMode == MODE_SELECT && m_myTracker.m_bGrabbed && m_bMoved;
+    const Drag drag = m_drag;
+    const bool moved = m_bMoved != FALSE;
     EndDrag();
+    // A drawing tool's release draws from the last press, also the release of a double
+    // click's second press, which is no press of its own.
     if (m_nMode == MODE_DRAW)
-        AddDrawnShape(point);
-    else if (commit)
+        AddDrawnShape(Constrained(m_ptStart, point, m_nShapeKind, nFlags));
+    else if (drag == Drag::Band)
+        SelectInBand(point, nFlags);
+    else if (drag != Drag::None && moved)
         CommitSelection();
     CView::OnLButtonUp(nFlags, point);
 }
@@ -118,15 +269,30 @@ void CSkorelView::OnUpdatePosition(CCmdUI* pCmdUI)
 void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
 {
     std::string text;
-    if (m_bButtonDown && (m_nMode == MODE_DRAW || m_myTracker.m_bGrabbed)) {
-        // The box of the shape as the drag would leave it now.
+    if (m_bButtonDown && m_drag != Drag::None) {
+        // The box of the shape as the drag would leave it now, as its feedback shows it.
         CRect box;
-        if (m_nMode == MODE_DRAW)
-            box = CRect(m_ptStart, m_ptPointer);
-        else if (IsLineShape(m_myTracker.m_nKind))
+        switch (m_drag) {
+        case Drag::Draw:
+            box = CRect(m_ptStart, m_drawTool.m_ptLast);
+            break;
+        case Drag::Band:
+            box = CRect(m_ptPress, m_drawTool.m_ptLast);
+            break;
+        case Drag::Move:
+            box = m_selection.Count() > 1            ? m_rcMoved
+                  : IsLineShape(m_myTracker.m_nKind) ? CRect(m_myTracker.m_ptStart,
+                                                             m_myTracker.m_ptEnd)
+                  : m_bMoved                         ? m_rectTracked
+                                                     : m_myTracker.m_rect;
+            break;
+        case Drag::LineEnd:
             box = CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
-        else
+            break;
+        default:
             box = m_bMoved ? m_rectTracked : m_myTracker.m_rect;
+            break;
+        }
         const auto extent = [](LONG a, LONG b) { return std::llabs(std::int64_t(b) - a); };
         text = std::to_string(extent(box.left, box.right)) + " × " +
                std::to_string(extent(box.top, box.bottom));
@@ -139,6 +305,7 @@ void CSkorelView::EndDrag()
     m_bButtonDown = FALSE;
     m_myTracker.m_bGrabbed = FALSE;
     m_bMoved = FALSE;
+    m_drag = Drag::None;
     ReleaseCapture();
     EraseFeedback();
     UpdateFrameArea();
@@ -160,10 +327,15 @@ void CSkorelView::EraseFeedback()
 
 void CSkorelView::CommitSelection()
 {
+    CSkorelDoc* pDoc = GetDocument();
+    if (m_selection.Count() > 1) {
+        pDoc->MoveShapes(m_selection.Unordered(), std::int64_t(m_rcMoved.left) - pDoc->m_tracker.m_rect.left,
+                         std::int64_t(m_rcMoved.top) - pDoc->m_tracker.m_rect.top, false);
+        return;
+    }
     CData* pData = Selected();
     if (!pData)
         return;
-    CSkorelDoc* pDoc = GetDocument();
     // Kind and colours are the record's own: the tracker only ever copied them.
     if (IsLineShape(m_myTracker.m_nKind)) {
         pDoc->ChangeShape(pData, m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
@@ -179,58 +351,4 @@ void CSkorelView::CommitSelection()
     pDoc->ChangeShape(pData, a, b);
     pDoc->m_tracker.m_rect = m_rectTracked;
     UpdateFrameArea();
-}
-
-CData* CSkorelView::Selected() const
-{
-    return m_posSelected ? GetDocument()->m_shapeList.GetAt(m_posSelected) : nullptr;
-}
-
-void CSkorelView::SelectShape(POSITION pos)
-{
-    m_posSelected = pos;
-    FrameShape(Selected(), &GetDocument()->m_tracker);
-    FitFrameToZoom();
-}
-
-void CSkorelView::FitFrameToZoom()
-{
-    if (CSkorelDoc* pDoc = GetDocument()) {
-        pDoc->m_tracker.m_nHandleSize = FrameHandleSize(GetZoom());
-        UpdateFrameArea();
-    }
-}
-
-void CSkorelView::OnZoomChanged() { FitFrameToZoom(); }
-
-BOOL CSkorelView::OnKeyDown(UINT nChar, UINT, UINT nFlags)
-{
-    if (nChar == VK_ESCAPE && m_bButtonDown) {
-        CancelDrag();
-        return TRUE;
-    }
-    const int step = (nFlags & MK_SHIFT) ? 10 : 1;
-    int dx = 0, dy = 0;
-    switch (nChar) {
-    case VK_LEFT:
-        dx = -step;
-        break;
-    case VK_RIGHT:
-        dx = step;
-        break;
-    case VK_UP:
-        dy = -step;
-        break;
-    case VK_DOWN:
-        dy = step;
-        break;
-    default:
-        return FALSE;
-    }
-    CData* pData = Selected();
-    if (!pData || m_bButtonDown)
-        return FALSE;
-    GetDocument()->ChangeShape(pData, Shifted(pData->m_ptStart, dx, dy),
-                               Shifted(pData->m_ptEnd, dx, dy));
-    return TRUE;
 }

@@ -27,6 +27,7 @@ void CSkorelView::OnDraw(CDC* pDC)
     CSkorelDoc* pDoc = GetDocument();
     if (!pDoc->m_shapeList.IsEmpty())
         pDoc->m_tracker.Draw(pDC);
+    m_selection.DrawMarks(pDC, pDoc->m_tracker.m_nHandleSize);
 }
 
 void CSkorelView::Compose(CDC* pDC, const CRect& area, CPoint shift)
@@ -80,12 +81,9 @@ void CSkorelView::Compose(CDC* pDC, const CRect& area, CPoint shift)
 CRect CSkorelView::FrameArea() const
 {
     const CSkorelDoc* pDoc = GetDocument();
-    const CResizeTracker& frame = pDoc->m_tracker;
     if (pDoc->m_shapeList.IsEmpty())
         return CRect();
-    // The border lies just outside the rectangle, the handles inside or outside it.
-    const std::int64_t reach = std::int64_t(std::max(frame.m_nHandleSize, 0)) + 2;
-    return GrownRect(frame.m_rect.Normalized(), reach, reach);
+    return m_selection.MarkedArea(pDoc->m_tracker, pDoc->m_tracker.m_nHandleSize);
 }
 
 void CSkorelView::UpdateFrameArea()
@@ -148,7 +146,7 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
     CancelDrag();
     const auto* hint = dynamic_cast<const CShapeHint*>(pHint);
     if (hint && hint->m_bReset) {
-        m_posSelected = nullptr;
+        m_selection.Clear();
         m_lastPasted.clear();
     }
     FollowCanvasSize();
@@ -157,11 +155,11 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
     m_planner.Forget();
     InvalidateRect(&changed);
     if (hint) {
-        if (m_posSelected &&
-            std::ranges::find(hint->m_removed, m_posSelected) != hint->m_removed.end())
-            SelectShape(nullptr);
-        if (hint->m_pTouched && m_nMode == MODE_SELECT)
-            SelectShape(GetDocument()->m_shapeList.Find(hint->m_pTouched));
+        m_selection.Forget(hint->m_removed);
+        if (!hint->m_touched.empty() && m_nMode == MODE_SELECT)
+            SelectShapes(hint->m_touched);
+        else
+            FrameSelection();
     }
     UpdateFrameArea();
 }

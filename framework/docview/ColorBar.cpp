@@ -33,6 +33,7 @@ BOOL CColorBar::Create(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID, const CCo
         std::move(palette), [this](std::size_t index, bool bFill) { Pick(index, bFill); },
         [this](bool bFill) { OpenColor(bFill); }, bar);
     m_pSwatches->SetTips(QString::fromUtf8(res::LoadString(ids.nIDSwatchTip)),
+                         QString::fromUtf8(res::LoadString(ids.nIDNoneTip)),
                          QString::fromUtf8(res::LoadString(ids.nIDPairTip)));
     bar->addWidget(m_pSwatches);
     QObject::connect(bar, &QToolBar::orientationChanged, m_pSwatches,

@@ -1,6 +1,7 @@
 // The colour bar: a dockable bar of colour swatches in two rows beside the current outline and
 // fill colours. The program gives it the swatches' colours and the ids of its commands; the
-// bar hands back what the user picked through those commands.
+// bar hands back what the user picked through those commands. A swatch or a colour of
+// CLR_NONE shows as no colour.
 #pragma once
 
 #include "ControlBars.h"
@@ -19,6 +20,7 @@ struct CColorBarIds {
     UINT nIDPickFill;  // with the right button
     UINT nIDTitle;     // the bar's title
     UINT nIDSwatchTip; // what a swatch does: the status-bar prompt, then the tooltip
+    UINT nIDNoneTip;   // the same for a swatch of no colour (CLR_NONE)
     UINT nIDPairTip;   // the same for the pair
 };
 

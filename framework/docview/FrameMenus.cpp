@@ -5,6 +5,7 @@
 #include "App.h"
 #include "ControlBars.h"
 #include "Document.h"
+#include "detail/ColorBarWidget.h"
 #include "detail/FramePrivate.h"
 
 #include "framework/core/Commands.h"
@@ -52,17 +53,18 @@ public:
     }
     void SetColor(COLORREF cr) override
     {
-        if (m_pAction->property(kSwatchProperty).toUInt() == cr + 1)
+        const QVariant shown = m_pAction->property(kSwatchProperty);
+        if (shown.isValid() && shown.toULongLong() == cr)
             return;
         if (!m_pAction->property(kPictureProperty).isValid())
             m_pAction->setProperty(kPictureProperty, m_pAction->icon());
-        m_pAction->setProperty(kSwatchProperty, cr + 1);
+        m_pAction->setProperty(kSwatchProperty, qulonglong(cr));
         m_pAction->setIcon(Swatched(m_pAction->property(kPictureProperty).value<QIcon>(), cr));
     }
 
 private:
     static constexpr const char* kPictureProperty = "skorelPicture";
-    static constexpr const char* kSwatchProperty = "skorelSwatch"; // colour + 1; 0: none
+    static constexpr const char* kSwatchProperty = "skorelSwatch"; // the colour shown, if any
 
     // The picture with a bar of the colour along its bottom, framed so that white shows too;
     // at every scale the picture has.
@@ -77,7 +79,7 @@ private:
             pm.setDevicePixelRatio(scale);
             QPainter p(&pm);
             p.fillRect(QRect(1, 11, 14, 4), QColor(64, 64, 64));
-            p.fillRect(QRect(2, 12, 12, 2), QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)));
+            FillWithColor(p, QRect(2, 12, 12, 2), cr);
             p.end();
             icon.addPixmap(pm);
         }

@@ -43,6 +43,10 @@ void CUndoStack::Redo()
     Changed();
 }
 int CUndoStack::GetCount() const { return m_stack->count(); }
-void CUndoStack::Clear() { m_stack->clear(); }
+void CUndoStack::Clear()
+{
+    m_stack->clear();
+    ++m_nChanges;
+}
 bool CUndoStack::IsClean() const { return m_stack->isClean(); }
 void CUndoStack::SetClean() { m_stack->setClean(); }

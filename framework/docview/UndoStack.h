@@ -2,6 +2,7 @@
 // last kept (its clean state).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -32,6 +33,9 @@ public:
     void Redo();
     // Steps kept, undone ones included.
     int GetCount() const;
+    // How many pushes, undos, redos and clears the stack has seen: a change count that stayed
+    // the same means the steps are as they were.
+    std::uint64_t GetChangeCount() const { return m_nChanges; }
     // Drops every step; the state now counts as clean. The change handler is not called: the
     // caller is replacing what the steps referred to.
     void Clear();
@@ -44,12 +48,14 @@ public:
     void SetChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
 
 private:
-    void Changed() const
+    void Changed()
     {
+        ++m_nChanges;
         if (m_onChange)
             m_onChange();
     }
 
     std::unique_ptr<QUndoStack> m_stack;
     std::function<void()> m_onChange;
+    std::uint64_t m_nChanges = 0;
 };

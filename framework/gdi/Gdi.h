@@ -20,6 +20,8 @@ struct Ink;
 } // namespace raster
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+// No colour at all: a value no RGB colour can have.
+constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
 
 // Clip regions and drawing bounds.
 constexpr int NULLREGION = 1;

@@ -1,5 +1,7 @@
 #include "SvgWriter.h"
 
+#include "Gdi.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QXmlStreamWriter>
@@ -13,6 +15,8 @@ QString Number(double v) { return QString::number(v, 'g', 12); }
 
 QString Colour(COLORREF cr)
 {
+    if (cr == CLR_NONE)
+        return QStringLiteral("none");
     return QStringLiteral("#%1%2%3")
         .arg(GetRValue(cr), 2, 16, QLatin1Char('0'))
         .arg(GetGValue(cr), 2, 16, QLatin1Char('0'))

@@ -20,7 +20,7 @@ public:
     // A PNG picture embedded in the document, its top-left pixel at (x, y).
     void Image(int x, int y, int width, int height, const std::vector<BYTE>& png);
     // Outlines run through pixel centres: a canvas pixel (x, y) has its centre at
-    // (x + 0.5, y + 0.5). A line's ends are round.
+    // (x + 0.5, y + 0.5). A line's ends are round. A fill of CLR_NONE is none.
     void Line(double x1, double y1, double x2, double y2, COLORREF stroke, int width);
     void Rect(double x, double y, double width, double height, COLORREF stroke, COLORREF fill,
               int strokeWidth);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
@@ -149,8 +150,22 @@ int CColorDialog::DoModal()
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (m_dwFlags & CC_RGBINIT)
         dialog.setCurrentColor(QColor(GetRValue(m_color), GetGValue(m_color), GetBValue(m_color)));
+    bool none = false;
+    if (!m_strNoColor.empty())
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+            QPushButton* button = buttons->addButton(QString::fromUtf8(m_strNoColor.c_str()),
+                                                     QDialogButtonBox::ActionRole);
+            QObject::connect(button, &QPushButton::clicked, &dialog, [&] {
+                none = true;
+                dialog.accept();
+            });
+        }
     if (dialog.exec() != QDialog::Accepted)
         return IDCANCEL;
+    if (none) {
+        m_color = CLR_NONE;
+        return IDOK;
+    }
     const QColor c = dialog.currentColor();
     m_color = RGB(BYTE(c.red()), BYTE(c.green()), BYTE(c.blue()));
     return IDOK;

@@ -37,7 +37,9 @@ constexpr DWORD CC_FULLOPEN = 0x0002;
 class CColorDialog {
 public:
     explicit CColorDialog(COLORREF clrInit = 0, DWORD dwFlags = 0, CWnd* pParentWnd = nullptr);
-    // IDOK when the user confirmed a colour, IDCANCEL otherwise.
+    // A button beside OK and Cancel that chooses no colour: GetColor then gives CLR_NONE.
+    void AddNoColorButton(const char* lpszLabel) { m_strNoColor = lpszLabel ? lpszLabel : ""; }
+    // IDOK when the user confirmed a colour (or no colour), IDCANCEL otherwise.
     int DoModal();
     COLORREF GetColor() const { return m_color; }
 
@@ -45,4 +47,5 @@ private:
     COLORREF m_color;
     DWORD m_dwFlags;
     CWnd* m_pParentWnd;
+    std::string m_strNoColor; // empty: no such button
 };

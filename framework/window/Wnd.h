@@ -22,6 +22,10 @@ constexpr UINT MK_SHIFT = 0x0004;
 constexpr UINT MK_CONTROL = 0x0008;
 constexpr UINT MK_MBUTTON = 0x0010;
 
+// Whether Shift, Ctrl or Alt (VK_SHIFT, VK_CONTROL, VK_MENU) is held now: the high bit of the
+// result is set while it is.
+SHORT GetKeyState(int nVirtKey);
+
 // Hit-test area codes and the messages that ask for a cursor.
 constexpr UINT HTCLIENT = 1;
 constexpr UINT WM_MOUSEMOVE = 0x0200;

@@ -62,6 +62,9 @@ std::pair<std::string, std::vector<BYTE>> Kept(CSkorelDoc& doc)
     return {doc.GetPathName(), ArchivedList(doc)};
 }
 
+// The kind of a snapshot entry in the journal.
+constexpr std::uint32_t kSnapshotKind = 4;
+
 // Where each entry's frame starts in the journal, and the entry's kind.
 std::vector<std::pair<std::uint64_t, std::uint32_t>> Frames(const std::string& path)
 {
@@ -93,10 +96,25 @@ const Step kResizeLast = [](CSkorelDoc& doc) {
     doc.ChangeShape(pData, pData->m_ptStart, CPoint(pData->m_ptEnd.x + 100, pData->m_ptEnd.y + 5));
 };
 const Step kRestyle = [](CSkorelDoc& doc) {
-    CData* pData = At(doc, doc.m_shapeList.GetCount() / 2);
-    doc.RestyleShape(pData, pData->m_crFill, pData->m_crLine, 8 - pData->m_nThickness);
+    doc.RestyleShapes({At(doc, doc.m_shapeList.GetCount() / 2), At(doc, 4)}, [](CData& d) {
+        d.m_crFill = d.m_crFill == kNoFill ? d.m_crLine : kNoFill;
+        d.m_nThickness = 8 - d.m_nThickness;
+    });
 };
-const Step kDelete = [](CSkorelDoc& doc) { doc.RemoveShape(At(doc, 0)); };
+const Step kDelete = [](CSkorelDoc& doc) { doc.RemoveShapes({At(doc, 0)}); };
+const Step kDeleteScattered = [](CSkorelDoc& doc) {
+    doc.RemoveShapes({At(doc, 2), At(doc, 5), At(doc, doc.m_shapeList.GetCount() - 1)});
+};
+// Three records moved, then nudged twice more as the same step.
+const Step kMoveMany = [](CSkorelDoc& doc) {
+    const std::vector<CData*> three = {At(doc, 1), At(doc, 7), At(doc, 30)};
+    doc.MoveShapes(three, 5, -2, false);
+    doc.MoveShapes(three, 1, 0, true);
+    doc.MoveShapes(three, 0, 1, true);
+};
+const auto Reorder = [](ShapeOrder order) {
+    return Step([order](CSkorelDoc& doc) { doc.ReorderShapes({At(doc, 3), At(doc, 9)}, order); });
+};
 const Step kErase = [](CSkorelDoc& doc) { doc.RemoveAllShapes(); };
 const Step kUndo = [](CSkorelDoc& doc) { doc.m_undo.Undo(); };
 const Step kRedo = [](CSkorelDoc& doc) { doc.m_undo.Redo(); };
@@ -154,6 +172,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReplayCase{"RedoOfAnErase", {kDraw, kErase, kUndo, kRedo, kUndo}},
         ReplayCase{"ResizeAfterUndoneDelete", {kDelete, kUndo, kDraw, kResizeLast, kMove}},
         ReplayCase{"OpenAppended", {kOpenAppended, kResizeLast, kDelete}},
+        ReplayCase{"DeleteScattered", {kDeleteScattered, kUndo, kRedo}},
+        ReplayCase{"MoveManyAsOneStep", {kMoveMany, kUndo, kRedo, kMove}},
+        ReplayCase{"ToFrontAndBack", {Reorder(ShapeOrder::ToFront), Reorder(ShapeOrder::ToBack)}},
+        ReplayCase{"ForwardAndBackward",
+                   {Reorder(ShapeOrder::Forward), Reorder(ShapeOrder::Backward), kUndo, kMove}},
         ReplayCase{"RenameKeepsWhatWasDrawnBefore", {kDraw, kMove, kRename, kResizeLast, kMove}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -236,7 +259,7 @@ TEST_F(DrawingJournalTest, StartsANewSnapshotOnceTheEntriesOutgrowIt)
     ASSERT_TRUE(m_doc.Recovery()->Flush());
     const auto frames = Frames(m_path);
     const auto last = std::find_if(frames.rbegin(), frames.rend(),
-                                   [](const auto& frame) { return frame.second == 3; });
+                                   [](const auto& frame) { return frame.second == kSnapshotKind; });
     EXPECT_LT(last - frames.rbegin(), 1000); // after the first snapshot, 1,600 entries
     EXPECT_EQ(Replayed(m_path), Kept(m_doc));
 }
@@ -249,14 +272,20 @@ TEST_F(DrawingJournalTest, RefusesANameLongerThanAnyPath)
     ASSERT_TRUE(m_doc.Recovery()->Flush());
     std::filesystem::resize_file(m_path, std::filesystem::file_size(m_path) + (1u << 30));
     EXPECT_EQ(Replayed(m_path), Kept(m_doc));
-    CJournal journal;
-    JournalBytes snapshot = {3, 0, 0, 0, 0, 0, 0, 1}; // a name of 16 MB, no picture, and a
-    snapshot.resize(8 + (16 << 20), 'n');             // drawing without records
-    snapshot.insert(snapshot.end(), {0, 0, 0, 0, 'S', 'K', 'R', 'L', 1, 0, 0, 0, 0, 0, 0, 0});
-    journal.Restart(m_path + "2", snapshot);
-    ASSERT_TRUE(journal.Flush());
-    CDrawingJournal::Drawing drawing;
-    EXPECT_FALSE(CDrawingJournal::Replay(m_path + "2", drawing));
+    // A snapshot written by hand: the name, no picture, a drawing without records.
+    const auto replays = [&](std::size_t nameBytes) {
+        JournalBytes snapshot(8 + nameBytes, 'n');
+        StoreLE32(snapshot.data(), kSnapshotKind);
+        StoreLE32(snapshot.data() + 4, std::uint32_t(nameBytes));
+        snapshot.insert(snapshot.end(), {0, 0, 0, 0, 'S', 'K', 'R', 'L', 1, 0, 0, 0, 0, 0, 0, 0});
+        CJournal journal;
+        journal.Restart(m_path + "2", snapshot);
+        CDrawingJournal::Drawing drawing;
+        return journal.Flush() && CDrawingJournal::Replay(m_path + "2", drawing) &&
+               drawing.name == std::string(nameBytes, 'n');
+    };
+    EXPECT_TRUE(replays(4096));
+    EXPECT_FALSE(replays(16 << 20));
 }
 
 } // namespace

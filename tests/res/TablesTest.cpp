@@ -123,7 +123,7 @@ TEST(MainMenu, KeyTextsNameAcceleratorsOfTheSameCommand)
         const auto [fVirt, key] = ParseKeyText(parts[1]);
         EXPECT_EQ(CommandForKey(fVirt, key), item->id) << item->text;
     }
-    EXPECT_EQ(withKeys, 19);
+    EXPECT_EQ(withKeys, 25);
 }
 
 TEST(MainMenu, RecentFilePlaceholderIsTheOneGrayedItemBetweenSeparators)
@@ -164,7 +164,7 @@ TEST(MainMenu, ThicknessItemsCoverTheWidthIdsWithFiveToSevenReversed)
 TEST(Accelerators, DistinctVirtualKeysWithTheClassicAlternatives)
 {
     using namespace res;
-    ASSERT_EQ(Accelerators().size(), 27u);
+    ASSERT_EQ(Accelerators().size(), 33u);
     std::set<std::pair<BYTE, WORD>> keys;
     for (const Accel& a : Accelerators()) {
         EXPECT_TRUE(a.fVirt & FVIRTKEY);

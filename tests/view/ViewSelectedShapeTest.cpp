@@ -99,13 +99,19 @@ TEST_F(ViewEditTest, ChoosingWithoutAChangeToASelectedShapeAddsNoStep)
     EXPECT_EQ(m_view->m_nThickness, 3);
 }
 
-TEST_F(ViewEditTest, ArrowKeysNudgeTheSelectionOneStepPerPress)
+// A burst of arrow keys is one step; a selection made between them starts another.
+TEST_F(ViewEditTest, ArrowKeyBurstNudgesTheSelectionAsOneStep)
 {
     Grab({500, 200});
     QTest::keyClick(W(), Qt::Key_Left);
     QTest::keyClick(W(), Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(Records()[1]->m_ptStart, CPoint(399, 130));
     EXPECT_EQ(m_doc->m_tracker.m_rect, CRect(399, 130, 599, 310));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Records()[1]->m_ptStart, CPoint(400, 120));
+    QTest::keyClick(W(), Qt::Key_Left);
+    Grab({500, 200});
+    QTest::keyClick(W(), Qt::Key_Left);
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Records()[1]->m_ptStart, CPoint(399, 120));
     // A drawing tool ends the selection: the keys go back to scrolling.

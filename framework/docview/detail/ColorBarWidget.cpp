@@ -1,5 +1,7 @@
 #include "ColorBarWidget.h"
 
+#include "framework/gdi/Gdi.h"
+
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -19,18 +21,31 @@ constexpr int kPairOffset = 12;    // how far the fill square sits right of and 
 constexpr int kPairToSwatches = 8; // the space between the pair and the swatches
 constexpr int kRows = 2;
 
-QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
-
 // A sunken frame, a white ring so that dark colours stand apart from it, and the colour.
 void DrawWell(QPainter& p, const QRect& r, COLORREF cr, bool bRing)
 {
     p.fillRect(r, QColor(128, 128, 128));
     const QRect inner = r.adjusted(1, 1, -1, -1);
     p.fillRect(inner, Qt::white);
-    p.fillRect(bRing ? inner.adjusted(1, 1, -1, -1) : inner, ToQColor(cr));
+    FillWithColor(p, bRing ? inner.adjusted(1, 1, -1, -1) : inner, cr);
 }
 
 } // namespace
+
+void FillWithColor(QPainter& painter, const QRect& rect, COLORREF cr)
+{
+    if (cr != CLR_NONE) {
+        painter.fillRect(rect, QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)));
+        return;
+    }
+    painter.fillRect(rect, Qt::white);
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(220, 0, 0), 2));
+    painter.drawLine(rect.bottomLeft() + QPointF(0, 1), rect.topRight() + QPointF(1, 0));
+    painter.restore();
+}
 
 ColorBarWidget::ColorBarWidget(std::vector<COLORREF> palette,
                                std::function<void(std::size_t, bool)> onPick,
@@ -62,9 +77,10 @@ void ColorBarWidget::SetPair(COLORREF crLine, COLORREF crFill)
     update(PairRect(false) | PairRect(true));
 }
 
-void ColorBarWidget::SetTips(QString swatch, QString pair)
+void ColorBarWidget::SetTips(QString swatch, QString none, QString pair)
 {
     m_swatchTips = swatch.split('\n');
+    m_noneTips = none.split('\n');
     m_pairTips = pair.split('\n');
 }
 
@@ -113,8 +129,8 @@ int ColorBarWidget::PairPartAt(QPoint p) const
 
 QStringList ColorBarWidget::TipsAt(QPoint p) const
 {
-    if (SwatchAt(p) >= 0)
-        return m_swatchTips;
+    if (const int swatch = SwatchAt(p); swatch >= 0)
+        return m_palette[std::size_t(swatch)] == CLR_NONE ? m_noneTips : m_swatchTips;
     return PairPartAt(p) >= 0 ? m_pairTips : QStringList();
 }
 

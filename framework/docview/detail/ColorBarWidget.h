@@ -10,6 +10,12 @@
 #include <functional>
 #include <vector>
 
+class QPainter;
+
+// Fills the rectangle with the colour; CLR_NONE, no colour, shows as white crossed by a red
+// line.
+void FillWithColor(QPainter& painter, const QRect& rect, COLORREF cr);
+
 class ColorBarWidget : public QWidget {
 public:
     // onPick(index, fill): a swatch was clicked with the left (outline) or right (fill)
@@ -20,8 +26,9 @@ public:
     // Lays the swatches out in two rows, or, on a bar docked at a side, in two columns.
     void SetVertical(bool bVertical);
     void SetPair(COLORREF crLine, COLORREF crFill);
-    // The prompt (status bar) and tooltip of the swatches and of the pair.
-    void SetTips(QString swatch, QString pair);
+    // The prompt (status bar) and tooltip of the swatches, of a swatch of no colour, and of
+    // the pair.
+    void SetTips(QString swatch, QString none, QString pair);
 
     std::size_t SwatchCount() const { return m_palette.size(); }
     COLORREF SwatchColor(std::size_t index) const { return m_palette[index]; }
@@ -57,6 +64,7 @@ private:
     COLORREF m_crLine = 0;
     COLORREF m_crFill = 0;
     QStringList m_swatchTips; // prompt, tooltip
+    QStringList m_noneTips;
     QStringList m_pairTips;
     QString m_shownPrompt; // the prompt sent to the status bar last
 };
