@@ -7,6 +7,7 @@
 #include "res/Tables.h"
 
 #include "framework/core/File.h"
+#include "framework/core/VirtualKeys.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +17,8 @@
 #include <QWidget>
 
 #include <malloc.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -314,6 +317,65 @@ void BM_UndoRedo_Move(benchmark::State& state)
     state.counters["bytes_per_step"] = double(after - before) / kSteps;
 }
 BENCHMARK(BM_UndoRedo_Move)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Selection among many records, each with the repaint that follows: a rectangle that takes in
+// about a tenth of a million records, a nudge of ten thousand selected ones, and one record sent
+// behind all others and brought in front again. Targets: each within a 60 Hz frame.
+void BM_Select_Band(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    Scene scene(n, false);
+    ShowEdit(scene);
+    // The band reaches as far right as a tenth of the records' right edges: it starts beside
+    // the canvas, where no record is, and holds those records wholly.
+    std::vector<LONG> rights;
+    for (POSITION pos = scene.doc->m_shapeList.GetHeadPosition(); pos;) {
+        const CData* d = scene.doc->m_shapeList.GetNext(pos);
+        rights.push_back(std::max(d->m_ptStart.x, d->m_ptEnd.x) + 1);
+    }
+    std::nth_element(rights.begin(), rights.begin() + n / 10, rights.end());
+    const CPoint from(-5, -5), to(rights[std::size_t(n / 10)], kCanvasHeight + 5);
+    scene.view->OnCmdMsg(ID_SELECT, true);
+    for (auto _ : state) {
+        scene.view->OnLButtonDown(MK_LBUTTON, from);
+        scene.view->OnMouseMove(MK_LBUTTON, to);
+        scene.view->OnLButtonUp(0, to);
+        ShowEdit(scene);
+    }
+    state.counters["selected"] = double(scene.view->GetSelection().Count());
+}
+BENCHMARK(BM_Select_Band)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_Nudge_Many(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)), false);
+    scene.view->OnCmdMsg(ID_EDIT_SELECT_ALL, true);
+    ShowEdit(scene);
+    UINT key = VK_RIGHT;
+    for (auto _ : state) {
+        scene.view->OnKeyDown(key, 1, 0);
+        ShowEdit(scene);
+        key = key == VK_RIGHT ? VK_LEFT : VK_RIGHT;
+    }
+}
+BENCHMARK(BM_Nudge_Many)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_Arrange_One(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)), false);
+    // The topmost record under a point, grabbed with the arrow tool.
+    scene.view->OnCmdMsg(ID_SELECT, true);
+    scene.view->OnLButtonDown(MK_LBUTTON, CPoint(640, 512));
+    scene.view->OnLButtonUp(0, CPoint(640, 512));
+    ShowEdit(scene);
+    UINT command = ID_ARRANGE_BACK;
+    for (auto _ : state) {
+        scene.view->OnCmdMsg(command, true);
+        ShowEdit(scene);
+        command = command == ID_ARRANGE_BACK ? ID_ARRANGE_FRONT : ID_ARRANGE_BACK;
+    }
+}
+BENCHMARK(BM_Arrange_One)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // One mouse move of a drag, until its pixels are on the screen, among nRecords other records
 // with the view at a zoom (in percent).

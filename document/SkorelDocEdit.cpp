@@ -2,6 +2,7 @@
 // what it changed, never a copy of the drawing: the records it took out of the list (it owns
 // them while they are out) with their places, records' corners and style before or after a
 // change in place, or the picture it took out.
+#include "DrawingOrder.h"
 #include "SkorelDoc.h"
 
 #include "shapes/Shape.h"
@@ -84,6 +85,54 @@ private:
     bool m_bRepaintAll;
 };
 
+// So few places that finding each from the nearer end of the list beats one walk of it all.
+constexpr std::size_t kFewPlaces = 8;
+
+// The record at the index, found from the nearer end of the list; null past its end.
+POSITION NearestAt(const CTypedOwningList<CData>& list, int index)
+{
+    const int count = list.GetCount();
+    if (index < 0 || index >= count)
+        return nullptr;
+    if (index < count / 2)
+        return list.FindIndex(index);
+    POSITION pos = list.GetTailPosition();
+    for (int i = count - 1; i > index; --i)
+        list.GetPrev(pos);
+    return pos;
+}
+
+// Finds the places a step takes records from or puts them at: a few from the nearer end of
+// the list each, many in one walk.
+class Places {
+public:
+    Places(const CTypedOwningList<CData>& list, std::size_t nPlaces)
+        : m_list(list), m_bFew(nPlaces <= kFewPlaces), m_pos(list.GetHeadPosition())
+    {}
+    // The record at the index; indices come in ascending order, each as the list is then.
+    POSITION At(int index)
+    {
+        if (m_bFew)
+            return NearestAt(m_list, index);
+        for (; m_nIndex < index && m_pos; ++m_nIndex)
+            m_list.GetNext(m_pos);
+        return m_pos;
+    }
+    // The record at the place was taken out, or one was put in before it.
+    void Taken(POSITION next)
+    {
+        if (!m_bFew)
+            m_pos = next;
+    }
+    void Put() { ++m_nIndex; }
+
+private:
+    const CTypedOwningList<CData>& m_list;
+    bool m_bFew;
+    POSITION m_pos;
+    int m_nIndex = 0;
+};
+
 // Records taken out of the list at places given in ascending order, each as its index in the
 // list with all of them in it, and put back at such places.
 std::vector<std::unique_ptr<CData>> TakeAt(CSkorelDoc& doc, const std::vector<int>& indices,
@@ -92,20 +141,20 @@ std::vector<std::unique_ptr<CData>> TakeAt(CSkorelDoc& doc, const std::vector<in
     CTypedOwningList<CData>& list = doc.m_shapeList;
     std::vector<std::unique_ptr<CData>> taken;
     taken.reserve(indices.size());
-    POSITION pos = list.GetHeadPosition();
-    int index = 0;
+    Places places(list, indices.size());
     for (const int wanted : indices) {
-        for (; index < wanted && pos; ++index)
-            list.GetNext(pos);
-        if (!pos)
+        // The records taken before this one are no longer before it.
+        const int now = wanted - int(taken.size());
+        POSITION at = places.At(now);
+        if (!at)
             break;
-        const POSITION at = pos;
-        list.GetNext(pos);
-        ++index;
+        POSITION next = at;
+        list.GetNext(next);
         taken.push_back(list.RemoveAt(at));
+        places.Taken(next);
         Grow(hint.m_rectChanged, taken.back().get());
         hint.m_removed.push_back(taken.back().get());
-        doc.RecordSplice(wanted - int(taken.size()) + 1, 1, {});
+        doc.RecordSplice(now, 1, {});
     }
     return taken;
 }
@@ -114,16 +163,14 @@ void PutAt(CSkorelDoc& doc, const std::vector<int>& indices,
            std::vector<std::unique_ptr<CData>> records, CShapeHint& hint)
 {
     CTypedOwningList<CData>& list = doc.m_shapeList;
-    POSITION pos = list.GetHeadPosition();
-    int index = 0;
+    Places places(list, indices.size());
     for (std::size_t i = 0; i < indices.size() && i < records.size(); ++i) {
-        for (; index < indices[i] && pos; ++index)
-            list.GetNext(pos);
+        const POSITION before = places.At(indices[i]);
         CData* pData = records[i].get();
         Grow(hint.m_rectChanged, pData);
         hint.m_touched.push_back(pData);
-        list.InsertBeforeOrAtTail(pos, std::move(records[i]));
-        ++index;
+        list.InsertBeforeOrAtTail(before, std::move(records[i]));
+        places.Put();
         doc.RecordSplice(indices[i], 0, {pData});
     }
 }
@@ -306,57 +353,22 @@ bool Holds(const std::unordered_set<CData*>& records, const CData* pData)
     return records.contains(const_cast<CData*>(pData)); // a key only
 }
 
-// Whether each record of the list is one of the records, head to tail.
-std::vector<bool> Marks(const CTypedOwningList<CData>& list,
-                        const std::unordered_set<CData*>& records)
-{
-    std::vector<bool> marks;
-    marks.reserve(std::size_t(list.GetCount()));
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-        marks.push_back(Holds(records, list.GetNext(pos)));
-    return marks;
-}
-
-std::vector<int> MarkedIndices(const std::vector<bool>& marks)
+// The indices of the records in the list, ascending: a walk from both ends at once that stops
+// once every one is found, so that records near either end cost a few steps.
+std::vector<int> IndicesOf(const CTypedOwningList<CData>& list,
+                           const std::unordered_set<CData*>& records)
 {
     std::vector<int> indices;
-    for (std::size_t i = 0; i < marks.size(); ++i)
-        if (marks[i])
-            indices.push_back(int(i));
-    return indices;
-}
-
-// The marks after the marked records moved as the order says, keeping their own order.
-std::vector<bool> Reordered(std::vector<bool> marks, ShapeOrder order)
-{
-    const std::size_t n = marks.size();
-    const auto count = std::size_t(std::ranges::count(marks, true));
-    switch (order) {
-    case ShapeOrder::ToFront:
-        std::fill(marks.begin(), marks.end(), false);
-        std::fill(marks.end() - std::ptrdiff_t(count), marks.end(), true);
-        break;
-    case ShapeOrder::ToBack:
-        std::fill(marks.begin(), marks.end(), false);
-        std::fill(marks.begin(), marks.begin() + std::ptrdiff_t(count), true);
-        break;
-    case ShapeOrder::Forward:
-        // Each marked record past the unmarked one above it, the topmost first.
-        for (std::size_t i = n; i-- > 1;)
-            if (marks[i - 1] && !marks[i]) {
-                marks[i - 1] = false;
-                marks[i] = true;
-            }
-        break;
-    case ShapeOrder::Backward:
-        for (std::size_t i = 1; i < n; ++i)
-            if (marks[i] && !marks[i - 1]) {
-                marks[i - 1] = true;
-                marks[i] = false;
-            }
-        break;
+    POSITION head = list.GetHeadPosition(), tail = list.GetTailPosition();
+    for (int front = 0, back = list.GetCount() - 1;
+         indices.size() < records.size() && front <= back; ++front, --back) {
+        if (Holds(records, list.GetNext(head)))
+            indices.push_back(front);
+        if (front < back && Holds(records, list.GetPrev(tail)))
+            indices.push_back(back);
     }
-    return marks;
+    std::ranges::sort(indices);
+    return indices;
 }
 
 } // namespace
@@ -390,7 +402,7 @@ void CSkorelDoc::AddShapes(std::vector<std::unique_ptr<CData>> records, bool bTo
 
 void CSkorelDoc::RemoveShapes(const std::unordered_set<CData*>& records)
 {
-    std::vector<int> indices = MarkedIndices(Marks(m_shapeList, records));
+    std::vector<int> indices = IndicesOf(m_shapeList, records);
     if (!indices.empty())
         m_undo.Push(std::make_unique<ScatterStep>(*this, std::move(indices), std::vector<int>()));
 }
@@ -416,8 +428,7 @@ void CSkorelDoc::MoveShapes(const std::vector<CData*>& records, std::int64_t dx,
 {
     // A move joins the one before it when nothing has come between them: the step on top is
     // still that move, and the drawing is not kept in a file as it stands.
-    if (bJoin && m_pLastMove && m_undo.GetChangeCount() == m_nLastMoveChange &&
-        !m_undo.IsClean()) {
+    if (bJoin && m_pLastMove && m_undo.GetChangeCount() == m_nLastMoveChange && !m_undo.IsClean()) {
         static_cast<LookStep*>(m_pLastMove)->MoveFurther(dx, dy);
         UpdateRecovery();
         return;
@@ -440,8 +451,7 @@ void CSkorelDoc::RestyleShapes(const std::vector<CData*>& records,
     });
 }
 
-bool CSkorelDoc::CanReorder(const std::unordered_set<CData*>& records,
-                            ShapeOrder order) const
+bool CSkorelDoc::CanReorder(const std::unordered_set<CData*>& records, ShapeOrder order) const
 {
     if (records.empty())
         return false;
@@ -463,9 +473,31 @@ void CSkorelDoc::ReorderShapes(const std::unordered_set<CData*>& records, ShapeO
 {
     if (!CanReorder(records, order))
         return;
-    const std::vector<bool> marks = Marks(m_shapeList, records);
-    m_undo.Push(std::make_unique<ScatterStep>(*this, MarkedIndices(marks),
-                                              MarkedIndices(Reordered(marks, order))));
+    if (order == ShapeOrder::ToFront || order == ShapeOrder::ToBack) {
+        // To either end: where the records are is all there is to find.
+        std::vector<int> from = IndicesOf(m_shapeList, records);
+        const int count = int(from.size());
+        std::vector<int> to(from.size());
+        for (int i = 0; i < count; ++i)
+            to[std::size_t(i)] =
+                order == ShapeOrder::ToFront ? m_shapeList.GetCount() - count + i : i;
+        m_undo.Push(std::make_unique<ScatterStep>(*this, std::move(from), std::move(to)));
+        return;
+    }
+    std::vector<const CData*> list;
+    std::vector<bool> marks;
+    list.reserve(std::size_t(m_shapeList.GetCount()));
+    marks.reserve(list.capacity());
+    for (POSITION pos = m_shapeList.GetHeadPosition(); pos;) {
+        list.push_back(m_shapeList.GetNext(pos));
+        marks.push_back(Holds(records, list.back()));
+    }
+    std::vector<int> from;
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        if (marks[i])
+            from.push_back(int(i));
+    m_undo.Push(std::make_unique<ScatterStep>(
+        *this, std::move(from), SteppedPlaces(list, marks, order == ShapeOrder::Forward)));
 }
 
 void CSkorelDoc::ShapesChanged(CShapeHint& hint) { UpdateAllViews(nullptr, 0, &hint); }

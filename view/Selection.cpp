@@ -30,6 +30,12 @@ CRect Square(CPoint p, int nSide)
 
 } // namespace
 
+bool CSelection::Is(const std::vector<CData*>& records) const
+{
+    return records.size() == m_records.size() &&
+           std::ranges::all_of(records, [this](CData* pData) { return Contains(pData); });
+}
+
 void CSelection::Clear()
 {
     m_records.clear();

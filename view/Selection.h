@@ -27,6 +27,8 @@ public:
     CData* Last() const { return m_pLast; }
     const std::unordered_set<CData*>& Records() const { return m_records; }
 
+    // Whether exactly these records are selected.
+    bool Is(const std::vector<CData*>& records) const;
     void Clear();
     void Select(const std::vector<CData*>& records);
     // Adds the record, or takes it out when it is selected already.

@@ -29,15 +29,15 @@ CRect Proportional(const CRect& original, const CRect& resized, int nHandle)
         const LONG nw = SaturatedLong(std::llround(sign(w * scale, dw)));
         const LONG nh = SaturatedLong(std::llround(sign(h * scale, dh)));
         // The corner opposite the handle stays.
-        const bool left = nHandle == CResizeTracker::hitTopLeft ||
-                          nHandle == CResizeTracker::hitBottomLeft;
-        const bool top = nHandle == CResizeTracker::hitTopLeft ||
-                         nHandle == CResizeTracker::hitTopRight;
+        const bool left =
+            nHandle == CResizeTracker::hitTopLeft || nHandle == CResizeTracker::hitBottomLeft;
+        const bool top =
+            nHandle == CResizeTracker::hitTopLeft || nHandle == CResizeTracker::hitTopRight;
         CRect r = resized;
-        (left ? r.left : r.right) = SaturatedLong((left ? r.right : r.left) +
-                                                  std::int64_t(left ? -nw : nw));
-        (top ? r.top : r.bottom) = SaturatedLong((top ? r.bottom : r.top) +
-                                                 std::int64_t(top ? -nh : nh));
+        (left ? r.left : r.right) =
+            SaturatedLong((left ? r.right : r.left) + std::int64_t(left ? -nw : nw));
+        (top ? r.top : r.bottom) =
+            SaturatedLong((top ? r.bottom : r.top) + std::int64_t(top ? -nh : nh));
         return r;
     }
     const bool across = nHandle == CResizeTracker::hitLeft || nHandle == CResizeTracker::hitRight;
@@ -89,12 +89,13 @@ void CSkorelView::PressInSelection(CPoint point, UINT nFlags)
     CSkorelDoc* pDoc = GetDocument();
     const int handle = pDoc->m_tracker.m_nHandleSize;
     m_nHitCode = -1;
-    // A single shape's handles come before any shape under them.
-    if (CData* single = m_selection.Single(); single && !(nFlags & MK_SHIFT)) {
+    // A single shape's handles come before any shape under them, with Shift too (which keeps
+    // the proportions).
+    if (CData* single = m_selection.Single()) {
         m_nLineEnd = m_selection.LineEndAt(point, handle);
         const int code = IsBoxShape(single->m_nKind) ? pDoc->m_tracker.HitTest(point) : -1;
-        if (m_nLineEnd >= 0 || (code >= CResizeTracker::hitTopLeft &&
-                                code < CResizeTracker::hitMiddle)) {
+        if (m_nLineEnd >= 0 ||
+            (code >= CResizeTracker::hitTopLeft && code < CResizeTracker::hitMiddle)) {
             m_myTracker.Select(point, single);
             m_nHitCode = code;
             m_drag = m_nLineEnd >= 0 ? Drag::LineEnd : Drag::Resize;
@@ -130,7 +131,9 @@ CPoint CSkorelView::Constrained(CPoint from, CPoint point, int nKind, UINT nFlag
         return point;
     const std::int64_t dx = std::int64_t(point.x) - from.x, dy = std::int64_t(point.y) - from.y;
     const std::int64_t ax = std::llabs(dx), ay = std::llabs(dy);
-    const auto toward = [](std::int64_t d, std::int64_t length) { return d < 0 ? -length : length; };
+    const auto toward = [](std::int64_t d, std::int64_t length) {
+        return d < 0 ? -length : length;
+    };
     if (IsLineShape(nKind)) {
         // The nearest of the eight directions: within 22.5° of an axis the line lies on it.
         constexpr double kTan22_5 = 0.41421356;
@@ -197,16 +200,15 @@ void CSkorelView::TrackSelectionDrag(CPoint point, UINT nFlags, CDC* pDC)
         m_rectTracked = m_myTracker.TrackRect(point, pDC, m_nHitCode);
         if (nFlags & MK_SHIFT) {
             const CRect original(Selected()->m_ptStart, Selected()->m_ptEnd);
-            m_rectTracked = m_myTracker.TrackTo(
-                Proportional(original, m_rectTracked, m_nHitCode), pDC);
+            m_rectTracked =
+                m_myTracker.TrackTo(Proportional(original, m_rectTracked, m_nHitCode), pDC);
         }
         break;
     }
     case Drag::LineEnd: {
         const CData* line = Selected();
         const CPoint fixed = m_nLineEnd == 0 ? line->m_ptEnd : line->m_ptStart;
-        m_myTracker.TrackLineEnd(Constrained(fixed, point, SHAPE_LINE, nFlags), m_nLineEnd,
-                                 pDC);
+        m_myTracker.TrackLineEnd(Constrained(fixed, point, SHAPE_LINE, nFlags), m_nLineEnd, pDC);
         break;
     }
     default:
@@ -280,11 +282,11 @@ void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
             box = CRect(m_ptPress, m_drawTool.m_ptLast);
             break;
         case Drag::Move:
-            box = m_selection.Count() > 1            ? m_rcMoved
-                  : IsLineShape(m_myTracker.m_nKind) ? CRect(m_myTracker.m_ptStart,
-                                                             m_myTracker.m_ptEnd)
-                  : m_bMoved                         ? m_rectTracked
-                                                     : m_myTracker.m_rect;
+            box = m_selection.Count() > 1 ? m_rcMoved
+                  : IsLineShape(m_myTracker.m_nKind)
+                      ? CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd)
+                  : m_bMoved ? m_rectTracked
+                             : m_myTracker.m_rect;
             break;
         case Drag::LineEnd:
             box = CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
@@ -329,7 +331,8 @@ void CSkorelView::CommitSelection()
 {
     CSkorelDoc* pDoc = GetDocument();
     if (m_selection.Count() > 1) {
-        pDoc->MoveShapes(m_selection.Unordered(), std::int64_t(m_rcMoved.left) - pDoc->m_tracker.m_rect.left,
+        pDoc->MoveShapes(m_selection.Unordered(),
+                         std::int64_t(m_rcMoved.left) - pDoc->m_tracker.m_rect.left,
                          std::int64_t(m_rcMoved.top) - pDoc->m_tracker.m_rect.top, false);
         return;
     }

@@ -109,8 +109,8 @@ void CSkorelView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     const int width = int(m_nCanvasWidth * scale);
     const int height = int(m_nCanvasHeight * scale);
     pDC->SetStretchBltMode(HALFTONE);
-    pDC->StretchBlt(page.left + (page.Width() - width) / 2, page.top, width, height, &source, 0,
-                    0, m_nCanvasWidth, m_nCanvasHeight, SRCCOPY);
+    pDC->StretchBlt(page.left + (page.Width() - width) / 2, page.top, width, height, &source, 0, 0,
+                    m_nCanvasWidth, m_nCanvasHeight, SRCCOPY);
 }
 
 void CSkorelView::CopyCanvas(const CRect& area, CBitmap& picture)
@@ -156,7 +156,7 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
     InvalidateRect(&changed);
     if (hint) {
         m_selection.Forget(hint->m_removed);
-        if (!hint->m_touched.empty() && m_nMode == MODE_SELECT)
+        if (!hint->m_touched.empty() && m_nMode == MODE_SELECT && !m_selection.Is(hint->m_touched))
             SelectShapes(hint->m_touched);
         else
             FrameSelection();

@@ -35,7 +35,10 @@ const Arrangement* ArrangementOf(UINT nID)
 }
 
 // The box a shape's figure spans, its last pixel included.
-CRect FigureBox(const CData& d) { return GrownRect(CRect(d.m_ptStart, d.m_ptEnd).Normalized(), 0, 1); }
+CRect FigureBox(const CData& d)
+{
+    return GrownRect(CRect(d.m_ptStart, d.m_ptEnd).Normalized(), 0, 1);
+}
 
 } // namespace
 
@@ -80,7 +83,7 @@ void CSkorelView::SelectInBand(CPoint point, UINT nFlags)
         return;
     }
     const CRect band = CRect(m_ptPress, point).Normalized();
-    const bool touching = GetKeyState(VK_MENU) < 0;
+    const bool touching = (nFlags & MK_ALT) != 0;
     std::vector<CData*> chosen = add ? m_selection.Unordered() : std::vector<CData*>();
     CTypedOwningList<CData>& list = GetDocument()->m_shapeList;
     for (POSITION pos = list.GetHeadPosition(); pos;) {

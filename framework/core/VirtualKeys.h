@@ -7,9 +7,6 @@
 constexpr WORD VK_BACK = 0x08;
 constexpr WORD VK_TAB = 0x09;
 constexpr WORD VK_RETURN = 0x0D;
-constexpr WORD VK_SHIFT = 0x10;
-constexpr WORD VK_CONTROL = 0x11;
-constexpr WORD VK_MENU = 0x12; // Alt
 constexpr WORD VK_ESCAPE = 0x1B;
 constexpr WORD VK_PRIOR = 0x21; // Page Up
 constexpr WORD VK_NEXT = 0x22;  // Page Down

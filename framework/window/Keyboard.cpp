@@ -1,7 +1,5 @@
 #include "Keyboard.h"
 
-#include "Wnd.h"
-
 #include "framework/core/VirtualKeys.h"
 
 #include <QGuiApplication>
@@ -77,14 +75,4 @@ LockKeys ReadLockKeys()
     keys.num = named("Num Lock");
     keys.scroll = named("Scroll Lock");
     return keys;
-}
-
-SHORT GetKeyState(int nVirtKey)
-{
-    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
-    const Qt::KeyboardModifier modifier = nVirtKey == VK_SHIFT     ? Qt::ShiftModifier
-                                          : nVirtKey == VK_CONTROL ? Qt::ControlModifier
-                                          : nVirtKey == VK_MENU    ? Qt::AltModifier
-                                                                   : Qt::NoModifier;
-    return modifier != Qt::NoModifier && (held & modifier) ? SHORT(0x8000) : SHORT(0);
 }

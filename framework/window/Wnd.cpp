@@ -38,6 +38,8 @@ UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
         flags |= MK_SHIFT;
     if (mods & Qt::ControlModifier)
         flags |= MK_CONTROL;
+    if (mods & Qt::AltModifier)
+        flags |= MK_ALT;
     return flags;
 }
 
@@ -554,6 +556,9 @@ CWindowDC::~CWindowDC() = default;
 
 void CWindowDC::OnChanged(const CRect& bounds)
 {
-    if (auto* w = dynamic_cast<WindowWidget*>(m_pWnd->Widget()))
+    // A paint shows all of its area once it is done: what it draws needs no showing of its
+    // own on the way.
+    auto* w = dynamic_cast<WindowWidget*>(m_pWnd->Widget());
+    if (w && w->PaintRect().isEmpty())
         w->Show(QRect(bounds.left, bounds.top, bounds.Width(), bounds.Height()));
 }

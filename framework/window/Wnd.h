@@ -21,10 +21,9 @@ constexpr UINT MK_RBUTTON = 0x0002;
 constexpr UINT MK_SHIFT = 0x0004;
 constexpr UINT MK_CONTROL = 0x0008;
 constexpr UINT MK_MBUTTON = 0x0010;
-
-// Whether Shift, Ctrl or Alt (VK_SHIFT, VK_CONTROL, VK_MENU) is held now: the high bit of the
-// result is set while it is.
-SHORT GetKeyState(int nVirtKey);
+// Alt held, which the platform's mouse messages leave to a question of the keyboard; here a
+// flag beside Shift and Ctrl.
+constexpr UINT MK_ALT = 0x0100;
 
 // Hit-test area codes and the messages that ask for a cursor.
 constexpr UINT HTCLIENT = 1;
@@ -84,9 +83,10 @@ public:
     virtual void OnMouseMove(UINT nFlags, CPoint point);
     // The pointer left the window.
     virtual void OnMouseLeave();
-    // A key went down while the window has the keyboard: nChar is its virtual key (VirtualKeys.h),
-    // nFlags holds MK_SHIFT and MK_CONTROL while they are held. TRUE when the window used the
-    // key; an unused key goes on to the window around it (a scrolling area pages with it).
+    // A key went down while the window has the keyboard: nChar is its virtual key
+    // (VirtualKeys.h), nFlags holds MK_SHIFT, MK_CONTROL and MK_ALT while they are held. TRUE
+    // when the window used the key; an unused key goes on to the window around it (a scrolling
+    // area pages with it).
     virtual BOOL OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnSize(UINT nType, int cx, int cy);
     // The mouse capture left this window: released, taken by another window, or taken away

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_set>
 
 namespace {
 
@@ -210,6 +211,125 @@ TEST_F(SkorelDocTest, NewStartsAFreshDrawing)
     EXPECT_EQ(m_doc.GetPathName(), "");
     EXPECT_EQ(m_doc.GetTitle(), "제목 없음");
     EXPECT_FALSE(m_doc.IsModified());
+}
+
+// The records with the ids, as the list holds them.
+std::unordered_set<CData*> WithIds(CSkorelDoc& doc, std::vector<int> ids)
+{
+    std::unordered_set<CData*> chosen;
+    for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;)
+        if (CData* pData = doc.m_shapeList.GetNext(pos);
+            std::ranges::find(ids, pData->m_ptStart.x) != ids.end())
+            chosen.insert(pData);
+    return chosen;
+}
+
+struct OrderCase {
+    const char* name;
+    std::vector<int> chosen;
+    ShapeOrder order;
+    std::vector<int> after;      // empty: nothing changes, and there is no step
+    std::vector<int> apart = {}; // records moved away from the others, which all overlap
+};
+
+class SkorelDocOrder : public SkorelDocTest, public ::testing::WithParamInterface<OrderCase> {};
+
+// Reordering moves the chosen records as one step, keeping their own order; where it would
+// change nothing it is no step at all. Undo gives the order back.
+TEST_P(SkorelDocOrder, MovesTheChosenRecordsAsOneStep)
+{
+    const OrderCase& c = GetParam();
+    for (int id = 1; id <= 6; ++id)
+        AddRecord(m_doc, id);
+    for (CData* pData : WithIds(m_doc, c.apart)) {
+        pData->m_ptStart.y += 500;
+        pData->m_ptEnd.y += 500;
+    }
+    const int steps = m_doc.m_undo.GetCount();
+    const auto chosen = WithIds(m_doc, c.chosen);
+    EXPECT_EQ(m_doc.CanReorder(chosen, c.order), !c.after.empty());
+    m_doc.ReorderShapes(chosen, c.order);
+    const std::vector<int> before = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(RecordIds(m_doc), c.after.empty() ? before : c.after);
+    EXPECT_EQ(m_doc.m_undo.GetCount(), steps + (c.after.empty() ? 0 : 1));
+    m_doc.m_undo.Undo();
+    const std::vector<int> undone = c.after.empty() ? std::vector<int>{1, 2, 3, 4, 5} : before;
+    EXPECT_EQ(RecordIds(m_doc), undone);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, SkorelDocOrder,
+    ::testing::Values(
+        OrderCase{"ToFront", {2, 4}, ShapeOrder::ToFront, {1, 3, 5, 6, 2, 4}},
+        OrderCase{"Forward", {2, 4}, ShapeOrder::Forward, {1, 3, 2, 5, 4, 6}},
+        OrderCase{"Backward", {2, 4}, ShapeOrder::Backward, {2, 1, 4, 3, 5, 6}},
+        OrderCase{"ToBack", {2, 4}, ShapeOrder::ToBack, {2, 4, 1, 3, 5, 6}},
+        OrderCase{"ForwardPastAnother", {5}, ShapeOrder::Forward, {1, 2, 3, 4, 6, 5}},
+        OrderCase{
+            "ForwardPastTheOneItMeets", {2}, ShapeOrder::Forward, {1, 3, 4, 5, 6, 2}, {3, 4, 5}},
+        OrderCase{"BackwardOnePlaceWhenNoneMeets",
+                  {5},
+                  ShapeOrder::Backward,
+                  {1, 2, 3, 5, 4, 6},
+                  {1, 2, 3, 4}},
+        OrderCase{
+            "BackwardStopsAtTheChosen", {2, 5}, ShapeOrder::Backward, {2, 1, 3, 5, 4, 6}, {3, 4}},
+        OrderCase{"TopmostToFront", {5, 6}, ShapeOrder::ToFront, {}},
+        OrderCase{"TopmostForward", {6}, ShapeOrder::Forward, {}},
+        OrderCase{"LowestBackward", {1, 2}, ShapeOrder::Backward, {}},
+        OrderCase{"NothingChosen", {}, ShapeOrder::ToBack, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Records taken out wherever they are come back in their places; a move joins the one before
+// it only when nothing came between them.
+TEST_F(SkorelDocTest, ScatteredRemovalsAndJoinedMovesAreOneStepEach)
+{
+    for (int id = 1; id <= 6; ++id)
+        AddRecord(m_doc, id);
+    m_doc.RemoveShapes(WithIds(m_doc, {2, 5, 6}));
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 3, 4}));
+    m_doc.m_undo.Undo();
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    const auto chosen = WithIds(m_doc, {3, 4});
+    const std::vector<CData*> two(chosen.begin(), chosen.end());
+    m_doc.MoveShapes(two, 100, 0, false);
+    m_doc.MoveShapes(two, 10, 5, true);
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 2, 113, 114, 5, 6}));
+    m_doc.m_undo.Undo();
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    // After an undo the next move is a step of its own.
+    m_doc.MoveShapes(two, 1, 0, true);
+    m_doc.m_undo.Undo();
+    EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+}
+
+// A drawing with a hollow box is written as version 2, any other as version 1; version 1's
+// fill 0xFFFFFFFF was white and opens white.
+TEST_F(SkorelDocTest, HollowBoxesNeedTheSecondVersion)
+{
+    AddRecord(m_doc, 1);
+    const auto version = [this](const char* name) {
+        EXPECT_TRUE(m_doc.OnSaveDoc(PathOf(name).c_str()));
+        QFile file(QString::fromStdString(PathOf(name)));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll().mid(4, 4);
+    };
+    EXPECT_EQ(version("one.skr"), QByteArray("\1\0\0\0", 4));
+    std::vector<std::unique_ptr<CData>> hollow;
+    hollow.push_back(
+        std::make_unique<CData>(Record(SHAPE_RECT, {5, 5}, {50, 40}, RGB(1, 2, 3), kNoFill)));
+    m_doc.AddShapes(std::move(hollow), false);
+    EXPECT_EQ(version("two.skr"), QByteArray("\2\0\0\0", 4));
+    CSkorelDoc reopened;
+    ASSERT_TRUE(OpensQuietly(reopened, PathOf("two.skr")));
+    const auto head = [](CSkorelDoc& doc, int index) {
+        return doc.m_shapeList.GetAt(doc.m_shapeList.FindIndex(index));
+    };
+    EXPECT_EQ(head(reopened, 1)->m_crFill, kNoFill);
+    Bytes old = Signed(Archive(1, 1));
+    std::fill(old.end() - 8, old.end() - 4, 0xFF); // the record's fill
+    ASSERT_TRUE(Open("old.skr", old));
+    EXPECT_EQ(head(m_doc, 0)->m_crFill, RGB(255, 255, 255));
 }
 
 // Under LeakSanitizer: records dropped by the eraser's remove-all, a picture replaced by the

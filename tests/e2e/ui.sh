@@ -15,6 +15,7 @@
 #   key KEYS...                 press keys in the main window
 #   swatch INDEX [right]        click a swatch of the colour bar, with the right button if asked
 #   pair line|fill              double-click a part of the colour bar's outline/fill pair
+#   with KEY ACTION ARGS...     an action with a key held (shift, alt, ctrl)
 #   rightdrop X1 Y1 X2 Y2       drag on the canvas with the left button, click the right one
 #   ctrlwheel X Y in|out        turn the wheel one step with Ctrl held, the pointer on the canvas
 #                               on the way, and go on to release the left one further on
@@ -213,6 +214,8 @@ act() { # verb args...
                pointer_to $(canvas_at "$2" "$3"); xdotool keydown ctrl click "$button" keyup ctrl ;;
     drop) shift; drop_files plain "$@" ;;
     ctrldrop) shift; drop_files ctrl "$@" ;;
+    with) local held=$2; shift 2
+          xdotool keydown "$held"; act "$@"; xdotool keyup "$held" ;;
     rightdrop) local from to; from=$(canvas_at "$2" "$3"); to=$(canvas_at "$4" "$5")
                set -- $from $to
                pointer_to "$1" "$2"; xdotool mousedown 1

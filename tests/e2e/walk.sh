@@ -58,8 +58,8 @@ menu 굵기 가늘게            | pressed 굵기_2
 button 굵기_1               | pressed 굵기_1; checked 굵기 1
 # The colour bar: a click gives the outline colour, a right click the fill colour, the pair
 # shows them and new shapes get them; a double click on the pair opens the colour dialog.
-swatch 16                   | pair line FF0000
-swatch 20 right             | pair fill 0000FF
+swatch 17                   | pair line FF0000
+swatch 21 right             | pair fill 0000FF
 button 사각형               | pressed 사각형
 drag 620 280 720 380        | colour 620 300 FF0000; colour 670 300 0000FF
 pair line                   | dialog ^색.선택$ Escape
@@ -68,14 +68,14 @@ pair fill                   | dialog ^색.선택$ Escape
 # buttons take that back and bring it again.
 button 선택                 | pressed 선택
 click 670 330
-swatch 18                   | colour 620 300 00FF00
+swatch 19                   | colour 620 300 00FF00
 button 실행_취소            | colour 620 300 FF0000
 button 다시_실행            | colour 620 300 00FF00
 key bracketright bracketright | colour 621 300 00FF00
 key bracketleft bracketleft | colour 621 300 0000FF
 button 사각형               | pressed 사각형
 swatch 0                    | pair line 000000
-swatch 14 right             | pair fill FFFFFF
+swatch 15 right             | pair fill FFFFFF
 # A right click during a drag drops it: nothing is drawn.
 rightdrop 800 650 900 720   | white 800 680; white 850 650
 # The arrow tool grabs and moves a shape; the edit menu and its buttons copy, paste, undo,
@@ -101,6 +101,57 @@ key shift+Right             | dark 190 275; white 180 275
 key Delete                  | white 190 275
 key ctrl+z                  | dark 190 275
 key ctrl+y                  | white 190 275
+# Many shapes at once: a rectangle from empty canvas selects the shapes inside it, and
+# dragging one moves both; Shift and a click take one out; Escape deselects; Ctrl+A selects
+# every shape and marks each.
+button 사각형               | pressed 사각형
+drag 900 700 980 760        | dark 900 730
+drag 1000 700 1080 760      | dark 1000 730
+button 선택                 | pressed 선택
+drag 880 680 1100 780
+drag 920 720 940 760        | dark 920 770; dark 1020 770; white 900 710
+key ctrl+z                  | dark 900 730; dark 1000 730; white 920 770
+with shift click 1040 700
+drag 920 720 940 760        | dark 920 770; white 1020 770; dark 1000 730
+key ctrl+z Escape           | dark 900 730
+menu 편집 모두_선택         | colour 900 700 0078D7
+key Escape                  | dark 900 700
+# With Alt the rectangle takes every shape it touches; a click on empty canvas deselects.
+with alt drag 890 690 950 720
+drag 920 720 925 725        | dark 905 735
+key ctrl+z                  | white 905 735
+click 1200 1000
+# Hollow shapes, front and back: a red box under a blue one comes in front and goes back;
+# a box with no fill shows what lies under it; a copy in place lands 10 pixels on.
+button 사각형               | pressed 사각형
+swatch 17 right             | pair fill FF0000
+drag 600 580 680 660        | colour 620 600 FF0000
+swatch 21 right             | pair fill 0000FF
+drag 640 620 720 700        | colour 660 640 0000FF
+swatch 29 right
+drag 690 640 750 690        | colour 700 670 0000FF; dark 730 640
+button 선택                 | pressed 선택
+click 610 590
+key ctrl+shift+bracketright | colour 660 640 FF0000
+key ctrl+shift+bracketleft  | colour 660 640 0000FF
+menu 편집 앞으로            | colour 660 640 FF0000
+menu 편집 뒤로              | colour 660 640 0000FF
+menu 편집 맨_앞으로         | colour 660 640 FF0000
+menu 편집 맨_뒤로           | colour 660 640 0000FF
+key ctrl+bracketright       | colour 660 640 FF0000
+key ctrl+bracketleft        | colour 660 640 0000FF
+click 749 665
+key ctrl+d                  | dark 759 675
+menu 편집 복제              | dark 769 685
+# A line's end moves alone; Shift draws a square.
+button 직선                 | pressed 직선
+drag 860 620 960 620        | dark 900 620
+button 선택                 | pressed 선택
+click 900 620
+drag 960 620 990 660        | dark 925 640; white 950 620
+button 사각형               | pressed 사각형
+with shift drag 820 700 870 720 | dark 820 745
+swatch 15 right             | pair fill FFFFFF
 # The view menu hides and shows the bars.
 menu 보기 도구_모음         | toolbar hidden
 menu 보기 도구_모음         | toolbar shown

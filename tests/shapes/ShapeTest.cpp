@@ -22,6 +22,7 @@ struct KindCase {
     bool hidesMiddle;                          // its fill hides (180, 110)-(220, 140)
     CRect frame;
     UINT frameStyle;
+    bool hollow = false; // a box with no fill
 };
 
 class ShapeKinds : public ::testing::TestWithParam<KindCase> {};
@@ -33,7 +34,7 @@ TEST_P(ShapeKinds, AnswerEveryRule)
     OrderCorners(c.kind, a, b);
     EXPECT_EQ(a, c.start);
     EXPECT_EQ(b, c.end);
-    const CData d = Record(c.kind, a, b);
+    const CData d = Record(c.kind, a, b, RGB(255, 0, 0), c.hollow ? kNoFill : RGB(0, 0, 255));
     EXPECT_EQ(ShapeBounds(d), c.bounds);
     for (const auto& [point, hit] : c.hits)
         EXPECT_EQ(ShapeHit(d, point), hit) << point.x << "," << point.y;
@@ -74,6 +75,39 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  {100, 50, 300, 200},
                  CResizeTracker::dottedLine | CResizeTracker::resizeInside},
+        // A hollow box is hit only near its outline (half its 3-pixel pen and 5 pixels either
+        // side of it) and hides nothing.
+        KindCase{"HollowRectangle",
+                 SHAPE_RECT,
+                 {100, 50},
+                 {300, 200},
+                 {97, 47, 304, 204},
+                 {{{100, 50}, true},
+                  {{105, 120}, true},
+                  {{108, 120}, false},
+                  {{93, 120}, true},
+                  {{92, 120}, false},
+                  {{200, 125}, false},
+                  {{299, 199}, true}},
+                 false,
+                 {100, 50, 300, 200},
+                 CResizeTracker::dottedLine | CResizeTracker::resizeInside,
+                 true},
+        KindCase{"HollowEllipse",
+                 SHAPE_ELLIPSE,
+                 {100, 50},
+                 {300, 200},
+                 {97, 47, 304, 204},
+                 {{{200, 50}, true},
+                  {{200, 45}, true},
+                  {{200, 60}, false},
+                  {{200, 125}, false},
+                  {{101, 51}, false},
+                  {{300, 125}, true}},
+                 false,
+                 {100, 50, 300, 200},
+                 CResizeTracker::dottedLine | CResizeTracker::resizeInside,
+                 true},
         KindCase{"Unknown",
                  7,
                  {300, 200},
