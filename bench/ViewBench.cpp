@@ -269,15 +269,19 @@ void BM_Journal_Snapshot(benchmark::State& state)
 }
 BENCHMARK(BM_Journal_Snapshot)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// A first change over a picture of side × (side - 1) pixels, until the picture is in the copy
-// and durable: the most a kill right after the change can lose. The window waits only for the
-// records; the journal's thread writes the picture from the document's own pixels.
+// A first change among the first argument's number of records, over a picture of side ×
+// (side - 1) pixels or none (side 0), until the copy is written and durable: the most a kill
+// right after the change can lose. The window waits only for the records; the journal's thread
+// writes the picture from the document's own pixels.
 void BM_Journal_Picture(benchmark::State& state)
 {
     JournalScene scene(state, "picture.skrj");
     const auto side = int(state.range(1));
-    auto picture = std::make_shared<CBaseImage>();
-    picture->Create(side, side - 1, 0, RGB(90, 140, 200));
+    std::shared_ptr<CBaseImage> picture;
+    if (side > 0) {
+        picture = std::make_shared<CBaseImage>();
+        picture->Create(side, side - 1, 0, RGB(90, 140, 200));
+    }
     for (auto _ : state) {
         scene.journal.Keep("", scene.doc.m_shapeList, picture);
         scene.journal.Flush();
@@ -289,6 +293,7 @@ void BM_Journal_Picture(benchmark::State& state)
 BENCHMARK(BM_Journal_Picture)
     ->Args({0, 4096})
     ->Args({0, 16384})
+    ->Args({1000000, 0})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
