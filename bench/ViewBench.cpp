@@ -331,7 +331,8 @@ void BM_Select_Band(benchmark::State& state)
     const int n = int(state.range(0));
     Scene scene(n, false);
     ShowEdit(scene);
-    // The band reaches as far right as a tenth of the records' right edges: it starts beside
+    // The band reaches as far right as a tenth of the records' right edges, or a little less
+    // every other time, so that each band selects anew and the frame moves: it starts beside
     // the canvas, where no record is, and holds those records wholly.
     std::vector<LONG> rights;
     for (POSITION pos = scene.doc->m_shapeList.GetHeadPosition(); pos;) {
@@ -339,9 +340,13 @@ void BM_Select_Band(benchmark::State& state)
         rights.push_back(std::max(d->m_ptStart.x, d->m_ptEnd.x) + 1);
     }
     std::nth_element(rights.begin(), rights.begin() + n / 10, rights.end());
-    const CPoint from(-5, -5), to(rights[std::size_t(n / 10)], kCanvasHeight + 5);
+    const CPoint from(-5, -5);
+    const CPoint ends[] = {CPoint(rights[std::size_t(n / 10)], kCanvasHeight + 5),
+                           CPoint(rights[std::size_t(n / 10)] - 8, kCanvasHeight + 5)};
     scene.view->OnCmdMsg(ID_SELECT, true);
+    std::size_t turn = 0;
     for (auto _ : state) {
+        const CPoint to = ends[turn++ % 2];
         scene.view->OnLButtonDown(MK_LBUTTON, from);
         scene.view->OnMouseMove(MK_LBUTTON, to);
         scene.view->OnLButtonUp(0, to);

@@ -8,6 +8,7 @@
 
 #include "image/BaseImage.h"
 #include "shapes/Data.h"
+#include "shapes/RecordSet.h"
 
 #include "framework/core/ObList.h"
 #include "framework/docview/Document.h"
@@ -18,7 +19,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 // What a change did to the records, for the views (the hint of UpdateAllViews).
@@ -139,7 +139,7 @@ public:
     // Appends at the tail; they count as touched when bTouch is set.
     void AddShapes(std::vector<std::unique_ptr<CData>> records, bool bTouch);
     // Takes the records out wherever they are in the list.
-    void RemoveShapes(const std::unordered_set<CData*>& records);
+    void RemoveShapes(const CRecordSet& records);
     void RemoveAllShapes();
     // Gives the record new corners (a move or a resize); nothing when they are its own.
     void ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd);
@@ -152,9 +152,9 @@ public:
     void RestyleShapes(const std::vector<CData*>& records,
                        const std::function<void(CData&)>& change);
     // Whether reordering the records would change the drawing order.
-    bool CanReorder(const std::unordered_set<CData*>& records, ShapeOrder order) const;
+    bool CanReorder(const CRecordSet& records, ShapeOrder order) const;
     // Moves the records in the drawing order, keeping their own order among themselves.
-    void ReorderShapes(const std::unordered_set<CData*>& records, ShapeOrder order);
+    void ReorderShapes(const CRecordSet& records, ShapeOrder order);
     // Puts the picture under the shapes in place of the one there, if any.
     void ReplacePicture(std::unique_ptr<CBaseImage> pImage);
     // Adds the records at the tail and, when there is one, the picture in place of the one

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -348,15 +347,11 @@ private:
     std::vector<std::unique_ptr<CUndoStep>> m_steps;
 };
 
-bool Holds(const std::unordered_set<CData*>& records, const CData* pData)
-{
-    return records.contains(const_cast<CData*>(pData)); // a key only
-}
+bool Holds(const CRecordSet& records, const CData* pData) { return records.Contains(pData); }
 
 // The indices of the records in the list, ascending: a walk from both ends at once that stops
 // once every one is found, so that records near either end cost a few steps.
-std::vector<int> IndicesOf(const CTypedOwningList<CData>& list,
-                           const std::unordered_set<CData*>& records)
+std::vector<int> IndicesOf(const CTypedOwningList<CData>& list, const CRecordSet& records)
 {
     std::vector<int> indices;
     POSITION head = list.GetHeadPosition(), tail = list.GetTailPosition();
@@ -400,7 +395,7 @@ void CSkorelDoc::AddShapes(std::vector<std::unique_ptr<CData>> records, bool bTo
     m_undo.Push(std::make_unique<SpliceStep>(*this, index, 0, std::move(records), bTouch, false));
 }
 
-void CSkorelDoc::RemoveShapes(const std::unordered_set<CData*>& records)
+void CSkorelDoc::RemoveShapes(const CRecordSet& records)
 {
     std::vector<int> indices = IndicesOf(m_shapeList, records);
     if (!indices.empty())
@@ -451,7 +446,7 @@ void CSkorelDoc::RestyleShapes(const std::vector<CData*>& records,
     });
 }
 
-bool CSkorelDoc::CanReorder(const std::unordered_set<CData*>& records, ShapeOrder order) const
+bool CSkorelDoc::CanReorder(const CRecordSet& records, ShapeOrder order) const
 {
     if (records.empty())
         return false;
@@ -469,7 +464,7 @@ bool CSkorelDoc::CanReorder(const std::unordered_set<CData*>& records, ShapeOrde
     return false;
 }
 
-void CSkorelDoc::ReorderShapes(const std::unordered_set<CData*>& records, ShapeOrder order)
+void CSkorelDoc::ReorderShapes(const CRecordSet& records, ShapeOrder order)
 {
     if (!CanReorder(records, order))
         return;

@@ -37,9 +37,9 @@ bool EndsWithNoCase(const std::string& name, const std::string& tail)
 // What a file holds, judged by more than its first bytes.
 struct FileKind {
     std::uint32_t version = 0; // a drawing's; 0 before the signature
-    bool drawing = false; // the count says exactly how long the records are, and what follows
-                          // them is nothing or a BMP file
-    bool picture = false; // starts as a BMP file does and is not named as a drawing
+    bool drawing = false;      // the count says exactly how long the records are, and what follows
+                               // them is nothing or a BMP file
+    bool picture = false;      // starts as a BMP file does and is not named as a drawing
     std::uint64_t recordsOffset = 0; // where a drawing's count is
     std::uint64_t pictureOffset = 0; // a drawing's picture, when it has one
 };

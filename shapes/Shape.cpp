@@ -121,8 +121,7 @@ void DrawShapeRecord(CDC* pDC, const CData& data)
     CPen pen(PS_SOLID, data.m_nThickness, data.m_crLine);
     CPen* pOldPen = pDC->SelectObject(&pen);
     CBrush brush(data.m_crFill);
-    CBrush* pOldBrush =
-        pDC->SelectObject(IsHollow(data) ? CBrush::Stock(NULL_BRUSH) : &brush);
+    CBrush* pOldBrush = pDC->SelectObject(IsHollow(data) ? CBrush::Stock(NULL_BRUSH) : &brush);
     DrawFigure(pDC, data.m_nKind, data.m_ptStart, data.m_ptEnd);
     pDC->SelectObject(pOldPen);
     pDC->SelectObject(pOldBrush);
@@ -154,10 +153,10 @@ bool OutlineHit(const CData& data, bool bEllipse, CPoint point)
     const double left = box.left, top = box.top, right = box.right, bottom = box.bottom;
     const double a = (right - left) / 2, b = (bottom - top) / 2;
     if (!bEllipse || a <= reach || b <= reach) {
-        const bool near = px >= left - reach && px <= right + reach && py >= top - reach &&
-                          py <= bottom + reach;
-        const bool inside = px > left + reach && px < right - reach && py > top + reach &&
-                            py < bottom - reach;
+        const bool near =
+            px >= left - reach && px <= right + reach && py >= top - reach && py <= bottom + reach;
+        const bool inside =
+            px > left + reach && px < right - reach && py > top + reach && py < bottom - reach;
         return near && !inside;
     }
     // The distance from the ellipse along the ray from its centre.
@@ -168,6 +167,19 @@ bool OutlineHit(const CData& data, bool bEllipse, CPoint point)
 }
 
 } // namespace
+
+CRect FigureBox(const CData& data)
+{
+    return GrownRect(CRect(data.m_ptStart, data.m_ptEnd).Normalized(), 0, 1);
+}
+
+std::int64_t HitReach(const CData& data)
+{
+    // A line's tolerance, or a hollow outline's half width and tolerance, with a pixel to
+    // spare for rounding.
+    return std::int64_t(std::max(double(kLineTolerance), kOutlineTolerance)) +
+           std::max(data.m_nThickness, 1) / 2 + 1;
+}
 
 bool ShapeHit(const CData& data, CPoint point)
 {
@@ -239,7 +251,7 @@ void FrameShape(const CData* pData, CResizeTracker* pFrame)
         pFrame->m_nStyle = CResizeTracker::dottedLine | CResizeTracker::resizeInside;
     } else {
         // Around every pixel of the line, its end included.
-        pFrame->m_rect = GrownRect(CRect(pData->m_ptStart, pData->m_ptEnd).Normalized(), 0, 1);
+        pFrame->m_rect = FigureBox(*pData);
         pFrame->m_nStyle = CResizeTracker::dottedLine;
     }
 }

@@ -35,6 +35,10 @@ bool IsHollow(const CData& data);
 // outline colour, fill (none for a line) and thickness, where the record draws.
 void WriteShapeSvg(CSvgWriter& svg, const CData& data);
 
+// The box the record's figure spans between its two points, its last pixel included.
+CRect FigureBox(const CData& data);
+// How far outside its figure box a press may still grab the record (see ShapeHit).
+std::int64_t HitReach(const CData& data);
 // The pixels drawing the record may touch: its corners widened by its pen on every side (a
 // little more than the pen reaches, never less); empty for an unknown kind.
 CRect ShapeBounds(const CData& data);

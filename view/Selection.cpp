@@ -3,29 +3,80 @@
 #include "shapes/Shape.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace {
 
 // The colour of the marks on each of several selected shapes and of a line's end handles.
 constexpr COLORREF kMarkColour = RGB(0, 120, 215);
 
-// The corners a mark goes on: a box's four, a line's two ends.
-std::vector<CPoint> MarkPoints(const CData& d)
-{
-    if (IsLineShape(d.m_nKind))
-        return {d.m_ptStart, d.m_ptEnd};
-    if (!IsBoxShape(d.m_nKind))
-        return {};
-    const CRect box = CRect(d.m_ptStart, d.m_ptEnd).Normalized();
-    return {box.TopLeft(), CPoint(box.right - 1, box.top), CPoint(box.left, box.bottom - 1),
-            CPoint(box.right - 1, box.bottom - 1)};
-}
+// The points a mark goes on: a box's four corners, a line's two ends.
+struct MarkPoints {
+    explicit MarkPoints(const CData& d)
+    {
+        if (IsLineShape(d.m_nKind)) {
+            points = {d.m_ptStart, d.m_ptEnd};
+            count = 2;
+        } else if (IsBoxShape(d.m_nKind)) {
+            const CRect box = CRect(d.m_ptStart, d.m_ptEnd).Normalized();
+            points = {box.TopLeft(), CPoint(box.right - 1, box.top),
+                      CPoint(box.left, box.bottom - 1), CPoint(box.right - 1, box.bottom - 1)};
+            count = 4;
+        }
+    }
+    const CPoint* begin() const { return points.data(); }
+    const CPoint* end() const { return points.data() + count; }
+
+    std::array<CPoint, 4> points;
+    std::size_t count = 0;
+};
 
 // A square of the side centred on the point.
 CRect Square(CPoint p, int nSide)
 {
     const std::int64_t half = nSide / 2;
     return CRect(Shifted(p, -half, -half), Shifted(p, nSide - half, nSide - half));
+}
+
+// Fills the set pixels of a mask of the width, whose first pixel is at the origin, a run of a
+// row at a time, with a run carried down the rows below that repeat it.
+void FillMask(CDC* pDC, CPoint origin, int width, const std::vector<std::uint8_t>& mask)
+{
+    const int height = int(mask.size() / std::size_t(width));
+    // The runs of the row above, not drawn yet: their left, right and first row.
+    struct Run {
+        int left, right, top;
+    };
+    std::vector<Run> open, next;
+    const auto draw = [&](const Run& r, int bottom) {
+        pDC->FillSolidRect(origin.x + r.left, origin.y + r.top, r.right - r.left, bottom - r.top,
+                           kMarkColour);
+    };
+    for (int y = 0; y <= height; ++y) {
+        next.clear();
+        std::size_t carried = 0;
+        for (int x = 0; y < height && x < width;) {
+            const std::uint8_t* row = mask.data() + std::size_t(y) * std::size_t(width);
+            if (!row[x]) {
+                ++x;
+                continue;
+            }
+            const int left = x;
+            while (x < width && row[x])
+                ++x;
+            // Runs come left to right in both rows: the one above that matches is ahead.
+            while (carried < open.size() && open[carried].left < left)
+                draw(open[carried++], y);
+            if (carried < open.size() && open[carried].left == left && open[carried].right == x)
+                next.push_back(open[carried++]);
+            else
+                next.push_back({left, x, y});
+        }
+        for (; carried < open.size(); ++carried)
+            draw(open[carried], y);
+        std::swap(open, next);
+    }
 }
 
 } // namespace
@@ -38,34 +89,44 @@ bool CSelection::Is(const std::vector<CData*>& records) const
 
 void CSelection::Clear()
 {
-    m_records.clear();
+    m_records.Clear();
+    m_order.clear();
     m_pLast = nullptr;
 }
 
 void CSelection::Select(const std::vector<CData*>& records)
 {
     Clear();
-    m_records.insert(records.begin(), records.end());
+    m_records.Reserve(records.size());
+    for (CData* pData : records)
+        if (m_records.Insert(pData))
+            m_order.push_back(pData);
     m_pLast = records.empty() ? nullptr : records.back();
 }
 
 void CSelection::Toggle(CData* pData)
 {
-    if (m_records.erase(pData)) {
+    if (m_records.Erase(pData)) {
+        std::erase(m_order, pData);
         if (m_pLast == pData)
-            m_pLast = m_records.empty() ? nullptr : *m_records.begin();
+            m_pLast = m_order.empty() ? nullptr : m_order.back();
         return;
     }
-    m_records.insert(pData);
+    m_records.Insert(pData);
+    m_order.push_back(pData);
     m_pLast = pData;
 }
 
 void CSelection::Forget(const std::vector<const CData*>& records)
 {
+    std::size_t erased = 0;
     for (const CData* pData : records)
-        m_records.erase(const_cast<CData*>(pData)); // a key only
+        erased += m_records.Erase(pData) ? 1 : 0;
+    if (erased == 0)
+        return;
+    std::erase_if(m_order, [this](CData* pData) { return !Contains(pData); });
     if (m_pLast && !Contains(m_pLast))
-        m_pLast = m_records.empty() ? nullptr : *m_records.begin();
+        m_pLast = m_order.empty() ? nullptr : m_order.back();
 }
 
 std::vector<CData*> CSelection::InOrder(CTypedOwningList<CData>& list) const
@@ -75,15 +136,12 @@ std::vector<CData*> CSelection::InOrder(CTypedOwningList<CData>& list) const
     std::vector<CData*> ordered;
     ordered.reserve(m_records.size());
     for (POSITION pos = list.GetHeadPosition(); pos && ordered.size() < m_records.size();)
-        if (CData* pData = list.GetNext(pos); m_records.contains(pData))
+        if (CData* pData = list.GetNext(pos); m_records.Contains(pData))
             ordered.push_back(pData);
     return ordered;
 }
 
-std::vector<CData*> CSelection::Unordered() const
-{
-    return std::vector<CData*>(m_records.begin(), m_records.end());
-}
+std::vector<CData*> CSelection::Unordered() const { return m_order; }
 
 void CSelection::PlaceFrame(CResizeTracker& frame) const
 {
@@ -92,8 +150,8 @@ void CSelection::PlaceFrame(CResizeTracker& frame) const
         return;
     }
     CRect around;
-    for (const CData* pData : m_records) {
-        const CRect box = GrownRect(CRect(pData->m_ptStart, pData->m_ptEnd).Normalized(), 0, 1);
+    for (const CData* pData : m_order) {
+        const CRect box = FigureBox(*pData);
         UnionRect(&around, &around, &box);
     }
     frame.m_rect = around;
@@ -116,15 +174,25 @@ void CSelection::DrawMarks(CDC* pDC, int nHandle) const
         return; // the frame's handles are its marks
     CRect clip;
     pDC->GetClipBox(&clip);
+    if (clip.IsRectEmpty())
+        return;
+    // The marks of many shapes crowd and overlap: they are gathered on a mask of the clip's
+    // pixels, which is then filled a rectangle at a time.
+    const int width = clip.Width(), height = clip.Height();
+    std::vector<std::uint8_t> mask(std::size_t(width) * std::size_t(height));
     const int side = single ? nHandle : std::max(1, (nHandle + 1) / 2);
-    for (const CData* pData : m_records)
+    for (const CData* pData : m_order)
         for (const CPoint p : MarkPoints(*pData)) {
             const CRect mark = Square(p, side);
             CRect shown;
-            if (IntersectRect(&shown, &mark, &clip))
-                pDC->FillSolidRect(shown.left, shown.top, shown.Width(), shown.Height(),
-                                   kMarkColour);
+            if (!IntersectRect(&shown, &mark, &clip))
+                continue;
+            for (LONG y = shown.top; y < shown.bottom; ++y)
+                std::fill_n(mask.begin() + std::ptrdiff_t(y - clip.top) * width +
+                                (shown.left - clip.left),
+                            shown.Width(), std::uint8_t(1));
         }
+    FillMask(pDC, clip.TopLeft(), width, mask);
 }
 
 int CSelection::LineEndAt(CPoint point, int nHandle) const

@@ -5,27 +5,27 @@
 #pragma once
 
 #include "shapes/Data.h"
+#include "shapes/RecordSet.h"
 
 #include "framework/core/ObList.h"
 #include "framework/gdi/Gdi.h"
 #include "framework/window/ResizeTracker.h"
 
-#include <unordered_set>
 #include <vector>
 
 class CSelection {
 public:
-    bool IsEmpty() const { return m_records.empty(); }
-    std::size_t Count() const { return m_records.size(); }
+    bool IsEmpty() const { return m_order.empty(); }
+    std::size_t Count() const { return m_order.size(); }
     bool Contains(const CData* pData) const
     {
-        return m_records.contains(const_cast<CData*>(pData)); // a key only
+        return m_records.Contains(pData);
     }
     // The record selected when exactly one is; null otherwise.
-    CData* Single() const { return m_records.size() == 1 ? m_pLast : nullptr; }
+    CData* Single() const { return m_order.size() == 1 ? m_pLast : nullptr; }
     // The record selected last, while it is selected; null with none.
     CData* Last() const { return m_pLast; }
-    const std::unordered_set<CData*>& Records() const { return m_records; }
+    const CRecordSet& Records() const { return m_records; }
 
     // Whether exactly these records are selected.
     bool Is(const std::vector<CData*>& records) const;
@@ -38,7 +38,8 @@ public:
 
     // The selected records in drawing order.
     std::vector<CData*> InOrder(CTypedOwningList<CData>& list) const;
-    // The selected records, in no particular order.
+    // The selected records in the order they were selected, which need not be the drawing
+    // order.
     std::vector<CData*> Unordered() const;
 
     // Places the frame: on a single shape as FrameShape does; around every selected shape,
@@ -55,6 +56,9 @@ public:
     int LineEndAt(CPoint point, int nHandle) const;
 
 private:
-    std::unordered_set<CData*> m_records;
+    CRecordSet m_records;
+    // The same records in the order they were selected (drawing order for a rectangle or
+    // all): walking them reads the records where they lie, one after another.
+    std::vector<CData*> m_order;
     CData* m_pLast = nullptr; // the one selected last, while selected
 };

@@ -4,6 +4,7 @@
 
 #include "CanvasTiles.h"
 #include "Selection.h"
+#include "ShapeIndex.h"
 
 #include "document/SkorelDoc.h"
 #include "image/BaseImage.h"
@@ -95,7 +96,7 @@ public:
     BOOL m_bMoved;       // the mouse moved during the current selection drag
     CRect m_rectTracked; // rectangle last reported by the tracker's feedback
     int m_nMode;         // MODE_DRAW or MODE_SELECT
-    BOOL m_bButtonDown;               // the left button went down in the view and is still down
+    BOOL m_bButtonDown;  // the left button went down in the view and is still down
     CDrawTool m_drawTool;
     CMyTracker m_myTracker;
     int m_nShapeKind; // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
@@ -230,14 +231,15 @@ private:
     };
     Drag m_drag = Drag::None;
     CSelection m_selection;
-    CPoint m_ptPress;         // where the drag began
-    int m_nLineEnd = -1;      // the end a LineEnd drag moves: 0 the start, 1 the end
-    CRect m_rcMoved;          // a move's frame as its feedback last drew it
+    CPoint m_ptPress;    // where the drag began
+    int m_nLineEnd = -1; // the end a LineEnd drag moves: 0 the start, 1 the end
+    CRect m_rcMoved;     // a move's frame as its feedback last drew it
     std::chrono::steady_clock::time_point m_lastNudge; // when the arrow keys moved shapes last
     bool m_bDropped = false; // the drag since the last press was dropped: its
                              // release changes nothing
     CRect m_rcFrameShown;    // where the frame is on the window
     CCompositionPlanner m_planner;
+    mutable CShapeIndex m_index;    // kept for presses and selection rectangles
     CRect m_rcFeedback;             // where the current drag drew its feedback
     std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
     int m_nPasteShift = 0;          // how far they were moved then

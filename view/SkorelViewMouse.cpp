@@ -77,11 +77,7 @@ void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
 
 CData* CSkorelView::HitRecord(CPoint point) const
 {
-    CTypedOwningList<CData>& list = GetDocument()->m_shapeList;
-    for (POSITION pos = list.GetTailPosition(); pos;)
-        if (CData* pData = list.GetPrev(pos); ShapeHit(*pData, point))
-            return pData;
-    return nullptr;
+    return m_index.HitAt(GetDocument()->m_shapeList, point);
 }
 
 void CSkorelView::PressInSelection(CPoint point, UINT nFlags)

@@ -153,6 +153,7 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
     const CRect changed = !hint || hint->m_bAll ? CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight)
                                                 : hint->m_rectChanged; // only what it drew anew
     m_planner.Forget();
+    m_index.Forget();
     InvalidateRect(&changed);
     if (hint) {
         m_selection.Forget(hint->m_removed);

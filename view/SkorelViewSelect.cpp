@@ -34,12 +34,6 @@ const Arrangement* ArrangementOf(UINT nID)
     return it == std::end(kArrangements) ? nullptr : it;
 }
 
-// The box a shape's figure spans, its last pixel included.
-CRect FigureBox(const CData& d)
-{
-    return GrownRect(CRect(d.m_ptStart, d.m_ptEnd).Normalized(), 0, 1);
-}
-
 } // namespace
 
 void CSkorelView::SelectShapes(const std::vector<CData*>& records)
@@ -84,17 +78,11 @@ void CSkorelView::SelectInBand(CPoint point, UINT nFlags)
     }
     const CRect band = CRect(m_ptPress, point).Normalized();
     const bool touching = (nFlags & MK_ALT) != 0;
-    std::vector<CData*> chosen = add ? m_selection.Unordered() : std::vector<CData*>();
-    CTypedOwningList<CData>& list = GetDocument()->m_shapeList;
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        CData* pData = list.GetNext(pos);
-        const CRect box = FigureBox(*pData);
-        CRect common;
-        const bool inside = box.left >= band.left && box.top >= band.top &&
-                            box.right <= band.right && box.bottom <= band.bottom;
-        if ((touching ? IntersectRect(&common, &box, &band) : inside) &&
-            (!add || !m_selection.Contains(pData)))
-            chosen.push_back(pData);
+    std::vector<CData*> chosen = m_index.Within(GetDocument()->m_shapeList, band, touching);
+    if (add) {
+        std::erase_if(chosen, [this](CData* pData) { return m_selection.Contains(pData); });
+        const std::vector<CData*> before = m_selection.Unordered();
+        chosen.insert(chosen.begin(), before.begin(), before.end());
     }
     SelectShapes(chosen);
 }

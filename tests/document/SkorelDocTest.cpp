@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <unordered_set>
 
 namespace {
 
@@ -214,13 +213,13 @@ TEST_F(SkorelDocTest, NewStartsAFreshDrawing)
 }
 
 // The records with the ids, as the list holds them.
-std::unordered_set<CData*> WithIds(CSkorelDoc& doc, std::vector<int> ids)
+CRecordSet WithIds(CSkorelDoc& doc, std::vector<int> ids)
 {
-    std::unordered_set<CData*> chosen;
+    CRecordSet chosen;
     for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;)
         if (CData* pData = doc.m_shapeList.GetNext(pos);
             std::ranges::find(ids, pData->m_ptStart.x) != ids.end())
-            chosen.insert(pData);
+            chosen.Insert(pData);
     return chosen;
 }
 
@@ -241,10 +240,9 @@ TEST_P(SkorelDocOrder, MovesTheChosenRecordsAsOneStep)
     const OrderCase& c = GetParam();
     for (int id = 1; id <= 6; ++id)
         AddRecord(m_doc, id);
-    for (CData* pData : WithIds(m_doc, c.apart)) {
-        pData->m_ptStart.y += 500;
-        pData->m_ptEnd.y += 500;
-    }
+    for (POSITION pos = m_doc.m_shapeList.GetHeadPosition(); pos;)
+        if (CData* d = m_doc.m_shapeList.GetNext(pos); std::ranges::count(c.apart, d->m_ptStart.x))
+            d->m_ptStart.y += 500, d->m_ptEnd.y += 500;
     const int steps = m_doc.m_undo.GetCount();
     const auto chosen = WithIds(m_doc, c.chosen);
     EXPECT_EQ(m_doc.CanReorder(chosen, c.order), !c.after.empty());
@@ -290,8 +288,8 @@ TEST_F(SkorelDocTest, ScatteredRemovalsAndJoinedMovesAreOneStepEach)
     EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 3, 4}));
     m_doc.m_undo.Undo();
     EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    const auto chosen = WithIds(m_doc, {3, 4});
-    const std::vector<CData*> two(chosen.begin(), chosen.end());
+    const std::vector<CData*> two = {m_doc.m_shapeList.GetAt(m_doc.m_shapeList.FindIndex(2)),
+                                     m_doc.m_shapeList.GetAt(m_doc.m_shapeList.FindIndex(3))};
     m_doc.MoveShapes(two, 100, 0, false);
     m_doc.MoveShapes(two, 10, 5, true);
     EXPECT_EQ(RecordIds(m_doc), (std::vector<int>{1, 2, 113, 114, 5, 6}));

@@ -102,6 +102,42 @@ INSTANTIATE_TEST_SUITE_P(
                       ExportCase{"JpegWhole", ExportFormat::Jpeg, false, 6, "\xFF\xD8\xFF"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A picture stored top-down (a BMP with a negative height) is the drawing's area upright in a
+// PNG and in an SVG, as its rows were written: red above, blue below.
+TEST_F(ViewExportTest, TopDownPictureIsTheAreaUpright)
+{
+    constexpr int kWidth = 30, kHeight = 20, kStride = 92; // 24-bit rows padded to four bytes
+    std::vector<BYTE> bmp(54 + kStride * kHeight);
+    const auto put = [&bmp](std::size_t at, std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            bmp[at + std::size_t(i)] = BYTE(v >> (8 * i));
+    };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put(2, std::uint32_t(bmp.size()), 4), put(10, 54, 4), put(14, 40, 4), put(18, kWidth, 4);
+    put(22, std::uint32_t(-kHeight), 4), put(26, 1, 2), put(28, 24, 2);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) // blue, green, red; the first row is the top
+            put(54 + std::size_t(y * kStride + x * 3), y < kHeight / 2 ? 0xFF0000 : 0x0000FF, 3);
+    auto picture = std::make_unique<CBaseImage>();
+    ASSERT_EQ(picture->LoadPicture(bmp), CPictureReader::Result::Read);
+    m_doc->DeleteContents();
+    m_doc->ReplacePicture(std::move(picture));
+    ASSERT_EQ(m_view->ExportArea(true), CRect(0, 0, kWidth, kHeight));
+    ASSERT_TRUE(m_view->ExportTo(Path("td.png"), ExportFormat::Png, true));
+    ASSERT_TRUE(m_view->ExportTo(Path("td.svg"), ExportFormat::Svg, true));
+    QImage drawn(kWidth, kHeight, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    QSvgRenderer(m_dir.filePath("td.svg")).render(&painter);
+    painter.end();
+    for (const QImage& written : {QImage(m_dir.filePath("td.png")), drawn}) {
+        ASSERT_EQ(written.size(), QSize(kWidth, kHeight));
+        for (const QPoint p : {QPoint(3, 2), QPoint(26, 8), QPoint(3, 11), QPoint(26, 17)})
+            EXPECT_EQ(written.pixel(p) & 0xFFFFFF, p.y() < kHeight / 2 ? 0xFF0000u : 0x0000FFu)
+                << p.x() << ", " << p.y();
+    }
+}
+
 // Each record is one element in drawing order with its colours, width and geometry on the
 // pixel centres, the canvas's white under the picture, and a renderer draws the document as
 // the canvas shows it: outline widths and smoothed edges aside, every 16-pixel square has

@@ -199,3 +199,40 @@ TEST_F(ViewSelectionTest, ArrangeCommandsFollowTheSelection)
 }
 
 } // namespace
+
+namespace {
+
+// Every shape of several selected shows a mark on each corner (a line's on each end), where
+// marks crowd and overlap too; the rest inside the frame is the drawing.
+TEST_F(ViewSelectionTest, MarksShowOnEachCornerOfEverySelectedShape)
+{
+    Draw(ID_DRAW_RECT, {150, 150}, {156, 156});
+    Draw(ID_DRAW_RECT, {153, 152}, {161, 160});
+    Command(ID_EDIT_SELECT_ALL);
+    Paint();
+    const int nHandle = m_doc->m_tracker.m_nHandleSize, side = std::max(1, (nHandle + 1) / 2);
+    std::vector<QRect> marks;
+    QRect around;
+    for (const CData* d : Records()) {
+        const QPoint a(d->m_ptStart.x, d->m_ptStart.y), b(d->m_ptEnd.x, d->m_ptEnd.y);
+        // A box's pixels reach to one short of its second corner; a line's to its end.
+        const QRect box = QRect(a, QSize(b.x() - a.x(), b.y() - a.y())).normalized();
+        around |= QRect(a, b).normalized();
+        const std::vector<QPoint> at =
+            d->m_nKind == SHAPE_LINE
+                ? std::vector{a, b}
+                : std::vector{box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()};
+        for (const QPoint p : at)
+            marks.emplace_back(p - QPoint(side / 2, side / 2), QSize(side, side));
+    }
+    const QImage drawing = Composed();
+    for (int y = around.top(); y <= around.bottom(); ++y)
+        for (int x = around.left(); x <= around.right(); ++x) {
+            const bool marked =
+                std::ranges::any_of(marks, [&](const QRect& m) { return m.contains(x, y); });
+            ASSERT_EQ(Screen(x, y), marked ? RGB(0, 120, 215) : drawing.pixel(x, y) & 0xFFFFFF)
+                << x << ", " << y;
+        }
+}
+
+} // namespace

@@ -100,7 +100,10 @@ TEST_P(ZoomTest, ScreenShowsTheCanvasScaledDuringADrag)
     ZoomTo(Z());
     const QPoint middle = W()->visibleRegion().boundingRect().topLeft() + QPoint(90, 60);
     const QRect part(middle - QPoint(90, 60), QSize(180, 120));
-    const int scale = int(W()->devicePixelRatioF()), tolerance = Z() >= 100 ? 0 : 1;
+    // Whole blocks of pixels (at 25 % and 50 %) give their exact mean, rounded; other steps
+    // below 100 % weigh pixels split between two screen pixels.
+    const int scale = int(W()->devicePixelRatioF()),
+              tolerance = Z() >= 100 || 100 % Z() == 0 ? 0 : 1;
     for (UINT tool : {ID_DRAW_ELLIPSE, ID_DRAW_RECT}) {
         Command(tool);
         Press(W(), middle - QPoint(60, 40));
@@ -154,6 +157,14 @@ TEST_P(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer)
     }
 }
 
+// The window is as large as the whole canvas scaled, its last part-covered pixel included.
+TEST_P(ZoomTest, WindowHoldsTheWholeScaledCanvas)
+{
+    ZoomTo(Z());
+    const auto scaled = [this](int n) { return int(std::ceil(n * Z() / 100.0)); };
+    EXPECT_EQ(W()->size(), QSize(scaled(1280), scaled(1024)));
+}
+
 TEST_P(ZoomTest, EditRepaintsOnlyAroundItself)
 {
     Draw(ID_DRAW_LINE, {620, 495}, {660, 530});
@@ -180,6 +191,20 @@ TEST_P(ZoomTest, EditRepaintsOnlyAroundItself)
     EXPECT_TRUE(around.contains(watch.painted)) // and not when nothing was
         << watch.painted.x() << "," << watch.painted.y() << " " << watch.painted.width() << "×"
         << watch.painted.height();
+}
+
+// Ctrl+wheel past either end of the steps leaves the zoom where it is.
+TEST_F(ViewTest, CtrlWheelStopsAtTheEndsOfTheSteps)
+{
+    auto* area = static_cast<QScrollArea*>(m_view->ContainerWidget());
+    for (const auto& [zoom, notch] : {std::pair{kSteps[0], -120}, {std::end(kSteps)[-1], 120}}) {
+        ASSERT_TRUE(m_view->ZoomTo(zoom));
+        const QPoint at(20, 20);
+        QWheelEvent wheel(at, area->viewport()->mapToGlobal(at), QPoint(), QPoint(0, notch),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area->viewport(), &wheel);
+        EXPECT_EQ(m_view->GetZoom(), zoom);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Zooms, ZoomTest, ::testing::ValuesIn(kSteps),
