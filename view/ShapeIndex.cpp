@@ -4,30 +4,36 @@
 
 #include <cstddef>
 
-const std::vector<CShapeIndex::Entry>& CShapeIndex::Entries(CTypedOwningList<CData>& list)
+void CShapeIndex::Keep(CTypedOwningList<CData>& list)
 {
     // A list of another length has surely changed; one of the same length changed in place
     // has told the view, which forgot the boxes.
-    if (m_entries.size() == std::size_t(list.GetCount()))
-        return m_entries;
-    m_entries.clear();
-    m_entries.reserve(std::size_t(list.GetCount()));
+    const auto count = std::size_t(list.GetCount());
+    if (m_records.size() == count && m_figures.size() == count)
+        return;
+    m_records.clear();
+    m_figures.clear();
+    m_reaches.clear();
+    m_records.reserve(count);
+    m_figures.reserve(count);
+    m_reaches.reserve(count);
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         CData* pData = list.GetNext(pos);
-        m_entries.push_back({pData, FigureBox(*pData), HitReach(*pData)});
+        const std::int64_t reach = HitReach(*pData);
+        m_records.push_back(pData);
+        m_figures.push_back(FigureBox(*pData));
+        m_reaches.push_back(GrownRect(m_figures.back(), reach, reach));
     }
-    return m_entries;
 }
 
 CData* CShapeIndex::HitAt(CTypedOwningList<CData>& list, CPoint point)
 {
-    const std::vector<Entry>& entries = Entries(list);
-    const std::int64_t x = point.x, y = point.y;
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        const CRect& b = it->box;
-        if (x >= b.left - it->reach && x < b.right + it->reach && y >= b.top - it->reach &&
-            y < b.bottom + it->reach && ShapeHit(*it->pData, point))
-            return it->pData;
+    Keep(list);
+    for (std::size_t i = m_reaches.size(); i-- > 0;) {
+        const CRect& r = m_reaches[i];
+        if (point.x >= r.left && point.x < r.right && point.y >= r.top && point.y < r.bottom &&
+            ShapeHit(*m_records[i], point))
+            return m_records[i];
     }
     return nullptr;
 }
@@ -35,16 +41,17 @@ CData* CShapeIndex::HitAt(CTypedOwningList<CData>& list, CPoint point)
 std::vector<CData*> CShapeIndex::Within(CTypedOwningList<CData>& list, const CRect& area,
                                         bool bTouching)
 {
+    Keep(list);
     std::vector<CData*> found;
-    for (const Entry& e : Entries(list)) {
-        const CRect& b = e.box;
-        const bool counts = bTouching ? !area.IsRectEmpty() && b.left < area.right &&
-                                            area.left < b.right && b.top < area.bottom &&
-                                            area.top < b.bottom
+    const bool any = !area.IsRectEmpty();
+    for (std::size_t i = 0; i < m_figures.size(); ++i) {
+        const CRect& b = m_figures[i];
+        const bool counts = bTouching ? any && b.left < area.right && area.left < b.right &&
+                                            b.top < area.bottom && area.top < b.bottom
                                       : b.left >= area.left && b.top >= area.top &&
                                             b.right <= area.right && b.bottom <= area.bottom;
         if (counts)
-            found.push_back(e.pData);
+            found.push_back(m_records[i]);
     }
     return found;
 }

@@ -19,15 +19,14 @@ public:
     // bTouching, meets it.
     std::vector<CData*> Within(CTypedOwningList<CData>& list, const CRect& area, bool bTouching);
     // The records changed: the boxes no longer hold.
-    void Forget() { m_entries.clear(); }
+    void Forget() { m_records.clear(); }
 
 private:
-    struct Entry {
-        CData* pData;
-        CRect box;
-        std::int64_t reach;
-    };
-    const std::vector<Entry>& Entries(CTypedOwningList<CData>& list);
+    // Takes the records' boxes anew when the list is not the one they were taken from.
+    void Keep(CTypedOwningList<CData>& list);
 
-    std::vector<Entry> m_entries;
+    // Side by side, by the records' places: each record, the box its figure spans, and the
+    // box a press must fall in to grab it.
+    std::vector<CData*> m_records;
+    std::vector<CRect> m_figures, m_reaches;
 };
