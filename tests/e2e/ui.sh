@@ -169,8 +169,10 @@ drop_files() { # plain|ctrl X Y files...
   xdotool mousemove --sync $(((w + x) / 2)) $(((h + y) / 2)) sleep 0.1 mousemove --sync "$x" "$y"
   [ "$ctrl" = plain ] || xdotool keydown ctrl
   xdotool sleep 0.1 mousemove --sync $((x + 1)) $((y + 1)) sleep 0.1 mouseup 1
-  [ "$ctrl" = plain ] || xdotool keyup ctrl
+  # The window asks the display for the keys held when it takes the drop, which a busy
+  # machine delays: Ctrl stays down until the drag source hears that the drop is over.
   eventually grep -qx taken "$work/drag.log" || fail "$step: the drop was refused"
+  [ "$ctrl" = plain ] || xdotool keyup ctrl
 }
 
 # The key presses the program has taken so far, by its report.
