@@ -11,10 +11,10 @@
 #include "framework/core/Resource.h"
 #include "framework/docview/DocTemplate.h"
 #include "framework/docview/Frame.h"
-#include "framework/docview/Recovery.h"
 #include "framework/window/MessageBox.h"
 
 #include <ctime>
+#include <string>
 
 namespace {
 
@@ -65,34 +65,66 @@ void CSkorelApp::OnShown()
 
 void CSkorelApp::OfferLeftDrawings(CSkorelDoc* pDoc)
 {
-    const std::string own = AfxRecoveryPath();
-    for (const CRecoveryCopy& left : AfxClaimLeftRecoveries()) {
-        CDrawingJournal::Drawing drawing;
-        if (!CDrawingJournal::Replay(left.path, drawing)) {
-            AfxRemoveRecovery(left.path); // nothing in it can be read
-            continue;
+    int setAside = 0;
+    std::string asideFolder;
+    bool kept = false;
+    for (const CRecoveryCopy& left : AfxLeftRecoveries())
+        if (AfxClaimRecovery(left.path) && OfferLeftDrawing(pDoc, left, setAside, asideFolder)) {
+            kept = true;
+            break;
         }
-        const std::string name =
-            drawing.name.empty() ? res::LoadString(AFX_IDS_UNTITLED) : drawing.name;
-        const int answer = AfxMessageBox(
-            res::FormatString(IDS_RECOVER_PROMPT, name, LocalTime(left.modified)).c_str(),
-            MB_YESNO | MB_ICONQUESTION);
-        if (answer != IDYES) {
-            AfxRemoveRecovery(left.path);
-            continue;
+    if (setAside > 0)
+        SetNotice(res::FormatString(IDS_RECOVER_SET_ASIDE, std::to_string(setAside), asideFolder));
+    if (!kept)
+        KeepOwnCopy(pDoc);
+}
+
+bool CSkorelApp::OfferLeftDrawing(CSkorelDoc* pDoc, const CRecoveryCopy& left, int& setAside,
+                                  std::string& asideFolder)
+{
+    CDrawingJournal::Drawing drawing;
+    if (!CDrawingJournal::Replay(left.path, drawing)) {
+        const std::string aside = AfxSetRecoveryAside(left.path);
+        if (!aside.empty()) {
+            ++setAside;
+            asideFolder = aside.substr(0, aside.rfind('/'));
         }
-        pDoc->TakeRecovered(std::move(drawing));
-        // The left copy goes only once this process's own holds the drawing.
-        if (!own.empty()) {
-            pDoc->KeepRecoveryAt(own);
-            if (!pDoc->Recovery()->Flush())
-                return;
-        }
-        AfxRemoveRecovery(left.path);
-        return;
+        return false;
     }
-    if (!own.empty())
-        pDoc->KeepRecoveryAt(own);
+    const std::string name =
+        drawing.name.empty() ? res::LoadString(AFX_IDS_UNTITLED) : drawing.name;
+    const int answer =
+        AfxMessageBox(res::FormatString(IDS_RECOVER_PROMPT, name, LocalTime(left.modified)).c_str(),
+                      MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) {
+        AfxRemoveRecovery(left.path);
+        return false;
+    }
+    pDoc->TakeRecovered(std::move(drawing));
+    // The left copy goes only once this process's own holds the drawing.
+    if (KeepOwnCopy(pDoc))
+        AfxRemoveRecovery(left.path);
+    return true;
+}
+
+bool CSkorelApp::KeepOwnCopy(CSkorelDoc* pDoc)
+{
+    const std::string own = AfxRecoveryPath();
+    if (own.empty()) {
+        SetNotice(res::LoadString(IDS_RECOVER_UNPROTECTED));
+        return false;
+    }
+    pDoc->KeepRecoveryAt(own);
+    pDoc->Recovery()->OnFailure([this](bool failing) {
+        SetNotice(failing ? res::LoadString(IDS_RECOVER_UNPROTECTED) : std::string());
+    });
+    return pDoc->Recovery()->Flush();
+}
+
+void CSkorelApp::SetNotice(const std::string& text)
+{
+    if (auto* pFrame = static_cast<CFrameWnd*>(m_pMainWnd))
+        pFrame->SetNotice(text);
 }
 
 void CSkorelApp::OnAbout()

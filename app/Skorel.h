@@ -2,7 +2,10 @@
 #pragma once
 
 #include "framework/docview/App.h"
+#include "framework/docview/Recovery.h"
 #include "framework/window/Dialog.h"
+
+#include <string>
 
 class CSkorelDoc;
 
@@ -25,8 +28,17 @@ protected:
 
 private:
     // Offers each drawing that a process left without the user deciding about it, newest
-    // first, until one is restored; then keeps this process's own recovery copy.
+    // first, until one is restored, claiming one copy at a time and letting go of it once
+    // decided; a copy that cannot be read is set aside with a notice. Then keeps this
+    // process's own recovery copy, or says that there is none.
     void OfferLeftDrawings(CSkorelDoc* pDoc);
+    // Offers one claimed copy; true when it is restored, or its drawing was taken but the
+    // copy of this process's own could not be written (the left copy then stays).
+    bool OfferLeftDrawing(CSkorelDoc* pDoc, const CRecoveryCopy& left, int& setAside,
+                          std::string& asideFolder);
+    // Keeps this process's recovery copy of the document; false when it was not written.
+    bool KeepOwnCopy(CSkorelDoc* pDoc);
+    void SetNotice(const std::string& text);
 };
 
 class CAboutDlg : public CDialog {

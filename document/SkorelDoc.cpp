@@ -68,8 +68,8 @@ void CSkorelDoc::UpdateRecovery()
         return;
     if (!IsModified())
         m_pRecovery->Stop();
-    else if (m_pRecovery->NeedsSnapshot(m_pImage.get(), GetPathName()))
-        m_pRecovery->Start(GetPathName(), m_shapeList, m_pImage.get());
+    else
+        m_pRecovery->Keep(GetPathName(), m_shapeList, m_pImage);
 }
 
 void CSkorelDoc::SetPathName(const char* lpszPathName)

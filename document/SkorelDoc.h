@@ -183,7 +183,9 @@ public:
 
     CTypedOwningList<CData> m_shapeList;
     CResizeTracker m_tracker;
-    std::unique_ptr<CBaseImage> m_pImage;
+    // Shared with the recovery journal, whose thread may still be writing a picture that the
+    // document has let go of; its pixels never change.
+    std::shared_ptr<CBaseImage> m_pImage;
     CUndoStack m_undo;
 
 protected:

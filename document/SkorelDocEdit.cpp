@@ -319,7 +319,7 @@ private:
     }
 
     CSkorelDoc& m_doc;
-    std::unique_ptr<CBaseImage> m_pImage; // the picture the next exchange puts in
+    std::shared_ptr<CBaseImage> m_pImage; // the picture the next exchange puts in
 };
 
 // Several steps as one: redone in order, undone in the reverse order.

@@ -12,6 +12,8 @@
 #include "framework/gdi/Dib.h"
 #include "framework/window/MessageBox.h"
 
+#include <QApplication>
+
 #include <unistd.h>
 
 #include <cstdint>
@@ -114,6 +116,13 @@ void HitTest(const CData& d)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+    // Open reads a picture on a thread of its own while this one waits in an event loop, which
+    // needs the application the program has.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz_doc";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
     AfxSetMessageBoxHook(AnswerAtOnce);
     return 0;
 }

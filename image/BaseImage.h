@@ -74,6 +74,9 @@ public:
     // end of the bytes.
     BOOL WriteTo(CFileReplacement& file) const;
     BOOL WriteTo(std::vector<BYTE>& bytes) const;
+    // Hands the same bytes to `write` piece by piece; FALSE when a piece fails. Reads nothing
+    // but the pixels and headers, so another thread may write a picture that no one changes.
+    BOOL WriteTo(const std::function<bool(const void*, std::size_t)>& write) const;
 
     // Writes the kCaptureWidth × kCaptureHeight pixels at the origin of pSrcDC as a BMP file;
     // pDC is the window's context that the copy is made compatible with. On FALSE the last

@@ -57,6 +57,11 @@ BOOL CBaseImage::WriteTo(std::vector<BYTE>& bytes) const
     });
 }
 
+BOOL CBaseImage::WriteTo(const std::function<bool(const void*, std::size_t)>& write) const
+{
+    return WriteWith(write);
+}
+
 BOOL CBaseImage::WriteWith(const std::function<bool(const void*, std::size_t)>& write) const
 {
     if (!m_pBmInfo || !m_pBits) {

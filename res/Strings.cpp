@@ -204,6 +204,9 @@ std::vector<String> ProgramStrings()
         {IDS_RECOVER_PROMPT, "Skorel이 끝나면서 저장되지 않은 그림을 남겼습니다. 그림: %1, "
                              "마지막으로 바꾼 때: %2. 이 그림을 복구하시겠습니까? 아니요를 누르면 "
                              "복구 사본을 지웁니다."},
+        {IDS_RECOVER_SET_ASIDE, "읽을 수 없는 복구 사본 %1개를 지우지 않고 따로 두었습니다: %2"},
+        {IDS_RECOVER_UNPROTECTED, "복구 사본을 쓸 수 없습니다. 저장하지 않은 변경은 Skorel이 "
+                                  "갑자기 끝나면 사라집니다."},
     };
 }
 

@@ -84,6 +84,10 @@ constexpr unsigned IDS_RECOVER_PROMPT = 240;
 constexpr unsigned IDS_INSERT_TITLE = 241;
 // Several files dropped on the window: the first was taken, the others (%1 of them) were not.
 constexpr unsigned IDS_DROP_OTHERS_LEFT = 260;
+// Status-bar notices about the recovery copy: left copies that could not be read were set
+// aside (%1 how many, %2 where); unsaved changes have no copy.
+constexpr unsigned IDS_RECOVER_SET_ASIDE = 243;
+constexpr unsigned IDS_RECOVER_UNPROTECTED = 244;
 constexpr unsigned IDS_OPEN_FILTER = 220;
 constexpr unsigned IDS_EXPORT_FILTER = 221;
 constexpr unsigned IDS_EXPORT_TITLE = 222;

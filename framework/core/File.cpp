@@ -2,6 +2,8 @@
 
 #include "Error.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +25,7 @@ constexpr std::size_t kHugePage = std::size_t(2) << 20;
 constexpr int kMaxLinkHops = 40;
 
 FileStepHook g_stepHook = nullptr;
+std::atomic<std::int64_t> g_space{-1};
 
 void Step(const char* step)
 {
@@ -57,6 +60,19 @@ int OpenRegularForReading(const char* pszPath)
     if (::fcntl(fd, F_SETFL, 0) != 0)
         return Refuse(fd, DWORD(errno));
     return fd;
+}
+
+// How many of n bytes the disk takes, under the tests' limit.
+std::size_t Room(std::size_t n)
+{
+    std::int64_t left = g_space.load();
+    for (;;) {
+        if (left < 0)
+            return n;
+        const std::size_t room = std::min(n, std::size_t(left));
+        if (g_space.compare_exchange_weak(left, left - std::int64_t(room)))
+            return room;
+    }
 }
 
 std::string FolderOf(const std::string& path)
@@ -157,13 +173,19 @@ bool CFileHandle::Open(const char* pszPath, Mode mode)
         m_fd = OpenRegularForReading(pszPath);
     else if (mode == Mode::CreateNew)
         m_fd = ::open(pszPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    else if (mode == Mode::AppendExisting) {
-        // Not blocking on a FIFO's open, and refusing anything but a regular file after it.
-        m_fd = ::open(pszPath, O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+    else if (mode == Mode::Rewrite) {
+        // Not blocking on a FIFO's open, and refusing anything but a regular file after it,
+        // before emptying it.
+        m_fd = ::open(pszPath, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
         struct stat st;
         if (IsOpen() && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
             Close();
             SetLastError(ERROR_NOT_REGULAR_FILE);
+            return false;
+        }
+        if (IsOpen() && (::ftruncate(m_fd, 0) != 0 || ::fcntl(m_fd, F_SETFL, 0) != 0)) {
+            SetLastError(DWORD(errno));
+            Close();
             return false;
         }
     } else
@@ -171,6 +193,14 @@ bool CFileHandle::Open(const char* pszPath, Mode mode)
     if (!IsOpen() && mode != Mode::ReadExisting)
         SetLastError(DWORD(errno));
     return IsOpen();
+}
+
+CFileHandle CFileHandle::Duplicate() const
+{
+    CFileHandle other;
+    if (IsOpen())
+        other.m_fd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+    return other;
 }
 
 std::size_t CFileHandle::Read(void* p, std::size_t n)
@@ -193,16 +223,45 @@ bool CFileHandle::Write(const void* p, std::size_t n)
 {
     std::size_t done = 0;
     while (IsOpen() && done < n) {
-        const ssize_t put = ::write(m_fd, static_cast<const char*>(p) + done, n - done);
-        if (put < 0 && errno == EINTR)
+        const std::size_t room = Room(n - done);
+        const ssize_t put = room ? ::write(m_fd, static_cast<const char*>(p) + done, room) : -1;
+        if (put < 0 && room && errno == EINTR)
             continue;
         if (put <= 0) {
-            SetLastError(put < 0 ? DWORD(errno) : DWORD(EIO));
+            SetLastError(!room ? DWORD(ENOSPC) : put < 0 ? DWORD(errno) : DWORD(EIO));
             return false;
         }
         done += std::size_t(put);
     }
-    return done == n;
+    return IsOpen() && done == n;
+}
+
+bool CFileHandle::WriteAt(std::uint64_t offset, const void* p, std::size_t n)
+{
+    std::size_t done = 0;
+    while (IsOpen() && done < n) {
+        const std::size_t room = Room(n - done);
+        const ssize_t put =
+            room ? ::pwrite(m_fd, static_cast<const char*>(p) + done, room, off_t(offset + done))
+                 : -1;
+        if (put < 0 && room && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            SetLastError(!room ? DWORD(ENOSPC) : put < 0 ? DWORD(errno) : DWORD(EIO));
+            return false;
+        }
+        done += std::size_t(put);
+    }
+    return IsOpen() && done == n;
+}
+
+bool CFileHandle::Truncate(std::uint64_t length)
+{
+    if (!IsOpen() || ::ftruncate(m_fd, off_t(length)) != 0) {
+        SetLastError(IsOpen() ? DWORD(errno) : DWORD(EBADF));
+        return false;
+    }
+    return true;
 }
 
 bool CFileHandle::Seek(std::uint64_t offset)
@@ -245,6 +304,7 @@ bool CFileHandle::SyncData()
         SetLastError(IsOpen() ? DWORD(errno) : DWORD(EBADF));
         return false;
     }
+    Step("sync data");
     return true;
 }
 
@@ -278,7 +338,27 @@ bool CFileHandle::Close()
     return false;
 }
 
+bool RenameDurably(const std::string& from, const std::string& to)
+{
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        SetLastError(DWORD(errno));
+        return false;
+    }
+    Step("rename");
+    const std::string folder = FolderOf(to);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        if (::fsync(fd) == 0)
+            Step("sync folder");
+        ::close(fd);
+    }
+    return true;
+}
+
 FileStepHook SetFileStepHook(FileStepHook hook) { return std::exchange(g_stepHook, hook); }
+
+void SetFileSpaceLimit(std::int64_t bytes) { g_space.store(bytes); }
 
 CFileReplacement::~CFileReplacement() { Discard(); }
 
@@ -349,21 +429,11 @@ bool CFileReplacement::Commit()
         Discard();
         return false;
     }
-    if (std::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) {
-        SetLastError(DWORD(errno));
+    if (!RenameDurably(m_strTemp, m_strTarget)) {
         Discard();
         return false;
     }
-    Step("rename");
     m_strTemp.clear();
-    // The rename itself reaches the disk with the folder's entries.
-    const int folder =
-        ::open(m_strFolder.empty() ? "." : m_strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        if (::fsync(folder) == 0)
-            Step("sync folder");
-        ::close(folder);
-    }
     return true;
 }
 

@@ -30,8 +30,8 @@ public:
         // A file without a name in the folder given, for writing; it is gone when closed
         // unless LinkAs has given it a name. Fails where the file system has no such files.
         CreateUnnamed,
-        // An existing regular file, every write going to its end.
-        AppendExisting,
+        // A regular file, made anew or emptied, for writing from its start.
+        Rewrite,
     };
 
     CFileHandle() = default;
@@ -45,10 +45,17 @@ public:
     // gives ERROR_NOT_REGULAR_FILE and never blocks, whatever it names.
     bool Open(const char* pszPath, Mode mode);
     bool IsOpen() const { return m_fd >= 0; }
+    // Another handle on the same open file, which stays open when this one closes; closed
+    // when this one is.
+    CFileHandle Duplicate() const;
     // Reads up to n bytes; fewer only at the end of the file or on an error.
     std::size_t Read(void* p, std::size_t n);
     // Writes all n bytes or fails.
     bool Write(const void* p, std::size_t n);
+    // Writes all n bytes at `offset`, leaving the position where it was, or fails.
+    bool WriteAt(std::uint64_t offset, const void* p, std::size_t n);
+    // Cuts the file to `length` bytes.
+    bool Truncate(std::uint64_t length);
     bool Seek(std::uint64_t offset);
     // Where the next read or write happens.
     bool Position(std::uint64_t& offset) const;
@@ -105,7 +112,14 @@ private:
     std::string m_strTemp; // the temporary file's name, once it has one
 };
 
-// For tests: called with each step that makes a committed replacement durable, in order:
-// "sync" (the data is on disk), "rename", "sync folder". Returns the hook it replaced.
+// Renames a file and makes the new name durable with its folder's entries.
+bool RenameDurably(const std::string& from, const std::string& to);
+
+// For tests: called with each step that makes written bytes durable: "sync" (a file's data
+// and times are on disk), "sync data" (its data alone), "rename", "sync folder" (a rename is
+// on disk). Returns the hook it replaced.
 using FileStepHook = void (*)(const char* step);
 FileStepHook SetFileStepHook(FileStepHook hook);
+// For tests: how many more bytes the writes to every file may put on the disk before they
+// fail as on a full disk (ENOSPC), the last one written in part; negative for no limit.
+void SetFileSpaceLimit(std::int64_t bytes);

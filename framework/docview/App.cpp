@@ -6,6 +6,7 @@
 #include "Printing.h"
 #include "detail/DeferredIcons.h"
 #include "detail/Settings.h"
+#include "detail/UiReport.h"
 
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
@@ -148,6 +149,7 @@ void CWinApp::EndAtExit()
 int CWinApp::Run()
 {
     WhenShown(m_pMainWnd ? m_pMainWnd->Widget() : nullptr, [this] { OnShown(); });
+    UiReport::Started();
     const int code = QApplication::exec();
     ExitInstance();
     return code;

@@ -31,6 +31,16 @@ Qt::ToolBarAreas ToAreas(DWORD dwDockStyle)
     return areas;
 }
 
+// The status bar's texts for pane 0 between prompts.
+constexpr const char* kIdleProperty = "skorelIdleText";
+constexpr const char* kNoticeProperty = "skorelNotice";
+
+QString IdleText(const QStatusBar* bar)
+{
+    const QString notice = bar->property(kNoticeProperty).toString();
+    return notice.isEmpty() ? bar->property(kIdleProperty).toString() : notice;
+}
+
 bool IsLockIndicator(UINT id)
 {
     return id == ID_INDICATOR_CAPS || id == ID_INDICATOR_NUM || id == ID_INDICATOR_SCRL;
@@ -141,14 +151,14 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
     auto* bar = static_cast<QStatusBar*>(Widget());
     if (!bar || nIDCount < 1 || lpIDArray[0] != ID_SEPARATOR)
         return FALSE;
-    // Pane 0: the prompt of the highlighted command, or the idle text.
+    // Pane 0: the prompt of the highlighted command, or the notice, or the idle text.
     const char* idle = res::FindString(IDS_IDLE_MESSAGE);
-    const QString idleText = QString::fromUtf8(idle ? idle : "");
-    QObject::connect(bar, &QStatusBar::messageChanged, bar, [bar, idleText](const QString& m) {
+    bar->setProperty(kIdleProperty, QString::fromUtf8(idle ? idle : ""));
+    QObject::connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& m) {
         if (m.isEmpty())
-            bar->showMessage(idleText);
+            bar->showMessage(IdleText(bar));
     });
-    bar->showMessage(idleText);
+    bar->showMessage(IdleText(bar));
     // The lock indicators show their text only while their lock is on.
     std::vector<std::pair<QLabel*, UINT>> panes;
     for (int i = 1; i < nIDCount; ++i) {
@@ -196,6 +206,17 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget)
         ui.m_nID = id.toUInt();
         pTarget->OnCmdMsg(ui.m_nID, CmdAction::Update, &ui);
     }
+}
+
+void CStatusBar::SetNotice(const std::string& text)
+{
+    auto* bar = static_cast<QStatusBar*>(Widget());
+    if (!bar)
+        return;
+    const QString before = IdleText(bar);
+    bar->setProperty(kNoticeProperty, QString::fromStdString(text));
+    if (bar->currentMessage() == before)
+        bar->showMessage(IdleText(bar));
 }
 
 std::string CStatusBar::GetPaneText(int nIndex) const

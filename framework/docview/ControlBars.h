@@ -66,6 +66,9 @@ public:
     // (its string in the table gives the widest text it is made room for).
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
     std::string GetPaneText(int nIndex) const;
+    // Shows `text` in pane 0 in place of the idle text, prompts passing over it, until another
+    // notice replaces it; an empty one brings the idle text back.
+    void SetNotice(const std::string& text);
     void OnUpdateCmdUI(CFrameWnd* pTarget) override;
 
 protected:

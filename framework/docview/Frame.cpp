@@ -134,6 +134,12 @@ BOOL CFrameWnd::OnBarCheck(UINT nID)
     return TRUE;
 }
 
+void CFrameWnd::SetNotice(const std::string& text)
+{
+    if (auto* bar = dynamic_cast<CStatusBar*>(GetControlBar(ID_VIEW_STATUS_BAR)))
+        bar->SetNotice(text);
+}
+
 void CFrameWnd::EnableDocking(DWORD) {}
 
 void CFrameWnd::DockControlBar(CControlBar* pBar, UINT, LPCRECT)

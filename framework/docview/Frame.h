@@ -6,6 +6,7 @@
 #include "framework/window/Wnd.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class CDocument;
@@ -47,6 +48,9 @@ public:
     CControlBar* GetControlBar(UINT nID) const;
     // Shows or hides the bar with this child id; TRUE when there is one.
     BOOL OnBarCheck(UINT nID);
+    // Shows a notice in the status bar's message pane in place of the idle text, until
+    // another one replaces it; an empty one brings the idle text back.
+    void SetNotice(const std::string& text);
 
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     // The caption: the document's title, an asterisk while it is modified, the program's name.

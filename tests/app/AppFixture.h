@@ -58,7 +58,10 @@ protected:
     {
         m_app = std::make_unique<CSkorelApp>();
         m_app->m_arguments = std::move(args);
-        return m_app->Initialize();
+        if (!m_app->Initialize())
+            return false;
+        m_app->OnShown(); // as the message loop does once the window shows
+        return true;
     }
     void TearDown() override
     {

@@ -1,16 +1,18 @@
 // The recovery copy: every kind of change replays to the document the changes made, a torn
-// last entry loses that change alone, and the copy lives exactly while there are changes that
-// no file holds.
+// last entry loses that change alone, the copy lives exactly while there are changes that no
+// file holds, and a picture goes into it once.
 #include "document/SkorelDoc.h"
 
 #include "tests/shapes/Records.h"
 
 #include "framework/core/Archive.h"
+#include "framework/core/ByteOrder.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -44,14 +46,35 @@ std::vector<BYTE> ArchivedList(CSkorelDoc& doc)
     return bytes;
 }
 
-std::vector<BYTE> ArchivedReplay(const std::string& path)
+// The replayed name and records, in the form of the document's.
+std::pair<std::string, std::vector<BYTE>> Replayed(const std::string& path)
 {
     CDrawingJournal::Drawing drawing;
     EXPECT_TRUE(CDrawingJournal::Replay(path, drawing));
     CSkorelDoc doc;
     for (auto& pData : drawing.records)
         doc.m_shapeList.AddTail(std::move(pData));
-    return ArchivedList(doc);
+    return {drawing.name, ArchivedList(doc)};
+}
+
+std::pair<std::string, std::vector<BYTE>> Kept(CSkorelDoc& doc)
+{
+    return {doc.GetPathName(), ArchivedList(doc)};
+}
+
+// The kind of a snapshot entry in the journal.
+constexpr std::uint32_t kSnapshotKind = 4;
+
+// Where each entry's frame starts in the journal, and the entry's kind.
+std::vector<std::pair<std::uint64_t, std::uint32_t>> Frames(const std::string& path)
+{
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> frames;
+    CJournalReader reader;
+    JournalBytes kind;
+    for (bool open = reader.Open(path);
+         open && reader.Next() && reader.Read(reader.Offset(), 4, kind);)
+        frames.emplace_back(reader.Offset() - 8, LoadLE32(kind.data()));
+    return frames;
 }
 
 using Step = std::function<void(CSkorelDoc&)>;
@@ -95,6 +118,7 @@ const auto Reorder = [](ShapeOrder order) {
 const Step kErase = [](CSkorelDoc& doc) { doc.RemoveAllShapes(); };
 const Step kUndo = [](CSkorelDoc& doc) { doc.m_undo.Undo(); };
 const Step kRedo = [](CSkorelDoc& doc) { doc.m_undo.Redo(); };
+const Step kRename = [](CSkorelDoc& doc) { doc.SetPathName("/elsewhere/renamed.skr"); };
 const Step kOpenAppended = [](CSkorelDoc& doc) {
     CSkorelDoc other;
     Draw(other, {70, 71});
@@ -119,42 +143,41 @@ TEST_P(DrawingJournalReplay, GivesBackTheDocumentTheStepsMade)
         step(doc);
     }
     ASSERT_TRUE(doc.Recovery()->Flush());
-    ASSERT_EQ(ArchivedReplay(path), ArchivedList(doc));
+    ASSERT_EQ(Replayed(path), Kept(doc));
 
-    // Cut anywhere in its last entry or that entry's frame of length and checksum, the
-    // journal gives back the document before that step.
-    const std::vector<JournalBytes> entries = CJournal::Read(path);
-    if (entries.size() == 1)
-        return; // the last step outgrew the snapshot and is in a new one
+    // Cut anywhere in its last entry or that entry's frame of length and checksum (every
+    // byte of the frame and the entry's head, then a byte in every 61), the journal gives back
+    // the document's records before that step.
+    const auto frames = Frames(path);
+    ASSERT_GE(frames.size(), 2u);
     const auto size = std::filesystem::file_size(path);
-    for (auto cut = size - entries.back().size() - 8; cut < size; ++cut) {
+    for (auto cut = frames.back().first; cut < size;
+         cut += cut < frames.back().first + 24 ? 1 : 61) {
         std::filesystem::copy_file(path, cutPath,
                                    std::filesystem::copy_options::overwrite_existing);
         std::filesystem::resize_file(cutPath, cut);
-        ASSERT_EQ(ArchivedReplay(cutPath), beforeLast) << "cut at " << cut;
+        ASSERT_EQ(Replayed(cutPath).second, beforeLast) << "cut at " << cut;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, DrawingJournalReplay,
-    ::testing::Values(ReplayCase{"Draw", {kDraw, kDraw}}, ReplayCase{"Paste", {kPaste, kDraw}},
-                      ReplayCase{"MoveASnapshotRecord", {kMove, kMove}},
-                      ReplayCase{"ResizeADrawnRecord", {kDraw, kResizeLast, kResizeLast}},
-                      ReplayCase{"Restyle", {kRestyle, kDraw, kRestyle, kUndo}},
-                      ReplayCase{"Delete", {kDelete, kDraw, kDelete}},
-                      ReplayCase{"Erase", {kDraw, kErase}},
-                      ReplayCase{"UndoAndRedoOfAMove", {kDraw, kMove, kUndo, kRedo, kUndo}},
-                      ReplayCase{"RedoOfAnErase", {kDraw, kErase, kUndo, kRedo, kUndo}},
-                      ReplayCase{"ResizeAfterUndoneDelete",
-                                 {kDelete, kUndo, kDraw, kResizeLast, kMove}},
-                      ReplayCase{"OpenAppended", {kOpenAppended, kResizeLast, kDelete}},
-                      ReplayCase{"DeleteScattered", {kDeleteScattered, kUndo, kRedo}},
-                      ReplayCase{"MoveManyAsOneStep", {kMoveMany, kUndo, kRedo, kMove}},
-                      ReplayCase{"ToFrontAndBack",
-                                 {Reorder(ShapeOrder::ToFront), Reorder(ShapeOrder::ToBack)}},
-                      ReplayCase{"ForwardAndBackward",
-                                 {Reorder(ShapeOrder::Forward), Reorder(ShapeOrder::Backward),
-                                  kUndo, kMove}}),
+    ::testing::Values(
+        ReplayCase{"Draw", {kDraw, kDraw}}, ReplayCase{"Paste", {kPaste, kDraw}},
+        ReplayCase{"MoveASnapshotRecord", {kMove, kMove}},
+        ReplayCase{"ResizeADrawnRecord", {kDraw, kResizeLast, kResizeLast}},
+        ReplayCase{"Restyle", {kRestyle, kDraw, kRestyle, kUndo}},
+        ReplayCase{"Delete", {kDelete, kDraw, kDelete}}, ReplayCase{"Erase", {kDraw, kErase}},
+        ReplayCase{"UndoAndRedoOfAMove", {kDraw, kMove, kUndo, kRedo, kUndo}},
+        ReplayCase{"RedoOfAnErase", {kDraw, kErase, kUndo, kRedo, kUndo}},
+        ReplayCase{"ResizeAfterUndoneDelete", {kDelete, kUndo, kDraw, kResizeLast, kMove}},
+        ReplayCase{"OpenAppended", {kOpenAppended, kResizeLast, kDelete}},
+        ReplayCase{"DeleteScattered", {kDeleteScattered, kUndo, kRedo}},
+        ReplayCase{"MoveManyAsOneStep", {kMoveMany, kUndo, kRedo, kMove}},
+        ReplayCase{"ToFrontAndBack", {Reorder(ShapeOrder::ToFront), Reorder(ShapeOrder::ToBack)}},
+        ReplayCase{"ForwardAndBackward",
+                   {Reorder(ShapeOrder::Forward), Reorder(ShapeOrder::Backward), kUndo, kMove}},
+        ReplayCase{"RenameKeepsWhatWasDrawnBefore", {kDraw, kMove, kRename, kResizeLast, kMove}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
@@ -183,13 +206,86 @@ TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
     EXPECT_EQ(drawing.picture->GetSize(), CSize(30, 20));
     EXPECT_EQ(std::memcmp(drawing.picture->m_pBits, picture.m_pBits, 20 * 92), 0);
 
-    ASSERT_TRUE(doc->OnSaveDoc(dir.filePath("kept.skr").toStdString().c_str()));
-    EXPECT_FALSE(kept());
+    // Saved, the copy is gone at once, not after the next write: a kill right after the save
+    // finds nothing to offer.
     Draw(*doc, {3});
+    ASSERT_TRUE(doc->OnSaveDoc(dir.filePath("kept.skr").toStdString().c_str()));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(kept());
+    Draw(*doc, {4});
     EXPECT_TRUE(kept());
     // A document goes away only once the user has decided about its changes.
     doc.reset();
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A document kept in a temporary folder.
+class DrawingJournalTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_doc.KeepRecoveryAt(m_path); }
+    QTemporaryDir m_dir;
+    const std::string m_path = m_dir.filePath("journal").toStdString();
+    CSkorelDoc m_doc;
+};
+
+// A picture goes into the copy once: undoing and redoing its paste names it, and the replay
+// shows it, or none, as the document does.
+TEST_F(DrawingJournalTest, WritesAPictureOnce)
+{
+    Draw(m_doc, {1});
+    auto pasted = std::make_unique<CBaseImage>();
+    ASSERT_TRUE(pasted->Create(300, 200, 0, RGB(1, 2, 3))); // unpadded rows of bytes 3, 2, 1
+    m_doc.ReplacePicture(std::move(pasted));
+    for (int i = 0; i < 5; ++i) {
+        CDrawingJournal::Drawing drawing;
+        ASSERT_TRUE(m_doc.Recovery()->Flush() && CDrawingJournal::Replay(m_path, drawing));
+        ASSERT_EQ(drawing.picture != nullptr, i % 2 == 0) << i;
+        for (int at = 0; drawing.picture && at < 300 * 200 * 3; ++at)
+            ASSERT_EQ(drawing.picture->m_pBits[at], 3 - at % 3) << at;
+        (i % 2 == 0) ? m_doc.m_undo.Undo() : m_doc.m_undo.Redo();
+    }
+    ASSERT_TRUE(m_doc.Recovery()->Flush());
+    EXPECT_LT(std::filesystem::file_size(m_path), 300 * 200 * 3 + 4096);
+}
+
+// Entries that outgrow the snapshot are followed by a new one in the same file.
+TEST_F(DrawingJournalTest, StartsANewSnapshotOnceTheEntriesOutgrowIt)
+{
+    for (int id = 1; id <= 100; ++id)
+        Draw(m_doc, {id});
+    for (int i = 0; i < 1500; ++i)
+        kMove(m_doc);
+    kResizeLast(m_doc);
+    ASSERT_TRUE(m_doc.Recovery()->Flush());
+    const auto frames = Frames(m_path);
+    const auto last = std::find_if(frames.rbegin(), frames.rend(),
+                                   [](const auto& frame) { return frame.second == kSnapshotKind; });
+    EXPECT_LT(last - frames.rbegin(), 1000); // after the first snapshot, 1,600 entries
+    EXPECT_EQ(Replayed(m_path), Kept(m_doc));
+}
+
+// A snapshot whose name is longer than any path is no drawing; one followed by zeros, as a
+// damaged disk leaves, reads up to them.
+TEST_F(DrawingJournalTest, RefusesANameLongerThanAnyPath)
+{
+    Draw(m_doc, {1, 2});
+    ASSERT_TRUE(m_doc.Recovery()->Flush());
+    std::filesystem::resize_file(m_path, std::filesystem::file_size(m_path) + (1u << 30));
+    EXPECT_EQ(Replayed(m_path), Kept(m_doc));
+    // A snapshot written by hand: the name, no picture, a drawing without records.
+    const auto replays = [&](std::size_t nameBytes) {
+        JournalBytes snapshot(8 + nameBytes, 'n');
+        StoreLE32(snapshot.data(), kSnapshotKind);
+        StoreLE32(snapshot.data() + 4, std::uint32_t(nameBytes));
+        snapshot.insert(snapshot.end(), {0, 0, 0, 0, 'S', 'K', 'R', 'L', 1, 0, 0, 0, 0, 0, 0, 0});
+        CJournal journal;
+        journal.Restart(m_path + "2", snapshot);
+        CDrawingJournal::Drawing drawing;
+        return journal.Flush() && CDrawingJournal::Replay(m_path + "2", drawing) &&
+               drawing.name == std::string(nameBytes, 'n');
+    };
+    EXPECT_TRUE(replays(4096));
+    EXPECT_FALSE(replays(16 << 20));
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # End to end: a drawing with unsaved changes outlives the process that drew it. Three shapes
-# are drawn, a second and a half passes, and the process is killed (kill -9) or its display
-# ends. The next start offers the drawing; 예 brings back the three shapes, modified; the
-# start after a decided exit asks nothing. A second Skorel started beside a running one does
-# not offer the running one's copy, and 아니요 deletes a copy for good.
+# are drawn, and once the recovery copy holds them the process is killed (kill -9) or its
+# display ends. The next start offers the drawing; 예 brings back the three shapes, modified;
+# the start after a decided exit asks nothing. A second Skorel started beside a running one
+# does not offer the running one's copy, and 아니요 deletes a copy for good.
 set -euo pipefail
 skorel=$(realpath "$1")
 
@@ -15,9 +15,15 @@ new_display() {
   rm -f "$work/displayfd"
   start_display 1024x768 || fail "$1: no display"
 }
-asks_nothing() { # what
-  sleep 2
-  if xdotool search --onlyvisible --name '^Skorel$' >/dev/null 2>&1; then fail "$1 asks"; fi
+# Waits until the recovery copy holds a shape drawn from the canvas point (x, y): a record
+# starts with the two as 32-bit little-endian numbers.
+copy_holds() { # x y
+  local pattern
+  pattern=$(for v in "$1" "$2"; do
+    printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24 & 255))
+  done)
+  eventually bash -c "LC_ALL=C grep -qaP '$pattern' \"\$XDG_DATA_HOME\"/*/Skorel/recovery/*.skrj" ||
+    fail "$step: the recovery copy does not hold the shape at ($1, $2)"
 }
 
 for ending in kill display; do
@@ -30,7 +36,7 @@ drag 100 100 300 220        | dark 100 160
 drag 400 100 600 250        | dark 400 160
 drag 100 300 300 400        | dark 100 350; caption ^제목 없음\\* - Skorel$
 TABLE
-  sleep 1.5
+  copy_holds 100 300
   if [ "$ending" = kill ]; then
     kill -9 "$app"
   else
@@ -49,9 +55,8 @@ menu 파일 종료              | dialog ^Skorel$ alt+n; ends 0
 TABLE
 
   start_skorel "$skorel" || fail "$ending: no main window at the third start"
-  asks_nothing "$ending: the third start"
   walk <<TABLE
-                            | caption ^제목 없음 - Skorel$; white 100 160
+                            | started; caption ^제목 없음 - Skorel$; white 100 160
 menu 파일 종료              | ends 0
 TABLE
   grep -q "ERROR: AddressSanitizer\|runtime error:" "$work/skorel.log" &&
@@ -69,12 +74,13 @@ button 사각형               | pressed 사각형
 drag 100 100 300 220        | dark 100 160; caption ^제목 없음\\* - Skorel$
 TABLE
 first=$app
-sleep 1.5
-"$skorel" >"$work/second.log" 2>&1 &
+copy_holds 100 100
+# The second one reports to a file of its own.
+SKOREL_UI_REPORT=$work/second.report "$skorel" >"$work/second.log" 2>&1 &
 second=$!
 eventually bash -c "[ \$(xdotool search --onlyvisible --name ' - Skorel\$' | wc -l) -ge 2 ]" ||
   fail "beside: the second Skorel shows no window"
-asks_nothing "a second Skorel beside the first"
+report=$work/second.report step="a second Skorel beside the first" expect started
 kill "$second"
 wait "$second" || true
 kill -9 "$first"
@@ -85,5 +91,7 @@ walk <<TABLE
 menu 파일 종료              | ends 0
 TABLE
 start_skorel "$skorel" || fail "beside: no window after the copy was declined"
-asks_nothing "a start after the copy was declined"
+walk <<TABLE
+                            | started
+TABLE
 echo "e2e: a running Skorel's copy is not offered, and a declined copy is gone"

@@ -41,6 +41,7 @@
 #   picture PATH W H            a saved picture of W × H pixels
 #   smaller PATH W H            a saved picture narrower than W and lower than H
 #   ends STATUS                 the program ends with that exit status
+#   started                     start-up is over and no dialog shows: nothing was asked
 
 # A 32-bit little-endian number, as drawing files hold them.
 le32() {
@@ -53,9 +54,14 @@ report=$work/ui.report
 export SKOREL_UI_REPORT=$report
 step=""
 
-# Retries a check for up to 20 s (the sanitizer build is slow): quiet until it gives up.
+# Retries a check for up to 20 s (the sanitizer build is slow), soon at first and then every
+# 0.2 s: quiet until it gives up.
 eventually() {
-  for _ in $(seq 100); do "$@" 2>/dev/null && return 0; sleep 0.2; done
+  local pause
+  for pause in 0.02 0.05 0.1 $(printf '0.2 %.0s' $(seq 100)); do
+    "$@" 2>/dev/null && return 0
+    sleep "$pause"
+  done
   "$@"
 }
 
@@ -75,7 +81,14 @@ button_hidden() { [ -z "$(entry button "$1")" ]; }
 bar_is() { eventually "button_$1" "$2"; } # shown|hidden TOOLTIP
 centre() { local line; line=$(entry "$1" "$2") && [ -n "$line" ] || return 1; set -- $line
   echo "$(($3 + $5 / 2)) $(($4 + $6 / 2))"; }
-click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+# Moves the pointer to a screen point and waits until it is there. xdotool's own wait would
+# never end (it gives up after 15 s) when the pointer is there already: no motion comes.
+pointer_to() { # X Y
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  [ "$X" = "$1" ] && [ "$Y" = "$2" ] || xdotool mousemove --sync "$1" "$2"
+}
+click_at() { pointer_to "$1" "$2"; xdotool click 1; }
 canvas_at() { # X Y → the screen pixel under the canvas pixel's centre, at the view's zoom
   local x0 y0 z; read -r _ x0 y0 < <(grep '^canvas ' "$report")
   z=$(awk '$1 == "zoom" { print $2 }' "$report"); z=${z:-100}
@@ -95,22 +108,23 @@ item_state() { # title item field(7 checked, 8 enabled)
   [ "$(echo "$line" | cut -d' ' -f"$3")" = 1 ]
 }
 
-screen() { import -window root "$work/screen.png"; }
+# What ImageMagick reports (FORMAT) of a part of the screen, taken as it is now.
+look() { # WxH+X+Y FORMAT [settings...]
+  local part=$1 format=$2; shift 2
+  import -window root -crop "$part" -depth 8 "$@" -format "$format" info:
+}
 # The darkest grey (0 … 1) in a square of the screen around a point.
 darkest() { # X Y radius
-  convert "$work/screen.png" -crop "$((2 * $3 + 1))x$((2 * $3 + 1))+$(($1 - $3))+$(($2 - $3))" \
-    -colorspace gray -format '%[fx:minima]' info:
+  look "$((2 * $3 + 1))x$((2 * $3 + 1))+$(($1 - $3))+$(($2 - $3))" '%[fx:minima]' -colorspace gray
 }
-is_dark() { screen; local v; v=$(darkest $(canvas_at "$1" "$2") 3); awk -v v="$v" 'BEGIN { exit !(v < 0.3) }'; }
-is_white() { screen; local v; v=$(darkest $(canvas_at "$1" "$2") 0); awk -v v="$v" 'BEGIN { exit !(v > 0.99) }'; }
+is_dark() { local v; v=$(darkest $(canvas_at "$1" "$2") 3); awk -v v="$v" 'BEGIN { exit !(v != "" && v < 0.3) }'; }
+is_white() { local v; v=$(darkest $(canvas_at "$1" "$2") 0); awk -v v="$v" 'BEGIN { exit !(v > 0.99) }'; }
 # A pressed button is drawn sunken: a column just inside its left edge is darker.
 is_pressed() {
   local line; line=$(entry button "$1") && [ -n "$line" ] || return 1; set -- $line
   [ "$7" = 1 ] || return 1
-  screen
-  local v; v=$(convert "$work/screen.png" -crop "1x$(($6 - 8))+$(($3 + 2))+$(($4 + 4))" \
-    -colorspace gray -format '%[fx:mean]' info:)
-  awk -v v="$v" 'BEGIN { exit !(v < 0.92) }'
+  local v; v=$(look "1x$(($6 - 8))+$(($3 + 2))+$(($4 + 4))" '%[fx:mean]' -colorspace gray)
+  awk -v v="$v" 'BEGIN { exit !(v != "" && v < 0.92) }'
 }
 
 # The centre of a report line's place: a swatch (by index) or a part of the pair.
@@ -127,17 +141,17 @@ close_to() {
   done
 }
 shows_colour() { # screen X Y, RRGGBB
-  screen
-  local got; got=$(convert "$work/screen.png" -crop "1x1+$1+$2" -format '%[hex:p{0,0}]' info:)
+  local got; got=$(look "1x1+$1+$2" '%[hex:p{0,0}]')
   close_to "${got:0:6}" "$3"
 }
 
 drag() { # X1 Y1 X2 Y2 on the canvas
   local from to; from=$(canvas_at "$1" "$2"); to=$(canvas_at "$3" "$4")
   set -- $from $to
-  xdotool mousemove --sync "$1" "$2" mousedown 1
+  pointer_to "$1" "$2"
+  xdotool mousedown 1
   for i in 1 2 3 4 5 6; do
-    xdotool mousemove --sync $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6)); sleep 0.02
+    pointer_to $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6)); sleep 0.02
   done
   xdotool mouseup 1
 }
@@ -150,24 +164,34 @@ drop_files() { # plain|ctrl X Y files...
   eventually xdotool search --onlyvisible --name '^skorel-drag$' >/dev/null ||
     fail "$step: no drag source"
   read -r w h < <(xdotool getdisplaygeometry)
-  xdotool mousemove --sync $((w - 50)) $((h - 50)) mousedown 1 sleep 0.1
+  pointer_to $((w - 50)) $((h - 50))
+  xdotool mousedown 1 sleep 0.1
   xdotool mousemove --sync $(((w + x) / 2)) $(((h + y) / 2)) sleep 0.1 mousemove --sync "$x" "$y"
   [ "$ctrl" = plain ] || xdotool keydown ctrl
   xdotool sleep 0.1 mousemove --sync $((x + 1)) $((y + 1)) sleep 0.1 mouseup 1
-  [ "$ctrl" = plain ] || xdotool keyup ctrl
+  # The window asks the display for the keys held when it takes the drop, which a busy
+  # machine delays: Ctrl stays down until the drag source hears that the drop is over.
   eventually grep -qx taken "$work/drag.log" || fail "$step: the drop was refused"
+  [ "$ctrl" = plain ] || xdotool keyup ctrl
 }
 
-# Presses keys in a window; type:TEXT types the text.
+# The key presses the program has taken so far, by its report.
+keys_taken() { awk '$1 == "keys" { n = $2 } END { print n + 0 }' "$report" 2>/dev/null || echo 0; }
+keys_reach() { [ "$(keys_taken)" -ge "$1" ]; }
+# Presses keys in a window, each once the program has taken the one before; type:TEXT types
+# the text. A button's mnemonic (Alt and a letter) clicks it only after showing it pressed for
+# a tenth of a second: a key after one waits that long.
 keys_in() { # window keys...
-  local w=$1; shift
+  local w=$1 want; shift
   for k in "$@"; do
+    want=$(keys_taken)
     xdotool windowfocus --sync "$w"
     case $k in
-      type:*) xdotool type --delay 5 "${k#type:}" ;;
-      *) xdotool key "$k" ;;
+      type:*) xdotool type --delay 5 "${k#type:}"; want=$((want + ${#k} - 5)) ;;
+      *) xdotool key "$k"; want=$((want + 1)) ;;
     esac
-    sleep 0.2
+    eventually keys_reach "$want" || fail "$step: the program did not take $k"
+    case $k in alt+?) sleep 0.15 ;; esac
   done
 }
 
@@ -185,21 +209,21 @@ act() { # verb args...
     click) click_at $(canvas_at "$2" "$3") ;;
     key) shift; keys_in "$window" "$@" ;;
     swatch) local at; at=$(eventually place_centre swatch "$2") || fail "$step: no swatch $2"
-            xdotool mousemove --sync $at click "$([ "${3:-}" = right ] && echo 3 || echo 1)" ;;
+            pointer_to $at; xdotool click "$([ "${3:-}" = right ] && echo 3 || echo 1)" ;;
     pair) local at; at=$(eventually place_centre pair "$2") || fail "$step: no pair $2"
-          xdotool mousemove --sync $at click --repeat 2 --delay 80 1 ;;
+          pointer_to $at; xdotool click --repeat 2 --delay 80 1 ;;
     ctrlwheel) local button=5; [ "$4" = in ] && button=4
-               xdotool mousemove --sync $(canvas_at "$2" "$3") keydown ctrl click "$button" keyup ctrl ;;
+               pointer_to $(canvas_at "$2" "$3"); xdotool keydown ctrl click "$button" keyup ctrl ;;
     drop) shift; drop_files plain "$@" ;;
     ctrldrop) shift; drop_files ctrl "$@" ;;
     with) local held=$2; shift 2
           xdotool keydown "$held"; act "$@"; xdotool keyup "$held" ;;
     rightdrop) local from to; from=$(canvas_at "$2" "$3"); to=$(canvas_at "$4" "$5")
                set -- $from $to
-               xdotool mousemove --sync "$1" "$2" mousedown 1
-               xdotool mousemove --sync "$3" "$4"; sleep 0.05
+               pointer_to "$1" "$2"; xdotool mousedown 1
+               pointer_to "$3" "$4"; sleep 0.05
                xdotool click 3
-               xdotool mousemove --sync $(($3 + 20)) $(($4 + 20)); sleep 0.05
+               pointer_to $(($3 + 20)) $(($4 + 20)); sleep 0.05
                xdotool mouseup 1 ;;
     *) fail "$step: no action $1" ;;
   esac
@@ -251,6 +275,8 @@ expect() { # what args...
            if [ "$1" = picture ]; then [ "$w" = "$3" ] && [ "$h" = "$4" ]
            else [ "$w" -lt "$3" ] && [ "$h" -lt "$4" ]; fi ||
              fail "$step: $2 is $w × $h" ;;
+    started) eventually bash -c "grep -qx started '$report' && ! grep -q '^modal ' '$report'" ||
+               fail "$step: start-up is not over, or a dialog shows" ;;
     ends) local status=0
           for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
           wait "$app" || status=$?

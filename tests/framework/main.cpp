@@ -1,6 +1,10 @@
-// Test entry of the framework's own tests: a QApplication on Qt's offscreen platform unless
-// another is asked for, and a small resource table of the tests' own, so that the framework
-// is tried without the program.
+// Test entry of the framework's own tests: a home of the tests' own, a QApplication on Qt's
+// offscreen platform unless another is asked for, answers to dialogs no test expects, and
+// a small resource table of the tests' own, so that the framework is tried without the
+// program.
+#include "tests/support/Isolation.h"
+#include "tests/support/ModalAnswers.h"
+
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
 
@@ -33,9 +37,11 @@ const res::Tables& TestTables()
 
 int main(int argc, char** argv)
 {
+    IsolateUserFolders();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const ModalAnswers guard({}); // fails a test that meets a dialog it does not expect
     AfxSetResources(&TestTables());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

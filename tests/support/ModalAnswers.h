@@ -1,6 +1,8 @@
 // Answers the modal dialogs that a step of a test opens, the way a user would: a timer finds
 // QApplication::activeModalWidget() and hands each new one to the next answer in order.
-// A dialog that finds no answer left is rejected and counted as unexpected.
+// A dialog that finds no answer left fails the test at once, naming it, and is rejected. Only
+// the newest ModalAnswers answers: a test program's entry keeps one without answers, so that
+// a dialog that no test expects never waits for the time-out.
 #pragma once
 
 #include "framework/core/Resource.h"
@@ -13,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <utility>
 #include <vector>
@@ -23,9 +27,13 @@ public:
 
     explicit ModalAnswers(std::vector<Answer> answers) : m_answers(std::move(answers))
     {
+        Live().push_back(this);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
         m_timer.start(10);
     }
+    ~ModalAnswers() { std::erase(Live(), this); }
+    ModalAnswers(const ModalAnswers&) = delete;
+    ModalAnswers& operator=(const ModalAnswers&) = delete;
 
     int Answered() const { return m_nAnswered; }
     int Unexpected() const { return m_nUnexpected; }
@@ -88,6 +96,11 @@ public:
     }
 
 private:
+    static std::vector<ModalAnswers*>& Live()
+    {
+        static std::vector<ModalAnswers*> live;
+        return live;
+    }
     static void Reject(QWidget* w)
     {
         if (auto* dlg = qobject_cast<QDialog*>(w))
@@ -99,13 +112,17 @@ private:
     void Poll()
     {
         QWidget* w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || w->property("answeredByTest").toBool())
+        if (Live().back() != this || !w || !w->isVisible() ||
+            w->property("answeredByTest").toBool())
             return;
         w->setProperty("answeredByTest", true);
         if (auto* box = qobject_cast<QMessageBox*>(w))
             m_texts << box->text();
         if (m_nAnswered >= int(m_answers.size())) {
             ++m_nUnexpected;
+            const auto* box = qobject_cast<QMessageBox*>(w);
+            ADD_FAILURE() << "a dialog no step expects: \"" << w->windowTitle().toStdString()
+                          << "\" " << (box ? box->text().toStdString() : std::string());
             Reject(w);
             return;
         }

@@ -7,8 +7,10 @@
 #include "framework/docview/View.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +19,8 @@
 #include <QStatusBar>
 #include <QTextStream>
 #include <QToolBar>
+
+#include <vector>
 
 namespace {
 
@@ -40,6 +44,32 @@ QString Flags(const QAction* a)
     return QStringLiteral("%1 %2").arg(a->isChecked() ? 1 : 0).arg(a->isEnabled() ? 1 : 0);
 }
 
+bool IsModifier(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The reports there are, and whether start-up is over.
+std::vector<UiReport*>& Reports()
+{
+    static std::vector<UiReport*> reports;
+    return reports;
+}
+bool g_started = false;
+
 } // namespace
 
 UiReport* UiReport::ForFrame(CFrameWnd* pFrame, QMainWindow* pWindow)
@@ -54,6 +84,16 @@ UiReport::UiReport(CFrameWnd* pFrame, QMainWindow* pWindow, QString path)
     m_timer.setSingleShot(true);
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, &UiReport::Write);
+    Reports().push_back(this);
+}
+
+UiReport::~UiReport() { std::erase(Reports(), this); }
+
+void UiReport::Started()
+{
+    g_started = true;
+    for (UiReport* report : Reports())
+        report->Schedule();
 }
 
 void UiReport::Notice(QObject* watched, const QEvent* event)
@@ -67,6 +107,16 @@ void UiReport::Notice(QObject* watched, const QEvent* event)
             Schedule();
         break;
     case QEvent::ActionChanged:
+        Schedule();
+        break;
+    // A key press reaches a window, or, matching a shortcut, the shortcut's owner instead.
+    // Modifiers alone do not count: typing a text counts its characters.
+    case QEvent::KeyPress:
+        if (!watched->isWindowType() || IsModifier(static_cast<const QKeyEvent*>(event)->key()))
+            break;
+        [[fallthrough]];
+    case QEvent::Shortcut:
+        ++m_nKeys;
         Schedule();
         break;
     default:
@@ -146,6 +196,16 @@ void UiReport::Write()
         out << "pair line " << Place(OnScreen(bar, bar->PairRect(false))) << '\n';
         out << "pair fill " << Place(OnScreen(bar, bar->PairRect(true))) << '\n';
     }
+    WriteApplication(out);
     out.flush();
     file.commit();
+}
+
+void UiReport::WriteApplication(QTextStream& out) const
+{
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+        out << "modal " << modal->windowTitle() << '\n';
+    out << "keys " << m_nKeys << '\n';
+    if (g_started)
+        out << "started\n";
 }

@@ -15,12 +15,17 @@
 //   swatch INDEX X Y W H RRGGBB         a swatch of the colour bar, when it shows
 //   pair PART X Y W H                   its current colours, PART line or fill; the centre of
 //                                       each part lies clear of the other
+//   modal TITLE                         a modal dialog that shows
+//   keys COUNT                          the key presses the application has taken since it
+//                                       started, modifiers alone left out
+//   started                             start-up is over: the application waits for input
 //
 // TEXT and TOOLTIP run to the end of the line; CHECKED and ENABLED are 0 or 1.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <QTextStream>
 #include <QTimer>
 
 class CFrameWnd;
@@ -36,13 +41,19 @@ public:
     void Notice(QObject* watched, const QEvent* event);
     // Writes a new report once the events being handled now are done.
     void Schedule();
+    // Start-up is over: every report says so from now on.
+    static void Started();
 
 private:
     UiReport(CFrameWnd* pFrame, QMainWindow* pWindow, QString path);
+    ~UiReport() override;
     void Write();
+    // The lines about the application as a whole.
+    void WriteApplication(QTextStream& out) const;
 
     CFrameWnd* m_pFrame;
     QMainWindow* m_pWindow;
     QString m_path;
     QTimer m_timer;
+    long long m_nKeys = 0;
 };
