@@ -69,25 +69,13 @@ BOOL CMyTracker::HitTestLine(CPoint point, const CData* pData)
 
 CRect CMyTracker::TrackRect(CPoint point, CDC* pDC, int nHandle)
 {
-    pDC->SelectStockObject(NULL_BRUSH);
-    if (nHandle == CResizeTracker::hitMiddle) {
-        const std::int64_t dx = std::int64_t(point.x) - m_ptLast.x;
-        const std::int64_t dy = std::int64_t(point.y) - m_ptLast.y;
-        m_rect = CRect(Shifted(m_rect.TopLeft(), dx, dy), Shifted(m_rect.BottomRight(), dx, dy));
-        m_ptLast = point;
-    } else {
-        m_rect = Resized(m_rect, point, nHandle);
-    }
-    pDC->SetROP2(R2_XORPEN);
-    CPen pen(PS_DOT, 2, kFeedbackGrey);
-    CPen* pOldPen = pDC->SelectObject(&pen);
-    if (IsBoxShape(m_nKind)) {
-        DrawFigure(pDC, m_nKind, m_rcOld.TopLeft(), m_rcOld.BottomRight());
-        DrawFigure(pDC, m_nKind, m_rect.TopLeft(), m_rect.BottomRight());
-        m_rcOld = m_rect;
-    }
-    pDC->SelectObject(pOldPen);
-    return m_rect;
+    if (nHandle != CResizeTracker::hitMiddle)
+        return TrackTo(Resized(m_rect, point, nHandle), pDC);
+    const std::int64_t dx = std::int64_t(point.x) - m_ptLast.x;
+    const std::int64_t dy = std::int64_t(point.y) - m_ptLast.y;
+    m_ptLast = point;
+    return TrackTo(CRect(Shifted(m_rect.TopLeft(), dx, dy), Shifted(m_rect.BottomRight(), dx, dy)),
+                   pDC);
 }
 
 CRect CMyTracker::TrackTo(const CRect& rect, CDC* pDC)
