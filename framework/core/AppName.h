@@ -9,6 +9,6 @@
 // Empty until the program's tables are handed over.
 std::string AfxGetAppName();
 // The environment variable of one of the application's switches: the name in capitals, with
-// "_" for each character that is no letter or digit, then "_" and the switch. For an
+// "_" for each byte that is no ASCII letter or digit, then "_" and the switch. For an
 // application named "Paint 2", AfxSwitchVariable("TRACE") is "PAINT_2_TRACE".
 std::string AfxSwitchVariable(const char* lpszSwitch);
