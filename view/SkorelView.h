@@ -4,6 +4,7 @@
 
 #include "CanvasTiles.h"
 #include "Selection.h"
+#include "ShapeClipboard.h"
 #include "ShapeIndex.h"
 
 #include "document/SkorelDoc.h"
@@ -174,8 +175,6 @@ private:
     void FollowCanvasSize();
     // The drawing as an SVG document of the area: the picture, then each record.
     std::vector<BYTE> DrawingSvg(const CRect& area) const;
-    // Pastes the clipboard's picture under the shapes, as one step that can be undone.
-    void PastePicture();
     // Where the selection frame draws now; empty when it draws nothing.
     CRect FrameArea() const;
     // Marks for repainting where the frame was drawn and where it is now, when it moved.
@@ -241,8 +240,7 @@ private:
     CCompositionPlanner m_planner;
     mutable CShapeIndex m_index;    // kept for presses and selection rectangles
     CRect m_rcFeedback;             // where the current drag drew its feedback
-    std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
-    int m_nPasteShift = 0;          // how far they were moved then
+    CShapeClipboard m_clipboard;
     // The box for the picture area alone was ticked in the last export dialog; it starts
     // ticked.
     bool m_bExportPictureOnly = true;

@@ -117,7 +117,7 @@ TEST_P(ZoomTest, ScreenShowsTheCanvasScaledDuringADrag)
                                      .toImage();
             ASSERT_EQ(shown.size(), part.size() * scale);
             const QImage client = HeldClientArea(
-                *m_view, QSize(m_view->GetTotalSize().cx, m_view->GetTotalSize().cy));
+                *m_view, QSize(m_view->GetDocument()->GetCanvasSize().cx, m_view->GetDocument()->GetCanvasSize().cy));
             for (int y = 0; y < shown.height(); ++y)
                 for (int x = 0; x < shown.width(); ++x) {
                     const QRgb a = shown.pixel(x, y),
