@@ -100,9 +100,9 @@ END_MESSAGE_MAP()
 
 CSkorelView::CSkorelView()
     : m_nThickness(1), m_nCanvasHeight(CSkorelDoc::kMinCanvasHeight),
-      m_nCanvasWidth(CSkorelDoc::kMinCanvasWidth), m_bMoved(FALSE), m_nMode(MODE_DRAW),
-      m_bButtonDown(FALSE), m_nShapeKind(SHAPE_LINE), m_crFill(RGB(255, 255, 255)),
-      m_crLine(RGB(0, 0, 0)), m_planner(m_nCanvasWidth, m_nCanvasHeight)
+      m_nCanvasWidth(CSkorelDoc::kMinCanvasWidth), m_nMode(MODE_DRAW), m_nShapeKind(SHAPE_LINE),
+      m_crFill(RGB(255, 255, 255)), m_crLine(RGB(0, 0, 0)),
+      m_planner(m_nCanvasWidth, m_nCanvasHeight)
 {
     SetZoomSteps({25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800});
 }

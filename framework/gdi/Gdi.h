@@ -86,10 +86,9 @@ constexpr int RC_DIBTODEV = 0x0200;
 class CGdiObject : public CObject {
 public:
     ~CGdiObject() override = default;
-    // Stock objects live for the whole process and ignore deletion.
-    bool IsStock() const { return m_bStock; }
 
 protected:
+    // Stock objects live for the whole process and ignore deletion.
     bool m_bStock = false;
 };
 
@@ -142,8 +141,6 @@ public:
     CBitmap();
     ~CBitmap() override;
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    // Loads a bitmap resource, converted to the display's format.
-    BOOL LoadBitmap(UINT nIDResource);
     BOOL DeleteObject();
     bool IsCreated() const { return m_pImage != nullptr; }
     CSize GetSize() const;
@@ -190,7 +187,6 @@ public:
     CDC& operator=(const CDC&) = delete;
 
     HDC GetSafeHdc() { return this; }
-    static CDC* FromHandle(HDC hDC) { return hDC; }
 
     // A memory context holding a 1 × 1 bitmap until another is selected into it.
     BOOL CreateCompatibleDC(CDC* pDC);
@@ -207,7 +203,6 @@ public:
     CGdiObject* SelectStockObject(int nIndex);
     CPen* GetCurrentPen() const { return m_pPen; }
     CBrush* GetCurrentBrush() const { return m_pBrush; }
-    CBitmap* GetCurrentBitmap() const { return m_pBitmap; }
 
     HPALETTE SelectPalette(HPALETTE hPalette, BOOL bForceBackground);
     UINT RealizePalette();
