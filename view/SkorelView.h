@@ -23,9 +23,8 @@
 // The file formats the drawing is exported to.
 enum class ExportFormat { Png, Jpeg, Bmp, Svg };
 
-// Drawing modes of m_nMode.
-constexpr int MODE_DRAW = 0;
-constexpr int MODE_SELECT = 1;
+// What the left button does in the view: draws shapes, or selects, moves and resizes them.
+enum ViewMode : int { MODE_DRAW = 0, MODE_SELECT = 1 };
 
 class CSkorelView : public CScrollView {
     DECLARE_DYNCREATE(CSkorelView)
@@ -92,7 +91,7 @@ public:
     COLORREF LineColor() const { return m_crLine; }
     COLORREF FillColor() const { return m_crFill; }
     int Thickness() const { return m_nThickness; }
-    int Mode() const { return m_nMode; }
+    ViewMode Mode() const { return m_nMode; }
     int ShapeKind() const { return m_nShapeKind; }
     // The canvas: the document's size, at least 1280 × 1024.
     CSize CanvasSize() const { return CSize(m_nCanvasWidth, m_nCanvasHeight); }
@@ -225,8 +224,8 @@ private:
     // The drag from the last press until its release, or until it is dropped.
     struct DragState {
         Drag m_kind = Drag::None;
-        BOOL m_bButtonDown = FALSE; // the left button went down in the view and is still down
-        BOOL m_bMoved = FALSE;      // the mouse moved during a selection drag
+        bool m_bButtonDown = false; // the left button went down in the view and is still down
+        bool m_bMoved = false;      // the mouse moved during a selection drag
         bool m_bDropped = false;    // the drag was dropped: its release changes nothing
         CPoint m_ptPress;           // where the drag began
         int m_nHitCode = -1;        // the frame's hit code at a press in selection mode
@@ -240,7 +239,7 @@ private:
     // The canvas: the document's size, at least 1280 × 1024.
     int m_nCanvasHeight;
     int m_nCanvasWidth;
-    int m_nMode; // MODE_DRAW or MODE_SELECT
+    ViewMode m_nMode;
     CDrawTool m_drawTool;
     CMyTracker m_myTracker;
     int m_nShapeKind; // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
@@ -249,7 +248,7 @@ private:
     COLORREF m_crFill;         // fill colour of new shapes
     COLORREF m_crLine;         // outline colour of new shapes
     CPoint m_ptPointer;        // where the pointer was last seen
-    BOOL m_bPointerIn = FALSE; // the pointer is over the canvas
+    bool m_bPointerIn = false; // the pointer is over the canvas
     CSelection m_selection;
     std::chrono::steady_clock::time_point m_lastNudge; // when the arrow keys moved shapes last
     CRect m_rcFrameShown;                              // where the frame is on the window

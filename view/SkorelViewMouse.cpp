@@ -64,7 +64,7 @@ void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
     // Arrow keys after a press start a step of their own.
     m_lastNudge = {};
     SetCapture();
-    m_drag.m_bButtonDown = TRUE;
+    m_drag.m_bButtonDown = true;
     m_drag.m_ptPress = point;
     if (m_nMode == MODE_DRAW) {
         m_drag.m_kind = Drag::Draw;
@@ -165,7 +165,7 @@ void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
 
 void CSkorelView::TrackSelectionDrag(CPoint point, UINT nFlags, CDC* pDC)
 {
-    m_drag.m_bMoved = TRUE;
+    m_drag.m_bMoved = true;
     switch (m_drag.m_kind) {
     case Drag::Band:
         m_drawTool.DrawRubberBand(pDC, point, SHAPE_RECT);
@@ -219,7 +219,7 @@ void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
         return;
     }
     const Drag drag = m_drag.m_kind;
-    const bool moved = m_drag.m_bMoved != FALSE;
+    const bool moved = m_drag.m_bMoved;
     EndDrag();
     // A drawing tool's release draws from the last press, also the release of a double
     // click's second press, which is no press of its own.
@@ -255,7 +255,7 @@ void CSkorelView::AddDrawnShape(CPoint ptEnd)
 
 void CSkorelView::OnCaptureChanged(CWnd*) { CancelDrag(); }
 
-void CSkorelView::OnMouseLeave() { m_bPointerIn = FALSE; }
+void CSkorelView::OnMouseLeave() { m_bPointerIn = false; }
 
 void CSkorelView::OnUpdatePosition(CCmdUI* pCmdUI)
 {
@@ -300,9 +300,9 @@ void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
 
 void CSkorelView::EndDrag()
 {
-    m_drag.m_bButtonDown = FALSE;
+    m_drag.m_bButtonDown = false;
     m_myTracker.m_bGrabbed = FALSE;
-    m_drag.m_bMoved = FALSE;
+    m_drag.m_bMoved = false;
     m_drag.m_kind = Drag::None;
     ReleaseCapture();
     EraseFeedback();

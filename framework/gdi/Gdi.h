@@ -15,7 +15,7 @@ class QPainter;
 
 namespace raster {
 class Canvas;
-struct PenSpec;
+struct Stroke;
 struct Ink;
 } // namespace raster
 
@@ -276,7 +276,7 @@ private:
     BOOL Draw(const std::function<void(raster::Canvas&)>& draw, int nBorder = 0);
     // A rectangle or an ellipse with the selected pen and brush, corners in any order.
     using FigureFn = void (raster::Canvas::*)(std::int64_t, std::int64_t, std::int64_t,
-                                              std::int64_t, const raster::PenSpec&,
+                                              std::int64_t, const raster::Stroke&,
                                               const raster::Ink*);
     BOOL Figure(int x1, int y1, int x2, int y2, FigureFn figure);
 
