@@ -2,6 +2,7 @@
 
 #include "document/SkorelDoc.h"
 #include "res/resource.h"
+#include "view/ColorSwatches.h"
 
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
@@ -23,20 +24,6 @@ const UINT indicators[] = {
     ID_SEPARATOR, // the message pane
     ID_INDICATOR_POSITION, ID_INDICATOR_SIZE, ID_INDICATOR_THICKNESS, ID_INDICATOR_ZOOM,
     ID_INDICATOR_CAPS,     ID_INDICATOR_NUM,  ID_INDICATOR_SCRL,
-};
-
-// The colour bar's swatches: the dark row over the light one, as a desktop paint program
-// offers them, and at the end of the light row no fill at all.
-const std::vector<COLORREF> kPalette = {
-    RGB(0, 0, 0),       RGB(128, 128, 128), RGB(128, 0, 0),     RGB(128, 128, 0),
-    RGB(0, 128, 0),     RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 0, 128),
-    RGB(128, 128, 64),  RGB(0, 64, 64),     RGB(0, 128, 255),   RGB(0, 64, 128),
-    RGB(128, 0, 255),   RGB(128, 64, 0),    RGB(64, 64, 64),
-
-    RGB(255, 255, 255), RGB(192, 192, 192), RGB(255, 0, 0),     RGB(255, 255, 0),
-    RGB(0, 255, 0),     RGB(0, 255, 255),   RGB(0, 0, 255),     RGB(255, 0, 255),
-    RGB(255, 255, 128), RGB(0, 255, 128),   RGB(128, 255, 255), RGB(128, 128, 255),
-    RGB(255, 0, 128),   RGB(255, 128, 64),  kNoFill,
 };
 
 } // namespace
@@ -66,13 +53,15 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     DockControlBar(&m_toolBar);
     // Docked at the bottom, as a desktop paint program keeps its colours: the toolbar keeps the
     // whole width of the top.
-    const CColorBarIds colorIds = {ID_LINE_COLOR,    ID_FILL_COLOR,      ID_PICK_LINE_COLOR,
-                                   ID_PICK_FILL_COLOR, IDS_COLOR_BAR,    IDS_COLOR_SWATCH,
+    // The pair shows the outline colour in front, as it is drawn over the fill.
+    const CColorBarIds colorIds = {ID_COLOR_SWATCH,    {ID_LINE_COLOR, ID_FILL_COLOR},
+                                   IDS_COLOR_BAR,      IDS_COLOR_SWATCH,
                                    IDS_NO_FILL_SWATCH, IDS_COLOR_PAIR};
     if (!m_colorBar.Create(this,
                            WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP |
                                CBRS_GRIPPER | CBRS_SIZE_DYNAMIC,
-                           ID_VIEW_COLOR_BAR, colorIds, kPalette)) {
+                           ID_VIEW_COLOR_BAR, colorIds,
+                           {kColorSwatches.begin(), kColorSwatches.end()})) {
         TRACE("%s", "Failed to create colour bar\n");
         return -1;
     }

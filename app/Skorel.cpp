@@ -44,6 +44,8 @@ BOOL CSkorelApp::Initialize()
     // Embedded-control hosting and 3D dialog controls have no counterpart here. The key is
     // the one the program has always kept its settings under: a new one would lose them.
     SetRegistryKey("Local AppWizard-Generated Applications");
+    // The drawing's journal: copies left by earlier versions keep being offered.
+    SetRecoveryExtension(".skrj");
     LoadStdProfileSettings(4);
     SetOpenFilter(res::LoadString(IDS_OPEN_FILTER));
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc),

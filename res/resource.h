@@ -33,11 +33,10 @@ constexpr unsigned ID_ARRANGE_FORWARD = 32815;
 constexpr unsigned ID_ARRANGE_BACKWARD = 32816;
 constexpr unsigned ID_ARRANGE_BACK = 32817;
 constexpr unsigned ID_EDIT_COPY_PICTURE = 32811;
-// The colour bar: shown or hidden from the View menu; a swatch clicked with the left button
-// gives the outline colour, with the right button the fill colour.
+// The colour bar: shown or hidden from the View menu; a swatch clicked, told which swatch and
+// which button.
 constexpr unsigned ID_VIEW_COLOR_BAR = 32820;
-constexpr unsigned ID_PICK_LINE_COLOR = 32821;
-constexpr unsigned ID_PICK_FILL_COLOR = 32822;
+constexpr unsigned ID_COLOR_SWATCH = 32821;
 // One step thinner or thicker than the thickness now.
 constexpr unsigned ID_WIDTH_THINNER = 32823;
 constexpr unsigned ID_WIDTH_THICKER = 32824;

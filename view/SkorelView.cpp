@@ -1,10 +1,11 @@
 #include "SkorelView.h"
 
+#include "ColorSwatches.h"
+
 #include "res/resource.h"
 
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
-#include "framework/docview/ColorBar.h"
 #include "framework/docview/Frame.h"
 #include "framework/window/Cursor.h"
 #include "framework/window/Dialog.h"
@@ -57,8 +58,7 @@ ON_COMMAND(ID_ERASER, OnEraser)
 ON_COMMAND_RANGE(kFirstWidthId, kLastWidthId, OnWidth)
 ON_COMMAND(ID_WIDTH_THINNER, OnWidthThinner)
 ON_COMMAND(ID_WIDTH_THICKER, OnWidthThicker)
-ON_COMMAND(ID_PICK_LINE_COLOR, OnPickLineColor)
-ON_COMMAND(ID_PICK_FILL_COLOR, OnPickFillColor)
+ON_COMMAND_NOTIFY(ID_COLOR_SWATCH, OnColorSwatch)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
 ON_COMMAND(ID_EDIT_COPY_PICTURE, OnEditCopyPicture)
@@ -100,9 +100,12 @@ END_MESSAGE_MAP()
 
 CSkorelView::CSkorelView()
     : m_nThickness(1), m_nCanvasHeight(CSkorelDoc::kMinCanvasHeight),
-      m_nCanvasWidth(CSkorelDoc::kMinCanvasWidth), m_nMode(MODE_DRAW), m_nShapeKind(SHAPE_LINE), m_crFill(RGB(255, 255, 255)),
-      m_crLine(RGB(0, 0, 0)), m_planner(m_nCanvasWidth, m_nCanvasHeight)
-{}
+      m_nCanvasWidth(CSkorelDoc::kMinCanvasWidth), m_nMode(MODE_DRAW), m_nShapeKind(SHAPE_LINE),
+      m_crFill(RGB(255, 255, 255)), m_crLine(RGB(0, 0, 0)),
+      m_planner(m_nCanvasWidth, m_nCanvasHeight)
+{
+    SetZoomSteps({25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800});
+}
 
 CSkorelView::~CSkorelView() = default;
 
@@ -185,25 +188,15 @@ void CSkorelView::OnFillColor()
         ChooseFillColor(cr);
 }
 
-std::optional<COLORREF> CSkorelView::PickedColor() const
+void CSkorelView::OnColorSwatch(const CCmdNotify& notify)
 {
-    const CFrameWnd* frame = GetParentFrame();
-    const auto* bar =
-        frame ? dynamic_cast<const CColorBar*>(frame->GetControlBar(ID_VIEW_COLOR_BAR)) : nullptr;
-    return bar ? std::optional(bar->GetPickedColor()) : std::nullopt;
-}
-
-void CSkorelView::OnPickLineColor()
-{
-    // The no-fill swatch is a fill whichever button picks it: an outline is never none.
-    if (const std::optional<COLORREF> cr = PickedColor())
-        *cr == kNoFill ? ChooseFillColor(kNoFill) : ChooseLineColor(*cr);
-}
-
-void CSkorelView::OnPickFillColor()
-{
-    if (const std::optional<COLORREF> cr = PickedColor())
-        ChooseFillColor(*cr);
+    if (notify.nItem >= kColorSwatches.size())
+        return;
+    const COLORREF cr = kColorSwatches[notify.nItem];
+    if (notify.nButton == MK_RBUTTON || cr == kNoFill)
+        ChooseFillColor(cr);
+    else
+        ChooseLineColor(cr);
 }
 
 void CSkorelView::ChooseLineColor(COLORREF cr)

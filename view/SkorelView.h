@@ -121,9 +121,9 @@ protected:
     // One pixel thinner or thicker, within 1 to 7.
     void OnWidthThinner();
     void OnWidthThicker();
-    // A colour-bar swatch clicked: its colour as the outline or the fill colour.
-    void OnPickLineColor();
-    void OnPickFillColor();
+    // A colour-bar swatch clicked: its colour as the outline or the fill colour, as the
+    // button and the colour say (ColorSwatches.h).
+    void OnColorSwatch(const CCmdNotify& notify);
     void OnFileSave();
     // Asks for a file, its type and the area, and exports the drawing there.
     void OnFileExport();
@@ -158,8 +158,6 @@ private:
     // Asks for a colour, opening on cr, offering no fill as well when asked; true, with the
     // colour (or kNoFill) in cr, unless cancelled.
     bool ChooseColor(COLORREF& cr, bool bOfferNoFill);
-    // The colour of the colour-bar swatch clicked last; none without a colour bar.
-    std::optional<COLORREF> PickedColor() const;
     // Gives the selected shapes, if any, their style as `change` leaves a copy of each.
     void RestyleSelected(const std::function<void(CData&)>& change);
     // Draws white, the picture and the records of the area of the canvas onto the context,

@@ -1,11 +1,25 @@
 #include "Trace.h"
 
+#include "AppName.h"
+
 #include <QLoggingCategory>
 
 #include <cstdarg>
 #include <cstdio>
 
-Q_LOGGING_CATEGORY(lcTrace, "skorel.trace")
+namespace {
+
+// "<application>.trace", the application's name in lower case: a log category is named once,
+// so the program's tables must be handed over before the first trace.
+const QLoggingCategory& TraceCategory()
+{
+    static const QByteArray name =
+        (QString::fromStdString(AfxGetAppName()).toLower() + QStringLiteral(".trace")).toUtf8();
+    static const QLoggingCategory category(name.constData());
+    return category;
+}
+
+} // namespace
 
 void AfxTrace(const char* lpszFormat, ...)
 {
@@ -14,5 +28,5 @@ void AfxTrace(const char* lpszFormat, ...)
     va_start(args, lpszFormat);
     std::vsnprintf(buf, sizeof buf, lpszFormat, args);
     va_end(args);
-    qCDebug(lcTrace).noquote() << QString::fromUtf8(buf).trimmed();
+    qCDebug(TraceCategory).noquote() << QString::fromUtf8(buf).trimmed();
 }

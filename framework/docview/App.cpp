@@ -8,6 +8,7 @@
 #include "detail/Settings.h"
 #include "detail/UiReport.h"
 
+#include "framework/core/AppName.h"
 #include "framework/core/Commands.h"
 #include "framework/core/Resource.h"
 #include "framework/window/FileDialog.h"
@@ -112,8 +113,7 @@ CWinApp::CWinApp(const char* lpszAppName, const res::Tables* pTables)
 {
     if (pTables)
         AfxSetResources(pTables);
-    const char* title = res::FindString(IDS_APP_TITLE);
-    m_strAppName = lpszAppName ? lpszAppName : title ? title : "";
+    m_strAppName = lpszAppName ? lpszAppName : AfxGetAppName();
     m_pszAppName = m_strAppName.c_str();
     g_pApp = this;
 }
@@ -231,7 +231,7 @@ CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName)
     return doc;
 }
 
-BOOL CWinApp::OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI)
+BOOL CWinApp::OnCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra)
 {
     if (nID >= ID_FILE_MRU_FILE1 && nID <= ID_FILE_MRU_FILE16) {
         const size_t index = nID - ID_FILE_MRU_FILE1;
@@ -245,7 +245,7 @@ BOOL CWinApp::OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI)
         }
         return TRUE;
     }
-    return CCmdTarget::OnCmdMsg(nID, action, pCmdUI);
+    return CCmdTarget::OnCmdMsg(nID, action, extra);
 }
 
 void CWinApp::OnFileNew()

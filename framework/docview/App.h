@@ -46,6 +46,13 @@ public:
     void EndAtExit();
 
     void SetRegistryKey(const char* lpszRegistryKey);
+    // The extension, with its dot, of the recovery copies (Recovery.h); without one none are
+    // kept.
+    void SetRecoveryExtension(const char* lpszExtension)
+    {
+        m_strRecoveryExtension = lpszExtension ? lpszExtension : "";
+    }
+    std::string GetRecoveryExtension() const { return m_strRecoveryExtension; }
     // Reads the recent-file list (up to nMaxMRU entries) from the settings.
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
     // The application owns the template from then on.
@@ -63,7 +70,7 @@ public:
     std::string GetSettingsKey() const { return m_strRegistryKey; }
 
     using CCmdTarget::OnCmdMsg;
-    BOOL OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI) override;
+    BOOL OnCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra) override;
 
     const char* m_pszAppName;
     CWnd* m_pMainWnd = nullptr;
@@ -83,6 +90,7 @@ private:
 
     std::string m_strAppName;
     std::string m_strRegistryKey;
+    std::string m_strRecoveryExtension;
     UINT m_nMaxMRU = 0;
     std::vector<std::string> m_recentFiles;
     std::string m_strOpenFilter;

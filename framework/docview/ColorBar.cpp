@@ -9,7 +9,7 @@
 
 namespace {
 
-// The pair's half while the update handlers of its commands run.
+// A square of the pair while the update handler of its command runs.
 class PairCmdUI : public CCmdUI {
 public:
     explicit PairCmdUI(COLORREF& cr) : m_cr(cr) {}
@@ -22,7 +22,7 @@ private:
 } // namespace
 
 BOOL CColorBar::Create(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID, const CColorBarIds& ids,
-                       std::vector<COLORREF> palette)
+                       std::vector<COLORREF> swatches)
 {
     m_ids = ids;
     if (!CreateEx(pParentWnd, TBSTYLE_FLAT, dwStyle, CRect(), nID))
@@ -30,8 +30,8 @@ BOOL CColorBar::Create(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID, const CCo
     auto* bar = static_cast<QToolBar*>(Widget());
     bar->setWindowTitle(QString::fromUtf8(res::LoadString(ids.nIDTitle)));
     m_pSwatches = new ColorBarWidget(
-        std::move(palette), [this](std::size_t index, bool bFill) { Pick(index, bFill); },
-        [this](bool bFill) { OpenColor(bFill); }, bar);
+        std::move(swatches), [this](const CCmdNotify& notify) { Run(m_ids.nIDSwatch, &notify); },
+        [this](std::size_t square) { Run(m_ids.nIDPair[square], nullptr); }, bar);
     m_pSwatches->SetTips(QString::fromUtf8(res::LoadString(ids.nIDSwatchTip)),
                          QString::fromUtf8(res::LoadString(ids.nIDNoneTip)),
                          QString::fromUtf8(res::LoadString(ids.nIDPairTip)));
@@ -45,24 +45,17 @@ void CColorBar::OnUpdateCmdUI(CFrameWnd* pTarget)
 {
     if (!m_pSwatches)
         return;
-    COLORREF line = 0, fill = 0;
-    PairCmdUI lineUI(line), fillUI(fill);
-    lineUI.m_nID = m_ids.nIDLine;
-    fillUI.m_nID = m_ids.nIDFill;
-    lineUI.DoUpdate(pTarget);
-    fillUI.DoUpdate(pTarget);
-    m_pSwatches->SetPair(line, fill);
+    COLORREF shown[2] = {0, 0};
+    for (std::size_t square = 0; square < 2; ++square) {
+        PairCmdUI ui(shown[square]);
+        ui.m_nID = m_ids.nIDPair[square];
+        ui.DoUpdate(pTarget);
+    }
+    m_pSwatches->SetPair(shown[0], shown[1]);
 }
 
-void CColorBar::Pick(std::size_t index, bool bFill)
+void CColorBar::Run(UINT nID, const CCmdNotify* pNotify)
 {
-    m_crPicked = m_pSwatches->SwatchColor(index);
-    m_pFrame->OnCmdMsg(bFill ? m_ids.nIDPickFill : m_ids.nIDPickLine, CmdAction::Execute, nullptr);
-    m_pFrame->UpdateCommandStates();
-}
-
-void CColorBar::OpenColor(bool bFill)
-{
-    m_pFrame->OnCmdMsg(bFill ? m_ids.nIDFill : m_ids.nIDLine, CmdAction::Execute, nullptr);
+    m_pFrame->OnCmdMsg(nID, CmdAction::Execute, {.pNotify = pNotify});
     m_pFrame->UpdateCommandStates();
 }

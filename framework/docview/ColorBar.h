@@ -1,23 +1,22 @@
-// The colour bar: a dockable bar of colour swatches in two rows beside the current outline and
-// fill colours. The program gives it the swatches' colours and the ids of its commands; the
-// bar hands back what the user picked through those commands. A swatch or a colour of
-// CLR_NONE shows as no colour.
+// The colour bar: a dockable bar of colour swatches in two rows beside a pair of overlapping
+// squares. The program gives it the swatches' colours and the ids of its commands; the bar
+// reports which swatch was clicked with which button, and which square of the pair was
+// double-clicked, through those commands. What a swatch or a square means is the program's. A
+// swatch or a colour of CLR_NONE shows as no colour.
 #pragma once
 
 #include "ControlBars.h"
 
-#include <cstddef>
 #include <vector>
 
 class ColorBarWidget;
 
 // The commands and strings of a colour bar.
 struct CColorBarIds {
-    UINT nIDLine;      // the outline colour: its update handler's SetColor shows it in the pair,
-                       // and a double click on the pair's outline part runs it
-    UINT nIDFill;      // the same for the fill colour
-    UINT nIDPickLine;  // runs when a swatch is clicked with the left button
-    UINT nIDPickFill;  // with the right button
+    UINT nIDSwatch;    // runs when a swatch is clicked, told the swatch's index and the button
+    UINT nIDPair[2];   // the pair's squares, the front one first: each shows the colour that the
+                       // update handler of its command sets with SetColor, and a double click on
+                       // it runs that command
     UINT nIDTitle;     // the bar's title
     UINT nIDSwatchTip; // what a swatch does: the status-bar prompt, then the tooltip
     UINT nIDNoneTip;   // the same for a swatch of no colour (CLR_NONE)
@@ -28,17 +27,13 @@ class CColorBar : public CToolBar {
 public:
     // Docks the bar as a toolbar of this style is docked, with the title nIDTitle names.
     BOOL Create(CFrameWnd* pParentWnd, DWORD dwStyle, UINT nID, const CColorBarIds& ids,
-                std::vector<COLORREF> palette);
-    // The colour of the swatch clicked last, for the pick commands' handlers.
-    COLORREF GetPickedColor() const { return m_crPicked; }
-    // Shows the outline and fill colours the update handlers of their commands set.
+                std::vector<COLORREF> swatches);
+    // Shows the colours the update handlers of the pair's commands set.
     void OnUpdateCmdUI(CFrameWnd* pTarget) override;
 
 private:
-    void Pick(std::size_t index, bool bFill);
-    void OpenColor(bool bFill);
+    void Run(UINT nID, const CCmdNotify* pNotify);
 
     ColorBarWidget* m_pSwatches = nullptr; // owned by the bar's widget
     CColorBarIds m_ids{};
-    COLORREF m_crPicked = 0;
 };

@@ -32,8 +32,8 @@ Qt::ToolBarAreas ToAreas(DWORD dwDockStyle)
 }
 
 // The status bar's texts for pane 0 between prompts.
-constexpr const char* kIdleProperty = "skorelIdleText";
-constexpr const char* kNoticeProperty = "skorelNotice";
+constexpr const char* kIdleProperty = "afxIdleText";
+constexpr const char* kNoticeProperty = "afxNotice";
 
 QString IdleText(const QStatusBar* bar)
 {
@@ -98,7 +98,6 @@ BOOL CToolBar::CreateEx(CFrameWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT
     bar->setMovable((dwStyle & CBRS_GRIPPER) != 0);
     bar->setFloatable((dwStyle & CBRS_SIZE_DYNAMIC) != 0);
     bar->setAllowedAreas(ToAreas(dwStyle & CBRS_ALIGN_ANY));
-    bar->setIconSize(QSize(16, 15));
     pParentWnd->DockControlBar(this);
     bar->setVisible((dwStyle & WS_VISIBLE) != 0);
     return TRUE;
@@ -110,6 +109,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
     auto* bar = static_cast<QToolBar*>(Widget());
     if (!tb || !bar)
         return FALSE;
+    bar->setIconSize(QSize(tb->buttonWidth, tb->buttonHeight));
     const std::vector<QIcon> icons = ToolbarIcons(nIDResource, tb->buttonWidth, tb->buttonHeight);
     size_t button = 0;
     for (UINT id : tb->items) {
@@ -204,7 +204,7 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget)
             continue;
         PaneCmdUI ui(label);
         ui.m_nID = id.toUInt();
-        pTarget->OnCmdMsg(ui.m_nID, CmdAction::Update, &ui);
+        pTarget->OnCmdMsg(ui.m_nID, CmdAction::Update, {.pCmdUI = &ui});
     }
 }
 
@@ -218,4 +218,3 @@ void CStatusBar::SetNotice(const std::string& text)
     if (bar->currentMessage() == before)
         bar->showMessage(IdleText(bar));
 }
-

@@ -96,16 +96,16 @@ CDocument* CFrameWnd::GetActiveDocument() const
     return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
 }
 
-BOOL CFrameWnd::OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI)
+BOOL CFrameWnd::OnCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra)
 {
-    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, action, pCmdUI))
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, action, extra))
         return TRUE;
-    if (CDocument* doc = GetActiveDocument(); doc && doc->OnCmdMsg(nID, action, pCmdUI))
+    if (CDocument* doc = GetActiveDocument(); doc && doc->OnCmdMsg(nID, action, extra))
         return TRUE;
-    if (CWnd::OnCmdMsg(nID, action, pCmdUI))
+    if (CWnd::OnCmdMsg(nID, action, extra))
         return TRUE;
     CWinApp* app = AfxGetApp();
-    return app && app->OnCmdMsg(nID, action, pCmdUI);
+    return app && app->OnCmdMsg(nID, action, extra);
 }
 
 void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)

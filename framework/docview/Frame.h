@@ -41,7 +41,7 @@ public:
     CDocument* GetActiveDocument() const;
     // Routes a command: active view, its document, this frame, the application.
     using CCmdTarget::OnCmdMsg;
-    BOOL OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI) override;
+    BOOL OnCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra) override;
 
     void EnableDocking(DWORD dwDockStyle);
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
@@ -59,8 +59,13 @@ public:
     // update handlers on the route: enabled when some handler takes the command, and what
     // its update handler says besides.
     void UpdateCommandStates();
-    // The same, once the events being handled now are done (after what the user did).
+    // The same, once the events being handled now are done: the hook for whatever changed
+    // what the commands can do (what the user did, the document, the clipboard).
     void DelayUpdateCommandUI();
+    // The control bars alone (the status bar's panes, the colour bar's pair), once the events
+    // being handled now are done: a pointer that only moved changes what they show, never
+    // what the commands can do.
+    void DelayUpdateControlBars();
     // Shows a message in the status bar's first pane until the next prompt replaces it.
     void SetMessageText(const char* lpszText);
     // Closing the window: asks the document to save when it is modified.

@@ -13,6 +13,7 @@
 #include "framework/window/Keyboard.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -20,7 +21,9 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 
@@ -63,14 +66,25 @@ public:
     }
 
 private:
-    static constexpr const char* kPictureProperty = "skorelPicture";
-    static constexpr const char* kSwatchProperty = "skorelSwatch"; // the colour shown, if any
+    static constexpr const char* kPictureProperty = "afxPicture";
+    static constexpr const char* kSwatchProperty = "afxSwatch"; // the colour shown, if any
 
-    // The picture with a bar of the colour along its bottom, framed so that white shows too;
-    // at every scale the picture has.
-    static QIcon Swatched(const QIcon& picture, COLORREF cr)
+    // The size a toolbar shows the action's picture at; the style's small icons' without one.
+    QSize PictureSize() const
     {
-        const QSize size(16, 15);
+        for (const QObject* o : m_pAction->associatedObjects())
+            if (const auto* bar = qobject_cast<const QToolBar*>(o))
+                return bar->iconSize();
+        const int side = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+        return QSize(side, side);
+    }
+
+    // The picture, at the size it shows at, with a bar of the colour along its bottom, framed
+    // so that white shows too; at every scale the picture has.
+    QIcon Swatched(const QIcon& picture, COLORREF cr) const
+    {
+        const QSize size = PictureSize();
+        const QRect frame(1, size.height() - 4, size.width() - 2, 4);
         QIcon icon;
         for (const qreal scale : {1.0, 2.0}) {
             QPixmap pm = picture.pixmap(size, scale);
@@ -78,8 +92,8 @@ private:
                 continue;
             pm.setDevicePixelRatio(scale);
             QPainter p(&pm);
-            p.fillRect(QRect(1, 11, 14, 4), QColor(64, 64, 64));
-            FillWithColor(p, QRect(2, 12, 12, 2), cr);
+            p.fillRect(frame, QColor(64, 64, 64));
+            FillWithColor(p, frame.adjusted(1, 1, -1, -1), cr);
             p.end();
             icon.addPixmap(pm);
         }
@@ -123,7 +137,7 @@ QAction* CFrameWnd::Action(UINT nID)
             action->setToolTip(text.mid(nl + 1));
     }
     QObject::connect(action, &QAction::triggered, Widget(), [this, nID] {
-        OnCmdMsg(nID, CmdAction::Execute, nullptr);
+        OnCmdMsg(nID, CmdAction::Execute, {});
         UpdateCommandStates();
     });
     Widget()->addAction(action);
@@ -170,6 +184,7 @@ void CFrameWnd::BuildAccelerators(UINT nIDResource)
 void CFrameWnd::UpdateCommandStates()
 {
     d->updatePending = false;
+    d->barsPending = false;
     for (const auto& [id, action] : d->actions) {
         if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE16)
             continue;
@@ -191,6 +206,20 @@ void CFrameWnd::DelayUpdateCommandUI()
     QTimer::singleShot(0, Widget(), [this] {
         if (d->updatePending)
             UpdateCommandStates();
+    });
+}
+
+void CFrameWnd::DelayUpdateControlBars()
+{
+    if (d->updatePending || d->barsPending || !Widget())
+        return;
+    d->barsPending = true;
+    QTimer::singleShot(0, Widget(), [this] {
+        if (!d->barsPending)
+            return;
+        d->barsPending = false;
+        for (CControlBar* bar : d->bars)
+            bar->OnUpdateCmdUI(this);
     });
 }
 

@@ -18,7 +18,6 @@
 
 namespace {
 
-const QString kCopySuffix = QStringLiteral(".skrj");
 const QString kLockSuffix = QStringLiteral(".lock");
 // What a copy that cannot be read is renamed to: its name and this.
 const QString kAsideSuffix = QStringLiteral(".unreadable");
@@ -26,18 +25,25 @@ const QString kAsideSuffix = QStringLiteral(".unreadable");
 // removed between its creation and its locking.
 constexpr int kOwnLockTries = 3;
 
+// The extension of the copies, which the application gives; empty without one.
+QString CopySuffix()
+{
+    const CWinApp* app = AfxGetApp();
+    return app ? QString::fromStdString(app->GetRecoveryExtension()) : QString();
+}
+
 QString Folder()
 {
     const CWinApp* app = AfxGetApp();
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (!app || app->GetSettingsKey().empty() || data.isEmpty())
+    if (!app || app->GetSettingsKey().empty() || CopySuffix().isEmpty() || data.isEmpty())
         return {};
     const QString folder = data + '/' + QString::fromStdString(app->GetSettingsKey()) + '/' +
                            QString::fromUtf8(app->m_pszAppName) + QStringLiteral("/recovery");
     return QDir().mkpath(folder) ? folder : QString();
 }
 
-QString LockOf(const QString& copy) { return copy.chopped(kCopySuffix.size()) + kLockSuffix; }
+QString LockOf(const QString& copy) { return copy.chopped(CopySuffix().size()) + kLockSuffix; }
 
 // The locks this process holds, by the path of the lock file: open descriptors locked with
 // flock, held until the copy is removed or set aside, or the process ends.
@@ -93,7 +99,7 @@ std::string AfxRecoveryPath()
             const QString copy =
                 folder + '/' +
                 QStringLiteral("%1-%2").arg(::getpid()).arg(QDateTime::currentMSecsSinceEpoch()) +
-                kCopySuffix;
+                CopySuffix();
             if (Lock(LockOf(copy)))
                 return copy;
         }
@@ -111,14 +117,14 @@ std::vector<CRecoveryCopy> AfxLeftRecoveries()
     const QDir dir(folder);
     for (const QFileInfo& lock : dir.entryInfoList({'*' + kLockSuffix}, QDir::Files)) {
         const QString path = lock.absoluteFilePath();
-        if (!QFileInfo::exists(path.chopped(kLockSuffix.size()) + kCopySuffix) &&
+        if (!QFileInfo::exists(path.chopped(kLockSuffix.size()) + CopySuffix()) &&
             !Locks().count(path) && Lock(path))
             Unlock(path);
     }
     const std::string own = AfxRecoveryPath();
     // Sorted to the millisecond: copies left within a second of each other come in order.
     std::vector<std::pair<qint64, CRecoveryCopy>> found;
-    for (const QFileInfo& copy : dir.entryInfoList({'*' + kCopySuffix}, QDir::Files)) {
+    for (const QFileInfo& copy : dir.entryInfoList({'*' + CopySuffix()}, QDir::Files)) {
         const QDateTime modified = copy.lastModified();
         CRecoveryCopy entry{QFile::encodeName(copy.absoluteFilePath()).toStdString(),
                             modified.toSecsSinceEpoch()};

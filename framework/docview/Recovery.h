@@ -1,5 +1,6 @@
 // Where recovery copies live: each running process keeps the copy of its unsaved drawing in
-// the user's data folder (<data>/<settings key>/<application>/recovery), beside a lock file
+// the user's data folder (<data>/<settings key>/<application>/recovery), named with the
+// extension the application gives (CWinApp::SetRecoveryExtension), beside a lock file
 // that it holds locked for as long as it runs. The system lets go of a lock with the process
 // that held it, so a copy whose lock can be taken was left by a process that ended without
 // the user deciding about it.

@@ -11,7 +11,6 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,8 +18,6 @@
 
 namespace {
 
-constexpr std::array kZoomSteps = {25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800};
-constexpr int kActualSize = 100;
 // A wheel's notch.
 constexpr int kWheelNotch = 120;
 
@@ -247,21 +244,31 @@ CRect CScrollView::GetVisibleRect() const
     return clipped;
 }
 
+void CScrollView::SetZoomSteps(std::vector<int> steps)
+{
+    std::ranges::sort(steps);
+    const auto [first, last] = std::ranges::unique(steps);
+    steps.erase(first, last);
+    std::erase_if(steps, [](int step) { return step <= 0; });
+    if (!steps.empty())
+        m_zoomSteps = std::move(steps);
+}
+
 int CScrollView::StepFrom(int nSteps) const
 {
-    const auto at = std::ranges::find(kZoomSteps, GetZoom());
-    if (at == kZoomSteps.end())
+    const auto at = std::ranges::find(m_zoomSteps, GetZoom());
+    if (at == m_zoomSteps.end())
         return GetZoom();
-    const std::ptrdiff_t index = std::clamp<std::ptrdiff_t>(at - kZoomSteps.begin() + nSteps, 0,
-                                                            std::ptrdiff_t(kZoomSteps.size()) - 1);
-    return kZoomSteps[std::size_t(index)];
+    const std::ptrdiff_t index = std::clamp<std::ptrdiff_t>(at - m_zoomSteps.begin() + nSteps, 0,
+                                                            std::ptrdiff_t(m_zoomSteps.size()) - 1);
+    return m_zoomSteps[std::size_t(index)];
 }
 
 BOOL CScrollView::ZoomTo(int nPercent) { return ZoomAbout(nPercent, nullptr); }
 
 BOOL CScrollView::ZoomAbout(int nPercent, const QPoint* pAt)
 {
-    if (std::ranges::find(kZoomSteps, nPercent) == kZoomSteps.end() || !Widget())
+    if (std::ranges::find(m_zoomSteps, nPercent) == m_zoomSteps.end() || !Widget())
         return FALSE;
     if (nPercent == GetZoom())
         return TRUE;
@@ -317,8 +324,8 @@ void CScrollView::OnZoomFit()
     if (!m_pArea)
         return;
     const QSize room = m_pArea->maximumViewportSize();
-    int fit = kZoomSteps.front();
-    for (const int step : kZoomSteps) {
+    int fit = m_zoomSteps.front();
+    for (const int step : m_zoomSteps) {
         const CSize shown = ZoomedSize(m_totalSize, step);
         if (shown.cx <= room.width() && shown.cy <= room.height())
             fit = step;
@@ -326,11 +333,11 @@ void CScrollView::OnZoomFit()
     ZoomTo(fit);
 }
 
-void CScrollView::OnUpdateZoomIn(CCmdUI* pCmdUI) { pCmdUI->Enable(GetZoom() < kZoomSteps.back()); }
+void CScrollView::OnUpdateZoomIn(CCmdUI* pCmdUI) { pCmdUI->Enable(GetZoom() < m_zoomSteps.back()); }
 
 void CScrollView::OnUpdateZoomOut(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(GetZoom() > kZoomSteps.front());
+    pCmdUI->Enable(GetZoom() > m_zoomSteps.front());
 }
 
 void CScrollView::OnUpdateZoomPane(CCmdUI* pCmdUI)

@@ -1,10 +1,12 @@
 // A view whose client area has a fixed size of its own, shown in a scrolling area: scroll bars
-// when the window is smaller, a grey desk beyond it when the window is larger, at a zoom of
-// 25 to 800 %. Coordinates in the view stay client coordinates of the whole area at every
-// zoom; scrolling and zooming happen around it.
+// when the window is smaller, a grey desk beyond it when the window is larger, at one of the
+// zoom steps the program gives. Coordinates in the view stay client coordinates of the whole
+// area at every zoom; scrolling and zooming happen around it.
 #pragma once
 
 #include "View.h"
+
+#include <vector>
 
 class CCmdUI;
 class QPoint;
@@ -26,9 +28,13 @@ public:
     // The part of the client area that the window shows.
     CRect GetVisibleRect() const;
 
-    // Zooms to one of the steps (25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800 %),
-    // keeping the middle of what shows of the client area in the middle of the window, as far
-    // as the scroll range allows; FALSE, changing nothing, for a percentage that is no step.
+    // The percentages the view may show its client area at; those that are no percentage
+    // (0 or less) are left out, and without any the steps stay as they were. Until the
+    // program gives them, 100 % alone.
+    void SetZoomSteps(std::vector<int> steps);
+    // Zooms to one of the steps, keeping the middle of what shows of the client area in the
+    // middle of the window, as far as the scroll range allows; FALSE, changing nothing, for a
+    // percentage that is no step.
     BOOL ZoomTo(int nPercent);
 
     // Standard zoom commands, for the derived view's command table: a step larger, a step
@@ -63,4 +69,5 @@ private:
 
     QScrollArea* m_pArea = nullptr;
     CSize m_totalSize;
+    std::vector<int> m_zoomSteps{kActualSize}; // ascending
 };

@@ -1,12 +1,14 @@
 // The vector decoders of DibRows.h: AVX-512 VBMI byte permutes look up 64 colour indices at a
 // time, AVX2 byte shuffles widen 8 pixels of 24 bits at a time (and narrow them back for
 // GetDIBits). Each is chosen once, by what
-// the processor reports and SKOREL_NO_SIMD allows; elsewhere the decoders write nothing and the
-// scalar loops do it all.
-// Both use VEX-encoded instructions only: legacy SSE code after wide vector code elsewhere in
-// the process can run several times slower. They pay for bench_image's LoadAndShow cases
-// (opening a picture well under Qt's time); the plain loops of DibRows.cpp are the fallback.
+// the processor reports and the application's NO_SIMD switch allows; elsewhere the decoders write
+// nothing and the scalar loops do it all. Both use VEX-encoded instructions only: legacy SSE code
+// after wide vector code elsewhere in the process can run several times slower. They pay for
+// bench_image's LoadAndShow cases (opening a picture well under Qt's time); the plain loops of
+// DibRows.cpp are the fallback.
 #include "DibRows.h"
+
+#include "framework/core/AppName.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -20,9 +22,10 @@ namespace {
 
 bool VectorsAllowed()
 {
-    // SKOREL_NO_SIMD set to anything but "" or "0" keeps to the plain decoders on any processor.
+    // The NO_SIMD switch (AppName.h) set to anything but "" or "0" keeps to the plain decoders
+    // on any processor.
     static const bool allowed = [] {
-        const char* no = std::getenv("SKOREL_NO_SIMD");
+        const char* no = std::getenv(AfxSwitchVariable("NO_SIMD").c_str());
         return !no || !*no || std::strcmp(no, "0") == 0;
     }();
     return allowed;

@@ -6,18 +6,32 @@
 #include "framework/core/Object.h"
 #include "framework/core/Types.h"
 
+#include <cstddef>
+
 class CCmdTarget;
 class CCmdUI;
+
+// What a control reports with its command, in the control's own terms: which of its items the
+// user chose, and with which mouse button (MK_LBUTTON, MK_RBUTTON). What that means is for the
+// command's handler to decide.
+struct CCmdNotify {
+    std::size_t nItem = 0;
+    UINT nButton = 0;
+};
+
 using AFX_PMSG = void (CCmdTarget::*)();
 using AFX_PMSG_RANGE = void (CCmdTarget::*)(UINT);
 using AFX_PUPDATE = void (CCmdTarget::*)(CCmdUI*);
+using AFX_PNOTIFY = void (CCmdTarget::*)(const CCmdNotify&);
 
 struct AFX_MSGMAP_ENTRY {
     UINT nID;
     UINT nLastID;            // the entry covers nID … nLastID
     AFX_PMSG pfn;            // a command handler, or
     AFX_PMSG_RANGE pfnRange; // one that is told the id, or
-    AFX_PUPDATE pfnUI;       // an update handler; all null end the table
+    AFX_PUPDATE pfnUI;       // an update handler, or
+    AFX_PNOTIFY pfnNotify;   // a command handler told what the control reports; all null end
+                             // the table
 };
 
 struct AFX_MSGMAP {
@@ -32,6 +46,14 @@ enum class CmdAction {
     Update,  // run its update handler with the CCmdUI given
 };
 
+// What goes with a command to the handler found: the item an update handler sets (Update), or
+// what a control reports (Execute; a handler of an ON_COMMAND_NOTIFY entry gets an empty
+// report without one).
+struct CCmdExtra {
+    CCmdUI* pCmdUI = nullptr;
+    const CCmdNotify* pNotify = nullptr;
+};
+
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
 
@@ -40,11 +62,11 @@ public:
 
     // Finds the handler of nID for the action in this object's tables (command routing
     // overrides this to ask other targets in turn); false when none holds it.
-    virtual BOOL OnCmdMsg(UINT nID, CmdAction action, CCmdUI* pCmdUI);
+    virtual BOOL OnCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra);
     // Runs the command handler of nID (bExecute) or only says whether there is one.
     BOOL OnCmdMsg(UINT nID, bool bExecute)
     {
-        return OnCmdMsg(nID, bExecute ? CmdAction::Execute : CmdAction::Query, nullptr);
+        return OnCmdMsg(nID, bExecute ? CmdAction::Execute : CmdAction::Query, {});
     }
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
@@ -88,20 +110,23 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define ON_COMMAND(id, memberFxn)                                                                  \
-    {id, id, static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
+    {id, id, static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr, nullptr},
 
 #define ON_COMMAND_RANGE(id, lastId, memberFxn)                                                    \
-    {id, lastId, nullptr, static_cast<AFX_PMSG_RANGE>(&ThisClass::memberFxn), nullptr},
+    {id, lastId, nullptr, static_cast<AFX_PMSG_RANGE>(&ThisClass::memberFxn), nullptr, nullptr},
+
+#define ON_COMMAND_NOTIFY(id, memberFxn)                                                           \
+    {id, id, nullptr, nullptr, nullptr, static_cast<AFX_PNOTIFY>(&ThisClass::memberFxn)},
 
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
-    {id, id, nullptr, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn)},
+    {id, id, nullptr, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn), nullptr},
 
 #define ON_UPDATE_COMMAND_UI_RANGE(id, lastId, memberFxn)                                          \
-    {id, lastId, nullptr, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn)},
+    {id, lastId, nullptr, nullptr, static_cast<AFX_PUPDATE>(&ThisClass::memberFxn), nullptr},
 
 #define END_MESSAGE_MAP()                                                                          \
     {                                                                                              \
-        0, 0, nullptr, nullptr, nullptr                                                            \
+        0, 0, nullptr, nullptr, nullptr, nullptr                                                   \
     }                                                                                              \
     }                                                                                              \
     ;                                                                                              \

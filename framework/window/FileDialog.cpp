@@ -45,7 +45,7 @@ std::string NameFilter(std::string text, const std::string& patterns)
     return text + "(" + spaced + ")";
 }
 
-// The extension of a name filter's first pattern when it names one ("Text (*.skr)": "skr").
+// The extension of a name filter's first pattern when it names one ("Text (*.txt)": "txt").
 QString FilterExtension(const QString& filter)
 {
     const qsizetype open = filter.lastIndexOf('(');

@@ -1,7 +1,7 @@
 #include "MessageBox.h"
 
+#include "framework/core/AppName.h"
 #include "framework/core/Error.h"
-#include "framework/core/Resource.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -63,11 +63,7 @@ int ResultOf(QMessageBox::StandardButton button)
     }
 }
 
-QString AppTitle()
-{
-    const char* title = res::FindString(IDS_APP_TITLE);
-    return QString::fromUtf8(title ? title : "Skorel");
-}
+QString AppTitle() { return QString::fromStdString(AfxGetAppName()); }
 
 } // namespace
 

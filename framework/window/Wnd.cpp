@@ -71,7 +71,7 @@ void WindowWidget::SetZoom(int percent, const QSize& clientSize)
 {
     m_zoom = percent;
     m_clientSize = clientSize;
-    m_surface.TrackShown(percent != zoom::kActualSize);
+    m_surface.TrackShown(percent != kActualSize);
     setFixedSize(zoom::ScreenLength(clientSize.width(), percent),
                  zoom::ScreenLength(clientSize.height(), percent));
     EnsureSurface();
@@ -83,7 +83,7 @@ CPoint WindowWidget::ClientPoint(QPointF position) const
     // At a display scale above 100 % positions fall between whole pixels, and the pixel is the
     // one they fall in, not the nearest corner; the zoom then shows a client pixel there.
     const int x = int(std::floor(position.x())), y = int(std::floor(position.y()));
-    if (m_zoom == zoom::kActualSize)
+    if (m_zoom == kActualSize)
         return CPoint(x, y);
     return CPoint(zoom::ClientPixel(x, m_zoom), zoom::ClientPixel(y, m_zoom));
 }
@@ -173,7 +173,7 @@ void WindowWidget::paintEvent(QPaintEvent* event)
     p.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect held = m_surface.Rect();
     for (const QRect& r : event->region()) {
-        if (m_zoom != zoom::kActualSize)
+        if (m_zoom != kActualSize)
             ShowZoomed(p, r);
         else if (const QRect part = r.intersected(held); !part.isEmpty())
             p.drawImage(part.topLeft(), m_surface.Pixels(), part.translated(-held.topLeft()));
@@ -413,7 +413,7 @@ CSize CWnd::ZoomedSize(SIZE sizeClient, int nPercent)
 int CWnd::GetZoom() const
 {
     const auto* w = dynamic_cast<const WindowWidget*>(m_pWidget);
-    return w ? w->Zoom() : zoom::kActualSize;
+    return w ? w->Zoom() : kActualSize;
 }
 
 void CWnd::ClientToScreen(LPPOINT lpPoint) const

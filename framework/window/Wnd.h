@@ -30,6 +30,9 @@ constexpr UINT HTCLIENT = 1;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 
+// The zoom, a percentage, at which one client pixel is one screen pixel.
+constexpr int kActualSize = 100;
+
 // Show commands.
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;

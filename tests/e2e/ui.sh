@@ -127,7 +127,9 @@ is_pressed() {
   awk -v v="$v" 'BEGIN { exit !(v != "" && v < 0.92) }'
 }
 
-# The centre of a report line's place: a swatch (by index) or a part of the pair.
+# The colour bar's pair holds the outline colour in front (square 0), the fill behind (1).
+square_of() { case $1 in line) echo 0 ;; fill) echo 1 ;; *) echo "$1" ;; esac; }
+# The centre of a report line's place: a swatch (by index) or a square of the pair.
 place_centre() { # kind key
   local line; line=$(grep "^$1 $2 " "$report" | head -1) && [ -n "$line" ] || return 1
   set -- $line; echo "$(($3 + $5 / 2)) $(($4 + $6 / 2))"
@@ -210,7 +212,7 @@ act() { # verb args...
     key) shift; keys_in "$window" "$@" ;;
     swatch) local at; at=$(eventually place_centre swatch "$2") || fail "$step: no swatch $2"
             pointer_to $at; xdotool click "$([ "${3:-}" = right ] && echo 3 || echo 1)" ;;
-    pair) local at; at=$(eventually place_centre pair "$2") || fail "$step: no pair $2"
+    pair) local at; at=$(eventually place_centre pair "$(square_of "$2")") || fail "$step: no pair $2"
           pointer_to $at; xdotool click --repeat 2 --delay 80 1 ;;
     ctrlwheel) local button=5; [ "$4" = in ] && button=4
                pointer_to $(canvas_at "$2" "$3"); xdotool keydown ctrl click "$button" keyup ctrl ;;
@@ -258,7 +260,7 @@ expect() { # what args...
                 eventually bash -c "! grep -q '^swatch ' '$report'"; fi || fail "$step: colour bar not $2" ;;
     colour) eventually shows_colour $(canvas_at "$2" "$3") "$4" ||
               fail "$step: ($2, $3) does not show $4" ;;
-    pair) local at; at=$(eventually place_centre pair "$2") || fail "$step: no pair $2"
+    pair) local at; at=$(eventually place_centre pair "$(square_of "$2")") || fail "$step: no pair $2"
           eventually shows_colour $at "$3" || fail "$step: the pair's $2 is not $3" ;;
     message) eventually bash -c "grep '^status ' '$report' | cut -d' ' -f6- | grep -Eq '$2'" ||
                fail "$step: the status bar says $(grep '^status ' "$report" | cut -d' ' -f6-)" ;;

@@ -14,13 +14,13 @@
 
 namespace {
 
-// The texts the framework shows itself: a title for its message boxes and the messages of
-// its document handling.
+// The texts the framework shows itself: a title for its message boxes (and the name of the
+// tests' switches: FRAME_TEST_NO_SIMD) and the messages of its document handling.
 const res::Tables& TestTables()
 {
     static const res::Tables tables = [] {
         res::Tables t;
-        t.strings = {{IDS_APP_TITLE, "틀 시험"},
+        t.strings = {{IDS_APP_TITLE, "Frame Test"},
                      {AFX_IDS_UNTITLED, "제목 없음"},
                      {AFX_IDP_FAILED_TO_OPEN_DOC, "열지 못함"},
                      {AFX_IDP_FAILED_TO_READ_DOC, "읽지 못함"},

@@ -79,6 +79,36 @@ TEST_F(ViewTest, ColourDialogCancelKeepsTheColourAndOkTakesTheChosenOne)
     EXPECT_EQ(answers.Answered(), 3);
 }
 
+// What a colour-bar swatch means: the colour bar reports only which swatch was clicked with
+// which button.
+struct SwatchCase {
+    const char* name;
+    CCmdNotify notify;
+    COLORREF line; // the outline and fill colours afterwards
+    COLORREF fill;
+};
+
+class SwatchTest : public ViewTest, public ::testing::WithParamInterface<SwatchCase> {};
+
+TEST_P(SwatchTest, ButtonAndColourChooseOutlineOrFill)
+{
+    const SwatchCase& c = GetParam();
+    m_frame->OnCmdMsg(ID_COLOR_SWATCH, CmdAction::Execute, {.pNotify = &c.notify});
+    EXPECT_EQ(m_view->LineColor(), c.line);
+    EXPECT_EQ(m_view->FillColor(), c.fill);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ColourBar, SwatchTest,
+    ::testing::Values(SwatchCase{"LeftGivesTheOutline", {17, MK_LBUTTON}, RGB(255, 0, 0), kWhite},
+                      SwatchCase{"RightGivesTheFill", {21, MK_RBUTTON}, kBlack, RGB(0, 0, 255)},
+                      SwatchCase{"DarkRowFirst", {1, MK_RBUTTON}, kBlack, RGB(128, 128, 128)},
+                      // An outline is never none: the last swatch is a fill with either button.
+                      SwatchCase{"NoFillWithLeftIsAFill", {29, MK_LBUTTON}, kBlack, kNoFill},
+                      SwatchCase{"NoFillWithRight", {29, MK_RBUTTON}, kBlack, kNoFill},
+                      SwatchCase{"BeyondTheSwatchesNothing", {30, MK_LBUTTON}, kBlack, kWhite}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ViewTest, PaintDrawsTheFrameOnTopOnlyWhenThereAreRecords)
 {
     m_doc->m_tracker.m_rect = CRect(50, 50, 150, 150);

@@ -210,6 +210,23 @@ TEST_F(ViewTest, CtrlWheelStopsAtTheEndsOfTheSteps)
     }
 }
 
+// The zoom commands walk the steps the view is given, in ascending order whatever order they
+// come in, each once; what is no percentage is left out, and no steps at all change nothing.
+TEST_F(ViewTest, ZoomCommandsWalkTheStepsGiven)
+{
+    m_view->SetZoomSteps({400, 50, 0, 100, -25, 50});
+    EXPECT_FALSE(m_view->ZoomTo(200));
+    EXPECT_FALSE(m_view->ZoomTo(0));
+    m_view->SetZoomSteps({});
+    std::vector<int> zooms;
+    for (const UINT command : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_OUT,
+                               ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_IN}) {
+        Command(command);
+        zooms.push_back(m_view->GetZoom());
+    }
+    EXPECT_EQ(zooms, (std::vector{400, 400, 100, 50, 50, 100}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Zooms, ZoomTest, ::testing::ValuesIn(kSteps),
                          [](const auto& info) { return "At" + std::to_string(info.param); });
 

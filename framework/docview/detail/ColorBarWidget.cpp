@@ -1,6 +1,7 @@
 #include "ColorBarWidget.h"
 
 #include "framework/gdi/Gdi.h"
+#include "framework/window/Wnd.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -17,7 +18,7 @@ constexpr int kMargin = 2;
 constexpr int kSwatch = 16;        // a swatch's side, its frame included
 constexpr int kSwatchStep = 17;    // from one swatch to the next
 constexpr int kPairSquare = 22;    // the side of each of the pair's squares
-constexpr int kPairOffset = 12;    // how far the fill square sits right of and below the outline
+constexpr int kPairOffset = 12;    // how far the back square sits right of and below the front
 constexpr int kPairToSwatches = 8; // the space between the pair and the swatches
 constexpr int kRows = 2;
 
@@ -48,13 +49,13 @@ void FillWithColor(QPainter& painter, const QRect& rect, COLORREF cr)
 }
 
 ColorBarWidget::ColorBarWidget(std::vector<COLORREF> palette,
-                               std::function<void(std::size_t, bool)> onPick,
-                               std::function<void(bool)> onPair, QWidget* pParent)
+                               std::function<void(const CCmdNotify&)> onPick,
+                               std::function<void(std::size_t)> onPair, QWidget* pParent)
     : QWidget(pParent), m_palette(std::move(palette)), m_onPick(std::move(onPick)),
       m_onPair(std::move(onPair))
 {
     setMouseTracking(true);
-    // The right button picks a fill colour here, not the frame's menu of bars.
+    // The right button picks a swatch here, not the frame's menu of bars.
     setContextMenuPolicy(Qt::PreventContextMenu);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
@@ -68,13 +69,13 @@ void ColorBarWidget::SetVertical(bool bVertical)
     update();
 }
 
-void ColorBarWidget::SetPair(COLORREF crLine, COLORREF crFill)
+void ColorBarWidget::SetPair(COLORREF crFront, COLORREF crBack)
 {
-    if (m_crLine == crLine && m_crFill == crFill)
+    if (m_crPair[0] == crFront && m_crPair[1] == crBack)
         return;
-    m_crLine = crLine;
-    m_crFill = crFill;
-    update(PairRect(false) | PairRect(true));
+    m_crPair[0] = crFront;
+    m_crPair[1] = crBack;
+    update(PairRect(0) | PairRect(1));
 }
 
 void ColorBarWidget::SetTips(QString swatch, QString none, QString pair)
@@ -98,16 +99,16 @@ QRect ColorBarWidget::SwatchRect(std::size_t index) const
         QRect(left + column * kSwatchStep, kMargin + row * kSwatchStep, kSwatch, kSwatch));
 }
 
-QRect ColorBarWidget::PairRect(bool bFill) const
+QRect ColorBarWidget::PairRect(std::size_t square) const
 {
-    const int at = kMargin + (bFill ? kPairOffset : 0);
+    const int at = kMargin + (square == 1 ? kPairOffset : 0);
     return Placed(QRect(at, at, kPairSquare, kPairSquare));
 }
 
 QSize ColorBarWidget::sizeHint() const
 {
-    const QRect last = m_palette.empty() ? PairRect(true) : SwatchRect(m_palette.size() - 1);
-    const QRect pair = PairRect(true);
+    const QRect last = m_palette.empty() ? PairRect(1) : SwatchRect(m_palette.size() - 1);
+    const QRect pair = PairRect(1);
     return QSize(std::max(last.right(), pair.right()) + 1 + kMargin,
                  std::max(last.bottom(), pair.bottom()) + 1 + kMargin);
 }
@@ -122,9 +123,9 @@ int ColorBarWidget::SwatchAt(QPoint p) const
 
 int ColorBarWidget::PairPartAt(QPoint p) const
 {
-    if (PairRect(false).contains(p))
+    if (PairRect(0).contains(p))
         return 0;
-    return PairRect(true).contains(p) ? 1 : -1;
+    return PairRect(1).contains(p) ? 1 : -1;
 }
 
 QStringList ColorBarWidget::TipsAt(QPoint p) const
@@ -139,9 +140,8 @@ void ColorBarWidget::paintEvent(QPaintEvent*)
     QPainter p(this);
     for (std::size_t i = 0; i < m_palette.size(); ++i)
         DrawWell(p, SwatchRect(i), m_palette[i], false);
-    // The outline colour in front, as it is drawn over the fill.
-    DrawWell(p, PairRect(true), m_crFill, true);
-    DrawWell(p, PairRect(false), m_crLine, true);
+    DrawWell(p, PairRect(1), m_crPair[1], true);
+    DrawWell(p, PairRect(0), m_crPair[0], true);
 }
 
 void ColorBarWidget::mousePressEvent(QMouseEvent* event)
@@ -150,9 +150,9 @@ void ColorBarWidget::mousePressEvent(QMouseEvent* event)
     if (swatch < 0)
         return;
     if (event->button() == Qt::LeftButton)
-        m_onPick(std::size_t(swatch), false);
+        m_onPick({std::size_t(swatch), MK_LBUTTON});
     else if (event->button() == Qt::RightButton)
-        m_onPick(std::size_t(swatch), true);
+        m_onPick({std::size_t(swatch), MK_RBUTTON});
 }
 
 void ColorBarWidget::mouseDoubleClickEvent(QMouseEvent* event)
@@ -161,7 +161,7 @@ void ColorBarWidget::mouseDoubleClickEvent(QMouseEvent* event)
     if (part < 0)
         mousePressEvent(event); // a second click on a swatch picks it again
     else if (event->button() == Qt::LeftButton)
-        m_onPair(part == 1);
+        m_onPair(std::size_t(part));
 }
 
 void ColorBarWidget::mouseMoveEvent(QMouseEvent* event)

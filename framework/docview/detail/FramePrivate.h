@@ -19,7 +19,7 @@ class QMenu;
 class UiReport;
 
 // The command id an action or a status-bar pane stands for.
-constexpr const char* kCommandProperty = "skorelCommand";
+constexpr const char* kCommandProperty = "afxCommand";
 
 class FrameWidget : public QMainWindow {
 public:
@@ -45,6 +45,7 @@ struct FramePrivate {
     QString placeholderText;     // the greyed item shown while there are none
     std::optional<std::vector<std::string>> recentShown; // the recent files the menu lists
     bool updatePending = false; // a look at the commands' states is on its way
+    bool barsPending = false;   // a look at what the control bars alone show is on its way
     // The place among the program's windows on the screen that this one holds while it is open.
     std::unique_ptr<QLockFile> place;
 };

@@ -13,6 +13,7 @@ FrameWidget::FrameWidget(CFrameWnd* pOwner)
     : m_pOwner(pOwner), m_pReport(UiReport::ForFrame(pOwner, this))
 {
     // What the user does may change what the commands can do: look again once it is handled.
+    // A pointer that only moves changes what the bars show alone.
     QApplication::instance()->installEventFilter(this);
 }
 
@@ -28,10 +29,12 @@ bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
     case QEvent::KeyRelease:
-    case QEvent::Leave:
         m_pOwner->DelayUpdateCommandUI();
+        break;
+    case QEvent::MouseMove:
+    case QEvent::Leave:
+        m_pOwner->DelayUpdateControlBars();
         break;
     default:
         break;

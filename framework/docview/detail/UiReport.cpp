@@ -3,6 +3,7 @@
 #include "ColorBarWidget.h"
 #include "FramePrivate.h"
 
+#include "framework/core/AppName.h"
 #include "framework/docview/Frame.h"
 #include "framework/docview/View.h"
 
@@ -74,7 +75,7 @@ bool g_started = false;
 
 UiReport* UiReport::ForFrame(CFrameWnd* pFrame, QMainWindow* pWindow)
 {
-    const QString path = qEnvironmentVariable("SKOREL_UI_REPORT");
+    const QString path = qEnvironmentVariable(AfxSwitchVariable("UI_REPORT").c_str());
     return path.isEmpty() ? nullptr : new UiReport(pFrame, pWindow, path);
 }
 
@@ -193,8 +194,8 @@ void UiReport::Write()
                        .toUpper()
                 << '\n';
         }
-        out << "pair line " << Place(OnScreen(bar, bar->PairRect(false))) << '\n';
-        out << "pair fill " << Place(OnScreen(bar, bar->PairRect(true))) << '\n';
+        for (std::size_t square = 0; square < 2; ++square)
+            out << "pair " << square << ' ' << Place(OnScreen(bar, bar->PairRect(square))) << '\n';
     }
     WriteApplication(out);
     out.flush();

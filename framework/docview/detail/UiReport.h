@@ -1,6 +1,7 @@
-// For end-to-end tests of the real program: with SKOREL_UI_REPORT set to a file name, the frame
-// writes there where a person finds what there is to click, in screen pixels, whenever one of
-// those things shows, hides, moves or changes. Framework-internal.
+// For end-to-end tests of the real program: with the application's UI_REPORT switch
+// (AppName.h) set to a file name, the frame writes there where a person finds what there is to
+// click, in screen pixels, whenever one of those things shows, hides, moves or changes.
+// Framework-internal.
 //
 //   window X Y W H                      the frame's client area
 //   canvas X Y                          where the view's pixel (0, 0) is
@@ -13,8 +14,8 @@
 //   button ID X Y W H CHECKED ENABLED TOOLTIP    a toolbar button that shows
 //   status X Y W H MESSAGE              the status bar, when it shows, and its first pane's text
 //   swatch INDEX X Y W H RRGGBB         a swatch of the colour bar, when it shows
-//   pair PART X Y W H                   its current colours, PART line or fill; the centre of
-//                                       each part lies clear of the other
+//   pair SQUARE X Y W H                 a square of its pair, 0 in front, 1 behind; the centre
+//                                       of each lies clear of the other
 //   modal TITLE                         a modal dialog that shows
 //   keys COUNT                          the key presses the application has taken since it
 //                                       started, modifiers alone left out

@@ -29,7 +29,7 @@ public:
     void SetZoom(int percent, const QSize& clientSize);
     int Zoom() const { return m_zoom; }
     // The client area: the widget itself at 100 %, else the size the zoom was set for.
-    QSize ClientSize() const { return m_zoom == zoom::kActualSize ? size() : m_clientSize; }
+    QSize ClientSize() const { return m_zoom == kActualSize ? size() : m_clientSize; }
     // The client pixel under a position in the widget.
     CPoint ClientPoint(QPointF position) const;
     // The pixel of the widget under a client pixel's centre.
@@ -65,7 +65,7 @@ private:
     void ShowZoomed(QPainter& painter, const QRect& screen);
 
     CWnd* m_pOwner;
-    int m_zoom = zoom::kActualSize;
+    int m_zoom = kActualSize;
     QSize m_clientSize;
     QImage m_zoomed; // kept between paints, so that every paint does not allocate anew
     WindowSurface m_surface;

@@ -3,14 +3,14 @@
 // covers the screen span [c · z / 100, (c + 1) · z / 100). Window-layer private.
 #pragma once
 
+#include "framework/window/Wnd.h"
+
 #include <QImage>
 #include <QRect>
 
 #include <vector>
 
 namespace zoom {
-
-constexpr int kActualSize = 100;
 
 // Client pixels held by an image: the client area is `client` large, and the image holds the
 // part of it whose top-left pixel is `origin`.
