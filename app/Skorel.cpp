@@ -2,6 +2,7 @@
 
 #include "MainFrm.h"
 
+#include "document/FileFilters.h"
 #include "document/SkorelDoc.h"
 #include "res/Tables.h"
 #include "res/resource.h"
@@ -45,7 +46,7 @@ BOOL CSkorelApp::Initialize()
     // the one the program has always kept its settings under: a new one would lose them.
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
-    SetOpenFilter(res::LoadString(IDS_OPEN_FILTER));
+    SetOpenFilter(OpenFilter().c_str());
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc),
                                           RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CSkorelView)));
     CCommandLineInfo cmdInfo;

@@ -3,6 +3,7 @@
 // programs. A picture alone on the clipboard pastes as the picture under the shapes.
 #include "SkorelView.h"
 
+#include "document/DrawingFile.h"
 #include "shapes/Shape.h"
 
 #include "res/resource.h"
@@ -24,10 +25,7 @@ constexpr int kMaxPictureSide = 4096;
 
 } // namespace
 
-void CSkorelView::OnUpdateNeedsSelection(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(!m_selection.IsEmpty());
-}
+void CSkorelView::OnUpdateNeedsSelection(CCmdUI* pCmdUI) { pCmdUI->Enable(!m_selection.IsEmpty()); }
 
 void CSkorelView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
@@ -41,7 +39,7 @@ void CSkorelView::OnEditCopy()
         return;
     std::vector<BYTE> bytes;
     CArchive ar(bytes, CArchive::store);
-    CSkorelDoc::StoreRecords(ar, records);
+    skr::StoreRecords(ar, records);
 
     // The shapes on white, cut to where they draw.
     CRect bounds;
@@ -101,7 +99,7 @@ void CSkorelView::OnEditPaste()
     std::vector<std::unique_ptr<CData>> records;
     CArchive ar(bytes, CArchive::load);
     // Anything but a count and exactly that many records is not ours to paste.
-    if (!CSkorelDoc::ReadRecords(ar, records) || ar.BytesLeft() != 0 || records.empty())
+    if (!skr::ReadRecords(ar, records) || ar.BytesLeft() != 0 || records.empty())
         return;
     m_nPasteShift = bytes == m_lastPasted ? m_nPasteShift + kPasteShift : kPasteShift;
     m_lastPasted = std::move(bytes);
