@@ -70,10 +70,9 @@ public:
     // Draws the image into m_pBitmap, a new bitmap compatible with the display.
     void RenderToBitmap();
 
-    // Writes the image as a complete BMP file at the end of the bytes.
-    BOOL WriteTo(std::vector<BYTE>& bytes) const;
-    // Hands the same bytes to `write` piece by piece; FALSE when a piece fails. Reads nothing
-    // but the pixels and headers, so another thread may write a picture that no one changes.
+    // Hands the image as a complete BMP file to `write` piece by piece; FALSE when a piece
+    // fails. Reads nothing but the pixels and headers, so another thread may write a picture
+    // that no one changes.
     BOOL WriteTo(const ByteSink& write) const;
 
     // Writes the kCaptureWidth × kCaptureHeight pixels at the origin of pSrcDC as a BMP file;

@@ -44,15 +44,6 @@ BOOL CBaseImage::SaveBMP(const char* pszPath)
                : FALSE;
 }
 
-BOOL CBaseImage::WriteTo(std::vector<BYTE>& bytes) const
-{
-    return WriteTo([&bytes](const void* p, std::size_t n) {
-        const auto* b = static_cast<const BYTE*>(p);
-        bytes.insert(bytes.end(), b, b + n);
-        return true;
-    });
-}
-
 BOOL CBaseImage::WriteTo(const ByteSink& write) const
 {
     if (!m_pBmInfo || !m_pBits) {

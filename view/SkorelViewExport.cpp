@@ -158,12 +158,7 @@ BOOL CSkorelView::ExportTo(const std::string& path, ExportFormat format, bool bP
         CopyCanvas(area, picture);
         const bool encoded =
             format == ExportFormat::Bmp
-                ? CBaseImage::WriteBitmap(&picture,
-                                          [&bytes](const void* p, std::size_t n) {
-                                              const auto* b = static_cast<const BYTE*>(p);
-                                              bytes.insert(bytes.end(), b, b + n);
-                                              return true;
-                                          })
+                ? CBaseImage::WriteBitmap(&picture, AppendTo(bytes))
                 : CPictureWriter::Encode(picture, CodecOf(format), bytes,
                                          format == ExportFormat::Jpeg ? kJpegQuality : -1);
         if (!encoded)

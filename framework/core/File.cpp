@@ -355,6 +355,15 @@ bool RenameDurably(const std::string& from, const std::string& to)
     return true;
 }
 
+ByteSink AppendTo(std::vector<std::uint8_t>& bytes)
+{
+    return [&bytes](const void* p, std::size_t n) {
+        const auto* b = static_cast<const std::uint8_t*>(p);
+        bytes.insert(bytes.end(), b, b + n);
+        return true;
+    };
+}
+
 bool ReplaceFile(const char* pszPath, const std::function<bool(const ByteSink&)>& produce)
 {
     CFileReplacement file;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct FileBlockDeleter {
     void operator()(std::uint8_t* p) const;
@@ -119,6 +120,8 @@ private:
 
 // Takes bytes in order; false when they could not be kept, which ends the writing.
 using ByteSink = std::function<bool(const void* p, std::size_t n)>;
+// A sink that appends what it takes to the bytes.
+ByteSink AppendTo(std::vector<std::uint8_t>& bytes);
 // Replaces the file at the path, as CFileReplacement does, with what `produce` gives the sink
 // it is handed, in as many pieces as it likes. False, with the file as it was and the last
 // error set, when `produce` or the replacement fails.
