@@ -206,12 +206,12 @@ private:
 };
 
 // What a change in place gives a record: its corners (a move or a resize) and its style.
-struct RecordLook {
+struct RecordFields {
     CPoint ptStart, ptEnd;
     COLORREF crLine, crFill;
     int nThickness;
 
-    static RecordLook Of(const CData& d)
+    static RecordFields Of(const CData& d)
     {
         return {d.m_ptStart, d.m_ptEnd, d.m_crLine, d.m_crFill, d.m_nThickness};
     }
@@ -223,15 +223,15 @@ struct RecordLook {
         d.m_crFill = crFill;
         d.m_nThickness = nThickness;
     }
-    bool operator==(const RecordLook&) const = default;
+    bool operator==(const RecordFields&) const = default;
 };
 
-// Gives records another look in place; undoing and redoing swap the looks. A move, or a
-// thicker outline, reaches elsewhere, so the change covers both bounds of each.
-class LookStep : public CUndoStep {
+// Gives records other corners or another style in place; undoing and redoing swap them. A move, or
+// a thicker outline, reaches elsewhere, so the change covers both bounds of each.
+class ChangeInPlaceStep : public CUndoStep {
 public:
-    LookStep(CSkorelDoc& doc, std::vector<std::pair<CData*, RecordLook>> looks)
-        : m_doc(doc), m_looks(std::move(looks))
+    ChangeInPlaceStep(CSkorelDoc& doc, std::vector<std::pair<CData*, RecordFields>> changes)
+        : m_doc(doc), m_changes(std::move(changes))
     {}
 
     void Redo() override { Exchange(); }
@@ -243,7 +243,7 @@ public:
     {
         const RecordGroup group(m_doc);
         CShapeHint hint;
-        for (auto& [pData, look] : m_looks) {
+        for (auto& [pData, fields] : m_changes) {
             Grow(hint.m_rectChanged, pData);
             pData->m_ptStart = Shifted(pData->m_ptStart, dx, dy);
             pData->m_ptEnd = Shifted(pData->m_ptEnd, dx, dy);
@@ -259,11 +259,11 @@ private:
     {
         const RecordGroup group(m_doc);
         CShapeHint hint;
-        for (auto& [pData, look] : m_looks) {
+        for (auto& [pData, fields] : m_changes) {
             Grow(hint.m_rectChanged, pData);
-            const RecordLook was = RecordLook::Of(*pData);
-            look.GiveTo(*pData);
-            look = was;
+            const RecordFields was = RecordFields::Of(*pData);
+            fields.GiveTo(*pData);
+            fields = was;
             Grow(hint.m_rectChanged, pData);
             hint.m_touched.push_back(pData);
             m_doc.RecordChange(*pData);
@@ -273,28 +273,29 @@ private:
 
     CSkorelDoc& m_doc;
     // The records stay in the list while this step is on the stack in its place: the steps
-    // after it that took them out have been undone before this one runs. Each with the look
+    // after it that took them out have been undone before this one runs. Each with the fields
     // it gets at the next exchange.
-    std::vector<std::pair<CData*, RecordLook>> m_looks;
+    std::vector<std::pair<CData*, RecordFields>> m_changes;
 };
 
-// Gives each record the look `change` makes of it, as one step; nothing when no look changes.
+// Gives each record the fields `change` makes of its own, as one step; nothing when none
+// changes.
 // The step, or null.
-LookStep* PushLooks(CSkorelDoc& doc, const std::vector<CData*>& records,
-                    const std::function<void(RecordLook&)>& change)
+ChangeInPlaceStep* PushChanges(CSkorelDoc& doc, const std::vector<CData*>& records,
+                               const std::function<void(RecordFields&)>& change)
 {
-    std::vector<std::pair<CData*, RecordLook>> looks;
-    looks.reserve(records.size());
+    std::vector<std::pair<CData*, RecordFields>> changes;
+    changes.reserve(records.size());
     for (CData* pData : records) {
-        RecordLook look = RecordLook::Of(*pData);
-        change(look);
-        if (look != RecordLook::Of(*pData))
-            looks.emplace_back(pData, look);
+        RecordFields fields = RecordFields::Of(*pData);
+        change(fields);
+        if (fields != RecordFields::Of(*pData))
+            changes.emplace_back(pData, fields);
     }
-    if (looks.empty())
+    if (changes.empty())
         return nullptr;
-    auto step = std::make_unique<LookStep>(doc, std::move(looks));
-    LookStep* pStep = step.get();
+    auto step = std::make_unique<ChangeInPlaceStep>(doc, std::move(changes));
+    ChangeInPlaceStep* pStep = step.get();
     doc.m_undo.Push(std::move(step));
     return pStep;
 }
@@ -412,9 +413,9 @@ void CSkorelDoc::RemoveAllShapes()
 
 void CSkorelDoc::ChangeShape(CData* pData, CPoint ptStart, CPoint ptEnd)
 {
-    PushLooks(*this, {pData}, [&](RecordLook& look) {
-        look.ptStart = ptStart;
-        look.ptEnd = ptEnd;
+    PushChanges(*this, {pData}, [&](RecordFields& fields) {
+        fields.ptStart = ptStart;
+        fields.ptEnd = ptEnd;
     });
 }
 
@@ -424,13 +425,13 @@ void CSkorelDoc::MoveShapes(const std::vector<CData*>& records, std::int64_t dx,
     // A move joins the one before it when nothing has come between them: the step on top is
     // still that move, and the drawing is not kept in a file as it stands.
     if (bJoin && m_pLastMove && m_undo.GetChangeCount() == m_nLastMoveChange && !m_undo.IsClean()) {
-        static_cast<LookStep*>(m_pLastMove)->MoveFurther(dx, dy);
+        static_cast<ChangeInPlaceStep*>(m_pLastMove)->MoveFurther(dx, dy);
         UpdateRecovery();
         return;
     }
-    m_pLastMove = PushLooks(*this, records, [dx, dy](RecordLook& look) {
-        look.ptStart = Shifted(look.ptStart, dx, dy);
-        look.ptEnd = Shifted(look.ptEnd, dx, dy);
+    m_pLastMove = PushChanges(*this, records, [dx, dy](RecordFields& fields) {
+        fields.ptStart = Shifted(fields.ptStart, dx, dy);
+        fields.ptEnd = Shifted(fields.ptEnd, dx, dy);
     });
     m_nLastMoveChange = m_undo.GetChangeCount();
 }
@@ -438,11 +439,11 @@ void CSkorelDoc::MoveShapes(const std::vector<CData*>& records, std::int64_t dx,
 void CSkorelDoc::RestyleShapes(const std::vector<CData*>& records,
                                const std::function<void(CData&)>& change)
 {
-    PushLooks(*this, records, [&change](RecordLook& look) {
+    PushChanges(*this, records, [&change](RecordFields& fields) {
         CData style;
-        look.GiveTo(style);
+        fields.GiveTo(style);
         change(style);
-        look = RecordLook::Of(style);
+        fields = RecordFields::Of(style);
     });
 }
 

@@ -100,8 +100,7 @@ END_MESSAGE_MAP()
 
 CSkorelView::CSkorelView()
     : m_nThickness(1), m_nCanvasHeight(CSkorelDoc::kMinCanvasHeight),
-      m_nCanvasWidth(CSkorelDoc::kMinCanvasWidth), m_bMoved(FALSE), m_nMode(MODE_DRAW),
-      m_bButtonDown(FALSE), m_nShapeKind(SHAPE_LINE), m_crFill(RGB(255, 255, 255)),
+      m_nCanvasWidth(CSkorelDoc::kMinCanvasWidth), m_nMode(MODE_DRAW), m_nShapeKind(SHAPE_LINE), m_crFill(RGB(255, 255, 255)),
       m_crLine(RGB(0, 0, 0)), m_planner(m_nCanvasWidth, m_nCanvasHeight)
 {}
 

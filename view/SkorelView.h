@@ -4,6 +4,7 @@
 
 #include "CanvasTiles.h"
 #include "Selection.h"
+#include "ShapeClipboard.h"
 #include "ShapeIndex.h"
 
 #include "document/SkorelDoc.h"
@@ -22,9 +23,8 @@
 // The file formats the drawing is exported to.
 enum class ExportFormat { Png, Jpeg, Bmp, Svg };
 
-// Drawing modes of m_nMode.
-constexpr int MODE_DRAW = 0;
-constexpr int MODE_SELECT = 1;
+// What the left button does in the view: draws shapes, or selects, moves and resizes them.
+enum ViewMode : int { MODE_DRAW = 0, MODE_SELECT = 1 };
 
 class CSkorelView : public CScrollView {
     DECLARE_DYNCREATE(CSkorelView)
@@ -87,25 +87,26 @@ public:
     // by 1 pixel, 10 with Shift, a burst of them as one step.
     BOOL OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
 
-    int m_nHitCode = -1;       // frame's hit code at the last press in selection mode
-    int m_nThickness;          // thickness of new shapes, 1 to 7
-    CBaseImage m_captureImage; // writes the canvas to a file on Save
+    // The choices for new shapes, and the drawing state.
+    COLORREF LineColor() const { return m_crLine; }
+    COLORREF FillColor() const { return m_crFill; }
+    int Thickness() const { return m_nThickness; }
+    ViewMode Mode() const { return m_nMode; }
+    int ShapeKind() const { return m_nShapeKind; }
     // The canvas: the document's size, at least 1280 × 1024.
-    int m_nCanvasHeight;
-    int m_nCanvasWidth;
-    BOOL m_bMoved;       // the mouse moved during the current selection drag
-    CRect m_rectTracked; // rectangle last reported by the tracker's feedback
-    int m_nMode;         // MODE_DRAW or MODE_SELECT
-    BOOL m_bButtonDown;  // the left button went down in the view and is still down
-    CDrawTool m_drawTool;
-    CMyTracker m_myTracker;
-    int m_nShapeKind; // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
-    // Press point in drawing mode: the drawing tool's anchor, which SetStartPoint writes.
-    const CPoint& m_ptStart = m_drawTool.m_ptAnchor;
-    COLORREF m_crFill;         // fill colour of new shapes
-    COLORREF m_crLine;         // outline colour of new shapes
-    CPoint m_ptPointer;        // where the pointer was last seen
-    BOOL m_bPointerIn = FALSE; // the pointer is over the canvas
+    CSize CanvasSize() const { return CSize(m_nCanvasWidth, m_nCanvasHeight); }
+    // Where the pointer was last seen.
+    CPoint Pointer() const { return m_ptPointer; }
+    // The left button went down in the view and is still down.
+    bool IsDragging() const { return m_drag.m_bButtonDown; }
+    const CMyTracker& Tracker() const { return m_myTracker; }
+    // A choice of outline colour, fill colour or thickness: the choice for new shapes, and for
+    // the selected shapes too (one step that can be undone).
+    void ChooseLineColor(COLORREF cr);
+    void ChooseFillColor(COLORREF cr);
+    void ChooseThickness(int nThickness);
+
+    CBaseImage m_captureImage; // writes the canvas to a file on Save
 
 protected:
     void OnDrawLine();
@@ -157,11 +158,6 @@ private:
     // Asks for a colour, opening on cr, offering no fill as well when asked; true, with the
     // colour (or kNoFill) in cr, unless cancelled.
     bool ChooseColor(COLORREF& cr, bool bOfferNoFill);
-    // A choice of outline colour, fill colour or thickness: the choice for new shapes, and for
-    // the selected shape too (one step that can be undone).
-    void ChooseLineColor(COLORREF cr);
-    void ChooseFillColor(COLORREF cr);
-    void ChooseThickness(int nThickness);
     // The colour of the colour-bar swatch clicked last; none without a colour bar.
     std::optional<COLORREF> PickedColor() const;
     // Gives the selected shapes, if any, their style as `change` leaves a copy of each.
@@ -174,8 +170,6 @@ private:
     void FollowCanvasSize();
     // The drawing as an SVG document of the area: the picture, then each record.
     std::vector<BYTE> DrawingSvg(const CRect& area) const;
-    // Pastes the clipboard's picture under the shapes, as one step that can be undone.
-    void PastePicture();
     // Where the selection frame draws now; empty when it draws nothing.
     CRect FrameArea() const;
     // Marks for repainting where the frame was drawn and where it is now, when it moved.
@@ -229,20 +223,40 @@ private:
         Resize,  // moves an edge or corner of a single selected box
         LineEnd, // moves one end of a single selected line
     };
-    Drag m_drag = Drag::None;
+    // The drag from the last press until its release, or until it is dropped.
+    struct DragState {
+        Drag m_kind = Drag::None;
+        bool m_bButtonDown = false; // the left button went down in the view and is still down
+        bool m_bMoved = false;      // the mouse moved during a selection drag
+        bool m_bDropped = false;    // the drag was dropped: its release changes nothing
+        CPoint m_ptPress;           // where the drag began
+        int m_nHitCode = -1;        // the frame's hit code at a press in selection mode
+        int m_nLineEnd = -1;        // the end a LineEnd drag moves: 0 the start, 1 the end
+        CRect m_rectTracked;        // rectangle last reported by the tracker's feedback
+        CRect m_rcMoved;            // a move's frame as its feedback last drew it
+        CRect m_rcFeedback;         // where the drag drew its feedback
+    };
+    DragState m_drag;
+    int m_nThickness; // thickness of new shapes, 1 to 7
+    // The canvas: the document's size, at least 1280 × 1024.
+    int m_nCanvasHeight;
+    int m_nCanvasWidth;
+    ViewMode m_nMode;
+    CDrawTool m_drawTool;
+    CMyTracker m_myTracker;
+    int m_nShapeKind; // SHAPE_LINE, SHAPE_RECT or SHAPE_ELLIPSE for drawing mode
+    // Press point in drawing mode: the drawing tool's anchor, which SetStartPoint writes.
+    const CPoint& m_ptStart = m_drawTool.m_ptAnchor;
+    COLORREF m_crFill;         // fill colour of new shapes
+    COLORREF m_crLine;         // outline colour of new shapes
+    CPoint m_ptPointer;        // where the pointer was last seen
+    bool m_bPointerIn = false; // the pointer is over the canvas
     CSelection m_selection;
-    CPoint m_ptPress;    // where the drag began
-    int m_nLineEnd = -1; // the end a LineEnd drag moves: 0 the start, 1 the end
-    CRect m_rcMoved;     // a move's frame as its feedback last drew it
     std::chrono::steady_clock::time_point m_lastNudge; // when the arrow keys moved shapes last
-    bool m_bDropped = false; // the drag since the last press was dropped: its
-                             // release changes nothing
-    CRect m_rcFrameShown;    // where the frame is on the window
+    CRect m_rcFrameShown;                              // where the frame is on the window
     CCompositionPlanner m_planner;
-    mutable CShapeIndex m_index;    // kept for presses and selection rectangles
-    CRect m_rcFeedback;             // where the current drag drew its feedback
-    std::vector<BYTE> m_lastPasted; // the clipboard's shapes as pasted last
-    int m_nPasteShift = 0;          // how far they were moved then
+    mutable CShapeIndex m_index; // kept for presses and selection rectangles
+    CShapeClipboard m_clipboard;
     // The box for the picture area alone was ticked in the last export dialog; it starts
     // ticked.
     bool m_bExportPictureOnly = true;

@@ -60,14 +60,14 @@ void CSkorelView::OnLButtonDown(UINT nFlags, CPoint point)
 {
     // A press while a drag is still going means its release was lost.
     CancelDrag();
-    m_bDropped = false;
+    m_drag.m_bDropped = false;
     // Arrow keys after a press start a step of their own.
     m_lastNudge = {};
     SetCapture();
-    m_bButtonDown = TRUE;
-    m_ptPress = point;
+    m_drag.m_bButtonDown = true;
+    m_drag.m_ptPress = point;
     if (m_nMode == MODE_DRAW) {
-        m_drag = Drag::Draw;
+        m_drag.m_kind = Drag::Draw;
         m_drawTool.SetStartPoint(point);
     } else {
         PressInSelection(point, nFlags);
@@ -84,17 +84,17 @@ void CSkorelView::PressInSelection(CPoint point, UINT nFlags)
 {
     CSkorelDoc* pDoc = GetDocument();
     const int handle = pDoc->m_tracker.m_nHandleSize;
-    m_nHitCode = -1;
+    m_drag.m_nHitCode = -1;
     // A single shape's handles come before any shape under them, with Shift too (which keeps
     // the proportions).
     if (CData* single = m_selection.Single()) {
-        m_nLineEnd = m_selection.LineEndAt(point, handle);
+        m_drag.m_nLineEnd = m_selection.LineEndAt(point, handle);
         const int code = IsBoxShape(single->m_nKind) ? pDoc->m_tracker.HitTest(point) : -1;
-        if (m_nLineEnd >= 0 ||
+        if (m_drag.m_nLineEnd >= 0 ||
             (code >= CResizeTracker::hitTopLeft && code < CResizeTracker::hitMiddle)) {
             m_myTracker.Select(point, single);
-            m_nHitCode = code;
-            m_drag = m_nLineEnd >= 0 ? Drag::LineEnd : Drag::Resize;
+            m_drag.m_nHitCode = code;
+            m_drag.m_kind = m_drag.m_nLineEnd >= 0 ? Drag::LineEnd : Drag::Resize;
             return;
         }
     }
@@ -105,19 +105,19 @@ void CSkorelView::PressInSelection(CPoint point, UINT nFlags)
         if (hit) {
             m_selection.Toggle(hit);
             SelectShapes(m_selection.Unordered());
-            m_drag = Drag::None;
+            m_drag.m_kind = Drag::None;
             return;
         }
     } else if (hit) {
         if (!m_selection.Contains(hit))
             SelectShapes({hit});
         m_myTracker.Select(point, hit);
-        m_nHitCode = CResizeTracker::hitMiddle;
-        m_rcMoved = pDoc->m_tracker.m_rect;
-        m_drag = Drag::Move;
+        m_drag.m_nHitCode = CResizeTracker::hitMiddle;
+        m_drag.m_rcMoved = pDoc->m_tracker.m_rect;
+        m_drag.m_kind = Drag::Move;
         return;
     }
-    m_drag = Drag::Band;
+    m_drag.m_kind = Drag::Band;
     m_drawTool.SetStartPoint(point);
 }
 
@@ -149,32 +149,32 @@ void CSkorelView::OnMouseMove(UINT nFlags, CPoint point)
     m_ptPointer = point;
     m_bPointerIn =
         point.x >= 0 && point.y >= 0 && point.x < m_nCanvasWidth && point.y < m_nCanvasHeight;
-    if (m_bButtonDown && !(nFlags & MK_LBUTTON))
+    if (m_drag.m_bButtonDown && !(nFlags & MK_LBUTTON))
         CancelDrag();
     CClientDC dc(this);
-    if (m_bButtonDown && m_drag == Drag::Draw)
+    if (m_drag.m_bButtonDown && m_drag.m_kind == Drag::Draw)
         m_drawTool.DrawRubberBand(&dc, Constrained(m_ptStart, point, m_nShapeKind, nFlags),
                                   m_nShapeKind);
-    else if (m_bButtonDown && m_drag != Drag::None)
+    else if (m_drag.m_bButtonDown && m_drag.m_kind != Drag::None)
         TrackSelectionDrag(point, nFlags, &dc);
     CRect drawn;
     if (dc.GetBoundsRect(&drawn, DCB_RESET) == DCB_SET)
-        UnionRect(&m_rcFeedback, &m_rcFeedback, &drawn);
+        UnionRect(&m_drag.m_rcFeedback, &m_drag.m_rcFeedback, &drawn);
     CView::OnMouseMove(nFlags, point);
 }
 
 void CSkorelView::TrackSelectionDrag(CPoint point, UINT nFlags, CDC* pDC)
 {
-    m_bMoved = TRUE;
-    switch (m_drag) {
+    m_drag.m_bMoved = true;
+    switch (m_drag.m_kind) {
     case Drag::Band:
         m_drawTool.DrawRubberBand(pDC, point, SHAPE_RECT);
         break;
     case Drag::Move:
         if (m_selection.Count() > 1) {
             // Many shapes move as their frame shows.
-            const std::int64_t dx = std::int64_t(point.x) - m_ptPress.x;
-            const std::int64_t dy = std::int64_t(point.y) - m_ptPress.y;
+            const std::int64_t dx = std::int64_t(point.x) - m_drag.m_ptPress.x;
+            const std::int64_t dy = std::int64_t(point.y) - m_drag.m_ptPress.y;
             const CRect& frame = GetDocument()->m_tracker.m_rect;
             const CRect moved(Shifted(frame.TopLeft(), dx, dy),
                               Shifted(frame.BottomRight(), dx, dy));
@@ -182,29 +182,29 @@ void CSkorelView::TrackSelectionDrag(CPoint point, UINT nFlags, CDC* pDC)
             CPen* pOldPen = pDC->SelectObject(&pen);
             pDC->SelectStockObject(NULL_BRUSH);
             pDC->SetROP2(R2_XORPEN);
-            pDC->Rectangle(&m_rcMoved);
+            pDC->Rectangle(&m_drag.m_rcMoved);
             pDC->Rectangle(&moved);
             pDC->SelectObject(pOldPen);
-            m_rcMoved = moved;
+            m_drag.m_rcMoved = moved;
         } else if (IsLineShape(m_myTracker.m_nKind)) {
             m_myTracker.TrackLine(point, pDC);
         } else {
-            m_rectTracked = m_myTracker.TrackRect(point, pDC, m_nHitCode);
+            m_drag.m_rectTracked = m_myTracker.TrackRect(point, pDC, m_drag.m_nHitCode);
         }
         break;
     case Drag::Resize: {
-        m_rectTracked = m_myTracker.TrackRect(point, pDC, m_nHitCode);
+        m_drag.m_rectTracked = m_myTracker.TrackRect(point, pDC, m_drag.m_nHitCode);
         if (nFlags & MK_SHIFT) {
             const CRect original(Selected()->m_ptStart, Selected()->m_ptEnd);
-            m_rectTracked =
-                m_myTracker.TrackTo(Proportional(original, m_rectTracked, m_nHitCode), pDC);
+            m_drag.m_rectTracked =
+                m_myTracker.TrackTo(Proportional(original, m_drag.m_rectTracked, m_drag.m_nHitCode), pDC);
         }
         break;
     }
     case Drag::LineEnd: {
         const CData* line = Selected();
-        const CPoint fixed = m_nLineEnd == 0 ? line->m_ptEnd : line->m_ptStart;
-        m_myTracker.TrackLineEnd(Constrained(fixed, point, SHAPE_LINE, nFlags), m_nLineEnd, pDC);
+        const CPoint fixed = m_drag.m_nLineEnd == 0 ? line->m_ptEnd : line->m_ptStart;
+        m_myTracker.TrackLineEnd(Constrained(fixed, point, SHAPE_LINE, nFlags), m_drag.m_nLineEnd, pDC);
         break;
     }
     default:
@@ -214,12 +214,12 @@ void CSkorelView::TrackSelectionDrag(CPoint point, UINT nFlags, CDC* pDC)
 
 void CSkorelView::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    if (std::exchange(m_bDropped, false)) {
+    if (std::exchange(m_drag.m_bDropped, false)) {
         CView::OnLButtonUp(nFlags, point);
         return;
     }
-    const Drag drag = m_drag;
-    const bool moved = m_bMoved != FALSE;
+    const Drag drag = m_drag.m_kind;
+    const bool moved = m_drag.m_bMoved;
     EndDrag();
     // A drawing tool's release draws from the last press, also the release of a double
     // click's second press, which is no press of its own.
@@ -255,7 +255,7 @@ void CSkorelView::AddDrawnShape(CPoint ptEnd)
 
 void CSkorelView::OnCaptureChanged(CWnd*) { CancelDrag(); }
 
-void CSkorelView::OnMouseLeave() { m_bPointerIn = FALSE; }
+void CSkorelView::OnMouseLeave() { m_bPointerIn = false; }
 
 void CSkorelView::OnUpdatePosition(CCmdUI* pCmdUI)
 {
@@ -267,28 +267,28 @@ void CSkorelView::OnUpdatePosition(CCmdUI* pCmdUI)
 void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
 {
     std::string text;
-    if (m_bButtonDown && m_drag != Drag::None) {
+    if (m_drag.m_bButtonDown && m_drag.m_kind != Drag::None) {
         // The box of the shape as the drag would leave it now, as its feedback shows it.
         CRect box;
-        switch (m_drag) {
+        switch (m_drag.m_kind) {
         case Drag::Draw:
             box = CRect(m_ptStart, m_drawTool.m_ptLast);
             break;
         case Drag::Band:
-            box = CRect(m_ptPress, m_drawTool.m_ptLast);
+            box = CRect(m_drag.m_ptPress, m_drawTool.m_ptLast);
             break;
         case Drag::Move:
-            box = m_selection.Count() > 1 ? m_rcMoved
+            box = m_selection.Count() > 1 ? m_drag.m_rcMoved
                   : IsLineShape(m_myTracker.m_nKind)
                       ? CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd)
-                  : m_bMoved ? m_rectTracked
+                  : m_drag.m_bMoved ? m_drag.m_rectTracked
                              : m_myTracker.m_rect;
             break;
         case Drag::LineEnd:
             box = CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
             break;
         default:
-            box = m_bMoved ? m_rectTracked : m_myTracker.m_rect;
+            box = m_drag.m_bMoved ? m_drag.m_rectTracked : m_myTracker.m_rect;
             break;
         }
         const auto extent = [](LONG a, LONG b) { return std::llabs(std::int64_t(b) - a); };
@@ -300,10 +300,10 @@ void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
 
 void CSkorelView::EndDrag()
 {
-    m_bButtonDown = FALSE;
+    m_drag.m_bButtonDown = false;
     m_myTracker.m_bGrabbed = FALSE;
-    m_bMoved = FALSE;
-    m_drag = Drag::None;
+    m_drag.m_bMoved = false;
+    m_drag.m_kind = Drag::None;
     ReleaseCapture();
     EraseFeedback();
     UpdateFrameArea();
@@ -311,16 +311,16 @@ void CSkorelView::EndDrag()
 
 void CSkorelView::CancelDrag()
 {
-    if (!m_bButtonDown)
+    if (!m_drag.m_bButtonDown)
         return;
-    m_bDropped = true;
+    m_drag.m_bDropped = true;
     EndDrag();
 }
 
 void CSkorelView::EraseFeedback()
 {
-    InvalidateRect(&m_rcFeedback);
-    m_rcFeedback = CRect();
+    InvalidateRect(&m_drag.m_rcFeedback);
+    m_drag.m_rcFeedback = CRect();
 }
 
 void CSkorelView::CommitSelection()
@@ -328,8 +328,8 @@ void CSkorelView::CommitSelection()
     CSkorelDoc* pDoc = GetDocument();
     if (m_selection.Count() > 1) {
         pDoc->MoveShapes(m_selection.Unordered(),
-                         std::int64_t(m_rcMoved.left) - pDoc->m_tracker.m_rect.left,
-                         std::int64_t(m_rcMoved.top) - pDoc->m_tracker.m_rect.top, false);
+                         std::int64_t(m_drag.m_rcMoved.left) - pDoc->m_tracker.m_rect.left,
+                         std::int64_t(m_drag.m_rcMoved.top) - pDoc->m_tracker.m_rect.top, false);
         return;
     }
     CData* pData = Selected();
@@ -340,14 +340,14 @@ void CSkorelView::CommitSelection()
         pDoc->ChangeShape(pData, m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
         return;
     }
-    if (m_nHitCode < CResizeTracker::hitTopLeft || m_nHitCode > CResizeTracker::hitMiddle)
+    if (m_drag.m_nHitCode < CResizeTracker::hitTopLeft || m_drag.m_nHitCode > CResizeTracker::hitMiddle)
         return;
     // A resize stores the corners in order even when an edge was dragged past the other; the
     // frame keeps the rectangle as dragged.
-    CPoint a = m_rectTracked.TopLeft(), b = m_rectTracked.BottomRight();
-    if (m_nHitCode != CResizeTracker::hitMiddle)
+    CPoint a = m_drag.m_rectTracked.TopLeft(), b = m_drag.m_rectTracked.BottomRight();
+    if (m_drag.m_nHitCode != CResizeTracker::hitMiddle)
         OrderCorners(m_myTracker.m_nKind, a, b);
     pDoc->ChangeShape(pData, a, b);
-    pDoc->m_tracker.m_rect = m_rectTracked;
+    pDoc->m_tracker.m_rect = m_drag.m_rectTracked;
     UpdateFrameArea();
 }

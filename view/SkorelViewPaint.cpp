@@ -147,7 +147,7 @@ void CSkorelView::OnUpdate(CView*, long, CObject* pHint)
     const auto* hint = dynamic_cast<const CShapeHint*>(pHint);
     if (hint && hint->m_bReset) {
         m_selection.Clear();
-        m_lastPasted.clear();
+        m_clipboard.Forget();
     }
     FollowCanvasSize();
     const CRect changed = !hint || hint->m_bAll ? CRect(0, 0, m_nCanvasWidth, m_nCanvasHeight)

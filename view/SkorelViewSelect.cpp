@@ -71,12 +71,12 @@ void CSkorelView::OnZoomChanged() { FitFrameToZoom(); }
 void CSkorelView::SelectInBand(CPoint point, UINT nFlags)
 {
     const bool add = (nFlags & MK_SHIFT) != 0;
-    if (point == m_ptPress) {
+    if (point == m_drag.m_ptPress) {
         if (!add)
             SelectShapes({});
         return;
     }
-    const CRect band = CRect(m_ptPress, point).Normalized();
+    const CRect band = CRect(m_drag.m_ptPress, point).Normalized();
     const bool touching = (nFlags & MK_ALT) != 0;
     std::vector<CData*> chosen = m_index.Within(GetDocument()->m_shapeList, band, touching);
     if (add) {
@@ -90,7 +90,7 @@ void CSkorelView::SelectInBand(CPoint point, UINT nFlags)
 BOOL CSkorelView::OnKeyDown(UINT nChar, UINT, UINT nFlags)
 {
     if (nChar == VK_ESCAPE) {
-        if (m_bButtonDown)
+        if (m_drag.m_bButtonDown)
             CancelDrag();
         else if (!m_selection.IsEmpty())
             SelectShapes({});
@@ -116,7 +116,7 @@ BOOL CSkorelView::OnKeyDown(UINT nChar, UINT, UINT nFlags)
     default:
         return FALSE;
     }
-    if (m_selection.IsEmpty() || m_bButtonDown)
+    if (m_selection.IsEmpty() || m_drag.m_bButtonDown)
         return FALSE;
     const auto now = std::chrono::steady_clock::now();
     GetDocument()->MoveShapes(m_selection.Unordered(), dx, dy, now - m_lastNudge < kNudgeBurst);

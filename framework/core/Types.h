@@ -81,7 +81,6 @@ public:
     CPoint TopLeft() const { return CPoint(left, top); }
     CPoint BottomRight() const { return CPoint(right, bottom); }
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
     void OffsetRect(int dx, int dy)
     {
         left += dx;

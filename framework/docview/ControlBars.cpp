@@ -219,13 +219,3 @@ void CStatusBar::SetNotice(const std::string& text)
         bar->showMessage(IdleText(bar));
 }
 
-std::string CStatusBar::GetPaneText(int nIndex) const
-{
-    auto* bar = static_cast<QStatusBar*>(Widget());
-    if (!bar)
-        return {};
-    if (nIndex == 0)
-        return bar->currentMessage().toStdString();
-    const auto* label = bar->findChild<QLabel*>(QStringLiteral("pane%1").arg(nIndex));
-    return label ? label->text().toStdString() : std::string();
-}

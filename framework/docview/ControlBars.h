@@ -31,7 +31,6 @@ public:
     DWORD GetBarStyle() const { return m_dwStyle; }
     // Shown by its own state, whether or not the frame is on the screen yet.
     BOOL IsVisible() const;
-    void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
     // Edges of the frame the bar may dock at (CBRS_ALIGN_*).
     virtual void EnableDocking(DWORD dwDockStyle);
     // Updates what the bar shows of the commands' states, asking pTarget's route.
@@ -65,7 +64,6 @@ public:
     // text while their lock is on; any other pane shows what its id's update handler sets
     // (its string in the table gives the widest text it is made room for).
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
-    std::string GetPaneText(int nIndex) const;
     // Shows `text` in pane 0 in place of the idle text, prompts passing over it, until another
     // notice replaces it; an empty one brings the idle text back.
     void SetNotice(const std::string& text);

@@ -21,7 +21,6 @@ public:
     CDocument* OpenDocumentFile(const char* lpszPathName);
     CDocument* GetDocument() const { return m_pDocument.get(); }
     CFrameWnd* GetFrame() const { return m_pFrame.get(); }
-    UINT GetResourceId() const { return m_nIDResource; }
 
 private:
     bool CreateFrame();

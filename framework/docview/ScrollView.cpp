@@ -217,16 +217,6 @@ void CScrollView::SetScrollSizes(int, SIZE sizeTotal)
     SetZoom(GetZoom(), sizeTotal);
 }
 
-CPoint CScrollView::GetScrollPosition() const
-{
-    if (!m_pArea)
-        return CPoint();
-    const QPoint corner = m_pArea->viewport()->mapToGlobal(QPoint(0, 0));
-    CPoint pt(corner.x(), corner.y());
-    ScreenToClient(&pt);
-    return pt;
-}
-
 void CScrollView::ScrollToPosition(POINT pt)
 {
     if (!m_pArea || !Widget())

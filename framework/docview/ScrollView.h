@@ -22,9 +22,6 @@ public:
 
     // Fixes the size of the client area.
     void SetScrollSizes(int nMapMode, SIZE sizeTotal);
-    CSize GetTotalSize() const { return m_totalSize; }
-    // The top-left client point that the window shows.
-    CPoint GetScrollPosition() const;
     void ScrollToPosition(POINT pt);
     // The part of the client area that the window shows.
     CRect GetVisibleRect() const;

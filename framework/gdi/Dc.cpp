@@ -223,14 +223,14 @@ BOOL CDC::LineTo(int x, int y)
 {
     const CPoint from = m_ptCurrent;
     m_ptCurrent = CPoint(x, y);
-    const raster::PenSpec pen = DcAccess::Pen(*this);
+    const raster::Stroke pen = DcAccess::Pen(*this);
     return Draw([&](raster::Canvas& c) { c.Line(from.x, from.y, x, y, pen); });
 }
 
 BOOL CDC::Figure(int x1, int y1, int x2, int y2, FigureFn figure)
 {
     const CRect r = CRect(x1, y1, x2, y2).Normalized();
-    const raster::PenSpec pen = DcAccess::Pen(*this);
+    const raster::Stroke pen = DcAccess::Pen(*this);
     raster::Ink brush;
     const bool filled = DcAccess::Brush(*this, brush);
     // A hollow rectangle touches a band as wide as its pen along its sides, however clipped.

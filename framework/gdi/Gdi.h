@@ -15,7 +15,7 @@ class QPainter;
 
 namespace raster {
 class Canvas;
-struct PenSpec;
+struct Stroke;
 struct Ink;
 } // namespace raster
 
@@ -86,10 +86,9 @@ constexpr int RC_DIBTODEV = 0x0200;
 class CGdiObject : public CObject {
 public:
     ~CGdiObject() override = default;
-    // Stock objects live for the whole process and ignore deletion.
-    bool IsStock() const { return m_bStock; }
 
 protected:
+    // Stock objects live for the whole process and ignore deletion.
     bool m_bStock = false;
 };
 
@@ -142,8 +141,6 @@ public:
     CBitmap();
     ~CBitmap() override;
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    // Loads a bitmap resource, converted to the display's format.
-    BOOL LoadBitmap(UINT nIDResource);
     BOOL DeleteObject();
     bool IsCreated() const { return m_pImage != nullptr; }
     CSize GetSize() const;
@@ -190,7 +187,6 @@ public:
     CDC& operator=(const CDC&) = delete;
 
     HDC GetSafeHdc() { return this; }
-    static CDC* FromHandle(HDC hDC) { return hDC; }
 
     // A memory context holding a 1 × 1 bitmap until another is selected into it.
     BOOL CreateCompatibleDC(CDC* pDC);
@@ -207,7 +203,6 @@ public:
     CGdiObject* SelectStockObject(int nIndex);
     CPen* GetCurrentPen() const { return m_pPen; }
     CBrush* GetCurrentBrush() const { return m_pBrush; }
-    CBitmap* GetCurrentBitmap() const { return m_pBitmap; }
 
     HPALETTE SelectPalette(HPALETTE hPalette, BOOL bForceBackground);
     UINT RealizePalette();
@@ -281,7 +276,7 @@ private:
     BOOL Draw(const std::function<void(raster::Canvas&)>& draw, int nBorder = 0);
     // A rectangle or an ellipse with the selected pen and brush, corners in any order.
     using FigureFn = void (raster::Canvas::*)(std::int64_t, std::int64_t, std::int64_t,
-                                              std::int64_t, const raster::PenSpec&,
+                                              std::int64_t, const raster::Stroke&,
                                               const raster::Ink*);
     BOOL Figure(int x1, int y1, int x2, int y2, FigureFn figure);
 

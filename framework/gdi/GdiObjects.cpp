@@ -134,14 +134,6 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC*, int nWidth, int nHeight)
     return TRUE;
 }
 
-BOOL CBitmap::LoadBitmap(UINT nIDResource)
-{
-    if (m_pImage)
-        return FALSE;
-    const res::Binary* data = res::FindBitmap(nIDResource);
-    return data && LoadBitmapFile(data->data, data->size, *this);
-}
-
 void CBitmap::Attach(std::unique_ptr<QImage> image) { m_pImage = std::move(image); }
 
 BOOL CBitmap::DeleteObject()

@@ -259,7 +259,7 @@ void Canvas::Rows(std::int64_t y0, std::int64_t y1, std::int64_t width,
 }
 
 void Canvas::Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
-                  const PenSpec& pen)
+                  const Stroke& pen)
 {
     if (pen.style == PS_NULL || (x0 == x1 && y0 == y1))
         return;
@@ -274,7 +274,7 @@ void Canvas::Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_
 }
 
 void Canvas::ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
-                      const PenSpec& pen, std::int64_t patternStart)
+                      const Stroke& pen, std::int64_t patternStart)
 {
     const std::int64_t dx = x1 - x0, dy = y1 - y0;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
@@ -364,7 +364,7 @@ void Canvas::WideLine(double x0, double y0, double x1, double y1, double radius,
 }
 
 void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
-                       const PenSpec& pen, const Ink* brush)
+                       const Stroke& pen, const Ink* brush)
 {
     if (pen.style == PS_NULL) {
         if (brush)
@@ -406,7 +406,7 @@ void Canvas::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int6
 }
 
 void Canvas::Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
-                     const PenSpec& pen, const Ink* brush)
+                     const Stroke& pen, const Ink* brush)
 {
     const bool hasPen = pen.style != PS_NULL;
     const EllipseRings e = RingsOf(l, t, r, b, hasPen, pen.width);

@@ -18,10 +18,10 @@ namespace raster {
 // lies inside the pixels; a figure is worked out the same with or without a clip, and wherever
 // the pixels lie, so inside it the pixels are exactly those it draws without one.
 struct Target {
-    std::uint32_t* bits;
-    int width;
-    int height;
-    std::int64_t stride;
+    std::uint32_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+    std::int64_t stride = 0;
     int clipLeft = 0;
     int clipTop = 0;
     int clipRight = width;
@@ -42,7 +42,7 @@ struct Ink {
     int mix;
 };
 
-struct PenSpec {
+struct Stroke {
     int style; // PS_SOLID, PS_DOT or PS_NULL
     int width;
     Ink ink;
@@ -109,11 +109,11 @@ public:
 
     // GDI line from (x0, y0) up to but not including (x1, y1).
     void Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
-              const PenSpec& pen);
+              const Stroke& pen);
     // Ordered corners l < r, t < b; brush may be null (hollow).
     void Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
-                   const PenSpec& pen, const Ink* brush);
-    void Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const PenSpec& pen,
+                   const Stroke& pen, const Ink* brush);
+    void Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const Stroke& pen,
                  const Ink* brush);
     // Applies the ink to [x0, x1) of row y, clipped to the target.
     void Span(std::int64_t y, std::int64_t x0, std::int64_t x1, const Ink& ink);
@@ -162,7 +162,7 @@ private:
     }
 
     void ThinLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
-                  const PenSpec& pen, std::int64_t patternStart);
+                  const Stroke& pen, std::int64_t patternStart);
     void WideLine(double x0, double y0, double x1, double y1, double radius, const Ink& ink);
 
     Target m_t;

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr const char* kOwnerProperty = "skorelWnd";
 CWnd* g_pCapture = nullptr;
 CWnd* g_pMainWnd = nullptr;
 
@@ -49,15 +48,8 @@ UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 
 WindowWidget::WindowWidget(CWnd* pOwner, QWidget* pParent) : QWidget(pParent), m_pOwner(pOwner)
 {
-    setProperty(kOwnerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-}
-
-CWnd* WindowWidget::OwnerOf(const QWidget* pWidget)
-{
-    return pWidget ? reinterpret_cast<CWnd*>(pWidget->property(kOwnerProperty).value<quintptr>())
-                   : nullptr;
 }
 
 QRect WindowWidget::ShownClientRect() const
@@ -299,7 +291,6 @@ CWnd::~CWnd()
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
 int CWnd::OnCreate(LPCREATESTRUCT) { return 0; }
-void CWnd::OnDestroy() {}
 void CWnd::OnPaint() { CPaintDC dc(this); }
 
 BOOL CWnd::OnEraseBkgnd(CDC* pDC)
@@ -351,17 +342,6 @@ BOOL CWnd::CreateEx(CWnd* pParent, CREATESTRUCT& cs)
     return TRUE;
 }
 
-BOOL CWnd::DestroyWindow()
-{
-    if (!m_pWidget)
-        return FALSE;
-    OnDestroy();
-    QWidget* w = m_pWidget;
-    m_pWidget = nullptr;
-    w->deleteLater();
-    return TRUE;
-}
-
 void CWnd::Invalidate(BOOL bErase) { InvalidateRect(nullptr, bErase); }
 
 void CWnd::InvalidateRect(LPCRECT lpRect, BOOL)
@@ -400,8 +380,6 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     m_pWidget->setVisible(nCmdShow != SW_HIDE);
     return wasVisible;
 }
-
-BOOL CWnd::IsWindowVisible() const { return m_pWidget && m_pWidget->isVisible(); }
 
 CWnd* CWnd::SetCapture()
 {
@@ -506,8 +484,6 @@ BOOL ReleaseCapture()
         old->OnCaptureChanged(nullptr);
     return TRUE;
 }
-
-CWnd* GetCapture() { return g_pCapture; }
 
 CWnd* AfxGetMainWnd() { return g_pMainWnd; }
 

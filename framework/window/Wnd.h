@@ -66,12 +66,9 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() { return m_pWidget ? this : nullptr; }
-
     // Message handlers; the defaults do what the platform does by itself.
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual int OnCreate(LPCREATESTRUCT lpCreateStruct);
-    virtual void OnDestroy();
     virtual void OnPaint();
     virtual BOOL OnEraseBkgnd(CDC* pDC);
     // Returns TRUE when it set a cursor; the default shows the arrow.
@@ -104,7 +101,6 @@ public:
     // Runs a pending paint of the window and the windows inside it now.
     void UpdateWindow();
     BOOL ShowWindow(int nCmdShow);
-    BOOL IsWindowVisible() const;
     CWnd* SetCapture();
     void GetClientRect(LPRECT lpRect) const;
     void ClientToScreen(LPPOINT lpPoint) const;
@@ -130,7 +126,6 @@ public:
     BOOL SetIcon(UINT nIDIcon);
     std::string GetWindowText() const;
     CFrameWnd* GetParentFrame() const;
-    BOOL DestroyWindow();
 
     // The widget underneath, for the framework's own use.
     QWidget* Widget() const { return m_pWidget; }
@@ -160,7 +155,6 @@ void AfxSetMainWnd(CWnd* pWnd);
 BOOL GetCursorPos(LPPOINT lpPoint);
 // Ends the capture; its holder hears of it through OnCaptureChanged.
 BOOL ReleaseCapture();
-CWnd* GetCapture();
 
 // Draws onto a window's surface; what it draws is shown at once.
 class CWindowDC : public CDC {

@@ -34,7 +34,7 @@ TEST_F(AppTest, ToolsShowTheirState)
         return picture.pixelColor(8, 12);
     };
     EXPECT_EQ(swatch(ID_FILL_COLOR), QColor(255, 255, 255));
-    View()->m_crFill = RGB(200, 30, 40);
+    View()->ChooseFillColor(RGB(200, 30, 40));
     Frame()->UpdateCommandStates();
     EXPECT_EQ(swatch(ID_FILL_COLOR), QColor(200, 30, 40));
     EXPECT_EQ(swatch(ID_LINE_COLOR), QColor(0, 0, 0));
@@ -306,8 +306,8 @@ TEST_F(AppTest, ColourBarClicksSetTheColoursAndThePairOpensTheDialog)
     const QColor red(255, 0, 0), blue(0, 0, 255);
     QTest::mouseClick(swatches, Qt::LeftButton, {}, find(red, false));
     QTest::mouseClick(swatches, Qt::RightButton, {}, find(blue, false));
-    EXPECT_EQ(View()->m_crLine, RGB(255, 0, 0));
-    EXPECT_EQ(View()->m_crFill, RGB(0, 0, 255));
+    EXPECT_EQ(View()->LineColor(), RGB(255, 0, 0));
+    EXPECT_EQ(View()->FillColor(), RGB(0, 0, 255));
     const QPoint line = find(red, true), fill = find(blue, true);
     EXPECT_LT(line.x(), find(red, false).x() - 20);
     EXPECT_LT(fill.x(), find(blue, false).x() - 20);
@@ -324,10 +324,10 @@ TEST_F(AppTest, ColourBarClicksSetTheColoursAndThePairOpensTheDialog)
                           }});
     QTest::mouseDClick(swatches, Qt::LeftButton, {}, line);
     EXPECT_EQ(opened, red);
-    EXPECT_EQ(View()->m_crLine, RGB(1, 2, 3));
+    EXPECT_EQ(View()->LineColor(), RGB(1, 2, 3));
     QTest::mouseDClick(swatches, Qt::LeftButton, {}, fill);
     EXPECT_EQ(opened, blue);
-    EXPECT_EQ(View()->m_crFill, RGB(0, 0, 255));
+    EXPECT_EQ(View()->FillColor(), RGB(0, 0, 255));
     EXPECT_EQ(answers.Answered(), 2);
 }
 
@@ -342,7 +342,7 @@ TEST_F(AppTest, ThicknessButtonsKeysMenuAndPaneAgree)
                         ID_WIDTH_5, ID_WIDTH_6, ID_WIDTH_7};
     const auto expectShown = [&](int width) {
         Frame()->UpdateCommandStates();
-        EXPECT_EQ(View()->m_nThickness, width);
+        EXPECT_EQ(View()->Thickness(), width);
         for (int w = 1; w <= 7; ++w) {
             const auto* button =
                 qobject_cast<QToolButton*>(ThicknessBar()->widgetForAction(Button(ids[w - 1])));

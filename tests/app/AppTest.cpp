@@ -134,9 +134,9 @@ TEST_F(AppTest, ThicknessMenuItemsFiveAndSeven)
 {
     ASSERT_TRUE(Start());
     MenuItem(QStringLiteral("5"))->trigger();
-    EXPECT_EQ(View()->m_nThickness, 5);
+    EXPECT_EQ(View()->Thickness(), 5);
     MenuItem(QStringLiteral("7"))->trigger();
-    EXPECT_EQ(View()->m_nThickness, 7);
+    EXPECT_EQ(View()->Thickness(), 7);
 }
 
 TEST_F(AppTest, PromptsAndTooltipsComeFromTheStringTable)

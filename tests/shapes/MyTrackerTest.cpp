@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
 // A memory context on a 200 × 160 surface of random pixels.
 struct Window : MemorySurface {
     Window() : MemorySurface(200, 160, 0)

@@ -59,7 +59,7 @@ class ViewScrollTest : public ViewCanvasTest, public ::testing::WithParamInterfa
 TEST_F(ViewCanvasTest, TakesThePicturesSizeAndReachesAllOfIt)
 {
     PastePicture(3000, 2000);
-    EXPECT_EQ(CSize(m_view->m_nCanvasWidth, m_view->m_nCanvasHeight), CSize(3000, 2000));
+    EXPECT_EQ(CSize(m_view->CanvasSize().cx, m_view->CanvasSize().cy), CSize(3000, 2000));
     EXPECT_EQ(W()->size(), QSize(3000, 2000));
     EXPECT_EQ(Area()->horizontalScrollBar()->maximum(), 3000 - Area()->viewport()->width());
     Command(ID_WIDTH_3);
@@ -76,7 +76,7 @@ TEST_F(ViewCanvasTest, TakesThePicturesSizeAndReachesAllOfIt)
     Command(ID_EDIT_UNDO);
     Command(ID_EDIT_UNDO);
     Paint();
-    EXPECT_EQ(CSize(m_view->m_nCanvasWidth, m_view->m_nCanvasHeight), CSize(1280, 1024));
+    EXPECT_EQ(CSize(m_view->CanvasSize().cx, m_view->CanvasSize().cy), CSize(1280, 1024));
     EXPECT_EQ(W()->size(), QSize(1280, 1024));
     const CRect held = m_view->GetSurfaceRect();
     EXPECT_TRUE(held.left >= 0 && held.top >= 0 && held.right <= 1280 && held.bottom <= 1024);
@@ -136,7 +136,7 @@ TEST_F(ViewCanvasTest, OpenAndNewStartAtTheTopLeftCorner)
     Command(ID_SELECT);
     testing_support::Drag(W(), {1100, 800}, {1100, 800});
     ASSERT_NE(m_view->Selected(), nullptr);
-    m_view->m_crLine = RGB(1, 2, 3);
+    m_view->ChooseLineColor(RGB(1, 2, 3));
     Area()->horizontalScrollBar()->setValue(Area()->horizontalScrollBar()->maximum());
     Area()->verticalScrollBar()->setValue(Area()->verticalScrollBar()->maximum());
     {
@@ -158,8 +158,8 @@ TEST_F(ViewCanvasTest, OpenAndNewStartAtTheTopLeftCorner)
     EXPECT_EQ(W()->size(), QSize(1280, 1024));
     EXPECT_EQ(Area()->verticalScrollBar()->value(), 0);
     EXPECT_EQ(Screen(100, 100), kWhite);
-    EXPECT_EQ(m_view->m_nMode, MODE_SELECT);
-    EXPECT_EQ(m_view->m_crLine, RGB(1, 2, 3));
+    EXPECT_EQ(m_view->Mode(), MODE_SELECT);
+    EXPECT_EQ(m_view->LineColor(), RGB(1, 2, 3));
 }
 
 // Fit to window takes the largest step at which the whole canvas fits the window without
@@ -175,7 +175,7 @@ TEST_F(ViewCanvasTest, FitTakesTheLargestStepThatShowsEverything)
             Command(ID_VIEW_ZOOM_FIT);
             Paint();
             const QSize room = Area()->maximumViewportSize();
-            const QSize canvas(m_view->m_nCanvasWidth, m_view->m_nCanvasHeight);
+            const QSize canvas(m_view->CanvasSize().cx, m_view->CanvasSize().cy);
             const auto shown = [canvas](int z) {
                 return QSize(int(std::ceil(canvas.width() * z / 100.0)),
                              int(std::ceil(canvas.height() * z / 100.0)));

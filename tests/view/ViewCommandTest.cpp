@@ -24,36 +24,36 @@ using namespace testing_support;
 
 TEST_F(ViewTest, FreshViewDrawsBlackOnePixelLinesWithWhiteFill)
 {
-    EXPECT_EQ(m_view->m_nMode, MODE_DRAW);
-    EXPECT_EQ(m_view->m_nShapeKind, SHAPE_LINE);
-    EXPECT_EQ(m_view->m_nThickness, 1);
-    EXPECT_EQ(m_view->m_crLine, kBlack);
-    EXPECT_EQ(m_view->m_crFill, kWhite);
-    EXPECT_EQ(m_view->m_nCanvasWidth, 1280);
-    EXPECT_EQ(m_view->m_nCanvasHeight, 1024);
+    EXPECT_EQ(m_view->Mode(), MODE_DRAW);
+    EXPECT_EQ(m_view->ShapeKind(), SHAPE_LINE);
+    EXPECT_EQ(m_view->Thickness(), 1);
+    EXPECT_EQ(m_view->LineColor(), kBlack);
+    EXPECT_EQ(m_view->FillColor(), kWhite);
+    EXPECT_EQ(m_view->CanvasSize().cx, 1280);
+    EXPECT_EQ(m_view->CanvasSize().cy, 1024);
     EXPECT_EQ(Screen(640, 512), kWhite);
 }
 
 TEST_F(ViewTest, ThicknessItemsFiveAndSevenCarryTheirOwnIds)
 {
     Command(32788);
-    EXPECT_EQ(m_view->m_nThickness, 5);
+    EXPECT_EQ(m_view->Thickness(), 5);
     Command(32786);
-    EXPECT_EQ(m_view->m_nThickness, 7);
+    EXPECT_EQ(m_view->Thickness(), 7);
     Command(ID_WIDTH_6);
-    EXPECT_EQ(m_view->m_nThickness, 6);
+    EXPECT_EQ(m_view->Thickness(), 6);
 }
 
 TEST_F(ViewTest, SelectionCommandChangesOnlyTheMode)
 {
     Command(ID_DRAW_ELLIPSE);
     Command(ID_SELECT);
-    EXPECT_EQ(m_view->m_nMode, MODE_SELECT);
-    EXPECT_EQ(m_view->m_nShapeKind, SHAPE_ELLIPSE);
+    EXPECT_EQ(m_view->Mode(), MODE_SELECT);
+    EXPECT_EQ(m_view->ShapeKind(), SHAPE_ELLIPSE);
     Drag(W(), {10, 10}, {90, 90});
     EXPECT_TRUE(Records().empty());
     Command(ID_DRAW_RECT);
-    EXPECT_EQ(m_view->m_nMode, MODE_DRAW);
+    EXPECT_EQ(m_view->Mode(), MODE_DRAW);
 }
 
 TEST_F(ViewTest, ColourDialogCancelKeepsTheColourAndOkTakesTheChosenOne)
@@ -71,11 +71,11 @@ TEST_F(ViewTest, ColourDialogCancelKeepsTheColourAndOkTakesTheChosenOne)
     Command(ID_LINE_COLOR);
     // It opens on the colour it changes.
     EXPECT_EQ(opened, QColor(0, 0, 0));
-    EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
+    EXPECT_EQ(m_view->LineColor(), RGB(10, 20, 30));
     Command(ID_LINE_COLOR);
-    EXPECT_EQ(m_view->m_crLine, RGB(10, 20, 30));
+    EXPECT_EQ(m_view->LineColor(), RGB(10, 20, 30));
     Command(ID_FILL_COLOR);
-    EXPECT_EQ(m_view->m_crFill, kWhite);
+    EXPECT_EQ(m_view->FillColor(), kWhite);
     EXPECT_EQ(answers.Answered(), 3);
 }
 

@@ -122,9 +122,9 @@ TEST_F(ViewEditTest, RepaintingWhatChangedEqualsAFullComposition)
     for (int step = 0; step < 150; ++step) {
         const int a = action(rng);
         if (a < 30) {
-            m_view->m_nThickness = width(rng);
-            m_view->m_crLine = COLORREF(colour(rng));
-            m_view->m_crFill = COLORREF(colour(rng));
+            m_view->ChooseThickness(width(rng));
+            m_view->ChooseLineColor(COLORREF(colour(rng)));
+            m_view->ChooseFillColor(COLORREF(colour(rng)));
             const UINT tools[] = {ID_DRAW_LINE, ID_DRAW_RECT, ID_DRAW_ELLIPSE};
             Draw(tools[rng() % 3], {x(rng), y(rng)}, {x(rng), y(rng)});
         } else if (a < 55) {

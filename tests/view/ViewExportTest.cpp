@@ -39,8 +39,8 @@ protected:
             {ID_DRAW_ELLIPSE, ID_WIDTH_5, RGB(0, 90, 0), RGB(250, 250, 0), {500, 300}, {700, 420}},
             {ID_DRAW_LINE, ID_WIDTH_1, RGB(0, 90, 0), RGB(250, 250, 0), {120, 600}, {900, 700}}};
         for (const auto& s : shapes) {
-            m_view->m_crLine = s.line;
-            m_view->m_crFill = s.fill;
+            m_view->ChooseLineColor(s.line);
+            m_view->ChooseFillColor(s.fill);
             Command(s.width);
             Draw(s.tool, s.from, s.to);
         }

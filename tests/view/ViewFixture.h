@@ -68,7 +68,7 @@ protected:
     QImage Drawing(const CRect& area = CRect()) const
     {
         const CRect part = area.IsRectEmpty()
-                               ? CRect(0, 0, m_view->m_nCanvasWidth, m_view->m_nCanvasHeight)
+                               ? CRect(0, 0, m_view->CanvasSize().cx, m_view->CanvasSize().cy)
                                : area;
         CBitmap picture;
         m_view->CopyCanvas(part, picture);
@@ -95,7 +95,7 @@ protected:
     bool ScreenShowsCanvas(const CRect& except = CRect()) const
     {
         const QImage screen = testing_support::HeldClientArea(
-            *m_view, QSize(m_view->m_nCanvasWidth, m_view->m_nCanvasHeight));
+            *m_view, QSize(m_view->CanvasSize().cx, m_view->CanvasSize().cy));
         const QImage canvas = Drawing();
         const CRect shown = m_view->GetVisibleRect();
         for (int y = shown.top; y < shown.bottom; ++y)

@@ -231,8 +231,8 @@ TEST_P(ViewLostRelease, DropsTheDrag)
     Press(W(), {150, 150});
     MoveHeld(W(), {400, 350});
     Lose(GetParam().loss);
-    EXPECT_EQ(m_view->m_bButtonDown, GetParam().loss == Loss::NewPress);
-    EXPECT_FALSE(m_view->m_myTracker.m_bGrabbed);
+    EXPECT_EQ(m_view->IsDragging(), GetParam().loss == Loss::NewPress);
+    EXPECT_FALSE(m_view->Tracker().m_bGrabbed);
     SendMouse(W(), QEvent::MouseMove, {600, 450}, Qt::NoButton, Qt::NoButton);
     Paint();
     const auto records = Records();
@@ -334,7 +334,7 @@ TEST_F(ViewTest, CanvasScrollsInASmallWindowAndShowsItsEdgeInALargeOne)
     MoveHeld(W(), W()->mapFromGlobal(beyond));
     EXPECT_TRUE(QTest::qWaitFor([area] { return area->horizontalScrollBar()->value() >= 90; }));
     const QPoint now = W()->mapFromGlobal(QCursor::pos());
-    EXPECT_EQ(m_view->m_ptPointer, CPoint(now.x(), now.y()));
+    EXPECT_EQ(m_view->Pointer(), CPoint(now.x(), now.y()));
     Release(W(), now);
     ASSERT_EQ(Records().size(), 1u);
     EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(now.x(), now.y()));

@@ -40,7 +40,7 @@ TEST_P(ViewRestyle, ChangesTheSelectedShapeAsOneStep)
     EXPECT_TRUE(DrawingIsFullComposition());
     EXPECT_EQ(m_doc->m_undo.GetCount(), steps + 1);
     EXPECT_EQ(Values(), after);
-    EXPECT_EQ(std::tuple(m_view->m_crLine, m_view->m_crFill, m_view->m_nThickness),
+    EXPECT_EQ(std::tuple(m_view->LineColor(), m_view->FillColor(), m_view->Thickness()),
               std::tuple(changed.m_crLine, changed.m_crFill, changed.m_nThickness));
     EXPECT_EQ(Screen(1101, 901), RGB(255, 0, 255));
     EXPECT_EQ(m_view->Selected(), Records()[0]);
@@ -92,11 +92,11 @@ TEST_F(ViewEditTest, ChoosingWithoutAChangeToASelectedShapeAddsNoStep)
 {
     const int steps = m_doc->m_undo.GetCount();
     Command(ID_WIDTH_7);
-    EXPECT_EQ(m_view->m_nThickness, 7);
+    EXPECT_EQ(m_view->Thickness(), 7);
     Grab({200, 180});
     Command(ID_WIDTH_3);
     EXPECT_EQ(m_doc->m_undo.GetCount(), steps);
-    EXPECT_EQ(m_view->m_nThickness, 3);
+    EXPECT_EQ(m_view->Thickness(), 3);
 }
 
 // A burst of arrow keys is one step; a selection made between them starts another.

@@ -109,7 +109,7 @@ TEST_F(ViewSelectionTest, ChoicesShowAndRestyleTheSelection)
         d.m_nThickness = 5;
     });
     Grab({500, 200});
-    EXPECT_EQ(std::tuple(m_view->m_crLine, m_view->m_crFill, m_view->m_nThickness),
+    EXPECT_EQ(std::tuple(m_view->LineColor(), m_view->FillColor(), m_view->Thickness()),
               std::tuple(RGB(200, 0, 0), RGB(0, 0, 200), 5));
     ModalAnswers answers({[](QWidget* w) {
         for (QPushButton* b : w->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>())
@@ -118,7 +118,7 @@ TEST_F(ViewSelectionTest, ChoicesShowAndRestyleTheSelection)
     }});
     Command(ID_FILL_COLOR);
     EXPECT_EQ(At(1)->m_crFill, kNoFill);
-    EXPECT_EQ(m_view->m_crFill, kNoFill);
+    EXPECT_EQ(m_view->FillColor(), kNoFill);
     Paint();
     EXPECT_EQ(Screen(500, 210), kWhite);
     EXPECT_TRUE(CanvasIsFullComposition());

@@ -64,7 +64,7 @@ TEST_P(ZoomTest, DragMakesTheRecordOfTheCanvasPixelsUnderThePointer)
     Command(ID_DRAW_RECT);
     Press(W(), from);
     MoveHeld(W(), to);
-    EXPECT_EQ(m_view->m_ptPointer, CanvasUnder(to)); // the status bar's position
+    EXPECT_EQ(m_view->Pointer(), CanvasUnder(to)); // the status bar's position
     Release(W(), to);
     ZoomTo(100);
     Draw(ID_DRAW_RECT, {CanvasUnder(from).x, CanvasUnder(from).y},
@@ -116,8 +116,9 @@ TEST_P(ZoomTest, ScreenShowsTheCanvasScaledDuringADrag)
                                                   part.width(), part.height())
                                      .toImage();
             ASSERT_EQ(shown.size(), part.size() * scale);
-            const QImage client = HeldClientArea(
-                *m_view, QSize(m_view->GetTotalSize().cx, m_view->GetTotalSize().cy));
+            const QImage client =
+                HeldClientArea(*m_view, QSize(m_view->GetDocument()->GetCanvasSize().cx,
+                                              m_view->GetDocument()->GetCanvasSize().cy));
             for (int y = 0; y < shown.height(); ++y)
                 for (int x = 0; x < shown.width(); ++x) {
                     const QRgb a = shown.pixel(x, y),

@@ -12,7 +12,6 @@
 FrameWidget::FrameWidget(CFrameWnd* pOwner)
     : m_pOwner(pOwner), m_pReport(UiReport::ForFrame(pOwner, this))
 {
-    setProperty("skorelWnd", QVariant::fromValue(reinterpret_cast<quintptr>(pOwner)));
     // What the user does may change what the commands can do: look again once it is handled.
     QApplication::instance()->installEventFilter(this);
 }

@@ -27,7 +27,7 @@ struct DcAccess {
              -std::int64_t(dc.m_ptViewportOrg.y)};
         return true;
     }
-    static raster::PenSpec Pen(const CDC& dc)
+    static raster::Stroke Pen(const CDC& dc)
     {
         const CPen* p = dc.m_pPen;
         return {p->Style(), p->Width(), {raster::ToPixel(p->Color()), dc.m_nDrawMode}};

@@ -42,9 +42,6 @@ public:
     // The area the paint in progress is for; empty outside a paint.
     QRect PaintRect() const { return m_paintRect; }
 
-    // The window a widget carries, or null.
-    static CWnd* OwnerOf(const QWidget* pWidget);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

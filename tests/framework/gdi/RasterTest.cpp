@@ -57,9 +57,9 @@ TEST_P(RasterClip, DrawsInsideExactlyWhatItDrawsWithoutOneAndNothingOutside)
     }
 }
 
-const raster::PenSpec kThin{PS_SOLID, 1, {0xFF102030, R2_COPYPEN}};
-const raster::PenSpec kWide{PS_SOLID, 7, {0xFF00FF00, R2_XORPEN}};
-const raster::PenSpec kDotted{PS_DOT, 1, {0xFFFFFFFF, R2_NOT}};
+const raster::Stroke kThin{PS_SOLID, 1, {0xFF102030, R2_COPYPEN}};
+const raster::Stroke kWide{PS_SOLID, 7, {0xFF00FF00, R2_XORPEN}};
+const raster::Stroke kDotted{PS_DOT, 1, {0xFFFFFFFF, R2_NOT}};
 const raster::Ink kFill{0xFFC08040, R2_COPYPEN};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -96,7 +96,7 @@ TEST(RasterWideLine, PaintsThePixelsWithinHalfItsWidthOfThePath)
         std::vector<std::uint32_t> pixels(std::size_t(kWidth) * kHeight, 0);
         raster::Target target{pixels.data(), kWidth, kHeight, kWidth};
         raster::Canvas canvas(target);
-        canvas.Line(x0, y0, x1, y1, raster::PenSpec{PS_SOLID, width, {0x0000FF, R2_XORPEN}});
+        canvas.Line(x0, y0, x1, y1, raster::Stroke{PS_SOLID, width, {0x0000FF, R2_XORPEN}});
         const double shift = width % 2 == 0 ? -0.5 : 0.0, radius = width / 2.0;
         const double ax = x0 + shift, ay = y0 + shift, dx = x1 - x0, dy = y1 - y0;
         CRect painted;
