@@ -2,6 +2,7 @@
 
 #include "MainFrm.h"
 
+#include "document/FileFilters.h"
 #include "document/SkorelDoc.h"
 #include "res/Tables.h"
 #include "res/resource.h"
@@ -47,7 +48,7 @@ BOOL CSkorelApp::Initialize()
     // The drawing's journal: copies left by earlier versions keep being offered.
     SetRecoveryExtension(".skrj");
     LoadStdProfileSettings(4);
-    SetOpenFilter(res::LoadString(IDS_OPEN_FILTER));
+    SetOpenFilter(OpenFilter().c_str());
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CSkorelDoc),
                                           RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CSkorelView)));
     CCommandLineInfo cmdInfo;

@@ -1,5 +1,5 @@
 #include "DrawingJournal.h"
-#include "SkorelDoc.h"
+#include "DrawingFile.h"
 
 #include "framework/core/Archive.h"
 #include "framework/core/ByteOrder.h"
@@ -293,7 +293,7 @@ void CDrawingJournal::Start(const std::string& name, CTypedOwningList<CData>& re
         CArchive ar(snapshot, CArchive::store);
         ar << m_nShown;
     }
-    CSkorelDoc::StoreDrawing(snapshot, ordered);
+    skr::StoreDrawing(snapshot, ordered);
     m_bSnapshotSorted = false;
     m_inserted.clear();
     m_nInserted = 0;
@@ -421,7 +421,7 @@ try {
     reader.Close(); // the picture is read from the file anew
     CArchive ar(file, CArchive::load);
     Replayed replayed;
-    if (!CSkorelDoc::ReadDrawing(ar, replayed.owned) ||
+    if (!skr::ReadDrawing(ar, replayed.owned) ||
         (scanned.shown != 0 && !scanned.Picture(scanned.shown)))
         return false;
     for (const auto& pData : replayed.owned)

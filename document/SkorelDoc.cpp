@@ -2,6 +2,8 @@
 // Insert, what is asked before a modified drawing is dropped, and its recovery copy.
 #include "SkorelDoc.h"
 
+#include "FileFilters.h"
+
 #include "res/resource.h"
 
 #include "framework/core/Commands.h"
@@ -137,7 +139,7 @@ BOOL CSkorelDoc::InsertFile(const char* lpszPathName)
 
 void CSkorelDoc::OnFileInsert()
 {
-    CFileDialog dlg(TRUE, nullptr, nullptr, 0, res::LoadString(IDS_OPEN_FILTER));
+    CFileDialog dlg(TRUE, nullptr, nullptr, 0, OpenFilter().c_str());
     dlg.SetTitle(res::LoadString(IDS_INSERT_TITLE));
     if (dlg.DoModal() == IDOK)
         InsertFile(dlg.GetPathName().c_str());

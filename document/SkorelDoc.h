@@ -61,31 +61,10 @@ public:
     CSkorelDoc();
     ~CSkorelDoc() override;
 
-    // The archive form: a signed 32-bit count, then that many records head to tail, each in
-    // the record's own form. Loading appends the records after those already there (one step
-    // that can be undone), all of them or, when the data runs out (or the count is more than
-    // it can hold), none.
+    // The records in the drawing file's archive form. Loading appends the records after those
+    // already there (one step that can be undone), all of them or, when the data runs out (or
+    // the count is more than it can hold), none.
     void Serialize(CArchive& ar) override;
-    // The archive form of the records given, for the drawing and the clipboard alike.
-    static void StoreRecords(CArchive& ar, const std::vector<CData*>& records);
-    // Reads a count and that many records; false, with nothing read into `records`, when the
-    // data is short of them. Raises nothing.
-    static bool ReadRecords(CArchive& ar, std::vector<std::unique_ptr<CData>>& records);
-    // A drawing file: the signature and its 32-bit version, the archive form, then the
-    // picture, if any, as a BMP file. Files written before the signature start with the
-    // archive form at once.
-    static constexpr BYTE kDrawingSignature[4] = {'S', 'K', 'R', 'L'};
-    // The versions: 1, and 2 for a drawing that holds a hollow box (a fill of kNoFill, which
-    // version 1 does not know). A drawing is written with the lowest version that holds it.
-    static constexpr std::uint32_t kDrawingVersion = 2;
-    // Appends a drawing's signature, version and records, as a drawing file holds them.
-    static void StoreDrawing(std::vector<BYTE>& bytes, const std::vector<CData*>& records);
-    // Reads them back; false when the signature, the version or the records are not a
-    // drawing's. Raises nothing.
-    static bool ReadDrawing(CArchive& ar, std::vector<std::unique_ptr<CData>>& records);
-    // Records of a version before 2 (or of a drawing written before the signature) as that
-    // version drew them: kNoFill was a colour then, white.
-    static void FillAsVersion1(std::vector<std::unique_ptr<CData>>& records);
     // The smallest canvas: a drawing without a picture, or with a smaller one, has this size.
     static constexpr int kMinCanvasWidth = 1280;
     static constexpr int kMinCanvasHeight = 1024;
@@ -206,7 +185,6 @@ private:
     // Starts, renews or removes the recovery copy after a change: it is kept while the
     // document is modified.
     void UpdateRecovery();
-    BOOL WriteDrawing(const char* lpszPathName);
     // The document is now what a file holds.
     void KeptInFile();
 

@@ -4,11 +4,13 @@
 // of the arrow tool tests them, and stored again, so that the rasteriser and the hit tests meet
 // every coordinate an archive holds.
 #include "document/SkorelDoc.h"
+#include "res/Tables.h"
 
 #include "shapes/DrawTool.h"
 #include "shapes/Shape.h"
 
 #include "framework/core/Archive.h"
+#include "framework/core/Resource.h"
 #include "framework/gdi/Dib.h"
 #include "framework/window/MessageBox.h"
 
@@ -124,6 +126,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
     AfxSetMessageBoxHook(AnswerAtOnce);
+    AfxSetResources(&res::ProgramTables());
     return 0;
 }
 

@@ -4,12 +4,22 @@
 // and shows on a device context.
 #include "framework/gdi/JpegLayout.h"
 #include "image/BaseImage.h"
+#include "res/Tables.h"
+
+#include "framework/core/Resource.h"
 
 #include <algorithm>
 
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
+
+// The program's table of picture formats says which ones the reader takes.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    AfxSetResources(&res::ProgramTables());
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

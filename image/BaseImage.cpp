@@ -205,5 +205,5 @@ void CBaseImage::CreateFromColorTable(int nWidth, int nHeight, const COLORREF* p
         table[i] = {GetBValue(cr), GetGValue(cr), GetRValue(cr), 0};
     }
     m_pPalette->CreatePalette(m_pLogPalette);
-    m_bmfHeader = {bmp::kType, sizeImage + bmp::kOffBits8, 0, 0, bmp::kOffBits8};
+    m_bmfHeader = {kBmpFileType, sizeImage + bmp::kOffBits8, 0, 0, bmp::kOffBits8};
 }

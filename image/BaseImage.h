@@ -70,13 +70,10 @@ public:
     // Draws the image into m_pBitmap, a new bitmap compatible with the display.
     void RenderToBitmap();
 
-    // Writes the image as a complete BMP file at the replacement's current end, or at the
-    // end of the bytes.
-    BOOL WriteTo(CFileReplacement& file) const;
-    BOOL WriteTo(std::vector<BYTE>& bytes) const;
-    // Hands the same bytes to `write` piece by piece; FALSE when a piece fails. Reads nothing
-    // but the pixels and headers, so another thread may write a picture that no one changes.
-    BOOL WriteTo(const std::function<bool(const void*, std::size_t)>& write) const;
+    // Hands the image as a complete BMP file to `write` piece by piece; FALSE when a piece
+    // fails. Reads nothing but the pixels and headers, so another thread may write a picture
+    // that no one changes.
+    BOOL WriteTo(const ByteSink& write) const;
 
     // Writes the kCaptureWidth × kCaptureHeight pixels at the origin of pSrcDC as a BMP file;
     // pDC is the window's context that the copy is made compatible with. On FALSE the last
@@ -86,6 +83,9 @@ public:
     static constexpr int kCaptureHeight = 600;
     // Writes a bitmap as a BMP file: palette depths kept, deeper ones as 24 bits.
     BOOL WriteBitmapFile(HBITMAP hBitmap, std::string strPath);
+    // Hands the same bytes to `write`; FALSE when the bitmap's pixels cannot be had or a
+    // piece fails.
+    static BOOL WriteBitmap(HBITMAP hBitmap, const ByteSink& write);
 
     // Kept as the image's published layout has them; nothing reads them.
     int m_nDefaultWidth;
@@ -114,8 +114,7 @@ private:
     // with another image.
     void Swap(CBaseImage& other) noexcept;
     // Takes over a checked file: its data, and its rebuilt info block if it needed one.
-    void Adopt(FileBlock fileData, FileBlock info, std::size_t bitsOffset,
-               int nColors);
+    void Adopt(FileBlock fileData, FileBlock info, std::size_t bitsOffset, int nColors);
     // Reads a BMP file from a source of `length` bytes, read at an offset by `read`, which
     // returns fewer bytes than asked only at the end.
     BOOL LoadBMPFrom(std::uint64_t length,
@@ -131,8 +130,6 @@ private:
     RGBQUAD* ColorTable() const;
     void FillPixels(COLORREF crFill);
     BITMAPFILEHEADER FileHeader() const;
-    // Hands the BMP file's bytes to `write` piece by piece; FALSE when a piece fails.
-    BOOL WriteWith(const std::function<bool(const void*, std::size_t)>& write) const;
     // Bytes of the info header, its masks and the colour table, as written to a file.
     std::size_t InfoBytes() const;
     // Bytes of the pixel block, as written to a file.

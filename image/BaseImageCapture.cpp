@@ -61,8 +61,16 @@ BOOL CBaseImage::CaptureToFile(CDC* pDC, CDC* pSrcDC, std::string strPath)
 
 BOOL CBaseImage::WriteBitmapFile(HBITMAP hBitmap, std::string strPath)
 {
-    BITMAP bm;
     SetLastError(0);
+    return ReplaceFile(strPath.c_str(),
+                       [hBitmap](const ByteSink& write) { return WriteBitmap(hBitmap, write); })
+               ? TRUE
+               : FALSE;
+}
+
+BOOL CBaseImage::WriteBitmap(HBITMAP hBitmap, const ByteSink& write)
+{
+    BITMAP bm;
     if (!::GetObject(hBitmap, sizeof bm, &bm))
         return FALSE;
     const ScreenDC screen;
@@ -87,14 +95,10 @@ BOOL CBaseImage::WriteBitmapFile(HBITMAP hBitmap, std::string strPath)
         return FALSE;
     std::memcpy(buffer.get(), head.get(), headBytes);
     pInfo = reinterpret_cast<BITMAPINFO*>(buffer.get());
-    if (!::GetDIBits(screen, hBitmap, 0, UINT(bm.bmHeight), buffer.get() + headBytes, pInfo,
-                     DIB_RGB_COLORS))
-        return FALSE;
-    const BITMAPFILEHEADER bf{bmp::kType, DWORD(total + sizeof bf), 0, 0,
-                              DWORD(sizeof bf + headBytes)};
-    CFileReplacement file;
-    return file.Open(strPath.c_str()) && file.Write(&bf, sizeof bf) &&
-                   file.Write(buffer.get(), total) && file.Commit()
+    return ::GetDIBits(screen, hBitmap, 0, UINT(bm.bmHeight), buffer.get() + headBytes, pInfo,
+                       DIB_RGB_COLORS) &&
+                   bmp::WriteFile(write, buffer.get(), headBytes, buffer.get() + headBytes,
+                                  bi.biSizeImage)
                ? TRUE
                : FALSE;
 }

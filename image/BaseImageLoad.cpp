@@ -168,7 +168,7 @@ bool ReadBmpFile(std::uint64_t fileLength, const ReadAt& read, std::uint64_t off
     if (offset > fileLength || read(offset, &bf, sizeof bf) != sizeof bf)
         return false;
     fileLength -= offset;
-    if (bf.bfType != bmp::kType || bf.bfSize > fileLength ||
+    if (bf.bfType != kBmpFileType || bf.bfSize > fileLength ||
         fileLength - sizeof bf > std::uint64_t(INT_MAX))
         return false;
     const std::uint64_t all = fileLength - sizeof bf;
@@ -256,8 +256,7 @@ void CBaseImage::Swap(CBaseImage& other) noexcept
     other.SyncViews();
 }
 
-void CBaseImage::Adopt(FileBlock fileData, FileBlock info, std::size_t bitsOffset,
-                       int nColors)
+void CBaseImage::Adopt(FileBlock fileData, FileBlock info, std::size_t bitsOffset, int nColors)
 {
     ReleaseImageData();
     ReleasePalette();

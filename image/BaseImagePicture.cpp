@@ -2,13 +2,15 @@
 // into the rows of a 24-bit image. A BMP file among them goes to the image's own reader.
 #include "BaseImage.h"
 
+#include "framework/core/ByteOrder.h"
+
 namespace {
 
 using Result = CPictureReader::Result;
 
 bool StartsAsBmp(const BYTE* head, std::size_t n)
 {
-    return n >= 2 && head[0] == 'B' && head[1] == 'M';
+    return n >= 2 && LoadLE16(head) == kBmpFileType;
 }
 
 } // namespace

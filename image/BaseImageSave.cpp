@@ -24,6 +24,11 @@ std::size_t CBaseImage::PixelBytes() const
     return std::size_t(DibRowBytes(bi.biWidth, bi.biBitCount) * rows);
 }
 
+BITMAPFILEHEADER CBaseImage::FileHeader() const
+{
+    return bmp::FileHeaderFor(InfoBytes(), PixelBytes());
+}
+
 BOOL CBaseImage::SaveBMP(const char* pszPath)
 {
     if (pszPath)
@@ -33,46 +38,18 @@ BOOL CBaseImage::SaveBMP(const char* pszPath)
         return FALSE;
     }
     m_bmfHeader = FileHeader();
-    CFileReplacement file;
-    return file.Open(m_strFileName.c_str()) && WriteTo(file) && file.Commit() ? TRUE : FALSE;
+    return ReplaceFile(m_strFileName.c_str(),
+                       [this](const ByteSink& write) { return WriteTo(write) != FALSE; })
+               ? TRUE
+               : FALSE;
 }
 
-BITMAPFILEHEADER CBaseImage::FileHeader() const
-{
-    const std::size_t offBits = bmp::kFileHeaderBytes + InfoBytes();
-    return {bmp::kType, DWORD(offBits + PixelBytes()), 0, 0, DWORD(offBits)};
-}
-
-BOOL CBaseImage::WriteTo(CFileReplacement& file) const
-{
-    return WriteWith([&file](const void* p, std::size_t n) { return file.Write(p, n); });
-}
-
-BOOL CBaseImage::WriteTo(std::vector<BYTE>& bytes) const
-{
-    return WriteWith([&bytes](const void* p, std::size_t n) {
-        const auto* b = static_cast<const BYTE*>(p);
-        bytes.insert(bytes.end(), b, b + n);
-        return true;
-    });
-}
-
-BOOL CBaseImage::WriteTo(const std::function<bool(const void*, std::size_t)>& write) const
-{
-    return WriteWith(write);
-}
-
-BOOL CBaseImage::WriteWith(const std::function<bool(const void*, std::size_t)>& write) const
+BOOL CBaseImage::WriteTo(const ByteSink& write) const
 {
     if (!m_pBmInfo || !m_pBits) {
         SetLastError(0);
         return FALSE;
     }
     // Behind the pixel rows, one byte more than bfSize counts.
-    const BYTE trailer = 0;
-    const BITMAPFILEHEADER header = FileHeader();
-    return write(&header, sizeof header) && write(m_pBmInfo, InfoBytes()) &&
-                   write(m_pBits, PixelBytes()) && write(&trailer, 1)
-               ? TRUE
-               : FALSE;
+    return bmp::WriteFile(write, m_pBmInfo, InfoBytes(), m_pBits, PixelBytes(), 1) ? TRUE : FALSE;
 }

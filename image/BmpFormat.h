@@ -13,8 +13,6 @@
 
 namespace bmp {
 
-// "BM", the first two bytes of every BMP file.
-constexpr WORD kType = 0x4D42;
 constexpr std::size_t kFileHeaderBytes = 14;
 // The red, green and blue masks behind a 40-byte BI_BITFIELDS header.
 constexpr std::size_t kMaskBytes = 12;
@@ -40,6 +38,18 @@ constexpr DWORD kProfileLinked = 0x4C494E4B;   // "LINK"
 constexpr DWORD kColorSpaceSrgb = 0x73524742;  // "sRGB"
 // The largest pixel block an image holds, so that every size of its file fits an int.
 constexpr std::int64_t kMaxPixelBytes = INT_MAX - 4096;
+// The file header of a BMP file whose info header, masks and colour table take infoBytes and
+// whose pixel rows take pixelBytes.
+inline BITMAPFILEHEADER FileHeaderFor(std::size_t infoBytes, std::size_t pixelBytes)
+{
+    const std::size_t offBits = kFileHeaderBytes + infoBytes;
+    return {kBmpFileType, DWORD(offBits + pixelBytes), 0, 0, DWORD(offBits)};
+}
+// Hands a whole BMP file to `write`: the file header, the info header with its masks and
+// colour table (infoBytes at pInfo), the pixel rows (pixelBytes at pBits), then `padding` zero
+// bytes that the file's size does not count. False when a piece fails.
+bool WriteFile(const ByteSink& write, const void* pInfo, std::size_t infoBytes, const void* pBits,
+               std::size_t pixelBytes, std::size_t padding = 0);
 // A zeroed block, or null when it can't be had.
 inline FileBlock AllocZeroed(std::size_t n)
 {

@@ -114,6 +114,7 @@ Tables MakeTables()
             {IDR_SKORELTYPE, document_ico, document_ico_size},
         },
         {{1, 0, 0, 1}, {1, 0, 0, 1}, LANG_KOREAN, CP_UNICODE, VFT_APP},
+        ProgramPictureFormats(),
     };
 }
 

@@ -25,7 +25,8 @@ std::vector<String> ProgramStrings()
 
         {ID_FILE_NEW, "새 문서를 작성합니다\n새 파일"},
         {ID_FILE_OPEN, "기존 문서를 엽니다\n열기"},
-        {ID_FILE_INSERT, "그림 파일이나 Skorel 그림 파일의 그림과 도형을 지금 그림에 더합니다\n삽입"},
+        {ID_FILE_INSERT,
+         "그림 파일이나 Skorel 그림 파일의 그림과 도형을 지금 그림에 더합니다\n삽입"},
         {ID_FILE_CLOSE, "현재 열린 문서를 닫습니다\n닫기"},
         {ID_FILE_SAVE, "현재 열린 문서를 저장합니다\n저장"},
         {ID_FILE_SAVE_AS, "현재 열린 문서를 다른 이름으로 저장합니다\n다른 이름으로 저장"},
@@ -167,8 +168,7 @@ std::vector<String> ProgramStrings()
         {IDS_NO_FILL_SWATCH, "사각형과 타원을 채우지 않고 테두리만 그립니다\n채우기 없음"},
         {IDS_NO_FILL, "채우기 없음(&N)"},
 
-        {IDS_SAVE_AS_FILTER, "BMP 그림 (*.bmp)|*.bmp|Skorel 그림 (*.skr)|*.skr||"},
-        {IDS_SAVE_DRAWING_FILTER, "Skorel 그림 (*.skr)|*.skr||"},
+        {IDS_DRAWING_FILES, "Skorel 그림"},
         {IDS_DRAWING_NOT_PICTURE, "도형은 BMP 파일에 저장할 수 없습니다. 확장자가 .skr인 "
                                   "Skorel 그림 파일로 저장하십시오."},
         {IDS_PICTURE_NOT_DRAWING,
@@ -181,14 +181,8 @@ std::vector<String> ProgramStrings()
         {IDS_SAVE_FILTER, "(*.BMP)|*.BMP|모든파일(*.*)|*.*|"},
         {IDS_BAD_PICTURE,
          "그림 파일을 열 수 없습니다. 그림 파일이 손상되었거나 지원하지 않는 형식입니다."},
-        {IDS_OPEN_FILTER,
-         "그림과 Skorel 그림|*.skr;*.bmp;*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.webp;*.ico|"
-         "Skorel 그림 (*.skr)|*.skr|BMP 그림 (*.bmp)|*.bmp|PNG 그림 (*.png)|*.png|"
-         "JPEG 그림 (*.jpg;*.jpeg)|*.jpg;*.jpeg|GIF 그림 (*.gif)|*.gif|"
-         "TIFF 그림 (*.tif;*.tiff)|*.tif;*.tiff|WebP 그림 (*.webp)|*.webp|아이콘 (*.ico)|*.ico|"
-         "모든 파일|*||"},
-        {IDS_EXPORT_FILTER, "PNG 그림 (*.png)|*.png|JPEG 그림 (*.jpg;*.jpeg)|*.jpg;*.jpeg|"
-                            "BMP 그림 (*.bmp)|*.bmp|SVG 그림 (*.svg)|*.svg||"},
+        {IDS_ALL_PICTURES, "그림과 Skorel 그림"},
+        {IDS_ALL_FILES, "모든 파일"},
         {IDS_EXPORT_TITLE, "내보내기"},
         {IDS_INSERT_TITLE, "삽입"},
         {IDS_EXPORT_AREA, "그림 영역만(&A)"},

@@ -17,4 +17,7 @@ std::vector<AccelTable> ProgramAccelerators();
 // Strings.cpp: the string table.
 std::vector<String> ProgramStrings();
 
+// PictureFormats.cpp: the picture formats, most common first.
+std::vector<PictureFormat> ProgramPictureFormats();
+
 } // namespace res

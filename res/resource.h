@@ -61,9 +61,11 @@ constexpr unsigned IDS_SAVE_FAILED = 200;
 constexpr unsigned IDS_SAVE_SUCCEEDED = 205;
 constexpr unsigned IDS_SAVE_FILTER = 206;
 constexpr unsigned IDS_BAD_PICTURE = 207;
-constexpr unsigned IDS_SAVE_AS_FILTER = 203;
 constexpr unsigned IDS_SAVE_DRAWING_PROMPT = 239;
-constexpr unsigned IDS_SAVE_DRAWING_FILTER = 208;
+// The file dialogs' names of drawings, of pictures and drawings together, of every file.
+constexpr unsigned IDS_DRAWING_FILES = 208;
+constexpr unsigned IDS_ALL_PICTURES = 220;
+constexpr unsigned IDS_ALL_FILES = 221;
 constexpr unsigned IDS_DRAWING_NOT_PICTURE = 209;
 // Save's picture refused under a drawing's name.
 constexpr unsigned IDS_PICTURE_NOT_DRAWING = 235;
@@ -87,8 +89,6 @@ constexpr unsigned IDS_DROP_OTHERS_LEFT = 260;
 // aside (%1 how many, %2 where); unsaved changes have no copy.
 constexpr unsigned IDS_RECOVER_SET_ASIDE = 243;
 constexpr unsigned IDS_RECOVER_UNPROTECTED = 244;
-constexpr unsigned IDS_OPEN_FILTER = 220;
-constexpr unsigned IDS_EXPORT_FILTER = 221;
 constexpr unsigned IDS_EXPORT_TITLE = 222;
 constexpr unsigned IDS_EXPORT_AREA = 223;
 constexpr unsigned IDS_EXPORT_FAILED = 224;

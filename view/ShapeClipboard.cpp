@@ -1,6 +1,6 @@
 #include "ShapeClipboard.h"
 
-#include "document/SkorelDoc.h"
+#include "document/DrawingFile.h"
 #include "shapes/DrawTool.h"
 #include "shapes/Shape.h"
 
@@ -65,7 +65,7 @@ void CShapeClipboard::Copy(const std::vector<CData*>& records)
         return;
     std::vector<BYTE> bytes;
     CArchive ar(bytes, CArchive::store);
-    CSkorelDoc::StoreRecords(ar, records);
+    skr::StoreRecords(ar, records);
     CBitmap picture;
     DrawPicture(records, picture);
     CClipboard::SetData(kShapesMimeType, bytes, &picture);
@@ -89,7 +89,7 @@ CShapeClipboard::Pasted CShapeClipboard::Paste()
     }
     CArchive ar(bytes, CArchive::load);
     // Anything but a count and exactly that many records is not ours to paste.
-    if (!CSkorelDoc::ReadRecords(ar, pasted.records) || ar.BytesLeft() != 0) {
+    if (!skr::ReadRecords(ar, pasted.records) || ar.BytesLeft() != 0) {
         pasted.records.clear();
         return pasted;
     }

@@ -3,6 +3,7 @@
 // selection frame: the whole canvas, or the part the picture and the shapes cover.
 #include "SkorelView.h"
 
+#include "document/FileFilters.h"
 #include "shapes/Shape.h"
 
 #include "res/resource.h"
@@ -17,50 +18,60 @@
 #include "framework/window/MessageBox.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
-#include <filesystem>
 #include <iterator>
 #include <optional>
+#include <string_view>
 
 namespace {
 
-// The formats in the order of the export dialog's filters, and the extensions that name them.
-constexpr ExportFormat kFilterFormats[] = {ExportFormat::Png, ExportFormat::Jpeg, ExportFormat::Bmp,
-                                           ExportFormat::Svg};
-struct Extension {
-    const char* text;
+using Use = res::PictureFormat::Use;
+
+// JPEG's quality: sharp enough for lines one pixel wide.
+constexpr int kJpegQuality = 95;
+
+// The export formats by the names of Qt's codecs in the table of picture formats.
+struct Codec {
     ExportFormat format;
+    const char* name;
 };
-constexpr Extension kExtensions[] = {{".png", ExportFormat::Png},
-                                     {".jpg", ExportFormat::Jpeg},
-                                     {".jpeg", ExportFormat::Jpeg},
-                                     {".bmp", ExportFormat::Bmp},
-                                     {".svg", ExportFormat::Svg}};
+constexpr Codec kCodecs[] = {{ExportFormat::Png, "png"},
+                             {ExportFormat::Jpeg, "jpeg"},
+                             {ExportFormat::Bmp, "bmp"},
+                             {ExportFormat::Svg, "svg"}};
+
+const char* CodecOf(ExportFormat format)
+{
+    return std::ranges::find(kCodecs, format, &Codec::format)->name;
+}
+
+std::optional<ExportFormat> FormatOf(const res::PictureFormat* pFormat)
+{
+    const auto codec = std::ranges::find_if(kCodecs, [pFormat](const Codec& c) {
+        return pFormat && pFormat->codec && std::string_view(pFormat->codec) == c.name;
+    });
+    return codec == std::end(kCodecs) ? std::nullopt : std::optional(codec->format);
+}
 
 // The format a name's extension says (any case); none for another extension or none.
 std::optional<ExportFormat> NamedFormat(const std::string& path)
 {
-    std::string ext = std::filesystem::path(path).extension().string();
-    for (char& c : ext)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    for (const Extension& e : kExtensions)
-        if (ext == e.text)
-            return e.format;
-    return std::nullopt;
+    return FormatOf(FormatNamedBy(path, Use::Exported));
 }
 
 // The format of a filter, counted from 1.
 ExportFormat FilterFormat(int nFilterIndex)
 {
-    const bool known = nFilterIndex >= 1 && nFilterIndex <= int(std::size(kFilterFormats));
-    return known ? kFilterFormats[nFilterIndex - 1] : ExportFormat::Png;
+    const std::vector<const res::PictureFormat*> formats = FormatsFor(Use::Exported);
+    const bool known = nFilterIndex >= 1 && nFilterIndex <= int(formats.size());
+    return FormatOf(known ? formats[std::size_t(nFilterIndex - 1)] : nullptr)
+        .value_or(ExportFormat::Png);
 }
 
-// The first extension that names the format.
-const char* ExtensionOf(ExportFormat format)
+// The extension, without its dot, that names the format first.
+std::string ExtensionOf(ExportFormat format)
 {
-    return std::ranges::find(kExtensions, format, &Extension::format)->text;
+    return FormatOfCodec(CodecOf(format))->extensions.front();
 }
 
 // The drawing's name with the extension of the format; never the name of the file the
@@ -68,19 +79,13 @@ const char* ExtensionOf(ExportFormat format)
 // before the extension.
 std::string ProposedName(const CSkorelDoc& doc, ExportFormat format)
 {
-    std::filesystem::path name = doc.GetPathName().empty() ? doc.GetTitle() : doc.GetPathName();
-    name.replace_extension(ExtensionOf(format));
+    const std::string& named = doc.GetPathName().empty() ? doc.GetTitle() : doc.GetPathName();
+    const std::string ext = ExtensionOf(format);
+    const std::string name = WithExtension(named, ext);
     const std::string picture = doc.m_pImage ? doc.m_pImage->m_strFileName : std::string();
-    if (name.string() == doc.GetPathName() || (!picture.empty() && name.string() == picture))
-        name.replace_filename(name.stem().string() + "-1" + ExtensionOf(format));
-    return name.string();
-}
-
-CPictureWriter::Format WriterFormat(ExportFormat format)
-{
-    return format == ExportFormat::Jpeg  ? CPictureWriter::Format::Jpeg
-           : format == ExportFormat::Bmp ? CPictureWriter::Format::Bmp
-                                         : CPictureWriter::Format::Png;
+    if (name == doc.GetPathName() || (!picture.empty() && name == picture))
+        return name.substr(0, name.size() - ext.size() - 1) + "-1." + ext;
+    return name;
 }
 
 // Where the picture lies on the canvas: its whole size at the origin; empty without one.
@@ -133,7 +138,7 @@ std::vector<BYTE> CSkorelView::DrawingSvg(const CRect& area) const
         dc.FillSolidRect(0, 0, shown.Width(), shown.Height(), RGB(255, 255, 255));
         pDoc->m_pImage->Draw(0, 0, &dc);
         std::vector<BYTE> png;
-        if (CPictureWriter::Encode(pixels, CPictureWriter::Format::Png, png))
+        if (CPictureWriter::Encode(pixels, CodecOf(ExportFormat::Png), png))
             svg.Image(0, 0, shown.Width(), shown.Height(), png);
     }
     for (POSITION pos = pDoc->m_shapeList.GetHeadPosition(); pos;)
@@ -151,20 +156,23 @@ BOOL CSkorelView::ExportTo(const std::string& path, ExportFormat format, bool bP
     } else {
         CBitmap picture;
         CopyCanvas(area, picture);
-        if (!CPictureWriter::Encode(picture, WriterFormat(format), bytes))
+        const bool encoded =
+            format == ExportFormat::Bmp
+                ? CBaseImage::WriteBitmap(&picture, AppendTo(bytes))
+                : CPictureWriter::Encode(picture, CodecOf(format), bytes,
+                                         format == ExportFormat::Jpeg ? kJpegQuality : -1);
+        if (!encoded)
             return FALSE;
     }
-    CFileReplacement file;
-    return file.Open(path.c_str()) && file.Write(bytes.data(), bytes.size()) && file.Commit()
-               ? TRUE
-               : FALSE;
+    return ReplaceFile(path.c_str(), bytes.data(), bytes.size()) ? TRUE : FALSE;
 }
 
 void CSkorelView::OnFileExport()
 {
     // A name typed without an extension gets the chosen filter's.
-    CFileDialog dlg(FALSE, "png", ProposedName(*GetDocument(), kFilterFormats[0]).c_str(),
-                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, res::LoadString(IDS_EXPORT_FILTER));
+    const ExportFormat first = FilterFormat(1);
+    CFileDialog dlg(FALSE, ExtensionOf(first).c_str(), ProposedName(*GetDocument(), first).c_str(),
+                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, ExportFilter().c_str());
     dlg.SetTitle(res::LoadString(IDS_EXPORT_TITLE));
     dlg.AddCheckButton(res::LoadString(IDS_EXPORT_AREA), m_bExportPictureOnly);
     // The bytes never go under a name that says another type: such a name gets the chosen
@@ -173,7 +181,7 @@ void CSkorelView::OnFileExport()
         if (NamedFormat(path))
             return std::nullopt;
         return CNameRefusal{res::LoadString(IDS_EXPORT_TYPE),
-                            path + ExtensionOf(FilterFormat(nFilterIndex))};
+                            path + "." + ExtensionOf(FilterFormat(nFilterIndex))};
     });
     if (dlg.DoModal() != IDOK)
         return;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -221,36 +222,34 @@ std::size_t CFileHandle::Read(void* p, std::size_t n)
 
 bool CFileHandle::Write(const void* p, std::size_t n)
 {
-    std::size_t done = 0;
-    while (IsOpen() && done < n) {
-        const std::size_t room = Room(n - done);
-        const ssize_t put = room ? ::write(m_fd, static_cast<const char*>(p) + done, room) : -1;
-        if (put < 0 && room && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            SetLastError(!room ? DWORD(ENOSPC) : put < 0 ? DWORD(errno) : DWORD(EIO));
-            return false;
-        }
-        done += std::size_t(put);
-    }
-    return IsOpen() && done == n;
+    return WriteAll(p, n, [this](const char* from, std::size_t room, std::size_t) {
+        return ::write(m_fd, from, room);
+    });
 }
 
 bool CFileHandle::WriteAt(std::uint64_t offset, const void* p, std::size_t n)
 {
+    return WriteAll(p, n, [this, offset](const char* from, std::size_t room, std::size_t done) {
+        return ::pwrite(m_fd, from, room, off_t(offset + done));
+    });
+}
+
+bool CFileHandle::WriteAll(
+    const void* p, std::size_t n,
+    const std::function<std::ptrdiff_t(const char*, std::size_t, std::size_t)>& put)
+{
     std::size_t done = 0;
     while (IsOpen() && done < n) {
         const std::size_t room = Room(n - done);
-        const ssize_t put =
-            room ? ::pwrite(m_fd, static_cast<const char*>(p) + done, room, off_t(offset + done))
-                 : -1;
-        if (put < 0 && room && errno == EINTR)
+        const std::ptrdiff_t wrote =
+            room ? put(static_cast<const char*>(p) + done, room, done) : -1;
+        if (wrote < 0 && room && errno == EINTR)
             continue;
-        if (put <= 0) {
-            SetLastError(!room ? DWORD(ENOSPC) : put < 0 ? DWORD(errno) : DWORD(EIO));
+        if (wrote <= 0) {
+            SetLastError(!room ? DWORD(ENOSPC) : wrote < 0 ? DWORD(errno) : DWORD(EIO));
             return false;
         }
-        done += std::size_t(put);
+        done += std::size_t(wrote);
     }
     return IsOpen() && done == n;
 }
@@ -354,6 +353,43 @@ bool RenameDurably(const std::string& from, const std::string& to)
         ::close(fd);
     }
     return true;
+}
+
+ByteSink AppendTo(std::vector<std::uint8_t>& bytes)
+{
+    return [&bytes](const void* p, std::size_t n) {
+        const auto* b = static_cast<const std::uint8_t*>(p);
+        bytes.insert(bytes.end(), b, b + n);
+        return true;
+    };
+}
+
+bool ReplaceFile(const char* pszPath, const std::function<bool(const ByteSink&)>& produce)
+{
+    CFileReplacement file;
+    return file.Open(pszPath) &&
+           produce([&file](const void* p, std::size_t n) { return file.Write(p, n); }) &&
+           file.Commit();
+}
+
+bool ReplaceFile(const char* pszPath, const void* p, std::size_t n)
+{
+    return ReplaceFile(pszPath, [p, n](const ByteSink& write) { return write(p, n); });
+}
+
+std::string FileExtension(const std::string& path)
+{
+    std::string ext = std::filesystem::path(path).extension().string();
+    if (!ext.empty())
+        ext.erase(0, 1);
+    for (char& c : ext)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+std::string WithExtension(const std::string& path, const std::string& ext)
+{
+    return std::filesystem::path(path).replace_extension("." + ext).string();
 }
 
 FileStepHook SetFileStepHook(FileStepHook hook) { return std::exchange(g_stepHook, hook); }

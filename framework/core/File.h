@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct FileBlockDeleter {
     void operator()(std::uint8_t* p) const;
@@ -73,6 +74,11 @@ public:
     bool Close();
 
 private:
+    // Writes all n bytes through `put` (the bytes, how many it may write, how many are done),
+    // a write call of the system's, again after an interruption or a short write.
+    bool WriteAll(const void* p, std::size_t n,
+                  const std::function<std::ptrdiff_t(const char*, std::size_t, std::size_t)>& put);
+
     int m_fd = -1;
 };
 
@@ -111,6 +117,24 @@ private:
     std::string m_strFolder;
     std::string m_strTemp; // the temporary file's name, once it has one
 };
+
+// Takes bytes in order; false when they could not be kept, which ends the writing.
+using ByteSink = std::function<bool(const void* p, std::size_t n)>;
+// A sink that appends what it takes to the bytes.
+ByteSink AppendTo(std::vector<std::uint8_t>& bytes);
+// Replaces the file at the path, as CFileReplacement does, with what `produce` gives the sink
+// it is handed, in as many pieces as it likes. False, with the file as it was and the last
+// error set, when `produce` or the replacement fails.
+bool ReplaceFile(const char* pszPath, const std::function<bool(const ByteSink&)>& produce);
+// Replaces the file at the path with the n bytes at p.
+bool ReplaceFile(const char* pszPath, const void* p, std::size_t n);
+
+// The extension of a path's last name, after its last dot, in small letters ("a/B.PNG": "png");
+// empty when the name has none. A name whose only dot comes first has none.
+std::string FileExtension(const std::string& path);
+// The path with the extension `ext` ("skr") in place of the one it has, or after the name when
+// it has none.
+std::string WithExtension(const std::string& path, const std::string& ext);
 
 // Renames a file and makes the new name durable with its folder's entries.
 bool RenameDurably(const std::string& from, const std::string& to);

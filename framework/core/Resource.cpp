@@ -37,6 +37,7 @@ const Binary* FindBitmap(UINT id, int scale)
                   [id, scale](const Binary& b) { return b.id == id && b.scale == scale; });
 }
 const Binary* FindIcon(UINT id) { return ById(ProgramTables().icons, id); }
+const std::vector<PictureFormat>& PictureFormats() { return ProgramTables().pictureFormats; }
 
 const char* FindString(UINT id)
 {

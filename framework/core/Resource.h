@@ -1,5 +1,6 @@
 // Resource tables, read by id: menus, accelerators, toolbars, strings, dialog templates,
-// bitmaps and icons. The tables themselves are the program's data, handed over at start-up.
+// bitmaps and icons; and the picture formats, as a list. The tables themselves are the
+// program's data, handed over at start-up.
 #pragma once
 
 #include "Types.h"
@@ -94,6 +95,22 @@ struct Version {
     DWORD fileType; // VFT_APP 1
 };
 
+// A file format of pictures: how files and the clipboard name it, and what reads and writes it.
+struct PictureFormat {
+    // What reads and writes the format, as flags.
+    enum Use : unsigned {
+        Opened = 1,   // Open and Insert read it, and Paste takes it from the clipboard
+        Decoded = 2,  // read through CPictureReader with Qt's reader of the codec; an opened
+                      // format without it is read by the program itself
+        Exported = 4, // Export writes it
+    };
+    const char* name;                    // as a file filter shows it
+    std::vector<const char*> extensions; // without the dot; a file written gets the first
+    std::vector<const char*> mimeTypes;  // under which the clipboard offers it, most common first
+    const char* codec;                   // Qt's name of the format ("png"); null for none
+    unsigned uses;
+};
+
 struct Tables {
     std::vector<Menu> menus;
     std::vector<AccelTable> accelerators;
@@ -103,6 +120,8 @@ struct Tables {
     std::vector<Binary> bitmaps;
     std::vector<Binary> icons;
     Version version;
+    // Most common first.
+    std::vector<PictureFormat> pictureFormats;
 };
 
 } // namespace res
@@ -130,5 +149,7 @@ const Dialog* FindDialog(UINT id);
 // Null when the table holds no bitmap with this id drawn at this scale.
 const Binary* FindBitmap(UINT id, int scale = 1);
 const Binary* FindIcon(UINT id);
+// The picture formats, most common first; empty until tables are handed over.
+const std::vector<PictureFormat>& PictureFormats();
 
 } // namespace res

@@ -124,8 +124,7 @@ BOOL CDocument::OnSaveDoc(const char* lpszPathName)
     } catch (const CArchiveException&) {
         return FALSE;
     }
-    CFileReplacement file;
-    if (!file.Open(lpszPathName) || !file.Write(bytes.data(), bytes.size()) || !file.Commit())
+    if (!ReplaceFile(lpszPathName, bytes.data(), bytes.size()))
         return FALSE;
     SetModifiedFlag(FALSE);
     return TRUE;

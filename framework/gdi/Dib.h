@@ -18,6 +18,9 @@ constexpr DWORD BI_PNG = 5;
 constexpr UINT DIB_RGB_COLORS = 0;
 constexpr UINT DIB_PAL_COLORS = 1;
 
+// bfType of every BMP file: "BM".
+constexpr WORD kBmpFileType = 0x4D42;
+
 #pragma pack(push, 2)
 struct BITMAPFILEHEADER {
     WORD bfType;

@@ -3,14 +3,14 @@
 #include "Dib.h"
 #include "DibRows.h"
 
-#include "framework/core/Parallel.h"
 #include "JpegLayout.h"
+#include "framework/core/Parallel.h"
+#include "framework/core/Resource.h"
 
 #include <QImage>
 #include <QImageReader>
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -19,9 +19,6 @@
 namespace {
 
 using Result = CPictureReader::Result;
-
-// The formats read through Qt, by the names its readers give them.
-constexpr std::array<const char*, 6> kFormats = {"png", "jpeg", "gif", "tiff", "webp", "ico"};
 
 // Progress, in thousandths: looking through the file, decoding it, making the rows.
 constexpr int kLookedAt = 50;
@@ -41,9 +38,12 @@ void LimitQtAllocations()
     });
 }
 
-bool IsOurFormat(const QByteArray& format)
+// Whether the program's table has the format read through Qt, by the name its reader gives it.
+bool IsDecoded(const QByteArray& format)
 {
-    return std::ranges::any_of(kFormats, [&](const char* f) { return format == f; });
+    return std::ranges::any_of(res::PictureFormats(), [&](const res::PictureFormat& f) {
+        return (f.uses & res::PictureFormat::Decoded) && f.codec && format == f.codec;
+    });
 }
 
 // The data as Qt's readers see it: bytes or a file, read where Qt asks. Every read reports
@@ -223,20 +223,20 @@ Result ToDib(const QImage& image, QImageIOHandler::Transformations t, CDibPixels
     const int bands = (image.height() + kBandRows - 1) / kBandRows;
     std::atomic<int> placed{0};
     std::atomic<Result> outcome{Result::Read};
-    parallel::For(bands, std::int64_t(image.width()) * kBandRows, [&](std::int64_t b0,
-                                                                    std::int64_t b1, int) {
-        for (std::int64_t b = b0; b < b1 && outcome == Result::Read; ++b) {
-            if (pProgress && pProgress->IsCancelled()) {
-                outcome = Result::Cancelled;
-                return;
-            }
-            const Result band = PlaceBand(image, int(b) * kBandRows, at, bits.get());
-            if (band != Result::Read)
-                outcome = band;
-            if (pProgress)
-                pProgress->Report(++placed, bands, kDecoded, CProgress::kWhole);
-        }
-    });
+    parallel::For(bands, std::int64_t(image.width()) * kBandRows,
+                  [&](std::int64_t b0, std::int64_t b1, int) {
+                      for (std::int64_t b = b0; b < b1 && outcome == Result::Read; ++b) {
+                          if (pProgress && pProgress->IsCancelled()) {
+                              outcome = Result::Cancelled;
+                              return;
+                          }
+                          const Result band = PlaceBand(image, int(b) * kBandRows, at, bits.get());
+                          if (band != Result::Read)
+                              outcome = band;
+                          if (pProgress)
+                              pProgress->Report(++placed, bands, kDecoded, CProgress::kWhole);
+                      }
+                  });
     if (outcome != Result::Read)
         return outcome;
     dib = {at.width, at.height, std::move(bits)};
@@ -287,7 +287,7 @@ CPictureReader::Result CPictureReader::Read(CDibPixels& dib, CProgress* pProgres
     const std::int64_t jpegBytes = format == "jpeg" ? JpegCoefficientBytes(device) : 0;
     if (device.Cancelled())
         return Result::Cancelled;
-    if (!IsOurFormat(format))
+    if (!IsDecoded(format))
         return Result::NotPicture;
     device.SetPhase(kLookedAt, kDecoded);
     QImageReader reader(&device, format);

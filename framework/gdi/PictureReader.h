@@ -1,6 +1,5 @@
-// Pictures in the formats Qt's image readers read for the program: PNG, JPEG, GIF (its first
-// frame), TIFF, WebP and ICO (its first image). BMP is not among them: the program reads BMP
-// files itself.
+// Pictures in the formats the program's table of picture formats has Qt's readers decode (see
+// res::PictureFormats): of an animation its first frame, of an icon its first image.
 #pragma once
 
 #include "framework/core/File.h"

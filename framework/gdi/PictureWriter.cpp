@@ -6,27 +6,8 @@
 #include <QImage>
 #include <QImageWriter>
 
-namespace {
-
-// JPEG's quality: sharp enough for lines one pixel wide.
-constexpr int kJpegQuality = 95;
-
-const char* FormatName(CPictureWriter::Format format)
-{
-    switch (format) {
-    case CPictureWriter::Format::Jpeg:
-        return "jpeg";
-    case CPictureWriter::Format::Bmp:
-        return "bmp";
-    case CPictureWriter::Format::Png:
-        break;
-    }
-    return "png";
-}
-
-} // namespace
-
-bool CPictureWriter::Encode(const CBitmap& bitmap, Format format, std::vector<BYTE>& bytes)
+bool CPictureWriter::Encode(const CBitmap& bitmap, const char* pszCodec, std::vector<BYTE>& bytes,
+                            int nQuality)
 {
     bytes.clear();
     const QImage* image = bitmap.Image();
@@ -35,9 +16,8 @@ bool CPictureWriter::Encode(const CBitmap& bitmap, Format format, std::vector<BY
     QByteArray encoded;
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, FormatName(format));
-    if (format == Format::Jpeg)
-        writer.setQuality(kJpegQuality);
+    QImageWriter writer(&buffer, pszCodec);
+    writer.setQuality(nQuality);
     // The canvas is opaque: no alpha channel goes into the file.
     if (!writer.write(image->convertToFormat(QImage::Format_RGB888)))
         return false;

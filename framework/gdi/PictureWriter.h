@@ -9,8 +9,9 @@ class CBitmap;
 
 class CPictureWriter {
 public:
-    enum class Format { Png, Jpeg, Bmp };
-
-    // The whole bitmap in the format; false (and `bytes` empty) when the writer fails.
-    static bool Encode(const CBitmap& bitmap, Format format, std::vector<BYTE>& bytes);
+    // The whole bitmap in the format of Qt's writer named `pszCodec` ("png"), at the quality
+    // given (0–100) where the format has one, else at the writer's own; false (and `bytes`
+    // empty) when the writer fails.
+    static bool Encode(const CBitmap& bitmap, const char* pszCodec, std::vector<BYTE>& bytes,
+                       int nQuality = -1);
 };

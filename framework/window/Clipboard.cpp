@@ -3,6 +3,7 @@
 #include "detail/XSelection.h"
 
 #include "framework/core/ByteOrder.h"
+#include "framework/core/Resource.h"
 #include "framework/gdi/Dib.h"
 #include "framework/gdi/Gdi.h"
 
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 
@@ -26,21 +28,27 @@ namespace {
 constexpr std::chrono::milliseconds kTargetsBound(2000);
 constexpr std::chrono::milliseconds kDataBound(3000);
 
-// The picture types taken from the clipboard, the most common first: files of the formats
-// CPictureReader reads, then BMP files or bare DIBs, which the program's own reader reads.
-const QStringList& FileTypes()
+// The picture types taken from the clipboard, those of the opened formats in the program's table,
+// the most common first: files of the formats CPictureReader reads, then those the program
+// reads itself.
+QStringList FileTypes()
 {
-    static const QStringList types = {
-        QStringLiteral("image/png"),      QStringLiteral("image/jpeg"),
-        QStringLiteral("image/gif"),      QStringLiteral("image/tiff"),
-        QStringLiteral("image/webp"),     QStringLiteral("image/vnd.microsoft.icon"),
-        QStringLiteral("image/x-icon"),   QStringLiteral("image/bmp"),
-        QStringLiteral("image/x-bmp"),    QStringLiteral("image/x-ms-bmp"),
-        QStringLiteral("image/x-MS-bmp"), QStringLiteral("CF_DIB")};
-    return types;
+    QStringList decoded, own;
+    for (const res::PictureFormat& format : res::PictureFormats())
+        for (const char* type : format.mimeTypes)
+            if (format.uses & res::PictureFormat::Opened)
+                (format.uses & res::PictureFormat::Decoded ? decoded : own) << type;
+    return decoded + own;
 }
 
-bool IsBmpType(const QString& type) { return FileTypes().indexOf(type) >= 7; }
+// Whether the type is one of BMP's, under which a bare DIB may come.
+bool IsBmpType(const QString& type)
+{
+    return std::ranges::any_of(res::PictureFormats(), [&type](const res::PictureFormat& format) {
+        return format.codec && std::string_view(format.codec) == "bmp" &&
+               std::ranges::any_of(format.mimeTypes, [&type](const char* t) { return type == t; });
+    });
+}
 
 // Qt's type for a picture held as an image in this process.
 const QString kQtImageType = QStringLiteral("application/x-qt-image");
@@ -166,14 +174,14 @@ private:
 // anything else stays as it is, for the reader to refuse.
 std::vector<BYTE> AsBmpFile(std::vector<BYTE> bytes)
 {
-    if (bytes.size() < 4 || (bytes[0] == 'B' && bytes[1] == 'M'))
+    if (bytes.size() < 4 || LoadLE16(bytes.data()) == kBmpFileType)
         return bytes;
     const DWORD header = LoadLE32(bytes.data());
     if (header != kCoreHeaderBytes && header != kInfoHeaderBytes && header != kV4HeaderBytes &&
         header != kV5HeaderBytes)
         return bytes;
     // bfOffBits 0: the pixels follow the colour table.
-    const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + bytes.size()), 0, 0, 0};
+    const BITMAPFILEHEADER file{kBmpFileType, DWORD(sizeof file + bytes.size()), 0, 0, 0};
     bytes.insert(bytes.begin(), sizeof file, 0);
     std::memcpy(bytes.data(), &file, sizeof file);
     return bytes;
@@ -247,17 +255,18 @@ CClipboardRequest CClipboardRequest::ForPicture()
 {
     auto impl = std::make_unique<Impl>();
     const QStringList& formats = AnnouncedFormats::Formats();
+    const QStringList types = FileTypes();
     const auto type =
-        std::ranges::find_if(FileTypes(), [&](const QString& t) { return formats.contains(t); });
+        std::ranges::find_if(types, [&](const QString& t) { return formats.contains(t); });
     if (const QMimeData* mime = LocalData()) {
         impl->local = true;
-        if (type != FileTypes().end())
+        if (type != types.end())
             impl->bytes = ToBytes(mime->data(*type));
         if (impl->bytes.empty() && mime->hasImage())
             impl->image = qvariant_cast<QImage>(mime->imageData());
-        if (type != FileTypes().end() && IsBmpType(*type))
+        if (type != types.end() && IsBmpType(*type))
             impl->bytes = AsBmpFile(std::move(impl->bytes));
-    } else if (type != FileTypes().end()) {
+    } else if (type != types.end()) {
         impl->type = *type;
     }
     return CClipboardRequest(std::move(impl));

@@ -15,7 +15,8 @@
 namespace {
 
 // The texts the framework shows itself: a title for its message boxes (and the name of the
-// tests' switches: FRAME_TEST_NO_SIMD) and the messages of its document handling.
+// tests' switches: FRAME_TEST_NO_SIMD) and the messages of its document handling; the picture
+// formats that its reader and the clipboard take.
 const res::Tables& TestTables()
 {
     static const res::Tables tables = [] {
@@ -28,6 +29,16 @@ const res::Tables& TestTables()
                      {AFX_IDP_ASK_TO_SAVE, "%1을(를) 저장할까요?"},
                      {AFX_IDS_ERROR_NOT_FOUND, "없음"},
                      {AFX_IDS_CANCEL, "취소"}};
+        constexpr unsigned kRead = res::PictureFormat::Opened | res::PictureFormat::Decoded;
+        t.pictureFormats = {
+            {"PNG", {"png"}, {"image/png"}, "png", kRead},
+            {"JPEG", {"jpg"}, {"image/jpeg"}, "jpeg", kRead},
+            {"BMP", {"bmp"}, {"image/bmp", "CF_DIB"}, "bmp", res::PictureFormat::Opened},
+            {"GIF", {"gif"}, {"image/gif"}, "gif", kRead},
+            {"TIFF", {"tif"}, {"image/tiff"}, "tiff", kRead},
+            {"WebP", {"webp"}, {"image/webp"}, "webp", kRead},
+            {"ICO", {"ico"}, {"image/x-icon"}, "ico", kRead},
+        };
         return t;
     }();
     return tables;

@@ -120,6 +120,22 @@ TEST_F(FileTest, UncommittedReplacementLeavesNoTrace)
     EXPECT_EQ(Names(), QStringList{"a.bin"});
 }
 
+// ReplaceFile takes the pieces as they come, or leaves the target as it was when one fails.
+TEST_F(FileTest, ReplaceFileWritesEveryPieceOrNothing)
+{
+    const std::string path = Put("a.bin", "old");
+    EXPECT_FALSE(
+        ReplaceFile(path.c_str(), [](const ByteSink& write) { return write("new", 3) && false; }));
+    EXPECT_EQ(Contents(path), "old");
+    EXPECT_EQ(Names(), QStringList{"a.bin"});
+    ASSERT_TRUE(ReplaceFile(path.c_str(), [](const ByteSink& write) {
+        return write("ne", 2) && write("", 0) && write("w!", 2);
+    }));
+    EXPECT_EQ(Contents(path), "new!");
+    ASSERT_TRUE(ReplaceFile(Path("b.bin").c_str(), "bytes", 5));
+    EXPECT_EQ(Contents(Path("b.bin")), "bytes");
+}
+
 TEST_F(FileTest, ReplacementThatCannotBeWrittenFails)
 {
     const std::string path = Put("a.bin", "old");
@@ -267,6 +283,32 @@ TEST_F(FileTest, CommitSyncsTheDataBeforeTheRename)
     SetFileStepHook(old);
     EXPECT_EQ(g_steps, (std::vector<std::string>{"sync", "rename", "sync folder"}));
 }
+
+struct ExtensionCase {
+    const char* name;
+    const char* path;
+    const char* extension;
+    const char* asDrawing; // with "skr" in its place
+};
+
+class FileExtensions : public ::testing::TestWithParam<ExtensionCase> {};
+
+TEST_P(FileExtensions, AreTheLastNamesPartAfterItsLastDot)
+{
+    const ExtensionCase& c = GetParam();
+    EXPECT_EQ(FileExtension(c.path), c.extension);
+    EXPECT_EQ(WithExtension(c.path, "skr"), c.asDrawing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FileExtensions,
+    ::testing::Values(ExtensionCase{"InSmallLetters", "a/b.PNG", "png", "a/b.skr"},
+                      ExtensionCase{"LastOfTwo", "a/b.c.jpeg", "jpeg", "a/b.c.skr"},
+                      ExtensionCase{"None", "a/b", "", "a/b.skr"},
+                      ExtensionCase{"DotInTheFolder", "a.d/b", "", "a.d/b.skr"},
+                      ExtensionCase{"HiddenName", "a/.b", "", "a/.b.skr"},
+                      ExtensionCase{"TrailingDot", "b.", "", "b.skr"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileBlock, HoldsEveryByteAskedFor)
 {
