@@ -28,13 +28,13 @@ inline std::vector<CData> MixedRecords(int n, unsigned seed)
 {
     return RandomRecords(n, seed, [](std::mt19937& rng, CData& d) {
         std::uniform_int_distribution<int> x(0, kCanvasWidth - 1), y(0, kCanvasHeight - 1),
-            size(10, 400), thickness(1, 7), kind(1, 3), colour(0, 0xFFFFFF);
+            size(10, 400), thickness(1, 7), kind(1, 3), color(0, 0xFFFFFF);
         d.m_nKind = kind(rng);
         d.m_ptStart = CPoint(x(rng), y(rng));
         d.m_ptEnd = CPoint(d.m_ptStart.x + size(rng), d.m_ptStart.y + size(rng));
         d.m_nThickness = thickness(rng);
-        d.m_crLine = COLORREF(colour(rng));
-        d.m_crFill = COLORREF(colour(rng));
+        d.m_crLine = COLORREF(color(rng));
+        d.m_crFill = COLORREF(color(rng));
     });
 }
 
@@ -46,13 +46,13 @@ inline std::vector<CData> ScatteredRecords(int n, unsigned seed, bool fat)
     return RandomRecords(n, seed, [fat](std::mt19937& rng, CData& d) {
         std::uniform_int_distribution<int> x(0, kCanvasWidth - 1), y(0, kCanvasHeight - 1),
             thickness(fat ? 2 * kCanvasWidth : 1, fat ? INT32_MAX : 7), line(0, 1),
-            colour(0, 0xFFFFFF);
+            color(0, 0xFFFFFF);
         d.m_nKind = !fat || line(rng) ? SHAPE_LINE : SHAPE_RECT;
         d.m_ptStart = CPoint(x(rng), y(rng));
         d.m_ptEnd = CPoint(x(rng), y(rng));
         d.m_nThickness = thickness(rng);
-        d.m_crLine = COLORREF(colour(rng));
-        d.m_crFill = COLORREF(colour(rng));
+        d.m_crLine = COLORREF(color(rng));
+        d.m_crFill = COLORREF(color(rng));
     });
 }
 

@@ -408,7 +408,7 @@ void CDrawingJournal::OnFailure(std::function<void(bool)> handler)
 
 bool CDrawingJournal::Replay(const std::string& path, Drawing& drawing)
 try {
-    CJournalReader reader;
+    CJournalReader reader(kFormat);
     Scanned scanned;
     if (!reader.Open(path))
         return false;

@@ -25,6 +25,9 @@
 
 class CDrawingJournal {
 public:
+    // A recovery copy starts with "SKRJ" and version 2.
+    static constexpr CJournalFormat kFormat = {{'S', 'K', 'R', 'J'}, 2};
+
     // The journal file of this process; nothing is written before Keep.
     explicit CDrawingJournal(std::string path);
     // The file stays: a journal is removed only by Stop.
@@ -84,7 +87,7 @@ private:
     std::uint32_t Number(const std::shared_ptr<const CBaseImage>& picture, JournalStream& tail);
 
     std::string m_strPath;
-    CJournal m_journal;
+    CJournal m_journal{kFormat};
     bool m_bActive = false;
     bool m_bLost = false; // a change named a record the journal does not know
     std::string m_strName;

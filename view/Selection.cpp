@@ -9,7 +9,7 @@
 namespace {
 
 // The colour of the marks on each of several selected shapes and of a line's end handles.
-constexpr COLORREF kMarkColour = RGB(0, 120, 215);
+constexpr COLORREF kMarkColor = RGB(0, 120, 215);
 
 // The points a mark goes on: a box's four corners, a line's two ends.
 struct MarkPoints {
@@ -51,7 +51,7 @@ void FillMask(CDC* pDC, CPoint origin, int width, const std::vector<std::uint8_t
     std::vector<Run> open, next;
     const auto draw = [&](const Run& r, int bottom) {
         pDC->FillSolidRect(origin.x + r.left, origin.y + r.top, r.right - r.left, bottom - r.top,
-                           kMarkColour);
+                           kMarkColor);
     };
     for (int y = 0; y <= height; ++y) {
         next.clear();

@@ -1,5 +1,6 @@
 #include "File.h"
 
+#include "AppName.h"
 #include "Error.h"
 
 #include <algorithm>
@@ -105,15 +106,24 @@ bool FollowLinks(std::string& path)
     return false;
 }
 
-constexpr const char* kTemporaryPrefix = ".skorel-";
 constexpr const char* kTemporarySuffix = ".tmp";
+
+// Temporary files are named after the application, in lower case with "-" for anything but
+// letters and digits, so that its own are known again: ".paint-2-" for "Paint 2".
+std::string TemporaryPrefix()
+{
+    std::string prefix = ".";
+    for (const unsigned char c : AfxGetAppName())
+        prefix += std::isalnum(c) ? char(std::tolower(c)) : '-';
+    return prefix + "-";
+}
 
 // A short name of our own pattern, so that a target name near the length limit still leaves
 // room.
 std::string TemporaryName(const std::string& folder)
 {
     static unsigned s_nCounter = 0;
-    return folder + kTemporaryPrefix + std::to_string(::getpid()) + "-" +
+    return folder + TemporaryPrefix() + std::to_string(::getpid()) + "-" +
            std::to_string(s_nCounter++) + kTemporarySuffix;
 }
 
@@ -122,12 +132,13 @@ std::string TemporaryName(const std::string& folder)
 void RemoveStaleTemporaries(const std::string& folder)
 {
     const std::time_t dayAgo = std::time(nullptr) - 24 * 60 * 60;
+    const std::string prefix = TemporaryPrefix();
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end;
          !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         struct stat st;
-        if (name.starts_with(kTemporaryPrefix) && name.ends_with(kTemporarySuffix) &&
+        if (name.starts_with(prefix) && name.ends_with(kTemporarySuffix) &&
             ::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
             st.st_uid == ::getuid() && st.st_mtime < dayAgo)
             ::unlink(it->path().c_str());

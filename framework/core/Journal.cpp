@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr std::uint8_t kMagic[4] = {'S', 'K', 'R', 'J'};
-constexpr std::uint32_t kVersion = 2;
 constexpr std::size_t kHeadBytes = 8;
 constexpr std::size_t kFrameBytes = 8;
 constexpr auto kSyncInterval = std::chrono::seconds(1);
@@ -73,6 +71,9 @@ std::uint32_t Crc32(std::uint32_t crc, const std::uint8_t* p, std::size_t n)
 } // namespace
 
 struct CJournal::Impl {
+    explicit Impl(const CJournalFormat& f) : format(f) {}
+
+    const CJournalFormat format;
     struct Job {
         enum class Kind { Restart, Append, Remove } kind;
         std::string path;
@@ -183,8 +184,8 @@ bool CJournal::Impl::Do(Job& job)
             path = job.path;
             reopened = true;
             std::uint8_t head[kHeadBytes];
-            std::memcpy(head, kMagic, 4);
-            StoreLE32(head + 4, kVersion);
+            std::memcpy(head, format.signature, 4);
+            StoreLE32(head + 4, format.version);
             if (!file.Open(path.c_str(), CFileHandle::Mode::Rewrite) ||
                 !file.Write(head, sizeof head)) {
                 file.Close();
@@ -293,7 +294,7 @@ void CJournal::Impl::RunSyncer()
     }
 }
 
-CJournal::CJournal() : m(std::make_unique<Impl>())
+CJournal::CJournal(const CJournalFormat& format) : m(std::make_unique<Impl>(format))
 {
     m->writer = std::thread([impl = m.get()] { impl->RunWriter(); });
     m->syncer = std::thread([impl = m.get()] { impl->RunSyncer(); });
@@ -370,6 +371,9 @@ void CJournal::OnFailure(std::function<void(bool)> handler)
 }
 
 struct CJournalReader::Impl {
+    explicit Impl(const CJournalFormat& f) : format(f) {}
+
+    const CJournalFormat format;
     CFileHandle file;
     std::uint64_t length = 0; // of the file, or where reading stopped
     std::uint64_t next = 0;   // where the next entry's frame starts
@@ -396,7 +400,7 @@ struct CJournalReader::Impl {
     }
 };
 
-CJournalReader::CJournalReader() : m(std::make_unique<Impl>()) {}
+CJournalReader::CJournalReader(const CJournalFormat& format) : m(std::make_unique<Impl>(format)) {}
 
 CJournalReader::~CJournalReader() = default;
 
@@ -406,7 +410,8 @@ bool CJournalReader::Open(const std::string& path)
     if (!m->file.Open(path.c_str(), CFileHandle::Mode::ReadExisting) || !m->file.Length(m->length))
         return false;
     const std::uint8_t* head = m->View(0, kHeadBytes);
-    if (!head || std::memcmp(head, kMagic, 4) != 0 || LoadLE32(head + 4) != kVersion) {
+    if (!head || std::memcmp(head, m->format.signature, 4) != 0 ||
+        LoadLE32(head + 4) != m->format.version) {
         Close();
         return false;
     }

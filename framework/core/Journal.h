@@ -1,5 +1,6 @@
 // A journal of changes that a crash cannot take: a file of framed entries that only ever grows
-// at its end. The file starts with "SKRJ" and a 32-bit version; an entry is its length and the
+// at its end. The file starts with its kind's signature and 32-bit version (the caller's, a
+// CJournalFormat); an entry is its length and the
 // CRC-32 of its bytes (both 32-bit, little-endian), then the bytes. Reading stops at the first
 // entry that is cut short or fails its checksum, so a torn last write costs only the entry it
 // tore. What the entries mean is the caller's: some of them (those given to Restart) hold
@@ -32,9 +33,16 @@ struct JournalStream {
     std::function<bool(const JournalSink&)> write;
 };
 
+// What starts a journal file: four bytes that name its kind, then its version, written
+// little-endian. A file with another start is no journal of this kind.
+struct CJournalFormat {
+    std::uint8_t signature[4];
+    std::uint32_t version;
+};
+
 class CJournal {
 public:
-    CJournal();
+    explicit CJournal(const CJournalFormat& format);
     // Writes and makes durable what was given; the file stays.
     ~CJournal();
     CJournal(const CJournal&) = delete;
@@ -70,7 +78,7 @@ private:
 // hold is read with Read.
 class CJournalReader {
 public:
-    CJournalReader();
+    explicit CJournalReader(const CJournalFormat& format);
     ~CJournalReader();
     CJournalReader(const CJournalReader&) = delete;
     CJournalReader& operator=(const CJournalReader&) = delete;

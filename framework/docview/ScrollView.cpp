@@ -22,7 +22,7 @@ namespace {
 constexpr int kWheelNotch = 120;
 
 // The desk beyond the client area: a neutral grey, so the edge of the area shows.
-constexpr QRgb kDeskColour = 0xFF9A9A9A;
+constexpr QRgb kDeskColor = 0xFF9A9A9A;
 // While a drag rests beyond the visible edge, the view keeps scrolling toward it.
 constexpr int kAutoScrollMs = 40;
 constexpr int kMaxAutoScrollStep = 40;
@@ -36,7 +36,7 @@ public:
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setFrameShape(QFrame::NoFrame);
         QPalette desk = viewport()->palette();
-        desk.setColor(QPalette::Window, QColor::fromRgb(kDeskColour));
+        desk.setColor(QPalette::Window, QColor::fromRgb(kDeskColor));
         viewport()->setPalette(desk);
         viewport()->setAutoFillBackground(true);
         m_timer.setInterval(kAutoScrollMs);

@@ -13,7 +13,7 @@ namespace {
 
 QString Number(double v) { return QString::number(v, 'g', 12); }
 
-QString Colour(COLORREF cr)
+QString Color(COLORREF cr)
 {
     if (cr == CLR_NONE)
         return QStringLiteral("none");
@@ -36,7 +36,7 @@ struct CSvgWriter::Stream {
         xml.writeEmptyElement(name);
         for (const auto& [attribute, value] : geometry)
             xml.writeAttribute(QString::fromLatin1(attribute), Number(value));
-        xml.writeAttribute(QStringLiteral("stroke"), Colour(stroke));
+        xml.writeAttribute(QStringLiteral("stroke"), Color(stroke));
         xml.writeAttribute(QStringLiteral("fill"), fill);
         xml.writeAttribute(QStringLiteral("stroke-width"), QString::number(width));
     }
@@ -70,7 +70,7 @@ void CSvgWriter::Fill(const CRect& rect, COLORREF fill)
     xml.writeAttribute(QStringLiteral("y"), QString::number(rect.top));
     xml.writeAttribute(QStringLiteral("width"), QString::number(rect.Width()));
     xml.writeAttribute(QStringLiteral("height"), QString::number(rect.Height()));
-    xml.writeAttribute(QStringLiteral("fill"), Colour(fill));
+    xml.writeAttribute(QStringLiteral("fill"), Color(fill));
 }
 
 void CSvgWriter::Image(int x, int y, int width, int height, const std::vector<BYTE>& png)
@@ -101,14 +101,14 @@ void CSvgWriter::Rect(double x, double y, double width, double height, COLORREF 
 {
     m_stream->Shape(QStringLiteral("rect"),
                     {{"x", x}, {"y", y}, {"width", width}, {"height", height}}, stroke,
-                    Colour(fill), strokeWidth);
+                    Color(fill), strokeWidth);
 }
 
 void CSvgWriter::Ellipse(double cx, double cy, double rx, double ry, COLORREF stroke, COLORREF fill,
                          int strokeWidth)
 {
     m_stream->Shape(QStringLiteral("ellipse"), {{"cx", cx}, {"cy", cy}, {"rx", rx}, {"ry", ry}},
-                    stroke, Colour(fill), strokeWidth);
+                    stroke, Color(fill), strokeWidth);
 }
 
 std::vector<BYTE> CSvgWriter::Finish()

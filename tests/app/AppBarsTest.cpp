@@ -287,19 +287,19 @@ TEST_F(AppTest, BottomBarsAreDockableAndToggledInTheViewMenu)
 
 // A click on a swatch sets the outline colour, a right click the fill colour, and the pair
 // shows both; a double click on either part of the pair opens the dialog on that colour.
-TEST_F(AppTest, ColourBarClicksSetTheColoursAndThePairOpensTheDialog)
+TEST_F(AppTest, ColorBarClicksSetTheColorsAndThePairOpensTheDialog)
 {
     ASSERT_TRUE(Start());
     QWidget* swatches = ColorBar()->widgetForAction(ColorBar()->actions().value(0));
     ASSERT_NE(swatches, nullptr);
     // Where a colour shows on the bar: the leftmost pixel of it (the pair lies left of the
     // swatches), or the rightmost (a swatch).
-    const auto find = [swatches](const QColor& colour, bool leftmost) {
+    const auto find = [swatches](const QColor& color, bool leftmost) {
         const QImage shown = swatches->grab().toImage();
         std::optional<QPoint> at;
         for (int x = 0; x < shown.width(); ++x)
             for (int y = 0; y < shown.height(); ++y)
-                if (shown.pixelColor(x, y) == colour && (!at || !leftmost))
+                if (shown.pixelColor(x, y) == color && (!at || !leftmost))
                     at = QPoint(x, y);
         return at.value_or(QPoint(-1, -1));
     };

@@ -69,7 +69,7 @@ constexpr std::uint32_t kSnapshotKind = 4;
 std::vector<std::pair<std::uint64_t, std::uint32_t>> Frames(const std::string& path)
 {
     std::vector<std::pair<std::uint64_t, std::uint32_t>> frames;
-    CJournalReader reader;
+    CJournalReader reader(CDrawingJournal::kFormat);
     JournalBytes kind;
     for (bool open = reader.Open(path);
          open && reader.Next() && reader.Read(reader.Offset(), 4, kind);)
@@ -278,7 +278,7 @@ TEST_F(DrawingJournalTest, RefusesANameLongerThanAnyPath)
         StoreLE32(snapshot.data(), kSnapshotKind);
         StoreLE32(snapshot.data() + 4, std::uint32_t(nameBytes));
         snapshot.insert(snapshot.end(), {0, 0, 0, 0, 'S', 'K', 'R', 'L', 1, 0, 0, 0, 0, 0, 0, 0});
-        CJournal journal;
+        CJournal journal(CDrawingJournal::kFormat);
         journal.Restart(m_path + "2", snapshot);
         CDrawingJournal::Drawing drawing;
         return journal.Flush() && CDrawingJournal::Replay(m_path + "2", drawing) &&

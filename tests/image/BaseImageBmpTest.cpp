@@ -59,7 +59,7 @@ TEST_F(BmpFile, Saving24BitTwoByTwoWritesOneByteBehindBfSize)
 
 class SavePaletteImage : public BmpFile, public ::testing::WithParamInterface<int> {};
 
-TEST_P(SavePaletteImage, PutsThePixelsBehindTheFullColourTable)
+TEST_P(SavePaletteImage, PutsThePixelsBehindTheFullColorTable)
 {
     const int colors = GetParam();
     CBaseImage image;
@@ -126,7 +126,7 @@ TEST_F(BmpFile, TopDownFileHasNegativeHeight)
     EXPECT_EQ(image.GetSize(), CSize(4, -3));
 }
 
-TEST_F(BmpFile, ShortColourTableIsReadAtItsLengthAndFilledWithBlack)
+TEST_F(BmpFile, ShortColorTableIsReadAtItsLengthAndFilledWithBlack)
 {
     CBaseImage image;
     ASSERT_TRUE(image.LoadBMP(Write(Bits8(201, 201)).c_str()));

@@ -55,7 +55,7 @@ TEST(BaseImageDraw, EmptyImageDrawsNothingAndLeavesTheContextAlone)
     EXPECT_EQ(dc.GetStretchBltMode(), BLACKONWHITE);
 }
 
-TEST(BaseImageDraw, TrueColourImageSelectsNoPalette)
+TEST(BaseImageDraw, TrueColorImageSelectsNoPalette)
 {
     PaletteSpy dc(4, 4);
     const HPALETTE before = dc.GetCurrentPalette();

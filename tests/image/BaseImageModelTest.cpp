@@ -143,7 +143,7 @@ TEST(BaseImageModel, Blank24BitRedRowsArePadded)
     EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), b.begin() + 12));
 }
 
-TEST(BaseImageModel, DefaultPaletteIsTheColourCube)
+TEST(BaseImageModel, DefaultPaletteIsTheColorCube)
 {
     CBaseImage image;
     ASSERT_TRUE(image.Create(2, 2, 256, 0));
@@ -167,7 +167,7 @@ TEST(BaseImageModel, DefaultPaletteIsTheColourCube)
     EXPECT_EQ(image.m_pPalette->GetEntryCount(), 256);
 }
 
-TEST(BaseImageModel, TwoColourPaletteIsBlackAndDarkBlue)
+TEST(BaseImageModel, TwoColorPaletteIsBlackAndDarkBlue)
 {
     CBaseImage image;
     ASSERT_TRUE(image.Create(8, 1, 2, 0));
@@ -185,9 +185,9 @@ TEST(BaseImageModel, FindColorIndexTakesTheLowerOfEqualEntries)
     EXPECT_EQ(image.FindColorIndex(RGB(10, 20, 30)), 3);
     EXPECT_EQ(image.FindColorIndex(RGB(30, 20, 10)), -1);
 
-    CBaseImage trueColour;
-    ASSERT_TRUE(trueColour.Create(2, 2, 0, 0));
-    EXPECT_EQ(trueColour.FindColorIndex(RGB(0, 0, 0)), -1);
+    CBaseImage trueColor;
+    ASSERT_TRUE(trueColor.Create(2, 2, 0, 0));
+    EXPECT_EQ(trueColor.FindColorIndex(RGB(0, 0, 0)), -1);
 }
 
 TEST(BaseImageModel, CreateFromColorTableMakesAZeroed8BitImage)

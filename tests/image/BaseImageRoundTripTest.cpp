@@ -53,13 +53,13 @@ Variant Palette(const char* name, int bits, DWORD headerSize, DWORD compression 
         name, {bits, compression, headerSize, false, t}, Indices(t, Range(n, bits == 8 ? 3 : 1))};
 }
 
-const std::vector<Ink> kTrueColours = {
+const std::vector<Ink> kTrueColors = {
     {0x000000, 0x000000}, {0xFFFFFF, 0xFFFFFF}, {0x123456, 0x123456}, {0xFF0000, 0xFF0000},
     {0x00FF00, 0x00FF00}, {0x0000FF, 0x0000FF}, {0x80C0E0, 0x80C0E0}};
 
-Variant TrueColour(const char* name, int bits, DWORD headerSize, bool topDown = false)
+Variant TrueColor(const char* name, int bits, DWORD headerSize, bool topDown = false)
 {
-    return {name, {bits, BI_RGB, headerSize, topDown, {}}, kTrueColours};
+    return {name, {bits, BI_RGB, headerSize, topDown, {}}, kTrueColors};
 }
 
 // 5-5-5 and 5-6-5 pixels whose channels are all-off, all-on or in between.
@@ -83,12 +83,12 @@ std::vector<Variant> Variants()
         Palette("Header52Bits8", 8, 52),
         Palette("Header64Bits4", 4, 64),
         Palette("Header124Bits8", 8, 124),
-        TrueColour("Bits24", 24, 40),
-        TrueColour("Bits24TopDown", 24, 40, true),
-        TrueColour("Core24", 24, 12),
-        TrueColour("Header56Bits24", 24, 56),
-        TrueColour("Header108Bits24", 24, 108),
-        TrueColour("Bits32", 32, 40),
+        TrueColor("Bits24", 24, 40),
+        TrueColor("Bits24TopDown", 24, 40, true),
+        TrueColor("Core24", 24, 12),
+        TrueColor("Header56Bits24", 24, 56),
+        TrueColor("Header108Bits24", 24, 108),
+        TrueColor("Bits32", 32, 40),
         {"Bits16", {16, BI_RGB, 40, false, {}}, k555},
         {"Bits16Fields", {16, BI_BITFIELDS, 40, false, {}, 0, {0xF800, 0x07E0, 0x001F}}, k565},
         {"Header56Bits32Fields",

@@ -69,7 +69,7 @@ void ExpectFourBitInfoHeader(const BYTE* info, int width, int height)
 }
 
 // A BMP file with a 16-entry colour table right before uncompressed 4-bit pixels.
-QImage ExpectSixteenColourBmp(const res::Binary& bmp, int width, int height)
+QImage ExpectSixteenColorBmp(const res::Binary& bmp, int width, int height)
 {
     EXPECT_EQ(std::memcmp(bmp.data, "BM", 2), 0);
     EXPECT_EQ(U32(bmp.data + 2), bmp.size);
@@ -119,21 +119,21 @@ class ToolbarBitmap : public ::testing::TestWithParam<Strip> {
 protected:
     QImage Pictures() const
     {
-        return ExpectSixteenColourBmp(*res::FindBitmap(GetParam().id), GetParam().pictures * 16,
+        return ExpectSixteenColorBmp(*res::FindBitmap(GetParam().id), GetParam().pictures * 16,
                                       15);
     }
 };
 
-TEST_P(ToolbarBitmap, IsASixteenColourStripOfOnePictureAButtonAtBothScales)
+TEST_P(ToolbarBitmap, IsASixteenColorStripOfOnePictureAButtonAtBothScales)
 {
     const res::Toolbar* bar = res::FindToolbar(GetParam().id);
     ASSERT_NE(bar, nullptr);
     const int buttons =
         int(bar->items.size() - std::count(bar->items.begin(), bar->items.end(), 0u));
     EXPECT_EQ(buttons, GetParam().pictures);
-    ExpectSixteenColourBmp(*res::FindBitmap(GetParam().id), buttons * bar->buttonWidth,
+    ExpectSixteenColorBmp(*res::FindBitmap(GetParam().id), buttons * bar->buttonWidth,
                            bar->buttonHeight);
-    ExpectSixteenColourBmp(*res::FindBitmap(GetParam().id, 2), 2 * buttons * bar->buttonWidth,
+    ExpectSixteenColorBmp(*res::FindBitmap(GetParam().id, 2), 2 * buttons * bar->buttonWidth,
                            2 * bar->buttonHeight);
 }
 
@@ -186,9 +186,9 @@ INSTANTIATE_TEST_SUITE_P(Toolbars, ToolbarBitmap,
                              return info.param.id == IDR_MAINFRAME ? "Main" : "Thickness";
                          });
 
-TEST(CanvasBitmap, IsAWhiteSixteenColourBitmapOfTheCanvasSize)
+TEST(CanvasBitmap, IsAWhiteSixteenColorBitmapOfTheCanvasSize)
 {
-    const QImage image = ExpectSixteenColourBmp(*res::FindBitmap(IDB_CANVAS), 1280, 1024);
+    const QImage image = ExpectSixteenColorBmp(*res::FindBitmap(IDB_CANVAS), 1280, 1024);
     ASSERT_EQ(image.size(), QSize(1280, 1024));
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -202,7 +202,7 @@ class IconFile : public ::testing::TestWithParam<UINT> {};
 // Each image: a 4-bit bitmap of double height (colours, then AND mask). Where the mask
 // makes a pixel transparent its colour must be 0, or the desktop would invert what lies
 // under it. The 32 comes first, for readers that take only the first image.
-TEST_P(IconFile, Holds32_16And64PixelSixteenColourImagesWithCleanMasks)
+TEST_P(IconFile, Holds32_16And64PixelSixteenColorImagesWithCleanMasks)
 {
     const res::Binary& ico = *res::FindIcon(GetParam());
     ASSERT_GE(ico.size, 6u + 3 * 16u);
@@ -221,15 +221,15 @@ TEST_P(IconFile, Holds32_16And64PixelSixteenColourImagesWithCleanMasks)
         ASSERT_EQ(bytes, 40u + 16u * 4u + unsigned(Stride(size, 4) + Stride(size, 1)) * size);
         ExpectFourBitInfoHeader(ico.data + offset, size, 2 * size);
 
-        const BYTE* colours = ico.data + offset + 40 + 16 * 4;
-        const BYTE* mask = colours + Stride(size, 4) * size;
+        const BYTE* colors = ico.data + offset + 40 + 16 * 4;
+        const BYTE* mask = colors + Stride(size, 4) * size;
         int transparent = 0;
         for (int row = 0; row < size; ++row)
             for (int x = 0; x < size; ++x) {
                 if (!(mask[row * Stride(size, 1) + x / 8] & (0x80 >> (x % 8))))
                     continue;
                 ++transparent;
-                EXPECT_EQ((colours[row * Stride(size, 4) + x / 2] >> (x % 2 ? 0 : 4)) & 0xF, 0)
+                EXPECT_EQ((colors[row * Stride(size, 4) + x / 2] >> (x % 2 ? 0 : 4)) & 0xF, 0)
                     << size << "px at " << x << "," << row;
             }
         EXPECT_TRUE(transparent > 0 && transparent < size * size / 2) << size;

@@ -109,7 +109,7 @@ TEST(DrawShape, UnknownKindDrawsNothingAndRestoresPenAndBrush)
         ASSERT_EQ(px, kWhite);
 }
 
-TEST(DrawShape, FilledRectangleHasFillInsideAndLineColourOutline)
+TEST(DrawShape, FilledRectangleHasFillInsideAndLineColorOutline)
 {
     const COLORREF line = RGB(200, 0, 0), fill = RGB(0, 0, 200);
     for (int thickness : {1, 7}) {
@@ -128,7 +128,7 @@ TEST(DrawShape, FilledRectangleHasFillInsideAndLineColourOutline)
     }
 }
 
-TEST(DrawShape, LineShowsOnlyItsOutlineColourAndEllipseIsFilled)
+TEST(DrawShape, LineShowsOnlyItsOutlineColorAndEllipseIsFilled)
 {
     Canvas c;
     const CData line = Record(SHAPE_LINE, {10, 10}, {100, 10}, RGB(0, 128, 0), RGB(255, 0, 0), 3);

@@ -38,7 +38,7 @@ TEST(MyTracker, StartsIdleWithNothingGrabbed)
 
 class TrackerSelectBox : public ::testing::TestWithParam<int> {};
 
-TEST_P(TrackerSelectBox, TakesTheCornersKindAndColours)
+TEST_P(TrackerSelectBox, TakesTheCornersKindAndColors)
 {
     CMyTracker t;
     const CData rec = Record(GetParam(), CPoint(10, 20), CPoint(110, 80));

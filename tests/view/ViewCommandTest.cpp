@@ -56,7 +56,7 @@ TEST_F(ViewTest, SelectionCommandChangesOnlyTheMode)
     EXPECT_EQ(m_view->Mode(), MODE_DRAW);
 }
 
-TEST_F(ViewTest, ColourDialogCancelKeepsTheColourAndOkTakesTheChosenOne)
+TEST_F(ViewTest, ColorDialogCancelKeepsTheColorAndOkTakesTheChosenOne)
 {
     QColor opened;
     ModalAnswers answers({[&opened](QWidget* w) {
@@ -90,7 +90,7 @@ struct SwatchCase {
 
 class SwatchTest : public ViewTest, public ::testing::WithParamInterface<SwatchCase> {};
 
-TEST_P(SwatchTest, ButtonAndColourChooseOutlineOrFill)
+TEST_P(SwatchTest, ButtonAndColorChooseOutlineOrFill)
 {
     const SwatchCase& c = GetParam();
     m_frame->OnCmdMsg(ID_COLOR_SWATCH, CmdAction::Execute, {.pNotify = &c.notify});
@@ -99,7 +99,7 @@ TEST_P(SwatchTest, ButtonAndColourChooseOutlineOrFill)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    ColourBar, SwatchTest,
+    ColorBar, SwatchTest,
     ::testing::Values(SwatchCase{"LeftGivesTheOutline", {17, MK_LBUTTON}, RGB(255, 0, 0), kWhite},
                       SwatchCase{"RightGivesTheFill", {21, MK_RBUTTON}, kBlack, RGB(0, 0, 255)},
                       SwatchCase{"DarkRowFirst", {1, MK_RBUTTON}, kBlack, RGB(128, 128, 128)},
@@ -126,11 +126,11 @@ TEST_F(ViewTest, PaintDrawsTheFrameOnTopOnlyWhenThereAreRecords)
 }
 
 // A 64 × 32 BMP file of one colour.
-QString SavePicture(const QTemporaryDir& dir, const char* name, const QColor& colour)
+QString SavePicture(const QTemporaryDir& dir, const char* name, const QColor& color)
 {
     const QString path = dir.filePath(QString::fromUtf8(name));
     QImage picture(64, 32, QImage::Format_RGB888);
-    picture.fill(colour);
+    picture.fill(color);
     return picture.save(path, "BMP") ? path : QString();
 }
 

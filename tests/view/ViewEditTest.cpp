@@ -114,7 +114,7 @@ TEST_F(ViewEditTest, RepaintingWhatChangedEqualsAFullComposition)
     ASSERT_TRUE(Stripes(1500, 1100).save(picture, "BMP"));
     std::mt19937 rng(3);
     std::uniform_int_distribution<int> x(-60, 1340), y(-60, 1080), offset(-120, 120), width(1, 7),
-        colour(0, 0xFFFFFF), action(0, 99);
+        color(0, 0xFFFFFF), action(0, 99);
     const auto someShape = [&]() -> const CData* {
         const auto records = Records();
         return records.empty() ? nullptr : records[std::size_t(rng()) % records.size()];
@@ -123,8 +123,8 @@ TEST_F(ViewEditTest, RepaintingWhatChangedEqualsAFullComposition)
         const int a = action(rng);
         if (a < 30) {
             m_view->ChooseThickness(width(rng));
-            m_view->ChooseLineColor(COLORREF(colour(rng)));
-            m_view->ChooseFillColor(COLORREF(colour(rng)));
+            m_view->ChooseLineColor(COLORREF(color(rng)));
+            m_view->ChooseFillColor(COLORREF(color(rng)));
             const UINT tools[] = {ID_DRAW_LINE, ID_DRAW_RECT, ID_DRAW_ELLIPSE};
             Draw(tools[rng() % 3], {x(rng), y(rng)}, {x(rng), y(rng)});
         } else if (a < 55) {

@@ -177,7 +177,7 @@ TEST_F(ViewTest, PressOnEmptyCanvasChangesNothing)
     EXPECT_EQ(Records()[0]->m_ptEnd, CPoint(200, 200));
 }
 
-TEST_F(ViewTest, MovingALineKeepsItsThicknessAndColours)
+TEST_F(ViewTest, MovingALineKeepsItsThicknessAndColors)
 {
     Command(ID_WIDTH_4);
     Draw(ID_DRAW_LINE, {100, 100}, {300, 100});

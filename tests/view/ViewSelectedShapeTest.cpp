@@ -53,11 +53,11 @@ TEST_P(ViewRestyle, ChangesTheSelectedShapeAsOneStep)
     EXPECT_EQ(Screen(1101, 901), RGB(255, 0, 255));
 }
 
-Step ChooseInDialog(UINT id, QColor colour)
+Step ChooseInDialog(UINT id, QColor color)
 {
     return [=](ViewEditTest& t) {
-        ModalAnswers answers({[colour](QWidget* w) {
-            qobject_cast<QColorDialog*>(w)->setCurrentColor(colour);
+        ModalAnswers answers({[color](QWidget* w) {
+            qobject_cast<QColorDialog*>(w)->setCurrentColor(color);
             static_cast<QDialog*>(w)->accept();
         }});
         t.Command(id);

@@ -38,15 +38,15 @@ QImage IconImage(const BYTE* p, std::size_t size)
         return {};
     std::vector<BYTE> info(p, p + table);
     reinterpret_cast<BITMAPINFOHEADER*>(info.data())->biHeight = height;
-    CBitmap colour;
+    CBitmap color;
     CDC dc;
-    if (!colour.CreateCompatibleBitmap(nullptr, width, height) || !dc.CreateCompatibleDC(nullptr))
+    if (!color.CreateCompatibleBitmap(nullptr, width, height) || !dc.CreateCompatibleDC(nullptr))
         return {};
-    dc.SelectObject(&colour);
+    dc.SelectObject(&color);
     if (!SetDIBitsToDevice(&dc, 0, 0, DWORD(width), DWORD(height), 0, 0, 0, UINT(height), p + table,
                            reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS))
         return {};
-    QImage image = colour.Image()->convertToFormat(QImage::Format_ARGB32);
+    QImage image = color.Image()->convertToFormat(QImage::Format_ARGB32);
     const BYTE* maskRows = p + table + rows;
     for (int y = 0; y < height; ++y) {
         const BYTE* bits = maskRows + DibRowBytes(width, 1) * (height - 1 - y); // bottom-up

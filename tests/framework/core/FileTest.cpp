@@ -256,7 +256,9 @@ TEST_F(FileTest, KilledSaveLeavesNoTemporaryFileAndOldOnesGo)
     ASSERT_EQ(status, 0);
     EXPECT_EQ(Names(), QStringList{"a.bin"});
 
-    const std::string stale = Put(".skorel-1-1.tmp", "x"), young = Put(".skorel-1-2.tmp", "x");
+    // Temporary files are named after the tests' application, "Frame Test".
+    const std::string stale = Put(".frame-test-1-1.tmp", "x"),
+                      young = Put(".frame-test-1-2.tmp", "x");
     const timespec twoDaysAgo[2] = {{::time(nullptr) - 2 * 86400, 0},
                                     {::time(nullptr) - 2 * 86400, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, stale.c_str(), twoDaysAgo, 0), 0);
@@ -264,7 +266,7 @@ TEST_F(FileTest, KilledSaveLeavesNoTemporaryFileAndOldOnesGo)
     ASSERT_TRUE(file.Open(path.c_str()));
     ASSERT_TRUE(file.Write("new", 3));
     ASSERT_TRUE(file.Commit());
-    EXPECT_EQ(Names(), (QStringList{".skorel-1-2.tmp", "a.bin"}));
+    EXPECT_EQ(Names(), (QStringList{".frame-test-1-2.tmp", "a.bin"}));
 }
 
 std::vector<std::string> g_steps;

@@ -16,13 +16,16 @@
 
 namespace {
 
+// The journals of these tests start with "JRNL" and version 3.
+constexpr CJournalFormat kFormat = {{'J', 'R', 'N', 'L'}, 3};
+
 JournalBytes Bytes(const std::string& text) { return JournalBytes(text.begin(), text.end()); }
 
 // A journal file written by hand, each entry's checksum worked out a bit at a time as the
 // CRC-32 of IEEE 802.3 is defined.
 JournalBytes Journal(const std::vector<JournalBytes>& entries)
 {
-    JournalBytes file = {'S', 'K', 'R', 'J', 2, 0, 0, 0};
+    JournalBytes file = {'J', 'R', 'N', 'L', 3, 0, 0, 0};
     for (const JournalBytes& entry : entries) {
         std::uint32_t crc = 0xFFFFFFFFu;
         for (std::uint8_t b : entry)
@@ -66,7 +69,7 @@ protected:
     static std::vector<JournalBytes> Entries(const std::string& path)
     {
         std::vector<JournalBytes> entries;
-        CJournalReader reader;
+        CJournalReader reader(kFormat);
         for (bool open = reader.Open(path); open && reader.Next();) {
             entries.emplace_back();
             EXPECT_TRUE(reader.Read(reader.Offset(), std::size_t(reader.Size()), entries.back()));
@@ -81,7 +84,7 @@ TEST_F(JournalTest, WritesTheHeadAndEachEntryFramedByItsLengthAndChecksum)
 {
     const std::string path = Path("j");
     {
-        CJournal journal;
+        CJournal journal(kFormat);
         journal.Restart(path, Bytes("123456789"));
         journal.Append({});
         journal.Append(Bytes("123"), Streamed("456789"));
@@ -103,7 +106,7 @@ TEST_F(JournalTest, ReadsBackEveryEntryAsGiven)
 {
     const std::string path = Path("j"), other = Path("other");
     Put(other, Bytes("whatever was there"));
-    CJournal journal;
+    CJournal journal(kFormat);
     journal.Restart(path, Bytes("first"));
     journal.Append(Bytes("one"));
     journal.Restart(path, Bytes("snapshot"));
@@ -147,12 +150,12 @@ TEST_F(JournalTest, StopsAtTheFirstEntryCutShortOrFailingItsChecksum)
     damaged[8 + 8] ^= 0x01; // the first entry: nothing after it counts
     Put(path, damaged);
     EXPECT_TRUE(Entries(path).empty());
-    for (const JournalBytes& notJournal : {Bytes("SKRJ"), Bytes("SKRJ\1\0\0\0"), Bytes("BM")}) {
+    for (const JournalBytes& notJournal : {Bytes("JRNL"), Bytes("JRNL\1\0\0\0"), Bytes("BM")}) {
         Put(path, notJournal);
-        CJournalReader reader;
+        CJournalReader reader(kFormat);
         EXPECT_FALSE(reader.Open(path));
     }
-    CJournalReader reader;
+    CJournalReader reader(kFormat);
     EXPECT_FALSE(reader.Open(Path("missing")));
 }
 
@@ -161,7 +164,7 @@ TEST_F(JournalTest, StopsAtTheFirstEntryCutShortOrFailingItsChecksum)
 TEST_F(JournalTest, HugeFilesAreReadWithoutTakingTheirSize)
 {
     const std::string path = Path("j");
-    CJournalReader reader;
+    CJournalReader reader(kFormat);
     for (const JournalBytes& head : {JournalBytes(), Journal({})}) {
         Put(path, head);
         std::filesystem::resize_file(path, std::uintmax_t(64) << 30);
@@ -180,7 +183,7 @@ TEST_F(JournalTest, HugeFilesAreReadWithoutTakingTheirSize)
 
 TEST_F(JournalTest, ReportsAJournalThatCannotBeWritten)
 {
-    CJournal journal;
+    CJournal journal(kFormat);
     journal.Append(Bytes("before any start"));
     EXPECT_TRUE(journal.Flush());
     journal.Restart(Path("no/such/folder/j"), Bytes("snapshot"));
@@ -199,7 +202,7 @@ TEST_F(JournalTest, AFullDiskCutsBackToTheLastWholeEntry)
 {
     const std::string path = Path("j");
     std::vector<bool> heard;
-    CJournal journal;
+    CJournal journal(kFormat);
     journal.OnFailure([&heard](bool failing) { heard.push_back(failing); });
     journal.Restart(path, Bytes("snapshot"));
     journal.Append(Bytes("first"));
@@ -227,7 +230,7 @@ TEST_F(JournalTest, SyncsAfterAFlushAndWithinASecond)
 {
     g_syncs = 0;
     SetFileStepHook([](const char* step) { g_syncs += std::string(step) == "sync data"; });
-    CJournal journal;
+    CJournal journal(kFormat);
     journal.Restart(Path("j"), Bytes("snapshot"));
     ASSERT_TRUE(journal.Flush());
     EXPECT_EQ(g_syncs, 1);

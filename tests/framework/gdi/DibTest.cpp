@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(Widths, DibChannelWidth,
                          ::testing::Values(1, 2, 3, 5, 6, 8, 9, 10, 12, 16, 24, 31, 32),
                          [](const auto& info) { return "Bits" + std::to_string(info.param); });
 
-TEST(Dib, ColourTableShorterThanTheDepthShowsBlackBeyondIt)
+TEST(Dib, ColorTableShorterThanTheDepthShowsBlackBeyondIt)
 {
     const std::vector<BYTE> info = Info(4, 1, 8, BI_RGB, 5, 5);
     const BYTE bits[4] = {4, 5, 255, 1};
@@ -416,10 +416,10 @@ TEST(BitmapRowsWide, Rows24BitKeepEveryPixelAtEveryWidth)
         CDC dc;
         dc.CreateCompatibleDC(nullptr);
         dc.SelectObject(&bitmap);
-        const auto colour = [](int x, int y) { return RGB(x * 7 + y, 255 - x, x * 13 + 100 * y); };
+        const auto color = [](int x, int y) { return RGB(x * 7 + y, 255 - x, x * 13 + 100 * y); };
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < width; ++x)
-                dc.SetPixel(x, y, colour(x, y));
+                dc.SetPixel(x, y, color(x, y));
         BITMAPINFO bmi{};
         bmi.bmiHeader = {40, width, -2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         const int rowBytes = (width * 3 + 3) / 4 * 4;
@@ -428,7 +428,7 @@ TEST(BitmapRowsWide, Rows24BitKeepEveryPixelAtEveryWidth)
         for (int y = 0; y < 2; ++y) {
             const BYTE* row = rows.data() + y * rowBytes;
             for (int x = 0; x < width; ++x) {
-                const COLORREF c = colour(x, y);
+                const COLORREF c = color(x, y);
                 ASSERT_EQ(row[3 * x], GetBValue(c)) << x;
                 ASSERT_EQ(row[3 * x + 1], GetGValue(c)) << x;
                 ASSERT_EQ(row[3 * x + 2], GetRValue(c)) << x;
@@ -509,7 +509,7 @@ TEST(BitmapFile, RefusesWhatIsNoWholeFile)
     }
 }
 
-TEST(Dib, ScreenContextIsTrueColourAndReleasedOnce)
+TEST(Dib, ScreenContextIsTrueColorAndReleasedOnce)
 {
     const HDC screen = GetDC(nullptr);
     ASSERT_NE(screen, nullptr);

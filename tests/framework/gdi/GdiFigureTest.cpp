@@ -164,10 +164,10 @@ TEST_P(ExtremeFigure, DrawsExactlyItsClippedPart)
         s.dc.SelectObject(&pen);
         s.dc.SelectObject(&brush);
         s.Draw(c.figure, c.x1, c.y1, c.x2, c.y2);
-        const COLORREF colours[] = {kRed, kBlue, kWhite};
+        const COLORREF colors[] = {kRed, kBlue, kWhite};
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 64; ++x)
-                ASSERT_EQ(s.dc.GetPixel(x, y), colours[c.shows(x, y, std::max(width, 1))])
+                ASSERT_EQ(s.dc.GetPixel(x, y), colors[c.shows(x, y, std::max(width, 1))])
                     << "(" << x << ", " << y << ") width " << width;
     }
 }

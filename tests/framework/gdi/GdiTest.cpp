@@ -49,7 +49,7 @@ TEST(DeviceContext, SelectingABitmapOnlyWorksInAMemoryContext)
     EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 0));
 }
 
-TEST(DeviceContext, DisplayIsATrueColourDevice)
+TEST(DeviceContext, DisplayIsATrueColorDevice)
 {
     WhiteSurface s;
     EXPECT_EQ(s.dc.GetDeviceCaps(BITSPIXEL), 32);
