@@ -95,7 +95,7 @@ TEST_F(JournalTest, WritesTheHeadAndEachEntryFramedByItsLengthAndChecksum)
               Journal({Bytes("123456789"), {}, Bytes("123456789")}));
     // 0xCBF43926 is the CRC-32 check value of "123456789".
     EXPECT_EQ(Journal({Bytes("123456789")}),
-              (JournalBytes{'S',  'K',  'R',  'J', 2,   0,   0,   0,   9,   0,   0,   0,  0x26,
+              (JournalBytes{'J',  'R',  'N',  'L', 3,   0,   0,   0,   9,   0,   0,   0,  0x26,
                             0x39, 0xF4, 0xCB, '1', '2', '3', '4', '5', '6', '7', '8', '9'}));
 }
 
