@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CanvasTiles.h"
+#include "DrawingExport.h"
 #include "Selection.h"
 #include "ShapeClipboard.h"
 #include "ShapeIndex.h"
@@ -19,9 +20,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// The file formats the drawing is exported to.
-enum class ExportFormat { Png, Jpeg, Bmp, Svg };
 
 // What the left button does in the view: draws shapes, or selects, moves and resizes them.
 enum ViewMode : int { MODE_DRAW = 0, MODE_SELECT = 1 };
@@ -64,10 +62,6 @@ public:
     // format, replacing an existing one only when the new one is complete. FALSE, with the
     // last error set where the system said why, when it could not be written.
     BOOL ExportTo(const std::string& path, ExportFormat format, bool bPictureOnly);
-    // What export and picture copy write: the whole canvas, or with bPictureOnly the
-    // picture's area when there is a picture, else the bounds of the shapes within the canvas
-    // (the whole canvas when there are none).
-    CRect ExportArea(bool bPictureOnly) const;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
@@ -166,8 +160,8 @@ private:
     void Compose(CDC* pDC, const CRect& area, CPoint shift = CPoint());
     // Takes the document's canvas size, when it changed: the scroll range and the plans.
     void FollowCanvasSize();
-    // The drawing as an SVG document of the area: the picture, then each record.
-    std::vector<BYTE> DrawingSvg(const CRect& area) const;
+    // Export and picture copy of the drawing as this view composes it.
+    CDrawingExport Export();
     // Where the selection frame draws now; empty when it draws nothing.
     CRect FrameArea() const;
     // Marks for repainting where the frame was drawn and where it is now, when it moved.

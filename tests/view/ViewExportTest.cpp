@@ -87,7 +87,7 @@ TEST_P(ViewExportFormat, WritesTheCanvasWithoutTheFrame)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(8).startsWith(c.magic));
     const QImage written = QImage(m_dir.filePath("out")).convertToFormat(QImage::Format_RGB32);
-    const CRect area = m_view->ExportArea(c.pictureOnly);
+    const CRect area = ExportArea(*m_view->GetDocument(), c.pictureOnly);
     EXPECT_EQ(area, c.pictureOnly ? CRect(0, 0, 300, 200) : CRect(0, 0, 1280, 1024));
     const QImage canvas = Canvas(area);
     ASSERT_EQ(written.size(), canvas.size());
@@ -122,7 +122,7 @@ TEST_F(ViewExportTest, TopDownPictureIsTheAreaUpright)
     ASSERT_EQ(picture->LoadPicture(bmp), CPictureReader::Result::Read);
     m_doc->DeleteContents();
     m_doc->ReplacePicture(std::move(picture));
-    ASSERT_EQ(m_view->ExportArea(true), CRect(0, 0, kWidth, kHeight));
+    ASSERT_EQ(ExportArea(*m_view->GetDocument(), true), CRect(0, 0, kWidth, kHeight));
     ASSERT_TRUE(m_view->ExportTo(Path("td.png"), ExportFormat::Png, true));
     ASSERT_TRUE(m_view->ExportTo(Path("td.svg"), ExportFormat::Svg, true));
     QImage drawn(kWidth, kHeight, QImage::Format_RGB32);
@@ -235,7 +235,7 @@ TEST_F(ViewExportTest, PicturesPasteUnderTheShapesAsOneStep)
         for (int x = 0; x < drawn.width(); ++x)
             if ((drawn.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
                 ink |= QRect(x, y, 1, 1);
-    const CRect shapes = m_view->ExportArea(true);
+    const CRect shapes = ExportArea(*m_view->GetDocument(), true);
     EXPECT_TRUE(QRect(shapes.left, shapes.top, shapes.Width(), shapes.Height()).contains(ink));
     EXPECT_TRUE(ink.adjusted(-5, -5, 5, 5)
                     .contains(QRect(shapes.left, shapes.top, shapes.Width(), shapes.Height())));
@@ -255,7 +255,7 @@ TEST_F(ViewExportTest, DialogTicksThePictureAreaAndNamesTheFormat)
             })});
         Command(ID_FILE_EXPORT);
     }
-    const CRect area = m_view->ExportArea(true);
+    const CRect area = ExportArea(*m_view->GetDocument(), true);
     EXPECT_EQ(QSvgRenderer(m_dir.filePath("part.svg")).viewBox(),
               QRect(area.left, area.top, area.Width(), area.Height()));
     // A pipe is never replaced by a plain file.
@@ -269,7 +269,7 @@ TEST_F(ViewExportTest, DialogTicksThePictureAreaAndNamesTheFormat)
     // Without a picture, shapes past the canvas's edge are cut at it.
     m_doc->ReplacePicture(nullptr);
     Draw(ID_DRAW_RECT, {1200, 900}, {1300, 1100});
-    const CRect shapes = m_view->ExportArea(true);
+    const CRect shapes = ExportArea(*m_view->GetDocument(), true);
     EXPECT_EQ(CPoint(shapes.right, shapes.bottom), CPoint(1280, 1024));
     EXPECT_GT(shapes.left, 0);
 }
