@@ -96,3 +96,20 @@ std::string ExportFilter()
         filter += Item(format->name, Extensions(*format));
     return filter + "|";
 }
+
+std::string PictureExtension() { return FormatOfCodec("bmp")->extensions.front(); }
+
+SkorelFile TypeOfName(const std::string& name, SkorelFile chosen)
+{
+    const std::string ext = FileExtension(name);
+    if (ext == skr::kExtension)
+        return SkorelFile::Drawing;
+    if (ext == PictureExtension())
+        return SkorelFile::Picture;
+    return chosen;
+}
+
+std::string NamedAs(const std::string& name, SkorelFile type)
+{
+    return WithExtension(name, type == SkorelFile::Drawing ? skr::kExtension : PictureExtension());
+}

@@ -7,6 +7,19 @@
 #include <string>
 #include <vector>
 
+// The two kinds of file the document writes.
+enum class SkorelFile {
+    Picture, // the opened picture as a BMP file
+    Drawing, // the records in the archive form, then the picture, if any, as a BMP file
+};
+
+// The type a name says: .skr a drawing, .bmp a picture; else the type chosen.
+SkorelFile TypeOfName(const std::string& name, SkorelFile chosen);
+// The name with the type's extension in place of the one it has, if any.
+std::string NamedAs(const std::string& name, SkorelFile type);
+// The extension, without its dot, that names a picture file the document writes: a BMP file's.
+std::string PictureExtension();
+
 // Open's and Insert's filter: pictures and drawings together, then the drawing, the formats
 // the program reads itself, the formats read through Qt, then every file.
 std::string OpenFilter();

@@ -2,14 +2,11 @@
 // Insert, what is asked before a modified drawing is dropped, and its recovery copy.
 #include "SkorelDoc.h"
 
-#include "FileFilters.h"
+#include "FileDialogs.h"
 
 #include "res/resource.h"
 
 #include "framework/core/Commands.h"
-#include "framework/core/Resource.h"
-#include "framework/window/FileDialog.h"
-#include "framework/window/MessageBox.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -139,10 +136,8 @@ BOOL CSkorelDoc::InsertFile(const char* lpszPathName)
 
 void CSkorelDoc::OnFileInsert()
 {
-    CFileDialog dlg(TRUE, nullptr, nullptr, 0, OpenFilter().c_str());
-    dlg.SetTitle(res::LoadString(IDS_INSERT_TITLE));
-    if (dlg.DoModal() == IDOK)
-        InsertFile(dlg.GetPathName().c_str());
+    if (const std::optional<std::string> path = AskInsertFile())
+        InsertFile(path->c_str());
 }
 
 void CSkorelDoc::TakeRecovered(CDrawingJournal::Drawing drawing)
@@ -170,8 +165,7 @@ BOOL CSkorelDoc::SaveModified()
 {
     if (!IsModified())
         return TRUE;
-    switch (
-        AfxMessageBox(res::LoadString(IDS_SAVE_DRAWING_PROMPT), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (AskKeepDrawing()) {
     case IDYES:
         return SaveAs(SkorelFile::Drawing, true);
     case IDNO:

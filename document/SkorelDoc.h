@@ -5,6 +5,7 @@
 #pragma once
 
 #include "DrawingJournal.h"
+#include "FileFilters.h"
 
 #include "image/BaseImage.h"
 #include "shapes/Data.h"
@@ -41,17 +42,6 @@ struct CDrawingContents {
     std::unique_ptr<CBaseImage> picture; // null when there is none
     bool whole = true;                   // false: a damaged picture was left out
 };
-
-// The two kinds of file the document writes.
-enum class SkorelFile {
-    Picture, // the opened picture as a BMP file
-    Drawing, // the records in the archive form, then the picture, if any, as a BMP file
-};
-
-// The type a name says: .skr a drawing, .bmp a picture; else the type chosen.
-SkorelFile TypeOfName(const std::string& name, SkorelFile chosen);
-// The name with the type's extension in place of the one it has, if any.
-std::string NamedAs(const std::string& name, SkorelFile type);
 
 class CSkorelDoc : public CDocument {
     DECLARE_DYNCREATE(CSkorelDoc)
@@ -108,9 +98,8 @@ public:
     // saves it as a drawing file through a Save As dialog that offers drawings alone. FALSE
     // stops what was to come: cancelled, or no drawing written.
     BOOL SaveModified() override;
-    // Asks for a name, proposing the document's with the type's extension, and saves. Both
-    // file types are offered with `type` chosen, or the drawing alone. A drawing is never
-    // written under a .bmp name: the dialog says so and offers the .skr name instead.
+    // Asks for a name (AskSaveAs), proposing the document's with the type's extension, and
+    // saves; FALSE when cancelled or not written.
     BOOL SaveAs(SkorelFile type, bool bDrawingOnly);
 
     // Changes to the records, each one step on m_undo; the views hear of each with a

@@ -3,6 +3,7 @@
 #include "SkorelDoc.h"
 
 #include "DrawingFile.h"
+#include "FileDialogs.h"
 #include "FileFilters.h"
 
 #include "res/resource.h"
@@ -10,7 +11,6 @@
 #include "framework/core/Error.h"
 #include "framework/core/File.h"
 #include "framework/core/Resource.h"
-#include "framework/window/FileDialog.h"
 #include "framework/window/MessageBox.h"
 #include "framework/window/ProgressDialog.h"
 
@@ -22,9 +22,6 @@
 #include <vector>
 
 namespace {
-
-// The extension that names a picture file the document writes: a BMP file's.
-std::string PictureExtension() { return FormatOfCodec("bmp")->extensions.front(); }
 
 // Reading a picture takes a while for a large one: it runs off the window's thread, with a
 // progress dialog after a moment. FALSE when the user stopped it.
@@ -127,21 +124,6 @@ BOOL ReadKnownFile(const char* lpszPathName, CDrawingContents& contents)
 
 } // namespace
 
-SkorelFile TypeOfName(const std::string& name, SkorelFile chosen)
-{
-    const std::string ext = FileExtension(name);
-    if (ext == skr::kExtension)
-        return SkorelFile::Drawing;
-    if (ext == PictureExtension())
-        return SkorelFile::Picture;
-    return chosen;
-}
-
-std::string NamedAs(const std::string& name, SkorelFile type)
-{
-    return WithExtension(name, type == SkorelFile::Drawing ? skr::kExtension : PictureExtension());
-}
-
 void CSkorelDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -191,25 +173,12 @@ void CSkorelDoc::OnFileSaveAs() { SaveAs(SkorelFile::Picture, false); }
 
 BOOL CSkorelDoc::SaveAs(SkorelFile type, bool bDrawingOnly)
 {
-    const std::string initial = GetPathName().empty() ? GetTitle() : GetPathName();
-    // A name typed without an extension gets the chosen type's.
-    CFileDialog dlg(FALSE, PictureExtension().c_str(), NamedAs(initial, type).c_str(),
-                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, SaveAsFilter(bDrawingOnly).c_str());
-    const int drawingIndex = bDrawingOnly ? 1 : 2;
-    dlg.SetFilterIndex(type == SkorelFile::Drawing ? drawingIndex : 1);
-    // The shapes never go into a picture file by mistake.
-    dlg.SetNameCheck(
-        [drawingIndex](const std::string& path, int nFilterIndex) -> std::optional<CNameRefusal> {
-            if (nFilterIndex != drawingIndex ||
-                TypeOfName(path, SkorelFile::Drawing) == SkorelFile::Drawing)
-                return std::nullopt;
-            return CNameRefusal{res::LoadString(IDS_DRAWING_NOT_PICTURE),
-                                NamedAs(path, SkorelFile::Drawing)};
-        });
-    if (dlg.DoModal() != IDOK)
+    const std::optional<CSaveChoice> choice =
+        AskSaveAs(GetPathName().empty() ? GetTitle() : GetPathName(), type, bDrawingOnly);
+    if (!choice)
         return FALSE;
-    m_saveType = dlg.GetFilterIndex() == drawingIndex ? SkorelFile::Drawing : SkorelFile::Picture;
-    const BOOL saved = DoSave(dlg.GetPathName().c_str());
+    m_saveType = choice->type;
+    const BOOL saved = DoSave(choice->path.c_str());
     m_saveType = SkorelFile::Picture;
     return saved;
 }
