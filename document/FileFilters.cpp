@@ -68,8 +68,9 @@ std::string OpenFilter()
 {
     // The program's own files first: the drawing, then what it reads without Qt.
     std::vector<const res::PictureFormat*> formats = FormatsFor(Use::Opened);
-    std::ranges::stable_partition(
-        formats, [](const res::PictureFormat* format) { return !(format->uses & Use::Decoded); });
+    std::stable_partition(formats.begin(), formats.end(), [](const res::PictureFormat* format) {
+        return !(format->uses & Use::Decoded);
+    });
     std::vector<std::string> all = {skr::kExtension};
     std::string items = DrawingItem();
     for (const res::PictureFormat* format : formats) {

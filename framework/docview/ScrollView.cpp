@@ -247,8 +247,7 @@ CRect CScrollView::GetVisibleRect() const
 void CScrollView::SetZoomSteps(std::vector<int> steps)
 {
     std::ranges::sort(steps);
-    const auto [first, last] = std::ranges::unique(steps);
-    steps.erase(first, last);
+    steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
     std::erase_if(steps, [](int step) { return step <= 0; });
     if (!steps.empty())
         m_zoomSteps = std::move(steps);
