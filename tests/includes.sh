@@ -4,6 +4,11 @@
 # a file by its folder ("document/SkorelDoc.h") or beside the includer ("SkorelDoc.h").
 # tsort names the files of any loop it finds.
 set -euo pipefail
+# Only the tree is read; the home and XDG folders are the script's own all the same.
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache
+export XDG_RUNTIME_DIR=$home/runtime
 cd "${1:-$(dirname "$0")/..}"
 folders="app view document shapes image res"
 edges=$(
