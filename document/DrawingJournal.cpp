@@ -258,7 +258,7 @@ std::uint32_t CDrawingJournal::Number(const std::shared_ptr<const CBaseImage>& p
         tail.size += n;
         return true;
     });
-    tail.write = [picture](const JournalSink& sink) { return picture->WriteTo(sink) != FALSE; };
+    tail.write = [picture](const ByteSink& sink) { return picture->WriteTo(sink) != FALSE; };
     return std::uint32_t(m_pictures.size());
 }
 

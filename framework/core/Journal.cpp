@@ -147,7 +147,7 @@ bool CJournal::Impl::WriteEntry(const JournalBytes& bytes, const JournalStream& 
         std::uint8_t frame[kFrameBytes] = {};
         StoreLE32(frame, std::uint32_t(size));
         std::uint64_t given = 0;
-        const JournalSink sink = [&](const void* p, std::size_t n) {
+        const ByteSink sink = [&](const void* p, std::size_t n) {
             for (auto* b = static_cast<const std::uint8_t*>(p); n > 0;) {
                 const std::size_t piece = std::min(n, kPieceBytes);
                 if (cancel || piece > tail.size - given || !file.Write(b, piece))

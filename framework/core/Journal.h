@@ -17,6 +17,8 @@
 // wrongly.
 #pragma once
 
+#include "File.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -24,13 +26,11 @@
 #include <vector>
 
 using JournalBytes = std::vector<std::uint8_t>;
-// Takes bytes piece by piece; false stops the writing.
-using JournalSink = std::function<bool(const void*, std::size_t)>;
 // Bytes handed over on the writing thread rather than copied by the caller: `size` of them,
 // given to the sink by `write`, which is false when it could not give them all.
 struct JournalStream {
     std::uint64_t size = 0;
-    std::function<bool(const JournalSink&)> write;
+    std::function<bool(const ByteSink&)> write;
 };
 
 // What starts a journal file: four bytes that name its kind, then its version, written

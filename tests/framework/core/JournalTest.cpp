@@ -42,7 +42,7 @@ JournalBytes Journal(const std::vector<JournalBytes>& entries)
 // A tail handed over three bytes at a time.
 JournalStream Streamed(const std::string& text)
 {
-    return {text.size(), [text](const JournalSink& sink) {
+    return {text.size(), [text](const ByteSink& sink) {
                 for (std::size_t at = 0; at < text.size(); at += 3)
                     if (!sink(text.data() + at, std::min<std::size_t>(3, text.size() - at)))
                         return false;
