@@ -49,6 +49,7 @@ void CSkorelView::SelectShapes(const std::vector<CData*>& records)
         m_nThickness = std::clamp(last->m_nThickness, 1, 7);
     }
     FrameSelection();
+    CommandStatesChanged();
 }
 
 void CSkorelView::FrameSelection()

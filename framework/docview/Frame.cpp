@@ -64,6 +64,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     BuildMenu(nIDResource);
     BuildAccelerators(nIDResource);
     RestoreLayout();
+    d->clipboard = CClipboard::WatchFormats([this] { DelayUpdateCommandUI(); });
     UpdateCommandStates();
     return TRUE;
 }
@@ -98,12 +99,21 @@ CDocument* CFrameWnd::GetActiveDocument() const
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra)
 {
+    const bool handled = RouteCmdMsg(nID, action, extra);
+    // A command that ran may have changed what every command can do.
+    if (handled && action == CmdAction::Execute)
+        DelayUpdateCommandUI();
+    return handled;
+}
+
+bool CFrameWnd::RouteCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra)
+{
     if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, action, extra))
-        return TRUE;
+        return true;
     if (CDocument* doc = GetActiveDocument(); doc && doc->OnCmdMsg(nID, action, extra))
-        return TRUE;
+        return true;
     if (CWnd::OnCmdMsg(nID, action, extra))
-        return TRUE;
+        return true;
     CWinApp* app = AfxGetApp();
     return app && app->OnCmdMsg(nID, action, extra);
 }

@@ -39,7 +39,8 @@ public:
 
     CView* GetActiveView() const { return m_pViewActive; }
     CDocument* GetActiveDocument() const;
-    // Routes a command: active view, its document, this frame, the application.
+    // Routes a command: active view, its document, this frame, the application. Once one
+    // has run, the commands' states are looked at again (DelayUpdateCommandUI).
     using CCmdTarget::OnCmdMsg;
     BOOL OnCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra) override;
 
@@ -59,12 +60,14 @@ public:
     // update handlers on the route: enabled when some handler takes the command, and what
     // its update handler says besides.
     void UpdateCommandStates();
-    // The same, once the events being handled now are done: the hook for whatever changed
-    // what the commands can do (what the user did, the document, the clipboard).
+    // The same, once the events being handled now are done. The states follow what changes
+    // them, not every input: a command that ran, a change of the document or its undo steps,
+    // the view's selection or zoom (CView::CommandStatesChanged), the clipboard; a menu
+    // looks again as it opens.
     void DelayUpdateCommandUI();
     // The control bars alone (the status bar's panes, the colour bar's pair), once the events
-    // being handled now are done: a pointer that only moved changes what they show, never
-    // what the commands can do.
+    // being handled now are done: a pointer, a click or a key changes what they show (where
+    // the pointer is, a drag's size), never what the commands can do.
     void DelayUpdateControlBars();
     // Shows a message in the status bar's first pane until the next prompt replaces it.
     void SetMessageText(const char* lpszText);
@@ -89,6 +92,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    bool RouteCmdMsg(UINT nID, CmdAction action, const CCmdExtra& extra);
     void BuildMenu(UINT nIDResource);
     void RefreshRecentFiles();
     void BuildAccelerators(UINT nIDResource);

@@ -1,7 +1,5 @@
 #include "ScrollView.h"
 
-#include "Frame.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
@@ -197,8 +195,7 @@ QWidget* CScrollView::CreateWidget(QWidget* pParent)
     inner->setFocusPolicy(Qt::StrongFocus);
     area->Hold(inner, [this](int steps, QPoint at) {
         if (ZoomAbout(StepFrom(steps), &at))
-            if (CFrameWnd* frame = GetParentFrame())
-                frame->DelayUpdateCommandUI();
+            CommandStatesChanged();
     });
     m_pArea = area;
     // Whoever deletes the area (the window's failed creation, the frame) takes it from us.

@@ -1,6 +1,7 @@
 #include "View.h"
 
 #include "Document.h"
+#include "Frame.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -17,6 +18,12 @@ void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
 void CView::OnUpdate(CView*, long, CObject*) { Invalidate(TRUE); }
 
 void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+
+void CView::CommandStatesChanged() const
+{
+    if (CFrameWnd* frame = GetParentFrame())
+        frame->DelayUpdateCommandUI();
+}
 
 void CView::OnPaint()
 {

@@ -37,6 +37,10 @@ public:
 
     void OnPaint() override;
 
+    // What the commands can do may have changed with the view's own state (a selection, the
+    // zoom): the frame looks again once the events being handled now are done.
+    void CommandStatesChanged() const;
+
     // Standard printing commands, for the derived view's command table.
     void OnFilePrint();
     void OnFilePrintDirect();

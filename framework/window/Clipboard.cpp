@@ -83,19 +83,21 @@ const QMimeData* LocalData()
     return XDisplay().empty() || (mime && mime == OwnData().data()) ? mime : nullptr;
 }
 
-// The formats the clipboard last announced, asked once when it changes. Whether a command can
-// paste is asked after every key press and click; another program is asked on a thread of its
-// own, one question at a time, so that one that never answers holds up nothing but that
-// thread.
+// The formats the clipboard last announced, asked once when it changes, and told to whoever
+// watches them. Another program is asked on a thread of its own, one question at a time, so
+// that one that never answers holds up nothing but that thread.
 class AnnouncedFormats : public QObject {
 public:
-    static const QStringList& Formats()
+    static AnnouncedFormats& Instance()
     {
         static QPointer<AnnouncedFormats> s_watcher;
         if (!s_watcher)
             s_watcher = new AnnouncedFormats(QCoreApplication::instance());
-        return s_watcher->m_formats;
+        return *s_watcher;
     }
+    static const QStringList& Formats() { return Instance().m_formats; }
+
+    void Watch(const CClipboard::Watch& watch) { m_watches.push_back(watch); }
 
     ~AnnouncedFormats() override
     {
@@ -117,6 +119,7 @@ private:
         ++m_nChange;
         const QMimeData* mime = LocalData();
         m_formats = mime ? mime->formats() : QStringList();
+        Changed();
         m_bAskAgain = m_bAskAgain && !mime;
         if (mime)
             return;
@@ -124,6 +127,14 @@ private:
             m_bAskAgain = true;
         else
             Ask();
+    }
+
+    void Changed()
+    {
+        std::erase_if(m_watches, [](const auto& watch) { return watch.expired(); });
+        for (const auto& watch : std::vector(m_watches))
+            if (const CClipboard::Watch live = watch.lock())
+                (*live)();
     }
 
     // Changes that come while a question is out are asked about once it is answered, unless
@@ -157,6 +168,7 @@ private:
             m_formats.clear();
             for (const std::string& name : names)
                 m_formats << QString::fromStdString(name);
+            Changed();
         }
         if (m_bAskAgain)
             Ask();
@@ -166,6 +178,7 @@ private:
     int m_nChange = 0;
     bool m_bAskAgain = false;
     std::uint32_t m_nSilentOwner = 0; // the owner last asked, when it did not answer
+    std::vector<std::weak_ptr<const std::function<void()>>> m_watches;
     CProgress m_progress;             // cancelled when the program ends
     std::thread m_asking;
 };
@@ -200,6 +213,13 @@ void CClipboard::SetData(const char* pszMimeType, const std::vector<BYTE>& data,
     if (pPicture && pPicture->Image())
         mime->setImageData(pPicture->Image()->convertToFormat(QImage::Format_RGB32));
     Put(mime);
+}
+
+CClipboard::Watch CClipboard::WatchFormats(std::function<void()> onChange)
+{
+    auto watch = std::make_shared<const std::function<void()>>(std::move(onChange));
+    AnnouncedFormats::Instance().Watch(watch);
+    return watch;
 }
 
 bool CClipboard::HasData(const char* pszMimeType)

@@ -8,6 +8,7 @@
 #include "framework/core/Progress.h"
 #include "framework/core/Types.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,11 @@ public:
     // a picture (offered as PNG among Qt's image types).
     static void SetData(const char* pszMimeType, const std::vector<BYTE>& data,
                         const CBitmap* pPicture);
+    // Calls onChange, on the window's thread, whenever what the clipboard announces may
+    // have changed (HasData and HasPicture may answer otherwise), as long as the watch is
+    // kept.
+    using Watch = std::shared_ptr<const std::function<void()>>;
+    [[nodiscard]] static Watch WatchFormats(std::function<void()> onChange);
     // Whether the clipboard holds the type, as it last announced when it changed: never waits
     // on the program that holds it (and says no until that program has answered).
     static bool HasData(const char* pszMimeType);

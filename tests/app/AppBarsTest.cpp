@@ -2,6 +2,10 @@
 // the thickness at hand, and the layout kept across a restart.
 #include "AppFixture.h"
 
+#include <QClipboard>
+
+#include <chrono>
+
 namespace {
 
 using app_test::AppTest;
@@ -38,6 +42,34 @@ TEST_F(AppTest, ToolsShowTheirState)
     Frame()->UpdateCommandStates();
     EXPECT_EQ(swatch(ID_FILL_COLOR), QColor(200, 30, 40));
     EXPECT_EQ(swatch(ID_LINE_COLOR), QColor(0, 0, 0));
+}
+
+// What the commands can do follows what changes it, with no look forced after an input: a
+// click that selects a shape or leaves it, a command, another program's copy.
+TEST_F(AppTest, CommandStatesFollowTheirChanges)
+{
+    ASSERT_TRUE(Start());
+    QWidget* view = View()->Widget();
+    const auto enabled = [this](UINT id) {
+        QApplication::processEvents();
+        return Button(id)->isEnabled();
+    };
+    testing_support::Drag(view, {20, 20}, {120, 80});
+    EXPECT_TRUE(enabled(ID_EDIT_SELECT_ALL));
+    Button(ID_SELECT)->trigger();
+    EXPECT_FALSE(enabled(ID_EDIT_CUT));
+    testing_support::Drag(view, {70, 50}, {70, 50}, 0);
+    EXPECT_TRUE(enabled(ID_EDIT_CUT));
+    Button(ID_EDIT_COPY)->trigger();
+    EXPECT_TRUE(enabled(ID_EDIT_PASTE));
+    testing_support::Drag(view, {400, 300}, {400, 300}, 0);
+    EXPECT_FALSE(enabled(ID_EDIT_CUT));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("글"));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (enabled(ID_EDIT_PASTE) && std::chrono::steady_clock::now() < end)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(Button(ID_EDIT_PASTE)->isEnabled());
 }
 
 // The status bar shows where the pointer is on the canvas and how large a drag's shape is.

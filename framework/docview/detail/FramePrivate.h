@@ -3,6 +3,7 @@
 
 #include "framework/docview/Frame.h"
 #include "framework/docview/View.h"
+#include "framework/window/Clipboard.h"
 
 #include <QLockFile>
 #include <QMainWindow>
@@ -46,6 +47,7 @@ struct FramePrivate {
     std::optional<std::vector<std::string>> recentShown; // the recent files the menu lists
     bool updatePending = false; // a look at the commands' states is on its way
     bool barsPending = false;   // a look at what the control bars alone show is on its way
+    CClipboard::Watch clipboard; // what the clipboard offers, for the paste commands
     // The place among the program's windows on the screen that this one holds while it is open.
     std::unique_ptr<QLockFile> place;
 };

@@ -12,8 +12,9 @@
 FrameWidget::FrameWidget(CFrameWnd* pOwner)
     : m_pOwner(pOwner), m_pReport(UiReport::ForFrame(pOwner, this))
 {
-    // What the user does may change what the commands can do: look again once it is handled.
-    // A pointer that only moves changes what the bars show alone.
+    // The pointer and the keys change what the bars show (where the pointer is, a drag's
+    // size): they look again once the input is handled. What the commands can do follows
+    // the changes themselves.
     QApplication::instance()->installEventFilter(this);
 }
 
@@ -25,13 +26,11 @@ bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
         if (watched == menuBar() && LeaveHiddenMenuKeys(static_cast<QKeyEvent*>(event)))
             return true;
-        m_pOwner->DelayUpdateCommandUI();
+        m_pOwner->DelayUpdateControlBars();
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::KeyRelease:
-        m_pOwner->DelayUpdateCommandUI();
-        break;
     case QEvent::MouseMove:
     case QEvent::Leave:
         m_pOwner->DelayUpdateControlBars();

@@ -189,6 +189,26 @@ TEST(Clipboard, AskingWhatAnOwnerOffersHoldsUpNothingAndHappensOnce)
     EXPECT_EQ(owner.Requests("TARGETS"), 1);
 }
 
+// A watch hears of another program's offer once the offer is known, until it is dropped.
+TEST(Clipboard, AWatchHearsOfAnOfferOnceItIsKnown)
+{
+    bool known = false;
+    int told = 0;
+    CClipboard::Watch watch = CClipboard::WatchFormats([&] {
+        ++told;
+        known = CClipboard::HasData("image/png");
+    });
+    {
+        Owner owner({{"image/png", Random(10)}}, {});
+        EXPECT_TRUE(Within(3s, [&] { return known; }));
+    }
+    watch.reset();
+    const int before = told;
+    Owner other({{"image/gif", Random(10)}}, {});
+    ASSERT_TRUE(Within(3s, [] { return CClipboard::HasData("image/gif"); }));
+    EXPECT_EQ(told, before);
+}
+
 struct FetchCase {
     const char* name;
     std::map<std::string, Bytes> offers;
