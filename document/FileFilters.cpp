@@ -98,6 +98,17 @@ std::string ExportFilter()
     return filter + "|";
 }
 
+std::string ExportedFormatNames()
+{
+    std::string names;
+    for (const res::PictureFormat* format : FormatsFor(Use::Exported)) {
+        std::string name = format->codec;
+        std::ranges::transform(name, name.begin(), [](char c) { return char(std::toupper(c)); });
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    return names;
+}
+
 std::string PictureExtension() { return FormatOfCodec("bmp")->extensions.front(); }
 
 SkorelFile TypeOfName(const std::string& name, SkorelFile chosen)

@@ -27,6 +27,8 @@ std::string OpenFilter();
 std::string SaveAsFilter(bool bDrawingOnly);
 // Export's filter: the exported formats in the table's order.
 std::string ExportFilter();
+// The exported formats' short names ("PNG, JPEG"), in the table's order.
+std::string ExportedFormatNames();
 
 // The formats that have every one of the uses, in the table's order.
 std::vector<const res::PictureFormat*> FormatsFor(unsigned uses);

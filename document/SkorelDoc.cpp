@@ -40,13 +40,17 @@ CSkorelDoc::~CSkorelDoc() { DropRecovery(); }
 
 CSize CSkorelDoc::GetCanvasSize() const
 {
-    CSize size(kMinCanvasWidth, kMinCanvasHeight);
-    if (m_pImage && m_pImage->m_pBits) {
-        const CSize picture = m_pImage->GetSize();
-        size.cx = std::max<LONG>(size.cx, picture.cx);
-        size.cy = std::max<LONG>(size.cy, std::abs(picture.cy));
-    }
-    return size;
+    const CRect picture = GetPictureRect();
+    return CSize(std::max<LONG>(kMinCanvasWidth, picture.right),
+                 std::max<LONG>(kMinCanvasHeight, picture.bottom));
+}
+
+CRect CSkorelDoc::GetPictureRect() const
+{
+    if (!m_pImage || !m_pImage->m_pBits)
+        return CRect();
+    const CSize size = m_pImage->GetSize();
+    return CRect(0, 0, size.cx, std::abs(size.cy));
 }
 
 void CSkorelDoc::KeepRecoveryAt(const std::string& path)

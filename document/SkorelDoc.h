@@ -60,6 +60,8 @@ public:
     static constexpr int kMinCanvasHeight = 1024;
     // The canvas: the smallest one, grown to hold the whole picture.
     CSize GetCanvasSize() const;
+    // Where the picture lies on the canvas: its whole size at the origin; empty without one.
+    CRect GetPictureRect() const;
 
     // Empties the drawing: no records, no picture, no selection frame, no steps to undo.
     void DeleteContents() override;

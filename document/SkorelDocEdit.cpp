@@ -13,12 +13,6 @@
 
 namespace {
 
-void Grow(CRect& bounds, const CData* pData)
-{
-    const CRect shape = ShapeBounds(*pData);
-    UnionRect(&bounds, &bounds, &shape);
-}
-
 // What one step tells the recovery journal, in one group.
 class RecordGroup {
 public:
@@ -58,13 +52,13 @@ private:
             const POSITION at = pos;
             list.GetNext(pos);
             out.push_back(list.RemoveAt(at));
-            Grow(hint.m_rectChanged, out.back().get());
+            GrowToShape(hint.m_rectChanged, *out.back());
             hint.m_removed.push_back(out.back().get());
         }
         std::vector<CData*> put;
         put.reserve(m_held.size());
         for (std::unique_ptr<CData>& pData : m_held) {
-            Grow(hint.m_rectChanged, pData.get());
+            GrowToShape(hint.m_rectChanged, *pData);
             if (m_bTouchInserted)
                 hint.m_touched.push_back(pData.get());
             put.push_back(pData.get());
@@ -151,7 +145,7 @@ std::vector<std::unique_ptr<CData>> TakeAt(CSkorelDoc& doc, const std::vector<in
         list.GetNext(next);
         taken.push_back(list.RemoveAt(at));
         places.Taken(next);
-        Grow(hint.m_rectChanged, taken.back().get());
+        GrowToShape(hint.m_rectChanged, *taken.back());
         hint.m_removed.push_back(taken.back().get());
         doc.RecordSplice(now, 1, {});
     }
@@ -166,7 +160,7 @@ void PutAt(CSkorelDoc& doc, const std::vector<int>& indices,
     for (std::size_t i = 0; i < indices.size() && i < records.size(); ++i) {
         const POSITION before = places.At(indices[i]);
         CData* pData = records[i].get();
-        Grow(hint.m_rectChanged, pData);
+        GrowToShape(hint.m_rectChanged, *pData);
         hint.m_touched.push_back(pData);
         list.InsertBeforeOrAtTail(before, std::move(records[i]));
         places.Put();
@@ -244,10 +238,10 @@ public:
         const RecordGroup group(m_doc);
         CShapeHint hint;
         for (auto& [pData, fields] : m_changes) {
-            Grow(hint.m_rectChanged, pData);
+            GrowToShape(hint.m_rectChanged, *pData);
             pData->m_ptStart = Shifted(pData->m_ptStart, dx, dy);
             pData->m_ptEnd = Shifted(pData->m_ptEnd, dx, dy);
-            Grow(hint.m_rectChanged, pData);
+            GrowToShape(hint.m_rectChanged, *pData);
             hint.m_touched.push_back(pData);
             m_doc.RecordChange(*pData);
         }
@@ -260,11 +254,11 @@ private:
         const RecordGroup group(m_doc);
         CShapeHint hint;
         for (auto& [pData, fields] : m_changes) {
-            Grow(hint.m_rectChanged, pData);
+            GrowToShape(hint.m_rectChanged, *pData);
             const RecordFields was = RecordFields::Of(*pData);
             fields.GiveTo(*pData);
             fields = was;
-            Grow(hint.m_rectChanged, pData);
+            GrowToShape(hint.m_rectChanged, *pData);
             hint.m_touched.push_back(pData);
             m_doc.RecordChange(*pData);
         }

@@ -187,7 +187,7 @@ std::vector<String> ProgramStrings()
         {IDS_INSERT_TITLE, "삽입"},
         {IDS_EXPORT_AREA, "그림 영역만(&A)"},
         {IDS_EXPORT_FAILED, "내보내지 못했습니다. 이미 있던 파일은 그대로 남아 있습니다."},
-        {IDS_EXPORT_TYPE, "내보내기는 PNG, JPEG, BMP, SVG 파일만 씁니다. 고른 형식의 확장자를 "
+        {IDS_EXPORT_TYPE, "내보내기는 %1 파일만 씁니다. 고른 형식의 확장자를 "
                           "붙인 이름으로 내보내려면 다시 저장을 누르십시오."},
         {IDS_READING_PICTURE, "그림을 읽고 있습니다…"},
         {IDS_READING_CLIPBOARD, "클립보드의 내용을 가져오고 있습니다…"},

@@ -141,6 +141,12 @@ CRect ShapeBounds(const CData& data)
     return GrownRect(CRect(data.m_ptStart, data.m_ptEnd).Normalized(), reach, reach + 1);
 }
 
+void GrowToShape(CRect& bounds, const CData& data)
+{
+    const CRect shape = ShapeBounds(data);
+    UnionRect(&bounds, &bounds, &shape);
+}
+
 namespace {
 
 // Whether the point lies near a hollow box's outline: within its pen's half width and

@@ -42,6 +42,8 @@ std::int64_t HitReach(const CData& data);
 // The pixels drawing the record may touch: its corners widened by its pen on every side (a
 // little more than the pen reaches, never less); empty for an unknown kind.
 CRect ShapeBounds(const CData& data);
+// Widens the bounds to take in the record's (an empty one becomes the record's).
+void GrowToShape(CRect& bounds, const CData& data);
 // Whether a press at the point grabs the record: anywhere in a filled box (left and top edges
 // in, right and bottom out), near a hollow box's outline (its half width and a few pixels
 // either side), near a line (see LineHit).

@@ -3,6 +3,7 @@
 // selection frame: the whole canvas, or the part the picture and the shapes cover.
 #include "DrawingExport.h"
 
+#include "document/DrawingSvg.h"
 #include "document/FileFilters.h"
 #include "shapes/Shape.h"
 
@@ -12,13 +13,11 @@
 #include "framework/core/File.h"
 #include "framework/core/Resource.h"
 #include "framework/gdi/PictureWriter.h"
-#include "framework/gdi/SvgWriter.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/FileDialog.h"
 #include "framework/window/MessageBox.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -88,15 +87,6 @@ std::string ProposedName(const CSkorelDoc& doc, ExportFormat format)
     return name;
 }
 
-// Where the picture lies on the canvas: its whole size at the origin; empty without one.
-CRect PictureRect(const CBaseImage* pImage)
-{
-    if (!pImage || !pImage->m_pBits)
-        return CRect();
-    const CSize size = pImage->GetSize();
-    return CRect(0, 0, size.cx, std::abs(size.cy));
-}
-
 } // namespace
 
 CRect ExportArea(const CSkorelDoc& doc, bool bPictureOnly)
@@ -106,12 +96,10 @@ CRect ExportArea(const CSkorelDoc& doc, bool bPictureOnly)
     if (!bPictureOnly)
         return canvas;
     // A picture is what the shapes annotate: its area is the drawing's.
-    CRect bounds = PictureRect(doc.m_pImage.get());
+    CRect bounds = doc.GetPictureRect();
     if (bounds.IsRectEmpty())
-        for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;) {
-            const CRect shape = ShapeBounds(*doc.m_shapeList.GetNext(pos));
-            UnionRect(&bounds, &bounds, &shape);
-        }
+        for (POSITION pos = doc.m_shapeList.GetHeadPosition(); pos;)
+            GrowToShape(bounds, *doc.m_shapeList.GetNext(pos));
     // With nothing drawn, the whole canvas is the drawing.
     CRect area;
     return IntersectRect(&area, &bounds, &canvas) ? area : canvas;
@@ -121,42 +109,13 @@ CDrawingExport::CDrawingExport(const CSkorelDoc& doc, Composer compose)
     : m_doc(doc), m_compose(std::move(compose))
 {}
 
-std::vector<BYTE> CDrawingExport::Svg(const CRect& area) const
-{
-    CSvgWriter svg(area);
-    // The canvas's white where the picture leaves any of the area, then the picture as the
-    // canvas shows it: the part of it on the canvas, on white.
-    CRect shown;
-    const CSize size = m_doc.GetCanvasSize();
-    const CRect canvas(0, 0, size.cx, size.cy);
-    const CRect picture = PictureRect(m_doc.m_pImage.get());
-    CRect covered;
-    if (!IntersectRect(&covered, &picture, &area) || covered != area)
-        svg.Fill(area, RGB(255, 255, 255));
-    if (IntersectRect(&shown, &picture, &canvas)) {
-        CDC dc;
-        CBitmap pixels;
-        dc.CreateCompatibleDC(nullptr);
-        pixels.CreateCompatibleBitmap(&dc, shown.Width(), shown.Height());
-        dc.SelectObject(&pixels);
-        dc.FillSolidRect(0, 0, shown.Width(), shown.Height(), RGB(255, 255, 255));
-        m_doc.m_pImage->Draw(0, 0, &dc);
-        std::vector<BYTE> png;
-        if (CPictureWriter::Encode(pixels, CodecOf(ExportFormat::Png), png))
-            svg.Image(0, 0, shown.Width(), shown.Height(), png);
-    }
-    for (POSITION pos = m_doc.m_shapeList.GetHeadPosition(); pos;)
-        WriteShapeSvg(svg, *m_doc.m_shapeList.GetNext(pos));
-    return svg.Finish();
-}
-
 BOOL CDrawingExport::WriteTo(const std::string& path, ExportFormat format, bool bPictureOnly) const
 {
     SetLastError(0);
     const CRect area = ExportArea(m_doc, bPictureOnly);
     std::vector<BYTE> bytes;
     if (format == ExportFormat::Svg) {
-        bytes = Svg(area);
+        bytes = skr::DrawingSvg(m_doc, area);
     } else {
         CBitmap picture;
         m_compose(area, picture);
@@ -184,7 +143,7 @@ void CDrawingExport::Ask(bool& bPictureOnly) const
     dlg.SetNameCheck([](const std::string& path, int nFilterIndex) -> std::optional<CNameRefusal> {
         if (NamedFormat(path))
             return std::nullopt;
-        return CNameRefusal{res::LoadString(IDS_EXPORT_TYPE),
+        return CNameRefusal{res::FormatString(IDS_EXPORT_TYPE, ExportedFormatNames()),
                             path + "." + ExtensionOf(FilterFormat(nFilterIndex))};
     });
     if (dlg.DoModal() != IDOK)

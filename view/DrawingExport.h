@@ -38,9 +38,6 @@ public:
     void CopyPicture(bool bPictureOnly) const;
 
 private:
-    // The drawing as an SVG document of the area: the picture, then each record.
-    std::vector<BYTE> Svg(const CRect& area) const;
-
     const CSkorelDoc& m_doc;
     Composer m_compose;
 };

@@ -31,10 +31,8 @@ void Shift(CData& data, std::int64_t dx, std::int64_t dy)
 void DrawPicture(const std::vector<CData*>& records, CBitmap& picture)
 {
     CRect bounds;
-    for (const CData* pData : records) {
-        const CRect shape = ShapeBounds(*pData);
-        UnionRect(&bounds, &bounds, &shape);
-    }
+    for (const CData* pData : records)
+        GrowToShape(bounds, *pData);
     const int width =
         int(std::min<std::int64_t>(std::int64_t(bounds.right) - bounds.left, kMaxPictureSide));
     const int height =
