@@ -2,6 +2,7 @@
 
 #include "MainFrm.h"
 
+#include "document/DrawingRecovery.h"
 #include "document/FileFilters.h"
 #include "document/SkorelDoc.h"
 #include "res/Tables.h"
@@ -15,6 +16,7 @@
 #include "framework/window/MessageBox.h"
 
 #include <ctime>
+#include <memory>
 #include <string>
 
 namespace {
@@ -117,11 +119,12 @@ bool CSkorelApp::KeepOwnCopy(CSkorelDoc* pDoc)
         SetNotice(res::LoadString(IDS_RECOVER_UNPROTECTED));
         return false;
     }
-    pDoc->KeepRecoveryAt(own);
-    pDoc->Recovery()->OnFailure([this](bool failing) {
+    auto recovery = std::make_unique<CDrawingRecovery>(own);
+    recovery->Journal().OnFailure([this](bool failing) {
         SetNotice(failing ? res::LoadString(IDS_RECOVER_UNPROTECTED) : std::string());
     });
-    return pDoc->Recovery()->Flush();
+    pDoc->Observe(std::move(recovery));
+    return pDoc->Observer().Flush();
 }
 
 void CSkorelApp::SetNotice(const std::string& text)

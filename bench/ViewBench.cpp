@@ -4,6 +4,7 @@
 #include "Scene.h"
 #include "ViewScene.h"
 
+#include "document/DrawingRecovery.h"
 #include "res/Tables.h"
 
 #include "framework/core/File.h"
@@ -131,11 +132,12 @@ void ShowEdit(Scene& scene)
 void KeepJournal(Scene& scene)
 {
     static QTemporaryDir dir;
-    scene.doc->KeepRecoveryAt(dir.filePath("journal.skrj").toStdString());
+    scene.doc->Observe(
+        std::make_unique<CDrawingRecovery>(dir.filePath("journal.skrj").toStdString()));
     std::vector<std::unique_ptr<CData>> one;
     one.push_back(std::make_unique<CData>(bench::MixedRecords(1, 11).front()));
     scene.doc->AddShapes(std::move(one), false);
-    scene.doc->Recovery()->Flush();
+    scene.doc->Observer().Flush();
 }
 
 // One shape drawn on top of nRecords records, then the paint that follows, with the view at a
@@ -472,9 +474,10 @@ void BM_Save_Write(benchmark::State& state, const QString& dir)
     source.CreateCompatibleDC(nullptr);
     source.SelectObject(&drawing);
     const std::string path = (dir + "/capture.bmp").toStdString();
+    CBaseImage capture; // kept across saves, as the view keeps its own
     for (auto _ : state) {
         CClientDC dc(scene.view);
-        scene.view->m_captureImage.CaptureToFile(&dc, &source, path);
+        capture.CaptureToFile(&dc, &source, path);
     }
     QFile::remove(QString::fromStdString(path));
 }

@@ -15,6 +15,18 @@ namespace {
 
 constexpr int kListBlockSize = 10;
 
+// Follows nothing: the observer of a document that has none.
+class CNoObserver final : public CDrawingObserver {
+public:
+    void DrawingChanged(CSkorelDoc&) override {}
+    void Forget() override {}
+    void Spliced(int, int, const std::vector<CData*>&) override {}
+    void Changed(CData&) override {}
+    void BeginGroup() override {}
+    void EndGroup() override {}
+    bool Flush() override { return true; }
+};
+
 } // namespace
 
 IMPLEMENT_DYNCREATE(CSkorelDoc, CDocument)
@@ -31,12 +43,8 @@ END_MESSAGE_MAP()
 CSkorelDoc::CSkorelDoc() : m_shapeList(kListBlockSize)
 {
     m_tracker.m_nStyle = CResizeTracker::hatchedBorder | CResizeTracker::resizeOutside;
-    m_undo.SetChangeHandler([this] { UpdateRecovery(); });
+    m_undo.SetChangeHandler([this] { DrawingChanged(); });
 }
-
-// A document is destroyed only when the user has decided what becomes of its changes; a
-// process that ends otherwise leaves its recovery copy behind.
-CSkorelDoc::~CSkorelDoc() { DropRecovery(); }
 
 CSize CSkorelDoc::GetCanvasSize() const
 {
@@ -53,32 +61,22 @@ CRect CSkorelDoc::GetPictureRect() const
     return CRect(0, 0, size.cx, std::abs(size.cy));
 }
 
-void CSkorelDoc::KeepRecoveryAt(const std::string& path)
+void CSkorelDoc::Observe(std::unique_ptr<CDrawingObserver> pObserver)
 {
-    m_pRecovery = std::make_unique<CDrawingJournal>(path);
-    UpdateRecovery();
+    m_pObserver = std::move(pObserver);
+    DrawingChanged();
 }
 
-void CSkorelDoc::DropRecovery()
+CDrawingObserver& CSkorelDoc::Observer() const
 {
-    if (m_pRecovery)
-        m_pRecovery->Stop();
-}
-
-void CSkorelDoc::UpdateRecovery()
-{
-    if (!m_pRecovery)
-        return;
-    if (!IsModified())
-        m_pRecovery->Stop();
-    else
-        m_pRecovery->Keep(GetPathName(), m_shapeList, m_pImage);
+    static CNoObserver s_none;
+    return m_pObserver ? *m_pObserver : s_none;
 }
 
 void CSkorelDoc::SetPathName(const char* lpszPathName)
 {
     CDocument::SetPathName(lpszPathName);
-    UpdateRecovery();
+    DrawingChanged();
 }
 
 std::vector<CData*> CSkorelDoc::Records()
@@ -94,9 +92,9 @@ void CSkorelDoc::DeleteContents() { TakeContents(CDrawingContents()); }
 
 void CSkorelDoc::TakeContents(CDrawingContents contents)
 {
-    // The steps refer to the records, and the recovery copy to the drawing: they go first.
+    // The steps and the observer refer to the records: they let go first.
     m_undo.Clear();
-    DropRecovery();
+    Observer().Forget();
     m_shapeList.RemoveAll();
     for (std::unique_ptr<CData>& pData : contents.records)
         m_shapeList.AddTail(std::move(pData));
@@ -112,7 +110,7 @@ BOOL CSkorelDoc::OnNewDoc()
 {
     if (!CDocument::OnNewDoc())
         return FALSE;
-    UpdateRecovery();
+    DrawingChanged();
     return TRUE;
 }
 
@@ -125,7 +123,7 @@ BOOL CSkorelDoc::OnOpenDoc(const char* lpszPathName)
     const bool whole = contents.whole;
     TakeContents(std::move(contents));
     SetModifiedFlag(!whole);
-    UpdateRecovery();
+    DrawingChanged();
     return TRUE;
 }
 
@@ -153,14 +151,14 @@ void CSkorelDoc::TakeRecovered(CDrawingJournal::Drawing drawing)
     if (!drawing.name.empty())
         CDocument::SetPathName(drawing.name.c_str());
     SetModifiedFlag(TRUE);
-    UpdateRecovery();
+    DrawingChanged();
 }
 
 void CSkorelDoc::KeptInFile()
 {
     m_undo.SetClean();
     SetModifiedFlag(FALSE);
-    UpdateRecovery();
+    DrawingChanged();
 }
 
 BOOL CSkorelDoc::IsModified() const { return CDocument::IsModified() || !m_undo.IsClean(); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "DrawingJournal.h"
+#include "DrawingObserver.h"
 #include "FileFilters.h"
 
 #include "image/BaseImage.h"
@@ -49,7 +50,6 @@ public:
     // The frame starts with a hatched border and handles outside (style 20), away from the
     // canvas; there is no picture.
     CSkorelDoc();
-    ~CSkorelDoc() override;
 
     // The records in the drawing file's archive form. Loading appends the records after those
     // already there (one step that can be undone), all of them or, when the data runs out (or
@@ -133,20 +133,11 @@ public:
 
     // Tells the views what a step did; for the steps.
     void ShapesChanged(CShapeHint& hint);
-    // Tells the recovery journal what a step did to the records; for the steps. What is told
-    // between the beginning and the end of a group is kept, or lost, whole.
-    void RecordSplice(int index, int removed, const std::vector<CData*>& inserted);
-    void RecordChange(CData& record);
-    void BeginRecordGroup();
-    void EndRecordGroup();
-
-    // Keeps a recovery copy at `path` from now on, for as long as the document has changes
-    // that are not in a file; each process keeps its own.
-    void KeepRecoveryAt(const std::string& path);
-    // Stops keeping the copy and removes it: the user decided what becomes of the changes.
-    void DropRecovery();
-    // The recovery copy's journal, if one is kept.
-    CDrawingJournal* Recovery() const { return m_pRecovery.get(); }
+    // Whoever follows the drawing's changes from now on (the recovery copy); it is told of the
+    // drawing as it is at once.
+    void Observe(std::unique_ptr<CDrawingObserver> pObserver);
+    // The one following, or one that ignores all it is told.
+    CDrawingObserver& Observer() const;
     // Takes a recovered drawing: its records and picture in place of the document's, under
     // its name, modified.
     void TakeRecovered(CDrawingJournal::Drawing drawing);
@@ -173,14 +164,13 @@ private:
     std::vector<CData*> Records();
     // The drawing in place of the document's, with nothing to undo; the views start afresh.
     void TakeContents(CDrawingContents contents);
-    // Starts, renews or removes the recovery copy after a change: it is kept while the
-    // document is modified.
-    void UpdateRecovery();
+    // Tells the observer that the drawing, its name or its state may have changed.
+    void DrawingChanged() { Observer().DrawingChanged(*this); }
     // The document is now what a file holds.
     void KeptInFile();
 
     SkorelFile m_saveType = SkorelFile::Picture; // the type chosen in the last Save As dialog
-    std::unique_ptr<CDrawingJournal> m_pRecovery;
+    std::unique_ptr<CDrawingObserver> m_pObserver;
     // The last move's step, while the stack has seen no change since it (m_nLastMoveChange).
     CUndoStep* m_pLastMove = nullptr;
     std::uint64_t m_nLastMoveChange = 0;

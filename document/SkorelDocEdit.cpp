@@ -13,11 +13,11 @@
 
 namespace {
 
-// What one step tells the recovery journal, in one group.
+// What one step tells the observer, in one group.
 class RecordGroup {
 public:
-    explicit RecordGroup(CSkorelDoc& doc) : m_doc(doc) { m_doc.BeginRecordGroup(); }
-    ~RecordGroup() { m_doc.EndRecordGroup(); }
+    explicit RecordGroup(CSkorelDoc& doc) : m_doc(doc) { m_doc.Observer().BeginGroup(); }
+    ~RecordGroup() { m_doc.Observer().EndGroup(); }
     RecordGroup(const RecordGroup&) = delete;
     RecordGroup& operator=(const RecordGroup&) = delete;
 
@@ -66,7 +66,7 @@ private:
         }
         m_nCount = int(m_held.size());
         m_held = std::move(out);
-        m_doc.RecordSplice(m_nIndex, int(m_held.size()), put);
+        m_doc.Observer().Spliced(m_nIndex, int(m_held.size()), put);
         m_doc.ShapesChanged(hint);
     }
 
@@ -147,7 +147,7 @@ std::vector<std::unique_ptr<CData>> TakeAt(CSkorelDoc& doc, const std::vector<in
         places.Taken(next);
         GrowToShape(hint.m_rectChanged, *taken.back());
         hint.m_removed.push_back(taken.back().get());
-        doc.RecordSplice(now, 1, {});
+        doc.Observer().Spliced(now, 1, {});
     }
     return taken;
 }
@@ -164,7 +164,7 @@ void PutAt(CSkorelDoc& doc, const std::vector<int>& indices,
         hint.m_touched.push_back(pData);
         list.InsertBeforeOrAtTail(before, std::move(records[i]));
         places.Put();
-        doc.RecordSplice(indices[i], 0, {pData});
+        doc.Observer().Spliced(indices[i], 0, {pData});
     }
 }
 
@@ -243,7 +243,7 @@ public:
             pData->m_ptEnd = Shifted(pData->m_ptEnd, dx, dy);
             GrowToShape(hint.m_rectChanged, *pData);
             hint.m_touched.push_back(pData);
-            m_doc.RecordChange(*pData);
+            m_doc.Observer().Changed(*pData);
         }
         m_doc.ShapesChanged(hint);
     }
@@ -260,7 +260,7 @@ private:
             fields = was;
             GrowToShape(hint.m_rectChanged, *pData);
             hint.m_touched.push_back(pData);
-            m_doc.RecordChange(*pData);
+            m_doc.Observer().Changed(*pData);
         }
         m_doc.ShapesChanged(hint);
     }
@@ -420,7 +420,7 @@ void CSkorelDoc::MoveShapes(const std::vector<CData*>& records, std::int64_t dx,
     // still that move, and the drawing is not kept in a file as it stands.
     if (bJoin && m_pLastMove && m_undo.GetChangeCount() == m_nLastMoveChange && !m_undo.IsClean()) {
         static_cast<ChangeInPlaceStep*>(m_pLastMove)->MoveFurther(dx, dy);
-        UpdateRecovery();
+        DrawingChanged();
         return;
     }
     m_pLastMove = PushChanges(*this, records, [dx, dy](RecordFields& fields) {
@@ -491,30 +491,6 @@ void CSkorelDoc::ReorderShapes(const CRecordSet& records, ShapeOrder order)
 }
 
 void CSkorelDoc::ShapesChanged(CShapeHint& hint) { UpdateAllViews(nullptr, 0, &hint); }
-
-void CSkorelDoc::RecordSplice(int index, int removed, const std::vector<CData*>& inserted)
-{
-    if (m_pRecovery)
-        m_pRecovery->Spliced(index, removed, inserted);
-}
-
-void CSkorelDoc::RecordChange(CData& record)
-{
-    if (m_pRecovery)
-        m_pRecovery->Changed(record);
-}
-
-void CSkorelDoc::BeginRecordGroup()
-{
-    if (m_pRecovery)
-        m_pRecovery->BeginGroup();
-}
-
-void CSkorelDoc::EndRecordGroup()
-{
-    if (m_pRecovery)
-        m_pRecovery->EndGroup();
-}
 
 void CSkorelDoc::OnEditUndo() { m_undo.Undo(); }
 

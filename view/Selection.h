@@ -17,10 +17,7 @@ class CSelection {
 public:
     bool IsEmpty() const { return m_order.empty(); }
     std::size_t Count() const { return m_order.size(); }
-    bool Contains(const CData* pData) const
-    {
-        return m_records.Contains(pData);
-    }
+    bool Contains(const CData* pData) const { return m_records.Contains(pData); }
     // The record selected when exactly one is; null otherwise.
     CData* Single() const { return m_order.size() == 1 ? m_pLast : nullptr; }
     // The record selected last, while it is selected; null with none.

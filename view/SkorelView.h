@@ -100,8 +100,6 @@ public:
     void ChooseFillColor(COLORREF cr);
     void ChooseThickness(int nThickness);
 
-    CBaseImage m_captureImage; // writes the canvas to a file on Save
-
 protected:
     void OnDrawLine();
     void OnDrawRect();
@@ -249,6 +247,7 @@ private:
     CCompositionPlanner m_planner;
     mutable CShapeIndex m_index; // kept for presses and selection rectangles
     CShapeClipboard m_clipboard;
+    CBaseImage m_captureImage; // writes the canvas to a file on Save
     // The box for the picture area alone was ticked in the last export dialog; it starts
     // ticked.
     bool m_bExportPictureOnly = true;

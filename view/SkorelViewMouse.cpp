@@ -196,15 +196,16 @@ void CSkorelView::TrackSelectionDrag(CPoint point, UINT nFlags, CDC* pDC)
         m_drag.m_rectTracked = m_myTracker.TrackRect(point, pDC, m_drag.m_nHitCode);
         if (nFlags & MK_SHIFT) {
             const CRect original(Selected()->m_ptStart, Selected()->m_ptEnd);
-            m_drag.m_rectTracked =
-                m_myTracker.TrackTo(Proportional(original, m_drag.m_rectTracked, m_drag.m_nHitCode), pDC);
+            m_drag.m_rectTracked = m_myTracker.TrackTo(
+                Proportional(original, m_drag.m_rectTracked, m_drag.m_nHitCode), pDC);
         }
         break;
     }
     case Drag::LineEnd: {
         const CData* line = Selected();
         const CPoint fixed = m_drag.m_nLineEnd == 0 ? line->m_ptEnd : line->m_ptStart;
-        m_myTracker.TrackLineEnd(Constrained(fixed, point, SHAPE_LINE, nFlags), m_drag.m_nLineEnd, pDC);
+        m_myTracker.TrackLineEnd(Constrained(fixed, point, SHAPE_LINE, nFlags), m_drag.m_nLineEnd,
+                                 pDC);
         break;
     }
     default:
@@ -282,7 +283,7 @@ void CSkorelView::OnUpdateSize(CCmdUI* pCmdUI)
                   : IsLineShape(m_myTracker.m_nKind)
                       ? CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd)
                   : m_drag.m_bMoved ? m_drag.m_rectTracked
-                             : m_myTracker.m_rect;
+                                    : m_myTracker.m_rect;
             break;
         case Drag::LineEnd:
             box = CRect(m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
@@ -340,7 +341,8 @@ void CSkorelView::CommitSelection()
         pDoc->ChangeShape(pData, m_myTracker.m_ptStart, m_myTracker.m_ptEnd);
         return;
     }
-    if (m_drag.m_nHitCode < CResizeTracker::hitTopLeft || m_drag.m_nHitCode > CResizeTracker::hitMiddle)
+    if (m_drag.m_nHitCode < CResizeTracker::hitTopLeft ||
+        m_drag.m_nHitCode > CResizeTracker::hitMiddle)
         return;
     // A resize stores the corners in order even when an edge was dragged past the other; the
     // frame keeps the rectangle as dragged.

@@ -132,7 +132,7 @@ bool ReplaceFile(const char* pszPath, const void* p, std::size_t n);
 // The extension of a path's last name, after its last dot, in small letters ("a/B.PNG": "png");
 // empty when the name has none. A name whose only dot comes first has none.
 std::string FileExtension(const std::string& path);
-// The path with the extension `ext` ("skr") in place of the one it has, or after the name when
+// The path with the extension `ext` ("txt") in place of the one it has, or after the name when
 // it has none.
 std::string WithExtension(const std::string& path, const std::string& ext);
 

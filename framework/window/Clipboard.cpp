@@ -179,7 +179,7 @@ private:
     bool m_bAskAgain = false;
     std::uint32_t m_nSilentOwner = 0; // the owner last asked, when it did not answer
     std::vector<std::weak_ptr<const std::function<void()>>> m_watches;
-    CProgress m_progress;             // cancelled when the program ends
+    CProgress m_progress; // cancelled when the program ends
     std::thread m_asking;
 };
 

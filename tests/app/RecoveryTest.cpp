@@ -143,7 +143,7 @@ TEST_F(RecoveryTest, SaysWhileUnsavedWorkHasNoCopy)
         testing_support::Drag(View()->Widget(), {10, y}, {60, y + 20});
         EXPECT_TRUE(QTest::qWaitFor([&] { return Message() == (room ? ready : unprotected); }));
     }
-    ASSERT_TRUE(Doc()->Recovery()->Flush());
+    ASSERT_TRUE(Doc()->Observer().Flush());
     CDrawingJournal::Drawing drawing;
     ASSERT_TRUE(CDrawingJournal::Replay(AfxRecoveryPath(), drawing));
     EXPECT_EQ(drawing.records.size(), 5u);

@@ -1,6 +1,7 @@
 // The recovery copy: every kind of change replays to the document the changes made, a torn
 // last entry loses that change alone, the copy lives exactly while there are changes that no
 // file holds, and a picture goes into it once.
+#include "document/DrawingRecovery.h"
 #include "document/SkorelDoc.h"
 
 #include "tests/shapes/Records.h"
@@ -136,13 +137,13 @@ TEST_P(DrawingJournalReplay, GivesBackTheDocumentTheStepsMade)
     CSkorelDoc doc;
     for (int id = 1; id <= 100; ++id)
         Draw(doc, {id});
-    doc.KeepRecoveryAt(path);
+    doc.Observe(std::make_unique<CDrawingRecovery>(path));
     std::vector<BYTE> beforeLast;
     for (const Step& step : GetParam().steps) {
         beforeLast = ArchivedList(doc);
         step(doc);
     }
-    ASSERT_TRUE(doc.Recovery()->Flush());
+    ASSERT_TRUE(doc.Observer().Flush());
     ASSERT_EQ(Replayed(path), Kept(doc));
 
     // Cut anywhere in its last entry or that entry's frame of length and checksum (every
@@ -185,9 +186,9 @@ TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
     QTemporaryDir dir;
     const std::string path = dir.filePath("journal").toStdString();
     auto doc = std::make_unique<CSkorelDoc>();
-    doc->KeepRecoveryAt(path);
+    doc->Observe(std::make_unique<CDrawingRecovery>(path));
     // Whether the copy is there once everything given is written.
-    const auto kept = [&] { return doc->Recovery()->Flush() && std::filesystem::exists(path); };
+    const auto kept = [&] { return doc->Observer().Flush() && std::filesystem::exists(path); };
     EXPECT_FALSE(kept());
     Draw(*doc, {1, 2});
     EXPECT_TRUE(kept());
@@ -222,7 +223,7 @@ TEST(DrawingJournal, LivesExactlyWhileTheDocumentHasChangesNoFileHolds)
 // A document kept in a temporary folder.
 class DrawingJournalTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_doc.KeepRecoveryAt(m_path); }
+    void SetUp() override { m_doc.Observe(std::make_unique<CDrawingRecovery>(m_path)); }
     QTemporaryDir m_dir;
     const std::string m_path = m_dir.filePath("journal").toStdString();
     CSkorelDoc m_doc;
@@ -238,13 +239,13 @@ TEST_F(DrawingJournalTest, WritesAPictureOnce)
     m_doc.ReplacePicture(std::move(pasted));
     for (int i = 0; i < 5; ++i) {
         CDrawingJournal::Drawing drawing;
-        ASSERT_TRUE(m_doc.Recovery()->Flush() && CDrawingJournal::Replay(m_path, drawing));
+        ASSERT_TRUE(m_doc.Observer().Flush() && CDrawingJournal::Replay(m_path, drawing));
         ASSERT_EQ(drawing.picture != nullptr, i % 2 == 0) << i;
         for (int at = 0; drawing.picture && at < 300 * 200 * 3; ++at)
             ASSERT_EQ(drawing.picture->m_pBits[at], 3 - at % 3) << at;
         (i % 2 == 0) ? m_doc.m_undo.Undo() : m_doc.m_undo.Redo();
     }
-    ASSERT_TRUE(m_doc.Recovery()->Flush());
+    ASSERT_TRUE(m_doc.Observer().Flush());
     EXPECT_LT(std::filesystem::file_size(m_path), 300 * 200 * 3 + 4096);
 }
 
@@ -256,7 +257,7 @@ TEST_F(DrawingJournalTest, StartsANewSnapshotOnceTheEntriesOutgrowIt)
     for (int i = 0; i < 1500; ++i)
         kMove(m_doc);
     kResizeLast(m_doc);
-    ASSERT_TRUE(m_doc.Recovery()->Flush());
+    ASSERT_TRUE(m_doc.Observer().Flush());
     const auto frames = Frames(m_path);
     const auto last = std::find_if(frames.rbegin(), frames.rend(),
                                    [](const auto& frame) { return frame.second == kSnapshotKind; });
@@ -269,7 +270,7 @@ TEST_F(DrawingJournalTest, StartsANewSnapshotOnceTheEntriesOutgrowIt)
 TEST_F(DrawingJournalTest, RefusesANameLongerThanAnyPath)
 {
     Draw(m_doc, {1, 2});
-    ASSERT_TRUE(m_doc.Recovery()->Flush());
+    ASSERT_TRUE(m_doc.Observer().Flush());
     std::filesystem::resize_file(m_path, std::filesystem::file_size(m_path) + (1u << 30));
     EXPECT_EQ(Replayed(m_path), Kept(m_doc));
     // A snapshot written by hand: the name, no picture, a drawing without records.

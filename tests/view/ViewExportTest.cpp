@@ -295,8 +295,8 @@ TEST_F(ViewExportTest, NamesNeitherTheOpenedPictureNorAnotherType)
                           ModalAnswers::Click(QMessageBox::Ok)}); // the refusal
     Command(ID_FILE_EXPORT);
     EXPECT_EQ(proposed, QStringLiteral("photo-1.png"));
-    EXPECT_TRUE(answers.Texts().value(0).contains(QString::fromStdString(
-        res::FormatString(IDS_EXPORT_TYPE, "PNG, JPEG, BMP, SVG"))));
+    EXPECT_TRUE(answers.Texts().value(0).contains(
+        QString::fromStdString(res::FormatString(IDS_EXPORT_TYPE, "PNG, JPEG, BMP, SVG"))));
     EXPECT_EQ(offered, QStringLiteral("pic.gif.png"));
     QFile png(m_dir.filePath("pic.gif.png"));
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
