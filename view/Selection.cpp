@@ -170,8 +170,8 @@ CRect CSelection::MarkedArea(const CResizeTracker& frame, int nHandle) const
 void CSelection::DrawMarks(CDC* pDC, int nHandle) const
 {
     const CData* single = Single();
-    if (single && !IsLineShape(single->m_nKind))
-        return; // the frame's handles are its marks
+    if (m_order.empty() || (single && !IsLineShape(single->m_nKind)))
+        return; // nothing to mark, or the frame's handles are the marks
     CRect clip;
     pDC->GetClipBox(&clip);
     if (clip.IsRectEmpty())
