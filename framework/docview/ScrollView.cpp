@@ -193,10 +193,7 @@ QWidget* CScrollView::CreateWidget(QWidget* pParent)
     auto* area = new ScrollArea(pParent);
     QWidget* inner = CView::CreateWidget(nullptr);
     inner->setFocusPolicy(Qt::StrongFocus);
-    area->Hold(inner, [this](int steps, QPoint at) {
-        if (ZoomAbout(StepFrom(steps), &at))
-            CommandStatesChanged();
-    });
+    area->Hold(inner, [this](int steps, QPoint at) { ZoomAbout(StepFrom(steps), &at); });
     m_pArea = area;
     // Whoever deletes the area (the window's failed creation, the frame) takes it from us.
     QObject::connect(area, &QObject::destroyed, area, [this] { m_pArea = nullptr; });
@@ -293,6 +290,7 @@ BOOL CScrollView::ZoomAbout(int nPercent, const QPoint* pAt)
         static_cast<ScrollArea*>(m_pArea)->FollowPointer();
     }
     OnZoomChanged();
+    CommandStatesChanged();
     return TRUE;
 }
 
