@@ -5,10 +5,7 @@
 # tsort names the files of any loop it finds.
 set -euo pipefail
 # Only the tree is read; the home and XDG folders are the script's own all the same.
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache
-export XDG_RUNTIME_DIR=$home/runtime
+. "$(dirname "$0")/support/own_home.sh"
 cd "${1:-$(dirname "$0")/..}"
 folders="app view document shapes image res"
 edges=$(

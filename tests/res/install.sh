@@ -6,11 +6,8 @@
 # program needs at run time.
 set -euo pipefail
 build=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/../support/own_home.sh"
 fail() { echo "${0##*/}: $*"; exit 1; }
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache
-export XDG_RUNTIME_DIR=$work/runtime
 
 root=$work/root share=$work/root/usr/share
 DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
