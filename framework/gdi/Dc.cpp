@@ -37,6 +37,8 @@ BOOL CDC::CreateSharingDC(const CDC* pDC)
     m_ptViewportOrg = pDC->m_ptViewportOrg;
     m_bClipped = pDC->m_bClipped;
     m_rcClip = pDC->m_rcClip;
+    m_bLimited = pDC->m_bLimited;
+    m_rcLimit = pDC->m_rcLimit;
     return TRUE;
 }
 
@@ -104,8 +106,9 @@ CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(m_ptViewportOrg,
 int CDC::GetClipBox(LPRECT lpRect) const
 {
     CRect box(0, 0, GetDeviceCaps(HORZRES), GetDeviceCaps(VERTRES));
-    const int kind =
-        !m_bClipped || IntersectRect(&box, &m_rcClip, &box) ? SIMPLEREGION : NULLREGION;
+    const bool some = (!m_bLimited || IntersectRect(&box, &m_rcLimit, &box)) &&
+                      (!m_bClipped || IntersectRect(&box, &m_rcClip, &box));
+    const int kind = some ? SIMPLEREGION : NULLREGION;
     box.OffsetRect(-m_ptViewportOrg.x, -m_ptViewportOrg.y);
     *lpRect = kind == SIMPLEREGION ? box : CRect();
     return kind;
@@ -130,7 +133,15 @@ int CDC::IntersectClipRect(LPCRECT lpRect)
 int CDC::SelectClipRgn(std::nullptr_t)
 {
     m_bClipped = false;
-    return SIMPLEREGION;
+    CRect box;
+    return GetClipBox(&box);
+}
+
+void CDC::LimitTo(const CRect& rect)
+{
+    m_rcLimit = CRect(rect.left + m_ptViewportOrg.x, rect.top + m_ptViewportOrg.y,
+                      rect.right + m_ptViewportOrg.x, rect.bottom + m_ptViewportOrg.y);
+    m_bLimited = true;
 }
 
 CPen* CDC::SelectObject(CPen* pPen) { return pPen ? std::exchange(m_pPen, pPen) : nullptr; }

@@ -245,10 +245,11 @@ public:
 
     // The clip: drawing on the context's pixels lands only inside it. Narrowing it to a
     // rectangle, and null for no clip, give the region's kind (NULLREGION, SIMPLEREGION).
+    // No clip still leaves the context's own limit (a paint's area).
     int IntersectClipRect(int x1, int y1, int x2, int y2);
     int IntersectClipRect(LPCRECT lpRect);
     int SelectClipRgn(std::nullptr_t);
-    // The clip's rectangle; the whole surface without one.
+    // The clip's rectangle; the whole surface, or the context's limit, without one.
     int GetClipBox(LPRECT lpRect) const;
     // The bounds of what was drawn since the last reset (DCB_RESET resets them afterwards);
     // DCB_SET when there are any, DCB_RESET when nothing was drawn.
@@ -262,6 +263,9 @@ public:
 protected:
     // A context drawing on a surface that someone else owns (a window's).
     void AttachSurface(QImage* pSurface);
+    // Limits every drawing to the logical rectangle, whatever clip is selected later: a
+    // window's paint draws only on the area it is for.
+    void LimitTo(const CRect& rect);
     // A context drawing through a painter (printing).
     void AttachPainter(QPainter* pPainter, int nLogPixels);
     // Called with the bounds of every change to the surface.
@@ -294,7 +298,9 @@ private:
     CPoint m_ptCurrent;
     CPoint m_ptViewportOrg;
     bool m_bClipped = false;
-    CRect m_rcClip;   // on the device
+    CRect m_rcClip;   // on the device, inside the limit
+    bool m_bLimited = false;
+    CRect m_rcLimit;  // on the device
     CRect m_rcBounds; // of what was drawn since the bounds were last reset
 };
 

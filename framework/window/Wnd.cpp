@@ -508,7 +508,7 @@ CPaintDC::CPaintDC(CWnd* pWnd) : CWindowDC(pWnd)
     auto* w = dynamic_cast<WindowWidget*>(pWnd ? pWnd->Widget() : nullptr);
     if (w && !w->PaintRect().isEmpty()) {
         const QRect r = w->PaintRect();
-        IntersectClipRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        LimitTo(CRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
     }
 }
 
