@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -59,7 +60,12 @@ void FillMask(CDC* pDC, CPoint origin, int width, const std::vector<std::uint8_t
         for (int x = 0; y < height && x < width;) {
             const std::uint8_t* row = mask.data() + std::size_t(y) * std::size_t(width);
             if (!row[x]) {
-                ++x;
+                // Most of a mask is empty: eight bytes at a time.
+                std::uint64_t eight = 0;
+                while (x + 8 <= width && (std::memcpy(&eight, row + x, 8), eight == 0))
+                    x += 8;
+                if (x < width && !row[x])
+                    ++x;
                 continue;
             }
             const int left = x;
@@ -78,6 +84,104 @@ void FillMask(CDC* pDC, CPoint origin, int width, const std::vector<std::uint8_t
         std::swap(open, next);
     }
 }
+
+// Ors the bytes of `from` into `into`, eight at a time.
+void OrBytes(std::uint8_t* into, const std::uint8_t* from, std::size_t count)
+{
+    std::size_t x = 0;
+    for (; x + 8 <= count; x += 8) {
+        std::uint64_t a, b;
+        std::memcpy(&a, into + x, 8);
+        std::memcpy(&b, from + x, 8);
+        a |= b;
+        std::memcpy(into + x, &a, 8);
+    }
+    for (; x < count; ++x)
+        into[x] |= from[x];
+}
+
+// Calls fn with each record, asking for records a few places ahead before they are used: the
+// selected records lie apart in memory, and waiting for each in turn costs more than reading.
+template <typename Fn>
+void ForEachRecord(const std::vector<CData*>& records, Fn fn)
+{
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (i + kAhead < records.size()) {
+            // A record may straddle two cache lines.
+            const auto* ahead = reinterpret_cast<const char*>(records[i + kAhead]);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + sizeof(CData) - 1);
+        }
+        fn(*records[i]);
+    }
+}
+
+// The marks of many shapes, which crowd and overlap, gathered on a mask of the clip's pixels
+// and then filled a rectangle at a time. All marks are squares of one side: each sets the
+// byte of its top-left corner, and only the box the corners span grows into the squares,
+// so that a hundred thousand marks cost a byte each, not a fill of each square's rows, and a
+// few marks cost little however large the clip. Corners may lie up to a side less one above
+// and left of the clip, for the squares it cuts.
+class MarkMask {
+public:
+    MarkMask(const CRect& clip, int nSide)
+        : m_nSide(nSide),
+          m_reach(clip.left - (nSide - 1), clip.top - (nSide - 1), clip.right, clip.bottom),
+          m_corners(std::size_t(m_reach.Width()) * std::size_t(m_reach.Height()))
+    {}
+
+    // The mark centred on the point.
+    void Add(CPoint point)
+    {
+        const CPoint corner = Square(point, m_nSide).TopLeft();
+        if (!m_reach.PtInRect(corner))
+            return;
+        const int x = corner.x - m_reach.left, y = corner.y - m_reach.top;
+        m_corners[std::size_t(y) * std::size_t(m_reach.Width()) + std::size_t(x)] = 1;
+        m_set = m_set.IsRectEmpty() ? CRect(x, y, x + 1, y + 1)
+                                    : CRect(std::min(m_set.left, x), std::min(m_set.top, y),
+                                            std::max(m_set.right, x + 1),
+                                            std::max(m_set.bottom, y + 1));
+    }
+
+    void Fill(CDC* pDC) const
+    {
+        // The marked pixels, in the mask's terms: the clip's part of the corners' box grown by
+        // the side.
+        const CRect clip(m_nSide - 1, m_nSide - 1, m_reach.Width(), m_reach.Height());
+        const CRect grown(m_set.left, m_set.top, m_set.right + m_nSide - 1,
+                          m_set.bottom + m_nSide - 1);
+        CRect out;
+        if (m_set.IsRectEmpty() || !IntersectRect(&out, &grown, &clip))
+            return;
+        const auto width = std::size_t(out.Width()), wide = std::size_t(m_reach.Width());
+        // Along the rows that hold corners: a pixel is marked when a corner lies within a side
+        // to its left.
+        std::vector<std::uint8_t> rows(width * std::size_t(m_set.Height()));
+        for (int y = m_set.top; y < m_set.bottom; ++y) {
+            std::uint8_t* row = rows.data() + std::size_t(y - m_set.top) * width;
+            for (int k = 0; k < m_nSide; ++k)
+                OrBytes(row, m_corners.data() + std::size_t(y) * wide + std::size_t(out.left - k),
+                        width);
+        }
+        // Down the columns: a pixel is marked when a marked row lies within a side above.
+        std::vector<std::uint8_t> mask(width * std::size_t(out.Height()));
+        for (int y = out.top; y < out.bottom; ++y) {
+            std::uint8_t* row = mask.data() + std::size_t(y - out.top) * width;
+            for (int from = std::max(y - m_nSide + 1, int(m_set.top));
+                 from <= std::min(y, int(m_set.bottom) - 1); ++from)
+                OrBytes(row, rows.data() + std::size_t(from - m_set.top) * width, width);
+        }
+        FillMask(pDC, CPoint(m_reach.left + out.left, m_reach.top + out.top), int(width), mask);
+    }
+
+private:
+    int m_nSide;
+    CRect m_reach;                      // the clip and the corners of squares it cuts
+    std::vector<std::uint8_t> m_corners; // over the reach, row by row
+    CRect m_set;                        // the box of the corners set, in the mask's terms
+};
 
 } // namespace
 
@@ -150,10 +254,10 @@ void CSelection::PlaceFrame(CResizeTracker& frame) const
         return;
     }
     CRect around;
-    for (const CData* pData : m_order) {
-        const CRect box = FigureBox(*pData);
+    ForEachRecord(m_order, [&around](const CData& d) {
+        const CRect box = FigureBox(d);
         UnionRect(&around, &around, &box);
-    }
+    });
     frame.m_rect = around;
     frame.m_nStyle = CResizeTracker::dottedLine;
 }
@@ -176,23 +280,12 @@ void CSelection::DrawMarks(CDC* pDC, int nHandle) const
     pDC->GetClipBox(&clip);
     if (clip.IsRectEmpty())
         return;
-    // The marks of many shapes crowd and overlap: they are gathered on a mask of the clip's
-    // pixels, which is then filled a rectangle at a time.
-    const int width = clip.Width(), height = clip.Height();
-    std::vector<std::uint8_t> mask(std::size_t(width) * std::size_t(height));
-    const int side = single ? nHandle : std::max(1, (nHandle + 1) / 2);
-    for (const CData* pData : m_order)
-        for (const CPoint p : MarkPoints(*pData)) {
-            const CRect mark = Square(p, side);
-            CRect shown;
-            if (!IntersectRect(&shown, &mark, &clip))
-                continue;
-            for (LONG y = shown.top; y < shown.bottom; ++y)
-                std::fill_n(mask.begin() + std::ptrdiff_t(y - clip.top) * width +
-                                (shown.left - clip.left),
-                            shown.Width(), std::uint8_t(1));
-        }
-    FillMask(pDC, clip.TopLeft(), width, mask);
+    MarkMask marks(clip, std::max(1, single ? nHandle : (nHandle + 1) / 2));
+    ForEachRecord(m_order, [&marks](const CData& d) {
+        for (const CPoint p : MarkPoints(d))
+            marks.Add(p);
+    });
+    marks.Fill(pDC);
 }
 
 int CSelection::LineEndAt(CPoint point, int nHandle) const

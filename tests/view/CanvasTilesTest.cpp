@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -70,25 +71,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 
-// The index's press and rectangle answers equal a walk over every record: the boxes it looks
-// through first never leave out a record that counts. Lines every way, thick hollow outlines,
-// a box drawn from its bottom-right and a record of an unknown kind.
-TEST(ShapeIndex, AnswersAsAWalkOverEveryRecord)
+namespace {
+
+// The index's answers for points on a grid and for the bands against a walk over every record.
+void ExpectIndexAnswersAsAWalk(const std::vector<CData>& records, const CRect& grid, int step,
+                               const std::vector<CRect>& bands)
 {
-    const CData records[] = {Record(SHAPE_LINE, {40, 40}, {200, 90}),
-                             Record(SHAPE_LINE, {100, 10}, {100, 150}),
-                             Record(SHAPE_LINE, {10, 120}, {230, 120}),
-                             Record(SHAPE_LINE, {200, 20}, {60, 140}),
-                             Record(SHAPE_RECT, {50, 30}, {120, 100}, 0, kNoFill, 21),
-                             Record(SHAPE_ELLIPSE, {150, 60}, {90, 20}, 0, kNoFill, 7),
-                             Record(SHAPE_RECT, {180, 110}, {140, 70}),
-                             Record(9, {0, 0}, {250, 160})};
     CTypedOwningList<CData> list;
     for (const CData& d : records)
         list.AddTail(std::make_unique<CData>(d));
     CShapeIndex index;
-    for (int y = -30; y < 190; y += 3)
-        for (int x = -30; x < 280; x += 3) {
+    for (int y = grid.top; y < grid.bottom; y += step)
+        for (int x = grid.left; x < grid.right; x += step) {
             const CPoint p(x, y);
             CData* walked = nullptr;
             for (POSITION pos = list.GetTailPosition(); pos && !walked;)
@@ -96,7 +90,6 @@ TEST(ShapeIndex, AnswersAsAWalkOverEveryRecord)
                     walked = d;
             ASSERT_EQ(index.HitAt(list, p), walked) << x << ", " << y;
         }
-    const CRect bands[] = {{0, 0, 250, 160}, {45, 25, 125, 105}, {95, 5, 105, 155}, {0, 0, 0, 0}};
     for (const CRect& band : bands)
         for (const bool touching : {false, true}) {
             std::vector<CData*> walked;
@@ -112,7 +105,46 @@ TEST(ShapeIndex, AnswersAsAWalkOverEveryRecord)
                                    box.right <= band.right && box.bottom <= band.bottom)
                     walked.push_back(d);
             }
-            EXPECT_EQ(index.Within(list, band, touching), walked)
-                << band.left << ", " << band.top << (touching ? " touching" : " inside");
+            ASSERT_EQ(index.Within(list, band, touching), walked)
+                << band.left << ", " << band.top << ", " << band.right << ", " << band.bottom
+                << (touching ? " touching" : " inside");
         }
+}
+
+} // namespace
+
+// The index's press and rectangle answers equal a walk over every record: the boxes and
+// columns it looks through first never leave out a record that counts. Lines every way, thick
+// hollow outlines, a box drawn from its bottom-right and a record of an unknown kind; then
+// thousands of records of every kind, far apart and close together.
+TEST(ShapeIndex, AnswersAsAWalkOverEveryRecord)
+{
+    ExpectIndexAnswersAsAWalk({Record(SHAPE_LINE, {40, 40}, {200, 90}),
+                               Record(SHAPE_LINE, {100, 10}, {100, 150}),
+                               Record(SHAPE_LINE, {10, 120}, {230, 120}),
+                               Record(SHAPE_LINE, {200, 20}, {60, 140}),
+                               Record(SHAPE_RECT, {50, 30}, {120, 100}, 0, kNoFill, 21),
+                               Record(SHAPE_ELLIPSE, {150, 60}, {90, 20}, 0, kNoFill, 7),
+                               Record(SHAPE_RECT, {180, 110}, {140, 70}),
+                               Record(9, {0, 0}, {250, 160})},
+                              {-30, -30, 280, 190}, 3,
+                              {{0, 0, 250, 160}, {45, 25, 125, 105}, {95, 5, 105, 155}, {}});
+    std::mt19937 rng(7);
+    const auto coordinate = [&rng] {
+        // Mostly on a large canvas; a few far out, where columns must widen.
+        return rng() % 50 ? int(rng() % 2100) - 100 : int(rng() % 4000000) - 2000000;
+    };
+    std::vector<CData> records;
+    for (int i = 0; i < 1500; ++i) {
+        const int kind = int(rng() % 3) + SHAPE_LINE;
+        const CPoint a(coordinate(), coordinate());
+        const CPoint b(a.x + int(rng() % 300) - 150, a.y + int(rng() % 300) - 150);
+        records.push_back(Record(kind, a, b, 0, rng() % 2 ? kNoFill : 0, int(rng() % 7) + 1));
+    }
+    std::vector<CRect> bands;
+    for (int i = 0; i < 40; ++i)
+        bands.push_back(CRect(CPoint(coordinate(), coordinate()),
+                              CPoint(coordinate(), coordinate())).Normalized());
+    bands.push_back(CRect(-3000000, -3000000, 3000000, 3000000));
+    ExpectIndexAnswersAsAWalk(records, {-120, -120, 2000, 2000}, 53, bands);
 }

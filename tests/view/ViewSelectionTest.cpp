@@ -226,13 +226,31 @@ TEST_F(ViewSelectionTest, MarksShowOnEachCornerOfEverySelectedShape)
             marks.emplace_back(p - QPoint(side / 2, side / 2), QSize(side, side));
     }
     const QImage drawing = Composed();
-    for (int y = around.top(); y <= around.bottom(); ++y)
-        for (int x = around.left(); x <= around.right(); ++x) {
-            const bool marked =
-                std::ranges::any_of(marks, [&](const QRect& m) { return m.contains(x, y); });
-            ASSERT_EQ(Screen(x, y), marked ? RGB(0, 120, 215) : drawing.pixel(x, y) & 0xFFFFFF)
-                << x << ", " << y;
-        }
+    const auto expectMarks = [&](const char* paint) {
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            for (int x = around.left(); x <= around.right(); ++x) {
+                const bool marked =
+                    std::ranges::any_of(marks, [&](const QRect& m) { return m.contains(x, y); });
+                ASSERT_EQ(Screen(x, y),
+                          marked ? RGB(0, 120, 215) : drawing.pixel(x, y) & 0xFFFFFF)
+                    << paint << " at " << x << ", " << y;
+            }
+    };
+    expectMarks("a whole paint");
+    // Repaints of single columns and then rows cut every mark: each composes its strip afresh.
+    const QRect reach = around.adjusted(-side, -side, side, side);
+    for (int x = reach.left(); x <= reach.right(); ++x) {
+        const CRect column(x, reach.top(), x + 1, reach.bottom() + 1);
+        m_view->InvalidateRect(&column);
+        Paint();
+    }
+    expectMarks("column repaints");
+    for (int y = reach.top(); y <= reach.bottom(); ++y) {
+        const CRect row(reach.left(), y, reach.right() + 1, y + 1);
+        m_view->InvalidateRect(&row);
+        Paint();
+    }
+    expectMarks("row repaints");
 }
 
 } // namespace
