@@ -12,7 +12,7 @@ using namespace bmptest;
 
 namespace {
 
-const std::vector<Ink> kInks = {{0, 0}, {1, 0}, {2, 0}, {3, 0}};
+const std::vector<Ink> kIndexInks = {{0, 0}, {1, 0}, {2, 0}, {3, 0}};
 
 std::vector<std::uint32_t> Grey(int n)
 {
@@ -45,7 +45,7 @@ std::vector<Base> Bases()
     };
 }
 
-std::vector<BYTE> Build(const Base& b) { return BuildBmp(b.layout, {7, 3, kInks, 3}); }
+std::vector<BYTE> Build(const Base& b) { return BuildBmp(b.layout, {7, 3, kIndexInks, 3}); }
 
 class Truncated : public ::testing::TestWithParam<Base> {};
 

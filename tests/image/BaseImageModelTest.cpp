@@ -33,7 +33,7 @@ TEST(BaseImageModel, NewImageIsEmpty)
     EXPECT_EQ(image.FindColorIndex(0), -1);
 }
 
-struct HeaderCase {
+struct ModelHeaderCase {
     const char* name;
     int width, height, colors;
     bool ok;
@@ -42,11 +42,11 @@ struct HeaderCase {
     WORD bitCount;
 };
 
-class CreateHeader : public ::testing::TestWithParam<HeaderCase> {};
+class CreateHeader : public ::testing::TestWithParam<ModelHeaderCase> {};
 
 TEST_P(CreateHeader, FollowsTheRowRule)
 {
-    const HeaderCase& c = GetParam();
+    const ModelHeaderCase& c = GetParam();
     CBaseImage image;
     ASSERT_EQ(image.CreateHeader(c.width, c.height, c.colors), c.ok ? TRUE : FALSE);
     if (!c.ok) {
@@ -69,17 +69,17 @@ TEST_P(CreateHeader, FollowsTheRowRule)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CreateHeader,
-                         ::testing::Values(HeaderCase{"Bits4Width9", 9, 3, 16, true, 3, 24, 4},
-                                           HeaderCase{"Bits8Width5", 5, 2, 256, true, 3, 16, 8},
-                                           HeaderCase{"Bits1Width8", 8, 1, 2, true, 3, 4, 1},
-                                           HeaderCase{"Bits24Width3", 3, 2, 0, true, 3, 24, 24},
-                                           HeaderCase{"Bits24Width4", 4, 2, 0, true, 0, 24, 24},
-                                           HeaderCase{"Bits4Width1", 1, 3, 16, false, 0, 0, 0},
-                                           HeaderCase{"Bits1Width7", 7, 3, 2, false, 0, 0, 0},
-                                           HeaderCase{"ThreeColours", 8, 8, 3, false, 0, 0, 0},
-                                           HeaderCase{"ZeroWidth", 0, 8, 0, false, 0, 0, 0},
-                                           HeaderCase{"NegativeHeight", 8, -8, 0, false, 0, 0, 0},
-                                           HeaderCase{"PixelBlockOver2GB", 40000, 40000, 0, false,
+                         ::testing::Values(ModelHeaderCase{"Bits4Width9", 9, 3, 16, true, 3, 24, 4},
+                                           ModelHeaderCase{"Bits8Width5", 5, 2, 256, true, 3, 16, 8},
+                                           ModelHeaderCase{"Bits1Width8", 8, 1, 2, true, 3, 4, 1},
+                                           ModelHeaderCase{"Bits24Width3", 3, 2, 0, true, 3, 24, 24},
+                                           ModelHeaderCase{"Bits24Width4", 4, 2, 0, true, 0, 24, 24},
+                                           ModelHeaderCase{"Bits4Width1", 1, 3, 16, false, 0, 0, 0},
+                                           ModelHeaderCase{"Bits1Width7", 7, 3, 2, false, 0, 0, 0},
+                                           ModelHeaderCase{"ThreeColours", 8, 8, 3, false, 0, 0, 0},
+                                           ModelHeaderCase{"ZeroWidth", 0, 8, 0, false, 0, 0, 0},
+                                           ModelHeaderCase{"NegativeHeight", 8, -8, 0, false, 0, 0, 0},
+                                           ModelHeaderCase{"PixelBlockOver2GB", 40000, 40000, 0, false,
                                                       0, 0, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kFeedback = RGB(128, 128, 128);
 
 struct Canvas : MemorySurface {

@@ -7,6 +7,10 @@
 #include <climits>
 #include <vector>
 
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
 struct MemorySurface {
     // What Draw draws with the context's pen and brush.
     enum class Figure { Line, Rectangle, Ellipse };

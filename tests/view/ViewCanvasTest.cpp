@@ -17,8 +17,6 @@ namespace {
 
 using namespace testing_support;
 
-constexpr int kSteps[] = {25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800};
-
 class ViewCanvasTest : public ViewTest {
 protected:
     QScrollArea* Area() const { return static_cast<QScrollArea*>(m_view->ContainerWidget()); }
@@ -180,8 +178,8 @@ TEST_F(ViewCanvasTest, FitTakesTheLargestStepThatShowsEverything)
                 return QSize(int(std::ceil(canvas.width() * z / 100.0)),
                              int(std::ceil(canvas.height() * z / 100.0)));
             };
-            int expected = kSteps[0];
-            for (int z : kSteps)
+            int expected = kZoomSteps[0];
+            for (int z : kZoomSteps)
                 if (shown(z).width() <= room.width() && shown(z).height() <= room.height())
                     expected = z;
             EXPECT_EQ(m_view->GetZoom(), expected) << picture.width() << " " << window.width();

@@ -126,5 +126,6 @@ protected:
     CSkorelView* m_view = nullptr;
 };
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+// The zooms the view steps through, in percent.
+constexpr int kZoomSteps[] = {25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800};

@@ -17,8 +17,6 @@ namespace {
 
 using namespace testing_support;
 
-constexpr int kSteps[] = {25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800};
-
 // The canvas pixel that screen pixel x shows: the one under its centre.
 int CanvasAt(int x, int zoom) { return int(std::floor((x + 0.5) * 100.0 / zoom)); }
 
@@ -150,7 +148,7 @@ TEST_P(ZoomTest, CtrlWheelKeepsThePixelUnderThePointer)
                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(Area()->viewport(), &wheel);
     const int now = m_view->GetZoom();
-    const int* step = std::ranges::find(kSteps, Z());
+    const int* step = std::ranges::find(kZoomSteps, Z());
     EXPECT_EQ(now, Z() < 800 ? step[1] : step[-1]);
     // The screen pixel now under the pointer covers the centre of the pixel that was.
     const QPoint under = QPoint(h->value(), v->value()) + at;
@@ -200,7 +198,7 @@ TEST_P(ZoomTest, EditRepaintsOnlyAroundItself)
 TEST_F(ViewTest, CtrlWheelStopsAtTheEndsOfTheSteps)
 {
     auto* area = static_cast<QScrollArea*>(m_view->ContainerWidget());
-    for (const auto& [zoom, notch] : {std::pair{kSteps[0], -120}, {std::end(kSteps)[-1], 120}}) {
+    for (const auto& [zoom, notch] : {std::pair{kZoomSteps[0], -120}, {std::end(kZoomSteps)[-1], 120}}) {
         ASSERT_TRUE(m_view->ZoomTo(zoom));
         const QPoint at(20, 20);
         QWheelEvent wheel(at, area->viewport()->mapToGlobal(at), QPoint(), QPoint(0, notch),
@@ -227,7 +225,7 @@ TEST_F(ViewTest, ZoomCommandsWalkTheStepsGiven)
     EXPECT_EQ(zooms, (std::vector{400, 400, 100, 50, 50, 100}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Zooms, ZoomTest, ::testing::ValuesIn(kSteps),
+INSTANTIATE_TEST_SUITE_P(Zooms, ZoomTest, ::testing::ValuesIn(kZoomSteps),
                          [](const auto& info) { return "At" + std::to_string(info.param); });
 
 } // namespace

@@ -16,9 +16,6 @@ namespace {
 
 using Figure = MemorySurface::Figure;
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 TEST(DeviceContext, SelectObjectReturnsWhatItReplaced)
 {

@@ -13,23 +13,23 @@
 
 namespace {
 
-constexpr int kWidth = 160, kHeight = 120;
+constexpr int kCanvasWidth = 160, kCanvasHeight = 120;
 
-using Figure = std::function<void(raster::Canvas&)>;
+using CanvasFigure = std::function<void(raster::Canvas&)>;
 
 struct ClipCase {
     const char* name;
-    Figure draw;
+    CanvasFigure draw;
 };
 
 // The pixels after drawing onto a noisy background through the clip [l, r) × [t, b).
-std::vector<std::uint32_t> Drawn(const Figure& draw, int l, int t, int r, int b)
+std::vector<std::uint32_t> Drawn(const CanvasFigure& draw, int l, int t, int r, int b)
 {
-    std::vector<std::uint32_t> pixels(std::size_t(kWidth) * kHeight);
+    std::vector<std::uint32_t> pixels(std::size_t(kCanvasWidth) * kCanvasHeight);
     std::mt19937 rng(11);
     for (std::uint32_t& p : pixels)
         p = 0xFF000000u | (rng() & 0xFFFFFFu);
-    raster::Target target{pixels.data(), kWidth, kHeight, kWidth, l, t, r, b};
+    raster::Target target{pixels.data(), kCanvasWidth, kCanvasHeight, kCanvasWidth, l, t, r, b};
     raster::Canvas canvas(target);
     draw(canvas);
     return pixels;
@@ -39,17 +39,17 @@ class RasterClip : public ::testing::TestWithParam<ClipCase> {};
 
 TEST_P(RasterClip, DrawsInsideExactlyWhatItDrawsWithoutOneAndNothingOutside)
 {
-    const Figure& draw = GetParam().draw;
+    const CanvasFigure& draw = GetParam().draw;
     const std::vector<std::uint32_t> background = Drawn([](raster::Canvas&) {}, 0, 0, 0, 0);
-    const std::vector<std::uint32_t> whole = Drawn(draw, 0, 0, kWidth, kHeight);
+    const std::vector<std::uint32_t> whole = Drawn(draw, 0, 0, kCanvasWidth, kCanvasHeight);
     ASSERT_NE(whole, background);
-    for (const CRect clip : {CRect(30, 20, 90, 70), CRect(0, 0, 7, kHeight), CRect(100, 0, 160, 9),
+    for (const CRect clip : {CRect(30, 20, 90, 70), CRect(0, 0, 7, kCanvasHeight), CRect(100, 0, 160, 9),
                              CRect(61, 47, 62, 48), CRect(50, 50, 50, 80)}) {
         const std::vector<std::uint32_t> clipped =
             Drawn(draw, clip.left, clip.top, clip.right, clip.bottom);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
-                const std::size_t at = std::size_t(y) * kWidth + x;
+        for (int y = 0; y < kCanvasHeight; ++y)
+            for (int x = 0; x < kCanvasWidth; ++x) {
+                const std::size_t at = std::size_t(y) * kCanvasWidth + x;
                 const bool inside = clip.PtInRect(CPoint(x, y));
                 ASSERT_EQ(clipped[at], inside ? whole[at] : background[at])
                     << x << "," << y << " clip " << clip.left << "," << clip.top;
@@ -57,7 +57,7 @@ TEST_P(RasterClip, DrawsInsideExactlyWhatItDrawsWithoutOneAndNothingOutside)
     }
 }
 
-const raster::Stroke kThin{PS_SOLID, 1, {0xFF102030, R2_COPYPEN}};
+const raster::Stroke kThinStroke{PS_SOLID, 1, {0xFF102030, R2_COPYPEN}};
 const raster::Stroke kWide{PS_SOLID, 7, {0xFF00FF00, R2_XORPEN}};
 const raster::Stroke kDotted{PS_DOT, 1, {0xFFFFFFFF, R2_NOT}};
 const raster::Ink kFill{0xFFC08040, R2_COPYPEN};
@@ -65,13 +65,13 @@ const raster::Ink kFill{0xFFC08040, R2_COPYPEN};
 INSTANTIATE_TEST_SUITE_P(
     Figures, RasterClip,
     ::testing::Values(
-        ClipCase{"ThinLine", [](raster::Canvas& c) { c.Line(-20, 5, 170, 110, kThin); }},
+        ClipCase{"ThinLine", [](raster::Canvas& c) { c.Line(-20, 5, 170, 110, kThinStroke); }},
         ClipCase{"WideLine", [](raster::Canvas& c) { c.Line(150, -10, 10, 100, kWide); }},
         ClipCase{"DottedLine", [](raster::Canvas& c) { c.Line(5, 60, 155, 61, kDotted); }},
         ClipCase{"FilledRectangle",
                  [](raster::Canvas& c) { c.Rectangle(20, 15, 140, 100, kWide, &kFill); }},
         ClipCase{"HollowEllipse",
-                 [](raster::Canvas& c) { c.Ellipse(-30, 10, 120, 130, kThin, nullptr); }},
+                 [](raster::Canvas& c) { c.Ellipse(-30, 10, 120, 130, kThinStroke, nullptr); }},
         ClipCase{"FilledEllipse",
                  [](raster::Canvas& c) { c.Ellipse(40, 20, 150, 90, kWide, &kFill); }}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -84,8 +84,8 @@ TEST(RasterWideLine, PaintsThePixelsWithinHalfItsWidthOfThePath)
     std::mt19937 rng(5);
     const auto coordinate = [&](int size) { return int(rng() % unsigned(size + 60)) - 30; };
     for (int n = 0; n < 300; ++n) {
-        int x0 = coordinate(kWidth), y0 = coordinate(kHeight), x1 = coordinate(kWidth),
-            y1 = coordinate(kHeight);
+        int x0 = coordinate(kCanvasWidth), y0 = coordinate(kCanvasHeight), x1 = coordinate(kCanvasWidth),
+            y1 = coordinate(kCanvasHeight);
         if (n % 10 == 0)
             y1 = y0; // along the axes too
         else if (n % 10 == 1)
@@ -93,19 +93,19 @@ TEST(RasterWideLine, PaintsThePixelsWithinHalfItsWidthOfThePath)
         if (x0 == x1 && y0 == y1)
             continue;
         const int width = 2 + n % 6;
-        std::vector<std::uint32_t> pixels(std::size_t(kWidth) * kHeight, 0);
-        raster::Target target{pixels.data(), kWidth, kHeight, kWidth};
+        std::vector<std::uint32_t> pixels(std::size_t(kCanvasWidth) * kCanvasHeight, 0);
+        raster::Target target{pixels.data(), kCanvasWidth, kCanvasHeight, kCanvasWidth};
         raster::Canvas canvas(target);
         canvas.Line(x0, y0, x1, y1, raster::Stroke{PS_SOLID, width, {0x0000FF, R2_XORPEN}});
         const double shift = width % 2 == 0 ? -0.5 : 0.0, radius = width / 2.0;
         const double ax = x0 + shift, ay = y0 + shift, dx = x1 - x0, dy = y1 - y0;
         CRect painted;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
+        for (int y = 0; y < kCanvasHeight; ++y)
+            for (int x = 0; x < kCanvasWidth; ++x) {
                 const double along =
                     std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
                 const double distance = std::hypot(x - ax - along * dx, y - ay - along * dy);
-                const bool on = pixels[std::size_t(y) * kWidth + x] != 0;
+                const bool on = pixels[std::size_t(y) * kCanvasWidth + x] != 0;
                 if (std::fabs(distance - radius) > 1e-6) {
                     ASSERT_EQ(on, distance < radius)
                         << x << "," << y << " of line " << x0 << "," << y0 << " to " << x1 << ","
