@@ -122,13 +122,15 @@ void ForEachRecord(const std::vector<CData*>& records, Fn fn)
 // byte of its top-left corner, and only the box the corners span grows into the squares,
 // so that a hundred thousand marks cost a byte each, not a fill of each square's rows, and a
 // few marks cost little however large the clip. Corners may lie up to a side less one above
-// and left of the clip, for the squares it cuts.
+// and left of the clip, for the squares it cuts. Marks too few to cover the clip between them
+// are filled a square at a time, without the mask's passes over the clip.
 class MarkMask {
 public:
     MarkMask(const CRect& clip, int nSide)
         : m_nSide(nSide),
           m_reach(clip.left - (nSide - 1), clip.top - (nSide - 1), clip.right, clip.bottom),
-          m_corners(std::size_t(m_reach.Width()) * std::size_t(m_reach.Height()))
+          m_corners(std::size_t(m_reach.Width()) * std::size_t(m_reach.Height())),
+          m_nFewest(m_corners.size() / (std::size_t(nSide) * std::size_t(nSide)))
     {}
 
     // The mark centred on the point.
@@ -137,6 +139,8 @@ public:
         const CPoint corner = Square(point, m_nSide).TopLeft();
         if (!m_reach.PtInRect(corner))
             return;
+        if (m_few.size() <= m_nFewest)
+            m_few.push_back(corner);
         const int x = corner.x - m_reach.left, y = corner.y - m_reach.top;
         m_corners[std::size_t(y) * std::size_t(m_reach.Width()) + std::size_t(x)] = 1;
         m_set = m_set.IsRectEmpty() ? CRect(x, y, x + 1, y + 1)
@@ -147,6 +151,11 @@ public:
 
     void Fill(CDC* pDC) const
     {
+        if (m_few.size() <= m_nFewest) {
+            for (const CPoint corner : m_few)
+                pDC->FillSolidRect(corner.x, corner.y, m_nSide, m_nSide, kMarkColor);
+            return;
+        }
         // The marked pixels, in the mask's terms: the clip's part of the corners' box grown by
         // the side.
         const CRect clip(m_nSide - 1, m_nSide - 1, m_reach.Width(), m_reach.Height());
@@ -181,6 +190,9 @@ private:
     CRect m_reach;                      // the clip and the corners of squares it cuts
     std::vector<std::uint8_t> m_corners; // over the reach, row by row
     CRect m_set;                        // the box of the corners set, in the mask's terms
+    // The corners themselves while no more than m_nFewest, as many squares as cover the clip.
+    std::size_t m_nFewest;
+    std::vector<CPoint> m_few;
 };
 
 } // namespace

@@ -203,11 +203,15 @@ TEST_F(ViewSelectionTest, ArrangeCommandsFollowTheSelection)
 namespace {
 
 // Every shape of several selected shows a mark on each corner (a line's on each end), where
-// marks crowd and overlap too; the rest inside the frame is the drawing.
+// marks crowd and overlap too, however a paint's area cuts them; the rest inside the frame is
+// the drawing.
 TEST_F(ViewSelectionTest, MarksShowOnEachCornerOfEverySelectedShape)
 {
     Draw(ID_DRAW_RECT, {150, 150}, {156, 156});
     Draw(ID_DRAW_RECT, {153, 152}, {161, 160});
+    // A crowd, whose marks would cover a small area's repaint many times.
+    for (int i = 0; i < 24; ++i)
+        Draw(ID_DRAW_RECT, {170 + i % 6 * 2, 150 + i / 6 * 3}, {176 + i % 5, 157 + i % 4});
     Command(ID_EDIT_SELECT_ALL);
     Paint();
     const int nHandle = m_doc->m_tracker.m_nHandleSize, side = std::max(1, (nHandle + 1) / 2);
@@ -251,6 +255,14 @@ TEST_F(ViewSelectionTest, MarksShowOnEachCornerOfEverySelectedShape)
         Paint();
     }
     expectMarks("row repaints");
+    // Small areas across the crowd, each holding more marks than would cover it.
+    for (int y = 148; y < 166; y += 5)
+        for (int x = 168; x < 190; x += 5) {
+            const CRect block(x, y, x + 5, y + 5);
+            m_view->InvalidateRect(&block);
+            Paint();
+        }
+    expectMarks("crowd repaints");
 }
 
 } // namespace
