@@ -39,7 +39,8 @@ void CShapeIndex::Keep(CTypedOwningList<CData>& list)
     m_records.reserve(count);
     std::vector<Entry> entries;
     entries.reserve(count);
-    std::int64_t firstLeft = std::numeric_limits<std::int64_t>::max(), lastLeft = 0;
+    std::int64_t firstLeft = std::numeric_limits<std::int64_t>::max();
+    std::int64_t lastLeft = std::numeric_limits<std::int64_t>::min();
     m_nMostReach = 0;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         CData* pData = list.GetNext(pos);
