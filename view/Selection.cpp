@@ -129,8 +129,8 @@ public:
     MarkMask(const CRect& clip, int nSide)
         : m_nSide(nSide),
           m_reach(clip.left - (nSide - 1), clip.top - (nSide - 1), clip.right, clip.bottom),
-          m_corners(std::size_t(m_reach.Width()) * std::size_t(m_reach.Height())),
-          m_nFewest(m_corners.size() / (std::size_t(nSide) * std::size_t(nSide)))
+          m_nFewest(std::size_t(m_reach.Width()) * std::size_t(m_reach.Height()) /
+                    (std::size_t(nSide) * std::size_t(nSide)))
     {}
 
     // The mark centred on the point.
@@ -139,19 +139,23 @@ public:
         const CPoint corner = Square(point, m_nSide).TopLeft();
         if (!m_reach.PtInRect(corner))
             return;
-        if (m_few.size() <= m_nFewest)
-            m_few.push_back(corner);
-        const int x = corner.x - m_reach.left, y = corner.y - m_reach.top;
-        m_corners[std::size_t(y) * std::size_t(m_reach.Width()) + std::size_t(x)] = 1;
-        m_set = m_set.IsRectEmpty() ? CRect(x, y, x + 1, y + 1)
-                                    : CRect(std::min(m_set.left, x), std::min(m_set.top, y),
-                                            std::max(m_set.right, x + 1),
-                                            std::max(m_set.bottom, y + 1));
+        if (m_corners.empty()) {
+            if (m_few.size() < m_nFewest) {
+                m_few.push_back(corner);
+                return;
+            }
+            // Too many to fill one by one: the mask takes them all from here on.
+            m_corners.resize(std::size_t(m_reach.Width()) * std::size_t(m_reach.Height()));
+            for (const CPoint few : m_few)
+                SetCorner(few);
+            m_few.clear();
+        }
+        SetCorner(corner);
     }
 
     void Fill(CDC* pDC) const
     {
-        if (m_few.size() <= m_nFewest) {
+        if (m_corners.empty()) {
             for (const CPoint corner : m_few)
                 pDC->FillSolidRect(corner.x, corner.y, m_nSide, m_nSide, kMarkColor);
             return;
@@ -186,13 +190,24 @@ public:
     }
 
 private:
+    void SetCorner(CPoint corner)
+    {
+        const int x = corner.x - m_reach.left, y = corner.y - m_reach.top;
+        m_corners[std::size_t(y) * std::size_t(m_reach.Width()) + std::size_t(x)] = 1;
+        m_set = m_set.IsRectEmpty() ? CRect(x, y, x + 1, y + 1)
+                                    : CRect(std::min(m_set.left, x), std::min(m_set.top, y),
+                                            std::max(m_set.right, x + 1),
+                                            std::max(m_set.bottom, y + 1));
+    }
+
     int m_nSide;
-    CRect m_reach;                      // the clip and the corners of squares it cuts
-    std::vector<std::uint8_t> m_corners; // over the reach, row by row
-    CRect m_set;                        // the box of the corners set, in the mask's terms
-    // The corners themselves while no more than m_nFewest, as many squares as cover the clip.
+    CRect m_reach; // the clip and the corners of squares it cuts
+    // The corners themselves while no more than m_nFewest, as many squares as cover the clip;
+    // then none, and the mask over the reach instead, row by row.
     std::size_t m_nFewest;
     std::vector<CPoint> m_few;
+    std::vector<std::uint8_t> m_corners;
+    CRect m_set; // the box of the corners set, in the mask's terms
 };
 
 } // namespace
