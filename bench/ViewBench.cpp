@@ -335,16 +335,19 @@ void BM_Select_Band(benchmark::State& state)
     ShowEdit(scene);
     // The band reaches as far right as a tenth of the records' right edges, or a little less
     // every other time, so that each band selects anew and the frame moves: it starts beside
-    // the canvas, where no record is, and holds those records wholly.
+    // the canvas, where no record is, and reaches below the lowest record, so that it holds
+    // a tenth of the records wholly.
     std::vector<LONG> rights;
+    LONG bottom = 0;
     for (POSITION pos = scene.doc->m_shapeList.GetHeadPosition(); pos;) {
         const CData* d = scene.doc->m_shapeList.GetNext(pos);
         rights.push_back(std::max(d->m_ptStart.x, d->m_ptEnd.x) + 1);
+        bottom = std::max({bottom, d->m_ptStart.y + 1, d->m_ptEnd.y + 1});
     }
     std::nth_element(rights.begin(), rights.begin() + n / 10, rights.end());
     const CPoint from(-5, -5);
-    const CPoint ends[] = {CPoint(rights[std::size_t(n / 10)], kCanvasHeight + 5),
-                           CPoint(rights[std::size_t(n / 10)] - 8, kCanvasHeight + 5)};
+    const CPoint ends[] = {CPoint(rights[std::size_t(n / 10)], bottom),
+                           CPoint(rights[std::size_t(n / 10)] - 8, bottom)};
     scene.view->OnCmdMsg(ID_SELECT, true);
     std::size_t turn = 0;
     for (auto _ : state) {

@@ -25,9 +25,19 @@ bool CRecordSet::Contains(const CData* pData) const
     return m_nCount > 0 && pData && m_slots[Find(pData)] == pData;
 }
 
+namespace {
+
+// The slots a set of this many records keeps.
+std::size_t SlotsFor(std::size_t nCount)
+{
+    return std::bit_ceil(std::max<std::size_t>(2 * nCount, 8));
+}
+
+} // namespace
+
 void CRecordSet::Reserve(std::size_t nCount)
 {
-    const std::size_t slots = std::bit_ceil(std::max<std::size_t>(2 * nCount, 8));
+    const std::size_t slots = SlotsFor(nCount);
     if (slots <= m_slots.size())
         return;
     std::vector<CData*> old = std::exchange(m_slots, std::vector<CData*>(slots, nullptr));
@@ -45,6 +55,22 @@ bool CRecordSet::Insert(CData* pData)
     m_slots[at] = pData;
     ++m_nCount;
     return true;
+}
+
+void CRecordSet::InsertAll(const std::vector<CData*>& records, std::vector<CData*>& added)
+{
+    constexpr std::size_t kAhead = 8;
+    Reserve(m_nCount + records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (i + kAhead < records.size())
+            __builtin_prefetch(&m_slots[Home(records[i + kAhead])]);
+        const std::size_t at = Find(records[i]);
+        if (!m_slots[at]) {
+            m_slots[at] = records[i];
+            ++m_nCount;
+            added.push_back(records[i]);
+        }
+    }
 }
 
 bool CRecordSet::Erase(const CData* pData)
@@ -71,5 +97,14 @@ bool CRecordSet::Erase(const CData* pData)
 void CRecordSet::Clear()
 {
     m_slots.clear();
+    m_nCount = 0;
+}
+
+void CRecordSet::Reset(std::size_t nCount)
+{
+    if (m_slots.size() == SlotsFor(nCount))
+        std::fill(m_slots.begin(), m_slots.end(), nullptr);
+    else
+        m_slots.assign(SlotsFor(nCount), nullptr);
     m_nCount = 0;
 }

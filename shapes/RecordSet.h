@@ -25,9 +25,16 @@ public:
     void Reserve(std::size_t nCount);
     // False when the record is in the set already.
     bool Insert(CData* pData);
+    // Inserts each record, appending to `added` those not in the set before. The slots of
+    // records a few places ahead are asked for before they are needed: a large set's slots
+    // lie far apart.
+    void InsertAll(const std::vector<CData*>& records, std::vector<CData*>& added);
     // False when the record was not in the set.
     bool Erase(const CData* pData);
     void Clear();
+    // Empties the set with room for this many records, keeping its block of slots when that
+    // is the size they need.
+    void Reset(std::size_t nCount);
 
 private:
     // The slot a search for the record starts at.

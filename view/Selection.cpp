@@ -3,7 +3,7 @@
 #include "shapes/Shape.h"
 
 #include <algorithm>
-#include <array>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -11,27 +11,6 @@ namespace {
 
 // The colour of the marks on each of several selected shapes and of a line's end handles.
 constexpr COLORREF kMarkColor = RGB(0, 120, 215);
-
-// The points a mark goes on: a box's four corners, a line's two ends.
-struct MarkPoints {
-    explicit MarkPoints(const CData& d)
-    {
-        if (IsLineShape(d.m_nKind)) {
-            points = {d.m_ptStart, d.m_ptEnd};
-            count = 2;
-        } else if (IsBoxShape(d.m_nKind)) {
-            const CRect box = CRect(d.m_ptStart, d.m_ptEnd).Normalized();
-            points = {box.TopLeft(), CPoint(box.right - 1, box.top),
-                      CPoint(box.left, box.bottom - 1), CPoint(box.right - 1, box.bottom - 1)};
-            count = 4;
-        }
-    }
-    const CPoint* begin() const { return points.data(); }
-    const CPoint* end() const { return points.data() + count; }
-
-    std::array<CPoint, 4> points;
-    std::size_t count = 0;
-};
 
 // A square of the side centred on the point.
 CRect Square(CPoint p, int nSide)
@@ -102,8 +81,7 @@ void OrBytes(std::uint8_t* into, const std::uint8_t* from, std::size_t count)
 
 // Calls fn with each record, asking for records a few places ahead before they are used: the
 // selected records lie apart in memory, and waiting for each in turn costs more than reading.
-template <typename Fn>
-void ForEachRecord(const std::vector<CData*>& records, Fn fn)
+template <typename Fn> void ForEachRecord(const std::vector<CData*>& records, Fn fn)
 {
     constexpr std::size_t kAhead = 16;
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -136,44 +114,40 @@ public:
     // The mark centred on the point.
     void Add(CPoint point)
     {
-        const CPoint corner = Square(point, m_nSide).TopLeft();
-        if (!m_reach.PtInRect(corner))
+        // Its top-left corner, in the mask's terms; far points are far outside either way.
+        const std::int64_t x = std::int64_t(point.x) - m_nSide / 2 - m_reach.left;
+        const std::int64_t y = std::int64_t(point.y) - m_nSide / 2 - m_reach.top;
+        if (std::uint64_t(x) >= std::uint64_t(m_reach.Width()) ||
+            std::uint64_t(y) >= std::uint64_t(m_reach.Height()))
             return;
-        if (m_corners.empty()) {
-            if (m_few.size() < m_nFewest) {
-                m_few.push_back(corner);
-                return;
-            }
-            // Too many to fill one by one: the mask takes them all from here on.
-            m_corners.resize(std::size_t(m_reach.Width()) * std::size_t(m_reach.Height()));
-            for (const CPoint few : m_few)
-                SetCorner(few);
-            m_few.clear();
-        }
-        SetCorner(corner);
+        if (m_corners.empty())
+            AddFew(int(x), int(y));
+        else
+            SetCorner(int(x), int(y));
     }
 
     void Fill(CDC* pDC) const
     {
         if (m_corners.empty()) {
             for (const CPoint corner : m_few)
-                pDC->FillSolidRect(corner.x, corner.y, m_nSide, m_nSide, kMarkColor);
+                pDC->FillSolidRect(m_reach.left + corner.x, m_reach.top + corner.y, m_nSide,
+                                   m_nSide, kMarkColor);
             return;
         }
         // The marked pixels, in the mask's terms: the clip's part of the corners' box grown by
         // the side.
         const CRect clip(m_nSide - 1, m_nSide - 1, m_reach.Width(), m_reach.Height());
-        const CRect grown(m_set.left, m_set.top, m_set.right + m_nSide - 1,
-                          m_set.bottom + m_nSide - 1);
+        const CRect set(m_setLeft, m_setTop, m_setRight, m_setBottom);
+        const CRect grown(set.left, set.top, set.right + m_nSide - 1, set.bottom + m_nSide - 1);
         CRect out;
-        if (m_set.IsRectEmpty() || !IntersectRect(&out, &grown, &clip))
+        if (set.IsRectEmpty() || !IntersectRect(&out, &grown, &clip))
             return;
         const auto width = std::size_t(out.Width()), wide = std::size_t(m_reach.Width());
         // Along the rows that hold corners: a pixel is marked when a corner lies within a side
         // to its left.
-        std::vector<std::uint8_t> rows(width * std::size_t(m_set.Height()));
-        for (int y = m_set.top; y < m_set.bottom; ++y) {
-            std::uint8_t* row = rows.data() + std::size_t(y - m_set.top) * width;
+        std::vector<std::uint8_t> rows(width * std::size_t(set.Height()));
+        for (int y = set.top; y < set.bottom; ++y) {
+            std::uint8_t* row = rows.data() + std::size_t(y - set.top) * width;
             for (int k = 0; k < m_nSide; ++k)
                 OrBytes(row, m_corners.data() + std::size_t(y) * wide + std::size_t(out.left - k),
                         width);
@@ -182,32 +156,47 @@ public:
         std::vector<std::uint8_t> mask(width * std::size_t(out.Height()));
         for (int y = out.top; y < out.bottom; ++y) {
             std::uint8_t* row = mask.data() + std::size_t(y - out.top) * width;
-            for (int from = std::max(y - m_nSide + 1, int(m_set.top));
-                 from <= std::min(y, int(m_set.bottom) - 1); ++from)
-                OrBytes(row, rows.data() + std::size_t(from - m_set.top) * width, width);
+            for (int from = std::max(y - m_nSide + 1, set.top); from <= std::min(y, set.bottom - 1);
+                 ++from)
+                OrBytes(row, rows.data() + std::size_t(from - set.top) * width, width);
         }
         FillMask(pDC, CPoint(m_reach.left + out.left, m_reach.top + out.top), int(width), mask);
     }
 
 private:
-    void SetCorner(CPoint corner)
+    // A corner while the mask is not made: kept as it is while few, or else the first that
+    // makes the mask.
+    void AddFew(int x, int y)
     {
-        const int x = corner.x - m_reach.left, y = corner.y - m_reach.top;
+        if (m_few.size() < m_nFewest) {
+            m_few.emplace_back(x, y);
+            return;
+        }
+        m_corners.resize(std::size_t(m_reach.Width()) * std::size_t(m_reach.Height()));
+        for (const CPoint few : m_few)
+            SetCorner(few.x, few.y);
+        m_few.clear();
+        SetCorner(x, y);
+    }
+
+    void SetCorner(int x, int y)
+    {
         m_corners[std::size_t(y) * std::size_t(m_reach.Width()) + std::size_t(x)] = 1;
-        m_set = m_set.IsRectEmpty() ? CRect(x, y, x + 1, y + 1)
-                                    : CRect(std::min(m_set.left, x), std::min(m_set.top, y),
-                                            std::max(m_set.right, x + 1),
-                                            std::max(m_set.bottom, y + 1));
+        m_setLeft = std::min(m_setLeft, x);
+        m_setTop = std::min(m_setTop, y);
+        m_setRight = std::max(m_setRight, x + 1);
+        m_setBottom = std::max(m_setBottom, y + 1);
     }
 
     int m_nSide;
     CRect m_reach; // the clip and the corners of squares it cuts
-    // The corners themselves while no more than m_nFewest, as many squares as cover the clip;
-    // then none, and the mask over the reach instead, row by row.
+    // The corners themselves, in the mask's terms, while no more than m_nFewest, as many
+    // squares as cover the clip; then none, and the mask over the reach instead, row by row.
     std::size_t m_nFewest;
     std::vector<CPoint> m_few;
     std::vector<std::uint8_t> m_corners;
-    CRect m_set; // the box of the corners set, in the mask's terms
+    // The box of the corners set, in the mask's terms; empty with none.
+    int m_setLeft = INT_MAX, m_setTop = INT_MAX, m_setRight = INT_MIN, m_setBottom = INT_MIN;
 };
 
 } // namespace
@@ -223,16 +212,23 @@ void CSelection::Clear()
     m_records.Clear();
     m_order.clear();
     m_pLast = nullptr;
+    ForgetMarks();
+}
+
+void CSelection::ForgetMarks()
+{
+    m_marked.clear();
+    m_markedBox.clear();
 }
 
 void CSelection::Select(const std::vector<CData*>& records)
 {
-    Clear();
-    m_records.Reserve(records.size());
-    for (CData* pData : records)
-        if (m_records.Insert(pData))
-            m_order.push_back(pData);
+    // A selection made again of about as many records reuses the set's slots.
+    m_records.Reset(records.size());
+    m_order.clear();
+    m_records.InsertAll(records, m_order);
     m_pLast = records.empty() ? nullptr : records.back();
+    ForgetMarks();
 }
 
 void CSelection::Toggle(CData* pData)
@@ -241,11 +237,13 @@ void CSelection::Toggle(CData* pData)
         std::erase(m_order, pData);
         if (m_pLast == pData)
             m_pLast = m_order.empty() ? nullptr : m_order.back();
+        ForgetMarks();
         return;
     }
     m_records.Insert(pData);
     m_order.push_back(pData);
     m_pLast = pData;
+    ForgetMarks();
 }
 
 void CSelection::Forget(const std::vector<const CData*>& records)
@@ -258,6 +256,7 @@ void CSelection::Forget(const std::vector<const CData*>& records)
     std::erase_if(m_order, [this](CData* pData) { return !Contains(pData); });
     if (m_pLast && !Contains(m_pLast))
         m_pLast = m_order.empty() ? nullptr : m_order.back();
+    ForgetMarks();
 }
 
 std::vector<CData*> CSelection::InOrder(CTypedOwningList<CData>& list) const
@@ -274,17 +273,31 @@ std::vector<CData*> CSelection::InOrder(CTypedOwningList<CData>& list) const
 
 std::vector<CData*> CSelection::Unordered() const { return m_order; }
 
-void CSelection::PlaceFrame(CResizeTracker& frame) const
+void CSelection::PlaceFrame(CResizeTracker& frame)
 {
+    // The places' room follows the selection's size, also when it shrinks.
+    if (m_marked.capacity() > 2 * m_order.size())
+        m_marked = {};
+    ForgetMarks();
+    m_marked.reserve(m_order.size());
+    m_markedBox.reserve(m_order.size());
+    CRect around;
+    ForEachRecord(m_order, [this, &around](const CData& d) {
+        if (IsBoxShape(d.m_nKind)) {
+            const CRect normal = CRect(d.m_ptStart, d.m_ptEnd).Normalized();
+            m_marked.emplace_back(normal.TopLeft(), Shifted(normal.BottomRight(), -1, -1));
+            m_markedBox.push_back(true);
+        } else if (IsLineShape(d.m_nKind)) {
+            m_marked.emplace_back(d.m_ptStart, d.m_ptEnd);
+            m_markedBox.push_back(false);
+        }
+        const CRect figure = FigureBox(d);
+        UnionRect(&around, &around, &figure);
+    });
     if (m_records.size() <= 1) {
         FrameShape(Single(), &frame);
         return;
     }
-    CRect around;
-    ForEachRecord(m_order, [&around](const CData& d) {
-        const CRect box = FigureBox(d);
-        UnionRect(&around, &around, &box);
-    });
     frame.m_rect = around;
     frame.m_nStyle = CResizeTracker::dottedLine;
 }
@@ -308,10 +321,15 @@ void CSelection::DrawMarks(CDC* pDC, int nHandle) const
     if (clip.IsRectEmpty())
         return;
     MarkMask marks(clip, std::max(1, single ? nHandle : (nHandle + 1) / 2));
-    ForEachRecord(m_order, [&marks](const CData& d) {
-        for (const CPoint p : MarkPoints(d))
-            marks.Add(p);
-    });
+    for (std::size_t i = 0; i < m_marked.size(); ++i) {
+        const auto [a, b] = m_marked[i];
+        marks.Add(a);
+        marks.Add(b);
+        if (m_markedBox[i]) {
+            marks.Add(CPoint(b.x, a.y));
+            marks.Add(CPoint(a.x, b.y));
+        }
+    }
     marks.Fill(pDC);
 }
 

@@ -80,7 +80,11 @@ std::size_t CShapeIndex::Column(std::int64_t x) const
 
 std::vector<CData*> CShapeIndex::InOrder(const std::vector<std::uint64_t>& places) const
 {
+    std::size_t count = 0;
+    for (const std::uint64_t bits : places)
+        count += std::size_t(std::popcount(bits));
     std::vector<CData*> records;
+    records.reserve(count);
     for (std::size_t word = 0; word < places.size(); ++word)
         for (std::uint64_t bits = places[word]; bits; bits &= bits - 1)
             records.push_back(m_records[word * 64 + std::size_t(std::countr_zero(bits))]);

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -29,6 +31,34 @@ void CSkorelView::OnDraw(CDC* pDC)
         pDoc->m_tracker.Draw(pDC);
     m_selection.DrawMarks(pDC, pDoc->m_tracker.m_nHandleSize);
 }
+
+namespace {
+
+// What drawing each row of the part costs, about: each record costs as much as a thousand
+// pixels on its first row there, and on each row the pixels it covers and a little more.
+std::vector<std::int64_t> RowCosts(const CCompositionPlan& plan, const CRect& part)
+{
+    constexpr std::int64_t kPerRecord = 1024, kPerRow = 32;
+    // The change of the cost from the row before, then the costs themselves; and what starts
+    // on each row.
+    const auto rows = std::size_t(part.Height());
+    std::vector<std::int64_t> costs(rows + 1, 0), starts(rows, 0);
+    for (const auto& shown : plan.shown) {
+        CRect clip;
+        if (!IntersectRect(&clip, &shown.second, &part))
+            continue;
+        const auto top = std::size_t(clip.top - part.top);
+        costs[top] += clip.Width() + kPerRow;
+        costs[std::size_t(clip.bottom - part.top)] -= clip.Width() + kPerRow;
+        starts[top] += kPerRecord;
+    }
+    costs.pop_back();
+    std::partial_sum(costs.begin(), costs.end(), costs.begin());
+    std::transform(costs.begin(), costs.end(), starts.begin(), costs.begin(), std::plus<>());
+    return costs;
+}
+
+} // namespace
 
 void CSkorelView::Compose(CDC* pDC, const CRect& area, CPoint shift)
 {
@@ -51,11 +81,10 @@ void CSkorelView::Compose(CDC* pDC, const CRect& area, CPoint shift)
             pDoc->m_pImage->Draw(-shift.x, -shift.y, pDC->GetSafeHdc());
         pDC->SelectClipRgn(nullptr);
     }
-    // Drawn in bands of rows side by side: each pixel still gets the records in their order.
-    const std::int64_t costPerRow =
-        std::int64_t(part.Width()) * std::int64_t(plan.shown.size()) / 8;
+    // Drawn in bands of rows side by side, each of about the same cost: each pixel still gets
+    // the records in their order.
     const bool shifted = shift != CPoint();
-    parallel::For(part.Height(), costPerRow, [&](std::int64_t a, std::int64_t b, int) {
+    parallel::For(RowCosts(plan, part), [&](std::int64_t a, std::int64_t b, int) {
         CDC band;
         band.CreateSharingDC(pDC);
         const CRect rows(part.left, part.top + int(a), part.right, part.top + int(b));

@@ -4,6 +4,9 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
+#include <numeric>
 #include <utility>
 
 namespace parallel {
@@ -17,13 +20,49 @@ constexpr int kMaxSlices = 4;
 // slice waits for pool threads that all wait themselves.
 thread_local bool t_inSlice = false;
 
-// Runs one slice with the mark set.
+// Runs one piece as the slice, unless the piece is empty, with the mark set.
 void RunSlice(const std::function<void(std::int64_t, std::int64_t, int)>& body, std::int64_t a,
               std::int64_t b, int slice)
 {
+    if (a >= b)
+        return;
     const bool outer = std::exchange(t_inSlice, true);
     body(a, b, slice);
     t_inSlice = outer;
+}
+
+// Runs as many pieces as slices, between bounds(0) = 0 and bounds(slices) = the end, on the
+// calling thread (slice 0) and on slices - 1 of the pool's (slices 1 on), each thread taking
+// the next piece not taken yet: a pool thread that starts late, held up by other work on the
+// machine, leaves its piece to a thread that is running. Returns when every piece is done; a
+// pool thread that starts after that finds nothing left.
+void RunSlices(int slices, const std::function<std::int64_t(int)>& bounds,
+               const std::function<void(std::int64_t, std::int64_t, int)>& body)
+{
+    struct Shared {
+        std::atomic<int> next{0};
+        QSemaphore done; // a release for each piece a pool thread ran
+    };
+    const auto shared = std::make_shared<Shared>();
+    // Runs pieces until none is left; how many.
+    const auto take = [shared, slices, &bounds, &body](int slice) {
+        int ran = 0;
+        for (int piece; (piece = shared->next++) < slices; ++ran)
+            RunSlice(body, bounds(piece), bounds(piece + 1), slice);
+        return ran;
+    };
+    for (int s = 1; s < slices; ++s)
+        QThreadPool::globalInstance()->start([shared, take, s] {
+            if (const int ran = take(s))
+                shared->done.release(ran);
+        });
+    shared->done.acquire(slices - take(0));
+}
+
+// How many slices work of this total cost is worth, at most.
+int SlicesFor(std::int64_t cost)
+{
+    return t_inSlice ? 1 : int(std::min<std::int64_t>(MaxSlices(), cost / kMinWork));
 }
 
 } // namespace
@@ -36,22 +75,40 @@ int MaxSlices()
 void For(std::int64_t n, std::int64_t costPerItem,
          const std::function<void(std::int64_t, std::int64_t, int)>& body)
 {
-    const int slices =
-        t_inSlice ? 1 : int(std::min<std::int64_t>(MaxSlices(), n * costPerItem / kMinWork));
+    const int slices = SlicesFor(n * costPerItem);
     if (slices <= 1 || n < slices) {
         if (n > 0)
             body(0, n, 0);
         return;
     }
-    QSemaphore done;
-    auto bounds = [n, slices](int s) { return n * s / slices; };
-    for (int s = 1; s < slices; ++s)
-        QThreadPool::globalInstance()->start([&, s] {
-            RunSlice(body, bounds(s), bounds(s + 1), s);
-            done.release();
-        });
-    RunSlice(body, 0, bounds(1), 0);
-    done.acquire(slices - 1);
+    RunSlices(
+        slices, [n, slices](int p) { return n * p / slices; }, body);
+}
+
+void For(const std::vector<std::int64_t>& costs,
+         const std::function<void(std::int64_t, std::int64_t, int)>& body)
+{
+    const auto n = std::int64_t(costs.size());
+    // The cost of the items before each item, and of all.
+    std::vector<std::int64_t> before(costs.size() + 1, 0);
+    std::partial_sum(costs.begin(), costs.end(), before.begin() + 1);
+    const int slices = SlicesFor(before.back());
+    if (slices <= 1 || n < slices) {
+        if (n > 0)
+            body(0, n, 0);
+        return;
+    }
+    // A piece ends at the first item whose cost before it reaches the piece's share.
+    RunSlices(
+        slices,
+        [&before, n, slices](int p) {
+            if (p == slices)
+                return n;
+            const std::int64_t share = before.back() / slices * p;
+            return std::int64_t(std::lower_bound(before.begin(), before.end(), share) -
+                                before.begin());
+        },
+        body);
 }
 
 } // namespace parallel
