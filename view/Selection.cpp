@@ -111,19 +111,52 @@ public:
                     (std::size_t(nSide) * std::size_t(nSide)))
     {}
 
-    // The mark centred on the point.
-    void Add(CPoint point)
+    // The marks on the places' points: a box's four corners, a line's two ends.
+    void Add(const std::vector<std::pair<CPoint, CPoint>>& places, const std::vector<bool>& boxes)
     {
-        // Its top-left corner, in the mask's terms; far points are far outside either way.
-        const std::int64_t x = std::int64_t(point.x) - m_nSide / 2 - m_reach.left;
-        const std::int64_t y = std::int64_t(point.y) - m_nSide / 2 - m_reach.top;
-        if (std::uint64_t(x) >= std::uint64_t(m_reach.Width()) ||
-            std::uint64_t(y) >= std::uint64_t(m_reach.Height()))
+        // A mark's top-left corner in the mask's terms, from its centre; false outside.
+        const std::int64_t left = std::int64_t(m_reach.left) + m_nSide / 2,
+                           top = std::int64_t(m_reach.top) + m_nSide / 2;
+        const auto width = std::uint64_t(m_reach.Width()), height = std::uint64_t(m_reach.Height());
+        const auto corner = [=](std::int64_t px, std::int64_t py, int& x, int& y) {
+            x = int(px - left);
+            y = int(py - top);
+            return std::uint64_t(px - left) < width && std::uint64_t(py - top) < height;
+        };
+        const auto forEachCorner = [&](std::size_t i, const auto& take) {
+            const auto [a, b] = places[i];
+            int x, y;
+            if (corner(a.x, a.y, x, y))
+                take(x, y);
+            if (corner(b.x, b.y, x, y))
+                take(x, y);
+            if (boxes[i]) {
+                if (corner(b.x, a.y, x, y))
+                    take(x, y);
+                if (corner(a.x, b.y, x, y))
+                    take(x, y);
+            }
+        };
+        std::size_t i = 0;
+        for (; i < places.size() && m_corners.empty(); ++i)
+            forEachCorner(i, [this](int x, int y) { AddFew(x, y); });
+        if (i == places.size())
             return;
-        if (m_corners.empty())
-            AddFew(int(x), int(y));
-        else
-            SetCorner(int(x), int(y));
+        // On the mask from here on, with the box of its corners kept at hand.
+        std::uint8_t* mask = m_corners.data();
+        int setLeft = m_setLeft, setTop = m_setTop, setRight = m_setRight, setBottom = m_setBottom;
+        for (; i < places.size(); ++i)
+            forEachCorner(i, [&](int x, int y) {
+                mask[std::size_t(y) * width + std::size_t(x)] = 1;
+                setLeft = std::min(setLeft, x);
+                setTop = std::min(setTop, y);
+                setRight = std::max(setRight, x + 1);
+                setBottom = std::max(setBottom, y + 1);
+            });
+        m_setLeft = setLeft;
+        m_setTop = setTop;
+        m_setRight = setRight;
+        m_setBottom = setBottom;
     }
 
     void Fill(CDC* pDC) const
@@ -321,15 +354,7 @@ void CSelection::DrawMarks(CDC* pDC, int nHandle) const
     if (clip.IsRectEmpty())
         return;
     MarkMask marks(clip, std::max(1, single ? nHandle : (nHandle + 1) / 2));
-    for (std::size_t i = 0; i < m_marked.size(); ++i) {
-        const auto [a, b] = m_marked[i];
-        marks.Add(a);
-        marks.Add(b);
-        if (m_markedBox[i]) {
-            marks.Add(CPoint(b.x, a.y));
-            marks.Add(CPoint(a.x, b.y));
-        }
-    }
+    marks.Add(m_marked, m_markedBox);
     marks.Fill(pDC);
 }
 
