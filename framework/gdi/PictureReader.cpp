@@ -4,6 +4,7 @@
 #include "DibRows.h"
 
 #include "JpegLayout.h"
+#include "JpegRows.h"
 #include "framework/core/Parallel.h"
 #include "framework/core/Resource.h"
 
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -200,26 +202,42 @@ Result PlaceBand(const QImage& image, int y0, const Placement& at, BYTE* bits)
     return Result::Read;
 }
 
+// Where a picture of the size goes in rows turned as the transformation says.
+Placement PlacementOf(QSize size, QImageIOHandler::Transformations t)
+{
+    const bool turned = t & QImageIOHandler::TransformationRotate90;
+    Placement at{turned ? size.height() : size.width(),
+                 turned ? size.width() : size.height(),
+                 0,
+                 t,
+                 size.width(),
+                 size.height()};
+    at.stride = DibRowBytes(at.width, 24);
+    return at;
+}
+
+// The rows of the placement, their pad bytes zero; null without the memory.
+FileBlock RowsOf(const Placement& at)
+{
+    FileBlock bits = AllocFileBlock(std::size_t(at.stride * at.height));
+    if (!bits)
+        return bits;
+    const std::int64_t rowBytes = 3 * std::int64_t(at.width);
+    for (int y = 0; y < at.height; ++y)
+        std::fill(bits.get() + at.stride * y + rowBytes, bits.get() + at.stride * (y + 1), 0);
+    return bits;
+}
+
 // The rows bottom-up, turned, transparent parts on white, in bands on every core. A picture in
 // another format than ARGB32 or RGB32 is converted a band of rows at a time, so that no second
 // picture of its size is made beside the rows.
 Result ToDib(const QImage& image, QImageIOHandler::Transformations t, CDibPixels& dib,
              CProgress* pProgress)
 {
-    const bool turned = t & QImageIOHandler::TransformationRotate90;
-    Placement at{turned ? image.height() : image.width(),
-                 turned ? image.width() : image.height(),
-                 0,
-                 t,
-                 image.width(),
-                 image.height()};
-    at.stride = DibRowBytes(at.width, 24);
-    FileBlock bits = AllocFileBlock(std::size_t(at.stride * at.height));
+    const Placement at = PlacementOf(image.size(), t);
+    FileBlock bits = RowsOf(at);
     if (!bits)
         return Result::Refused;
-    const std::int64_t rowBytes = 3 * std::int64_t(at.width);
-    for (int y = 0; y < at.height; ++y)
-        std::fill(bits.get() + at.stride * y + rowBytes, bits.get() + at.stride * (y + 1), 0);
     const int bands = (image.height() + kBandRows - 1) / kBandRows;
     std::atomic<int> placed{0};
     std::atomic<Result> outcome{Result::Read};
@@ -241,6 +259,59 @@ Result ToDib(const QImage& image, QImageIOHandler::Transformations t, CDibPixels
         return outcome;
     dib = {at.width, at.height, std::move(bits)};
     return Result::Read;
+}
+
+// A colour or grey JPEG of the size, decoded by libjpeg straight into the rows; nothing when
+// its colours are others, which Qt's reader converts. The device is read from its start.
+std::optional<Result> JpegToDib(SourceDevice& device, QSize size,
+                                QImageIOHandler::Transformations t, CDibPixels& dib,
+                                CProgress* pProgress)
+{
+    const Placement at = PlacementOf(size, t);
+    FileBlock bits = RowsOf(at);
+    if (!bits)
+        return Result::Refused;
+    device.seek(0);
+    const JpegRowsResult rows = ReadJpegRows(
+        [&device](BYTE* p, std::size_t n) {
+            const qint64 got = device.read(reinterpret_cast<char*>(p), qint64(n));
+            return got > 0 ? std::size_t(got) : 0;
+        },
+        size.width(), size.height(),
+        [&at, &bits](int y, std::int64_t& step) { return at.RowStart(bits.get(), y, step); },
+        [&device] { return device.Cancelled(); });
+    switch (rows) {
+    case JpegRowsResult::Read:
+        break;
+    case JpegRowsResult::NotTaken:
+        device.seek(0);
+        return std::nullopt;
+    case JpegRowsResult::Damaged:
+        return device.Cancelled() ? Result::Cancelled : Result::Refused;
+    case JpegRowsResult::Stopped:
+        return Result::Cancelled;
+    }
+    if (device.Cancelled())
+        return Result::Cancelled;
+    if (pProgress)
+        pProgress->Report(1, 1, kDecoded, CProgress::kWhole);
+    dib = {at.width, at.height, std::move(bits)};
+    return Result::Read;
+}
+
+// The picture decoded by Qt's reader, of at most the pixels its header announced, into rows.
+Result Decode(QImageReader& reader, SourceDevice& device, std::int64_t pixels,
+              QImageIOHandler::Transformations t, CDibPixels& dib, CProgress* pProgress)
+{
+    QImage image;
+    const bool read = reader.read(&image);
+    if (device.Cancelled())
+        return Result::Cancelled;
+    // A decoder that reports an error may have left part of the picture unwritten; one that
+    // made a larger picture than it announced has cost more than was counted.
+    if (!read || image.isNull() || std::int64_t(image.width()) * image.height() > pixels)
+        return Result::Refused;
+    return ToDib(image, t, dib, pProgress);
 }
 
 } // namespace
@@ -298,13 +369,15 @@ CPictureReader::Result CPictureReader::Read(CDibPixels& dib, CProgress* pProgres
         return Result::Cancelled;
     if (jpegBytes < 0 || bytes < 0 || bytes > m_nMaxDecodeBytes)
         return Result::Refused;
-    QImage image;
-    const bool read = reader.read(&image);
-    if (device.Cancelled())
-        return Result::Cancelled;
-    // A decoder that reports an error may have left part of the picture unwritten; one that
-    // made a larger picture than it announced has cost more than was counted.
-    if (!read || image.isNull() || std::int64_t(image.width()) * image.height() > pixels)
-        return Result::Refused;
-    return ToDib(image, reader.transformation(), dib, pProgress);
+    if (format == "jpeg") {
+        const QImageIOHandler::Transformations t = reader.transformation();
+        if (const std::optional<Result> direct =
+                JpegToDib(device, reader.size(), t, dib, pProgress))
+            return *direct;
+        // Qt's reader starts again from the device's start.
+        QImageReader convert(&device, format);
+        convert.setAutoTransform(false);
+        return Decode(convert, device, pixels, t, dib, pProgress);
+    }
+    return Decode(reader, device, pixels, reader.transformation(), dib, pProgress);
 }

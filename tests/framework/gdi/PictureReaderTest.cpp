@@ -1,12 +1,19 @@
-// Pictures read through Qt's image readers into 24-bit DIB rows: each format against the pixels
-// the test wrote into it; the orientation a tag asks for against turns made here; the bound on
-// what decoding costs and on a JPEG's scans; cancelling; and the files the reader must refuse
-// or leave alone.
+// Pictures read into 24-bit DIB rows: each format against the pixels the test wrote into it;
+// JPEGs against Qt's own decoding; the orientation a tag asks for against turns made here; the
+// bound on what decoding costs and on a JPEG's scans; cancelling; and the files the reader must
+// refuse or leave alone.
 #include "framework/gdi/PictureReader.h"
 
 #include "tests/support/Pictures.h"
 
+#include <QImageReader>
+
 #include <gtest/gtest.h>
+
+#include <cstdio> // jpeglib.h needs FILE
+#include <cstdlib>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -57,6 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{"Jpeg", Encoded(Blocks(3, 2), "jpeg"), Blocks(3, 2), 8}),
     [](const auto& info) { return std::string(info.param.name); });
 
+Bytes Head(Bytes b, std::size_t n)
+{
+    b.resize(n);
+    return b;
+}
+
 // The picture as it shows with an EXIF orientation (1–8), from where the tag says its first
 // row and column belong.
 QImage Oriented(const QImage& s, int o)
@@ -96,6 +109,58 @@ TEST_P(PictureOrientation, ShowsAsTheTagSays)
 INSTANTIATE_TEST_SUITE_P(Exif, PictureOrientation, ::testing::Range(1, 9));
 
 const auto kProgressive = [](QImageWriter& w) { w.setProgressiveScanWrite(true); };
+
+// A CMYK JPEG, as print software writes them, made with libjpeg itself: Qt writes none.
+Bytes CmykJpeg(int width, int height)
+{
+    jpeg_compress_struct c{};
+    jpeg_error_mgr errors{};
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(width);
+    c.image_height = JDIMENSION(height);
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row(std::size_t(4 * width));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < 4 * width; ++x)
+            row[std::size_t(x)] = JSAMPLE((x * 37 + y * 11) % 256);
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    Bytes bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+// Colour and grey JPEGs are decoded by libjpeg straight into the rows, others through Qt's
+// reader: either way the pixels are exactly those Qt's reader decodes from the same bytes,
+// also of a file cut short.
+TEST(PictureReader, DecodesJpegsAsQtDoes)
+{
+    QImage grey = Stripes(37, 23).convertToFormat(QImage::Format_Grayscale8);
+    const Bytes photo = Encoded(Stripes(61, 45), "jpeg", [](QImageWriter& w) { w.setQuality(60); });
+    const Bytes cases[] = {photo, Encoded(Stripes(33, 17), "jpeg", kProgressive),
+                           Encoded(grey, "jpeg"), Head(photo, photo.size() * 2 / 3),
+                           CmykJpeg(19, 13)};
+    for (const Bytes& file : cases) {
+        QByteArray copy(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+        QBuffer buffer(&copy);
+        QImageReader qt(&buffer, "jpeg");
+        const QImage expected = qt.read().convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(expected.isNull()) << file.size();
+        CDibPixels dib;
+        ASSERT_EQ(CPictureReader(file).Read(dib), Result::Read) << file.size();
+        EXPECT_TRUE(DibShows(dib.bits.get(), dib.width, dib.height, expected)) << file.size();
+    }
+}
 
 // A JPEG of `scans` scans: its last scan repeated before its end, which libjpeg reads with a
 // warning.
@@ -182,12 +247,6 @@ Bytes GifOf(BYTE w0, BYTE w1, BYTE h0, BYTE h1)
     Bytes b = Gif();
     for (std::size_t at : {6, 24})
         std::copy_n(std::begin({w0, w1, h0, h1}), 4, b.begin() + std::ptrdiff_t(at));
-    return b;
-}
-
-Bytes Head(Bytes b, std::size_t n)
-{
-    b.resize(n);
     return b;
 }
 
