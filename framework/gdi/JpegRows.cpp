@@ -27,7 +27,7 @@ void Silent(j_common_ptr) {}
 // The file's bytes, fetched through `read` a block at a time.
 struct Source {
     jpeg_source_mgr pub;
-    const std::function<std::size_t(BYTE*, std::size_t)>* read;
+    const RowSource* read;
     std::vector<BYTE> block;
 };
 
@@ -64,22 +64,21 @@ void Skip(j_decompress_ptr cinfo, long count)
 }
 
 // The rows, once the header is read; libjpeg's errors jump out of it, back into the caller.
-JpegRowsResult DecodeRows(jpeg_decompress_struct& cinfo, int width, int height,
-                          const std::function<BYTE*(int, std::int64_t&)>& place,
-                          const std::function<bool()>& stop, BYTE* line)
+DecodedRows DecodeRows(jpeg_decompress_struct& cinfo, int width, int height, const RowPlace& place,
+                       const RowStop& stop, BYTE* line)
 {
     jpeg_read_header(&cinfo, TRUE);
     if (cinfo.image_width != JDIMENSION(width) || cinfo.image_height != JDIMENSION(height))
-        return JpegRowsResult::Damaged;
+        return DecodedRows::Damaged;
     const bool rgb = cinfo.jpeg_color_space == JCS_YCbCr || cinfo.jpeg_color_space == JCS_RGB;
     if (!(cinfo.num_components == 3 && rgb) &&
         !(cinfo.num_components == 1 && cinfo.jpeg_color_space == JCS_GRAYSCALE))
-        return JpegRowsResult::NotTaken;
+        return DecodedRows::NotTaken;
     cinfo.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height) {
         if (stop())
-            return JpegRowsResult::Stopped;
+            return DecodedRows::Stopped;
         std::int64_t step = 0;
         BYTE* to = place(int(cinfo.output_scanline), step);
         JSAMPROW row = step == 3 ? to : line;
@@ -89,17 +88,16 @@ JpegRowsResult DecodeRows(jpeg_decompress_struct& cinfo, int width, int height,
                 std::copy_n(line + 3 * std::ptrdiff_t(x), 3, to);
     }
     jpeg_finish_decompress(&cinfo);
-    return JpegRowsResult::Read;
+    return DecodedRows::Read;
 }
 
 // Runs the decoding and takes libjpeg's errors. What the jump leaves behind lives in the
 // caller's frame, untouched by the jump.
-JpegRowsResult Guarded(jpeg_decompress_struct& cinfo, ErrorManager& errors, Source& source,
-                       int width, int height, const std::function<BYTE*(int, std::int64_t&)>& place,
-                       const std::function<bool()>& stop, BYTE* line)
+DecodedRows Guarded(jpeg_decompress_struct& cinfo, ErrorManager& errors, Source& source, int width,
+                    int height, const RowPlace& place, const RowStop& stop, BYTE* line)
 {
     if (setjmp(errors.jump))
-        return JpegRowsResult::Damaged;
+        return DecodedRows::Damaged;
     jpeg_create_decompress(&cinfo);
     cinfo.src = &source.pub;
     return DecodeRows(cinfo, width, height, place, stop, line);
@@ -107,12 +105,11 @@ JpegRowsResult Guarded(jpeg_decompress_struct& cinfo, ErrorManager& errors, Sour
 
 } // namespace
 
-JpegRowsResult ReadJpegRows(const std::function<std::size_t(BYTE*, std::size_t)>& read, int width,
-                            int height, const std::function<BYTE*(int, std::int64_t&)>& place,
-                            const std::function<bool()>& stop)
+DecodedRows ReadJpegRows(const RowSource& read, int width, int height, const RowPlace& place,
+                         const RowStop& stop)
 {
     if (width <= 0 || height <= 0)
-        return JpegRowsResult::Damaged;
+        return DecodedRows::Damaged;
     std::vector<BYTE> line(3 * std::size_t(width));
     Source source{};
     source.read = &read;
@@ -127,7 +124,7 @@ JpegRowsResult ReadJpegRows(const std::function<std::size_t(BYTE*, std::size_t)>
     cinfo.err = jpeg_std_error(&errors.pub);
     errors.pub.error_exit = OnError;
     errors.pub.output_message = Silent;
-    const JpegRowsResult result =
+    const DecodedRows result =
         Guarded(cinfo, errors, source, width, height, place, stop, line.data());
     jpeg_destroy_decompress(&cinfo);
     return result;

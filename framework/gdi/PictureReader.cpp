@@ -5,6 +5,7 @@
 
 #include "JpegLayout.h"
 #include "JpegRows.h"
+#include "PngRows.h"
 #include "framework/core/Parallel.h"
 #include "framework/core/Resource.h"
 
@@ -137,9 +138,6 @@ std::int64_t DecodingBytes(const QByteArray& format, QImageReader& reader, std::
     return bytes;
 }
 
-// A channel of a pixel laid on white.
-BYTE OnWhite(int channel, int alpha) { return BYTE((channel * alpha + 255 * (255 - alpha)) / 255); }
-
 // Where the picture's pixels go in the rows: the first pixel of a source row and the step to
 // the next, for the transformation Qt reads from the picture's orientation tag (mirrored,
 // then flipped, then turned a quarter clockwise).
@@ -261,18 +259,23 @@ Result ToDib(const QImage& image, QImageIOHandler::Transformations t, CDibPixels
     return Result::Read;
 }
 
-// A colour or grey JPEG of the size, decoded by libjpeg straight into the rows; nothing when
-// its colours are others, which Qt's reader converts. The device is read from its start.
-std::optional<Result> JpegToDib(SourceDevice& device, QSize size,
-                                QImageIOHandler::Transformations t, CDibPixels& dib,
-                                CProgress* pProgress)
+// A picture of the size decoded straight into the rows by its own library's decoder; nothing
+// when it is of a kind left to Qt's reader. The device is read from its start.
+std::optional<Result> DecodeToDib(const QByteArray& format, SourceDevice& device, QSize size,
+                                  QImageIOHandler::Transformations t, CDibPixels& dib,
+                                  CProgress* pProgress)
 {
+    const auto decoder = format == "jpeg" ? ReadJpegRows : format == "png" ? ReadPngRows : nullptr;
+    if (!decoder) {
+        device.seek(0);
+        return std::nullopt;
+    }
     const Placement at = PlacementOf(size, t);
     FileBlock bits = RowsOf(at);
     if (!bits)
         return Result::Refused;
     device.seek(0);
-    const JpegRowsResult rows = ReadJpegRows(
+    const DecodedRows rows = decoder(
         [&device](BYTE* p, std::size_t n) {
             const qint64 got = device.read(reinterpret_cast<char*>(p), qint64(n));
             return got > 0 ? std::size_t(got) : 0;
@@ -281,14 +284,14 @@ std::optional<Result> JpegToDib(SourceDevice& device, QSize size,
         [&at, &bits](int y, std::int64_t& step) { return at.RowStart(bits.get(), y, step); },
         [&device] { return device.Cancelled(); });
     switch (rows) {
-    case JpegRowsResult::Read:
+    case DecodedRows::Read:
         break;
-    case JpegRowsResult::NotTaken:
+    case DecodedRows::NotTaken:
         device.seek(0);
         return std::nullopt;
-    case JpegRowsResult::Damaged:
+    case DecodedRows::Damaged:
         return device.Cancelled() ? Result::Cancelled : Result::Refused;
-    case JpegRowsResult::Stopped:
+    case DecodedRows::Stopped:
         return Result::Cancelled;
     }
     if (device.Cancelled())
@@ -369,15 +372,12 @@ CPictureReader::Result CPictureReader::Read(CDibPixels& dib, CProgress* pProgres
         return Result::Cancelled;
     if (jpegBytes < 0 || bytes < 0 || bytes > m_nMaxDecodeBytes)
         return Result::Refused;
-    if (format == "jpeg") {
-        const QImageIOHandler::Transformations t = reader.transformation();
-        if (const std::optional<Result> direct =
-                JpegToDib(device, reader.size(), t, dib, pProgress))
-            return *direct;
-        // Qt's reader starts again from the device's start.
-        QImageReader convert(&device, format);
-        convert.setAutoTransform(false);
-        return Decode(convert, device, pixels, t, dib, pProgress);
-    }
-    return Decode(reader, device, pixels, reader.transformation(), dib, pProgress);
+    const QImageIOHandler::Transformations t = reader.transformation();
+    if (const std::optional<Result> direct =
+            DecodeToDib(format, device, reader.size(), t, dib, pProgress))
+        return *direct;
+    // Qt's reader starts again from the device's start.
+    QImageReader convert(&device, format);
+    convert.setAutoTransform(false);
+    return Decode(convert, device, pixels, t, dib, pProgress);
 }

@@ -1,7 +1,7 @@
 // Pictures in the formats the program's table of picture formats has decoded (see
 // res::PictureFormats): of an animation its first frame, of an icon its first image. Qt's
-// readers judge the format and read the header; colour and grey JPEGs are then decoded by
-// libjpeg straight into the rows, every other picture by Qt's reader.
+// readers judge the format and read the header; JPEGs and PNGs are then decoded by libjpeg and
+// libpng straight into the rows, where those take them, every other picture by Qt's reader.
 #pragma once
 
 #include "framework/core/File.h"

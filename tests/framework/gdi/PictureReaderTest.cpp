@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include <jpeglib.h>
+#include <png.h>
 
 namespace {
 
@@ -160,6 +161,84 @@ TEST(PictureReader, DecodesJpegsAsQtDoes)
         ASSERT_EQ(CPictureReader(file).Read(dib), Result::Read) << file.size();
         EXPECT_TRUE(DibShows(dib.bits.get(), dib.width, dib.height, expected)) << file.size();
     }
+}
+
+// A picture with alpha across its width, every pixel a colour of its own.
+QImage SeeThrough(int width, int height)
+{
+    QImage image = Stripes(width, height).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = image.pixel(x, y);
+            image.setPixel(x, y, qRgba(qRed(p), qGreen(p), qBlue(p), x * 255 / (width - 1)));
+        }
+    return image;
+}
+
+// The picture as an interlaced PNG, eight bits a sample, with or without its alpha, made with
+// libpng itself: Qt writes none.
+Bytes InterlacedPng(const QImage& image, bool alpha)
+{
+    Bytes bytes;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp p, png_bytep data, png_size_t n) {
+            auto* out = static_cast<Bytes*>(png_get_io_ptr(p));
+            out->insert(out->end(), data, data + n);
+        },
+        nullptr);
+    png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8,
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_ADAM7,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    const QImage rows =
+        image.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    std::vector<png_bytep> pointers;
+    for (int y = 0; y < rows.height(); ++y)
+        pointers.push_back(const_cast<png_bytep>(rows.constScanLine(y)));
+    png_set_rows(png, info, pointers.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return bytes;
+}
+
+// PNGs of eight bits or fewer a sample are decoded by libpng straight into the rows, others
+// through Qt's reader: either way the pixels are those Qt's reader decodes, laid on white here,
+// interlaced ones too; a file cut short is refused.
+TEST(PictureReader, DecodesPngsAsQtDoes)
+{
+    QImage palette = SeeThrough(13, 7).convertToFormat(QImage::Format_Indexed8);
+    const Bytes rgb = Encoded(Stripes(29, 11), "png");
+    const Bytes cases[] = {
+        rgb,
+        Encoded(SeeThrough(23, 9), "png"),
+        Encoded(Stripes(9, 21).convertToFormat(QImage::Format_Grayscale8), "png"),
+        Encoded(Stripes(17, 5).convertToFormat(QImage::Format_Mono), "png"),
+        Encoded(palette, "png"),
+        Encoded(SeeThrough(11, 6).convertToFormat(QImage::Format_RGBA64), "png"),
+        InterlacedPng(Stripes(19, 14), false),
+        InterlacedPng(SeeThrough(19, 14), true)};
+    for (const Bytes& file : cases) {
+        QByteArray copy(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+        QBuffer buffer(&copy);
+        QImage expected =
+            QImageReader(&buffer, "png").read().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(expected.isNull()) << file.size();
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) {
+                const QRgb p = expected.pixel(x, y);
+                const auto white = [a = qAlpha(p)](int c) {
+                    return (c * a + 255 * (255 - a)) / 255;
+                };
+                expected.setPixel(x, y, qRgb(white(qRed(p)), white(qGreen(p)), white(qBlue(p))));
+            }
+        CDibPixels dib;
+        ASSERT_EQ(CPictureReader(file).Read(dib), Result::Read) << file.size();
+        EXPECT_TRUE(DibShows(dib.bits.get(), dib.width, dib.height, expected)) << file.size();
+    }
+    CDibPixels none;
+    EXPECT_EQ(CPictureReader(Head(rgb, rgb.size() - 20)).Read(none), Result::Refused);
 }
 
 // A JPEG of `scans` scans: its last scan repeated before its end, which libjpeg reads with a
