@@ -13,12 +13,31 @@ namespace {
 
 void Silent(png_structp, png_const_charp) {}
 
-// The file's bytes; an end before libpng has what it asks for is an error.
+// The file's bytes, fetched through `read` a block at a time: libpng asks for a chunk's header,
+// its data and its checksum one after another.
+struct Source {
+    const RowSource* read;
+    std::vector<BYTE> block;
+    std::size_t at = 0, end = 0;
+};
+
+// An end before libpng has what it asks for is an error.
 void Fill(png_structp png, png_bytep data, png_size_t length)
 {
-    const auto* read = static_cast<const RowSource*>(png_get_io_ptr(png));
-    if ((*read)(data, length) != length)
-        png_error(png, "the file ends early");
+    auto* source = static_cast<Source*>(png_get_io_ptr(png));
+    while (length > 0) {
+        if (source->at == source->end) {
+            source->at = 0;
+            source->end = (*source->read)(source->block.data(), source->block.size());
+            if (source->end == 0)
+                png_error(png, "the file ends early");
+        }
+        const std::size_t n = std::min(length, source->end - source->at);
+        std::copy_n(source->block.data() + source->at, n, data);
+        source->at += n;
+        data += n;
+        length -= n;
+    }
 }
 
 // Lays a row of blue, green, red and alpha on white where the row goes.
@@ -114,7 +133,8 @@ DecodedRows ReadPngRows(const RowSource& read, int width, int height, const RowP
         png_destroy_read_struct(&png, nullptr, nullptr);
         return DecodedRows::Damaged;
     }
-    png_set_read_fn(png, const_cast<RowSource*>(&read), Fill);
+    Source source{&read, std::vector<BYTE>(64 * 1024)};
+    png_set_read_fn(png, &source, Fill);
     const DecodedRows result = Guarded(png, info, width, height, place, stop, line.data());
     png_destroy_read_struct(&png, &info, nullptr);
     return result;
