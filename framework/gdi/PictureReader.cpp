@@ -259,17 +259,21 @@ Result ToDib(const QImage& image, QImageIOHandler::Transformations t, CDibPixels
     return Result::Read;
 }
 
-// A picture of the size decoded straight into the rows by its own library's decoder; nothing
-// when it is of a kind left to Qt's reader. The device is read from its start.
-std::optional<Result> DecodeToDib(const QByteArray& format, SourceDevice& device, QSize size,
+// A decoder that writes a format's rows itself.
+using RowDecoder = DecodedRows (*)(const RowSource&, int, int, const RowPlace&, const RowStop&);
+
+// The format's own decoder, or null for a format only Qt's reader decodes.
+RowDecoder RowDecoderOf(const QByteArray& format)
+{
+    return format == "jpeg" ? ReadJpegRows : format == "png" ? ReadPngRows : nullptr;
+}
+
+// A picture of the size decoded straight into the rows by its format's own decoder; nothing
+// when it is of a kind the decoder leaves to Qt's reader. The device is read from its start.
+std::optional<Result> DecodeToDib(RowDecoder decoder, SourceDevice& device, QSize size,
                                   QImageIOHandler::Transformations t, CDibPixels& dib,
                                   CProgress* pProgress)
 {
-    const auto decoder = format == "jpeg" ? ReadJpegRows : format == "png" ? ReadPngRows : nullptr;
-    if (!decoder) {
-        device.seek(0);
-        return std::nullopt;
-    }
     const Placement at = PlacementOf(size, t);
     FileBlock bits = RowsOf(at);
     if (!bits)
@@ -303,8 +307,8 @@ std::optional<Result> DecodeToDib(const QByteArray& format, SourceDevice& device
 }
 
 // The picture decoded by Qt's reader, of at most the pixels its header announced, into rows.
-Result Decode(QImageReader& reader, SourceDevice& device, std::int64_t pixels,
-              QImageIOHandler::Transformations t, CDibPixels& dib, CProgress* pProgress)
+Result Decode(QImageReader& reader, SourceDevice& device, std::int64_t pixels, CDibPixels& dib,
+              CProgress* pProgress)
 {
     QImage image;
     const bool read = reader.read(&image);
@@ -314,7 +318,7 @@ Result Decode(QImageReader& reader, SourceDevice& device, std::int64_t pixels,
     // made a larger picture than it announced has cost more than was counted.
     if (!read || image.isNull() || std::int64_t(image.width()) * image.height() > pixels)
         return Result::Refused;
-    return ToDib(image, t, dib, pProgress);
+    return ToDib(image, reader.transformation(), dib, pProgress);
 }
 
 } // namespace
@@ -372,12 +376,14 @@ CPictureReader::Result CPictureReader::Read(CDibPixels& dib, CProgress* pProgres
         return Result::Cancelled;
     if (jpegBytes < 0 || bytes < 0 || bytes > m_nMaxDecodeBytes)
         return Result::Refused;
-    const QImageIOHandler::Transformations t = reader.transformation();
-    if (const std::optional<Result> direct =
-            DecodeToDib(format, device, reader.size(), t, dib, pProgress))
-        return *direct;
-    // Qt's reader starts again from the device's start.
-    QImageReader convert(&device, format);
-    convert.setAutoTransform(false);
-    return Decode(convert, device, pixels, t, dib, pProgress);
+    if (const RowDecoder decoder = RowDecoderOf(format)) {
+        if (const std::optional<Result> direct = DecodeToDib(
+                decoder, device, reader.size(), reader.transformation(), dib, pProgress))
+            return *direct;
+        // Qt's reader converts what the decoder leaves, from the device's start.
+        QImageReader convert(&device, format);
+        convert.setAutoTransform(false);
+        return Decode(convert, device, pixels, dib, pProgress);
+    }
+    return Decode(reader, device, pixels, dib, pProgress);
 }
