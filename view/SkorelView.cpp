@@ -28,6 +28,10 @@ constexpr UINT kLastWidthId = std::ranges::max(kWidths, {}, &Width::nID).nID;
 constexpr int kThinnest = std::ranges::min(kWidths, {}, &Width::nThickness).nThickness;
 constexpr int kThickest = std::ranges::max(kWidths, {}, &Width::nThickness).nThickness;
 
+// How long the window shows the drawing untouched before it lets the pixels it composed go:
+// two seconds, long past a pause in the work, and what comes back is a paint of what shows.
+constexpr UINT kSurfaceIdleMs = 2000;
+
 // The shape kind each drawing tool's command chooses.
 struct Tool {
     UINT nID;
@@ -121,6 +125,7 @@ int CSkorelView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     // The window is the canvas; a smaller frame scrolls it. Every paint composes what it shows
     // from the document, so the window holds the drawing without a copy of it aside.
     SetScrollSizes(MM_TEXT, CSize(m_nCanvasWidth, m_nCanvasHeight));
+    ReleaseSurfaceWhenIdle(kSurfaceIdleMs);
     return 0;
 }
 

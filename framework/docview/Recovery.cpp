@@ -114,8 +114,15 @@ std::vector<CRecoveryCopy> AfxLeftRecoveries()
     const QString folder = Folder();
     if (folder.isEmpty())
         return left;
-    const QDir dir(folder);
-    for (const QFileInfo& lock : dir.entryInfoList({'*' + kLockSuffix}, QDir::Files)) {
+    // The names are told by their ends here, not by a wildcard filter: that one compiles a
+    // regular expression, and with it a matcher's code, at every start.
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files);
+    auto named = [](const QFileInfo& file, const QString& suffix) {
+        return file.fileName().endsWith(suffix);
+    };
+    for (const QFileInfo& lock : files) {
+        if (!named(lock, kLockSuffix))
+            continue;
         const QString path = lock.absoluteFilePath();
         if (!QFileInfo::exists(path.chopped(kLockSuffix.size()) + CopySuffix()) &&
             !Locks().count(path) && Lock(path))
@@ -124,7 +131,9 @@ std::vector<CRecoveryCopy> AfxLeftRecoveries()
     const std::string own = AfxRecoveryPath();
     // Sorted to the millisecond: copies left within a second of each other come in order.
     std::vector<std::pair<qint64, CRecoveryCopy>> found;
-    for (const QFileInfo& copy : dir.entryInfoList({'*' + CopySuffix()}, QDir::Files)) {
+    for (const QFileInfo& copy : files) {
+        if (!named(copy, CopySuffix()))
+            continue;
         const QDateTime modified = copy.lastModified();
         CRecoveryCopy entry{QFile::encodeName(copy.absoluteFilePath()).toStdString(),
                             modified.toSecsSinceEpoch()};

@@ -14,6 +14,8 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -50,6 +52,8 @@ WindowWidget::WindowWidget(CWnd* pOwner, QWidget* pParent) : QWidget(pParent), m
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    m_idle.setSingleShot(true);
+    connect(&m_idle, &QTimer::timeout, this, &WindowWidget::ReleaseIfIdle);
 }
 
 QRect WindowWidget::ShownClientRect() const
@@ -60,11 +64,46 @@ QRect WindowWidget::ShownClientRect() const
     return zoom::ClientRectAround(screen, m_zoom).intersected(QRect(QPoint(0, 0), ClientSize()));
 }
 
-void WindowWidget::EnsureSurface()
+QRegion WindowWidget::EnsureSurface()
 {
+    if (m_idle.interval() > 0)
+        m_idle.start();
     // What the surface holds newly is unknown until its paint, which comes when it shows.
-    m_invalid += m_surface.Hold(ShownClientRect(), ClientSize());
+    const QRegion added = m_surface.Hold(ShownClientRect(), ClientSize());
+    m_invalid += added;
     m_invalid &= m_surface.Rect();
+    return added;
+}
+
+void WindowWidget::HoldPainted()
+{
+    // Within a paint the paint itself draws them.
+    if (const QRegion added = EnsureSurface(); !added.isEmpty() && m_paintRect.isEmpty())
+        Repaint(added);
+}
+
+void WindowWidget::SetIdleRelease(int milliseconds)
+{
+    m_idle.setInterval(milliseconds);
+    if (milliseconds > 0)
+        m_idle.start();
+    else
+        m_idle.stop();
+}
+
+void WindowWidget::ReleaseIfIdle()
+{
+    // A held button may mean feedback on the surface that the drawing does not hold, which
+    // a paint could not bring back.
+    if (g_pCapture || QGuiApplication::mouseButtons() != Qt::NoButton) {
+        m_idle.start();
+        return;
+    }
+    // The screen keeps showing the pixels; the surface is held and painted again when a paint
+    // or a device context needs it.
+    m_surface.Release();
+    m_invalid = QRegion();
+    m_zoomed = QImage();
 }
 
 void WindowWidget::SetZoom(int percent, const QSize& clientSize)
@@ -116,11 +155,16 @@ void WindowWidget::Invalidate(const QRect& rect)
 
 void WindowWidget::RunPendingPaint()
 {
-    if (m_invalid.isEmpty() || !isVisible())
-        return;
     // Only what was invalidated goes to the screen again.
+    Repaint(m_invalid);
+}
+
+void WindowWidget::Repaint(const QRegion& client)
+{
+    if (client.isEmpty() || !isVisible())
+        return;
     QRegion screen;
-    for (const QRect& r : m_invalid)
+    for (const QRect& r : client)
         screen += zoom::ScreenRect(r, m_zoom);
     repaint(screen);
 }
@@ -445,14 +489,25 @@ void CWnd::SetWindowText(const char* lpszString)
 const QImage* CWnd::GetSurface() const
 {
     auto* w = dynamic_cast<WindowWidget*>(m_pWidget);
-    return w ? &w->Surface() : nullptr;
+    if (!w)
+        return nullptr;
+    w->HoldPainted();
+    return &w->Surface();
 }
 
 CRect CWnd::GetSurfaceRect() const
 {
-    const auto* w = dynamic_cast<const WindowWidget*>(m_pWidget);
+    auto* w = dynamic_cast<WindowWidget*>(m_pWidget);
+    if (w)
+        w->HoldPainted();
     const QRect r = w ? w->SurfaceRect() : QRect();
     return r.isEmpty() ? CRect() : CRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
+void CWnd::ReleaseSurfaceWhenIdle(UINT nElapse)
+{
+    if (auto* w = dynamic_cast<WindowWidget*>(m_pWidget))
+        w->SetIdleRelease(int(std::min<UINT>(nElapse, INT_MAX)));
 }
 
 BOOL CWnd::SetIcon(UINT nIDIcon)
@@ -494,7 +549,7 @@ void AfxSetMainWnd(CWnd* pWnd) { g_pMainWnd = pWnd; }
 CWindowDC::CWindowDC(CWnd* pWnd) : m_pWnd(pWnd)
 {
     if (auto* w = dynamic_cast<WindowWidget*>(pWnd ? pWnd->Widget() : nullptr)) {
-        w->EnsureSurface();
+        w->HoldPainted();
         AttachSurface(&w->Surface());
         // Client coordinates: the surface holds the client area from its own top-left pixel.
         const QPoint held = w->SurfaceRect().topLeft();

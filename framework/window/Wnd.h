@@ -122,6 +122,10 @@ public:
     // around it); null before the window exists. Its pixel (0, 0) is the part's top-left.
     const QImage* GetSurface() const;
     CRect GetSurfaceRect() const;
+    // Lets the surface's memory go once the window has drawn nothing for nElapse milliseconds
+    // and no mouse button is held; 0, the default, keeps it. The screen keeps showing its
+    // pixels, and a paint or a device context that needs the surface paints it again first.
+    void ReleaseSurfaceWhenIdle(UINT nElapse);
     // Whether the window takes files dropped on it, and on the windows inside it that take
     // none of their own; a drop that holds no local file is refused.
     void DragAcceptFiles(BOOL bAccept = TRUE);

@@ -16,6 +16,7 @@
 #   swatch INDEX [right]        click a swatch of the colour bar, with the right button if asked
 #   pair line|fill              double-click a part of the colour bar's outline/fill pair
 #   with KEY ACTION ARGS...     an action with a key held (shift, alt, ctrl)
+#   rest SECONDS                leave the program alone for a while, as a person pauses
 #   rightdrop X1 Y1 X2 Y2       drag on the canvas with the left button, click the right one
 #   ctrlwheel X Y in|out        turn the wheel one step with Ctrl held, the pointer on the canvas
 #                               on the way, and go on to release the left one further on
@@ -227,6 +228,7 @@ act() { # verb args...
                xdotool click 3
                pointer_to $(($3 + 20)) $(($4 + 20)); sleep 0.05
                xdotool mouseup 1 ;;
+    rest) sleep "$2" ;;
     *) fail "$step: no action $1" ;;
   esac
 }

@@ -31,6 +31,9 @@ walk <<TABLE
 # The tools draw what they show: each button shows pressed, then its shape is on the canvas.
 button 사각형               | pressed 사각형
 drag 100 100 300 220        | dark 100 160; dark 299 160; caption ^start.skr\\* - Skorel$
+# After a pause the window has let its pixels go; the next drag draws on them painted again.
+rest 3
+drag 100 250 340 370        | dark 100 300; dark 339 300; white 220 300; white 200 160
 button 타원                 | pressed 타원
 drag 400 100 600 250        | dark 500 100
 button 직선                 | pressed 직선

@@ -90,6 +90,13 @@ QRegion WindowSurface::Hold(const QRect& need, const QSize& client)
     return added;
 }
 
+void WindowSurface::Release()
+{
+    m_rect = QRect();
+    m_pixels = QImage();
+    m_shown = QImage();
+}
+
 void WindowSurface::TrackShown(bool bTrack)
 {
     m_bTrackShown = bTrack;

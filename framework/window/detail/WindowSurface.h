@@ -22,6 +22,8 @@ public:
     // unknown, due for a paint. An empty need keeps what is held within the area. Pages are
     // taken as pixels are written, so a margin never painted costs none.
     QRegion Hold(const QRect& need, const QSize& client);
+    // Gives the pixels back to the system: the next Hold holds anew, all of it due for a paint.
+    void Release();
 
     // At a zoom other than 100 %: the client pixels as the screen shows them, for the part
     // held, so that a change goes to the screen only where it changed pixels (the box of a

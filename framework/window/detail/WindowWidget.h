@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
 class WindowWidget : public QWidget {
@@ -22,8 +23,15 @@ public:
     QImage& Surface() { return m_surface.Pixels(); }
     // The part of the client area the surface holds.
     QRect SurfaceRect() const { return m_surface.Rect(); }
-    // Makes the surface hold what shows of the client area.
-    void EnsureSurface();
+    // Makes the surface hold what shows of the client area; returns what it holds newly,
+    // unknown until its paint.
+    QRegion EnsureSurface();
+    // EnsureSurface, and the paint of what it holds newly, now: before a device context draws
+    // on pixels a screen would always have.
+    void HoldPainted();
+    // Gives the surface back once the window has used it for none of this long and no button
+    // is held; 0 keeps it.
+    void SetIdleRelease(int milliseconds);
     // Shows the client area, of the given size, at a zoom (a percentage): the widget takes
     // the zoomed size, and paints, device contexts and mouse positions stay in client pixels.
     void SetZoom(int percent, const QSize& clientSize);
@@ -39,6 +47,8 @@ public:
     // Marks an area of the client for the next paint.
     void Invalidate(const QRect& rect);
     void RunPendingPaint();
+    // Paints the part of the client area given, now, where it shows.
+    void Repaint(const QRegion& client);
     // The area the paint in progress is for; empty outside a paint.
     QRect PaintRect() const { return m_paintRect; }
 
@@ -63,6 +73,7 @@ private:
     static QList<QRect> PaintAreas(const QRegion& region);
     // Draws a rectangle of the widget from the surface at the zoom.
     void ShowZoomed(QPainter& painter, const QRect& screen);
+    void ReleaseIfIdle();
 
     CWnd* m_pOwner;
     int m_zoom = kActualSize;
@@ -71,6 +82,7 @@ private:
     WindowSurface m_surface;
     QRegion m_invalid; // what the next paint is for, within the surface
     QRect m_paintRect;
+    QTimer m_idle;
 };
 
 // Win32 cursor ids to Qt's shapes.

@@ -20,11 +20,13 @@ public:
         CreateEx(nullptr, cs);
     }
     CRect m_seen; // the clip box the last paint had after dropping its clip
+    int m_nPaints = 0;
 
 protected:
     void OnPaint() override
     {
         CPaintDC dc(this);
+        ++m_nPaints;
         dc.IntersectClipRect(0, 0, 5, 5);
         dc.SelectClipRgn(nullptr);
         dc.GetClipBox(&m_seen);
@@ -50,6 +52,32 @@ TEST(WindowPaint, DrawsOnlyOnItsAreaAfterItsClipIsDropped)
             ASSERT_EQ(testing_support::HeldPixel(wnd, x, y) & 0xFFFFFF,
                       area.PtInRect(CPoint(x, y)) ? 0xFF0000u : 0xFFFFFFu)
                 << x << ", " << y;
+}
+
+// A window left alone gives its surface back, unless a button is held (the surface may then
+// carry feedback that no paint brings back). A device context that draws afterwards finds the
+// paint's pixels under it, as on a screen: a figure inverted on them shows as it would have.
+TEST(WindowPaint, GivesItsSurfaceBackWhenIdleAndPaintsItBeforeDrawing)
+{
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "a button held" : "idle");
+        ClipDroppingWnd wnd;
+        wnd.Widget()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(wnd.Widget()));
+        wnd.UpdateWindow();
+        if (held)
+            wnd.SetCapture();
+        wnd.ReleaseSurfaceWhenIdle(1);
+        const int paints = wnd.m_nPaints;
+        QTest::qWait(50);
+        CClientDC(&wnd).PatBlt(0, 0, 10, 10, DSTINVERT);
+        ReleaseCapture();
+        EXPECT_EQ(wnd.m_nPaints, paints + (held ? 0 : 1));
+        wnd.UpdateWindow();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(testing_support::HeldPixel(wnd, 5, 5) & 0xFFFFFF, 0x00FFFFu);
+        EXPECT_EQ(testing_support::HeldPixel(wnd, 30, 30) & 0xFFFFFF, 0xFF0000u);
+    }
 }
 
 } // namespace
