@@ -1,19 +1,16 @@
 // Not a benchmark: the least a Qt main window costs, for bench/cost.sh to start beside Skorel.
-// It has what Skorel's window shows at start, and nothing behind it: the same Korean menu titles,
-// a toolbar and a status bar, three quarters of the screen as Skorel takes, and a white client
-// area painted by a fill, with no pixels of its own. The style's standard icons are left out, as
-// Skorel defers them, because asking for one loads every picture-format plugin. Whatever it
-// holds resident is the floor that Qt, its fonts and the display's buffer set under any program
-// built on them.
+// It has what Skorel's window shows at start and nothing behind it (BareWindow.h), three
+// quarters of the screen as Skorel takes, and a white client area painted by a fill, with no
+// pixels of its own. The style's standard icons are left out, as Skorel defers them, because
+// asking for one loads every picture-format plugin. Whatever it holds resident is the floor
+// that Qt, its fonts and the display's buffer set under any program built on them.
+#include "BareWindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
-#include <QStatusBar>
-#include <QToolBar>
 
 namespace {
 
@@ -40,12 +37,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setStyle(new NoStandardIcons);
     QMainWindow window;
-    for (const char* menu : {"파일(&F)", "편집(&E)", "보기(&V)", "도움말(&H)", "굵기"})
-        window.menuBar()->addMenu(QString::fromUtf8(menu))->addAction(QStringLiteral("item"));
-    QToolBar* bar = window.addToolBar(QStringLiteral("toolbar"));
-    for (int i = 0; i < 15; ++i)
-        bar->addAction(QStringLiteral("b%1").arg(i));
-    window.statusBar()->showMessage(QString::fromUtf8("준비"));
+    bench::FurnishLikeSkorel(window);
     window.setCentralWidget(new WhiteArea);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.resize(screen->availableGeometry().size() * 3 / 4);

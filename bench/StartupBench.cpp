@@ -4,19 +4,17 @@
 // program again in a child mode that makes the window and ends once the canvas has painted;
 // the counter canvas_ms is the time from the start to that paint, as the child saw it (the
 // rest of a run is the child's end and the wait for it).
+#include "BareWindow.h"
 #include "Ratios.h"
 
 #include "app/Skorel.h"
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QPainter>
 #include <QScrollArea>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QToolBar>
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -92,12 +90,7 @@ int RunBareWindow(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QMainWindow window;
-    for (const char* menu : {"파일(&F)", "편집(&E)", "보기(&V)", "도움말(&H)", "굵기"})
-        window.menuBar()->addMenu(QString::fromUtf8(menu))->addAction(QStringLiteral("item"));
-    QToolBar* bar = window.addToolBar(QStringLiteral("toolbar"));
-    for (int i = 0; i < 15; ++i)
-        bar->addAction(QStringLiteral("b%1").arg(i));
-    window.statusBar()->showMessage(QStringLiteral("준비"));
+    bench::FurnishLikeSkorel(window);
     window.setCentralWidget(new WhiteCanvas);
     window.resize(1200, 900);
     window.show();

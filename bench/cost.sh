@@ -4,7 +4,9 @@
 # seconds later, with no file, and with a 4000 × 3000 photo named on the command line as PNG
 # and as JPEG. When the lightest peer, mtPaint (Debian package mtpaint), is installed, it runs
 # too, interleaved run by run with Skorel, so that both meet the same load; the peer is not a
-# dependency of Skorel: install it by hand to compare.
+# dependency of Skorel: install it by hand to compare. With no file, a bare Qt window
+# (build/bench/qt_floor: Skorel's menu titles, a toolbar and a status bar, nothing behind them)
+# runs as well: what Qt, its fonts and the display's buffer hold under any program built on them.
 #
 #   bench/cost.sh [RUNS]     # medians of RUNS runs each (5), from the build in build/
 set -euo pipefail
@@ -12,7 +14,8 @@ cd "$(dirname "$0")/.."
 runs=${1:-5}
 clock=build/bench/window_clock
 skorel=build/app/skorel
-[ -x "$clock" ] && [ -x "$skorel" ] || { echo "cost: build first (cmake --build build)"; exit 1; }
+floor=build/bench/qt_floor
+[ -x "$clock" ] && [ -x "$skorel" ] && [ -x "$floor" ] || { echo "cost: build first (cmake --build build)"; exit 1; }
 
 . scripts/display.sh
 start_display 1920x1080 || exit 1
@@ -50,6 +53,7 @@ for ((i = 0; i < runs; i++)); do
       results["$p|$c"]+="$(measure "$p" "${cases[$c]}")"$'\n'
     done
   done
+  results["$floor|0"]+="$(measure "$floor" "")"$'\n'
 done
 echo "cost: load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -68,3 +72,5 @@ for p in "${programs[@]}"; do
       "$(column_of "$p|$c" 1)" "$(column_of "$p|$c" 2)" "$(awk -v r="$rss" 'BEGIN {print r / 1024}')" "$perpixel"
   done
 done
+printf '%-9s %-6s %12s %12s %12.1f %14s\n' "${floor##*/}" none \
+  "$(column_of "$floor|0" 1)" "$(column_of "$floor|0" 2)" "$(awk -v r="$(column_of "$floor|0" 3)" 'BEGIN {print r / 1024}')" -

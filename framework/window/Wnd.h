@@ -125,6 +125,8 @@ public:
     // Lets the surface's memory go once the window has drawn nothing for nElapse milliseconds
     // and no mouse button is held; 0, the default, keeps it. The screen keeps showing its
     // pixels, and a paint or a device context that needs the surface paints it again first.
+    // What a device context drew outside a paint is gone then: for a window whose paint draws
+    // all it shows while no button is held.
     void ReleaseSurfaceWhenIdle(UINT nElapse);
     // Whether the window takes files dropped on it, and on the windows inside it that take
     // none of their own; a drop that holds no local file is refused.
