@@ -9,13 +9,42 @@
 #include "framework/window/Keyboard.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 
+#include <functional>
+#include <utility>
+
 namespace {
+
+// Calls `refresh` whenever the lock keys may have changed: after a key the program took, and
+// when it becomes active again, since a key in another program's window changes them too. No
+// asking the display while nothing happens.
+class LockKeyWatch : public QObject {
+public:
+    LockKeyWatch(QObject* parent, std::function<void()> refresh)
+        : QObject(parent), m_refresh(std::move(refresh))
+    {
+        qApp->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        // A key comes to its window first and then to the widget with the focus: once is enough.
+        if (((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWindowType()) ||
+            (type == QEvent::ApplicationStateChange &&
+             QGuiApplication::applicationState() == Qt::ApplicationActive))
+            m_refresh();
+        return false;
+    }
+
+private:
+    std::function<void()> m_refresh;
+};
 
 Qt::ToolBarAreas ToAreas(DWORD dwDockStyle)
 {
@@ -187,9 +216,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
             label->setText(on ? label->property("indicatorText").toString() : QString());
         }
     };
-    auto* timer = new QTimer(bar);
-    QObject::connect(timer, &QTimer::timeout, bar, refresh);
-    timer->start(250);
+    new LockKeyWatch(bar, refresh);
     refresh();
     return TRUE;
 }

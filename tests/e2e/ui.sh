@@ -37,6 +37,7 @@
 #   pair line|fill RRGGBB       the colour bar's pair shows that outline / fill colour
 #   zoom PERCENT                the view shows the canvas at that zoom
 #   message REGEX               the status bar's message
+#   pane TEXT / nopane TEXT     a pane of the status bar shows / does not show that text
 #   file PATH [SIZE]            a file (of that size) was written
 #   saved PATH X Y dark|white   a pixel of a saved picture
 #   picture PATH W H            a saved picture of W × H pixels
@@ -191,6 +192,7 @@ keys_in() { # window keys...
     xdotool windowfocus --sync "$w"
     case $k in
       type:*) xdotool type --delay 5 "${k#type:}"; want=$((want + ${#k} - 5)) ;;
+      *_Lock) xdotool key "$k" ;; # the program counts no modifier or lock key
       *) xdotool key "$k"; want=$((want + 1)) ;;
     esac
     eventually keys_reach "$want" || fail "$step: the program did not take $k"
@@ -266,6 +268,8 @@ expect() { # what args...
           eventually shows_colour $at "$3" || fail "$step: the pair's $2 is not $3" ;;
     message) eventually bash -c "grep '^status ' '$report' | cut -d' ' -f6- | grep -Eq '$2'" ||
                fail "$step: the status bar says $(grep '^status ' "$report" | cut -d' ' -f6-)" ;;
+    pane) eventually grep -qx "pane $2" "$report" || fail "$step: no pane shows $2" ;;
+    nopane) eventually bash -c "! grep -qx 'pane $2' '$report'" || fail "$step: a pane shows $2" ;;
     zoom) eventually grep -qx "zoom $2" "$report" ||
             fail "$step: zoom is $(awk '$1 == "zoom" { print $2 }' "$report"), not $2" ;;
     file) eventually test -f "$2" || fail "$step: $2 was not written"

@@ -160,6 +160,9 @@ menu 보기 도구_모음         | toolbar hidden
 menu 보기 도구_모음         | toolbar shown
 menu 보기 상태_표시줄       | statusbar hidden
 menu 보기 상태_표시줄       | statusbar shown
+# The status bar shows CAP while Caps Lock is on, followed as the key is pressed.
+key Caps_Lock               | pane CAP
+key Caps_Lock               | nopane CAP
 menu 보기 색_상자           | colorbar hidden
 menu 보기 색_상자           | colorbar shown
 menu 보기 굵기_상자         | thicknessbar hidden; toolbar shown

@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -110,11 +111,20 @@ void UiReport::Notice(QObject* watched, const QEvent* event)
     case QEvent::ActionChanged:
         Schedule();
         break;
+    // A lock key changes what the status bar shows, as it is pressed or released.
+    case QEvent::KeyRelease:
+        if (watched->isWindowType())
+            Schedule();
+        break;
     // A key press reaches a window, or, matching a shortcut, the shortcut's owner instead.
     // Modifiers alone do not count: typing a text counts its characters.
     case QEvent::KeyPress:
-        if (!watched->isWindowType() || IsModifier(static_cast<const QKeyEvent*>(event)->key()))
+        if (!watched->isWindowType())
             break;
+        if (IsModifier(static_cast<const QKeyEvent*>(event)->key())) {
+            Schedule();
+            break;
+        }
         [[fallthrough]];
     case QEvent::Shortcut:
         ++m_nKeys;
@@ -165,9 +175,13 @@ void UiReport::Write()
     if (const QStatusBar* status = m_pWindow->findChild<QStatusBar*>()) {
         connect(status, &QStatusBar::messageChanged, this, &UiReport::Schedule,
                 Qt::UniqueConnection);
-        if (status->isVisible())
+        if (status->isVisible()) {
             out << "status " << Place(OnScreen(status, status->rect())) << ' '
                 << status->currentMessage() << '\n';
+            for (const QLabel* pane : status->findChildren<QLabel*>())
+                if (!pane->text().isEmpty())
+                    out << "pane " << pane->text() << '\n';
+        }
     }
     for (const QToolBar* toolbar : m_pWindow->findChildren<QToolBar*>()) {
         if (!toolbar->isVisible())
