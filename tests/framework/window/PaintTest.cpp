@@ -56,28 +56,39 @@ TEST(WindowPaint, DrawsOnlyOnItsAreaAfterItsClipIsDropped)
 
 // A window left alone gives its surface back, unless a button is held (the surface may then
 // carry feedback that no paint brings back). A device context that draws afterwards finds the
-// paint's pixels under it, as on a screen: a figure inverted on them shows as it would have.
+// paint's pixels under it, as on a screen: a figure inverted on them shows as it would have,
+// at any zoom.
 TEST(WindowPaint, GivesItsSurfaceBackWhenIdleAndPaintsItBeforeDrawing)
 {
-    for (const bool held : {false, true}) {
-        SCOPED_TRACE(held ? "a button held" : "idle");
+    const struct {
+        bool held;
+        int zoom;
+    } cases[] = {{false, 100}, {true, 100}, {false, 200}, {false, 50}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.held ? "a button held, " : "idle, ") << c.zoom);
         ClipDroppingWnd wnd;
         wnd.Widget()->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(wnd.Widget()));
+        wnd.SetZoom(c.zoom, CSize(60, 40));
         wnd.UpdateWindow();
         QTest::qWait(20); // no paint of the window's showing comes later
-        if (held)
+        if (c.held)
             wnd.SetCapture();
         wnd.ReleaseSurfaceWhenIdle(1);
         QTest::qWait(50);
         const int paints = wnd.m_nPaints;
         CClientDC(&wnd).PatBlt(0, 0, 10, 10, DSTINVERT);
         ReleaseCapture();
-        EXPECT_EQ(wnd.m_nPaints, paints + (held ? 0 : 1));
+        EXPECT_EQ(wnd.m_nPaints, paints + (c.held ? 0 : 1));
         wnd.UpdateWindow();
-        QCoreApplication::processEvents();
         EXPECT_EQ(testing_support::HeldPixel(wnd, 5, 5) & 0xFFFFFF, 0x00FFFFu);
         EXPECT_EQ(testing_support::HeldPixel(wnd, 30, 30) & 0xFFFFFF, 0xFF0000u);
+        const QImage screen = wnd.Widget()->grab().toImage();
+        const auto shown = [&](int x, int y) {
+            return screen.pixel(x * c.zoom / 100, y * c.zoom / 100) & 0xFFFFFF;
+        };
+        EXPECT_EQ(shown(5, 5), 0x00FFFFu);
+        EXPECT_EQ(shown(30, 30), 0xFF0000u);
     }
 }
 
