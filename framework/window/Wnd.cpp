@@ -64,7 +64,7 @@ QRect WindowWidget::ShownClientRect() const
     return zoom::ClientRectAround(screen, m_zoom).intersected(QRect(QPoint(0, 0), ClientSize()));
 }
 
-QRegion WindowWidget::EnsureSurface()
+void WindowWidget::EnsureSurface()
 {
     if (m_idle.interval() > 0)
         m_idle.start();
@@ -72,14 +72,23 @@ QRegion WindowWidget::EnsureSurface()
     const QRegion added = m_surface.Hold(ShownClientRect(), ClientSize());
     m_invalid += added;
     m_invalid &= m_surface.Rect();
-    return added;
+    m_unknown += added;
+    m_unknown &= m_surface.Rect();
 }
 
 void WindowWidget::HoldPainted()
 {
-    // Within a paint the paint itself draws them.
-    if (const QRegion added = EnsureSurface(); !added.isEmpty() && m_paintRect.isEmpty())
-        Repaint(added);
+    EnsureSurface();
+    // Pixels held that no paint has drawn yet, beyond what shows too, are painted before a
+    // device context draws on them, as on a screen that always has its pixels: feedback drawn
+    // on them and scrolled into view later shows as drawn, and its wiping then wipes it. Within
+    // a paint the paint itself draws them.
+    if (m_unknown.isEmpty() || !m_paintRect.isEmpty())
+        return;
+    const QRegion due = m_unknown;
+    Paint(due);
+    for (const QRect& r : due)
+        update(zoom::ScreenRect(r, m_zoom));
 }
 
 void WindowWidget::SetIdleRelease(int milliseconds)
@@ -103,6 +112,7 @@ void WindowWidget::ReleaseIfIdle()
     // or a device context needs it.
     m_surface.Release();
     m_invalid = QRegion();
+    m_unknown = QRegion();
     m_zoomed = QImage();
 }
 
@@ -155,16 +165,11 @@ void WindowWidget::Invalidate(const QRect& rect)
 
 void WindowWidget::RunPendingPaint()
 {
-    // Only what was invalidated goes to the screen again.
-    Repaint(m_invalid);
-}
-
-void WindowWidget::Repaint(const QRegion& client)
-{
-    if (client.isEmpty() || !isVisible())
+    if (m_invalid.isEmpty() || !isVisible())
         return;
+    // Only what was invalidated goes to the screen again.
     QRegion screen;
-    for (const QRect& r : client)
+    for (const QRect& r : m_invalid)
         screen += zoom::ScreenRect(r, m_zoom);
     repaint(screen);
 }
@@ -189,6 +194,7 @@ void WindowWidget::Paint(const QRegion& due)
         return;
     const QList<QRect> areas = PaintAreas(painted);
     m_invalid -= painted;
+    m_unknown -= painted;
     for (const QRect& area : areas) {
         m_paintRect = area;
         {

@@ -23,11 +23,10 @@ public:
     QImage& Surface() { return m_surface.Pixels(); }
     // The part of the client area the surface holds.
     QRect SurfaceRect() const { return m_surface.Rect(); }
-    // Makes the surface hold what shows of the client area; returns what it holds newly,
-    // unknown until its paint.
-    QRegion EnsureSurface();
-    // EnsureSurface, and the paint of what it holds newly, now: before a device context draws
-    // on pixels a screen would always have.
+    // Makes the surface hold what shows of the client area.
+    void EnsureSurface();
+    // EnsureSurface, and the paint of every pixel it holds that no paint has drawn yet: before
+    // a device context draws on pixels a screen would always have.
     void HoldPainted();
     // Gives the surface back once the window has used it for none of this long and no button
     // is held; 0 keeps it.
@@ -47,8 +46,6 @@ public:
     // Marks an area of the client for the next paint.
     void Invalidate(const QRect& rect);
     void RunPendingPaint();
-    // Paints the part of the client area given, now, where it shows.
-    void Repaint(const QRegion& client);
     // The area the paint in progress is for; empty outside a paint.
     QRect PaintRect() const { return m_paintRect; }
 
@@ -81,6 +78,7 @@ private:
     QImage m_zoomed; // kept between paints, so that every paint does not allocate anew
     WindowSurface m_surface;
     QRegion m_invalid; // what the next paint is for, within the surface
+    QRegion m_unknown; // the part of it that no paint has drawn since the surface held it
     QRect m_paintRect;
     QTimer m_idle;
 };

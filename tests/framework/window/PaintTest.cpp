@@ -14,9 +14,9 @@ constexpr COLORREF kPainted = RGB(255, 0, 0);
 // A window whose paint narrows its clip, drops it again and then fills everything.
 class ClipDroppingWnd : public CWnd {
 public:
-    ClipDroppingWnd()
+    explicit ClipDroppingWnd(int nHeight = 40) : m_nHeight(nHeight)
     {
-        CREATESTRUCT cs{0, 0, 60, 40, 0, {}};
+        CREATESTRUCT cs{0, 0, 60, nHeight, 0, {}};
         CreateEx(nullptr, cs);
     }
     CRect m_seen; // the clip box the last paint had after dropping its clip
@@ -30,8 +30,11 @@ protected:
         dc.IntersectClipRect(0, 0, 5, 5);
         dc.SelectClipRgn(nullptr);
         dc.GetClipBox(&m_seen);
-        dc.FillSolidRect(0, 0, 60, 40, kPainted);
+        dc.FillSolidRect(0, 0, 60, m_nHeight, kPainted);
     }
+
+private:
+    int m_nHeight;
 };
 
 // A paint draws only on the area it is for, also once the clip it selected is gone, as a
@@ -90,6 +93,27 @@ TEST(WindowPaint, GivesItsSurfaceBackWhenIdleAndPaintsItBeforeDrawing)
         EXPECT_EQ(shown(5, 5), 0x00FFFFu);
         EXPECT_EQ(shown(30, 30), 0xFF0000u);
     }
+}
+
+// A window taller than what shows of it (its parent's 40 rows) holds pixels beyond the edge.
+// They are painted before a device context draws across the edge, so that what it drew there
+// shows as drawn once a scroll brings it into view, and not painted over.
+TEST(WindowPaint, PaintsWhatItHoldsBeyondTheEdgeBeforeDrawing)
+{
+    QWidget port;
+    port.resize(60, 40);
+    ClipDroppingWnd wnd(200);
+    wnd.Widget()->setParent(&port);
+    port.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&port));
+    wnd.UpdateWindow();
+    CClientDC(&wnd).PatBlt(0, 30, 10, 20, DSTINVERT);
+    wnd.Widget()->move(0, -20);
+    QCoreApplication::processEvents();
+    wnd.UpdateWindow();
+    for (const int y : {35, 45})
+        EXPECT_EQ(testing_support::HeldPixel(wnd, 5, y) & 0xFFFFFF, 0x00FFFFu) << y;
+    EXPECT_EQ(testing_support::HeldPixel(wnd, 5, 55) & 0xFFFFFF, 0xFF0000u);
 }
 
 } // namespace
