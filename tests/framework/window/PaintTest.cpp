@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr COLORREF kPainted = RGB(255, 0, 0);
@@ -84,14 +86,12 @@ TEST(WindowPaint, GivesItsSurfaceBackWhenIdleAndPaintsItBeforeDrawing)
         ReleaseCapture();
         EXPECT_EQ(wnd.m_nPaints, paints + (c.held ? 0 : 1));
         wnd.UpdateWindow();
-        EXPECT_EQ(testing_support::HeldPixel(wnd, 5, 5) & 0xFFFFFF, 0x00FFFFu);
-        EXPECT_EQ(testing_support::HeldPixel(wnd, 30, 30) & 0xFFFFFF, 0xFF0000u);
         const QImage screen = wnd.Widget()->grab().toImage();
-        const auto shown = [&](int x, int y) {
-            return screen.pixel(x * c.zoom / 100, y * c.zoom / 100) & 0xFFFFFF;
-        };
-        EXPECT_EQ(shown(5, 5), 0x00FFFFu);
-        EXPECT_EQ(shown(30, 30), 0xFF0000u);
+        for (const auto& [x, y, rgb] :
+             {std::tuple(5, 5, 0x00FFFFu), std::tuple(30, 30, 0xFF0000u)}) {
+            EXPECT_EQ(testing_support::HeldPixel(wnd, x, y) & 0xFFFFFF, rgb);
+            EXPECT_EQ(screen.pixel(x * c.zoom / 100, y * c.zoom / 100) & 0xFFFFFF, rgb);
+        }
     }
 }
 
