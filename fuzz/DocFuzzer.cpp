@@ -18,6 +18,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -95,13 +96,23 @@ void CheckTouchesEachPixelOnce(const CData& d)
         std::abort();
 }
 
-// A line is hit at both of its ends unless it has no length; a box whose corners are in order
-// is hit at its start corner and in its middle, any other one nowhere; a record of another
-// kind nowhere.
+// A line is hit at both of its ends unless it has no length; a filled box whose corners are in
+// order is hit at its start corner and in its middle, any other one nowhere; a hollow box, its
+// corners in any order, is hit on its outline (a rectangle's at its start corner) and not in
+// the middle of a large one; a record of another kind nowhere.
 void HitTest(const CData& d)
 {
     const CPoint s = d.m_ptStart, e = d.m_ptEnd;
     const CPoint middle(int((std::int64_t(s.x) + e.x) >> 1), int((std::int64_t(s.y) + e.y) >> 1));
+    if (IsBoxShape(d.m_nKind) && IsHollow(d)) {
+        // Far beyond the pen's half width and the hit's tolerance on every side of the middle.
+        const std::int64_t room = 2 * (std::int64_t(std::max(d.m_nThickness, 1)) + 64);
+        const bool large = std::llabs(std::int64_t(e.x) - s.x) > room &&
+                           std::llabs(std::int64_t(e.y) - s.y) > room;
+        if ((large && ShapeHit(d, middle)) || (d.m_nKind == SHAPE_RECT && !ShapeHit(d, s)))
+            std::abort();
+        return;
+    }
     bool expected = false;
     CPoint other = e;
     if (IsLineShape(d.m_nKind)) {
