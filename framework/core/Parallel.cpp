@@ -65,6 +65,18 @@ int SlicesFor(std::int64_t cost)
     return t_inSlice ? 1 : int(std::min<std::int64_t>(MaxSlices(), cost / kMinWork));
 }
 
+// Runs all of [0, n) on the calling thread when it is not worth more than one slice; whether
+// it did.
+bool RanAlone(std::int64_t n, int slices,
+              const std::function<void(std::int64_t, std::int64_t, int)>& body)
+{
+    if (slices > 1 && n >= slices)
+        return false;
+    if (n > 0)
+        body(0, n, 0);
+    return true;
+}
+
 } // namespace
 
 int MaxSlices()
@@ -76,11 +88,8 @@ void For(std::int64_t n, std::int64_t costPerItem,
          const std::function<void(std::int64_t, std::int64_t, int)>& body)
 {
     const int slices = SlicesFor(n * costPerItem);
-    if (slices <= 1 || n < slices) {
-        if (n > 0)
-            body(0, n, 0);
+    if (RanAlone(n, slices, body))
         return;
-    }
     RunSlices(
         slices, [n, slices](int p) { return n * p / slices; }, body);
 }
@@ -93,11 +102,8 @@ void For(const std::vector<std::int64_t>& costs,
     std::vector<std::int64_t> before(costs.size() + 1, 0);
     std::partial_sum(costs.begin(), costs.end(), before.begin() + 1);
     const int slices = SlicesFor(before.back());
-    if (slices <= 1 || n < slices) {
-        if (n > 0)
-            body(0, n, 0);
+    if (RanAlone(n, slices, body))
         return;
-    }
     // A piece ends at the first item whose cost before it reaches the piece's share.
     RunSlices(
         slices,

@@ -23,6 +23,9 @@ using RowPlace = std::function<BYTE*(int y, std::int64_t& step)>;
 // Asked before each row: true ends the decoding.
 using RowStop = std::function<bool()>;
 
+// How much of the file a decoder asks its source for at a time.
+constexpr std::size_t kRowSourceBlock = 64 * 1024;
+
 // A channel of a pixel laid on white.
 inline BYTE OnWhite(int channel, int alpha)
 {

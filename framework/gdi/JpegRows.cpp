@@ -113,7 +113,7 @@ DecodedRows ReadJpegRows(const RowSource& read, int width, int height, const Row
     std::vector<BYTE> line(3 * std::size_t(width));
     Source source{};
     source.read = &read;
-    source.block.resize(64 * 1024);
+    source.block.resize(kRowSourceBlock);
     source.pub.init_source = Start;
     source.pub.fill_input_buffer = Fill;
     source.pub.skip_input_data = Skip;

@@ -133,7 +133,7 @@ DecodedRows ReadPngRows(const RowSource& read, int width, int height, const RowP
         png_destroy_read_struct(&png, nullptr, nullptr);
         return DecodedRows::Damaged;
     }
-    Source source{&read, std::vector<BYTE>(64 * 1024)};
+    Source source{&read, std::vector<BYTE>(kRowSourceBlock)};
     png_set_read_fn(png, &source, Fill);
     const DecodedRows result = Guarded(png, info, width, height, place, stop, line.data());
     png_destroy_read_struct(&png, &info, nullptr);
