@@ -15,7 +15,8 @@ for ending in fails program-ended killed; do
     echo "$xvfb $app $work $HOME $XDG_DATA_HOME $XDG_RUNTIME_DIR" >"$2/ran"
     case $3 in
       fails) fail "as it should" ;;
-      program-ended) kill "$app"; wait "$app" || true; false ;;
+      # KILL: a TERM that comes before the program has started can be lost on the way.
+      program-ended) kill -KILL "$app"; wait "$app" || true; false ;;
       killed) kill -TERM $$; sleep 5 ;;
     esac' _ "$here" "$out" "$ending" >/dev/null 2>&1 && { echo "$ending: ended well"; exit 1; }
   read -r xvfb app work home data runtime <"$out/ran"
